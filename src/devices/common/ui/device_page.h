@@ -1,0 +1,35 @@
+#pragma once
+// A device page (MUX-410, TPX-520) as the main window sees it: the operations of its row of the
+// module table, the language-switch hooks and the shared event menu.
+#include <QWidget>
+#include <string>
+
+#include "link/device_module.h"
+
+namespace qvr {
+
+enum class EventMenuItem { AddAtEnd, Insert, DeleteCurrent, DeleteAll, DeleteUnused };
+
+class DevicePage : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+  // Start-up: zero image, event lists at item 0, mode rules, event area refreshed.
+  virtual void InitPage() = 0;
+  // Before the window is translated: store the event being edited (a failed check is ignored).
+  virtual void BeforeLanguageSwitch() = 0;
+  // After the translation: rebuild the event tabs on the current event.
+  virtual void AfterLanguageSwitch() = 0;
+
+  // Row operations. With `module` == nullptr the write operations only validate the controls
+  // into the image (0 valid, 1 invalid, the message already shown).
+  virtual int ReadDevice(const DeviceModule& module) = 0;
+  virtual int WriteDevice(const DeviceModule* module) = 0;
+  virtual int ReadConfigFile(const DeviceModule& module, const std::string& path) = 0;
+  virtual int WriteConfigFile(const DeviceModule* module, const std::string& path) = 0;
+
+  // The shared event pop-up menu, acting on this page's event list.
+  virtual void EventMenuAction(EventMenuItem item) = 0;
+};
+
+}  // namespace qvr

@@ -1,0 +1,53 @@
+#pragma once
+// The connection monitor: every 200 ms tick polls the controller's DeviceInfo (unless page
+// traffic holds the poll off), announces connection and disconnection in the log, keeps the
+// status text with its liveness dots and tells the window when `connected` changes.
+#include <string>
+
+#include "link/device_info.h"
+#include "link/link.h"
+
+namespace qvr {
+
+class Catalogue;
+
+class ConnectionMonitor {
+ public:
+  class Listener {
+   public:
+    virtual ~Listener() = default;
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Called on every change of `connected` (the window refreshes its toolbar).
+    virtual void ConnectedChanged(bool connected) = 0;
+    virtual void HideProgress() = 0;
+    // The poll stops its own timer while it runs, so no tick re-enters through message pumping.
+    virtual void SetPollTimerEnabled(bool enabled) = 0;
+  };
+
+  ConnectionMonitor(Link& link, const Catalogue& catalogue, Listener& listener);
+
+  // One tick of the 200 ms timer: counts the hold-off down, or hides the gauge and polls.
+  void Tick();
+  // One poll of the controller; the result is informational.
+  LinkResult PollController();
+
+  bool connected() const { return connected_; }
+  // The firmware update clears it after the controller updated itself.
+  void setConnected(bool value);
+  const DeviceInfo& controllerInfo() const { return info_; }
+  void ClearControllerInfo() { info_.Clear(); }
+
+  // Liveness dots 0..10, shared with the IEBus log loop. Advance() returns the new count.
+  int livenessDots() const { return dots_; }
+  int AdvanceLivenessDots();
+
+ private:
+  Link& link_;
+  const Catalogue& catalogue_;
+  Listener& listener_;
+  DeviceInfo info_;
+  bool connected_ = false;
+  int dots_ = 0;
+};
+
+}  // namespace qvr

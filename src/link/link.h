@@ -1,0 +1,72 @@
+#pragma once
+// The controller packet protocol: request/reply exchange with checksum and 500 ms time-out,
+// read and write requests with their reply checks, one retry on reads, the poll hold-off,
+// block-wise memory transfers and the packet log.
+#include <cstdint>
+
+#include "link/clock.h"
+#include "link/host.h"
+#include "link/link_result.h"
+#include "link/transport.h"
+
+namespace qvr {
+
+// Checksum of the protocol: per byte x = c ^ b; c = (x << 1) & 0xFF, ^ 0x21 when bit 7 of x.
+uint8_t PacketChecksum(const uint8_t* bytes, size_t count);
+
+class Link {
+ public:
+  Link(Transport& transport, Host& host, Clock& clock);
+
+  Host& host() { return host_; }
+  Clock& clock() { return clock_; }
+  Transport& transport() { return transport_; }
+
+  // One request and its reply: checksum written into byte 71, sent, reply polled for up to
+  // 500 ms; on LinkOk `packet` holds the reply.
+  [[nodiscard]] LinkResult ExchangePacket(PacketBytes& packet);
+  // Read request: copies min(capacity, reply length) bytes, `count` := reply length (0 for a
+  // plain 0xFF status reply).
+  [[nodiscard]] LinkResult ReadPacket(uint8_t address, uint8_t command, uint32_t offset,
+                                      uint8_t* destination, unsigned capacity, unsigned& count);
+  // Write request of 0..65 bytes (more: DeviceParameterError without traffic); confirmed
+  // only by the status 0xFF.
+  [[nodiscard]] LinkResult WritePacket(uint8_t address, uint8_t command, uint32_t offset,
+                                       const uint8_t* data, unsigned length);
+  // ReadPacket with one retry; raises the poll hold-off to 2.
+  [[nodiscard]] LinkResult DeviceRead(uint8_t address, uint8_t command, uint32_t offset,
+                                      uint8_t* destination, unsigned capacity, unsigned& count);
+  // WritePacket, never repeated; raises the poll hold-off to 2.
+  [[nodiscard]] LinkResult DeviceWrite(uint8_t address, uint8_t command, uint32_t offset,
+                                       const uint8_t* data, unsigned length);
+  // Reads `total` bytes from `start` until done; a device that answers 0 bytes early gives
+  // LinkExchangeFailed. Advances the host's progress by each reply's byte count.
+  [[nodiscard]] LinkResult ReadMemory(uint8_t address, uint8_t command, uint32_t start,
+                                      uint8_t* destination, unsigned total);
+  // Writes `total` bytes in blocks of `blockSize` (the first block always goes, so 0 bytes
+  // sends one empty write); stops at the first failed block. Advances progress per block.
+  [[nodiscard]] LinkResult WriteMemory(uint8_t address, uint8_t command, uint32_t start,
+                                       const uint8_t* source, unsigned total, int blockSize);
+  // Pumps messages until no exchange is in progress.
+  void WaitLinkIdle();
+  bool exchangeBusy() const { return exchangeBusy_; }
+
+  // The connection monitor skips a tick while this is non-zero (and counts it down).
+  int pollHoldOff() const { return pollHoldOff_; }
+  void setPollHoldOff(int value) { pollHoldOff_ = value; }
+
+  // Closes the controller (program end).
+  void CloseController() { transport_.CloseController(); }
+
+ private:
+  void LogPacket(char marker, const PacketBytes& packet);
+
+  Transport& transport_;
+  Host& host_;
+  Clock& clock_;
+  bool exchangeBusy_ = false;
+  int pollHoldOff_ = 0;
+  uint32_t logTimeBase_ = 0;
+};
+
+}  // namespace qvr
