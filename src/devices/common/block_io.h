@@ -1,0 +1,32 @@
+#pragma once
+// Block transfers shared by both devices: parameter blocks by command code and the event table
+// with its end-of-table rules. Progress advances by the bytes of every block and event slot.
+#include <cstdint>
+#include <span>
+
+#include "devices/common/event_table.h"
+#include "link/link.h"
+
+namespace qvr {
+
+struct BlockRef {
+  uint8_t command;
+  uint8_t* data;
+  unsigned size;
+};
+
+// Reads each block whole from offset 0; the first failure is returned.
+[[nodiscard]] LinkResult ReadBlocks(Link& link, uint8_t address, std::span<const BlockRef> blocks);
+// Writes each block from offset 0 in requests of `blockSize`; the first failure is returned.
+[[nodiscard]] LinkResult WriteBlocks(Link& link, uint8_t address, int blockSize,
+                                     std::span<const BlockRef> blocks);
+// Reads records at 8 x i until one ends the table (that slot is zeroed) or the capacity is
+// reached; sets the count. Slots after the end only advance the progress by 8.
+[[nodiscard]] LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command,
+                                        EventTable& table);
+// Writes the used records packed from offset 0, then one zero record unless the table is full;
+// unused slots advance the progress by 8.
+[[nodiscard]] LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command,
+                                         int blockSize, const EventTable& table);
+
+}  // namespace qvr

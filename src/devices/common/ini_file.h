@@ -1,0 +1,40 @@
+#pragma once
+// INI mechanics of the configuration and settings files: case-insensitive names like the
+// platform INI functions that wrote the users' files, integers read the way those functions
+// read them, CR LF line ends, and saves that never leave a truncated or half-written file.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace qvr {
+
+class IniFile {
+ public:
+  IniFile();
+  ~IniFile();
+  IniFile(const IniFile&) = delete;
+  IniFile& operator=(const IniFile&) = delete;
+
+  // Loads `path`. A missing, unreadable, binary or oversized file leaves an empty document;
+  // the result says whether the file could be opened for reading at all.
+  bool Load(const std::string& path);
+
+  // Missing keys give the default; text that is not a number gives 0 (leading digits count).
+  int64_t GetInt(const char* section, const char* key, int64_t defaultValue = 0) const;
+  std::string GetString(const char* section, const char* key, const char* defaultValue = "") const;
+
+  void SetInt(const char* section, const char* key, int64_t value);
+  void SetString(const char* section, const char* key, const std::string& value);
+  void RemoveSection(const char* section);
+  bool HasSection(const char* section) const;
+
+  // Writes to a temporary file in the same folder and renames it over `path`. On failure the
+  // previous file is untouched and `error` (if given) holds the system's reason.
+  bool SaveAtomically(const std::string& path, std::string* error = nullptr) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qvr

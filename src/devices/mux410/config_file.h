@@ -1,0 +1,17 @@
+#pragma once
+// The MUX-410 *.MUX file: INI sections CONFIGFILE, NAVI, MODE, DPAR, INPUT and EVENTn.
+#include <string>
+
+#include "devices/mux410/config_image.h"
+
+namespace qvr::mux410 {
+
+// Zero-fills the image and loads the file; a missing or junk file gives the defaults and the
+// name taken from the path. Never fails.
+void ReadConfigFile(const std::string& path, ConfigImage& image);
+// Prunes the events and saves the image atomically: the file holds exactly this
+// configuration (no surplus event sections). False with `error` when it could not be saved;
+// the previous file is then intact.
+bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* error);
+
+}  // namespace qvr::mux410

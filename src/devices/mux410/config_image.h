@@ -1,0 +1,59 @@
+#pragma once
+// The MUX-410 configuration in memory: its device blocks byte for byte, the name, the
+// description (never sent to the device) and the event table with its descriptions.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "devices/common/event_table.h"
+#include "link/bytes.h"
+
+namespace qvr::mux410 {
+
+inline constexpr int kEventCapacity = 96;
+inline constexpr int kProgressTotal = 814;  // 32 + 4 + 6 + 1 + 3 + 96 x 8
+inline constexpr uint8_t kCmdName = 5, kCmdNavi = 17, kCmdMode = 18, kCmdInput = 19,
+                         kCmdDpar = 20, kCmdEvents = 27;
+inline constexpr int kPowerOnOffsetMs = 125;  // powerOnTimeout is stored as ms - 125
+
+struct ConfigImage {
+  std::array<uint8_t, 32> configName{};
+  std::array<uint8_t, 1000> description{};  // Windows-1251, CR LF between lines
+  std::array<uint8_t, 4> navi{};            // naviType, naviInput, naviMute, naviFlags
+  std::array<uint8_t, 6> mode{};            // onPowerOn, outPulseMode, powerOnTimeout, pulseTimeout
+  std::array<uint8_t, 1> input{};           // inputMask
+  std::array<uint8_t, 3> dpar{};            // iebusMode, returnInput, dparFlags
+  EventTable events{kEventCapacity};
+
+  uint8_t& naviType() { return navi[0]; }
+  uint8_t& naviInput() { return navi[1]; }
+  uint8_t& naviMute() { return navi[2]; }
+  uint8_t& naviFlags() { return navi[3]; }
+  uint8_t& onPowerOn() { return mode[0]; }
+  uint8_t& outPulseMode() { return mode[1]; }
+  uint16_t powerOnTimeout() const { return GetU16(&mode[2]); }
+  void setPowerOnTimeout(uint16_t v) { PutU16(&mode[2], v); }
+  uint16_t pulseTimeout() const { return GetU16(&mode[4]); }
+  void setPulseTimeout(uint16_t v) { PutU16(&mode[4], v); }
+  uint8_t& inputMask() { return input[0]; }
+  uint8_t& iebusMode() { return dpar[0]; }
+  uint8_t& returnInput() { return dpar[1]; }
+  uint8_t& dparFlags() { return dpar[2]; }
+
+  // Text up to the terminator (at most 32 bytes for the name), Windows-1251 bytes.
+  std::string configNameText() const;
+  void setConfigName(const std::string& bytes);
+  std::string descriptionText() const;  // at most 999 bytes
+  void setDescription(const std::string& bytes);
+
+  void Clear();  // zero-fill everything
+};
+
+// Number of items of each list of the page; a stored value at or beyond it leaves the list
+// empty and is refused by the field check on the next write.
+inline constexpr int kNaviTypeItems = 6, kNaviInputItems = 6, kNaviMuteItems = 2,
+                     kOnPowerOnItems = 7, kOutPulseModeItems = 4, kModeItems = 6,
+                     kReturnInputItems = 6, kEventInputItems = 8, kEventZoneItems = 36,
+                     kEventTypeItems = 11, kEventOutputItems = 11, kEventReplayItems = 3;
+
+}  // namespace qvr::mux410

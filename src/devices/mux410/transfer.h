@@ -1,0 +1,31 @@
+#pragma once
+// MUX-410 device transfers: the identification, the five blocks and the event table, with the
+// progress total 814; writes end with the device's reset.
+#include "devices/mux410/config_image.h"
+#include "link/device_module.h"
+#include "link/link.h"
+
+namespace qvr {
+class Catalogue;
+}
+
+namespace qvr::mux410 {
+
+// Zero-fills the image, reads the DeviceInfo (log banner and lines), then the blocks and the
+// events up to the end record. The first failure is returned; the image holds what was read.
+[[nodiscard]] LinkResult ReadConfiguration(Link& link, const Catalogue& catalogue,
+                                           const DeviceModule& module, ConfigImage& image);
+// Writes the five blocks, the used events packed from offset 0 with one zero end record (none
+// when all 96 are used), then resets the device. The caller prunes and validates first.
+[[nodiscard]] LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue,
+                                            const DeviceModule& module, const ConfigImage& image);
+// Reads the current input (command 22, 1 byte: 0..5 = inputs 1..6).
+[[nodiscard]] LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue,
+                                          const DeviceModule& module, uint8_t& input);
+
+// The checks a page would make before a device or file write, on the image alone (for qvrctl):
+// a list value beyond its list, a time-out outside its range, a used event whose input is
+// 0xFF. Returns the field's message in the catalogue's language, or empty when valid.
+std::string CheckImage(const Catalogue& catalogue, ConfigImage& image);
+
+}  // namespace qvr::mux410
