@@ -1,0 +1,10 @@
+#pragma once
+#include "devices/common/ui/device_page.h"
+#include "devices/common/ui/page_host.h"
+
+namespace qvr::mux410 {
+
+// The MUX-410 page (page 1), owned by `parent`.
+DevicePage* CreatePage(PageHost& host, QWidget* parent);
+
+}  // namespace qvr::mux410
