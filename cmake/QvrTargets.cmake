@@ -3,6 +3,7 @@
 
 function(qvr_core_library name dir)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(NOT sources)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
