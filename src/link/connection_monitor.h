@@ -48,6 +48,7 @@ class ConnectionMonitor {
   DeviceInfo info_;
   bool connected_ = false;
   int dots_ = 0;
+  bool polling_ = false;  // a tick arriving while a poll pumps messages does nothing
 };
 
 }  // namespace qvr

@@ -2,6 +2,7 @@
 // The controller packet protocol: request/reply exchange with checksum and 500 ms time-out,
 // read and write requests with their reply checks, one retry on reads, the poll hold-off,
 // block-wise memory transfers and the packet log.
+#include <cstddef>
 #include <cstdint>
 
 #include "link/clock.h"
@@ -60,6 +61,8 @@ class Link {
 
  private:
   void LogPacket(char marker, const PacketBytes& packet);
+  // Polls for the reply of a sent request; `receiveFailed` tells the caller to pump once.
+  [[nodiscard]] LinkResult AwaitReply(PacketBytes& packet, bool& receiveFailed);
 
   Transport& transport_;
   Host& host_;
@@ -67,6 +70,7 @@ class Link {
   bool exchangeBusy_ = false;
   int pollHoldOff_ = 0;
   uint32_t logTimeBase_ = 0;
+  bool logTimeBaseSet_ = false;  // a tick count of 0 is a valid base
 };
 
 }  // namespace qvr

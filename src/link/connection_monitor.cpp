@@ -1,0 +1,87 @@
+#include "link/connection_monitor.h"
+
+#include "i18n/catalogue.h"
+
+namespace qvr {
+
+namespace {
+
+enum MonitorMessage : int {
+  kDisconnectedBanner = 4,
+  kConnectedBanner = 5,
+  kConnectedStatus = 6,
+  kConnectedStatusDots = 7,
+};
+
+constexpr uint8_t kControllerAddress = 0;
+constexpr uint8_t kCommandDeviceInfo = 1;
+constexpr int kMaxLivenessDots = 10;
+
+// Clears a flag when the scope ends, whichever way it ends.
+class ScopedFlag {
+ public:
+  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ScopedFlag() { flag_ = false; }
+  ScopedFlag(const ScopedFlag&) = delete;
+  ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+ConnectionMonitor::ConnectionMonitor(Link& link, const Catalogue& catalogue, Listener& listener)
+    : link_(link), catalogue_(catalogue), listener_(listener) {}
+
+void ConnectionMonitor::Tick() {
+  if (polling_) return;
+  // Page traffic raised the hold-off; the poll waits until two ticks have passed quietly.
+  if (link_.pollHoldOff() != 0) {
+    link_.setPollHoldOff(link_.pollHoldOff() - 1);
+    return;
+  }
+  listener_.HideProgress();
+  (void)PollController();
+}
+
+LinkResult ConnectionMonitor::PollController() {
+  ScopedFlag polling(polling_);
+  listener_.SetPollTimerEnabled(false);
+  unsigned count = 0;
+  LinkResult result = link_.DeviceRead(kControllerAddress, kCommandDeviceInfo, 0,
+                                       info_.bytes.data(), unsigned(info_.bytes.size()), count);
+  if (result != LinkOk) {
+    listener_.SetStatusText(LinkResultText(catalogue_, result));
+    if (connected_) {
+      link_.host().LogLine(catalogue_.Text(kDisconnectedBanner));
+      setConnected(false);
+    }
+  } else if (!connected_) {
+    dots_ = 0;
+    link_.host().LogLine(catalogue_.Text(kConnectedBanner));
+    listener_.SetStatusText(catalogue_.Format(kConnectedStatus, info_.name().c_str()));
+    ShowControllerInfo(link_.host(), catalogue_, info_);
+    setConnected(true);
+  } else {
+    const std::string dots(size_t(AdvanceLivenessDots()), '.');
+    listener_.SetStatusText(
+        catalogue_.Format(kConnectedStatusDots, info_.name().c_str(), dots.c_str()));
+  }
+  link_.setPollHoldOff(0);
+  listener_.SetPollTimerEnabled(true);
+  return result;
+}
+
+void ConnectionMonitor::setConnected(bool value) {
+  if (connected_ == value) return;
+  connected_ = value;
+  listener_.ConnectedChanged(value);
+}
+
+int ConnectionMonitor::AdvanceLivenessDots() {
+  dots_ = dots_ + 1 > kMaxLivenessDots ? 0 : dots_ + 1;
+  return dots_;
+}
+
+}  // namespace qvr

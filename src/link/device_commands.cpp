@@ -1,0 +1,129 @@
+#include "link/device_commands.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "i18n/catalogue.h"
+
+namespace qvr {
+
+namespace {
+
+enum CommandMessage : int {
+  kErrorWriting = 71,
+  kErrorReading = 48,
+  kResetToDefaultQuestion = 66,
+  kAwaitingIrCode = 80,
+};
+
+constexpr uint8_t kCommandReset = 3;
+constexpr uint8_t kCommandResetToDefault = 4;
+constexpr uint8_t kCommandDescription = 6;
+constexpr unsigned kDescriptionCapacity = 1000;
+
+constexpr int kIrWaitMs = 10000;
+constexpr uint32_t kIrStepMs = 125;
+constexpr unsigned kIrCodeSize = 5;
+constexpr uint8_t kIrNothingYet = 0;
+constexpr uint8_t kIrNoCode = 0xFF;
+
+void ShowLinkError(Link& link, const Catalogue& catalogue, int message, const char* name,
+                   LinkResult result) {
+  link.host().ShowMessageBox(
+      kBoxError, catalogue.Format(message, name, LinkResultText(catalogue, result).c_str()));
+}
+
+}  // namespace
+
+LinkResult SendDeviceCommand(Link& link, const Catalogue& catalogue, const DeviceModule* module,
+                             uint8_t command, const uint8_t* data, unsigned length) {
+  if (module == nullptr) return LinkExchangeFailed;
+  LinkResult result = link.DeviceWrite(module->deviceAddress, command, 0, data, length);
+  if (result != LinkOk) ShowLinkError(link, catalogue, kErrorWriting, module->name, result);
+  return result;
+}
+
+LinkResult ReadDeviceValue(Link& link, const Catalogue& catalogue, const DeviceModule* module,
+                           uint8_t command, uint8_t* destination, unsigned length) {
+  if (module == nullptr) return LinkExchangeFailed;
+  LinkResult result = link.ReadMemory(module->deviceAddress, command, 0, destination, length);
+  if (result != LinkOk) ShowLinkError(link, catalogue, kErrorReading, module->name, result);
+  return result;
+}
+
+LinkResult ReadDeviceValueOfPage(Link& link, const Catalogue& catalogue, int page, uint8_t command,
+                                 uint8_t* destination, unsigned& length) {
+  const DeviceModule* module = ModuleOfPage(page);
+  if (module == nullptr) return LinkExchangeFailed;
+  unsigned count = 0;
+  LinkResult result =
+      link.DeviceRead(module->deviceAddress, command, 0, destination, length, count);
+  if (result != LinkOk) {
+    ShowLinkError(link, catalogue, kErrorReading, module->name, result);
+    return result;
+  }
+  // A reply longer than the buffer was cut to fit; the caller must not look past it.
+  length = std::min(count, length);
+  return LinkOk;
+}
+
+LinkResult ReadDeviceDescription(Link& link, const Catalogue& catalogue,
+                                 const DeviceModule* activeModule, uint8_t address,
+                                 std::string& hexLine) {
+  if (activeModule == nullptr) return LinkExchangeFailed;
+  std::array<uint8_t, kDescriptionCapacity> buffer;
+  unsigned count = 0;
+  LinkResult result = link.DeviceRead(address, kCommandDescription, 0, buffer.data(),
+                                      unsigned(buffer.size()), count);
+  if (result != LinkOk) {
+    ShowLinkError(link, catalogue, kErrorReading, activeModule->name, result);
+    return result;
+  }
+  hexLine.clear();
+  for (unsigned i = 0; i < std::min(count, kDescriptionCapacity); ++i) {
+    char pair[4];
+    std::snprintf(pair, sizeof pair, "%s%02X", i == 0 ? "" : " ", unsigned(buffer[i]));
+    hexLine += pair;
+  }
+  return LinkOk;
+}
+
+bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* module,
+                   uint8_t command, uint8_t code[5]) {
+  std::fill_n(code, kIrCodeSize, uint8_t(0));
+  if (SendDeviceCommand(link, catalogue, module, command, nullptr, 0) != LinkOk) return false;
+  Host& host = link.host();
+  Clock& clock = link.clock();
+  host.BeginProgress(kIrWaitMs, catalogue.Text(kAwaitingIrCode));
+
+  const uint32_t start = clock.NowMs();
+  uint32_t step = start;
+  bool anyReply = false;
+  for (;;) {
+    if (ReadDeviceValue(link, catalogue, module, command, code, kIrCodeSize) != LinkOk) break;
+    anyReply = true;
+    if (code[0] != kIrNothingYet) break;
+    // Keeps the window alive between polls.
+    while (uint32_t(clock.NowMs() - step) < kIrStepMs) host.PumpMessages();
+    step += kIrStepMs;
+    host.AdvanceProgress(int(kIrStepMs));
+    if (uint32_t(clock.NowMs() - start) > uint32_t(kIrWaitMs)) break;
+  }
+  host.AdvanceProgress(int(kIrStepMs));
+  // Without a single reply the buffer holds nothing received, so there is no code to report.
+  return anyReply && code[0] != kIrNoCode;
+}
+
+LinkResult ResetToDefault(Link& link, const Catalogue& catalogue, const DeviceModule& module) {
+  const int answer = link.host().ShowMessageBox(
+      kBoxWarning + kBoxDefaultNo, catalogue.Format(kResetToDefaultQuestion, module.name));
+  if (answer != kBoxResultYes) return LinkOk;
+  return link.DeviceWrite(module.deviceAddress, kCommandResetToDefault, 0, nullptr, 0);
+}
+
+LinkResult ResetDevice(Link& link, const DeviceModule& module) {
+  return link.DeviceWrite(module.deviceAddress, kCommandReset, 0, nullptr, 0);
+}
+
+}  // namespace qvr

@@ -1,0 +1,63 @@
+#include "link/device_info.h"
+
+#include <algorithm>
+
+#include "i18n/catalogue.h"
+
+namespace qvr {
+
+namespace {
+
+constexpr int kNameOffset = 10;
+constexpr uint8_t kCommandDeviceInfo = 1;
+
+enum InfoMessage : int {
+  kDeviceBanner = 16,
+  kLineName = 43,
+  kLineSerial = 44,
+  kLineBoot = 45,
+  kLineApplication = 46,
+  kLineNoApplication = 47,
+};
+
+}  // namespace
+
+std::string DeviceInfo::name() const {
+  // Bounded by the block even when a caller filled it without the terminating zero.
+  auto first = bytes.begin() + kNameOffset;
+  return std::string(first, std::find(first, bytes.end(), uint8_t(0)));
+}
+
+std::vector<std::string> ControllerInfoLines(const Catalogue& catalogue, const DeviceInfo& info) {
+  std::vector<std::string> lines;
+  lines.push_back(catalogue.Format(kLineName, info.name().c_str()));
+  lines.push_back(catalogue.Format(kLineSerial, static_cast<unsigned long>(info.serialNumber())));
+  const unsigned boot = info.bootVersion();
+  lines.push_back(catalogue.Format(kLineBoot, boot / 100, boot % 100));
+  const unsigned application = info.applicationVersion();
+  if (application == 0) {
+    lines.push_back(catalogue.Text(kLineNoApplication));
+  } else {
+    lines.push_back(catalogue.Format(kLineApplication, application / 100, application % 100));
+  }
+  return lines;
+}
+
+void ShowControllerInfo(Host& host, const Catalogue& catalogue, const DeviceInfo& info) {
+  for (const std::string& line : ControllerInfoLines(catalogue, info)) host.LogLine(line);
+}
+
+LinkResult ReadDeviceInfo(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                          DeviceInfo& info) {
+  info.Clear();
+  unsigned count = 0;
+  LinkResult result = link.DeviceRead(module.deviceAddress, kCommandDeviceInfo, 0,
+                                      info.bytes.data(), unsigned(info.bytes.size()), count);
+  if (result != LinkOk) return result;
+  link.host().ClearLog();
+  link.host().LogLine(catalogue.Text(kDeviceBanner));
+  ShowControllerInfo(link.host(), catalogue, info);
+  return LinkOk;
+}
+
+}  // namespace qvr

@@ -1,0 +1,130 @@
+#include "link/hid_transport.h"
+
+#include <hidapi.h>
+
+#include <algorithm>
+#include <array>
+
+namespace qvr {
+
+namespace {
+
+constexpr size_t kReportSize = kPacketSize + 1;  // report id 0, then the packet
+
+std::vector<HidInterfaceInfo> EnumerateControllerIds() {
+  std::vector<HidInterfaceInfo> interfaces;
+  hid_device_info* list = hid_enumerate(kControllerVendorId, kControllerProductId);
+  for (hid_device_info* item = list; item != nullptr; item = item->next) {
+    HidInterfaceInfo info;
+    info.path = item->path != nullptr ? item->path : "";
+    info.vendorId = item->vendor_id;
+    info.productId = item->product_id;
+    // hidapi reports a string it could not read as a null pointer.
+    info.manufacturerOk = item->manufacturer_string != nullptr;
+    if (info.manufacturerOk) info.manufacturer = item->manufacturer_string;
+    info.productOk = item->product_string != nullptr;
+    if (info.productOk) info.product = item->product_string;
+    interfaces.push_back(std::move(info));
+  }
+  hid_free_enumeration(list);
+  return interfaces;
+}
+
+}  // namespace
+
+std::string NarrowDeviceString(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t unit : text) {
+    if (unit == 0) break;
+    const auto value = static_cast<uint32_t>(unit);
+    narrow += value < 256 ? char(value) : '?';
+  }
+  return narrow;
+}
+
+std::variant<std::string, LinkResult> ChooseControllerInterface(
+    const std::vector<HidInterfaceInfo>& interfaces) {
+  LinkResult result = LinkDisconnected;
+  for (const HidInterfaceInfo& info : interfaces) {
+    if (info.vendorId != kControllerVendorId || info.productId != kControllerProductId) continue;
+    // Each interface with the right ids decides the result afresh: the failure reported is
+    // the one of the last such interface.
+    result = LinkDisconnected;
+    if (!info.manufacturerOk) {
+      result = LinkExchangeFailed;
+      continue;
+    }
+    if (NarrowDeviceString(info.manufacturer) != kControllerManufacturer) continue;
+    if (!info.productOk) {
+      result = LinkExchangeFailed;
+      continue;
+    }
+    if (NarrowDeviceString(info.product) == kControllerProduct) return info.path;
+  }
+  return result;
+}
+
+HidTransport::~HidTransport() {
+  CloseController();
+  if (libraryBound_) hid_exit();
+}
+
+LinkResult HidTransport::BindHidLibrary() {
+  if (libraryBound_) return LinkOk;
+  // A failed start is not remembered: the next exchange tries again.
+  if (hid_init() != 0) return LinkDriverNotLoaded;
+  libraryBound_ = true;
+  return LinkOk;
+}
+
+LinkResult HidTransport::OpenController() {
+  if (device_ != nullptr) return LinkOk;
+  LinkResult bound = BindHidLibrary();
+  if (bound != LinkOk) return bound;
+
+  std::vector<HidInterfaceInfo> interfaces = EnumerateControllerIds();
+  for (;;) {
+    auto choice = ChooseControllerInterface(interfaces);
+    if (const LinkResult* failure = std::get_if<LinkResult>(&choice)) return *failure;
+    const std::string& path = std::get<std::string>(choice);
+    device_ = hid_open_path(path.c_str());
+    if (device_ != nullptr) return LinkOk;
+    // An interface that cannot be opened is passed over, as if it were not present.
+    std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return info.path == path; });
+  }
+}
+
+void HidTransport::CloseController() {
+  if (device_ == nullptr) return;
+  hid_close(device_);
+  device_ = nullptr;
+}
+
+LinkResult HidTransport::SendFeatureReport(const PacketBytes& packet) {
+  LinkResult opened = OpenController();
+  if (opened != LinkOk) return opened;
+  std::array<uint8_t, kReportSize> report{};
+  std::copy(packet.begin(), packet.end(), report.begin() + 1);
+  if (hid_send_feature_report(device_, report.data(), report.size()) < 0) {
+    CloseController();
+    return LinkExchangeFailed;
+  }
+  return LinkOk;
+}
+
+LinkResult HidTransport::ReceiveFeatureReport(PacketBytes& packet) {
+  LinkResult opened = OpenController();
+  if (opened != LinkOk) return opened;
+  std::array<uint8_t, kReportSize> report{};
+  report[0] = 0;  // the report id asked for
+  const int received = hid_get_feature_report(device_, report.data(), report.size());
+  if (received < 0) {
+    CloseController();
+    return LinkExchangeFailed;
+  }
+  // The buffer starts zeroed, so a short report leaves the rest of the packet zero.
+  std::copy_n(report.begin() + 1, packet.size(), packet.begin());
+  return LinkOk;
+}
+
+}  // namespace qvr

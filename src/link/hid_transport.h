@@ -1,0 +1,61 @@
+#pragma once
+// The controller over USB HID (hidapi): found by vendor/product id and its two strings,
+// opened on demand, one feature report with report id 0 and 72 data bytes each way, closed
+// after any failed report so that the next exchange rediscovers it.
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "link/transport.h"
+
+struct hid_device_;
+
+namespace qvr {
+
+inline constexpr uint16_t kControllerVendorId = 0x03EB;
+inline constexpr uint16_t kControllerProductId = 0x2013;
+inline constexpr const char* kControllerManufacturer = "Kestro Instruments";
+inline constexpr const char* kControllerProduct = "QVR-B";
+
+// One present HID interface as the enumeration reports it. A string the system could not
+// read is marked not ok.
+struct HidInterfaceInfo {
+  std::string path;
+  uint16_t vendorId = 0;
+  uint16_t productId = 0;
+  bool manufacturerOk = false;
+  std::wstring manufacturer;
+  bool productOk = false;
+  std::wstring product;
+};
+
+// A device string as 8-bit text: units below 256 keep their value, others become '?'; it
+// ends at the first zero unit.
+std::string NarrowDeviceString(const std::wstring& text);
+
+// The path of the first interface with the controller's ids and strings, or LinkDisconnected,
+// or LinkExchangeFailed when the last interface with the right ids had an unreadable string.
+std::variant<std::string, LinkResult> ChooseControllerInterface(
+    const std::vector<HidInterfaceInfo>& interfaces);
+
+class HidTransport final : public Transport {
+ public:
+  HidTransport() = default;
+  ~HidTransport() override;
+  HidTransport(const HidTransport&) = delete;
+  HidTransport& operator=(const HidTransport&) = delete;
+
+  [[nodiscard]] LinkResult SendFeatureReport(const PacketBytes& packet) override;
+  [[nodiscard]] LinkResult ReceiveFeatureReport(PacketBytes& packet) override;
+  void CloseController() override;
+
+ private:
+  [[nodiscard]] LinkResult OpenController();
+  [[nodiscard]] LinkResult BindHidLibrary();
+
+  bool libraryBound_ = false;
+  hid_device_* device_ = nullptr;
+};
+
+}  // namespace qvr

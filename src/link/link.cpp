@@ -1,0 +1,172 @@
+#include "link/link.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "link/bytes.h"
+#include "link/packet_layout.h"
+
+namespace qvr {
+
+namespace {
+
+constexpr uint32_t kReplyTimeoutMs = 500;
+constexpr int kPollHoldOffTicks = 2;
+constexpr size_t kLogLineLimit = 996;  // the payload dump stops once the line reaches this
+
+PacketBytes RequestPacket(uint8_t address, uint8_t command, uint32_t offset) {
+  PacketBytes packet{};
+  packet[kPacketDestination] = address;
+  packet[kPacketSource] = 0;
+  packet[kPacketCommand] = command;
+  // Only the low 16 bits travel; the reply check compares against the full offset, so an
+  // offset beyond 65535 is never confirmed.
+  PutU16(&packet[kPacketOffset], uint16_t(offset));
+  return packet;
+}
+
+uint32_t ReplyOffset(const PacketBytes& packet) {
+  return GetU16(&packet[kPacketOffset]);
+}
+
+}  // namespace
+
+uint8_t PacketChecksum(const uint8_t* bytes, size_t count) {
+  uint8_t c = 0;
+  for (size_t i = 0; i < count; ++i) {
+    uint8_t x = c ^ bytes[i];
+    c = uint8_t(x << 1);
+    if (x & 0x80) c ^= 0x21;
+  }
+  return c;
+}
+
+Link::Link(Transport& transport, Host& host, Clock& clock)
+    : transport_(transport), host_(host), clock_(clock) {}
+
+void Link::WaitLinkIdle() {
+  while (exchangeBusy_) host_.PumpMessages();
+}
+
+LinkResult Link::ExchangePacket(PacketBytes& packet) {
+  WaitLinkIdle();
+  exchangeBusy_ = true;
+  packet[kPacketChecksum] = PacketChecksum(packet.data(), kPacketChecksum);
+  LogPacket('>', packet);
+  bool receiveFailed = false;
+  LinkResult result = transport_.SendFeatureReport(packet);
+  if (result == LinkOk) result = AwaitReply(packet, receiveFailed);
+  exchangeBusy_ = false;
+  // Pumped only after the exchange has ended: a handler running inside this pump may start
+  // an exchange of its own, which would otherwise wait for this one forever.
+  if (receiveFailed) host_.PumpMessages();
+  return result;
+}
+
+LinkResult Link::AwaitReply(PacketBytes& packet, bool& receiveFailed) {
+  packet.fill(0);
+  const uint32_t start = clock_.NowMs();
+  // Tight poll without pumping: the controller answers within a few reports.
+  for (;;) {
+    LinkResult result = transport_.ReceiveFeatureReport(packet);
+    if (result != LinkOk) {
+      receiveFailed = true;
+      return result;
+    }
+    if (packet[kPacketCommand] != 0) break;
+    if (uint32_t(clock_.NowMs() - start) >= kReplyTimeoutMs) return LinkTimeout;
+  }
+  LogPacket('<', packet);
+  if (packet[kPacketLength] > kMaxPayload) return LinkExchangeFailed;
+  if (PacketChecksum(packet.data(), kPacketChecksum) != packet[kPacketChecksum]) {
+    return LinkExchangeFailed;
+  }
+  return LinkOk;
+}
+
+LinkResult Link::ReadPacket(uint8_t address, uint8_t command, uint32_t offset, uint8_t* destination,
+                            unsigned capacity, unsigned& count) {
+  count = 0;
+  std::fill_n(destination, capacity, uint8_t(0));
+  PacketBytes packet = RequestPacket(address, command, offset);
+  LinkResult result = ExchangePacket(packet);
+  if (result != LinkOk) return result;
+  // A plain 0xFF carries no data: LinkOk with count 0.
+  if (IsStatusReply(packet[kPacketCommand], result)) return result;
+  if (packet[kPacketSource] != address || packet[kPacketCommand] != uint8_t(command | kWriteFlag) ||
+      ReplyOffset(packet) != offset) {
+    return LinkExchangeFailed;
+  }
+  const unsigned length = packet[kPacketLength];
+  std::copy_n(&packet[kPacketPayload], std::min(capacity, length), destination);
+  count = length;
+  return LinkOk;
+}
+
+LinkResult Link::WritePacket(uint8_t address, uint8_t command, uint32_t offset, const uint8_t* data,
+                             unsigned length) {
+  if (length > kMaxPayload) return DeviceParameterError;
+  PacketBytes packet = RequestPacket(address, uint8_t(command | kWriteFlag), offset);
+  packet[kPacketLength] = uint8_t(length);
+  if (data != nullptr) std::copy_n(data, length, &packet[kPacketPayload]);
+  LinkResult result = ExchangePacket(packet);
+  if (result != LinkOk) return result;
+  if (packet[kPacketSource] != address || ReplyOffset(packet) != offset) return LinkExchangeFailed;
+  // Only a status reply confirms a write; a data reply is a protocol fault.
+  if (IsStatusReply(packet[kPacketCommand], result)) return result;
+  return LinkExchangeFailed;
+}
+
+LinkResult Link::DeviceRead(uint8_t address, uint8_t command, uint32_t offset, uint8_t* destination,
+                            unsigned capacity, unsigned& count) {
+  if (pollHoldOff_ == 0) WaitLinkIdle();
+  pollHoldOff_ = kPollHoldOffTicks;
+  LinkResult result = ReadPacket(address, command, offset, destination, capacity, count);
+  if (result == LinkOk) return result;
+  return ReadPacket(address, command, offset, destination, capacity, count);
+}
+
+LinkResult Link::DeviceWrite(uint8_t address, uint8_t command, uint32_t offset, const uint8_t* data,
+                             unsigned length) {
+  if (pollHoldOff_ == 0) WaitLinkIdle();
+  pollHoldOff_ = kPollHoldOffTicks;
+  return WritePacket(address, command, offset, data, length);
+}
+
+void Link::LogPacket(char marker, const PacketBytes& packet) {
+  const unsigned command = packet[kPacketCommand];
+  // The connection monitor's poll and its reply would drown every other line.
+  if (packet[kPacketDestination] == 0 && (command == 0x01 || command == 0x81)) return;
+  if (!host_.PacketLogEnabled()) return;
+
+  const uint32_t now = clock_.NowMs();
+  if (!logTimeBaseSet_) {
+    logTimeBase_ = now;
+    logTimeBaseSet_ = true;
+  }
+  const uint32_t elapsed = now - logTimeBase_;
+  const char* format = marker == '<' ? "%6u.%03u %s %02X<-%02X CMD:%02X OFFSET:%04u LEN:%02u"
+                                     : "%6u.%03u %s %02X->%02X CMD:%02X OFFSET:%04u LEN:%02u";
+  const char markerText[2] = {marker, '\0'};
+  char head[1000];
+  int n = std::snprintf(head, sizeof head, format, unsigned(elapsed / 1000),
+                        unsigned(elapsed % 1000), markerText, unsigned(packet[kPacketSource]),
+                        unsigned(packet[kPacketDestination]), command,
+                        unsigned(GetU16(&packet[kPacketOffset])), unsigned(packet[kPacketLength]));
+  std::string line(head, size_t(std::clamp(n, 0, int(sizeof head) - 1)));
+
+  const unsigned length = std::min<unsigned>(packet[kPacketLength], kMaxPayload);
+  if (length != 0) {
+    line += " [";
+    for (unsigned i = 0; i < length && line.size() < kLogLineLimit; ++i) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, " %02X", unsigned(packet[kPacketPayload + i]));
+      line += hex;
+    }
+    line += " ]";
+  }
+  host_.LogLine(line);
+}
+
+}  // namespace qvr

@@ -1,0 +1,50 @@
+// Block-wise transfers of a device memory area on top of single read and write requests.
+#include <algorithm>
+#include <array>
+
+#include "link/link.h"
+
+namespace qvr {
+
+LinkResult Link::ReadMemory(uint8_t address, uint8_t command, uint32_t start, uint8_t* destination,
+                            unsigned total) {
+  // Larger than any reply, so a reply is never cut before it is limited to what is left.
+  std::array<uint8_t, 1024> scratch;
+  unsigned done = 0;
+  unsigned remaining = total;
+  for (;;) {
+    unsigned count = 0;
+    LinkResult result =
+        DeviceRead(address, command, start + done, scratch.data(), unsigned(scratch.size()), count);
+    if (result != LinkOk) return result;
+    if (count == 0) break;  // the device has no more data
+    count = std::min(count, remaining);
+    host_.AdvanceProgress(int(count));
+    std::copy_n(scratch.data(), count, destination + done);
+    done += count;
+    remaining -= count;
+    if (remaining == 0) break;
+  }
+  return done == total ? LinkOk : LinkExchangeFailed;
+}
+
+LinkResult Link::WriteMemory(uint8_t address, uint8_t command, uint32_t start,
+                             const uint8_t* source, unsigned total, int blockSize) {
+  // A block size of 0 would never advance.
+  if (blockSize <= 0) return DeviceParameterError;
+  unsigned done = 0;
+  unsigned remaining = total;
+  // The first block always goes, so an empty area still sends one (empty) write.
+  do {
+    const unsigned n = std::min(remaining, unsigned(blockSize));
+    const uint8_t* block = source != nullptr ? source + done : nullptr;
+    LinkResult result = DeviceWrite(address, command, start + done, block, n);
+    if (result != LinkOk) return result;
+    host_.AdvanceProgress(int(n));
+    done += n;
+    remaining -= n;
+  } while (remaining > 0);
+  return LinkOk;
+}
+
+}  // namespace qvr
