@@ -3,6 +3,7 @@
 // application headers.
 #include <string>
 
+class QMenu;
 class QWidget;
 
 namespace qvr {
@@ -26,6 +27,9 @@ class PageHost {
   virtual bool closing() const = 0;
   virtual bool debugMode() const = 0;  // check mark of MenuItemDebug
   virtual void setStatusText(const std::string& text) = 0;
+  // The window's shared event pop-up menu (PopupMenuEvent_MUX410); its items call
+  // DevicePage::EventMenuAction of the active page.
+  virtual QMenu* eventMenu() = 0;
 };
 
 }  // namespace qvr

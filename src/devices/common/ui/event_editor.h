@@ -1,0 +1,136 @@
+#pragma once
+// The event list editor of both device pages: a group box with one tab per event, the panel of
+// the selected event's fields, the shared pop-up menu and the live event buttons. It edits a
+// qvr::EventTable and is configured per device (component suffix, reaction list rule, device
+// commands). Component names are "<Kind><Role>Event<suffix>" so the translation walk finds
+// them; the group box, the tab bar and the four buttons end in "x" (texts set here).
+#include <QGroupBox>
+#include <cstdint>
+#include <string>
+
+#include "devices/common/event_table.h"
+#include "devices/common/ui/device_page.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabBar;
+class QToolButton;
+
+namespace qvr {
+
+class PageHost;
+
+struct EventEditorCommands {
+  uint8_t getEvent;   // ReadDeviceValue, 2 bytes: event code, input
+  uint8_t learnIr;    // WaitForIrCode: type, replay, address (u16), command
+  uint8_t irPower;    // SendDeviceCommand, no data
+  uint8_t makeEvent;  // SendDeviceCommand, 1 byte: the selected tab index
+};
+
+struct EventEditorConfig {
+  std::string suffix;  // "_MUX410" or "_TPX520"
+  int page;            // page index of the device, for the live buttons' requests
+  // MUX-410: the reaction list ends with "Source selection" (item 10), which hides the IR
+  // panel, and the panel follows every user choice of a reaction. TPX-520: the panel is hidden
+  // only without a reaction and follows a new reaction when the event is shown again.
+  bool sourceSelection;
+  EventEditorCommands commands;
+};
+
+inline constexpr int kSourceSelectionType = 10;
+inline constexpr int kPowerOnEvent = 1;
+inline constexpr int kAnyInput = 7;
+
+class EventEditor : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  // The lists are filled from the translation table in the catalogue's current language; the
+  // capacity is the table's.
+  EventEditor(PageHost& host, EventTable& table, EventEditorConfig config, QWidget* parent);
+
+  // Stores the panel into the selected event: 0 stored (or no events), 1 refused by the
+  // address or command check. A list without a selection stores 0xFF.
+  int SaveCurrentEvent();
+  // SaveCurrentEvent, and on success the selected record becomes the template.
+  int LeaveCurrentEvent();
+  void ShowEvent(int slot);
+  // Remembers the selected tab as current, sets the hints, shows it, panel visibility.
+  void ShowCurrentEvent();
+  void UpdateReactionPanel();
+  // Tabs "1".."n" (or "Insert"), selects `index`, caption " Total events n of capacity ".
+  void RebuildEventTabs(int index);
+  void AddEventAtEnd();
+  void InsertEvent();
+  void DeleteCurrentEvent();
+  void DeleteAllEvents();  // asks first
+  void PruneEvents();      // the panel is reloaded from the table, unsaved edits are dropped
+  void MenuAction(EventMenuItem item);
+
+  // Start-up: item 0 in the input, event, reaction and output lists.
+  void SelectFirstItems();
+  // Before a device write (after the panel was stored): a used event whose input is 0xFF
+  // would end the device's table early. Shows that event, the drop-down message on its input
+  // list, and answers 1; 0 when every used event has an input.
+  int CheckUsedInputs();
+
+  // Live buttons, also reachable for tests.
+  void GetLastEvent();   // event and input lists from the device's last event
+  void LearnIrCode();    // reaction, address, command, replay from a remote control
+  void PowerIr();
+  void MakeEvent();      // the device issues the selected event of its stored table
+
+  int selectedEvent() const;
+  EventTable& table() { return table_; }
+  void setDebugVisible(bool visible);  // SpeedButtonMakeEvent<suffix>x
+
+  QTabBar* tabBar() const { return tabs_; }
+  QWidget* eventPanel() const { return panel_; }
+  QWidget* irPanel() const { return irPanel_; }
+  QLineEdit* descriptionEdit() const { return description_; }
+  QComboBox* inputList() const { return input_; }
+  QComboBox* zoneList() const { return zone_; }
+  QComboBox* typeList() const { return type_; }
+  QLineEdit* addressEdit() const { return address_; }
+  QLineEdit* commandEdit() const { return command_; }
+  QComboBox* replayList() const { return replay_; }
+  QComboBox* outputList() const { return output_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildWidgets();
+  QLabel* AddLabel(const char* role, QWidget* parent);
+  QComboBox* AddList(const char* role, QWidget* parent);
+  QToolButton* AddButton(const char* role, QWidget* parent);
+  std::string Name(const char* role) const;  // role + suffix
+  void TabChanged(int index);
+  void ZoneChosen(int index);
+  const DeviceModule* Module() const;
+
+  PageHost& host_;
+  EventTable& table_;
+  EventEditorConfig config_;
+  bool rebuilding_ = false;
+  int leaving_ = -1;  // the tab being left while a tab change is decided
+
+  QTabBar* tabs_ = nullptr;
+  QWidget* panel_ = nullptr;
+  QWidget* irPanel_ = nullptr;
+  QLineEdit* description_ = nullptr;
+  QComboBox* input_ = nullptr;
+  QComboBox* zone_ = nullptr;
+  QComboBox* type_ = nullptr;
+  QLineEdit* address_ = nullptr;
+  QLineEdit* command_ = nullptr;
+  QComboBox* replay_ = nullptr;
+  QComboBox* output_ = nullptr;
+  QToolButton* getEvent_ = nullptr;
+  QToolButton* getReaction_ = nullptr;
+  QToolButton* powerIr_ = nullptr;
+  QToolButton* makeEvent_ = nullptr;
+};
+
+}  // namespace qvr
