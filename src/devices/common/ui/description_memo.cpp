@@ -1,0 +1,34 @@
+#include "devices/common/ui/description_memo.h"
+
+#include <QMouseEvent>
+
+#include "i18n/cp1251.h"
+
+namespace qvr {
+
+DescriptionMemo::DescriptionMemo(const char* name, QWidget* parent) : QPlainTextEdit(parent) {
+  setObjectName(QString::fromLatin1(name));
+}
+
+void DescriptionMemo::ShowTexts(const ConfigTexts& texts) {
+  std::string bytes = texts.descriptionText();
+  if (bytes.empty()) bytes = texts.configNameText();
+  QString text = QString::fromStdString(Cp1251ToUtf8(bytes));
+  // Files written on Windows break lines with CR LF; the memo wants a bare line feed.
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  setPlainText(text);
+}
+
+void DescriptionMemo::StoreInto(ConfigTexts& texts) const {
+  QString text = toPlainText();
+  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  texts.setDescription(Utf8ToCp1251(text.toStdString()));
+}
+
+void DescriptionMemo::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QPlainTextEdit::mouseDoubleClickEvent(event);
+  clear();
+  event->accept();
+}
+
+}  // namespace qvr
