@@ -1,0 +1,37 @@
+#include "i18n/catalogue.h"
+
+namespace qvr {
+namespace {
+
+constexpr size_t kMaxFormattedLength = 999;
+
+size_t SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;  // a stray byte stands for itself
+}
+
+}  // namespace
+
+const char* Catalogue::Text(int id) const {
+  return TextIn(language_, id);
+}
+
+std::string Catalogue::TrimToCharBoundary(const char* text, size_t length) {
+  // A cut that lands inside a multi-byte character drops the whole character, so a formatted
+  // Russian text never ends in half a letter. Only the bytes before the cut are looked at: the
+  // byte at the cut may already be the terminator the formatter put there.
+  if (length > kMaxFormattedLength) length = kMaxFormattedLength;
+  if (length == 0) return std::string();
+  size_t start = length - 1;
+  for (int back = 0; back < 3 && start > 0; ++back) {
+    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) break;
+    --start;
+  }
+  if (start + SequenceLength(static_cast<unsigned char>(text[start])) > length) length = start;
+  return std::string(text, length);
+}
+
+}  // namespace qvr

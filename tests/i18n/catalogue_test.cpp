@@ -1,0 +1,96 @@
+#include "i18n/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qvr {
+namespace {
+
+bool IsWholeUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    unsigned char lead = static_cast<unsigned char>(text[i]);
+    size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : 4;
+    if (i + length > text.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+TEST(Catalogue, EveryIdHasTextInBothLanguagesAndOthersGiveNull) {
+  for (int id = 0; id < kMessageCount; ++id) {
+    SCOPED_TRACE(id);
+    std::string russian = Catalogue::TextIn(kRussian, id);
+    std::string english = Catalogue::TextIn(kEnglish, id);
+    EXPECT_FALSE(russian.empty());
+    EXPECT_FALSE(english.empty());
+    EXPECT_NE(russian, english);
+    EXPECT_TRUE(IsWholeUtf8(russian));
+  }
+  for (int id : {-1, 87, 1000}) EXPECT_STREQ(Catalogue::TextIn(kEnglish, id), "(null)");
+}
+
+TEST(Catalogue, LanguageSwitchSelectsTheColumn) {
+  Catalogue catalogue;
+  EXPECT_STREQ(catalogue.Text(0), "Ошибка");
+  catalogue.setLanguage(kEnglish);
+  EXPECT_STREQ(catalogue.Text(0), "Error");
+  EXPECT_STREQ(catalogue.Text(86), "Select an option");
+  catalogue.setLanguage(7);  // a stored value other than 0 or 1 means Russian
+  EXPECT_EQ(catalogue.language(), kRussian);
+  EXPECT_STREQ(catalogue.Text(86), "Выберите необходимый пункт");
+}
+
+TEST(Catalogue, BannersKeepTheirAsteriskRuns) {
+  EXPECT_STREQ(Catalogue::TextIn(kEnglish, 4),
+               "******** Controller \"QVR-B\" is disconnected **********");
+  EXPECT_STREQ(Catalogue::TextIn(kRussian, 4),
+               "********** Контроллер \"QVR-B\" отключен **********");
+  EXPECT_STREQ(Catalogue::TextIn(kEnglish, 5),
+               "******** Controller \"QVR-B\" is connected *************");
+  EXPECT_STREQ(Catalogue::TextIn(kRussian, 5),
+               "********** Контроллер \"QVR-B\" подключен *********");
+  EXPECT_STREQ(Catalogue::TextIn(kEnglish, 16), "******************* Device *******************");
+  EXPECT_STREQ(Catalogue::TextIn(kRussian, 16), "**************** Устройство ****************");
+  EXPECT_STREQ(Catalogue::TextIn(kEnglish, 21), "******************* Update *******************");
+  EXPECT_STREQ(Catalogue::TextIn(kRussian, 21), "**************** Обновление ****************");
+}
+
+TEST(Catalogue, FormatsFillTheAlignedColumns) {
+  Catalogue catalogue;
+  catalogue.setLanguage(kEnglish);
+  EXPECT_EQ(catalogue.Format(46, 1u, 5u), "Application version       1.05");
+  EXPECT_EQ(catalogue.Format(44, 123456lu), "The serial number         123456");
+  EXPECT_EQ(catalogue.Format(61, 3u, 96u), " Total events 3 of 96 ");
+  EXPECT_EQ(catalogue.Format(67, "MUX-410", "No errors"),
+            "Error reading the configuration of the device \"MUX-410\"\nNo errors");
+  catalogue.setLanguage(kRussian);
+  EXPECT_EQ(catalogue.Format(46, 1u, 5u), "Версия приложения 1.05");
+  EXPECT_EQ(catalogue.Format(8, kProgramVersion), "Сервисная программа. Версия 1.14");
+}
+
+TEST(Catalogue, LongFormattedTextIsCutTo999BytesOnACharacterBoundary) {
+  Catalogue catalogue;
+  catalogue.setLanguage(kEnglish);
+  std::string ascii(2000, 'a');
+  EXPECT_EQ(catalogue.Format(42, 0).size(), std::string("Unknown error USB: 0").size());
+  EXPECT_EQ(Catalogue::FormatText("%s", ascii.c_str()).size(), 999u);
+
+  // One ASCII byte first, so that every two-byte letter starts at an odd offset and the cut at
+  // 999 bytes falls into the middle of a letter.
+  std::string cyrillic = "a";
+  for (int i = 0; i < 1000; ++i) cyrillic += "ж";
+  std::string cut = Catalogue::FormatText("%s", cyrillic.c_str());
+  EXPECT_EQ(cut.size(), 999u);
+  EXPECT_TRUE(IsWholeUtf8(cut));
+
+  std::string shifted = Catalogue::FormatText("%s", cyrillic.c_str() + 1);
+  EXPECT_EQ(shifted.size(), 998u);
+  EXPECT_TRUE(IsWholeUtf8(shifted));
+}
+
+}  // namespace
+}  // namespace qvr

@@ -1,0 +1,108 @@
+#include "i18n/translation_table.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace qvr {
+namespace {
+
+bool IsListRow(std::string_view key) {
+  bool caption = key.ends_with("_Caption");
+  return key.ends_with("_Items") ||
+         (caption && (key.find("_ComboBox") != std::string_view::npos ||
+                      key.find("_CheckListBox") != std::string_view::npos));
+}
+
+TEST(TranslationTable, HoldsUniqueWellFormedKeys) {
+  auto rows = TranslationRows();
+  ASSERT_EQ(rows.size(), 119u);
+  std::set<std::string_view> keys;
+  for (const TranslationRow& row : rows) {
+    std::string_view key = row.key;
+    SCOPED_TRACE(row.key);
+    EXPECT_TRUE(key.starts_with("MainForm_"));
+    EXPECT_TRUE(key.ends_with("_Caption") || key.ends_with("_Items") || key.ends_with("_Hint"));
+    EXPECT_TRUE(keys.insert(key).second) << "duplicate key";
+    EXPECT_EQ(FindTranslation(key), &row);
+  }
+  EXPECT_EQ(rows.front().key, std::string_view("MainForm_SpeedButtonUpdate_Hint"));
+  EXPECT_EQ(rows.back().key, std::string_view("MainForm_EventDelNotUsed_MUX410_Caption"));
+}
+
+TEST(TranslationTable, ListRowsHaveTheSameItemCountInBothLanguages) {
+  int lists = 0;
+  for (const TranslationRow& row : TranslationRows()) {
+    SCOPED_TRACE(row.key);
+    std::string_view russian = row.russian, english = row.english;
+    if (!IsListRow(row.key)) {
+      EXPECT_EQ(russian.find('\n'), std::string_view::npos);
+      EXPECT_EQ(english.find('\n'), std::string_view::npos);
+      continue;
+    }
+    ++lists;
+    EXPECT_TRUE(russian.ends_with("\r\n"));
+    EXPECT_TRUE(english.ends_with("\r\n"));
+    auto russian_items = TranslationItems(row.key, kRussian);
+    auto english_items = TranslationItems(row.key, kEnglish);
+    EXPECT_GE(english_items.size(), 2u);
+    EXPECT_EQ(russian_items.size(), english_items.size());
+    for (const std::string& item : russian_items) EXPECT_EQ(item.find('\r'), std::string::npos);
+  }
+  EXPECT_EQ(lists, 28);  // 23 combo boxes, 2 check list boxes, 3 radio groups
+}
+
+TEST(TranslationTable, ComponentsNamedWithTrailingXHaveNoRow) {
+  EXPECT_EQ(FindTranslation("MainForm_SpeedButtonGetEvent_MUX410x_Hint"), nullptr);
+  EXPECT_EQ(FindTranslation("MainForm_TabSheetMUX410x_Caption"), nullptr);
+  EXPECT_EQ(FindTranslation("MainForm_MenuItemLanguageEnglishx_Caption"), nullptr);
+  // Only the component name counts: an "x" elsewhere does not hide a row.
+  EXPECT_NE(FindTranslation("MainForm_CheckBoxTPX_MUX410_Caption"), nullptr);
+  EXPECT_NE(FindTranslation("MainForm_CheckListBoxSkipInput_MUX410_Caption"), nullptr);
+}
+
+TEST(TranslationTable, LookupIsExactAndCaseSensitive) {
+  EXPECT_EQ(FindTranslation("MainForm_MenuItemLanguage_caption"), nullptr);
+  EXPECT_EQ(FindTranslation("MainForm_MenuItemLanguage"), nullptr);
+  EXPECT_EQ(FindTranslation(""), nullptr);
+  EXPECT_EQ(TranslationText("MainForm_Nothing_Caption", kEnglish), "");
+  EXPECT_TRUE(TranslationItems("MainForm_Nothing_Caption", kEnglish).empty());
+  EXPECT_EQ(TranslationText("MainForm_MenuItemLanguage_Caption", kEnglish), "Language/Язык");
+  EXPECT_EQ(TranslationText("MainForm_MenuItemLanguage_Caption", kRussian), "Язык/Language");
+}
+
+TEST(TranslationTable, RunTimeRussianTextsReplaceTheDesignTimeOnes) {
+  EXPECT_EQ(TranslationText("MainForm_CheckBoxCIR_MUX410_Hint", kRussian),
+            "Выдавать ИК коды через SWIM");
+  EXPECT_EQ(TranslationText("MainForm_CheckBoxAllTouch_MUX410_Caption", kRussian),
+            "Перехват всех нажатий");
+  EXPECT_EQ(TranslationText("MainForm_PanelSkipInput_MUX410_Caption", kRussian),
+            "Пропускаемые входы ");
+
+  // The MUX-410 reaction list relies on item 10 being the source selection.
+  auto mux_ru = TranslationItems("MainForm_ComboBoxIRTypeEvent_MUX410_Caption", kRussian);
+  auto mux_en = TranslationItems("MainForm_ComboBoxIRTypeEvent_MUX410_Caption", kEnglish);
+  ASSERT_EQ(mux_ru.size(), 11u);
+  EXPECT_EQ(mux_ru.front(), "Не указано");
+  EXPECT_EQ(mux_ru[10], "Переключение источников");
+  EXPECT_EQ(mux_en[10], "Source selection");
+  auto tpx_ru = TranslationItems("MainForm_ComboBoxIRTypeEvent_TPX520_Caption", kRussian);
+  ASSERT_EQ(tpx_ru.size(), 10u);
+  EXPECT_EQ(tpx_ru.front(), "Неизвестно");
+  EXPECT_EQ(tpx_ru.back(), "SHARP");
+
+  EXPECT_EQ(TranslationText("MainForm_ComboBoxOutPulseMode_TPX520_Caption", kRussian),
+            "-_- Импульсный прямой OK\r\n_-_ Импульсный инверсный OK\r\n"
+            "-_ Уровневый прямой OK\r\n_- Уровневый инверсный OK\r\n");
+  auto zones = TranslationItems("MainForm_ComboBoxZoneEvent_TPX520_Caption", kRussian);
+  ASSERT_EQ(zones.size(), 11u);
+  EXPECT_EQ(zones.front(), "Не указано");
+  // The MUX-410 switch modes keep the design's double blanks.
+  EXPECT_EQ(TranslationItems("MainForm_ComboBoxGVIFMode_MUX410_Caption", kRussian)[2],
+            "-_ Уровневый  прямой открытый коллектор");
+}
+
+}  // namespace
+}  // namespace qvr
