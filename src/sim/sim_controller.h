@@ -157,7 +157,7 @@ class SimController {
   void Record(bool request, const PacketBytes& bytes);
   bool TakeCount(int& counter);
   void ApplyReplyFaults(PacketBytes& reply);
-  void Save(uint8_t address);
+  bool Save(uint8_t address);
 
   std::string stateDir_;
   std::array<std::unique_ptr<SimDevice>, kDeviceCount> devices_;

@@ -1,0 +1,58 @@
+#include "sim/sim_transport.h"
+
+#include <thread>
+
+namespace qvr::sim {
+namespace {
+
+// Sleeps for most of the wait and spins the rest: the scheduler's wake-up is too coarse for
+// latencies of a fraction of a millisecond.
+void Wait(std::chrono::microseconds latency) {
+  if (latency.count() <= 0) return;
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + latency;
+  constexpr auto kSpinMargin = std::chrono::microseconds(300);
+  if (latency > kSpinMargin) std::this_thread::sleep_until(deadline - kSpinMargin);
+  while (Clock::now() < deadline) {
+  }
+}
+
+}  // namespace
+
+SimTransport::SimTransport(SimController& controller) : controller_(&controller) {}
+
+SimTransport::SimTransport(std::unique_ptr<SimController> controller)
+    : owned_(std::move(controller)), controller_(owned_.get()) {}
+
+// Like the HID device: a report on an open handle to a vanished controller fails once as an
+// exchange failure and loses the handle; opening a controller that is not there is
+// LinkDisconnected.
+LinkResult SimTransport::OpenForReport() {
+  bool present = controller_->ReportReachesBus();
+  if (!open_) {
+    if (!present) return LinkDisconnected;
+    open_ = true;
+    return LinkOk;
+  }
+  if (present) return LinkOk;
+  open_ = false;
+  return LinkExchangeFailed;
+}
+
+LinkResult SimTransport::SendFeatureReport(const PacketBytes& packet) {
+  LinkResult result = OpenForReport();
+  if (result != LinkOk) return result;
+  Wait(controller_->latency());
+  controller_->Deliver(packet);
+  return LinkOk;
+}
+
+LinkResult SimTransport::ReceiveFeatureReport(PacketBytes& packet) {
+  LinkResult result = OpenForReport();
+  if (result != LinkOk) return result;
+  Wait(controller_->latency());
+  packet = controller_->TakeReply();
+  return LinkOk;
+}
+
+}  // namespace qvr::sim
