@@ -76,10 +76,10 @@ class EventEditor : public QGroupBox {
   int CheckUsedInputs();
 
   // Live buttons, also reachable for tests.
-  void GetLastEvent();   // event and input lists from the device's last event
-  void LearnIrCode();    // reaction, address, command, replay from a remote control
+  void GetLastEvent();  // event and input lists from the device's last event
+  void LearnIrCode();   // reaction, address, command, replay from a remote control
   void PowerIr();
-  void MakeEvent();      // the device issues the selected event of its stored table
+  void MakeEvent();  // the device issues the selected event of its stored table
 
   int selectedEvent() const;
   EventTable& table() { return table_; }

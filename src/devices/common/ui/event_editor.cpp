@@ -1,0 +1,401 @@
+#include "devices/common/ui/event_editor.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "devices/common/ui/list_texts.h"
+#include "devices/common/ui/page_host.h"
+#include "editors/ui/field_checks.h"
+#include "i18n/catalogue.h"
+#include "i18n/cp1251.h"
+#include "link/bytes.h"
+#include "link/device_commands.h"
+
+namespace qvr {
+namespace {
+
+constexpr int kMsgDeleteAll = 49;
+constexpr int kMsgInsertTab = 50;
+constexpr int kMsgGetEventHint = 51;
+constexpr int kMsgEventDataHint = 52;
+constexpr int kMsgNoRoom = 55;
+constexpr int kMsgTotalEvents = 61;
+constexpr int kMsgNoEvent = 79;
+constexpr int kMsgGetIrHint = 81;
+constexpr int kMsgPowerIrHint = 85;
+constexpr const char* kMakeEventHint = "Выдать данное событие";  // the same in both languages
+
+}  // namespace
+
+EventEditor::EventEditor(PageHost& host, EventTable& table, EventEditorConfig config,
+                         QWidget* parent)
+    : QGroupBox(parent), host_(host), table_(table), config_(std::move(config)) {
+  setObjectName(QString::fromStdString("GroupBoxEvent" + config_.suffix + "x"));
+  BuildWidgets();
+}
+
+std::string EventEditor::Name(const char* role) const {
+  return role + config_.suffix;
+}
+
+QLabel* EventEditor::AddLabel(const char* role, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  SetupLabel(label, Name(role), host_.catalogue().language());
+  return label;
+}
+
+QComboBox* EventEditor::AddList(const char* role, QWidget* parent) {
+  auto* list = new QComboBox(parent);
+  SetupList(list, Name(role), host_.catalogue().language());
+  return list;
+}
+
+QToolButton* EventEditor::AddButton(const char* role, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::fromStdString(Name(role) + "x"));
+  button->setAutoRaise(false);
+  return button;
+}
+
+void EventEditor::BuildWidgets() {
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(4, 2, 4, 4);
+  outer->setSpacing(2);
+
+  tabs_ = new QTabBar(this);
+  tabs_->setObjectName(QString::fromStdString("TabControlEvent" + config_.suffix + "x"));
+  tabs_->setUsesScrollButtons(true);
+  tabs_->setExpanding(false);
+  tabs_->setDrawBase(true);
+  tabs_->installEventFilter(this);
+  connect(tabs_, &QTabBar::currentChanged, this, &EventEditor::TabChanged);
+  outer->addWidget(tabs_);
+
+  panel_ = new QWidget(this);
+  panel_->setObjectName(QString::fromStdString(Name("PanelEvent")));
+  outer->addWidget(panel_);
+  outer->addStretch(1);
+
+  auto* grid = new QGridLayout(panel_);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(4);
+  grid->setVerticalSpacing(2);
+  grid->setColumnStretch(1, 1);
+
+  description_ = new QLineEdit(panel_);
+  description_->setObjectName(QString::fromStdString(Name("EditDescriptionEvent")));
+  description_->setMaxLength(kEventDescriptionSize - 1);
+  grid->addWidget(AddLabel("PanelDescriptionEvent", panel_), 0, 0);
+  grid->addWidget(description_, 0, 1, 1, 2);
+
+  input_ = AddList("ComboBoxInputEvent", panel_);
+  getEvent_ = AddButton("SpeedButtonGetEvent", panel_);
+  getEvent_->setText("?");
+  grid->addWidget(AddLabel("PanelInputEvent", panel_), 1, 0);
+  grid->addWidget(input_, 1, 1);
+  grid->addWidget(getEvent_, 1, 2);
+
+  zone_ = AddList("ComboBoxZoneEvent", panel_);
+  zone_->setMaxVisibleItems(18);
+  makeEvent_ = AddButton("SpeedButtonMakeEvent", panel_);
+  makeEvent_->setText("E");
+  makeEvent_->setToolTip(QString::fromUtf8(kMakeEventHint));
+  grid->addWidget(AddLabel("PanelZoneEvent", panel_), 2, 0);
+  grid->addWidget(zone_, 2, 1);
+  grid->addWidget(makeEvent_, 2, 2);
+
+  type_ = AddList("ComboBoxIRTypeEvent", panel_);
+  grid->addWidget(AddLabel("PanelIRTypeEvent", panel_), 3, 0);
+  grid->addWidget(type_, 3, 1);
+
+  irPanel_ = new QWidget(panel_);
+  irPanel_->setObjectName(QString::fromStdString(Name("PanelIREvent")));
+  grid->addWidget(irPanel_, 4, 0, 1, 3);
+  auto* ir = new QGridLayout(irPanel_);
+  ir->setContentsMargins(0, 0, 0, 0);
+  ir->setHorizontalSpacing(4);
+  ir->setVerticalSpacing(2);
+  ir->setColumnStretch(1, 1);
+  ir->setColumnStretch(2, 1);
+
+  address_ = new QLineEdit(irPanel_);
+  address_->setObjectName(QString::fromStdString(Name("EditAddressEvent")));
+  command_ = new QLineEdit(irPanel_);
+  command_->setObjectName(QString::fromStdString(Name("EditCommandEvent")));
+  getReaction_ = AddButton("SpeedButtonGetReaction", irPanel_);
+  getReaction_->setText("IR");
+  powerIr_ = AddButton("SpeedButtonPowerIR", irPanel_);
+  powerIr_->setText("5V");
+  auto* buttons = new QHBoxLayout();
+  buttons->setSpacing(1);
+  buttons->addWidget(getReaction_);
+  buttons->addWidget(powerIr_);
+  ir->addWidget(AddLabel("PanelAddressCommandEvent", irPanel_), 0, 0);
+  ir->addWidget(address_, 0, 1);
+  ir->addWidget(command_, 0, 2);
+  ir->addLayout(buttons, 0, 3);
+
+  replay_ = AddList("ComboBoxReplayEvent", irPanel_);
+  ir->addWidget(AddLabel("PanelReplayEvent", irPanel_), 1, 0);
+  ir->addWidget(replay_, 1, 1, 1, 3);
+  output_ = AddList("ComboBoxOutputEvent", irPanel_);
+  ir->addWidget(AddLabel("PanelOutputEvent", irPanel_), 2, 0);
+  ir->addWidget(output_, 2, 1, 1, 3);
+
+  // Only the user's choices run the list rules; program-made selections never do.
+  connect(zone_, &QComboBox::activated, this, &EventEditor::ZoneChosen);
+  if (config_.sourceSelection) {
+    connect(type_, &QComboBox::activated, this, [this] { UpdateReactionPanel(); });
+  }
+  connect(getEvent_, &QToolButton::clicked, this, [this] { GetLastEvent(); });
+  connect(getReaction_, &QToolButton::clicked, this, [this] { LearnIrCode(); });
+  connect(powerIr_, &QToolButton::clicked, this, [this] { PowerIr(); });
+  connect(makeEvent_, &QToolButton::clicked, this, [this] { MakeEvent(); });
+
+  makeEvent_->setVisible(host_.debugMode());
+}
+
+int EventEditor::selectedEvent() const {
+  if (leaving_ >= 0) return leaving_;
+  return std::max(0, tabs_->currentIndex());
+}
+
+const DeviceModule* EventEditor::Module() const {
+  return ModuleOfPage(config_.page);
+}
+
+void EventEditor::setDebugVisible(bool visible) {
+  makeEvent_->setVisible(visible);
+}
+
+int EventEditor::SaveCurrentEvent() {
+  if (table_.count() == 0) return 0;
+  const int slot = selectedEvent();
+  EventRecord& record = table_.record(slot);
+  table_.setDescription(slot, Utf8ToCp1251(description_->text().toStdString()));
+  record.input = ListValue(input_);
+  record.event = ListValue(zone_);
+  record.type = ListValue(type_);
+
+  FieldContext ctx{host_.host(), host_.catalogue()};
+  uint8_t address[2] = {};
+  if (CheckNumberEdit(ctx, address_, 0, 65535, address, 2) != 0) return 1;
+  record.address = GetU16(address);
+  uint8_t command = 0;
+  if (CheckNumberEdit(ctx, command_, 0, 255, &command, 1) != 0) return 1;
+  record.command = command;
+
+  record.replay = ListValue(replay_);
+  record.outTypeFreq = ListValue(output_);
+  return 0;
+}
+
+int EventEditor::LeaveCurrentEvent() {
+  if (SaveCurrentEvent() != 0) return 1;
+  table_.eventTemplate = table_.record(table_.count() > 0 ? selectedEvent() : 0);
+  return 0;
+}
+
+void EventEditor::ShowEvent(int slot) {
+  const EventRecord& record = table_.record(slot);
+  description_->setText(QString::fromStdString(Cp1251ToUtf8(table_.description(slot))));
+  SetListValue(input_, record.input);
+  SetListValue(zone_, record.event);
+  SetListValue(type_, record.type);
+  address_->setText(QString::number(record.address));
+  command_->setText(QString::number(record.command));
+  SetListValue(replay_, record.replay);
+  SetListValue(output_, record.outTypeFreq);
+  panel_->setVisible(true);
+}
+
+void EventEditor::ShowCurrentEvent() {
+  if (table_.count() > 0) {
+    const int slot = selectedEvent();
+    table_.currentEvent = slot;
+    const QString number = QString::number(slot + 1);
+    const Catalogue& text = host_.catalogue();
+    getEvent_->setToolTip(QString::fromUtf8(text.Text(kMsgGetEventHint)) + number);
+    tabs_->setToolTip(QString::fromUtf8(text.Text(kMsgEventDataHint)) + number);
+    getReaction_->setToolTip(QString::fromUtf8(text.Text(kMsgGetIrHint)) + number);
+    powerIr_->setToolTip(QString::fromUtf8(text.Text(kMsgPowerIrHint)));
+    ShowEvent(slot);
+  }
+  panel_->setVisible(table_.count() > 0);
+  UpdateReactionPanel();
+}
+
+void EventEditor::UpdateReactionPanel() {
+  const int reaction = type_->currentIndex();
+  const bool hidden = reaction < 0 || (config_.sourceSelection && reaction == kSourceSelectionType);
+  irPanel_->setVisible(!hidden);
+}
+
+void EventEditor::RebuildEventTabs(int index) {
+  const int count = table_.count();
+  if (count == 0 || index < 0 || index >= count) index = 0;
+  {
+    QSignalBlocker block(tabs_);
+    const int wanted = std::max(count, 1);
+    while (tabs_->count() > wanted) tabs_->removeTab(tabs_->count() - 1);
+    while (tabs_->count() < wanted) tabs_->addTab(QString());
+    if (count == 0) {
+      tabs_->setTabText(0, QString::fromUtf8(host_.catalogue().Text(kMsgInsertTab)));
+    } else {
+      for (int i = 0; i < count; ++i) tabs_->setTabText(i, QString::number(i + 1));
+    }
+    tabs_->setCurrentIndex(index);
+  }
+  setTitle(QString::fromStdString(
+      host_.catalogue().Format(kMsgTotalEvents, unsigned(count), unsigned(table_.capacity()))));
+  ShowCurrentEvent();
+}
+
+void EventEditor::AddEventAtEnd() {
+  if (table_.full()) {
+    host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgNoRoom));
+    return;
+  }
+  if (LeaveCurrentEvent() != 0) return;
+  RebuildEventTabs(table_.AddAtEnd());
+}
+
+void EventEditor::InsertEvent() {
+  if (table_.full()) {
+    host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgNoRoom));
+    return;
+  }
+  if (LeaveCurrentEvent() != 0) return;
+  RebuildEventTabs(table_.Insert(selectedEvent()));
+}
+
+void EventEditor::DeleteCurrentEvent() {
+  if (table_.count() == 0) return;
+  RebuildEventTabs(table_.Delete(selectedEvent()));
+}
+
+void EventEditor::DeleteAllEvents() {
+  if (table_.count() == 0) return;
+  const int answer = host_.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
+                                                 host_.catalogue().Text(kMsgDeleteAll));
+  if (answer != kBoxResultYes) return;
+  table_.DeleteAll();
+  RebuildEventTabs(0);
+}
+
+void EventEditor::PruneEvents() {
+  RebuildEventTabs(table_.Prune(selectedEvent()));
+}
+
+void EventEditor::MenuAction(EventMenuItem item) {
+  switch (item) {
+    case EventMenuItem::AddAtEnd:
+      return AddEventAtEnd();
+    case EventMenuItem::Insert:
+      return InsertEvent();
+    case EventMenuItem::DeleteCurrent:
+      return DeleteCurrentEvent();
+    case EventMenuItem::DeleteAll:
+      return DeleteAllEvents();
+    case EventMenuItem::DeleteUnused:
+      return PruneEvents();
+  }
+}
+
+void EventEditor::SelectFirstItems() {
+  for (QComboBox* list : {input_, zone_, type_, output_}) SetListValue(list, 0);
+}
+
+int EventEditor::CheckUsedInputs() {
+  for (int slot = 0; slot < table_.count(); ++slot) {
+    const EventRecord& record = table_.record(slot);
+    if (!record.used() || record.input != 0xFF) continue;
+    RebuildEventTabs(slot);
+    uint8_t unused = 0;
+    // The input list shows no selection, so the check gives the drop-down message.
+    CheckSelection(FieldContext{host_.host(), host_.catalogue()}, input_, &unused, 1);
+    return 1;
+  }
+  return 0;
+}
+
+void EventEditor::TabChanged(int index) {
+  if (index < 0) return;
+  leaving_ = table_.currentEvent;
+  const int refused = LeaveCurrentEvent();
+  leaving_ = -1;
+  if (refused != 0) {
+    QSignalBlocker block(tabs_);
+    tabs_->setCurrentIndex(table_.currentEvent);
+    return;
+  }
+  ShowCurrentEvent();
+}
+
+void EventEditor::ZoneChosen(int index) {
+  if (index == kPowerOnEvent) SetListValue(input_, kAnyInput);
+}
+
+bool EventEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != tabs_ || event->type() != QEvent::MouseButtonPress) {
+    return QGroupBox::eventFilter(watched, event);
+  }
+  auto* press = static_cast<QMouseEvent*>(event);
+  if (press->button() == Qt::RightButton) {
+    if (QMenu* menu = host_.eventMenu()) menu->popup(press->globalPosition().toPoint());
+    return true;
+  }
+  if (press->button() == Qt::LeftButton && table_.count() == 0) {
+    AddEventAtEnd();
+    return true;
+  }
+  return QGroupBox::eventFilter(watched, event);
+}
+
+void EventEditor::GetLastEvent() {
+  uint8_t reply[2] = {};
+  if (ReadDeviceValue(host_.link(), host_.catalogue(), Module(), config_.commands.getEvent, reply,
+                      2) != LinkOk) {
+    return;
+  }
+  if (reply[0] == 0) {
+    host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgNoEvent));
+    return;
+  }
+  SetListValue(zone_, reply[0]);
+  SetListValue(input_, reply[1]);
+}
+
+void EventEditor::LearnIrCode() {
+  uint8_t code[5] = {};
+  if (!WaitForIrCode(host_.link(), host_.catalogue(), Module(), config_.commands.learnIr, code)) {
+    return;
+  }
+  // The IR panel keeps its visibility until the event is shown again.
+  SetListValue(type_, code[0]);
+  address_->setText(QString::number(GetU16(&code[2])));
+  command_->setText(QString::number(code[4]));
+  SetListValue(replay_, code[1]);
+}
+
+void EventEditor::PowerIr() {
+  (void)SendDeviceCommand(host_.link(), host_.catalogue(), Module(), config_.commands.irPower,
+                          nullptr, 0);
+}
+
+void EventEditor::MakeEvent() {
+  const uint8_t slot = uint8_t(selectedEvent());
+  (void)SendDeviceCommand(host_.link(), host_.catalogue(), Module(), config_.commands.makeEvent,
+                          &slot, 1);
+}
+
+}  // namespace qvr

@@ -1,0 +1,80 @@
+#include "devices/common/ui/list_texts.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+#include "i18n/translation_table.h"
+
+namespace qvr {
+namespace {
+
+std::string Key(const std::string& name, const char* suffix) {
+  return "MainForm_" + name + suffix;
+}
+
+QStringList ItemsOf(const std::string& name, Language language) {
+  QStringList items;
+  for (const std::string& item : TranslationItems(Key(name, "_Caption"), language)) {
+    items.append(QString::fromStdString(item));
+  }
+  return items;
+}
+
+}  // namespace
+
+std::string CaptionOf(const std::string& name, Language language) {
+  return TranslationText(Key(name, "_Caption"), language);
+}
+
+void SetupHint(QWidget* widget, const std::string& name, Language language) {
+  widget->setObjectName(QString::fromStdString(name));
+  const std::string hint = TranslationText(Key(name, "_Hint"), language);
+  if (!hint.empty()) widget->setToolTip(QString::fromStdString(hint));
+}
+
+void SetupLabel(QLabel* label, const std::string& name, Language language) {
+  SetupHint(label, name, language);
+  label->setText(QString::fromStdString(CaptionOf(name, language)));
+}
+
+void SetupButton(QAbstractButton* button, const std::string& name, Language language) {
+  SetupHint(button, name, language);
+  button->setText(QString::fromStdString(CaptionOf(name, language)));
+}
+
+void SetupGroup(QGroupBox* group, const std::string& name, Language language) {
+  SetupHint(group, name, language);
+  group->setTitle(QString::fromStdString(CaptionOf(name, language)));
+}
+
+void SetupList(QComboBox* list, const std::string& name, Language language) {
+  SetupHint(list, name, language);
+  QSignalBlocker block(list);
+  list->addItems(ItemsOf(name, language));
+  list->setCurrentIndex(-1);
+}
+
+void SetupCheckList(QListWidget* list, const std::string& name, Language language) {
+  SetupHint(list, name, language);
+  for (const QString& text : ItemsOf(name, language)) {
+    auto* item = new QListWidgetItem(text, list);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+  }
+}
+
+uint8_t ListValue(const QComboBox* list) {
+  const int index = list->currentIndex();
+  return index < 0 ? 0xFF : uint8_t(index);
+}
+
+void SetListValue(QComboBox* list, int value) {
+  QSignalBlocker block(list);
+  list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
+}
+
+}  // namespace qvr

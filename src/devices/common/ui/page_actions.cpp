@@ -1,0 +1,39 @@
+#include "devices/common/ui/page_actions.h"
+
+#include <QComboBox>
+
+#include "devices/common/ui/list_texts.h"
+#include "devices/common/ui/page_host.h"
+#include "link/device_commands.h"
+#include "link/host.h"
+
+namespace qvr {
+namespace {
+constexpr int kMsgNaviAutoQuestion = 82;
+}
+
+int ReadCurrentInputInto(PageHost& host, int page, uint8_t command, QComboBox* list) {
+  uint8_t input = 0;
+  const LinkResult result =
+      ReadDeviceValue(host.link(), host.catalogue(), ModuleOfPage(page), command, &input, 1);
+  if (result == LinkOk) SetListValue(list, input);
+  return result;
+}
+
+int SendCurrentInput(PageHost& host, int page, uint8_t command, const QComboBox* list) {
+  if (list->currentIndex() < 0) return LinkOk;
+  const uint8_t input = uint8_t(list->currentIndex());
+  return SendDeviceCommand(host.link(), host.catalogue(), ModuleOfPage(page), command, &input, 1);
+}
+
+bool RunNaviAutoSetup(PageHost& host, int page, uint8_t command, QComboBox* naviTypeList) {
+  const int answer = host.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
+                                                host.catalogue().Text(kMsgNaviAutoQuestion));
+  if (answer != kBoxResultYes) return false;
+  // The type the device finds shows after the next read; until then the list says "Unknown".
+  (void)SendDeviceCommand(host.link(), host.catalogue(), ModuleOfPage(page), command, nullptr, 0);
+  SetListValue(naviTypeList, 0);
+  return true;
+}
+
+}  // namespace qvr
