@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "devices/common/config_texts.h"
 #include "devices/common/event_table.h"
 #include "link/bytes.h"
 
@@ -16,9 +17,8 @@ inline constexpr uint8_t kCmdName = 5, kCmdNavi = 17, kCmdMode = 18, kCmdInput =
                          kCmdDpar = 20, kCmdEvents = 27;
 inline constexpr int kPowerOnOffsetMs = 125;  // powerOnTimeout is stored as ms - 125
 
-struct ConfigImage {
-  std::array<uint8_t, 32> configName{};
-  std::array<uint8_t, 1000> description{};  // Windows-1251, CR LF between lines
+// configName, description and their text accessors come from ConfigTexts.
+struct ConfigImage : ConfigTexts {
   std::array<uint8_t, 4> navi{};            // naviType, naviInput, naviMute, naviFlags
   std::array<uint8_t, 6> mode{};            // onPowerOn, outPulseMode, powerOnTimeout, pulseTimeout
   std::array<uint8_t, 1> input{};           // inputMask
@@ -39,12 +39,6 @@ struct ConfigImage {
   uint8_t& iebusMode() { return dpar[0]; }
   uint8_t& returnInput() { return dpar[1]; }
   uint8_t& dparFlags() { return dpar[2]; }
-
-  // Text up to the terminator (at most 32 bytes for the name), Windows-1251 bytes.
-  std::string configNameText() const;
-  void setConfigName(const std::string& bytes);
-  std::string descriptionText() const;  // at most 999 bytes
-  void setDescription(const std::string& bytes);
 
   void Clear();  // zero-fill everything
 };

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "devices/common/config_texts.h"
 #include "devices/common/event_table.h"
 #include "link/bytes.h"
 
@@ -16,9 +17,8 @@ inline constexpr uint8_t kCmdName = 5, kCmdTouch = 16, kCmdNavi = 17, kCmdMode =
                          kCmdEvents = 22;
 inline constexpr int kPowerOnOffsetMs = 125;
 
-struct ConfigImage {
-  std::array<uint8_t, 32> configName{};
-  std::array<uint8_t, 1000> description{};
+// configName, description and their text accessors come from ConfigTexts.
+struct ConfigImage : ConfigTexts {
   std::array<uint8_t, 12> touch{};  // xPlus, xMinus, yPlus, yMinus lines; corners u16 x4
   std::array<uint8_t, 2> navi{};    // naviType, naviInput
   std::array<uint8_t, 12> mode{};
@@ -46,11 +46,6 @@ struct ConfigImage {
   uint8_t& inputMask() { return mode[9]; }
   uint8_t& sendTo() { return mode[10]; }
   uint8_t& onlyExtTouch() { return mode[11]; }
-
-  std::string configNameText() const;
-  void setConfigName(const std::string& bytes);
-  std::string descriptionText() const;
-  void setDescription(const std::string& bytes);
 
   void Clear();
 };

@@ -1,0 +1,67 @@
+#include "devices/common/block_io.h"
+
+namespace qvr {
+
+LinkResult ReadBlocks(Link& link, uint8_t address, std::span<const BlockRef> blocks) {
+  for (const BlockRef& block : blocks) {
+    LinkResult result = link.ReadMemory(address, block.command, 0, block.data, block.size);
+    if (result != LinkOk) return result;
+  }
+  return LinkOk;
+}
+
+LinkResult WriteBlocks(Link& link, uint8_t address, int blockSize,
+                       std::span<const BlockRef> blocks) {
+  for (const BlockRef& block : blocks) {
+    LinkResult result =
+        link.WriteMemory(address, block.command, 0, block.data, block.size, blockSize);
+    if (result != LinkOk) return result;
+  }
+  return LinkOk;
+}
+
+LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTable& table) {
+  table.setCount(0);
+  bool ended = false;
+  for (int slot = 0; slot < table.capacity(); ++slot) {
+    if (ended) {
+      link.host().AdvanceProgress(kEventRecordSize);
+      continue;
+    }
+    uint8_t bytes[kEventRecordSize] = {};
+    LinkResult result = link.ReadMemory(address, command, uint32_t(kEventRecordSize * slot), bytes,
+                                        kEventRecordSize);
+    if (result != LinkOk) return result;
+    EventRecord record = EventRecord::Decode(bytes);
+    if (record.endsTable()) {
+      ended = true;
+      continue;
+    }
+    table.record(slot) = record;
+    table.setCount(slot + 1);
+  }
+  return LinkOk;
+}
+
+LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int blockSize,
+                           const EventTable& table) {
+  int written = 0;
+  for (int slot = 0; slot < table.capacity(); ++slot) {
+    const EventRecord& record = table.record(slot);
+    if (!record.used()) {
+      link.host().AdvanceProgress(kEventRecordSize);
+      continue;
+    }
+    auto bytes = record.Encode();
+    LinkResult result = link.WriteMemory(address, command, uint32_t(kEventRecordSize * written),
+                                         bytes.data(), kEventRecordSize, blockSize);
+    if (result != LinkOk) return result;
+    ++written;
+  }
+  if (written == table.capacity()) return LinkOk;
+  const uint8_t endRecord[kEventRecordSize] = {};
+  return link.WriteMemory(address, command, uint32_t(kEventRecordSize * written), endRecord,
+                          kEventRecordSize, blockSize);
+}
+
+}  // namespace qvr

@@ -1,0 +1,54 @@
+#pragma once
+// The *.MUX file mechanics both devices share: the CONFIGFILE section (name from the file's
+// own path, description as hex), the device's integer keys given as a table, and the EVENTn
+// sections. Each device describes its keys; reading and writing are done here once.
+#include <span>
+#include <string>
+#include <vector>
+
+#include "devices/common/config_texts.h"
+#include "devices/common/event_table.h"
+
+namespace qvr {
+
+// One integer key of the file bound to its bytes in the image.
+struct IniField {
+  const char* section;
+  const char* key;
+  uint8_t* data;  // the field inside one of the image's blocks
+  int width = 1;  // 1, or 2 for a little-endian 16-bit value; read values are cut to it
+  int bit = -1;   // 0..7: one flag bit of data[0], written as 0 or 1, read from bit 0
+};
+
+struct ConfigFileLayout {
+  ConfigTexts& texts;
+  std::span<const IniField> fields;  // in the order they are written
+  EventTable& events;                // EVENT1 .. EVENT<capacity> are read
+};
+
+// Fills an image the caller has zero-filled: name from `path`, description, every field,
+// and the used events packed from slot 0 in section order. Missing or junk files read as
+// defaults; nothing fails.
+void ReadConfigFileInto(const std::string& path, const ConfigFileLayout& layout);
+// Prunes the events (currentEvent becomes the slot to select afterwards) and saves a fresh
+// file atomically. False with the system's reason when it could not be saved.
+bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout,
+                         std::string* error);
+
+// A device's file operations: `fieldsOf` lists the image's keys in write order.
+template <typename Image>
+void ReadImageFile(const std::string& path, Image& image,
+                   std::vector<IniField> (*fieldsOf)(Image&)) {
+  image.Clear();
+  std::vector<IniField> fields = fieldsOf(image);
+  ReadConfigFileInto(path, {image, fields, image.events});
+}
+
+template <typename Image>
+bool WriteImageFile(const std::string& path, Image& image,
+                    std::vector<IniField> (*fieldsOf)(Image&), std::string* error) {
+  std::vector<IniField> fields = fieldsOf(image);
+  return WriteConfigFileFrom(path, {image, fields, image.events}, error);
+}
+
+}  // namespace qvr

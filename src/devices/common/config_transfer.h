@@ -1,0 +1,33 @@
+#pragma once
+// A whole configuration between the device and its image, shared by both devices: the
+// identification, the parameter blocks, the event table, progress and the final reset.
+#include <cstdint>
+#include <span>
+
+#include "devices/common/block_io.h"
+#include "link/device_module.h"
+
+namespace qvr {
+
+class Catalogue;
+
+struct TransferPlan {
+  int progressTotal;                 // bytes of all blocks and of the whole event table
+  std::span<const BlockRef> blocks;  // in transfer order
+  uint8_t eventCommand;
+  int skippedBytes = 0;  // blocks of the total left out of this transfer (progress only)
+};
+
+// DeviceInfo (log banner and lines), progress "Reading configuration ...", the blocks, then
+// the events up to the end record. The first failure is returned.
+[[nodiscard]] LinkResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
+                                                 const DeviceModule& module,
+                                                 const TransferPlan& plan, EventTable& events);
+// Progress "Write configuration ...", the blocks, the used events packed with their end
+// record, then the device's reset. The first failure is returned (no reset then).
+[[nodiscard]] LinkResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
+                                                  const DeviceModule& module,
+                                                  const TransferPlan& plan,
+                                                  const EventTable& events);
+
+}  // namespace qvr

@@ -1,0 +1,207 @@
+#include "devices/common/ini_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+// Values are the files' 8-bit bytes as they stand; no character set conversion.
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+
+namespace qvr {
+
+namespace {
+
+// Configuration and settings files are a few kilobytes; anything this large is not one.
+constexpr off_t kMaxFileSize = 4 * 1024 * 1024;
+
+// Reads a regular file whole; false when it cannot be opened or read. Devices, pipes and
+// folders are refused without blocking.
+bool ReadRegularFile(const std::string& path, std::string& data, bool& tooLarge) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  tooLarge = ok && info.st_size > kMaxFileSize;
+  if (ok && !tooLarge) {
+    char buffer[65536];
+    for (;;) {
+      ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ok = false;
+      if (n <= 0) break;
+      data.append(buffer, size_t(n));
+      if (off_t(data.size()) > kMaxFileSize) {  // grew while we read it
+        tooLarge = true;
+        break;
+      }
+    }
+  }
+  ::close(fd);
+  if (tooLarge) data.clear();
+  return ok;
+}
+
+// A value is one line of the file; line breaks inside it would start new lines.
+std::string OneLine(const std::string& value) {
+  std::string line = value;
+  std::replace_if(
+      line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+  return line;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    done += size_t(n);
+  }
+  return true;
+}
+
+void SetError(std::string* error, int code) {
+  if (error) *error = std::strerror(code);
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// New files get the usual mode for the user; a replaced file keeps its own.
+mode_t ModeForSave(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Sections and keys in the order they were loaded or added, CR LF line ends, no spaces
+// around "=", one blank line between sections.
+std::string Serialise(const CSimpleIniA& ini) {
+  CSimpleIniA::TNamesDepend sections;
+  ini.GetAllSections(sections);
+  sections.sort(CSimpleIniA::Entry::LoadOrder());
+  std::string text;
+  for (const auto& section : sections) {
+    if (!text.empty()) text += "\r\n";
+    text += "[";
+    text += section.pItem;
+    text += "]\r\n";
+    CSimpleIniA::TNamesDepend keys;
+    ini.GetAllKeys(section.pItem, keys);
+    keys.sort(CSimpleIniA::Entry::LoadOrder());
+    for (const auto& key : keys) {
+      text += key.pItem;
+      text += "=";
+      text += ini.GetValue(section.pItem, key.pItem, "");
+      text += "\r\n";
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+struct IniFile::Impl {
+  CSimpleIniA ini{false, false, false};  // case-insensitive names, 8-bit, one value per key
+};
+
+IniFile::IniFile() : impl_(std::make_unique<Impl>()) {}
+IniFile::~IniFile() = default;
+
+bool IniFile::Load(const std::string& path) {
+  impl_->ini.Reset();
+  std::string data;
+  bool tooLarge = false;
+  if (!ReadRegularFile(path, data, tooLarge)) return false;
+  if (!data.empty()) (void)impl_->ini.LoadData(data.data(), data.size());
+  return true;
+}
+
+int64_t IniFile::GetInt(const char* section, const char* key, int64_t defaultValue) const {
+  const char* text = impl_->ini.GetValue(section, key, nullptr);
+  if (text == nullptr) return defaultValue;
+  while (*text == ' ' || *text == '\t') ++text;
+  bool negative = *text == '-';
+  if (*text == '-' || *text == '+') ++text;
+  // Unsigned arithmetic wraps like the platform's 32-bit conversion did; callers keep only
+  // the low bits of their field's width.
+  uint64_t value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) value = value * 10 + uint64_t(*text - '0');
+  if (negative) value = ~value + 1;
+  return static_cast<int64_t>(value);
+}
+
+std::string IniFile::GetString(const char* section, const char* key,
+                               const char* defaultValue) const {
+  const char* text = impl_->ini.GetValue(section, key, defaultValue);
+  return text ? std::string(text) : std::string();
+}
+
+void IniFile::SetInt(const char* section, const char* key, int64_t value) {
+  SetString(section, key, std::to_string(value));
+}
+
+void IniFile::SetString(const char* section, const char* key, const std::string& value) {
+  (void)impl_->ini.SetValue(section, key, OneLine(value).c_str());
+}
+
+void IniFile::RemoveSection(const char* section) {
+  (void)impl_->ini.Delete(section, nullptr);
+}
+
+bool IniFile::HasSection(const char* section) const {
+  return impl_->ini.GetSectionSize(section) >= 0;
+}
+
+bool IniFile::SaveAtomically(const std::string& path, std::string* error) const {
+  std::string text = Serialise(impl_->ini);
+  std::string temp = path + ".tmp-XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  mode_t mode = ModeForSave(path);
+  int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    SetError(error, errno);
+    return false;
+  }
+  (void)::fchmod(fd, mode);  // best effort: some file systems keep no modes
+  bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
+  int code = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    code = errno;
+  }
+  if (ok && ::rename(name.data(), path.c_str()) != 0) {
+    ok = false;
+    code = errno;
+  }
+  if (!ok) {
+    ::unlink(name.data());
+    SetError(error, code);
+    return false;
+  }
+  // Make the rename itself durable; a failure here no longer endangers either file.
+  int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    (void)::fsync(folder);
+    ::close(folder);
+  }
+  return true;
+}
+
+}  // namespace qvr

@@ -1,0 +1,63 @@
+#include "devices/mux410/transfer.h"
+
+#include "devices/common/config_transfer.h"
+#include "devices/common/image_checks.h"
+#include "link/device_commands.h"
+
+namespace qvr::mux410 {
+
+namespace {
+
+constexpr uint8_t kCmdCurrentInput = 22;
+
+// The parameter blocks in transfer order; the image stays the owner of the bytes.
+std::array<BlockRef, 5> Blocks(ConfigImage& image) {
+  return {{{kCmdName, image.configName.data(), unsigned(image.configName.size())},
+           {kCmdNavi, image.navi.data(), unsigned(image.navi.size())},
+           {kCmdMode, image.mode.data(), unsigned(image.mode.size())},
+           {kCmdInput, image.input.data(), unsigned(image.input.size())},
+           {kCmdDpar, image.dpar.data(), unsigned(image.dpar.size())}}};
+}
+
+}  // namespace
+
+LinkResult ReadConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                             ConfigImage& image) {
+  image.Clear();
+  auto blocks = Blocks(image);
+  return ReadDeviceConfiguration(link, catalogue, module, {kProgressTotal, blocks, kCmdEvents},
+                                 image.events);
+}
+
+LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                              const ConfigImage& image) {
+  // WriteBlocks only reads through the block references.
+  auto blocks = Blocks(const_cast<ConfigImage&>(image));
+  return WriteDeviceConfiguration(link, catalogue, module, {kProgressTotal, blocks, kCmdEvents},
+                                  image.events);
+}
+
+LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                            uint8_t& input) {
+  return ReadDeviceValue(link, catalogue, &module, kCmdCurrentInput, &input, 1);
+}
+
+std::string CheckImage(const Catalogue& catalogue, ConfigImage& image) {
+  // In the order the page stores its controls.
+  const FieldCheck fields[] = {
+      ListCheck(image.iebusMode(), kModeItems),
+      ListCheck(image.naviType(), kNaviTypeItems),
+      ListCheck(image.naviInput(), kNaviInputItems),
+      ListCheck(image.naviMute(), kNaviMuteItems),
+      PowerOnTimeoutCheck(image.powerOnTimeout()),
+      ListCheck(image.onPowerOn(), kOnPowerOnItems),
+      ListCheck(image.outPulseMode(), kOutPulseModeItems),
+      PulseTimeoutCheck(image.pulseTimeout()),
+      ListCheck(image.returnInput(), kReturnInputItems),
+  };
+  return CheckImageFields(
+      catalogue, fields, image.events,
+      {kEventInputItems, kEventZoneItems, kEventTypeItems, kEventOutputItems, kEventReplayItems});
+}
+
+}  // namespace qvr::mux410

@@ -1,0 +1,74 @@
+#include "devices/tpx520/transfer.h"
+
+#include <vector>
+
+#include "devices/common/config_transfer.h"
+#include "devices/common/image_checks.h"
+#include "link/device_commands.h"
+
+namespace qvr::tpx520 {
+
+namespace {
+
+constexpr uint8_t kCmdCurrentInput = 21;
+
+BlockRef Ref(uint8_t command, uint8_t* data, size_t size) {
+  return {command, data, unsigned(size)};
+}
+
+// The parameter blocks in transfer order. The touch block is left out when the image's touch
+// values did not come from the device, so that a configuration loaded from a file does not
+// overwrite the device's own touch-line calibration with zeros.
+std::vector<BlockRef> Blocks(ConfigImage& image, bool withTouch) {
+  std::vector<BlockRef> blocks{Ref(kCmdName, image.configName.data(), image.configName.size())};
+  if (withTouch) blocks.push_back(Ref(kCmdTouch, image.touch.data(), image.touch.size()));
+  blocks.push_back(Ref(kCmdNavi, image.navi.data(), image.navi.size()));
+  blocks.push_back(Ref(kCmdMode, image.mode.data(), image.mode.size()));
+  return blocks;
+}
+
+}  // namespace
+
+LinkResult ReadConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                             ConfigImage& image) {
+  image.Clear();
+  auto blocks = Blocks(image, true);
+  LinkResult result = ReadDeviceConfiguration(link, catalogue, module,
+                                              {kProgressTotal, blocks, kCmdEvents}, image.events);
+  image.touchFromDevice = result == LinkOk;
+  return result;
+}
+
+LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                              const ConfigImage& image) {
+  // WriteBlocks only reads through the block references.
+  auto blocks = Blocks(const_cast<ConfigImage&>(image), image.touchFromDevice);
+  int skipped = image.touchFromDevice ? 0 : int(image.touch.size());
+  return WriteDeviceConfiguration(link, catalogue, module,
+                                  {kProgressTotal, blocks, kCmdEvents, skipped}, image.events);
+}
+
+LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                            uint8_t& input) {
+  return ReadDeviceValue(link, catalogue, &module, kCmdCurrentInput, &input, 1);
+}
+
+std::string CheckImage(const Catalogue& catalogue, ConfigImage& image) {
+  // In the order the page stores its controls; the three switches are radio groups.
+  const FieldCheck fields[] = {
+      ListCheck(image.naviType(), kNaviTypeItems),
+      ListCheck(image.naviInput(), kNaviInputItems),
+      PowerOnTimeoutCheck(image.powerOnTimeout()),
+      ListCheck(image.onPowerOn(), kOnPowerOnItems),
+      ListCheck(image.outPulseMode(), kOutPulseModeItems),
+      PulseTimeoutCheck(image.pulseTimeout()),
+      RadioGroupCheck(image.inpCtrType(), kInpCtrTypeItems),
+      RadioGroupCheck(image.outCtrType(), kOutCtrTypeItems),
+      RadioGroupCheck(image.muteType(), kMuteTypeItems),
+  };
+  return CheckImageFields(
+      catalogue, fields, image.events,
+      {kEventInputItems, kEventZoneItems, kEventTypeItems, kEventOutputItems, kEventReplayItems});
+}
+
+}  // namespace qvr::tpx520
