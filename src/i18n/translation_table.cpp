@@ -3,6 +3,11 @@
 namespace qvr {
 
 const TranslationRow* FindTranslation(std::string_view key) {
+  return FindTranslationIn(TranslationRows(), key);
+}
+
+const TranslationRow* FindTranslationIn(std::span<const TranslationRow> rows,
+                                        std::string_view key) {
   // A component whose name ends in "x" keeps its texts: they are language-neutral or set at run
   // time from the catalogue, so even a row added by mistake must not reach it.
   size_t last_separator = key.rfind('_');
@@ -10,7 +15,7 @@ const TranslationRow* FindTranslation(std::string_view key) {
       key[last_separator - 1] == 'x') {
     return nullptr;
   }
-  for (const TranslationRow& row : TranslationRows()) {
+  for (const TranslationRow& row : rows) {
     if (key == row.key) return &row;
   }
   return nullptr;

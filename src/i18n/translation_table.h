@@ -20,6 +20,8 @@ struct TranslationRow {
 std::span<const TranslationRow> TranslationRows();  // the 119 rows in table order
 // The row of `key`, or nullptr; a component name ending in "x" never has a row.
 const TranslationRow* FindTranslation(std::string_view key);
+// The same rule over any set of rows.
+const TranslationRow* FindTranslationIn(std::span<const TranslationRow> rows, std::string_view key);
 // The text of a row in a language ("" when there is no row).
 std::string TranslationText(std::string_view key, Language language);
 // The items of a list row in a language, split at CR LF (empty when there is no row).

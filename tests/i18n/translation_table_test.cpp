@@ -58,6 +58,11 @@ TEST(TranslationTable, ComponentsNamedWithTrailingXHaveNoRow) {
   EXPECT_EQ(FindTranslation("MainForm_SpeedButtonGetEvent_MUX410x_Hint"), nullptr);
   EXPECT_EQ(FindTranslation("MainForm_TabSheetMUX410x_Caption"), nullptr);
   EXPECT_EQ(FindTranslation("MainForm_MenuItemLanguageEnglishx_Caption"), nullptr);
+  // Even a row written for such a component is never found.
+  const TranslationRow rows[] = {{"MainForm_SpeedButtonL_MUX410x_Hint", "ru", "en"},
+                                 {"MainForm_SpeedButtonL_MUX410_Hint", "ru", "en"}};
+  EXPECT_EQ(FindTranslationIn(rows, rows[0].key), nullptr);
+  EXPECT_EQ(FindTranslationIn(rows, rows[1].key), &rows[1]);
   // Only the component name counts: an "x" elsewhere does not hide a row.
   EXPECT_NE(FindTranslation("MainForm_CheckBoxTPX_MUX410_Caption"), nullptr);
   EXPECT_NE(FindTranslation("MainForm_CheckListBoxSkipInput_MUX410_Caption"), nullptr);

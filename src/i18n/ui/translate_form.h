@@ -1,0 +1,16 @@
+#pragma once
+// The language walk over the window's own components: captions, hints and item lists from the
+// translation table, keyed "<window name>_<component name>_<Caption|Items|Hint>".
+#include "i18n/catalogue.h"
+
+class QWidget;
+
+namespace qvr {
+
+// Applies the table's texts in `language` to `window` and every object it owns (found by
+// object name). Selections, check marks and tab indexes survive, and no user-change signal
+// (activated, currentIndexChanged, itemChanged, currentChanged, toggled) is emitted. Components
+// whose name ends in "x" keep their texts. The window title is left to the caller.
+void TranslateForm(QWidget* window, Language language);
+
+}  // namespace qvr
