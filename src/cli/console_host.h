@@ -1,0 +1,60 @@
+#pragma once
+// The Host of qvrctl: log lines on standard output, packet lines (written while an exchange is
+// in progress) and error boxes on the error stream, questions through the Prompter, and a
+// progress bar on the error stream when it is a terminal.
+#include <ostream>
+#include <string>
+
+#include "cli/prompter.h"
+#include "link/host.h"
+
+namespace qvr {
+class Link;
+}
+
+namespace qvr::cli {
+
+class ConsoleHost final : public Host {
+ public:
+  ConsoleHost(std::ostream& out, std::ostream& err, Prompter& prompter, bool packetLog,
+              bool progressBar)
+      : out_(out),
+        err_(err),
+        prompter_(prompter),
+        packetLog_(packetLog),
+        progressBar_(progressBar) {}
+
+  // The link whose exchanges mark packet lines; set once the link exists.
+  void AttachLink(const Link* link) { link_ = link; }
+
+  void PumpMessages() override {}
+  void LogLine(const std::string& line) override;
+  void ClearLog() override {}  // a console keeps what it printed
+  void BeginProgress(int total, const std::string& caption) override;
+  void AdvanceProgress(int count) override;
+  bool PacketLogEnabled() const override { return packetLog_; }
+  int ShowMessageBox(int kind, const std::string& text) override;
+
+  // Prints a failure on the error stream (ends an open progress line first).
+  void Error(const std::string& text);
+  // Prints a result line on standard output.
+  void Note(const std::string& text);
+
+ private:
+  void DrawProgress();
+  void EndProgressLine();
+
+  std::ostream& out_;
+  std::ostream& err_;
+  Prompter& prompter_;
+  const Link* link_ = nullptr;
+  bool packetLog_;
+  bool progressBar_;
+  bool progressLineOpen_ = false;
+  std::string caption_;
+  long long total_ = 0;
+  long long done_ = 0;
+  int shownPercent_ = -1;
+};
+
+}  // namespace qvr::cli

@@ -1,0 +1,248 @@
+// The firmware update against the simulated controller: what is asked, what is refused before
+// anything is sent, and the requests that carry the image.
+#include "update/update_procedure.h"
+
+#include <gtest/gtest.h>
+
+#include "i18n/catalogue.h"
+#include "link/bytes.h"
+#include "link/device_info.h"
+#include "sim/sim_controller.h"
+#include "sim/sim_transport.h"
+#include "support/ldr_builder.h"
+#include "support/test_host.h"
+
+namespace qvr {
+namespace {
+
+using test::LdrBuilder;
+
+struct WriteRequest {
+  unsigned offset;
+  unsigned length;
+  std::vector<uint8_t> data;
+};
+
+class FirmwareUpdate : public ::testing::Test {
+ protected:
+  FirmwareUpdate() {
+    clock.stepPerRead = 1;  // a silent device runs into the reply time-out
+    catalogue.setLanguage(kEnglish);
+  }
+
+  // An update file that fits the MUX-410 (device version 33, type 2).
+  LdrBuilder MuxFile(uint16_t version, size_t payloadSize = 64) {
+    return LdrBuilder{.version = version,
+                      .deviceVersion = sim::kMux410Identity.deviceVersion,
+                      .deviceType = sim::kMux410Identity.deviceType,
+                      .payloadSize = payloadSize};
+  }
+
+  int Update(const std::vector<uint8_t>& bytes, const DeviceModule& module = kMux410) {
+    const std::string path = dir.File("mux.LDR");
+    test::WriteBytes(path, bytes);
+    UpdateFileChooser chooser{[path] { return path; },
+                              [this](const std::string& p) { remembered.push_back(p); }};
+    sim.ClearWire();
+    return UpdateFirmware(link, catalogue, module, chooser);
+  }
+
+  // The firmware writes that reached `address`, in order.
+  std::vector<WriteRequest> FirmwareWrites(uint8_t address = 1) const {
+    std::vector<WriteRequest> writes;
+    for (const sim::WirePacket& p : sim.Wire()) {
+      if (!p.request || p.bytes[0] != address || p.bytes[2] != (2 | 0x80)) continue;
+      const unsigned length = p.bytes[5];
+      writes.push_back({GetU16(&p.bytes[3]), length,
+                        std::vector<uint8_t>(p.bytes.begin() + 6, p.bytes.begin() + 6 + length)});
+    }
+    return writes;
+  }
+
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const test::Box& box : host.boxes) texts.push_back(box.text);
+    return texts;
+  }
+
+  static constexpr const DeviceModule& kMux410 = kDeviceModules[kPageMux410];
+
+  test::TempDir dir;
+  sim::SimController sim;
+  sim::SimTransport transport{sim};
+  test::ManualClock clock;
+  test::TestHost host{&clock};
+  Link link{transport, host, clock};
+  Catalogue catalogue;
+  std::vector<std::string> remembered;
+};
+
+TEST_F(FirmwareUpdate, NewerFileIsSentAndTheDeviceThenReportsItsVersion) {
+  EXPECT_EQ(Update(MuxFile(216).Build()), 1);
+
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].kind, kBoxInformation);
+  EXPECT_EQ(host.boxes[0].text, "The device is successfully updated to version 2.16");
+  EXPECT_EQ(remembered, std::vector<std::string>{dir.File("mux.LDR")});
+  const std::vector<std::string> expectedLog{
+      "******************* Device *******************",
+      "Controller                \"MUX-410\"",
+      "The serial number         41000123",
+      "Boot version              1.04",
+      "Application version       2.15",
+      "******************* Update *******************",
+      "The update file           \"mux.LDR\"",
+      "Application version       2.16",
+  };
+  EXPECT_EQ(host.log, expectedLog);
+  EXPECT_EQ(host.progressTotal, 64);
+  EXPECT_EQ(host.progressCaption, "Firmware update \"MUX-410\"");
+
+  DeviceInfo info;
+  ASSERT_EQ(ReadDeviceInfo(link, catalogue, kMux410, info), LinkOk);
+  EXPECT_EQ(info.applicationVersion(), 216);
+}
+
+TEST_F(FirmwareUpdate, SameOrOlderVersionAsksAndNoSendsNothing) {
+  struct Case {
+    uint16_t version;
+    const char* question;
+  };
+  for (Case c : {Case{215,
+                      "Are you trying to download the same version as in the device\n"
+                      "Continue?"},
+                 Case{214,
+                      "Are you trying to download an older version than the device\n"
+                      "Continue?"}}) {
+    host.boxes.clear();
+    host.answers = {kBoxResultNo};
+    EXPECT_EQ(Update(MuxFile(c.version).Build()), -1);
+    ASSERT_EQ(host.boxes.size(), 1u) << "No ends without a further message";
+    EXPECT_EQ(host.boxes[0].kind, kBoxWarning);
+    EXPECT_EQ(host.boxes[0].text, c.question);
+    EXPECT_TRUE(FirmwareWrites().empty());
+  }
+  host.boxes.clear();
+  host.answers = {kBoxResultYes};
+  EXPECT_EQ(Update(MuxFile(214).Build()), 1) << "Yes to the older version goes ahead";
+  EXPECT_FALSE(FirmwareWrites().empty());
+}
+
+TEST_F(FirmwareUpdate, DeviceWithoutApplicationIsUpdatedWithoutAQuestion) {
+  sim.SetApplicationVersion(1, 0);
+  EXPECT_EQ(Update(MuxFile(1).Build()), 1);
+  EXPECT_EQ(host.boxes.size(), 1u);
+}
+
+TEST_F(FirmwareUpdate, WrongDeviceVersionOrTypeIsRefusedBeforeAnyQuestion) {
+  LdrBuilder wrongVersion = MuxFile(215);  // equal versions would ask, but never get there
+  wrongVersion.deviceVersion += 1;
+  LdrBuilder wrongType = MuxFile(215);
+  wrongType.deviceType = sim::kTpx520Identity.deviceType;
+  EXPECT_EQ(Update(wrongVersion.Build()), -1);
+  EXPECT_EQ(Update(wrongType.Build()), -1);
+  const std::vector<std::string> expected{"This update is not for this device",
+                                          "This update is not for this type of device"};
+  EXPECT_EQ(BoxTexts(), expected);
+  EXPECT_EQ(host.boxes[0].kind, kBoxError);
+  EXPECT_TRUE(FirmwareWrites().empty());
+}
+
+TEST_F(FirmwareUpdate, DamagedFilesAreRefusedWithNothingSent) {
+  std::vector<uint8_t> oversized(131073, 0);
+  std::vector<uint8_t> truncated = MuxFile(216).Build();
+  truncated.resize(truncated.size() - 10);
+  LdrBuilder swapped = MuxFile(216);
+  swapped.crcHighByteFirst = true;
+
+  for (const auto& bytes : {oversized, truncated, swapped.Build()}) Update(bytes);
+  const std::vector<std::string> expected{
+      "Error file size \"mux.LDR\"", "CRC error file \"mux.LDR\"", "CRC error file \"mux.LDR\""};
+  EXPECT_EQ(BoxTexts(), expected);
+  EXPECT_TRUE(FirmwareWrites().empty());
+  EXPECT_EQ(host.progressBegins, 0);
+  EXPECT_EQ(host.log.back(), "Application version       2.15") << "no update lines";
+}
+
+TEST_F(FirmwareUpdate, SeventyByteFileSendsTheLeadingBlockThenPayloadChecksumAndZeros) {
+  const std::vector<uint8_t> bytes = MuxFile(216, 64).Build();
+  ASSERT_EQ(bytes.size(), 70u);
+  EXPECT_EQ(Update(bytes), 1);
+
+  const std::vector<WriteRequest> writes = FirmwareWrites();
+  ASSERT_EQ(writes.size(), 4u);
+  const unsigned offsets[] = {0, 0, 32, 64};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(writes[i].offset, offsets[i]) << i;
+    EXPECT_EQ(writes[i].length, 32u) << i;
+  }
+  const std::vector<uint8_t> leading(bytes.begin() + 4, bytes.begin() + 36);
+  EXPECT_EQ(writes[0].data, leading);
+  EXPECT_EQ(writes[1].data, leading);
+  std::vector<uint8_t> last(32, 0);
+  last[0] = bytes[68];
+  last[1] = bytes[69];
+  EXPECT_EQ(writes[3].data, last);
+  EXPECT_EQ(host.progressDone, 96) << "every acknowledged block counts, the leading write not";
+}
+
+TEST_F(FirmwareUpdate, FileWhoseBlocksWouldPassOffset65535IsRefusedBeforeSending) {
+  EXPECT_EQ(Update(MuxFile(216, 65505).Build()), -1);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error file size \"mux.LDR\""});
+  EXPECT_TRUE(FirmwareWrites().empty());
+
+  host.boxes.clear();
+  EXPECT_EQ(Update(MuxFile(216, 65504).Build()), 1);
+  const std::vector<WriteRequest> writes = FirmwareWrites();
+  ASSERT_FALSE(writes.empty());
+  EXPECT_EQ(writes.back().offset, 65504u);
+  EXPECT_EQ(writes.size(), 1u + 65536u / 32u);
+}
+
+TEST_F(FirmwareUpdate, UnplugDuringTheTransferReportsTheLinkFailureOnce) {
+  const std::vector<uint8_t> bytes = MuxFile(216, 1000).Build();
+  test::WriteBytes(dir.File("mux.LDR"), bytes);
+  // Identification takes two reports; let a few firmware blocks through, then pull the cable.
+  sim.UnplugAfter(2 + 2 * 5);
+  EXPECT_EQ(Update(bytes), -1);
+  ASSERT_EQ(host.boxes.size(), 1u);
+  EXPECT_EQ(host.boxes[0].text,
+            "Failed to update the firmware\n"
+            "Failed to communicate with the controller");
+  EXPECT_EQ(FirmwareWrites().size(), 5u);
+}
+
+TEST_F(FirmwareUpdate, DeviceRejectingTheImageGivesTheUpdateFileText) {
+  LdrBuilder noMagic = MuxFile(216);
+  noMagic.withMagic = false;
+  EXPECT_EQ(Update(noMagic.Build()), -1);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to update the firmware\n"
+                                                 "Failed firmware update file"});
+}
+
+TEST_F(FirmwareUpdate, CancelledChoiceEndsSilentlyAfterTheDeviceBanner) {
+  UpdateFileChooser chooser{[] { return std::string(); },
+                            [this](const std::string& p) { remembered.push_back(p); }};
+  EXPECT_EQ(UpdateFirmware(link, catalogue, kMux410, chooser), 0);
+  EXPECT_TRUE(host.boxes.empty());
+  EXPECT_TRUE(remembered.empty());
+  ASSERT_FALSE(host.log.empty());
+  EXPECT_EQ(host.log.front(), "******************* Device *******************");
+}
+
+TEST_F(FirmwareUpdate, AbsentDeviceIsReportedBeforeTheFileIsChosen) {
+  sim.SetDevicePresent(2, false);
+  bool chosen = false;
+  UpdateFileChooser chooser{[&chosen] {
+                              chosen = true;
+                              return std::string("x.LDR");
+                            },
+                            nullptr};
+  EXPECT_EQ(UpdateFirmware(link, catalogue, kDeviceModules[kPageTpx520], chooser), -1);
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error reading the device \"TPX-520\" "
+                                                 "configuration\nOut of the timeout response"});
+}
+
+}  // namespace
+}  // namespace qvr
