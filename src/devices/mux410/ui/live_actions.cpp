@@ -1,0 +1,162 @@
+#include "devices/mux410/ui/live_actions.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include "devices/common/ui/list_texts.h"
+#include "devices/common/ui/page_actions.h"
+#include "devices/common/ui/page_host.h"
+#include "devices/mux410/transfer.h"
+#include "devices/mux410/ui/iebus_log.h"
+#include "editors/conversions.h"
+#include "i18n/catalogue.h"
+#include "link/connection_monitor.h"
+#include "link/device_commands.h"
+
+namespace qvr::mux410 {
+namespace {
+
+constexpr uint8_t kCmdIebusEntry = 16, kCmdNaviAuto = 21, kCmdCurrentInput = 22, kCmdMap = 23,
+                  kCmdCamera = 24, kCmdPaType = 26, kCmdRaw = 31, kCmdSet = 32;
+constexpr uint8_t kDescriptionAddress = 1;
+constexpr int kMsgPaTypeFirst = 73;  // 73 unknown, 74 active, 75 passive
+constexpr int kMsgIebusStatus = 83;
+constexpr unsigned kReplyCapacity = 65;
+
+const DeviceModule* Mux410() {
+  return ModuleOfPage(kPageMux410);
+}
+
+}  // namespace
+
+LiveActions::LiveActions(PageHost& host, const PageWidgets& widgets) : host_(host), w_(widgets) {
+  connect(w_.currentInput, &QComboBox::activated, this, [this] { SendCurrentInput(); });
+  connect(w_.getPaType, &QToolButton::clicked, this, [this] { AskPaType(); });
+  connect(w_.naviAuto, &QToolButton::clicked, this, [this] { RunNaviAutoSetup(); });
+  connect(w_.camOn, &QToolButton::clicked, this, [this] { CamOn(); });
+  connect(w_.camOff, &QToolButton::clicked, this, [this] { CamOff(); });
+  connect(w_.map, &QToolButton::clicked, this, [this] { Map(); });
+  connect(w_.raw, &QToolButton::clicked, this, [this] { Raw(); });
+  connect(w_.set, &QToolButton::clicked, this, [this] { Set(); });
+  connect(w_.log, &QToolButton::clicked, this, [this] { RunIebusLog(); });
+  w_.currentInputLabel->installEventFilter(this);
+  w_.descriptionGroup->installEventFilter(this);
+  w_.description->viewport()->installEventFilter(this);
+}
+
+bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonDblClick) return false;
+  if (watched == w_.currentInputLabel) {
+    (void)ReadCurrentInput();
+    return true;
+  }
+  if (watched == w_.descriptionGroup) {
+    ShowDescriptionDump();
+    return true;
+  }
+  if (watched == w_.description->viewport()) {
+    w_.description->clear();
+    return true;
+  }
+  return false;
+}
+
+void LiveActions::Send(uint8_t command, const uint8_t* data, unsigned length) {
+  (void)SendDeviceCommand(host_.link(), host_.catalogue(), Mux410(), command, data, length);
+}
+
+int LiveActions::ReadCurrentInput() {
+  uint8_t input = 0;
+  const LinkResult result =
+      mux410::ReadCurrentInput(host_.link(), host_.catalogue(), *Mux410(), input);
+  if (result == LinkOk) SetListValue(w_.currentInput, input);
+  return result;
+}
+
+void LiveActions::SendCurrentInput() {
+  (void)qvr::SendCurrentInput(host_, kPageMux410, kCmdCurrentInput, w_.currentInput);
+}
+
+void LiveActions::AskPaType() {
+  uint8_t type = 0;
+  if (ReadDeviceValue(host_.link(), host_.catalogue(), Mux410(), kCmdPaType, &type, 1) != LinkOk) {
+    return;
+  }
+  if (type > 2) return;
+  host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgPaTypeFirst + type));
+}
+
+void LiveActions::RunNaviAutoSetup() {
+  (void)qvr::RunNaviAutoSetup(host_, kPageMux410, kCmdNaviAuto, w_.naviType);
+}
+
+void LiveActions::CamOn() {
+  const uint8_t on = 1;
+  Send(kCmdCamera, &on, 1);
+}
+
+void LiveActions::CamOff() {
+  const uint8_t off = 0;
+  Send(kCmdCamera, &off, 1);
+}
+
+void LiveActions::Map() {
+  Send(kCmdMap, nullptr, 0);
+}
+
+void LiveActions::Raw() {
+  uint8_t bytes[4] = {};
+  if (HexDecode(w_.powerOnTimeout->text().toStdString(), 4, bytes) != 2) return;
+  Send(kCmdRaw, bytes, 2);
+}
+
+void LiveActions::Set() {
+  const uint8_t one = 1;
+  Send(kCmdSet, &one, 1);
+}
+
+void LiveActions::ShowDescriptionDump() {
+  if (!host_.monitor().connected() || !host_.debugMode()) return;
+  const DeviceModule* active = ModuleOfPage(host_.activePage());
+  if (!active) return;
+  std::string hex;
+  if (ReadDeviceDescription(host_.link(), host_.catalogue(), active, kDescriptionAddress, hex) !=
+      LinkOk) {
+    return;
+  }
+  w_.description->setPlainText(QString::fromStdString(hex));
+}
+
+void LiveActions::RunIebusLog() {
+  if (logRunning_) return;
+  logRunning_ = true;
+  const int remembered = host_.activePage();
+  host_.setActivePage(kPageQvrb);
+  unsigned long entries = 0;
+  while (!host_.closing() && host_.activePage() == kPageQvrb) {
+    host_.host().PumpMessages();
+    uint8_t reply[kReplyCapacity] = {};
+    unsigned length = kReplyCapacity;
+    if (ReadDeviceValueOfPage(host_.link(), host_.catalogue(), kPageMux410, kCmdIebusEntry, reply,
+                              length) != LinkOk) {
+      break;
+    }
+    if (length == kIebusEntrySize) {
+      ++entries;
+      uint8_t entry[kIebusEntrySize];
+      std::copy(reply, reply + kIebusEntrySize, entry);
+      host_.host().LogLine(FormatIebusLine(entry));
+    }
+    const std::string dots(size_t(host_.monitor().AdvanceLivenessDots()), '.');
+    host_.setStatusText(host_.catalogue().Format(kMsgIebusStatus, entries, dots.c_str()));
+  }
+  host_.setActivePage(remembered);
+  logRunning_ = false;
+}
+
+}  // namespace qvr::mux410

@@ -1,0 +1,245 @@
+#include "devices/mux410/ui/mux410_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QToolButton>
+#include <vector>
+
+#include "devices/common/ui/event_editor.h"
+#include "devices/common/ui/list_texts.h"
+#include "devices/common/ui/page_host.h"
+#include "devices/mux410/config_file.h"
+#include "devices/mux410/transfer.h"
+#include "devices/mux410/ui/live_actions.h"
+#include "editors/conversions.h"
+#include "editors/ui/field_checks.h"
+#include "i18n/catalogue.h"
+#include "i18n/cp1251.h"
+#include "link/bytes.h"
+#include "link/host.h"
+
+namespace qvr::mux410 {
+namespace {
+
+constexpr int kMsgFileError = 17;  // "Error opening file "%s%s""
+constexpr int kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
+constexpr int kPulseMinMs = 10, kPulseMaxMs = 5000;
+constexpr int kSkipItems = 5;
+
+enum Mode { kPrior2010, kActivePa, kPassivePa, kEmulationPa, kExternalDvd, kExternalTv };
+
+// The page's compact font: narrow faces where the system has them, so both languages fit.
+QFont PageFont(const QFont& base) {
+  QFont font = base;
+  font.setFamilies(
+      {"Arial Narrow", "Liberation Sans Narrow", "DejaVu Sans Condensed", base.family()});
+  font.setPixelSize(11);
+  return font;
+}
+
+std::string MemoToImageText(const QString& text) {
+  QString lines = text;
+  lines.replace("\r\n", "\n").replace("\n", "\r\n");
+  return Utf8ToCp1251(lines.toStdString()).substr(0, 999);
+}
+
+QString ImageTextToMemo(const std::string& bytes) {
+  QString text = QString::fromStdString(Cp1251ToUtf8(bytes));
+  return text.replace("\r\n", "\n");
+}
+
+}  // namespace
+
+Page::Page(PageHost& host, QWidget* parent) : DevicePage(parent), host_(host) {
+  setObjectName("PageMUX410");
+  setFont(PageFont(font()));
+  w_ = BuildPageWidgets(host_, image_.events, this);
+  actions_ = std::make_unique<LiveActions>(host_, w_);
+  connect(w_.mode, &QComboBox::activated, this, [this] { UpdateModeControls(); });
+  w_.events->RebuildEventTabs(0);
+}
+
+Page::~Page() = default;
+
+void Page::InitPage() {
+  image_.Clear();
+  w_.events->SelectFirstItems();
+  UpdateModeControls();
+  w_.events->ShowCurrentEvent();
+}
+
+void Page::BeforeLanguageSwitch() {
+  (void)w_.events->SaveCurrentEvent();
+}
+
+void Page::AfterLanguageSwitch() {
+  w_.events->RebuildEventTabs(image_.events.currentEvent);
+}
+
+void Page::EventMenuAction(EventMenuItem item) {
+  w_.events->MenuAction(item);
+}
+
+int Page::ReadDevice(const DeviceModule& module) {
+  // A failed read keeps the configuration the page shows: image and controls stay one.
+  ConfigImage previous = image_;
+  const LinkResult result = ReadConfiguration(host_.link(), host_.catalogue(), module, image_);
+  if (result != LinkOk) {
+    image_ = previous;
+    return result;
+  }
+  ImageToControls();
+  (void)actions_->ReadCurrentInput();  // its failure has its own box
+  return LinkOk;
+}
+
+int Page::WriteDevice(const DeviceModule* module) {
+  if (!module) {
+    if (ControlsToImage() != 0) return 1;
+    return w_.events->CheckUsedInputs();
+  }
+  w_.events->PruneEvents();
+  return WriteConfiguration(host_.link(), host_.catalogue(), *module, image_);
+}
+
+int Page::ReadConfigFile(const DeviceModule&, const std::string& path) {
+  mux410::ReadConfigFile(path, image_);
+  ImageToControls();
+  return 0;
+}
+
+int Page::WriteConfigFile(const DeviceModule* module, const std::string& path) {
+  if (!module) return ControlsToImage();
+  w_.events->PruneEvents();
+  std::string error;
+  if (mux410::WriteConfigFile(path, image_, &error)) return 0;
+  std::string text = host_.catalogue().Format(kMsgFileError, path.c_str(), "");
+  if (!error.empty()) text += "\n" + error;
+  host_.host().ShowMessageBox(kBoxError, text);
+  return 1;
+}
+
+void Page::ShowDescription() {
+  w_.description->clear();
+  const std::string description = image_.descriptionText();
+  if (!description.empty()) {
+    w_.description->setPlainText(ImageTextToMemo(description));
+    return;
+  }
+  const std::string name = image_.configNameText();
+  if (!name.empty()) w_.description->setPlainText(ImageTextToMemo(name));
+}
+
+void Page::ImageToControls() {
+  ShowDescription();
+  SetListValue(w_.onPowerOn, image_.onPowerOn());
+  SetListValue(w_.gvifMode, image_.outPulseMode());
+  w_.powerOnTimeout->setText(
+      QString::fromStdString(SecondsText(image_.powerOnTimeout() + kPowerOnOffsetMs)));
+  w_.pulseTimeout->setText(QString::fromStdString(SecondsText(image_.pulseTimeout())));
+  SetListValue(w_.naviType, image_.naviType());
+  SetListValue(w_.naviInput, image_.naviInput());
+  SetListValue(w_.naviMute, image_.naviMute());
+  w_.beep->setChecked(image_.naviFlags() & 1);
+  w_.allTouch->setChecked(image_.naviFlags() & 2);
+  SetListValue(w_.mode, image_.iebusMode());
+  SetListValue(w_.firstInput, image_.returnInput());
+  for (int bit = 0; bit < kDparBitCount; ++bit) {
+    w_.dpar[size_t(bit)]->setChecked(image_.dparFlags() & (1 << bit));
+  }
+  for (int i = 0; i < kSkipItems && i < w_.skipInputs->count(); ++i) {
+    const bool skipped = image_.inputMask() & (1 << (i + 1));
+    w_.skipInputs->item(i)->setCheckState(skipped ? Qt::Checked : Qt::Unchecked);
+  }
+  UpdateModeControls();
+  w_.events->RebuildEventTabs(0);
+}
+
+int Page::StoreParameters() {
+  FieldContext ctx{host_.host(), host_.catalogue()};
+  if (CheckSelection(ctx, w_.mode, &image_.iebusMode(), 1) ||
+      CheckSelection(ctx, w_.naviType, &image_.naviType(), 1) ||
+      CheckSelection(ctx, w_.naviInput, &image_.naviInput(), 1) ||
+      CheckSelection(ctx, w_.naviMute, &image_.naviMute(), 1)) {
+    return 1;
+  }
+  image_.naviFlags() = uint8_t((w_.beep->isChecked() ? 1 : 0) | (w_.allTouch->isChecked() ? 2 : 0));
+
+  uint8_t ms[2] = {};
+  if (CheckSecondsEdit(ctx, w_.powerOnTimeout, kPowerOnMinMs, kPowerOnMaxMs, ms, 2)) return 1;
+  image_.setPowerOnTimeout(uint16_t(GetU16(ms) - kPowerOnOffsetMs));
+  if (CheckSelection(ctx, w_.onPowerOn, &image_.onPowerOn(), 1) ||
+      CheckSelection(ctx, w_.gvifMode, &image_.outPulseMode(), 1)) {
+    return 1;
+  }
+  if (CheckSecondsEdit(ctx, w_.pulseTimeout, kPulseMinMs, kPulseMaxMs, ms, 2)) return 1;
+  image_.setPulseTimeout(GetU16(ms));
+  return CheckSelection(ctx, w_.firstInput, &image_.returnInput(), 1);
+}
+
+int Page::ControlsToImage() {
+  image_.setDescription(MemoToImageText(w_.description->toPlainText()));
+  if (StoreParameters() != 0) return 1;
+  uint8_t flags = image_.dparFlags() & 0xC0;  // bits 6 and 7 belong to the device
+  for (int bit = 0; bit < kDparBitCount; ++bit) {
+    if (w_.dpar[size_t(bit)]->isChecked()) flags |= uint8_t(1 << bit);
+  }
+  image_.dparFlags() = flags;
+  uint8_t mask = 0;
+  for (int i = 0; i < kSkipItems && i < w_.skipInputs->count(); ++i) {
+    if (w_.skipInputs->item(i)->checkState() == Qt::Checked) mask |= uint8_t(1 << (i + 1));
+  }
+  image_.inputMask() = mask;
+  return w_.events->SaveCurrentEvent();
+}
+
+void Page::UpdateModeControls() {
+  QWidget* cir = w_.dpar[kBitCir];
+  QWidget* tpx = w_.dpar[kBitTpx];
+  const std::vector<QWidget*> all = {w_.getPaType,
+                                     cir,
+                                     tpx,
+                                     w_.dpar[kBitLx570],
+                                     w_.dpar[kBitGabar],
+                                     w_.dpar[kBitResGvif],
+                                     w_.dpar[kBitActPa],
+                                     w_.allTouch,
+                                     w_.firstInputLabel,
+                                     w_.firstInput};
+  for (QWidget* widget : all) widget->setVisible(false);
+
+  std::vector<QWidget*> shown;
+  switch (w_.mode->currentIndex()) {
+    case kPrior2010:
+      shown = {cir, tpx, w_.allTouch};
+      break;
+    case kActivePa:
+      shown = {w_.getPaType, cir, tpx, w_.dpar[kBitResGvif], w_.firstInputLabel, w_.firstInput};
+      break;
+    case kPassivePa:
+      shown = {w_.getPaType,
+               cir,
+               tpx,
+               w_.dpar[kBitLx570],
+               w_.dpar[kBitActPa],
+               w_.dpar[kBitGabar],
+               w_.firstInputLabel,
+               w_.firstInput};
+      break;
+    case kEmulationPa:
+    case kExternalDvd:
+    case kExternalTv:
+      shown = {cir, tpx, w_.firstInputLabel, w_.firstInput};
+      break;
+    default:
+      break;
+  }
+  for (QWidget* widget : shown) widget->setVisible(true);
+}
+
+}  // namespace qvr::mux410
