@@ -1,0 +1,229 @@
+// qvrctl run in-process against the simulated controller: what it prints, what reaches the
+// device, and its exit status.
+#include "cli/qvrctl.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "devices/mux410/config_file.h"
+#include "devices/mux410/transfer.h"
+#include "devices/tpx520/config_file.h"
+#include "i18n/catalogue.h"
+#include "sim/sim_controller.h"
+#include "support/ldr_builder.h"
+
+namespace qvr {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class Qvrctl : public ::testing::Test {
+ protected:
+  // Runs qvrctl with the simulator keeping its state in this test's directory; `answers` is
+  // what a user types on a terminal (none: no terminal at all).
+  Outcome Run(std::vector<std::string> args, const char* answers = nullptr) {
+    args.insert(args.begin(), {"qvrctl", "--simulator=" + state.path(), "--lang", "en"});
+    return RunPlain(args, answers);
+  }
+
+  static Outcome RunPlain(std::vector<std::string> args, const char* answers = nullptr) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    std::istringstream in(answers ? answers : "");
+    std::ostringstream out, err;
+    const cli::Terminal terminal{&in, answers != nullptr, false};
+    const int status = cli::RunQvrctl(int(argv.size()), argv.data(), out, err, terminal);
+    return {status, out.str(), err.str()};
+  }
+
+  static bool SentPackets(const Outcome& o) { return o.err.find("->") != std::string::npos; }
+
+  test::TempDir state;
+  test::TempDir files;
+};
+
+TEST_F(Qvrctl, InfoShowsTheControllerByDefaultAndADeviceOnRequest) {
+  Outcome o = Run({"info"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out,
+            "******** Controller \"QVR-B\" is connected *************\n"
+            "Controller                \"QVR-B\"\n"
+            "The serial number         20230417\n"
+            "Boot version              1.03\n"
+            "Application version       1.12\n");
+  o = Run({"info", "TPX-520"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out,
+            "******************* Device *******************\n"
+            "Controller                \"TPX-520\"\n"
+            "The serial number         52000456\n"
+            "Boot version              1.05\n"
+            "Application version       3.07\n");
+  o = RunPlain({"qvrctl", "--simulator=" + state.path(), "--lang", "ru", "info", "mux-410"});
+  EXPECT_NE(o.out.find("Версия приложения 2.15"), std::string::npos) << o.out;
+}
+
+TEST_F(Qvrctl, InfoWithoutAControllerFailsWithTheLinkText) {
+  const Outcome o = RunPlain({"qvrctl", "--lang", "en", "info"});
+  if (o.status == 0) GTEST_SKIP() << "a real controller is attached";
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "Controller \"QVR-B\" is disconnected\n");
+}
+
+TEST_F(Qvrctl, PacketLogShowsTheResetRequestAndItsReply) {
+  const Outcome o = Run({"--log", "reset", "mux-410"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.err.find("> 00->01 CMD:83 OFFSET:0000 LEN:00\n"), std::string::npos) << o.err;
+  EXPECT_NE(o.err.find("< 01<-00 CMD:FF OFFSET:0000 LEN:00\n"), std::string::npos) << o.err;
+  EXPECT_EQ(o.out, "Device \"MUX-410\" restarted\n");
+  EXPECT_FALSE(SentPackets(Run({"reset", "mux-410"}))) << "no packet lines without --log";
+}
+
+TEST_F(Qvrctl, WrittenConfigurationReadsBackFromTheDevice) {
+  mux410::ConfigImage written;
+  written.naviType() = 3;
+  written.naviFlags() = 2;
+  written.setPowerOnTimeout(1875);
+  written.setPulseTimeout(500);
+  written.iebusMode() = 1;
+  written.inputMask() = 48;
+  EventRecord event{
+      .input = 2, .event = 11, .outTypeFreq = 8, .type = 1, .address = 4, .command = 17};
+  for (int i = 0; i < 3; ++i) {
+    written.events.record(i) = event;
+    ++event.command;
+  }
+  written.events.setCount(3);
+  std::string error;
+  ASSERT_TRUE(mux410::WriteConfigFile(files.File("in.MUX"), written, &error)) << error;
+
+  Outcome o = Run({"write", "mux-410", files.File("in.MUX"), "--yes"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  o = Run({"read", "MUX-410", files.File("out.MUX")});
+  ASSERT_EQ(o.status, 0) << o.err;
+
+  mux410::ConfigImage read;
+  mux410::ReadConfigFile(files.File("out.MUX"), read);
+  EXPECT_EQ(read.navi, written.navi);
+  EXPECT_EQ(read.mode, written.mode);
+  EXPECT_EQ(read.input, written.input);
+  EXPECT_EQ(read.dpar, written.dpar);
+  ASSERT_EQ(read.events.count(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(read.events.record(i), written.events.record(i)) << i;
+}
+
+TEST_F(Qvrctl, WriteRefusesAnInvalidOrMissingFileBeforeSendingAnything) {
+  mux410::ConfigImage image;
+  image.naviType() = mux410::kNaviTypeItems;  // one beyond its list
+  std::string error;
+  ASSERT_TRUE(mux410::WriteConfigFile(files.File("bad.MUX"), image, &error)) << error;
+  Catalogue catalogue;
+  catalogue.setLanguage(kEnglish);
+  const std::string refusal = mux410::CheckImage(catalogue, image);
+  ASSERT_FALSE(refusal.empty());
+
+  Outcome o = Run({"--log", "write", "mux-410", files.File("bad.MUX"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, refusal + "\n");
+
+  o = Run({"--log", "write", "tpx-520", files.File("missing.MUX"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "Error opening file \"missing.MUX\"\n");
+
+  o = Run({"write", "qvr-b", files.File("bad.MUX")});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "Writing configurations\nin the device of this type\nis not supported\n");
+}
+
+TEST_F(Qvrctl, WriteQuestionIsAskedOnATerminalAndDeclinedWithoutOne) {
+  tpx520::ConfigImage image;
+  image.naviType() = 2;
+  image.setPulseTimeout(500);
+  std::string error;
+  ASSERT_TRUE(tpx520::WriteConfigFile(files.File("t.MUX"), image, &error)) << error;
+  const std::string question = "Are you sure you want to write\ndata to the controller?";
+
+  Outcome o = Run({"--log", "write", "tpx-520", files.File("t.MUX")});
+  EXPECT_EQ(o.status, 0) << "a declined question is not a failure";
+  EXPECT_NE(o.err.find(question), std::string::npos);
+  EXPECT_FALSE(SentPackets(o)) << o.err;
+
+  o = Run({"--log", "write", "tpx-520", files.File("t.MUX")}, "n\n");
+  EXPECT_EQ(o.status, 0);
+  EXPECT_FALSE(SentPackets(o));
+
+  o = Run({"--log", "write", "tpx-520", files.File("t.MUX")}, "y\n");
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(SentPackets(o));
+  EXPECT_EQ(sim::SimController(state.path()).Block(2, tpx520::kCmdNavi)[0], 2);
+}
+
+TEST_F(Qvrctl, UpdateTransfersTheFileAndTheDeviceKeepsItsNewVersion) {
+  test::LdrBuilder file{.version = 216,
+                        .deviceVersion = sim::kMux410Identity.deviceVersion,
+                        .deviceType = sim::kMux410Identity.deviceType,
+                        .payloadSize = 200};
+  test::WriteBytes(files.File("mux.LDR"), file.Build());
+
+  Outcome o = Run({"update", "mux-410", files.File("mux.LDR")});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("The update file           \"mux.LDR\"\n"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("The device is successfully updated to version 2.16\n"), std::string::npos);
+  EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.16"), std::string::npos);
+
+  o = Run({"update", "mux-410", files.File("mux.LDR")});
+  EXPECT_EQ(o.status, 0) << "the same version is declined without a terminal";
+  EXPECT_NE(o.err.find("Declined"), std::string::npos) << o.err;
+  o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("successfully updated"), std::string::npos);
+
+  file.crcHighByteFirst = true;
+  test::WriteBytes(files.File("bad.LDR"), file.Build());
+  o = Run({"update", "mux-410", files.File("bad.LDR"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "CRC error file \"bad.LDR\"\n");
+}
+
+TEST_F(Qvrctl, UnsupportedOperationsFailWithTheirMessage) {
+  Outcome o = Run({"default", "qvr-b", "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err,
+            "Resetting the device configuration\nto the default state for this type of device\n"
+            "is not supported\n");
+  o = Run({"read", "qvr-b", files.File("x.MUX")});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "Reading configuration\nfrom a device of this type\nis not supported\n");
+}
+
+TEST_F(Qvrctl, DefaultAsksAndRestoresTheSampleOnYes) {
+  ASSERT_EQ(Run({"--log", "default", "tpx-520"}).status, 0);
+  const Outcome o = Run({"--log", "default", "tpx-520", "--yes"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.err.find("> 00->02 CMD:84"), std::string::npos) << o.err;
+}
+
+TEST_F(Qvrctl, UsageErrorsExitWithTwo) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"qvrctl"},
+                                        {"qvrctl", "info", "mux-999"},
+                                        {"qvrctl", "read", "mux-410"},
+                                        {"qvrctl", "--lang", "de", "info"},
+                                        {"qvrctl", "frobnicate"}}) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    std::ostringstream out, err;
+    EXPECT_EQ(RunQvrctl(int(argv.size()), argv.data(), out, err), 2) << args.back();
+    EXPECT_FALSE(err.str().empty());
+  }
+  EXPECT_EQ(RunPlain({"qvrctl", "--help"}).status, 0);
+}
+
+}  // namespace
+}  // namespace qvr
