@@ -17,6 +17,12 @@
 //   resetDropReports reports (the first one in flight fails like a pulled cable, then opens
 //   fail with LinkDisconnected) and comes back by itself.
 // - Firmware images follow the convention of sim_update_image.h.
+// - Live commands: the MUX-410 PA type follows its operating mode (DPAR byte 0: 1 active,
+//   2 passive, else unknown); the navigation auto-setups set the navigation type to 2 (MUX-410)
+//   or 3 (TPX-520); the TPX-520 touch-line setup stores other lines and corners; issuing an
+//   event index beyond the table answers 0xFE, one at or after the table's end 0xFD; the last
+//   event reads 0, 0 until an event was issued; IR-learning reads before any start answer
+//   FF 00 00 00 00; a device reset forgets these live states but keeps its memory.
 #include <array>
 #include <chrono>
 #include <cstdint>
