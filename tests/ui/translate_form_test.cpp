@@ -149,15 +149,5 @@ TEST_F(TranslatedWindow, HintsComeFromTheTableAndXComponentsKeepTheirTexts) {
   EXPECT_EQ(get_event->text(), "run-time text");
 }
 
-TEST_F(TranslatedWindow, ShorterListLeavesAnOutOfRangeSelectionEmpty) {
-  // ComboBoxNaviInput_TPX520 has seven items; a selection beyond them cannot be kept.
-  auto* input = Named<QComboBox>(mux_page, "ComboBoxNaviInput_TPX520");
-  for (int i = 0; i < 9; ++i) input->addItem(QString::number(i));
-  input->setCurrentIndex(8);
-  TranslateForm(&window, kEnglish);
-  EXPECT_EQ(input->count(), 7);
-  EXPECT_EQ(input->currentIndex(), -1);
-}
-
 }  // namespace
 }  // namespace qvr
