@@ -45,11 +45,15 @@ LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTab
 
 LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int blockSize,
                            const EventTable& table) {
+  // The end record takes the progress share of the first unused slot, so that the progress
+  // ends exactly at the total of a full table.
+  bool endShareKept = false;
   int written = 0;
   for (int slot = 0; slot < table.capacity(); ++slot) {
     const EventRecord& record = table.record(slot);
     if (!record.used()) {
-      link.host().AdvanceProgress(kEventRecordSize);
+      if (endShareKept) link.host().AdvanceProgress(kEventRecordSize);
+      endShareKept = true;
       continue;
     }
     auto bytes = record.Encode();

@@ -25,7 +25,8 @@ struct BlockRef {
 [[nodiscard]] LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command,
                                         EventTable& table);
 // Writes the used records packed from offset 0, then one zero record unless the table is full;
-// unused slots advance the progress by 8.
+// unused slots advance the progress by 8, one of them through the end record, so the progress
+// ends exactly at the table size.
 [[nodiscard]] LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command,
                                          int blockSize, const EventTable& table);
 

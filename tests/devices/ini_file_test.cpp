@@ -1,0 +1,113 @@
+#include "devices/common/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "devices/test_files.h"
+
+namespace qvr {
+namespace {
+
+using test::ReadFile;
+using test::ScratchFolder;
+using test::WriteFile;
+
+TEST(IniFileRead, NamesMatchInAnyLetterCaseAndIntegersReadLikeThePlatform) {
+  ScratchFolder folder;
+  std::string path = folder.File("a.ini");
+  WriteFile(path,
+            "[Mode]\r\nonpowerto=65661\r\nNeg=-3\r\nLead=  12abc\r\nWord=abc\r\nEmpty=\r\n"
+            "Plus=+7\r\nHuge=99999999999999999999999\r\n");
+  IniFile ini;
+  ASSERT_TRUE(ini.Load(path));
+  EXPECT_EQ(ini.GetInt("MODE", "ONPOWERTO"), 65661);
+  EXPECT_EQ(ini.GetInt("mode", "neg"), -3);
+  EXPECT_EQ(ini.GetInt("MODE", "LEAD"), 12);
+  EXPECT_EQ(ini.GetInt("MODE", "WORD", 5), 0);  // present but not a number
+  EXPECT_EQ(ini.GetInt("MODE", "EMPTY", 5), 0);
+  EXPECT_EQ(ini.GetInt("MODE", "PLUS"), 7);
+  EXPECT_EQ(ini.GetInt("MODE", "MISSING", 5), 5);
+  EXPECT_EQ(ini.GetInt("NOSECTION", "X", 9), 9);
+  (void)ini.GetInt("MODE", "HUGE");  // wraps without undefined behaviour (checked by UBSan)
+  EXPECT_TRUE(ini.HasSection("mode"));
+  EXPECT_FALSE(ini.HasSection("NAVI"));
+}
+
+TEST(IniFileRead, MissingJunkAndOversizedFilesGiveAnEmptyDocument) {
+  ScratchFolder folder;
+  IniFile ini;
+  EXPECT_FALSE(ini.Load(folder.File("missing.ini")));
+  EXPECT_EQ(ini.GetInt("A", "b", 3), 3);
+  EXPECT_FALSE(ini.Load(folder.path()));  // a folder is not a file
+
+  std::string junk = "[A]\nb=1\n";
+  junk += std::string("\0\xFF\x01[[[===\n", 10);
+  junk += "c=2\n";
+  WriteFile(folder.File("junk.ini"), junk);
+  ASSERT_TRUE(ini.Load(folder.File("junk.ini")));
+  EXPECT_EQ(ini.GetInt("A", "b"), 1);  // what parses before the junk is kept
+
+  std::string big = "[A]\r\nb=1\r\n" + std::string(10 * 1024 * 1024, 'x');
+  WriteFile(folder.File("big.ini"), big);
+  EXPECT_TRUE(ini.Load(folder.File("big.ini")));
+  EXPECT_EQ(ini.GetInt("A", "b", 4), 4);
+
+  ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
+  EXPECT_FALSE(ini.Load(folder.File("fifo")));  // returns at once instead of blocking
+}
+
+TEST(IniFileSave, WritesCrLfInInsertionOrderAndReplacesAtomically) {
+  ScratchFolder folder;
+  std::string path = folder.File("out.MUX");
+  WriteFile(path, "old contents");
+  IniFile ini;
+  ini.SetString("B", "k", "v");
+  ini.SetInt("A", "n", -5);
+  ini.SetString("B", "multi", "line\r\nbreak");
+  std::string error;
+  ASSERT_TRUE(ini.SaveAtomically(path, &error)) << error;
+  EXPECT_EQ(ReadFile(path), "[B]\r\nk=v\r\nmulti=line  break\r\n\r\n[A]\r\nn=-5\r\n");
+  EXPECT_EQ(folder.EntryCount(), 1);  // no temporary file left behind
+
+  IniFile back;
+  ASSERT_TRUE(back.Load(path));
+  EXPECT_EQ(back.GetString("b", "K"), "v");
+  back.RemoveSection("B");
+  EXPECT_FALSE(back.HasSection("B"));
+}
+
+TEST(IniFileSave, UnwritableFolderFailsWithReasonAndKeepsTheOldFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  ScratchFolder folder;
+  std::string path = folder.File("keep.MUX");
+  WriteFile(path, "[A]\r\nb=1\r\n");
+  ASSERT_EQ(::chmod(folder.path().c_str(), 0500), 0);
+  IniFile ini;
+  ini.SetInt("A", "b", 2);
+  std::string error;
+  EXPECT_FALSE(ini.SaveAtomically(path, &error));
+  EXPECT_EQ(error, "Permission denied");
+  ::chmod(folder.path().c_str(), 0700);
+  EXPECT_EQ(ReadFile(path), "[A]\r\nb=1\r\n");
+  EXPECT_EQ(folder.EntryCount(), 1);
+}
+
+TEST(IniFileSave, FailedReplaceRemovesTheTemporaryFile) {
+  ScratchFolder folder;
+  std::string path = folder.File("taken.MUX");
+  ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);  // the target cannot be replaced
+  WriteFile(path + "/inside", "x");
+  IniFile ini;
+  ini.SetInt("A", "b", 2);
+  std::string error;
+  EXPECT_FALSE(ini.SaveAtomically(path, &error));
+  EXPECT_EQ(error, "Is a directory");
+  EXPECT_EQ(folder.EntryCount(), 1);
+  EXPECT_EQ(ReadFile(path + "/inside"), "x");
+  EXPECT_FALSE(ini.SaveAtomically(folder.File("no/such/folder.MUX"), &error));
+  EXPECT_EQ(error, "No such file or directory");
+}
+
+}  // namespace
+}  // namespace qvr
