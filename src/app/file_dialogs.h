@@ -1,0 +1,93 @@
+#pragma once
+// The three file dialogs (firmware update file, configuration to load, configuration to save):
+// each starts in the folder last chosen for the same device and purpose, filters on the
+// device's mask and stays centred over the main window while it settles. Who answers a dialog
+// is replaceable, so tests can script the user.
+#include <QPointer>
+#include <QString>
+#include <string>
+
+#include "link/device_module.h"
+
+class QDialog;
+class QTimer;
+class QWidget;
+
+namespace qvr {
+
+class Catalogue;
+class SettingsStore;
+
+struct FileDialogRequest {
+  bool save = false;
+  QString title;
+  QString initialFolder;  // empty: the dialog's own default folder
+  QString nameFilter;     // one entry, described by the mask itself
+  QString defaultSuffix;  // added to a name typed without one
+};
+
+// The folder part of a remembered path ("" for a bare file name or nothing stored).
+QString InitialFolderOf(const std::string& rememberedPath);
+QString NameFilterOf(const char* mask);
+QString DefaultSuffixOf(const char* mask);
+
+// Whoever answers a dialog: the real one, or a test's script. Returns the chosen full path or
+// "" when cancelled.
+class FileDialogRunner {
+ public:
+  virtual ~FileDialogRunner() = default;
+  virtual QString Run(const FileDialogRequest& request) = 0;
+};
+
+// Keeps a running dialog centred over the main window: `timer` (TimerOnShow) repositions it on
+// at most 50 ticks while it opens.
+class DialogCentring {
+ public:
+  DialogCentring(QWidget* mainWindow, QTimer& timer) : mainWindow_(mainWindow), timer_(timer) {}
+  // Runs `dialog` modally; true when the user confirmed.
+  bool Run(QDialog& dialog);
+  void Tick();
+
+ private:
+  QWidget* mainWindow_;
+  QTimer& timer_;
+  QPointer<QDialog> running_;
+  int countdown_ = 0;
+};
+
+class QtFileDialogRunner final : public FileDialogRunner {
+ public:
+  QtFileDialogRunner(QWidget* mainWindow, DialogCentring& centring)
+      : mainWindow_(mainWindow), centring_(centring) {}
+  QString Run(const FileDialogRequest& request) override;
+
+ private:
+  QWidget* mainWindow_;
+  DialogCentring& centring_;
+};
+
+class FileDialogs {
+ public:
+  FileDialogs(const SettingsStore& settings, const Catalogue& catalogue, FileDialogRunner& runner)
+      : settings_(settings), catalogue_(catalogue), runner_(&runner) {}
+
+  // The chosen full path, or "" when cancelled or the settings file cannot be read.
+  std::string ChooseUpdateFile(const DeviceModule& module);
+  std::string ChooseConfigFileToOpen(const DeviceModule& module);
+  std::string ChooseConfigFileToSave(const DeviceModule& module);
+  // Stored at once under the device's name; an empty path stores nothing.
+  void RememberUpdateFile(const DeviceModule& module, const std::string& path);
+  void RememberConfigFile(const DeviceModule& module, const std::string& path);
+
+  void setRunner(FileDialogRunner& runner) { runner_ = &runner; }
+
+ private:
+  std::string Choose(const DeviceModule& module, const char* section, int titleId, const char* mask,
+                     bool save);
+
+  const SettingsStore& settings_;
+  const Catalogue& catalogue_;
+  FileDialogRunner* runner_;
+};
+
+}  // namespace qvr

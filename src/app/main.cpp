@@ -1,0 +1,37 @@
+// qvr-service: the service program's window over the USB controller or the simulated one.
+#include <QApplication>
+#include <QStandardPaths>
+
+#include "app/app_options.h"
+#include "app/device_pages.h"
+#include "app/main_window.h"
+#include "app/termination_signals.h"
+#include "link/hid_transport.h"
+#include "sim/sim_transport.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("qvr-service");
+  QApplication::setApplicationVersion(qvr::kProgramVersion);
+
+  qvr::AppOptions appOptions;
+  int exitCode = 0;
+  if (!qvr::ParseAppOptions(QApplication::arguments(), appOptions, exitCode)) return exitCode;
+
+  qvr::WindowOptions options;
+  options.settingsPath =
+      qvr::SettingsFilePath(appOptions.settingsPath, QApplication::applicationFilePath(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+  if (appOptions.simulator) {
+    options.transport = std::make_unique<qvr::sim::SimTransport>(
+        std::make_unique<qvr::sim::SimController>(appOptions.simulatorDir.toStdString()));
+  } else {
+    options.transport = std::make_unique<qvr::HidTransport>();
+  }
+  options.createPage = qvr::DevicePageFactory();
+
+  qvr::MainWindow window(std::move(options));
+  qvr::TerminationSignals terminationSignals([&window] { window.close(); });
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,283 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "app/file_dialogs.h"
+#include "app/message_box.h"
+#include "app/progress.h"
+#include "app/shell_host.h"
+#include "devices/common/ini_file.h"
+#include "i18n/ui/translate_form.h"
+#include "link/clock.h"
+#include "link/link.h"
+
+namespace qvr {
+namespace {
+
+// The controls that only debug mode shows; the page buttons are found by name.
+constexpr const char* kDebugControls[] = {
+    "MenuItemDebug",
+    "MenuItemLog",
+    "SpeedButtonCamOn_MUX410x",
+    "SpeedButtonCamOff_MUX410x",
+    "SpeedButtonMap_MUX410x",
+    "SpeedButtonMakeEvent_MUX410x",
+    "SpeedButtonLog_MUX410x",
+    "SpeedButtonMakeEvent_TPX520x",
+    "SpeedButtonRaw_MUX410x",
+    "SpeedButtonSet_MUX410x",
+};
+
+constexpr int kMessageSettingsUnreadable = 64;
+
+}  // namespace
+
+MainWindow::MainWindow(WindowOptions options)
+    : modules_(options.modules), settings_(options.settingsPath, [this] {
+        ShowBox(kBoxError, catalogue_.Text(kMessageSettingsUnreadable));
+      }) {
+  BuildWidgets();
+  CreateServices(options);
+  CreateDevicePages(options.createPage);
+  StartUp();
+}
+
+MainWindow::~MainWindow() {
+  pollTimer_->stop();
+  onShowTimer_->stop();
+}
+
+void MainWindow::CreateServices(WindowOptions& options) {
+  if (options.clock) {
+    clock_ = options.clock;
+  } else {
+    ownClock_ = std::make_unique<SteadyClock>();
+    clock_ = ownClock_.get();
+  }
+  progress_ = std::make_unique<ProgressDisplay>(toolBar_, panelMenu_, gauge_, statusLabel_);
+  realBoxes_ = std::make_unique<QtMessageBoxResponder>(this);
+  boxes_ = std::make_unique<MessageBoxService>(
+      catalogue_, *pollTimer_, [this] { link_->WaitLinkIdle(); },
+      options.boxResponder ? *options.boxResponder : *realBoxes_);
+  host_ = std::make_unique<ShellHost>(*memo_, *progress_, *boxes_, *menuLog_);
+  transport_ = std::move(options.transport);
+  link_ = std::make_unique<Link>(*transport_, *host_, *clock_);
+  monitor_ = std::make_unique<ConnectionMonitor>(*link_, catalogue_,
+                                                 static_cast<ConnectionMonitor::Listener&>(*this));
+  centring_ = std::make_unique<DialogCentring>(this, *onShowTimer_);
+  realDialogs_ = std::make_unique<QtFileDialogRunner>(this, *centring_);
+  fileDialogs_ = std::make_unique<FileDialogs>(
+      settings_, catalogue_, options.dialogRunner ? *options.dialogRunner : *realDialogs_);
+
+  connect(pollTimer_, &QTimer::timeout, this, [this] { monitor_->Tick(); });
+  connect(onShowTimer_, &QTimer::timeout, this, [this] { centring_->Tick(); });
+}
+
+void MainWindow::CreateDevicePages(const PageFactory& createPage) {
+  if (!createPage) return;
+  for (int page : {kPageMux410, kPageTpx520}) {
+    pages_[size_t(page)] = createPage(page, *this, tabSheets_[size_t(page)]);
+    if (pages_[size_t(page)]) tabSheets_[size_t(page)]->layout()->addWidget(pages_[size_t(page)]);
+  }
+}
+
+void MainWindow::StartUp() {
+  // The settings end with the language switch, so every text is in place before the pages
+  // initialise.
+  ReadSettings();
+  ShowDebugControls(debugMode());
+  for (DevicePage* page : pages_) {
+    if (page) page->InitPage();
+  }
+  monitor_->ClearControllerInfo();
+  RefreshToolbar(false);
+  pollTimer_->start();
+}
+
+void MainWindow::ReadSettings() {
+  IniFile ini;
+  if (!settings_.Open(ini)) return;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize screenSize = screen ? screen->geometry().size() : QSize(0, 0);
+  WindowSettings read =
+      ReadWindowSettings(ini, screenSize, frameGeometry().size(), pageControl_->count());
+  move(read.left, read.top);
+  setActivePage(read.activePage);
+  menuLog_->setChecked(read.packetLog);
+  menuDebug_->setChecked(read.debug);
+  SetLanguage(read.language);
+}
+
+void MainWindow::WriteSettings() {
+  IniFile ini;
+  if (!settings_.Open(ini)) return;
+  WindowSettings written;
+  written.top = pos().y();
+  written.left = pos().x();
+  written.activePage = activePage();
+  written.language = SetLanguage(-1);
+  written.packetLog = menuLog_->isChecked();
+  written.debug = menuDebug_->isChecked();
+  WriteWindowSettings(ini, written);
+  settings_.Save(ini);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (shutDownDone_) return event->accept();
+  // A second close request while the first one waits is answered by the first.
+  if (closing_) return event->ignore();
+  ShutDown();
+  event->accept();
+}
+
+void MainWindow::ShutDown() {
+  closing_ = true;
+  // Gives a running loop (the IEBus log) the chance to see `closing` and end.
+  WaitWithMessages(*clock_, 100);
+  pollTimer_->stop();
+  link_->CloseController();
+  WaitWithMessages(*clock_, 100);
+  WriteSettings();
+  // A box shown while saving starts the poll again; the controller stays closed.
+  pollTimer_->stop();
+  shutDownDone_ = true;
+}
+
+int MainWindow::SetLanguage(int value) {
+  if (value == -1) return catalogue_.language();
+  catalogue_.setLanguage(value);
+  const Language language = catalogue_.language();
+  menuRussian_->setChecked(language == kRussian);
+  menuEnglish_->setChecked(language == kEnglish);
+  setWindowTitle(QString::fromStdString(catalogue_.Format(8, kProgramVersion)));
+  for (DevicePage* page : pages_) {
+    if (page) page->BeforeLanguageSwitch();
+  }
+  TranslateForm(this, language);
+  for (DevicePage* page : pages_) {
+    if (page) page->AfterLanguageSwitch();
+  }
+  return language;
+}
+
+void MainWindow::ShowDebugControls(bool visible) {
+  for (const char* name : kDebugControls) {
+    QObject* control = findChild<QObject*>(name);
+    if (auto* action = qobject_cast<QAction*>(control)) action->setVisible(visible);
+    if (auto* widget = qobject_cast<QWidget*>(control)) widget->setVisible(visible);
+  }
+}
+
+Link& MainWindow::link() {
+  return *link_;
+}
+Host& MainWindow::host() {
+  return *host_;
+}
+int MainWindow::activePage() const {
+  return pageControl_->currentIndex();
+}
+bool MainWindow::debugMode() const {
+  return menuDebug_->isChecked();
+}
+void MainWindow::setStatusText(const std::string& text) {
+  SetStatusText(text);
+}
+QString MainWindow::statusText() const {
+  return statusLabel_->text();
+}
+
+void MainWindow::setActivePage(int page) {
+  programPageChange_ = true;
+  {
+    const QSignalBlocker blocker(pageControl_);
+    pageControl_->setCurrentIndex(page);
+  }
+  programPageChange_ = false;
+}
+
+DevicePage* MainWindow::devicePage(int index) {
+  return index >= 0 && index < kModuleCount ? pages_[size_t(index)] : nullptr;
+}
+
+std::string MainWindow::ChooseUpdateFile(const DeviceModule& module) {
+  return fileDialogs_->ChooseUpdateFile(module);
+}
+
+void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::string& path) {
+  fileDialogs_->RememberUpdateFile(module, path);
+}
+
+void MainWindow::setMessageBoxResponder(MessageBoxResponder& responder) {
+  boxes_->setResponder(responder);
+}
+
+void MainWindow::setFileDialogRunner(FileDialogRunner& runner) {
+  fileDialogs_->setRunner(runner);
+}
+
+void MainWindow::SetStatusText(const std::string& text) {
+  statusLabel_->setText(QString::fromStdString(text));
+}
+
+void MainWindow::ConnectedChanged(bool) {
+  RefreshToolbar(false);
+}
+void MainWindow::HideProgress() {
+  host_->HideProgress();
+}
+
+void MainWindow::SetPollTimerEnabled(bool enabled) {
+  if (enabled) {
+    pollTimer_->start();
+  } else {
+    pollTimer_->stop();
+  }
+}
+
+void MainWindow::EventMenuClick(EventMenuItem item) {
+  // Page 0 has no event list.
+  if (DevicePage* page = activeDevicePage()) page->EventMenuAction(item);
+}
+
+void MainWindow::PageChanged() {
+  if (!programPageChange_) RefreshToolbar(false);
+}
+
+bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {
+  if (!busy_) return false;
+  const QEvent::Type type = event->type();
+  if (watched == pageControl_->tabBar()) {
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+           type == QEvent::Wheel || type == QEvent::KeyPress;
+  }
+  // Ctrl+Tab and its kin switch pages from anywhere inside the page control.
+  if (watched == pageControl_ && type == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    return key->modifiers() & Qt::ControlModifier;
+  }
+  return false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (RefusesPageChange(watched, event)) return true;
+  if (watched == memo_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    memo_->clear();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace qvr

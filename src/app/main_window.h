@@ -1,0 +1,182 @@
+#pragma once
+// The program's one window: toolbar of device commands with the progress gauge, the page
+// control (monitoring log, MUX-410, TPX-520), status bar, pop-up menus and the two timers. It
+// owns the link, the connection monitor and the device pages, and hands them what they need
+// through PageHost and ModuleContext.
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "app/module_table.h"
+#include "app/settings.h"
+#include "devices/common/ui/device_page.h"
+#include "devices/common/ui/page_host.h"
+#include "i18n/catalogue.h"
+#include "link/connection_monitor.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace qvr {
+
+class Clock;
+class DialogCentring;
+class FileDialogRunner;
+class FileDialogs;
+class Link;
+class MessageBoxResponder;
+class MessageBoxService;
+class ProgressDisplay;
+class ShellHost;
+class Transport;
+
+// Creates the device page of `page` (1 or 2) inside `parent`.
+using PageFactory = std::function<DevicePage*(int page, PageHost& host, QWidget* parent)>;
+
+struct WindowOptions {
+  QString settingsPath;                  // the resolved settings file
+  std::unique_ptr<Transport> transport;  // the controller's transport
+  PageFactory createPage;                // the MUX-410 and TPX-520 pages
+  std::span<const ModuleRow> modules = DeviceModuleTable();
+  Clock* clock = nullptr;                       // default: the steady clock
+  MessageBoxResponder* boxResponder = nullptr;  // default: real message boxes
+  FileDialogRunner* dialogRunner = nullptr;     // default: real file dialogs
+};
+
+class MainWindow final : public QMainWindow,
+                         public PageHost,
+                         public ModuleContext,
+                         private ConnectionMonitor::Listener {
+ public:
+  // Builds the window and runs the start-up: settings, language, debug controls, pages,
+  // toolbar, poll timer.
+  explicit MainWindow(WindowOptions options);
+  ~MainWindow() override;
+
+  // PageHost (and ModuleContext for link and catalogue).
+  Link& link() override;
+  const Catalogue& catalogue() const override { return catalogue_; }
+  Host& host() override;
+  ConnectionMonitor& monitor() override { return *monitor_; }
+  int activePage() const override;
+  void setActivePage(int page) override;
+  bool closing() const override { return closing_; }
+  bool debugMode() const override;
+  void setStatusText(const std::string& text) override;
+  QMenu* eventMenu() override { return eventMenu_; }
+
+  // ModuleContext.
+  DevicePage* devicePage(int index) override;
+  DevicePage* activeDevicePage() override { return devicePage(activePage()); }
+  std::string ChooseUpdateFile(const DeviceModule& module) override;
+  void RememberUpdateFile(const DeviceModule& module, const std::string& path) override;
+
+  // -1 keeps the language and returns it; 1 English; anything else Russian. Marks, title,
+  // the pages' event state and the window's texts follow.
+  int SetLanguage(int value);
+  // Enables the toolbar commands the active row supports; `busyNow` disables them all and
+  // holds the page.
+  void RefreshToolbar(bool busyNow);
+  void ShowDebugControls(bool visible);
+  bool busy() const { return busy_; }
+  QString statusText() const;
+
+  // The seven toolbar commands.
+  void SpeedButtonUpdateClick();
+  void SpeedButtonReadConfigClick();
+  void SpeedButtonWriteConfigClick();
+  void SpeedButtonReadDeviceClick();
+  void SpeedButtonWriteDeviceClick();
+  void SpeedButtonToDefaultClick();
+  void SpeedButtonResetClick();
+
+  FileDialogs& fileDialogs() { return *fileDialogs_; }
+  ProgressDisplay& progress() { return *progress_; }
+  ShellHost& shellHost() { return *host_; }
+  const SettingsStore& settings() const { return settings_; }
+  // Replaces who answers message boxes and file dialogs from now on.
+  void setMessageBoxResponder(MessageBoxResponder& responder);
+  void setFileDialogRunner(FileDialogRunner& runner);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // ConnectionMonitor::Listener.
+  void SetStatusText(const std::string& text) override;
+  void ConnectedChanged(bool connected) override;
+  void HideProgress() override;
+  void SetPollTimerEnabled(bool enabled) override;
+
+  void BuildWidgets();
+  void BuildToolBar();
+  void BuildPages();
+  void BuildMenus();
+  void BuildTimers();
+  void CreateServices(WindowOptions& options);
+  void CreateDevicePages(const PageFactory& createPage);
+  void StartUp();
+  void ReadSettings();
+  void WriteSettings();
+  void ShutDown();
+  void EventMenuClick(EventMenuItem item);
+  void PageChanged();
+  bool RefusesPageChange(QObject* watched, QEvent* event) const;
+
+  const ModuleRow* ActiveRow() const;
+  int ShowBox(int kind, const std::string& text);
+  void ShowFailure(int messageId, const DeviceModule& module, int result);
+
+  Catalogue catalogue_;
+  std::unique_ptr<Clock> ownClock_;
+  Clock* clock_ = nullptr;
+  std::span<const ModuleRow> modules_;
+  SettingsStore settings_;
+
+  QToolBar* toolBar_ = nullptr;
+  std::array<QToolButton*, 7> commandButtons_{};
+  QFrame* panelMenu_ = nullptr;
+  QProgressBar* gauge_ = nullptr;
+  QLabel* statusLabel_ = nullptr;
+  QTabWidget* pageControl_ = nullptr;
+  std::array<QWidget*, kModuleCount> tabSheets_{};
+  std::array<DevicePage*, kModuleCount> pages_{};
+  QPlainTextEdit* memo_ = nullptr;
+  QMenu* popupMenu_ = nullptr;
+  QMenu* eventMenu_ = nullptr;
+  QAction* menuDebug_ = nullptr;
+  QAction* menuLog_ = nullptr;
+  QAction* menuRussian_ = nullptr;
+  QAction* menuEnglish_ = nullptr;
+  QTimer* pollTimer_ = nullptr;
+  QTimer* onShowTimer_ = nullptr;
+
+  std::unique_ptr<ProgressDisplay> progress_;
+  std::unique_ptr<MessageBoxResponder> realBoxes_;
+  std::unique_ptr<MessageBoxService> boxes_;
+  std::unique_ptr<ShellHost> host_;
+  std::unique_ptr<Transport> transport_;
+  std::unique_ptr<Link> link_;
+  std::unique_ptr<ConnectionMonitor> monitor_;
+  std::unique_ptr<DialogCentring> centring_;
+  std::unique_ptr<FileDialogRunner> realDialogs_;
+  std::unique_ptr<FileDialogs> fileDialogs_;
+
+  bool busy_ = false;
+  bool closing_ = false;
+  bool shutDownDone_ = false;
+  bool programPageChange_ = false;
+};
+
+}  // namespace qvr

@@ -1,0 +1,100 @@
+#include "app/message_box.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+
+#include "i18n/catalogue.h"
+#include "link/host.h"
+
+namespace qvr {
+
+BoxRequest MakeBoxRequest(const Catalogue& catalogue, int kind, const std::string& text) {
+  BoxRequest request;
+  request.kind = kind;
+  request.text = QString::fromStdString(text);
+  request.defaultNo = (kind & kBoxDefaultNo) != 0;
+  int captionId = -1;
+  switch (kind & 0xFF) {
+    case kBoxError:
+      captionId = 0;
+      break;
+    case kBoxQuestion:
+      captionId = 2;
+      request.yesNo = true;
+      break;
+    case kBoxWarning:
+      captionId = 3;
+      request.yesNo = true;
+      break;
+    case kBoxInformation:
+      captionId = 1;
+      break;
+    default:
+      break;
+  }
+  if (captionId >= 0) request.caption = QString::fromUtf8(catalogue.Text(captionId));
+  return request;
+}
+
+QPoint CentredPosition(const QRect& mainFrame, QSize size, int below) {
+  const int halfWidth = size.isValid() && !size.isEmpty() ? size.width() / 2 : 200;
+  const int halfHeight = size.isValid() && !size.isEmpty() ? size.height() / 2 : 200;
+  return {mainFrame.left() + mainFrame.width() / 2 - halfWidth,
+          mainFrame.top() + mainFrame.height() / 2 - halfHeight + below};
+}
+
+namespace {
+
+// Moves itself over the main window the first time it is shown, once its size is known.
+class PlacedMessageBox : public QMessageBox {
+ public:
+  PlacedMessageBox(QWidget* mainWindow) : QMessageBox(mainWindow), mainWindow_(mainWindow) {}
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    if (placed_ || !mainWindow_) return;
+    placed_ = true;
+    move(CentredPosition(mainWindow_->frameGeometry(), frameGeometry().size(), kBoxBelowCentre));
+  }
+
+ private:
+  QWidget* mainWindow_;
+  bool placed_ = false;
+};
+
+}  // namespace
+
+int QtMessageBoxResponder::Respond(const BoxRequest& request) {
+  PlacedMessageBox box(mainWindow_);
+  box.setWindowTitle(request.caption);
+  box.setText(request.text);
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  box.setWindowModality(Qt::ApplicationModal);
+  if (!request.yesNo) {
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return kBoxResultOk;
+  }
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(request.defaultNo ? QMessageBox::No : QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  box.exec();
+  return box.clickedButton() == box.button(QMessageBox::Yes) ? kBoxResultYes : kBoxResultNo;
+}
+
+int MessageBoxService::Show(int kind, const std::string& text) {
+  BoxRequest request = MakeBoxRequest(catalogue_, kind, text);
+  pollTimer_.stop();
+  if (waitLinkIdle_) waitLinkIdle_();
+  int result = responder_->Respond(request);
+  // Always enabled afterwards, even when a box opened while the poll was off (the close
+  // sequence): the monitor must not stay silent for the rest of the run.
+  pollTimer_.start();
+  return result;
+}
+
+}  // namespace qvr

@@ -1,0 +1,93 @@
+#include "app/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtGlobal>
+
+#include "devices/common/ini_file.h"
+
+namespace qvr {
+
+QString SettingsFilePath(const QString& overridePath, const QString& executablePath,
+                         const QString& userConfigFolder) {
+  if (!overridePath.isEmpty()) return overridePath;
+  QFileInfo executable(executablePath);
+  QString fileName = executable.completeBaseName() + ".ini";
+  QFileInfo folder(executable.absolutePath());
+  if (folder.isDir() && folder.isWritable()) return executable.absolutePath() + "/" + fileName;
+  return userConfigFolder + "/" + fileName;
+}
+
+WindowSettings ReadWindowSettings(const IniFile& ini, QSize screen, QSize window, int pageCount) {
+  // Each term is halved by itself, truncating toward zero, as the positions always were.
+  const int64_t defaultTop = screen.height() / 2 - window.height() / 2;
+  const int64_t defaultLeft = screen.width() / 2 - window.width() / 2;
+  WindowSettings settings;
+
+  int64_t top = ini.GetInt(kMainSettings, "Top", defaultTop);
+  if (top < 0 || top > screen.height() - window.height() / 2) top = defaultTop;
+  settings.top = int(top);
+
+  int64_t left = ini.GetInt(kMainSettings, "Left", defaultLeft);
+  if (left < -(window.width() / 2) || left > screen.width() - window.width() / 2)
+    left = defaultLeft;
+  settings.left = int(left);
+
+  int64_t page = ini.GetInt(kMainSettings, "ActivePage", 0);
+  settings.activePage = page < 0 || page >= pageCount ? 0 : int(page);
+
+  settings.packetLog = ini.GetInt(kMainSettings, "Log", 0) != 0;
+  settings.debug = ini.GetInt(kMainSettings, "Debug", 0) != 0;
+  settings.language = ini.GetInt(kMainSettings, "Lang", 0) == 1 ? 1 : 0;
+  return settings;
+}
+
+void WriteWindowSettings(IniFile& ini, const WindowSettings& settings) {
+  ini.SetInt(kMainSettings, "Top", settings.top);
+  ini.SetInt(kMainSettings, "Left", settings.left);
+  ini.SetInt(kMainSettings, "ActivePage", settings.activePage);
+  ini.SetInt(kMainSettings, "Lang", settings.language);
+  ini.SetInt(kMainSettings, "Log", settings.packetLog ? 1 : 0);
+  ini.SetInt(kMainSettings, "Debug", settings.debug ? 1 : 0);
+}
+
+SettingsStore::SettingsStore(QString path, std::function<void()> onOpenFailure)
+    : path_(std::move(path)), onOpenFailure_(std::move(onOpenFailure)) {}
+
+bool SettingsStore::Open(IniFile& ini) const {
+  // A file that is not there yet is an empty settings file; one that is there but cannot be
+  // read (a folder, no permission) is reported.
+  QFileInfo file(path_);
+  if (!file.exists() && !file.isSymLink()) return true;
+  if (ini.Load(path_.toStdString())) return true;
+  if (onOpenFailure_) onOpenFailure_();
+  return false;
+}
+
+bool SettingsStore::Save(const IniFile& ini) const {
+  QDir().mkpath(QFileInfo(path_).absolutePath());
+  std::string error;
+  if (ini.SaveAtomically(path_.toStdString(), &error)) return true;
+  qWarning("Settings not saved to %s: %s", qPrintable(path_), error.c_str());
+  return false;
+}
+
+bool SettingsStore::ReadText(const char* section, const std::string& key,
+                             std::string& value) const {
+  value.clear();
+  IniFile ini;
+  if (!Open(ini)) return false;
+  value = ini.GetString(section, key.c_str(), "");
+  return true;
+}
+
+void SettingsStore::WriteText(const char* section, const std::string& key,
+                              const std::string& value) const {
+  IniFile ini;
+  if (!Open(ini)) return;
+  if (value.empty()) return;
+  ini.SetString(section, key.c_str(), value);
+  Save(ini);
+}
+
+}  // namespace qvr

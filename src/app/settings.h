@@ -1,0 +1,59 @@
+#pragma once
+// The program's settings file: where it lives, the window settings read at start-up and
+// written at exit, and the remembered folders of the file dialogs.
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <string>
+
+namespace qvr {
+
+class IniFile;
+
+inline constexpr const char* kMainSettings = "MainSettings";
+inline constexpr const char* kDirectoryUpdate = "DirectoryUpdate";
+inline constexpr const char* kDirectoryConfig = "DirectoryConfig";
+
+// `overridePath` when given; else the executable's path with ".ini" when its folder is
+// writable; else the same file name in the per-user configuration folder.
+QString SettingsFilePath(const QString& overridePath, const QString& executablePath,
+                         const QString& userConfigFolder);
+
+// The window state kept in "MainSettings".
+struct WindowSettings {
+  int top = 0;
+  int left = 0;
+  int activePage = 0;
+  int language = 0;
+  bool packetLog = false;
+  bool debug = false;
+};
+
+// Reads "MainSettings" with the window's defaults and range rules: `screen` is the primary
+// screen's size, `window` the window's outer size; out-of-range values give the defaults.
+WindowSettings ReadWindowSettings(const IniFile& ini, QSize screen, QSize window, int pageCount);
+void WriteWindowSettings(IniFile& ini, const WindowSettings& settings);
+
+// Opens, reads and writes the settings file. Every use opens the file afresh; a file that
+// exists but cannot be read is reported through `onOpenFailure` and the use is skipped.
+class SettingsStore {
+ public:
+  SettingsStore(QString path, std::function<void()> onOpenFailure);
+
+  const QString& path() const { return path_; }
+  // Loads the file into `ini` (a missing file gives an empty document). False after reporting.
+  bool Open(IniFile& ini) const;
+  // Saves `ini` over the file without ever leaving it half written. False when it failed.
+  bool Save(const IniFile& ini) const;
+
+  // Reads one text, "" when the key is missing or the file cannot be opened (then false).
+  bool ReadText(const char* section, const std::string& key, std::string& value) const;
+  // Writes one text at once; an empty value writes nothing.
+  void WriteText(const char* section, const std::string& key, const std::string& value) const;
+
+ private:
+  QString path_;
+  std::function<void()> onOpenFailure_;
+};
+
+}  // namespace qvr

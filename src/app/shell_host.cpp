@@ -1,0 +1,51 @@
+#include "app/shell_host.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+
+#include "app/message_box.h"
+#include "app/progress.h"
+#include "link/clock.h"
+
+namespace qvr {
+
+void ShellHost::PumpMessages() {
+  QCoreApplication::processEvents();
+}
+
+void ShellHost::LogLine(const std::string& line) {
+  memo_.appendPlainText(QString::fromStdString(line));
+}
+
+void ShellHost::ClearLog() {
+  memo_.clear();
+}
+
+void ShellHost::BeginProgress(int total, const std::string& caption) {
+  progress_.Begin(total, QString::fromStdString(caption));
+  PumpMessages();
+}
+
+void ShellHost::AdvanceProgress(int count) {
+  if (progress_.Advance(count)) PumpMessages();
+}
+
+bool ShellHost::PacketLogEnabled() const {
+  return packetLogItem_.isChecked();
+}
+
+int ShellHost::ShowMessageBox(int kind, const std::string& text) {
+  return boxes_.Show(kind, text);
+}
+
+void ShellHost::HideProgress() {
+  progress_.Hide();
+}
+
+void WaitWithMessages(Clock& clock, uint32_t ms) {
+  const uint32_t start = clock.NowMs();
+  while (uint32_t(clock.NowMs() - start) < ms) QCoreApplication::processEvents();
+}
+
+}  // namespace qvr

@@ -1,0 +1,27 @@
+#pragma once
+// SIGTERM and SIGINT end the program through the window's ordinary close (settings saved,
+// controller closed): the signal handler only writes a byte into a pipe that the event loop
+// watches.
+#include <QObject>
+#include <functional>
+
+class QSocketNotifier;
+
+namespace qvr {
+
+class TerminationSignals : public QObject {
+ public:
+  // `onSignal` runs on the event loop after SIGTERM or SIGINT. One instance at a time.
+  explicit TerminationSignals(std::function<void()> onSignal, QObject* parent = nullptr);
+  ~TerminationSignals() override;
+  bool active() const { return notifier_ != nullptr; }
+
+ private:
+  void Drain();
+
+  std::function<void()> onSignal_;
+  QSocketNotifier* notifier_ = nullptr;
+  int fds_[2] = {-1, -1};
+};
+
+}  // namespace qvr

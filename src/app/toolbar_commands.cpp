@@ -1,0 +1,171 @@
+// The toolbar: which commands the active row allows, and the seven commands themselves.
+#include <QToolButton>
+
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "app/shell_host.h"
+#include "link/link_result.h"
+
+namespace qvr {
+namespace {
+
+enum CommandMessage : int {
+  kUpdateNotSupported = 9,
+  kLoadNotSupported = 10,
+  kSaveNotSupported = 11,
+  kReadDeviceNotSupported = 56,
+  kWriteDeviceNotSupported = 57,
+  kToDefaultNotSupported = 58,
+  kToDefaultFailed = 65,
+  kReadDeviceFailed = 67,
+  kWriteDeviceFailed = 68,
+  kConfirmWriteDevice = 72,
+  kResetNotSupported = 77,
+  kResetFailed = 78,
+};
+
+enum ButtonIndex : size_t {
+  kUpdate,
+  kReadConfig,
+  kWriteConfig,
+  kReadDevice,
+  kWriteDevice,
+  kToDefault,
+  kReset
+};
+
+}  // namespace
+
+const ModuleRow* MainWindow::ActiveRow() const {
+  return RowOfPage(modules_, activePage());
+}
+
+int MainWindow::ShowBox(int kind, const std::string& text) {
+  return host_->ShowMessageBox(kind, text);
+}
+
+void MainWindow::ShowFailure(int messageId, const DeviceModule& module, int result) {
+  ShowBox(kBoxError,
+          catalogue_.Format(messageId, module.name, LinkResultText(catalogue_, result).c_str()));
+}
+
+void MainWindow::RefreshToolbar(bool busyNow) {
+  busy_ = busyNow;
+  for (QToolButton* button : commandButtons_) button->setEnabled(false);
+  if (busyNow) return;
+  const ModuleRow* row = ActiveRow();
+  if (!row) return;
+  // The file commands work without the controller.
+  commandButtons_[kReadConfig]->setEnabled(row->readConfigFile != nullptr);
+  commandButtons_[kWriteConfig]->setEnabled(row->writeConfigFile != nullptr);
+  if (!monitor_->connected()) return;
+  commandButtons_[kUpdate]->setEnabled(row->updateFirmware != nullptr);
+  commandButtons_[kReadDevice]->setEnabled(row->readDevice != nullptr);
+  commandButtons_[kWriteDevice]->setEnabled(row->writeDevice != nullptr);
+  commandButtons_[kToDefault]->setEnabled(row->resetToDefault != nullptr);
+  commandButtons_[kReset]->setEnabled(row->resetDevice != nullptr);
+}
+
+void MainWindow::SpeedButtonUpdateClick() {
+  const int page = activePage();
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->updateFirmware) {
+    ShowBox(kBoxError, catalogue_.Text(kUpdateNotSupported));
+    return;
+  }
+  RefreshToolbar(true);
+  // The update writes its progress into the monitoring log.
+  setActivePage(kPageQvrb);
+  (void)row->updateFirmware(*this, *row->module);
+  setActivePage(page);
+  // After updating itself the controller is announced anew with its new versions.
+  if (page == kPageQvrb) monitor_->setConnected(false);
+  RefreshToolbar(false);
+}
+
+void MainWindow::SpeedButtonReadConfigClick() {
+  if (activePage() == kPageQvrb) return;
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->readConfigFile) {
+    ShowBox(kBoxError, catalogue_.Text(kLoadNotSupported));
+    return;
+  }
+  RefreshToolbar(true);
+  const std::string path = fileDialogs_->ChooseConfigFileToOpen(*row->module);
+  if (!path.empty()) {
+    (void)row->readConfigFile(*this, *row->module, path);
+    fileDialogs_->RememberConfigFile(*row->module, path);
+  }
+  RefreshToolbar(false);
+}
+
+void MainWindow::SpeedButtonWriteConfigClick() {
+  if (activePage() == kPageQvrb) return;
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->writeConfigFile) {
+    ShowBox(kBoxError, catalogue_.Text(kSaveNotSupported));
+    return;
+  }
+  // The page has shown what is wrong and put the focus there.
+  if (row->writeConfigFile(*this, nullptr, "") != 0) return;
+  RefreshToolbar(true);
+  const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
+  if (!path.empty()) {
+    (void)row->writeConfigFile(*this, row->module, path);
+    fileDialogs_->RememberConfigFile(*row->module, path);
+  }
+  RefreshToolbar(false);
+}
+
+void MainWindow::SpeedButtonReadDeviceClick() {
+  if (activePage() == kPageQvrb) return;
+  RefreshToolbar(true);
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->readDevice) {
+    ShowBox(kBoxError, catalogue_.Text(kReadDeviceNotSupported));
+  } else if (int result = row->readDevice(*this, *row->module); result != 0) {
+    ShowFailure(kReadDeviceFailed, *row->module, result);
+  }
+  RefreshToolbar(false);
+}
+
+void MainWindow::SpeedButtonWriteDeviceClick() {
+  if (activePage() == kPageQvrb) return;
+  RefreshToolbar(true);
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->writeDevice) {
+    ShowBox(kBoxError, catalogue_.Text(kWriteDeviceNotSupported));
+  } else if (row->writeDevice(*this, nullptr) == 0 &&
+             ShowBox(kBoxQuestion + kBoxDefaultNo, catalogue_.Text(kConfirmWriteDevice)) ==
+                 kBoxResultYes) {
+    if (int result = row->writeDevice(*this, row->module); result != 0) {
+      ShowFailure(kWriteDeviceFailed, *row->module, result);
+    }
+  }
+  RefreshToolbar(false);
+}
+
+void MainWindow::SpeedButtonToDefaultClick() {
+  if (activePage() == kPageQvrb) return;
+  RefreshToolbar(true);
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->resetToDefault) {
+    ShowBox(kBoxError, catalogue_.Text(kToDefaultNotSupported));
+  } else if (int result = row->resetToDefault(*this, *row->module); result != 0) {
+    ShowFailure(kToDefaultFailed, *row->module, result);
+  }
+  RefreshToolbar(false);
+}
+
+void MainWindow::SpeedButtonResetClick() {
+  RefreshToolbar(true);
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->resetDevice) {
+    ShowBox(kBoxError, catalogue_.Text(kResetNotSupported));
+  } else if (int result = row->resetDevice(*this, *row->module); result != 0) {
+    ShowFailure(kResetFailed, *row->module, result);
+  }
+  RefreshToolbar(false);
+}
+
+}  // namespace qvr
