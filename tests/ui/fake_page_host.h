@@ -1,0 +1,88 @@
+#pragma once
+// The window side of a device page under test: the simulated controller behind a real link, a
+// recording host with a manual clock that answers boxes from a script, and the window's flags
+// (active page, closing, debug) as plain fields.
+#include <QMenu>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "devices/common/ui/page_host.h"
+#include "i18n/catalogue.h"
+#include "link/bytes.h"
+#include "link/connection_monitor.h"
+#include "link/link.h"
+#include "link/packet_layout.h"
+#include "sim/sim_controller.h"
+#include "sim/sim_transport.h"
+#include "support/test_host.h"
+
+namespace qvr::test {
+
+struct WireWrite {
+  uint32_t offset;
+  std::vector<uint8_t> data;
+};
+
+class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
+ public:
+  explicit FakePageHost(Language language = kEnglish)
+      : boxes(&clock),
+        transport_(sim),
+        link_(transport_, boxes, clock),
+        monitor_(link_, catalogue_, *this) {
+    boxes.pumpAdvanceMs = 25;  // every pump lets time pass, so waits end
+    catalogue_.setLanguage(language);
+  }
+
+  Link& link() override { return link_; }
+  const Catalogue& catalogue() const override { return catalogue_; }
+  Catalogue& catalogue() { return catalogue_; }
+  Host& host() override { return boxes; }
+  ConnectionMonitor& monitor() override { return monitor_; }
+  int activePage() const override { return page; }
+  void setActivePage(int value) override { page = value; }
+  bool closing() const override { return closingFlag; }
+  bool debugMode() const override { return debug; }
+  void setStatusText(const std::string& text) override { status = text; }
+  QMenu* eventMenu() override { return &menu; }
+
+  // Write requests of `command` to device `address` as they crossed the wire, oldest first.
+  std::vector<WireWrite> Writes(uint8_t address, uint8_t command) const {
+    std::vector<WireWrite> writes;
+    for (const sim::WirePacket& packet : sim.Wire()) {
+      const PacketBytes& b = packet.bytes;
+      if (!packet.request || b[kPacketDestination] != address ||
+          b[kPacketCommand] != uint8_t(command | kWriteFlag)) {
+        continue;
+      }
+      const uint8_t* data = &b[kPacketPayload];
+      writes.push_back({GetU16(&b[kPacketOffset]), {data, data + b[kPacketLength]}});
+    }
+    return writes;
+  }
+  // The text of the last box, "" when none was shown.
+  std::string LastBox() const { return boxes.boxes.empty() ? "" : boxes.boxes.back().text; }
+
+  sim::SimController sim;
+  ManualClock clock;
+  TestHost boxes;
+  QMenu menu;
+  int page = kPageMux410;
+  bool closingFlag = false;
+  bool debug = true;
+  std::string status;
+
+ private:
+  void SetStatusText(const std::string&) override {}
+  void ConnectedChanged(bool) override {}
+  void HideProgress() override {}
+  void SetPollTimerEnabled(bool) override {}
+
+  sim::SimTransport transport_;
+  Catalogue catalogue_;
+  Link link_;
+  ConnectionMonitor monitor_;
+};
+
+}  // namespace qvr::test
