@@ -1,0 +1,197 @@
+#include "devices/tpx520/ui/page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+#include "devices/common/ui/description_memo.h"
+#include "devices/common/ui/event_editor.h"
+#include "devices/common/ui/list_texts.h"
+#include "devices/common/ui/page_actions.h"
+#include "devices/tpx520/config_file.h"
+#include "devices/tpx520/transfer.h"
+#include "devices/tpx520/ui/create_page.h"
+#include "devices/tpx520/ui/page_widgets.h"
+#include "editors/conversions.h"
+#include "i18n/catalogue.h"
+#include "link/bytes.h"
+#include "link/host.h"
+
+namespace qvr::tpx520 {
+namespace {
+
+constexpr int kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
+constexpr int kPulseMinMs = 10, kPulseMaxMs = 5000;
+constexpr int kInputMaskItems = 6;
+constexpr uint8_t kCmdCurrentInput = 21;
+constexpr int kMsgFileOpenError = 17;
+
+void SetSeconds(QLineEdit* edit, uint32_t milliseconds) {
+  edit->setText(QString::fromStdString(SecondsText(milliseconds)));
+}
+
+void SetCheck(QCheckBox* check, uint8_t value) {
+  const QSignalBlocker blocker(check);
+  check->setChecked(value != 0);
+}
+
+}  // namespace
+
+DevicePage* CreatePage(PageHost& host, QWidget* parent) {
+  return new Page(host, parent);
+}
+
+Page::Page(PageHost& host, QWidget* parent) : DevicePage(parent), host_(host) {
+  BuildPage();
+}
+
+FieldContext Page::Fields() {
+  return FieldContext{host_.host(), host_.catalogue()};
+}
+
+const DeviceModule& Page::Module() const {
+  return kDeviceModules[kPageTpx520];
+}
+
+void Page::InitPage() {
+  image_.Clear();
+  editor_->SelectFirstItems();
+  editor_->setDebugVisible(host_.debugMode());
+  editor_->RebuildEventTabs(0);
+}
+
+void Page::BeforeLanguageSwitch() {
+  (void)editor_->SaveCurrentEvent();
+}
+
+void Page::AfterLanguageSwitch() {
+  editor_->RebuildEventTabs(image_.events.currentEvent);
+}
+
+void Page::ShowTouchBlock() {
+  const int values[8] = {image_.touchLine(0), image_.touchLine(1), image_.touchLine(2),
+                         image_.touchLine(3), image_.cornerXMin(), image_.cornerYMin(),
+                         image_.cornerXMax(), image_.cornerYMax()};
+  for (size_t i = 0; i < touchPanels_.size(); ++i) {
+    touchPanels_[i]->setText(QString::number(values[i]));
+  }
+}
+
+void Page::ImageToControls() {
+  memo_->ShowTexts(image_);
+  ShowTouchBlock();
+  SetListValue(naviType_, image_.naviType());
+  SetListValue(naviInput_, image_.naviInput());
+  SetSeconds(powerOnTimeout_, uint32_t(image_.powerOnTimeout()) + kPowerOnOffsetMs);
+  SetListValue(onPowerOn_, image_.onPowerOn());
+  SetListValue(outPulseMode_, image_.outPulseMode());
+  SetSeconds(pulseTimeout_, image_.pulseTimeout());
+  SetRadioIndex(inpCtrType_, image_.inpCtrType());
+  SetRadioIndex(outCtrType_, image_.outCtrType());
+  SetRadioIndex(muteType_, image_.muteType());
+  SetCheck(sendTo_, image_.sendTo());
+  SetCheck(onlyExtTouch_, image_.onlyExtTouch());
+  const QSignalBlocker blocker(inputMask_);
+  for (int i = 0; i < kInputMaskItems && i < inputMask_->count(); ++i) {
+    const bool skipped = (image_.inputMask() >> i) & 1;
+    inputMask_->item(i)->setCheckState(skipped ? Qt::Checked : Qt::Unchecked);
+  }
+  editor_->RebuildEventTabs(0);
+}
+
+int Page::StoreSelections() {
+  const FieldContext fields = Fields();
+  if (CheckSelection(fields, naviType_, &image_.naviType(), 1)) return 1;
+  return CheckSelection(fields, naviInput_, &image_.naviInput(), 1);
+}
+
+int Page::StoreTimes() {
+  const FieldContext fields = Fields();
+  uint8_t milliseconds[2] = {};
+  if (CheckSecondsEdit(fields, powerOnTimeout_, kPowerOnMinMs, kPowerOnMaxMs, milliseconds, 2)) {
+    return 1;
+  }
+  const int powerOn = GetU16(milliseconds);
+  image_.setPowerOnTimeout(uint16_t(powerOn > kPowerOnOffsetMs ? powerOn - kPowerOnOffsetMs : 0));
+  if (CheckSelection(fields, onPowerOn_, &image_.onPowerOn(), 1)) return 1;
+  if (CheckSelection(fields, outPulseMode_, &image_.outPulseMode(), 1)) return 1;
+  if (CheckSecondsEdit(fields, pulseTimeout_, kPulseMinMs, kPulseMaxMs, &image_.mode[4], 2)) {
+    return 1;
+  }
+  if (CheckSelection(fields, inpCtrType_, &image_.inpCtrType(), 1)) return 1;
+  if (CheckSelection(fields, outCtrType_, &image_.outCtrType(), 1)) return 1;
+  return CheckSelection(fields, muteType_, &image_.muteType(), 1);
+}
+
+void Page::StoreChecks() {
+  image_.sendTo() = sendTo_->isChecked() ? 1 : 0;
+  image_.onlyExtTouch() = onlyExtTouch_->isChecked() ? 1 : 0;
+  uint8_t mask = 0;
+  for (int i = 0; i < kInputMaskItems && i < inputMask_->count(); ++i) {
+    if (inputMask_->item(i)->checkState() == Qt::Checked) mask |= uint8_t(1 << i);
+  }
+  image_.inputMask() = mask;
+}
+
+int Page::ControlsToImage() {
+  memo_->StoreInto(image_);
+  if (StoreSelections() || StoreTimes()) return 1;
+  StoreChecks();
+  return editor_->SaveCurrentEvent();
+}
+
+int Page::ReadDevice(const DeviceModule& module) {
+  const LinkResult result = ReadConfiguration(host_.link(), host_.catalogue(), module, image_);
+  if (result != LinkOk) return result;
+  ImageToControls();
+  // A failed current-input read shows its own box; the configuration was read all the same.
+  (void)ReadCurrentInputInto(host_, kPageTpx520, kCmdCurrentInput, currentInput_);
+  return LinkOk;
+}
+
+int Page::WriteDevice(const DeviceModule* module) {
+  if (!module) {
+    if (ControlsToImage()) return 1;
+    return editor_->CheckUsedInputs();
+  }
+  editor_->PruneEvents();
+  return WriteConfiguration(host_.link(), host_.catalogue(), *module, image_);
+}
+
+int Page::ReadConfigFile(const DeviceModule&, const std::string& path) {
+  tpx520::ReadConfigFile(path, image_);
+  ImageToControls();
+  return 0;
+}
+
+int Page::WriteConfigFile(const DeviceModule* module, const std::string& path) {
+  if (!module) return ControlsToImage();
+  // Pruned here so that the tabs follow the packed list; the file writer's own pruning then
+  // finds nothing left to remove.
+  editor_->PruneEvents();
+  std::string error;
+  if (tpx520::WriteConfigFile(path, image_, &error)) return 0;
+  std::string text = host_.catalogue().Format(kMsgFileOpenError, path.c_str(), "");
+  if (!error.empty()) text += "\n" + error;
+  host_.host().ShowMessageBox(kBoxError, text);
+  return 1;
+}
+
+void Page::EventMenuAction(EventMenuItem item) {
+  editor_->MenuAction(item);
+}
+
+bool Page::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == currentInputCaption_ && event->type() == QEvent::MouseButtonDblClick) {
+    ReadCurrentInput();
+    return true;
+  }
+  return DevicePage::eventFilter(watched, event);
+}
+
+}  // namespace qvr::tpx520
