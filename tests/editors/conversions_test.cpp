@@ -9,26 +9,21 @@
 namespace qvr {
 namespace {
 
-TEST(ParseSeconds, RoundsHalfUpAndAcceptsCommaAsPoint) {
-  EXPECT_EQ(ParseSeconds("1,5"), 1500);
-  EXPECT_EQ(ParseSeconds("0,125"), 125);
-  EXPECT_EQ(ParseSeconds("0.0005"), 1);
-  EXPECT_EQ(ParseSeconds("2.9999"), 3000);
-  EXPECT_EQ(ParseSeconds("0.1244"), 124);
-  EXPECT_EQ(ParseSeconds("50.0004"), 50000);
-  EXPECT_EQ(ParseSeconds("-0.2"), -199);  // +0.5 then truncation toward zero
-}
+struct SecondsCase {
+  const char* text;
+  int32_t milliseconds;
+};
 
-TEST(ParseSeconds, TakesTheLongestLeadingDecimalNumberOnly) {
-  EXPECT_EQ(ParseSeconds("abc"), 0);
-  EXPECT_EQ(ParseSeconds(""), 0);
-  EXPECT_EQ(ParseSeconds("  2s"), 2000);
-  EXPECT_EQ(ParseSeconds("+.5"), 500);
-  EXPECT_EQ(ParseSeconds("1e1"), 10000);
-  EXPECT_EQ(ParseSeconds("1e"), 1000);  // an exponent without digits is not part of it
-  EXPECT_EQ(ParseSeconds("0x10"), 0);   // no hexadecimal numbers
-  EXPECT_EQ(ParseSeconds("inf"), 0);
-  EXPECT_EQ(ParseSeconds("1,2,3"), 1200);  // "1.2.3": the second point ends the number
+TEST(ParseSeconds, RoundsHalfUpAndTakesTheLongestLeadingDecimalNumber) {
+  const SecondsCase cases[] = {
+      {"1,5", 1500},      {"0,125", 125},  {"0.0005", 1},  {"2.9999", 3000}, {"0.1244", 124},
+      {"50.0004", 50000}, {"-0.2", -199},  // +0.5, then truncation toward zero
+      {"abc", 0},         {"", 0},         {"  2s", 2000}, {"+.5", 500},     {"1e1", 10000},
+      {"1e", 1000},                         // an exponent without digits is not part of the number
+      {"0x10", 0},                          // no hexadecimal numbers
+      {"inf", 0},         {"1,2,3", 1200},  // "1.2.3": the second point ends the number
+  };
+  for (const SecondsCase& c : cases) EXPECT_EQ(ParseSeconds(c.text), c.milliseconds) << c.text;
 }
 
 TEST(ParseSeconds, AbsurdValuesStayInsideTheIntegerRange) {

@@ -4,7 +4,6 @@
 
 #include "devices/common/ini_file.h"
 #include "editors/conversions.h"
-#include "link/bytes.h"
 
 namespace qvr {
 
@@ -32,24 +31,6 @@ std::string EventSection(int number) {
   char name[24];
   std::snprintf(name, sizeof name, "EVENT%d", number);
   return name;
-}
-
-void ReadField(const IniFile& ini, const IniField& field) {
-  uint64_t value = uint64_t(ini.GetInt(field.section, field.key));
-  if (field.bit >= 0) {
-    uint8_t mask = uint8_t(1u << field.bit);
-    field.data[0] = uint8_t((field.data[0] & ~mask) | ((value & 1) ? mask : 0));
-  } else if (field.width == 2) {
-    PutU16(field.data, uint16_t(value));
-  } else {
-    field.data[0] = uint8_t(value);
-  }
-}
-
-int64_t FieldValue(const IniField& field) {
-  if (field.bit >= 0) return (field.data[0] >> field.bit) & 1;
-  if (field.width == 2) return GetU16(field.data);
-  return field.data[0];
 }
 
 EventRecord ReadEventRecord(const IniFile& ini, const char* section) {
@@ -84,7 +65,8 @@ void ReadConfigFileInto(const std::string& path, const ConfigFileLayout& layout)
   HexDecode(text, kDescriptionMaxLength, layout.texts.description.data());
   layout.texts.description[kDescriptionMaxLength] = 0;
   layout.texts.setConfigName(ConfigNameFromPath(path));
-  for (const IniField& field : layout.fields) ReadField(ini, field);
+  for (const ImageField& field : layout.fields)
+    field.Store(uint64_t(ini.GetInt(field.section, field.key)));
 
   EventTable& events = layout.events;
   int slot = 0;
@@ -109,9 +91,7 @@ bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout
   ini.SetString(
       kConfigSection, "TEXT",
       HexEncode(reinterpret_cast<const uint8_t*>(description.data()), description.size()));
-  for (const IniField& field : layout.fields) {
-    ini.SetInt(field.section, field.key, FieldValue(field));
-  }
+  for (const ImageField& field : layout.fields) ini.SetInt(field.section, field.key, field.Value());
   EventTable& events = layout.events;
   events.currentEvent = events.Prune(events.currentEvent);
   for (int slot = 0; slot < events.count(); ++slot) {

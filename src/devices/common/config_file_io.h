@@ -8,22 +8,14 @@
 
 #include "devices/common/config_texts.h"
 #include "devices/common/event_table.h"
+#include "devices/common/image_field.h"
 
 namespace qvr {
 
-// One integer key of the file bound to its bytes in the image.
-struct IniField {
-  const char* section;
-  const char* key;
-  uint8_t* data;  // the field inside one of the image's blocks
-  int width = 1;  // 1, or 2 for a little-endian 16-bit value; read values are cut to it
-  int bit = -1;   // 0..7: one flag bit of data[0], written as 0 or 1, read from bit 0
-};
-
 struct ConfigFileLayout {
   ConfigTexts& texts;
-  std::span<const IniField> fields;  // in the order they are written
-  EventTable& events;                // EVENT1 .. EVENT<capacity> are read
+  std::span<const ImageField> fields;  // in the order they are written
+  EventTable& events;                  // EVENT1 .. EVENT<capacity> are read
 };
 
 // Fills an image the caller has zero-filled: name from `path`, description, every field,
@@ -35,19 +27,19 @@ void ReadConfigFileInto(const std::string& path, const ConfigFileLayout& layout)
 bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout,
                          std::string* error);
 
-// A device's file operations: `fieldsOf` lists the image's keys in write order.
+// A device's file operations: `fieldsOf` lists the image's parameters in write order.
 template <typename Image>
 void ReadImageFile(const std::string& path, Image& image,
-                   std::vector<IniField> (*fieldsOf)(Image&)) {
+                   std::vector<ImageField> (*fieldsOf)(Image&)) {
   image.Clear();
-  std::vector<IniField> fields = fieldsOf(image);
+  std::vector<ImageField> fields = fieldsOf(image);
   ReadConfigFileInto(path, {image, fields, image.events});
 }
 
 template <typename Image>
 bool WriteImageFile(const std::string& path, Image& image,
-                    std::vector<IniField> (*fieldsOf)(Image&), std::string* error) {
-  std::vector<IniField> fields = fieldsOf(image);
+                    std::vector<ImageField> (*fieldsOf)(Image&), std::string* error) {
+  std::vector<ImageField> fields = fieldsOf(image);
   return WriteConfigFileFrom(path, {image, fields, image.events}, error);
 }
 

@@ -7,26 +7,36 @@ namespace qvr {
 
 namespace {
 
-constexpr int kMsgSelectFromList = 59;
-constexpr int kMsgSecondsRange = 60;
-constexpr int kMsgSelectOption = 86;
+// Catalogue texts: "Select an option from the drop down list", "The value must be in the
+// range from %s to %s", "Select an option".
+constexpr int kMsgSelectFromList = 59, kMsgSecondsRange = 60, kMsgSelectOption = 86;
 
-constexpr int32_t kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
-constexpr int32_t kPulseMinMs = 10, kPulseMaxMs = 5000;
+// The power-on time-out is stored as milliseconds - 125.
+constexpr uint32_t kPowerOnOffsetMs = 125, kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
+constexpr uint32_t kPulseMinMs = 10, kPulseMaxMs = 5000;
 
-std::string CheckField(const Catalogue& catalogue, const FieldCheck& field) {
-  bool inRange = int64_t(field.value) >= field.minimum && int64_t(field.value) <= field.maximum;
-  if (inRange) return {};
-  switch (field.kind) {
-    case FieldCheck::kList:
-      return catalogue.Text(kMsgSelectFromList);
-    case FieldCheck::kRadioGroup:
-      return catalogue.Text(kMsgSelectOption);
-    case FieldCheck::kSeconds: {
-      std::string low = SecondsText(uint32_t(field.minimum));
-      std::string high = SecondsText(uint32_t(field.maximum));
-      return catalogue.Format(kMsgSecondsRange, low.c_str(), high.c_str());
-    }
+std::string SecondsRange(const Catalogue& catalogue, uint32_t low, uint32_t high) {
+  std::string lowText = SecondsText(low);
+  std::string highText = SecondsText(high);
+  return catalogue.Format(kMsgSecondsRange, lowText.c_str(), highText.c_str());
+}
+
+std::string CheckField(const Catalogue& catalogue, const ImageField& field) {
+  uint32_t value = field.Value();
+  switch (field.rule) {
+    case FieldRule::kAny:
+      return {};
+    case FieldRule::kList:
+      return value < uint32_t(field.items) ? "" : catalogue.Text(kMsgSelectFromList);
+    case FieldRule::kRadioGroup:
+      return value < uint32_t(field.items) ? "" : catalogue.Text(kMsgSelectOption);
+    case FieldRule::kPowerOnTimeout:
+      value += kPowerOnOffsetMs;
+      if (value >= kPowerOnMinMs && value <= kPowerOnMaxMs) return {};
+      return SecondsRange(catalogue, kPowerOnMinMs, kPowerOnMaxMs);
+    case FieldRule::kPulseTimeout:
+      if (value >= kPulseMinMs && value <= kPulseMaxMs) return {};
+      return SecondsRange(catalogue, kPulseMinMs, kPulseMaxMs);
   }
   return {};
 }
@@ -38,18 +48,9 @@ bool EventWithinLists(const EventRecord& record, const EventListSizes& lists) {
 
 }  // namespace
 
-FieldCheck PowerOnTimeoutCheck(uint16_t stored) {
-  return {FieldCheck::kSeconds, uint32_t(stored) + uint32_t(kPowerOnMinMs), kPowerOnMinMs,
-          kPowerOnMaxMs};
-}
-
-FieldCheck PulseTimeoutCheck(uint16_t milliseconds) {
-  return {FieldCheck::kSeconds, milliseconds, kPulseMinMs, kPulseMaxMs};
-}
-
-std::string CheckImageFields(const Catalogue& catalogue, std::span<const FieldCheck> fields,
+std::string CheckImageFields(const Catalogue& catalogue, std::span<const ImageField> fields,
                              const EventTable& events, const EventListSizes& lists) {
-  for (const FieldCheck& field : fields) {
+  for (const ImageField& field : fields) {
     std::string message = CheckField(catalogue, field);
     if (!message.empty()) return message;
   }

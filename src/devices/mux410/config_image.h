@@ -4,25 +4,28 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "devices/common/config_texts.h"
 #include "devices/common/event_table.h"
+#include "devices/common/image_checks.h"
+#include "devices/common/image_field.h"
 #include "link/bytes.h"
 
 namespace qvr::mux410 {
 
 inline constexpr int kEventCapacity = 96;
 inline constexpr int kProgressTotal = 814;  // 32 + 4 + 6 + 1 + 3 + 96 x 8
-inline constexpr uint8_t kCmdName = 5, kCmdNavi = 17, kCmdMode = 18, kCmdInput = 19,
-                         kCmdDpar = 20, kCmdEvents = 27;
+inline constexpr uint8_t kCmdName = 5, kCmdNavi = 17, kCmdMode = 18, kCmdInput = 19, kCmdDpar = 20,
+                         kCmdEvents = 27;
 inline constexpr int kPowerOnOffsetMs = 125;  // powerOnTimeout is stored as ms - 125
 
 // configName, description and their text accessors come from ConfigTexts.
 struct ConfigImage : ConfigTexts {
-  std::array<uint8_t, 4> navi{};            // naviType, naviInput, naviMute, naviFlags
-  std::array<uint8_t, 6> mode{};            // onPowerOn, outPulseMode, powerOnTimeout, pulseTimeout
-  std::array<uint8_t, 1> input{};           // inputMask
-  std::array<uint8_t, 3> dpar{};            // iebusMode, returnInput, dparFlags
+  std::array<uint8_t, 4> navi{};   // naviType, naviInput, naviMute, naviFlags
+  std::array<uint8_t, 6> mode{};   // onPowerOn, outPulseMode, powerOnTimeout, pulseTimeout
+  std::array<uint8_t, 1> input{};  // inputMask
+  std::array<uint8_t, 3> dpar{};   // iebusMode, returnInput, dparFlags
   EventTable events{kEventCapacity};
 
   uint8_t& naviType() { return navi[0]; }
@@ -49,5 +52,12 @@ inline constexpr int kNaviTypeItems = 6, kNaviInputItems = 6, kNaviMuteItems = 2
                      kOnPowerOnItems = 7, kOutPulseModeItems = 4, kModeItems = 6,
                      kReturnInputItems = 6, kEventInputItems = 8, kEventZoneItems = 36,
                      kEventTypeItems = 11, kEventOutputItems = 11, kEventReplayItems = 3;
+
+// The parameters as one table: file keys in write order, their bytes in `image` and the values
+// the page accepts. The configuration file and CheckImage work from it.
+std::vector<ImageField> ImageFields(ConfigImage& image);
+
+inline constexpr EventListSizes kEventLists{kEventInputItems, kEventZoneItems, kEventTypeItems,
+                                            kEventOutputItems, kEventReplayItems};
 
 }  // namespace qvr::mux410

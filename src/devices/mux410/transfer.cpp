@@ -1,7 +1,6 @@
 #include "devices/mux410/transfer.h"
 
 #include "devices/common/config_transfer.h"
-#include "devices/common/image_checks.h"
 #include "link/device_commands.h"
 
 namespace qvr::mux410 {
@@ -40,24 +39,6 @@ LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue, const Devi
 LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue, const DeviceModule& module,
                             uint8_t& input) {
   return ReadDeviceValue(link, catalogue, &module, kCmdCurrentInput, &input, 1);
-}
-
-std::string CheckImage(const Catalogue& catalogue, ConfigImage& image) {
-  // In the order the page stores its controls.
-  const FieldCheck fields[] = {
-      ListCheck(image.iebusMode(), kModeItems),
-      ListCheck(image.naviType(), kNaviTypeItems),
-      ListCheck(image.naviInput(), kNaviInputItems),
-      ListCheck(image.naviMute(), kNaviMuteItems),
-      PowerOnTimeoutCheck(image.powerOnTimeout()),
-      ListCheck(image.onPowerOn(), kOnPowerOnItems),
-      ListCheck(image.outPulseMode(), kOutPulseModeItems),
-      PulseTimeoutCheck(image.pulseTimeout()),
-      ListCheck(image.returnInput(), kReturnInputItems),
-  };
-  return CheckImageFields(
-      catalogue, fields, image.events,
-      {kEventInputItems, kEventZoneItems, kEventTypeItems, kEventOutputItems, kEventReplayItems});
 }
 
 }  // namespace qvr::mux410

@@ -4,9 +4,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "devices/common/config_texts.h"
 #include "devices/common/event_table.h"
+#include "devices/common/image_checks.h"
+#include "devices/common/image_field.h"
 #include "link/bytes.h"
 
 namespace qvr::tpx520 {
@@ -54,5 +57,12 @@ inline constexpr int kNaviTypeItems = 6, kNaviInputItems = 7, kOnPowerOnItems = 
                      kOutPulseModeItems = 4, kInpCtrTypeItems = 2, kOutCtrTypeItems = 2,
                      kMuteTypeItems = 2, kEventInputItems = 8, kEventZoneItems = 11,
                      kEventTypeItems = 10, kEventOutputItems = 9, kEventReplayItems = 3;
+
+// The parameters as one table: file keys in write order, their bytes in `image` and the values
+// the page accepts. The configuration file and CheckImage work from it.
+std::vector<ImageField> ImageFields(ConfigImage& image);
+
+inline constexpr EventListSizes kEventLists{kEventInputItems, kEventZoneItems, kEventTypeItems,
+                                            kEventOutputItems, kEventReplayItems};
 
 }  // namespace qvr::tpx520

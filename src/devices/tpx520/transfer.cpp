@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "devices/common/config_transfer.h"
-#include "devices/common/image_checks.h"
 #include "link/device_commands.h"
 
 namespace qvr::tpx520 {
@@ -51,24 +50,6 @@ LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue, const Devi
 LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue, const DeviceModule& module,
                             uint8_t& input) {
   return ReadDeviceValue(link, catalogue, &module, kCmdCurrentInput, &input, 1);
-}
-
-std::string CheckImage(const Catalogue& catalogue, ConfigImage& image) {
-  // In the order the page stores its controls; the three switches are radio groups.
-  const FieldCheck fields[] = {
-      ListCheck(image.naviType(), kNaviTypeItems),
-      ListCheck(image.naviInput(), kNaviInputItems),
-      PowerOnTimeoutCheck(image.powerOnTimeout()),
-      ListCheck(image.onPowerOn(), kOnPowerOnItems),
-      ListCheck(image.outPulseMode(), kOutPulseModeItems),
-      PulseTimeoutCheck(image.pulseTimeout()),
-      RadioGroupCheck(image.inpCtrType(), kInpCtrTypeItems),
-      RadioGroupCheck(image.outCtrType(), kOutCtrTypeItems),
-      RadioGroupCheck(image.muteType(), kMuteTypeItems),
-  };
-  return CheckImageFields(
-      catalogue, fields, image.events,
-      {kEventInputItems, kEventZoneItems, kEventTypeItems, kEventOutputItems, kEventReplayItems});
 }
 
 }  // namespace qvr::tpx520
