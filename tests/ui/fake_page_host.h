@@ -24,10 +24,35 @@ struct WireWrite {
   std::vector<uint8_t> data;
 };
 
+// Forwards to the recording host and lets a test act inside the page's message pumps.
+class HookedHost : public Host {
+ public:
+  explicit HookedHost(TestHost& to) : to_(to) {}
+  void PumpMessages() override {
+    to_.PumpMessages();
+    if (onPump) onPump();
+  }
+  void LogLine(const std::string& line) override { to_.LogLine(line); }
+  void ClearLog() override { to_.ClearLog(); }
+  void BeginProgress(int total, const std::string& caption) override {
+    to_.BeginProgress(total, caption);
+  }
+  void AdvanceProgress(int count) override { to_.AdvanceProgress(count); }
+  bool PacketLogEnabled() const override { return to_.PacketLogEnabled(); }
+  int ShowMessageBox(int kind, const std::string& text) override {
+    return to_.ShowMessageBox(kind, text);
+  }
+  std::function<void()> onPump;
+
+ private:
+  TestHost& to_;
+};
+
 class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
  public:
   explicit FakePageHost(Language language = kEnglish)
       : boxes(&clock),
+        hooked(boxes),
         transport_(sim),
         link_(transport_, boxes, clock),
         monitor_(link_, catalogue_, *this) {
@@ -38,7 +63,7 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
   Link& link() override { return link_; }
   const Catalogue& catalogue() const override { return catalogue_; }
   Catalogue& catalogue() { return catalogue_; }
-  Host& host() override { return boxes; }
+  Host& host() override { return hooked; }
   ConnectionMonitor& monitor() override { return monitor_; }
   int activePage() const override { return page; }
   void setActivePage(int value) override { page = value; }
@@ -67,6 +92,7 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
   sim::SimController sim;
   ManualClock clock;
   TestHost boxes;
+  HookedHost hooked;  // what the page sees as its host
   QMenu menu;
   int page = kPageMux410;
   bool closingFlag = false;
