@@ -20,37 +20,36 @@ const DeviceModule& Tpx() {
 
 template <typename W>
 W* Control(Tpx520PageHost& h, const char* name) {
-  W* widget = h.page->findChild<W*>(QString::fromLatin1(name));
+  W* widget = h.tpx->findChild<W*>(QString::fromLatin1(name));
   EXPECT_NE(widget, nullptr) << name;
   return widget;
 }
 
 TEST(Tpx520PageLive, SetupsAskFirstAndNoSendsNothing) {
   Tpx520PageHost h;
-  ASSERT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   h.sim.ClearWire();
-  h.boxes().answers = {kBoxResultNo, kBoxResultNo};
-  h.page->RunNaviAutoSetup();
-  h.page->RunTouchLineSetup();
+  h.boxes.answers = {kBoxResultNo, kBoxResultNo};
+  h.tpx->RunNaviAutoSetup();
+  h.tpx->RunTouchLineSetup();
   EXPECT_TRUE(h.sim.Wire().empty());
-  ASSERT_EQ(h.boxes().boxes.size(), 2u);
-  EXPECT_EQ(h.boxes().boxes[0].kind, kBoxQuestion + kBoxDefaultNo);
-  EXPECT_EQ(h.boxes().boxes[1].text, "Are you sure you want to\nrun the setup touchscreen?");
+  ASSERT_EQ(h.boxes.boxes.size(), 2u);
+  EXPECT_EQ(h.boxes.boxes[0].kind, kBoxQuestion + kBoxDefaultNo);
+  EXPECT_EQ(h.boxes.boxes[1].text, "Are you sure you want to\nrun the setup touchscreen?");
   EXPECT_EQ(Control<QComboBox>(h, "ComboBoxNaviType_TPX520")->currentText(), "GVN53");
 }
 
 TEST(Tpx520PageLive, TouchLineSetupShowsTheFoundLinesAfterTheNextRead) {
   Tpx520PageHost h;
-  ASSERT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
-  h.boxes().answers = {kBoxResultYes};
-  h.page->RunTouchLineSetup();
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
+  h.boxes.answers = {kBoxResultYes};
+  h.tpx->RunTouchLineSetup();
   EXPECT_EQ(h.RequestCount(19), 1);
   EXPECT_EQ(Control<QLabel>(h, "PanelXPLS_TPX520")->text(), "1");  // nothing changes yet
 
-  ASSERT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   const std::vector<uint8_t> found = sim::FoundTouchBlock();
-  EXPECT_EQ(std::vector<uint8_t>(h.page->image().touch.begin(), h.page->image().touch.end()),
-            found);
+  EXPECT_EQ(std::vector<uint8_t>(h.tpx->image().touch.begin(), h.tpx->image().touch.end()), found);
   EXPECT_EQ(Control<QLabel>(h, "PanelXPLS_TPX520")->text(), QString::number(found[0]));
   EXPECT_EQ(Control<QLabel>(h, "PanelCORNER_XMAX_TPX520")->text(),
             QString::number(found[8] | found[9] << 8));
@@ -58,15 +57,15 @@ TEST(Tpx520PageLive, TouchLineSetupShowsTheFoundLinesAfterTheNextRead) {
 
 TEST(Tpx520PageLive, NaviAutoSetupResetsTheTypeEvenWhenTheDeviceRefuses) {
   Tpx520PageHost h;
-  ASSERT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   auto* type = Control<QComboBox>(h, "ComboBoxNaviType_TPX520");
   h.sim.StatusNext(0xFE, 1, 20);
-  h.boxes().answers = {kBoxResultYes};
-  h.page->RunNaviAutoSetup();
+  h.boxes.answers = {kBoxResultYes};
+  h.tpx->RunNaviAutoSetup();
   EXPECT_EQ(h.RequestCount(20), 1);
   EXPECT_EQ(type->currentIndex(), 0);
-  ASSERT_EQ(h.boxes().boxes.size(), 2u);  // the question, then the refusal
-  EXPECT_EQ(h.boxes().boxes[1].kind, kBoxError);
+  ASSERT_EQ(h.boxes.boxes.size(), 2u);  // the question, then the refusal
+  EXPECT_EQ(h.boxes.boxes[1].kind, kBoxError);
 }
 
 TEST(Tpx520PageLive, CurrentInputReadOnDoubleClickAndSentOnlyOnTheUsersChoice) {
@@ -86,11 +85,11 @@ TEST(Tpx520PageLive, CurrentInputReadOnDoubleClickAndSentOnlyOnTheUsersChoice) {
 
 TEST(Tpx520PageLive, FireEventSendsTheSelectedTabIndex) {
   Tpx520PageHost h;
-  EventEditor& editor = h.page->eventEditor();
+  EventEditor& editor = h.tpx->eventEditor();
   editor.MakeEvent();  // with no events the index is 0
-  h.page->image().events.setCount(5);
-  for (int slot = 0; slot < 5; ++slot) h.page->image().events.record(slot) = {1, 2, 0, 1, 0, 0, 0};
-  h.page->ImageToControls();
+  h.tpx->image().events.setCount(5);
+  for (int slot = 0; slot < 5; ++slot) h.tpx->image().events.record(slot) = {1, 2, 0, 1, 0, 0, 0};
+  h.tpx->ImageToControls();
   editor.tabBar()->setCurrentIndex(2);
   editor.MakeEvent();
   const auto writes = h.Writes(23);
@@ -101,13 +100,13 @@ TEST(Tpx520PageLive, FireEventSendsTheSelectedTabIndex) {
 
 TEST(Tpx520PageLive, LastEventAndLearnedIrCodeFillTheEventControls) {
   Tpx520PageHost h;
-  ASSERT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
-  EventEditor& editor = h.page->eventEditor();
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
+  EventEditor& editor = h.tpx->eventEditor();
 
   editor.GetLastEvent();  // the device has issued nothing yet
-  ASSERT_FALSE(h.boxes().boxes.empty());
-  EXPECT_EQ(h.boxes().boxes.back().kind, kBoxInformation);
-  EXPECT_EQ(h.boxes().boxes.back().text, "No event");
+  ASSERT_FALSE(h.boxes.boxes.empty());
+  EXPECT_EQ(h.boxes.boxes.back().kind, kBoxInformation);
+  EXPECT_EQ(h.boxes.boxes.back().text, "No event");
 
   h.sim.SetIrLearning(sim::kAddressTpx520, 2, {0x04, 0x01, 0x1A, 0x00, 0x2C});
   editor.LearnIrCode();

@@ -26,7 +26,7 @@ const DeviceModule& Tpx() {
 
 template <typename W>
 W* Control(Tpx520PageHost& h, const char* name) {
-  W* widget = h.page->findChild<W*>(QString::fromLatin1(name));
+  W* widget = h.tpx->findChild<W*>(QString::fromLatin1(name));
   EXPECT_NE(widget, nullptr) << name;
   return widget;
 }
@@ -60,7 +60,7 @@ TEST(Tpx520PageControls, ParametersShownAndStoredBackByteForByte) {
   };
   for (const Case c : {Case{1, 0, 1, 0, 1, 0x2A}, Case{0, 1, 0, 1, 0, 0x15}}) {
     Tpx520PageHost h;
-    tpx520::ConfigImage& image = h.page->image();
+    tpx520::ConfigImage& image = h.tpx->image();
     image.naviType() = 3;
     image.naviInput() = 6;
     image.onPowerOn() = 7;
@@ -76,7 +76,7 @@ TEST(Tpx520PageControls, ParametersShownAndStoredBackByteForByte) {
     const auto navi = image.navi;
     const auto mode = image.mode;
 
-    h.page->ImageToControls();
+    h.tpx->ImageToControls();
     EXPECT_EQ(Control<QLineEdit>(h, "EditOnPowerTOmS_TPX520")->text(), "0.125");
     EXPECT_EQ(Control<QLineEdit>(h, "EditPulseTOmS_TPX520")->text(), "0.300");
     EXPECT_EQ(Control<QComboBox>(h, "ComboBoxNaviType_TPX520")->currentText(), "PHANTOM, F1");
@@ -91,7 +91,7 @@ TEST(Tpx520PageControls, ParametersShownAndStoredBackByteForByte) {
 
     image.navi.fill(0);
     image.mode.fill(0xEE);
-    ASSERT_EQ(h.page->ControlsToImage(), 0);
+    ASSERT_EQ(h.tpx->ControlsToImage(), 0);
     EXPECT_EQ(image.navi, navi);
     EXPECT_EQ(Bytes(image.mode), Bytes(mode));
   }
@@ -99,74 +99,74 @@ TEST(Tpx520PageControls, ParametersShownAndStoredBackByteForByte) {
 
 TEST(Tpx520PageControls, PowerOnTimeoutIsStoredWithoutItsFirst125Milliseconds) {
   Tpx520PageHost h;
-  h.page->ImageToControls();
+  h.tpx->ImageToControls();
   auto* edit = Control<QLineEdit>(h, "EditOnPowerTOmS_TPX520");
   Control<QLineEdit>(h, "EditPulseTOmS_TPX520")->setText("0.2");
 
   edit->setText("0.125");
-  ASSERT_EQ(h.page->ControlsToImage(), 0);
-  EXPECT_EQ(h.page->image().powerOnTimeout(), 0);
+  ASSERT_EQ(h.tpx->ControlsToImage(), 0);
+  EXPECT_EQ(h.tpx->image().powerOnTimeout(), 0);
 
   edit->setText("50");
-  ASSERT_EQ(h.page->ControlsToImage(), 0);
-  EXPECT_EQ(h.page->image().powerOnTimeout(), 49875);
+  ASSERT_EQ(h.tpx->ControlsToImage(), 0);
+  EXPECT_EQ(h.tpx->image().powerOnTimeout(), 49875);
 
   edit->setText("50.001");
-  EXPECT_EQ(h.page->ControlsToImage(), 1);
-  ASSERT_FALSE(h.boxes().boxes.empty());
-  EXPECT_EQ(h.boxes().boxes.back().text, "The value must be in the range from 0.125 to 50.000");
-  EXPECT_EQ(h.page->image().powerOnTimeout(), 49875);
+  EXPECT_EQ(h.tpx->ControlsToImage(), 1);
+  ASSERT_FALSE(h.boxes.boxes.empty());
+  EXPECT_EQ(h.boxes.boxes.back().text, "The value must be in the range from 0.125 to 50.000");
+  EXPECT_EQ(h.tpx->image().powerOnTimeout(), 49875);
 }
 
 TEST(Tpx520PageControls, ValuesBeyondTheirListsShowNoChoiceAndRefuseTheNextStore) {
   Tpx520PageHost h;
-  h.page->image().naviType() = 9;
-  h.page->image().inpCtrType() = 2;
-  h.page->ImageToControls();
+  h.tpx->image().naviType() = 9;
+  h.tpx->image().inpCtrType() = 2;
+  h.tpx->ImageToControls();
   EXPECT_EQ(Control<QComboBox>(h, "ComboBoxNaviType_TPX520")->currentIndex(), -1);
   EXPECT_EQ(CheckedRadio(h, "RadioGroupInpCtrType_TPX520"), -1);
 
-  EXPECT_EQ(h.page->ControlsToImage(), 1);
-  EXPECT_EQ(h.boxes().boxes.back().text, "Select an option from the drop down list");
+  EXPECT_EQ(h.tpx->ControlsToImage(), 1);
+  EXPECT_EQ(h.boxes.boxes.back().text, "Select an option from the drop down list");
 
   Control<QComboBox>(h, "ComboBoxNaviType_TPX520")->setCurrentIndex(0);
   Control<QLineEdit>(h, "EditPulseTOmS_TPX520")->setText("0.2");
-  EXPECT_EQ(h.page->ControlsToImage(), 1);
-  EXPECT_EQ(h.boxes().boxes.back().text, "Select an option");
+  EXPECT_EQ(h.tpx->ControlsToImage(), 1);
+  EXPECT_EQ(h.boxes.boxes.back().text, "Select an option");
 }
 
 TEST(Tpx520PageControls, TouchPanelsShowTheBlockInDecimal) {
   Tpx520PageHost h;
-  h.page->image().touch = {7, 8, 9, 10, 0x34, 0x12, 0, 0, 0xFF, 0xFF, 1, 0};
-  h.page->ImageToControls();
+  h.tpx->image().touch = {7, 8, 9, 10, 0x34, 0x12, 0, 0, 0xFF, 0xFF, 1, 0};
+  h.tpx->ImageToControls();
   EXPECT_EQ(TouchPanels(h), (QStringList{"7", "8", "9", "10", "4660", "0", "65535", "1"}));
 }
 
 TEST(Tpx520PageDevice, ReadShowsConfigurationTouchBlockAndCurrentInput) {
   Tpx520PageHost h;
-  ASSERT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   EXPECT_EQ(TouchPanels(h), (QStringList{"1", "2", "3", "4", "120", "140", "3950", "3900"}));
   EXPECT_EQ(Control<QComboBox>(h, "ComboBoxNaviType_TPX520")->currentText(), "GVN53");
   EXPECT_EQ(Control<QLineEdit>(h, "EditOnPowerTOmS_TPX520")->text(), "1.000");
   EXPECT_EQ(CheckedRadio(h, "RadioGroupOutCtrType_TPX520"), 1);
   EXPECT_EQ(Control<QPlainTextEdit>(h, "MemoDescriptionTPX520")->toPlainText(), "Demo");
-  EXPECT_EQ(h.page->eventEditor().tabBar()->count(), 2);
+  EXPECT_EQ(h.tpx->eventEditor().tabBar()->count(), 2);
   EXPECT_EQ(Control<QComboBox>(h, "ComboBoxCurrentInput_TPX520")->currentIndex(),
             h.sim.CurrentInput(sim::kAddressTpx520));
   EXPECT_EQ(h.RequestCount(21), 1);
-  EXPECT_TRUE(h.boxes().boxes.empty());
+  EXPECT_TRUE(h.boxes.boxes.empty());
 
   // Storing the controls keeps the name the memo showed as the description.
-  ASSERT_EQ(h.page->ControlsToImage(), 0);
-  EXPECT_EQ(h.page->image().descriptionText(), "Demo");
+  ASSERT_EQ(h.tpx->ControlsToImage(), 0);
+  EXPECT_EQ(h.tpx->image().descriptionText(), "Demo");
 }
 
 TEST(Tpx520PageDevice, FailedCurrentInputReadShowsItsBoxButTheReadSucceeds) {
   Tpx520PageHost h;
   h.sim.StatusNext(0xFE, sim::kAlways, 21);
-  EXPECT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
-  ASSERT_EQ(h.boxes().boxes.size(), 1u);
-  EXPECT_EQ(h.boxes().boxes[0].text.rfind("Error reading from device \"TPX-520\"", 0), 0u);
+  EXPECT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
+  ASSERT_EQ(h.boxes.boxes.size(), 1u);
+  EXPECT_EQ(h.boxes.boxes[0].text.rfind("Error reading from device \"TPX-520\"", 0), 0u);
   EXPECT_EQ(Control<QComboBox>(h, "ComboBoxNaviType_TPX520")->currentText(), "GVN53");
 }
 
@@ -178,23 +178,23 @@ TEST(Tpx520PageDevice, TouchBlockIsWrittenBackOnlyWhenItCameFromTheDevice) {
   const std::vector<uint8_t> deviceTouch = h.sim.Block(sim::kAddressTpx520, 16);
 
   // Read, then write back: block 16 goes out as it was read.
-  ASSERT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
-  ASSERT_EQ(h.page->WriteConfigFile(nullptr, path), 0);
-  ASSERT_EQ(h.page->WriteConfigFile(&Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->WriteConfigFile(nullptr, path), 0);
+  ASSERT_EQ(h.tpx->WriteConfigFile(&Tpx(), path), 0);
   h.sim.ClearWire();
-  ASSERT_EQ(h.page->WriteDevice(nullptr), 0);
-  ASSERT_EQ(h.page->WriteDevice(&Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->WriteDevice(nullptr), 0);
+  ASSERT_EQ(h.tpx->WriteDevice(&Tpx()), LinkOk);
   auto touchWrites = h.Writes(16);
   ASSERT_EQ(touchWrites.size(), 1u);
   EXPECT_EQ(touchWrites[0].data, deviceTouch);
 
   // Loaded from a file, the configuration has no touch block; the device keeps its own.
   h.sim.SetBlock(sim::kAddressTpx520, 16, sim::FoundTouchBlock());
-  ASSERT_EQ(h.page->ReadConfigFile(Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->ReadConfigFile(Tpx(), path), 0);
   EXPECT_EQ(TouchPanels(h)[0], "0");
   h.sim.ClearWire();
-  ASSERT_EQ(h.page->WriteDevice(nullptr), 0);
-  ASSERT_EQ(h.page->WriteDevice(&Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->WriteDevice(nullptr), 0);
+  ASSERT_EQ(h.tpx->WriteDevice(&Tpx()), LinkOk);
   EXPECT_EQ(h.RequestCount(16), 0);
   EXPECT_EQ(h.Writes(22).size(), 3u);  // two events and the end record
   EXPECT_EQ(h.sim.Block(sim::kAddressTpx520, 16), sim::FoundTouchBlock());
@@ -203,14 +203,14 @@ TEST(Tpx520PageDevice, TouchBlockIsWrittenBackOnlyWhenItCameFromTheDevice) {
 
 TEST(Tpx520PageDevice, UsedEventWithoutInputRefusesTheWriteOnItsTab) {
   Tpx520PageHost h;
-  ASSERT_EQ(h.page->ReadDevice(Tpx()), LinkOk);
-  h.page->image().events.record(1).input = 0xFF;
-  h.page->ImageToControls();
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
+  h.tpx->image().events.record(1).input = 0xFF;
+  h.tpx->ImageToControls();
   h.sim.ClearWire();
 
-  EXPECT_EQ(h.page->WriteDevice(nullptr), 1);
-  EXPECT_EQ(h.boxes().boxes.back().text, "Select an option from the drop down list");
-  EXPECT_EQ(h.page->eventEditor().tabBar()->currentIndex(), 1);
+  EXPECT_EQ(h.tpx->WriteDevice(nullptr), 1);
+  EXPECT_EQ(h.boxes.boxes.back().text, "Select an option from the drop down list");
+  EXPECT_EQ(h.tpx->eventEditor().tabBar()->currentIndex(), 1);
   EXPECT_TRUE(h.sim.Wire().empty());
 }
 
@@ -218,26 +218,26 @@ TEST(Tpx520PageFile, SavePrunesTheTabsAndAFailedSaveNamesTheFile) {
   const auto dir = std::filesystem::temp_directory_path() / "tpx520_page_file";
   std::filesystem::create_directories(dir);
   Tpx520PageHost h;
-  tpx520::ConfigImage& image = h.page->image();
+  tpx520::ConfigImage& image = h.tpx->image();
   image.events.setCount(5);
   for (int slot : {0, 2, 4}) image.events.record(slot) = {1, 2, 0, 1, 0, 4, 9};
   image.navi = {0, 0};
-  h.page->ImageToControls();
+  h.tpx->ImageToControls();
   Control<QLineEdit>(h, "EditPulseTOmS_TPX520")->setText("0.2");
-  h.page->eventEditor().tabBar()->setCurrentIndex(4);
+  h.tpx->eventEditor().tabBar()->setCurrentIndex(4);
 
   const std::string path = (dir / "three.MUX").string();
-  ASSERT_EQ(h.page->WriteConfigFile(nullptr, path), 0);
-  ASSERT_EQ(h.page->WriteConfigFile(&Tpx(), path), 0);
-  EXPECT_EQ(h.page->eventEditor().tabBar()->count(), 3);
+  ASSERT_EQ(h.tpx->WriteConfigFile(nullptr, path), 0);
+  ASSERT_EQ(h.tpx->WriteConfigFile(&Tpx(), path), 0);
+  EXPECT_EQ(h.tpx->eventEditor().tabBar()->count(), 3);
 
   const std::string badPath = (dir / "missing" / "x.MUX").string();
-  EXPECT_EQ(h.page->WriteConfigFile(&Tpx(), badPath), 1);
-  ASSERT_FALSE(h.boxes().boxes.empty());
-  EXPECT_EQ(h.boxes().boxes.back().kind, kBoxError);
-  EXPECT_NE(h.boxes().boxes.back().text.find(badPath), std::string::npos);
+  EXPECT_EQ(h.tpx->WriteConfigFile(&Tpx(), badPath), 1);
+  ASSERT_FALSE(h.boxes.boxes.empty());
+  EXPECT_EQ(h.boxes.boxes.back().kind, kBoxError);
+  EXPECT_NE(h.boxes.boxes.back().text.find(badPath), std::string::npos);
 
-  ASSERT_EQ(h.page->ReadConfigFile(Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->ReadConfigFile(Tpx(), path), 0);
   EXPECT_EQ(image.events.count(), 3);
   EXPECT_EQ(Control<QPlainTextEdit>(h, "MemoDescriptionTPX520")->toPlainText(), "three");
   std::filesystem::remove_all(dir);
