@@ -103,13 +103,14 @@ void MainWindow::BuildToolBar() {
   bevel->setFixedSize(5, 22);
   toolBar_->addWidget(bevel);
 
-  // Never shown: its click resets the texts to Russian, for whoever edits the table.
+  // Never shown: its click resets the texts to Russian, for whoever edits the table. It stays
+  // out of the toolbar's layout, which would disable it along with hiding it.
   auto* languageMaker = new QToolButton(toolBar_);
   languageMaker->setObjectName("SpeedButtonLanguageMakerx");
   languageMaker->setText("L");
   languageMaker->setFixedSize(23, 22);
+  languageMaker->hide();
   connect(languageMaker, &QToolButton::clicked, this, [this] { SetLanguage(0); });
-  toolBar_->addWidget(languageMaker)->setVisible(false);
 
   panelMenu_ = new QFrame(toolBar_);
   panelMenu_->setObjectName("PanelMenu");

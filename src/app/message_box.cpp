@@ -47,20 +47,30 @@ QPoint CentredPosition(const QRect& mainFrame, QSize size, int below) {
 
 namespace {
 
-// Moves itself over the main window the first time it is shown, once its size is known.
+// Moves itself over the main window when it first shows; the box settles its size while it
+// shows, so a change of size then moves it again.
 class PlacedMessageBox : public QMessageBox {
  public:
-  PlacedMessageBox(QWidget* mainWindow) : QMessageBox(mainWindow), mainWindow_(mainWindow) {}
+  explicit PlacedMessageBox(QWidget* mainWindow)
+      : QMessageBox(mainWindow), mainWindow_(mainWindow) {}
 
  protected:
   void showEvent(QShowEvent* event) override {
     QMessageBox::showEvent(event);
-    if (placed_ || !mainWindow_) return;
     placed_ = true;
-    move(CentredPosition(mainWindow_->frameGeometry(), frameGeometry().size(), kBoxBelowCentre));
+    Place();
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    QMessageBox::resizeEvent(event);
+    if (placed_) Place();
   }
 
  private:
+  void Place() {
+    if (!mainWindow_) return;
+    move(CentredPosition(mainWindow_->frameGeometry(), frameGeometry().size(), kBoxBelowCentre));
+  }
+
   QWidget* mainWindow_;
   bool placed_ = false;
 };

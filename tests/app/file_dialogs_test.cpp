@@ -1,0 +1,142 @@
+// The three file dialogs: titles, filters, the folder each device remembers, and the real
+// dialog kept centred over the window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+
+#include "devices/common/ini_file.h"
+#include "shell_test_support.h"
+
+namespace qvr::test {
+namespace {
+
+const DeviceModule& Mux() {
+  return kDeviceModules[kPageMux410];
+}
+const DeviceModule& Tpx() {
+  return kDeviceModules[kPageTpx520];
+}
+
+TEST(FileDialogParts, FolderFilterAndSuffixComeFromPathAndMask) {
+  EXPECT_EQ(InitialFolderOf("/home/user/cars/a.MUX"), "/home/user/cars");
+  EXPECT_EQ(InitialFolderOf("C:\\Cars\\Lexus\\a.MUX"), "C:\\Cars\\Lexus");
+  EXPECT_EQ(InitialFolderOf("a.MUX"), "");
+  EXPECT_EQ(InitialFolderOf(""), "");
+  EXPECT_EQ(InitialFolderOf("/a.MUX"), "/");
+  EXPECT_EQ(NameFilterOf("*.MUX"), "*.MUX (*.MUX *.mux)");
+  EXPECT_EQ(NameFilterOf("*.ldr"), "*.ldr (*.ldr)");
+  EXPECT_EQ(DefaultSuffixOf("*.LDR"), "LDR");
+  EXPECT_EQ(DefaultSuffixOf("*.*"), "");
+}
+
+class Dialogs : public ::testing::Test {
+ protected:
+  void SetUp() override { shell.Open(); }
+  FileDialogs& dialogs() { return shell.window->fileDialogs(); }
+  ShellFixture shell;
+};
+
+TEST_F(Dialogs, EachDeviceStartsInItsOwnLastFolder) {
+  const QString muxFile = shell.dir.path() + "/mux/a.MUX";
+  const QString tpxFile = shell.dir.path() + "/tpx/b.MUX";
+  shell.window->setActivePage(1);
+  shell.dialogs.answers = {muxFile};
+  shell.window->SpeedButtonReadConfigClick();
+  shell.window->setActivePage(2);
+  shell.dialogs.answers = {tpxFile};
+  shell.window->SpeedButtonWriteConfigClick();
+
+  ASSERT_EQ(shell.dialogs.requests.size(), 2u);
+  EXPECT_EQ(shell.dialogs.requests[0].initialFolder, "");  // nothing remembered yet
+  EXPECT_EQ(shell.dialogs.requests[0].title,
+            QString::fromUtf8("Выбор файла конфигурации устройства"));
+  EXPECT_FALSE(shell.dialogs.requests[0].save);
+  EXPECT_EQ(shell.dialogs.requests[0].nameFilter, "*.MUX (*.MUX *.mux)");
+  EXPECT_EQ(shell.dialogs.requests[0].defaultSuffix, "MUX");
+  EXPECT_EQ(shell.dialogs.requests[1].title,
+            QString::fromUtf8("Сохранение файла конфигурации устройства"));
+  EXPECT_TRUE(shell.dialogs.requests[1].save);
+
+  (void)dialogs().ChooseConfigFileToSave(Mux());
+  (void)dialogs().ChooseConfigFileToOpen(Tpx());
+  EXPECT_EQ(shell.dialogs.requests[2].initialFolder, shell.dir.path() + "/mux");
+  EXPECT_EQ(shell.dialogs.requests[3].initialFolder, shell.dir.path() + "/tpx");
+
+  IniFile ini;
+  ini.Load(shell.settingsPath.toStdString());
+  EXPECT_EQ(ini.GetString("DirectoryConfig", "MUX-410"), muxFile.toStdString());
+  EXPECT_EQ(ini.GetString("DirectoryConfig", "TPX-520"), tpxFile.toStdString());
+}
+
+TEST_F(Dialogs, CancellingKeepsTheRememberedPathAndUpdateFilesHaveTheirOwnSection) {
+  dialogs().RememberUpdateFile(Mux(), "/fw/mux-2.15.LDR");
+  dialogs().RememberUpdateFile(Mux(), "");  // nothing chosen, nothing stored
+  EXPECT_EQ(dialogs().ChooseUpdateFile(Mux()), "");
+  ASSERT_EQ(shell.dialogs.requests.size(), 1u);
+  EXPECT_EQ(shell.dialogs.requests[0].initialFolder, "/fw");
+  EXPECT_EQ(shell.dialogs.requests[0].nameFilter, "*.LDR (*.LDR *.ldr)");
+  EXPECT_EQ(shell.dialogs.requests[0].title,
+            QString::fromUtf8("Выбор файла обновления прошивки устройства"));
+
+  IniFile ini;
+  ini.Load(shell.settingsPath.toStdString());
+  EXPECT_EQ(ini.GetString("DirectoryUpdate", "MUX-410"), "/fw/mux-2.15.LDR");
+  EXPECT_FALSE(ini.HasSection("DirectoryConfig"));
+}
+
+TEST(DialogsUnreadableSettings, NoDialogOpensAndTheFailureIsReported) {
+  ShellFixture shell;
+  QDir().mkpath(shell.settingsPath);
+  shell.Open();
+  shell.boxes.seen.clear();
+  EXPECT_EQ(shell.window->fileDialogs().ChooseConfigFileToOpen(Mux()), "");
+  EXPECT_TRUE(shell.dialogs.requests.empty());
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_EQ(shell.boxes.lastText(), "Ошибка чтения файла конфигурации программы");
+}
+
+TEST(RealFileDialog, IsCentredOverTheWindowWithTheMaskAndTitle) {
+  ShellFixture shell;
+  MainWindow& window = shell.Open();
+  window.move(40, 30);
+  window.show();
+  QtFileDialogRunner* runner = nullptr;
+  DialogCentring centring(&window, *shell.Find<QTimer>("TimerOnShow"));
+  QtFileDialogRunner real(&window, centring);
+  runner = &real;
+
+  QPoint position, expected;
+  QString title, filter;
+  bool overwriteQuestion = true;
+  QTimer poll;
+  poll.setInterval(20);
+  int ticks = 0;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog || ++ticks < 5) return;
+    poll.stop();
+    position = dialog->pos();
+    expected = CentredPosition(window.frameGeometry(), dialog->frameGeometry().size(), 0);
+    title = dialog->windowTitle();
+    filter = dialog->selectedNameFilter();
+    overwriteQuestion = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+    dialog->reject();
+  });
+  poll.start();
+
+  FileDialogRequest request;
+  request.save = true;
+  request.title = "Save";
+  request.nameFilter = NameFilterOf("*.MUX");
+  request.defaultSuffix = "MUX";
+  EXPECT_EQ(runner->Run(request), "");
+  EXPECT_EQ(position, expected);
+  EXPECT_EQ(title, "Save");
+  EXPECT_EQ(filter, "*.MUX (*.MUX *.mux)");
+  EXPECT_FALSE(overwriteQuestion);
+  EXPECT_FALSE(shell.Find<QTimer>("TimerOnShow")->isActive());
+}
+
+}  // namespace
+}  // namespace qvr::test

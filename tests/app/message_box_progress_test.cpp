@@ -1,0 +1,204 @@
+// Message boxes (kinds, default button, placement, the poll held while open), the progress
+// gauge, the monitoring memo and the message-pumping wait.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/progress.h"
+#include "app/shell_host.h"
+#include "i18n/catalogue.h"
+#include "shell_test_support.h"
+#include "support/test_host.h"
+
+namespace qvr::test {
+namespace {
+
+TEST(MessageBoxKinds, CaptionButtonsAndDefaultFollowTheKind) {
+  Catalogue catalogue;
+  catalogue.setLanguage(kEnglish);
+  struct Case {
+    int kind;
+    const char* caption;
+    bool yesNo;
+    bool defaultNo;
+  };
+  const Case cases[] = {
+      {16, "Error", false, false},
+      {32, "Question", true, false},
+      {48, "Warning", true, false},
+      {64, "Information", false, false},
+      {48 + 256, "Warning", true, true},
+      {32 + 256, "Question", true, true},
+      {0, "", false, false},
+      {99, "", false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    BoxRequest request = MakeBoxRequest(catalogue, c.kind, "text");
+    EXPECT_EQ(request.caption.toStdString(), c.caption);
+    EXPECT_EQ(request.yesNo, c.yesNo);
+    EXPECT_EQ(request.defaultNo, c.defaultNo);
+    EXPECT_EQ(request.text, "text");
+  }
+  catalogue.setLanguage(kRussian);
+  EXPECT_EQ(MakeBoxRequest(catalogue, 48, "").caption, QString::fromUtf8("Предупреждение"));
+}
+
+TEST(MessageBoxPlacement, CentredOnTheMainWindowAndFiftyPixelsBelowEvenOffScreen) {
+  EXPECT_EQ(CentredPosition(QRect(-300, 100, 784, 550), QSize(301, 121), 50), QPoint(-58, 365));
+  EXPECT_EQ(CentredPosition(QRect(550, 442, 790, 577), QSize(200, 100), 50), QPoint(845, 730));
+  EXPECT_EQ(CentredPosition(QRect(0, 0, 784, 550), QSize(), 50), QPoint(192, 125));
+  EXPECT_EQ(CentredPosition(QRect(10, 20, 784, 550), QSize(300, 200), 0), QPoint(252, 195));
+}
+
+// Presses Enter on the modal box once it is up, noting where it stood.
+struct EnterOnBox {
+  explicit EnterOnBox(QWidget* main) {
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [this, main] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      timer.stop();
+      position = box->pos();
+      expected = CentredPosition(main->frameGeometry(), box->frameGeometry().size(), 50);
+      caption = box->windowTitle();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    timer.start();
+  }
+  QTimer timer;
+  QPoint position, expected;
+  QString caption;
+};
+
+TEST(RealMessageBox, EnterPressesTheDefaultButtonAndTheBoxStandsOverTheWindow) {
+  QWidget main;
+  main.setGeometry(-200, 300, 784, 550);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  QtMessageBoxResponder responder(&main);
+  Catalogue catalogue;
+  catalogue.setLanguage(kEnglish);
+
+  {
+    EnterOnBox enter(&main);
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 48 + 256, "Sure?")), kBoxResultNo);
+    EXPECT_EQ(enter.caption, "Warning");
+    EXPECT_EQ(enter.position, enter.expected);
+  }
+  {
+    EnterOnBox enter(&main);
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 32, "Sure?")), kBoxResultYes);
+  }
+  {
+    EnterOnBox enter(&main);
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 16, "Broken")), kBoxResultOk);
+  }
+}
+
+TEST(WindowMessageBox, PollStopsWhileOpenAndRunsAfterwardsEvenIfItWasOff) {
+  ShellFixture shell;
+  MainWindow& window = shell.Open();
+  auto* poll = shell.Find<QTimer>("TimerQVRBTest");
+  poll->stop();  // as in the close sequence
+
+  shell.boxes.answers = {kBoxResultYes};
+  EXPECT_EQ(window.host().ShowMessageBox(kBoxQuestion, "Go?"), kBoxResultYes);
+
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_FALSE(shell.boxes.seen[0].pollRunning);
+  EXPECT_EQ(shell.boxes.seen[0].request.caption, QString::fromUtf8("Вопрос"));
+  EXPECT_TRUE(poll->isActive());
+}
+
+class Gauge : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shell.Open().show();
+    gauge = shell.Find<QProgressBar>("CGaugeProgressProcent");
+  }
+  ShellHost& host() { return shell.window->shellHost(); }
+  ShellFixture shell;
+  QProgressBar* gauge = nullptr;
+};
+
+TEST_F(Gauge, HiddenUntilUsedThenShowsThePercentageAcrossThePanel) {
+  EXPECT_TRUE(gauge->isHidden());
+  host().BeginProgress(814, "Reading");
+  EXPECT_FALSE(gauge->isHidden());
+  EXPECT_EQ(shell.window->statusText(), "Reading");
+  EXPECT_EQ(gauge->text(), "0%");
+  host().AdvanceProgress(407);
+  EXPECT_EQ(gauge->text(), "50%");
+
+  auto* panel = shell.Find<QWidget>("PanelMenu");
+  auto* toolBar = shell.Find<QToolBar>("MainToolBar");
+  EXPECT_EQ(panel->width(), toolBar->width() - panel->x() - 5);
+  EXPECT_EQ(gauge->width(), panel->width());
+}
+
+TEST_F(Gauge, APollBetweenBlocksHidesItAndTheNextBlockBringsBackGaugeAndCaption) {
+  host().BeginProgress(100, "Writing");
+  host().AdvanceProgress(40);
+  host().HideProgress();
+  shell.window->setStatusText("Controller \"QVR-B\" is connected.");
+  EXPECT_TRUE(gauge->isHidden());
+
+  host().AdvanceProgress(10);
+  EXPECT_FALSE(gauge->isHidden());
+  EXPECT_EQ(shell.window->statusText(), "Writing");
+  EXPECT_EQ(gauge->value(), 50);
+}
+
+TEST_F(Gauge, AdvancingPastTheMaximumClampsAndAfterwardsChangesNothing) {
+  host().BeginProgress(100, "Update");
+  host().AdvanceProgress(70);
+  host().AdvanceProgress(70);
+  EXPECT_EQ(gauge->value(), 100);
+  EXPECT_EQ(gauge->text(), "100%");
+
+  host().HideProgress();
+  shell.window->setStatusText("other");
+  host().AdvanceProgress(5);
+  EXPECT_TRUE(gauge->isHidden());
+  EXPECT_EQ(shell.window->statusText(), "other");
+}
+
+TEST_F(Gauge, AnEmptyTransferIsComplete) {
+  host().BeginProgress(0, "Nothing");
+  EXPECT_EQ(gauge->text(), "100%");
+  EXPECT_EQ(gauge->minimum(), 0);
+  EXPECT_GT(gauge->maximum(), 0);  // never the busy indicator
+}
+
+TEST(Memo, LinesAppendAsGivenAndADoubleClickClears) {
+  ShellFixture shell;
+  shell.Open().show();
+  auto* memo = shell.Find<QPlainTextEdit>("Memo");
+  shell.window->host().LogLine("  first  ");
+  shell.window->host().LogLine("second");
+  EXPECT_EQ(memo->toPlainText(), "  first  \nsecond");
+  EXPECT_TRUE(memo->isReadOnly());
+
+  QTest::mouseDClick(memo->viewport(), Qt::LeftButton);
+  EXPECT_EQ(memo->toPlainText(), "");
+}
+
+TEST(WaitWithMessages, WaitsTheFullTimeAcrossAWrapOfTheCounter) {
+  ManualClock clock;
+  clock.Set(0xFFFFFFC0u);
+  clock.stepPerRead = 1;
+  WaitWithMessages(clock, 100);
+  const uint32_t after = clock.NowMs();
+  EXPECT_GE(uint32_t(after - 0xFFFFFFC0u), 100u);
+  EXPECT_LE(uint32_t(after - 0xFFFFFFC0u), 103u);
+}
+
+}  // namespace
+}  // namespace qvr::test

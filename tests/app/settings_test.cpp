@@ -1,0 +1,218 @@
+// Start-up from the settings file and what the shut-down writes back.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QTabWidget>
+#include <random>
+
+#include "app/settings.h"
+#include "devices/common/ini_file.h"
+#include "shell_test_support.h"
+
+namespace qvr::test {
+namespace {
+
+QSize Screen() {
+  return QGuiApplication::primaryScreen()->geometry().size();
+}
+
+struct Centre {
+  int top;
+  int left;
+};
+Centre CentreOf(const MainWindow& window) {
+  QSize w = window.frameGeometry().size();
+  return {Screen().height() / 2 - w.height() / 2, Screen().width() / 2 - w.width() / 2};
+}
+
+std::unique_ptr<IniFile> LoadIni(const QString& path) {
+  auto ini = std::make_unique<IniFile>();
+  ini->Load(path.toStdString());
+  return ini;
+}
+
+TEST(StartUp, WithoutSettingsFileOpensCentredOnMonitoringInRussianAndSavesAllKeysAtExit) {
+  ShellFixture shell;
+  MainWindow& window = shell.Open();
+
+  Centre centre = CentreOf(window);
+  EXPECT_EQ(window.pos(), QPoint(centre.left, centre.top));
+  EXPECT_EQ(window.activePage(), 0);
+  EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Сервисная программа. Версия 1.14"));
+  EXPECT_TRUE(shell.Find<QAction>("MenuItemLanguageRussianx")->isChecked());
+  EXPECT_FALSE(shell.Find<QAction>("MenuItemLanguageEnglishx")->isChecked());
+  EXPECT_FALSE(shell.Find<QAction>("MenuItemDebug")->isVisible());
+  EXPECT_FALSE(shell.Find<QAction>("MenuItemLog")->isVisible());
+  EXPECT_TRUE(shell.mux->debugButton->isHidden());
+  EXPECT_TRUE(shell.boxes.seen.empty());
+  EXPECT_EQ(shell.mux->calls.front(), "Before");  // the language switch ran before InitPage
+  EXPECT_EQ(shell.mux->calls.back(), "InitPage");
+
+  window.close();
+  auto saved = LoadIni(shell.settingsPath);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Top", -99), centre.top);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Left", -99), centre.left);
+  EXPECT_EQ(saved->GetInt("MainSettings", "ActivePage", -99), 0);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Lang", -99), 0);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Log", -99), 0);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Debug", -99), 0);
+}
+
+TEST(StartUp, StoredEnglishDebugAndPageAreApplied) {
+  ShellFixture shell;
+  shell.WriteSettings(
+      "[MainSettings]\r\nTop=10\r\nLeft=20\r\nActivePage=2\r\nLang=1\r\n"
+      "Log=5\r\nDebug=1\r\n");
+  MainWindow& window = shell.Open();
+
+  EXPECT_EQ(window.pos(), QPoint(20, 10));
+  EXPECT_EQ(window.activePage(), 2);
+  EXPECT_EQ(window.windowTitle(), "Service program. Version 1.14");
+  EXPECT_TRUE(shell.Find<QAction>("MenuItemLanguageEnglishx")->isChecked());
+  EXPECT_FALSE(shell.Find<QAction>("MenuItemLanguageRussianx")->isChecked());
+  EXPECT_EQ(shell.Find<QMenu>("MenuItemLanguage")->title(), QString::fromUtf8("Language/Язык"));
+  EXPECT_TRUE(shell.Find<QAction>("MenuItemLog")->isChecked());
+  EXPECT_TRUE(shell.Find<QAction>("MenuItemDebug")->isVisible());
+  EXPECT_TRUE(shell.Find<QAction>("MenuItemLog")->isVisible());
+  EXPECT_FALSE(shell.mux->debugButton->isHidden());
+  EXPECT_FALSE(shell.tpx->debugButton->isHidden());
+}
+
+TEST(StartUp, LeavingDebugModeHidesTheDebugItemAndIsRemembered) {
+  ShellFixture shell;
+  shell.WriteSettings("[MainSettings]\r\nDebug=1\r\n");
+  MainWindow& window = shell.Open();
+  QAction* debug = shell.Find<QAction>("MenuItemDebug");
+
+  debug->trigger();
+
+  EXPECT_FALSE(debug->isVisible());
+  EXPECT_FALSE(shell.Find<QAction>("MenuItemLog")->isVisible());
+  EXPECT_TRUE(shell.mux->debugButton->isHidden());
+  window.close();
+  EXPECT_EQ(LoadIni(shell.settingsPath)->GetInt("MainSettings", "Debug", -99), 0);
+}
+
+TEST(StartUp, OutOfRangeValuesGiveTheDefaultsAndBoundsAreInclusive) {
+  const QSize screen = Screen();
+  const int w = 784, h = 550;  // the window has no frame on the offscreen platform
+  const int centreTop = screen.height() / 2 - h / 2, centreLeft = screen.width() / 2 - w / 2;
+  struct Case {
+    QByteArray settings;
+    QPoint position;
+    int page;
+  };
+  const Case cases[] = {
+      {"Top=-1\r\nLeft=0", {0, centreTop}, 0},
+      {"Top=" + QByteArray::number(screen.height() - h / 2),
+       {centreLeft, screen.height() - h / 2},
+       0},
+      {"Top=" + QByteArray::number(screen.height() - h / 2 + 1), {centreLeft, centreTop}, 0},
+      {"Left=" + QByteArray::number(-w / 2) + "\r\nTop=0", {-w / 2, 0}, 0},
+      {"Left=" + QByteArray::number(-w / 2 - 1) + "\r\nTop=0", {centreLeft, 0}, 0},
+      {"Left=" + QByteArray::number(screen.width() - w / 2),
+       {screen.width() - w / 2, centreTop},
+       0},
+      {"Left=" + QByteArray::number(screen.width() - w / 2 + 1), {centreLeft, centreTop}, 0},
+      {"ActivePage=3", {centreLeft, centreTop}, 0},
+      {"ActivePage=-1", {centreLeft, centreTop}, 0},
+      {"ActivePage=1", {centreLeft, centreTop}, 1},
+      {"Top=12abc\r\nLeft=junk", {0, 12}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.settings.toStdString());
+    ShellFixture shell;
+    shell.WriteSettings("[MainSettings]\r\n" + c.settings + "\r\n");
+    MainWindow& window = shell.Open();
+    EXPECT_EQ(window.pos(), c.position);
+    EXPECT_EQ(window.activePage(), c.page);
+  }
+}
+
+TEST(StartUp, LanguageValuesOtherThanOneGiveRussian) {
+  for (const char* value : {"7", "-1", "4294967297", "0"}) {
+    SCOPED_TRACE(value);
+    ShellFixture shell;
+    shell.WriteSettings(QByteArray("[MainSettings]\r\nLang=") + value + "\r\n");
+    shell.Open();
+    EXPECT_TRUE(shell.Find<QAction>("MenuItemLanguageRussianx")->isChecked());
+    EXPECT_EQ(shell.window->windowTitle(), QString::fromUtf8("Сервисная программа. Версия 1.14"));
+  }
+}
+
+TEST(StartUp, UnreadableSettingsFileIsReportedAndTheWindowKeepsItsDesignState) {
+  ShellFixture shell;
+  QDir().mkpath(shell.settingsPath);  // a folder where the file should be
+  MainWindow& window = shell.Open();
+
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxError);
+  EXPECT_EQ(shell.boxes.lastText(), "Ошибка чтения файла конфигурации программы");
+  EXPECT_EQ(window.activePage(), 2);
+  EXPECT_EQ(window.pos(), QPoint(550, 442));
+  EXPECT_FALSE(shell.Find<QAction>("MenuItemLanguageRussianx")->isChecked());
+  EXPECT_FALSE(shell.Find<QAction>("MenuItemLanguageEnglishx")->isChecked());
+  EXPECT_EQ(std::count(shell.mux->calls.begin(), shell.mux->calls.end(), "Before"), 0);
+  EXPECT_TRUE(shell.Find<QTimer>("TimerQVRBTest")->isActive());
+
+  window.close();
+  EXPECT_EQ(shell.boxes.seen.size(), 2u);  // reported again at exit, nothing saved
+  EXPECT_TRUE(QFileInfo(shell.settingsPath).isDir());
+}
+
+TEST(StartUp, TenMegabytesOfGarbageGiveTheDefaultsAndAreReplacedAtExit) {
+  ShellFixture shell;
+  QByteArray junk(10 * 1024 * 1024, '\0');
+  std::mt19937 random(7);
+  for (char& byte : junk) byte = char(random());
+  shell.WriteSettings(junk);
+  MainWindow& window = shell.Open();
+
+  Centre centre = CentreOf(window);
+  EXPECT_EQ(window.pos(), QPoint(centre.left, centre.top));
+  EXPECT_EQ(window.activePage(), 0);
+  EXPECT_TRUE(shell.boxes.seen.empty());
+
+  window.close();
+  EXPECT_EQ(LoadIni(shell.settingsPath)->GetInt("MainSettings", "Top", -99), centre.top);
+  EXPECT_LT(QFileInfo(shell.settingsPath).size(), 1000);
+}
+
+TEST(StartUp, ShutDownKeepsOtherSectionsAndWritesTheCurrentState) {
+  ShellFixture shell;
+  shell.WriteSettings("[DirectoryConfig]\r\nMUX-410=/home/user/cars/a.MUX\r\n");
+  MainWindow& window = shell.Open();
+  window.move(33, 44);
+  window.setActivePage(1);
+  window.SetLanguage(kEnglish);
+  shell.Find<QAction>("MenuItemLog")->setChecked(true);
+
+  window.close();
+
+  EXPECT_TRUE(window.closing());
+  auto saved = LoadIni(shell.settingsPath);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Top", -99), 44);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Left", -99), 33);
+  EXPECT_EQ(saved->GetInt("MainSettings", "ActivePage", -99), 1);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Lang", -99), 1);
+  EXPECT_EQ(saved->GetInt("MainSettings", "Log", -99), 1);
+  EXPECT_EQ(saved->GetString("DirectoryConfig", "MUX-410"), "/home/user/cars/a.MUX");
+  EXPECT_FALSE(shell.Find<QTimer>("TimerQVRBTest")->isActive());
+}
+
+TEST(SettingsPath, OverrideThenExecutableFolderThenUserFolder) {
+  QTemporaryDir dir;
+  const QString exe = dir.path() + "/bin/qvr-service";
+  QDir().mkpath(dir.path() + "/bin");
+  EXPECT_EQ(SettingsFilePath("/x/given.ini", exe, "/home/u/.config"), "/x/given.ini");
+  EXPECT_EQ(SettingsFilePath("", exe, "/home/u/.config"), dir.path() + "/bin/qvr-service.ini");
+  EXPECT_EQ(SettingsFilePath("", "/nonexistent-folder/qvr-service", "/home/u/.config"),
+            "/home/u/.config/qvr-service.ini");
+}
+
+}  // namespace
+}  // namespace qvr::test

@@ -1,0 +1,169 @@
+#pragma once
+// What window tests need: a settings file in a temporary folder, scripted answers for message
+// boxes and file dialogs, a stand-in device page that records the row operations, and a main
+// window over the simulated controller built from these.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "link/host.h"
+#include "sim/sim_transport.h"
+
+namespace qvr::test {
+
+// Answers boxes from a script (default: OK, or No for Yes/No boxes) and records each one, with
+// whether the connection poll was running while it was open.
+class ScriptedBoxes : public MessageBoxResponder {
+ public:
+  struct Seen {
+    BoxRequest request;
+    bool pollRunning;
+  };
+  int Respond(const BoxRequest& request) override {
+    seen.push_back({request, pollTimer && pollTimer->isActive()});
+    if (answers.empty()) return request.yesNo ? kBoxResultNo : kBoxResultOk;
+    int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::string lastText() const {
+    return seen.empty() ? "" : seen.back().request.text.toStdString();
+  }
+
+  std::vector<Seen> seen;
+  std::deque<int> answers;
+  QTimer* pollTimer = nullptr;
+};
+
+// Answers file dialogs from a script ("" cancels; an empty script cancels) and records them.
+class ScriptedDialogs : public FileDialogRunner {
+ public:
+  QString Run(const FileDialogRequest& request) override {
+    requests.push_back(request);
+    if (during) during();
+    if (answers.empty()) return QString();
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::vector<FileDialogRequest> requests;
+  std::deque<QString> answers;
+  std::function<void()> during;  // runs while the dialog is "open"
+};
+
+// A device page that records what the window asked of it and answers with set results.
+class RecordingPage : public DevicePage {
+ public:
+  RecordingPage(int index, QWidget* parent) : DevicePage(parent), index_(index) {
+    auto* layout = new QVBoxLayout(this);
+    if (index == kPageMux410) {
+      naviType = new QComboBox(this);
+      naviType->setObjectName("ComboBoxNaviType_MUX410");
+      naviType->addItems({"Неизвестно", "GVN53", "LM7200", "PHANTOM, F1"});
+      layout->addWidget(naviType);
+    }
+    debugButton = new QToolButton(this);
+    debugButton->setObjectName(index == kPageMux410 ? "SpeedButtonCamOn_MUX410x"
+                                                    : "SpeedButtonMakeEvent_TPX520x");
+    layout->addWidget(debugButton);
+  }
+
+  void InitPage() override { calls.push_back("InitPage"); }
+  void BeforeLanguageSwitch() override { calls.push_back("Before"); }
+  void AfterLanguageSwitch() override { calls.push_back("After"); }
+  int ReadDevice(const DeviceModule& module) override {
+    calls.push_back(std::string("ReadDevice ") + module.name);
+    return readDeviceResult;
+  }
+  int WriteDevice(const DeviceModule* module) override {
+    calls.push_back(std::string("WriteDevice ") + (module ? module->name : "-"));
+    return module ? writeDeviceResult : validationResult;
+  }
+  int ReadConfigFile(const DeviceModule& module, const std::string& path) override {
+    calls.push_back(std::string("ReadConfigFile ") + module.name + " " + path);
+    return 0;
+  }
+  int WriteConfigFile(const DeviceModule* module, const std::string& path) override {
+    calls.push_back(std::string("WriteConfigFile ") + (module ? module->name : "-") + " " + path);
+    return module ? 0 : validationResult;
+  }
+  void EventMenuAction(EventMenuItem item) override {
+    calls.push_back("Event " + std::to_string(int(item)));
+  }
+
+  std::vector<std::string> calls;
+  int readDeviceResult = 0;
+  int writeDeviceResult = 0;
+  int validationResult = 0;
+  QComboBox* naviType = nullptr;
+  QToolButton* debugButton = nullptr;
+
+ private:
+  int index_;
+};
+
+// A main window over the simulated controller with a settings file in a temporary folder,
+// recording pages and scripted boxes and dialogs. Write the settings file before Open().
+class ShellFixture {
+ public:
+  ShellFixture() : settingsPath(dir.path() + "/qvr-service.ini") {}
+  ~ShellFixture() { window.reset(); }
+
+  void WriteSettings(const QByteArray& text) {
+    QFile file(settingsPath);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+  }
+  QByteArray ReadSettings() const {
+    QFile file(settingsPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  MainWindow& Open(std::span<const ModuleRow> modules = DeviceModuleTable()) {
+    WindowOptions options;
+    options.settingsPath = settingsPath;
+    options.transport = std::make_unique<sim::SimTransport>(controller);
+    options.modules = modules;
+    options.boxResponder = &boxes;
+    options.dialogRunner = &dialogs;
+    options.createPage = [this](int page, PageHost&, QWidget* parent) -> DevicePage* {
+      auto* created = new RecordingPage(page, parent);
+      (page == kPageMux410 ? mux : tpx) = created;
+      return created;
+    };
+    window = std::make_unique<MainWindow>(std::move(options));
+    boxes.pollTimer = window->findChild<QTimer*>("TimerQVRBTest");
+    return *window;
+  }
+
+  // Polls the simulated controller once, as the timer would.
+  void Connect() { (void)window->monitor().PollController(); }
+
+  template <typename T>
+  T* Find(const char* name) const {
+    return window->findChild<T*>(name);
+  }
+
+  QTemporaryDir dir;
+  QString settingsPath;
+  sim::SimController controller;
+  ScriptedBoxes boxes;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<MainWindow> window;
+  RecordingPage* mux = nullptr;
+  RecordingPage* tpx = nullptr;
+};
+
+}  // namespace qvr::test

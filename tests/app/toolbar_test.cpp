@@ -1,0 +1,231 @@
+// The toolbar: which commands each page allows with and without the controller, the busy
+// state, and what the seven commands do on each page.
+#include <gtest/gtest.h>
+
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "shell_test_support.h"
+
+namespace qvr::test {
+namespace {
+
+constexpr const char* kButtons[] = {"SpeedButtonUpdate",      "SpeedButtonReadConfig",
+                                    "SpeedButtonWriteConfig", "SpeedButtonReadDevice",
+                                    "SpeedButtonWriteDevice", "SpeedButtonToDefault",
+                                    "SpeedButtonReset"};
+
+// The enabled buttons as a string of 0/1 in toolbar order.
+std::string Enabled(const ShellFixture& shell) {
+  std::string state;
+  for (const char* name : kButtons) state += shell.Find<QToolButton>(name)->isEnabled() ? '1' : '0';
+  return state;
+}
+
+class Toolbar : public ::testing::Test {
+ protected:
+  void SetUp() override { shell.Open(); }
+  MainWindow& window() { return *shell.window; }
+  ShellFixture shell;
+};
+
+TEST_F(Toolbar, EnablesWhatTheActiveRowSupportsAndTheControllerAllows) {
+  window().setActivePage(0);
+  window().RefreshToolbar(false);
+  EXPECT_EQ(Enabled(shell), "0000000");
+  window().setActivePage(1);
+  window().RefreshToolbar(false);
+  EXPECT_EQ(Enabled(shell), "0110000");
+
+  shell.Connect();  // the connection refreshes the toolbar
+  EXPECT_TRUE(window().monitor().connected());
+  EXPECT_EQ(Enabled(shell), "1111111");
+  shell.Find<QTabWidget>("PageControlMain")->setCurrentIndex(0);  // a user change refreshes too
+  EXPECT_EQ(Enabled(shell), "1000001");
+
+  window().RefreshToolbar(true);
+  EXPECT_EQ(Enabled(shell), "0000000");
+  EXPECT_TRUE(window().busy());
+
+  shell.controller.Unplug();
+  shell.Connect();
+  EXPECT_FALSE(window().busy());  // a connection change clears the busy state
+  EXPECT_EQ(Enabled(shell), "0000000");
+}
+
+TEST_F(Toolbar, BusyStateRefusesTheUsersPageChanges) {
+  window().setActivePage(1);
+  window().show();
+  QTabBar* tabs = shell.Find<QTabWidget>("PageControlMain")->tabBar();
+
+  window().RefreshToolbar(true);
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+  EXPECT_EQ(window().activePage(), 1);
+
+  window().RefreshToolbar(false);
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+  EXPECT_EQ(window().activePage(), 2);
+}
+
+TEST_F(Toolbar, DeviceCommandsOnTheMonitoringPageDoNothing) {
+  window().setActivePage(0);
+  window().SpeedButtonReadConfigClick();
+  window().SpeedButtonWriteConfigClick();
+  window().SpeedButtonReadDeviceClick();
+  window().SpeedButtonWriteDeviceClick();
+  window().SpeedButtonToDefaultClick();
+  EXPECT_TRUE(shell.boxes.seen.empty());
+  EXPECT_TRUE(shell.dialogs.requests.empty());
+}
+
+TEST_F(Toolbar, ReadDeviceReportsTheFailureWithDeviceNameAndResultText) {
+  window().setActivePage(2);
+  shell.tpx->readDeviceResult = LinkTimeout;
+  window().SpeedButtonReadDeviceClick();
+  EXPECT_EQ(shell.tpx->calls.back(), "ReadDevice TPX-520");
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxError);
+  EXPECT_EQ(shell.boxes.lastText(),
+            "Ошибка чтения конфигурации из устройства \"TPX-520\"\nВышел таймаут ожидания ответа");
+  EXPECT_FALSE(window().busy());
+}
+
+TEST_F(Toolbar, WriteDeviceValidatesThenAsksWithNoAsDefault) {
+  window().setActivePage(1);
+  window().SpeedButtonWriteDeviceClick();  // the scripted user answers No
+  EXPECT_EQ(shell.mux->calls.back(), "WriteDevice -");
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxQuestion + kBoxDefaultNo);
+  EXPECT_TRUE(shell.boxes.seen[0].request.defaultNo);
+  EXPECT_EQ(shell.boxes.lastText(), "Вы действительно хотите\nзаписать данные в контроллер?");
+
+  shell.boxes.answers = {kBoxResultYes};
+  shell.mux->writeDeviceResult = DeviceResultError;
+  window().SpeedButtonWriteDeviceClick();
+  EXPECT_EQ(shell.mux->calls.back(), "WriteDevice MUX-410");
+  EXPECT_EQ(shell.boxes.lastText(),
+            "Ошибка записи конфигурации в устройство \"MUX-410\"\nОшибка результата");
+
+  shell.boxes.seen.clear();
+  shell.mux->validationResult = 1;
+  window().SpeedButtonWriteDeviceClick();
+  EXPECT_TRUE(shell.boxes.seen.empty());  // the page has said what is wrong
+  EXPECT_EQ(shell.mux->calls.back(), "WriteDevice -");
+}
+
+TEST_F(Toolbar, SaveConfigurationValidatesFirstAndAnInvalidPageOpensNoDialog) {
+  window().setActivePage(1);
+  shell.mux->validationResult = 1;
+  window().SpeedButtonWriteConfigClick();
+  EXPECT_TRUE(shell.dialogs.requests.empty());
+  EXPECT_FALSE(window().busy());
+
+  shell.mux->validationResult = 0;
+  const QString path = shell.dir.path() + "/car.MUX";
+  shell.dialogs.answers = {path};
+  window().SpeedButtonWriteConfigClick();
+  ASSERT_EQ(shell.dialogs.requests.size(), 1u);
+  EXPECT_TRUE(shell.dialogs.requests[0].save);
+  EXPECT_EQ(shell.mux->calls.back(), "WriteConfigFile MUX-410 " + path.toStdString());
+  EXPECT_EQ(shell.mux->calls[shell.mux->calls.size() - 2], "WriteConfigFile - ");
+}
+
+TEST_F(Toolbar, LoadConfigurationCancelledLoadsNothing) {
+  window().setActivePage(2);
+  window().SpeedButtonReadConfigClick();
+  EXPECT_EQ(shell.dialogs.requests.size(), 1u);
+  EXPECT_EQ(shell.tpx->calls.back(), "InitPage");
+  EXPECT_FALSE(window().busy());
+}
+
+TEST_F(Toolbar, EventMenuActsOnTheActivePageOnly) {
+  QMenu* menu = window().eventMenu();
+  ASSERT_NE(menu, nullptr);
+  window().setActivePage(2);
+  shell.Find<QAction>("EventDelAll_MUX410")->trigger();
+  EXPECT_EQ(shell.tpx->calls.back(), "Event 3");
+  window().setActivePage(0);
+  shell.Find<QAction>("EventInsert_MUX410")->trigger();
+  EXPECT_NE(shell.mux->calls.back(), "Event 1");
+}
+
+TEST_F(Toolbar, ResettingTheControllerGoesOverTheWire) {
+  window().setActivePage(0);
+  window().SpeedButtonResetClick();
+  EXPECT_EQ(shell.controller.CountRequests(0, 3), 1);
+  EXPECT_TRUE(shell.boxes.seen.empty());
+}
+
+// A table whose device rows lack every operation but the reset.
+int FailingReset(ModuleContext&, const DeviceModule&) {
+  return LinkDisconnected;
+}
+constexpr ModuleRow kSparseRows[] = {
+    {&kDeviceModules[0], nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {&kDeviceModules[1], nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, FailingReset},
+};
+
+TEST(ToolbarSparseTable, MissingOperationsAreReportedAsNotSupported) {
+  ShellFixture shell;
+  MainWindow& window = shell.Open(kSparseRows);
+  shell.Connect();
+  window.setActivePage(1);
+  window.RefreshToolbar(false);
+  EXPECT_EQ(Enabled(shell), "0000001");
+
+  window.SpeedButtonUpdateClick();
+  window.SpeedButtonReadConfigClick();
+  window.SpeedButtonWriteConfigClick();
+  window.SpeedButtonReadDeviceClick();
+  window.SpeedButtonWriteDeviceClick();
+  window.SpeedButtonToDefaultClick();
+  window.SpeedButtonResetClick();
+  window.setActivePage(2);  // no row at all
+  window.SpeedButtonResetClick();
+
+  std::vector<std::string> texts;
+  for (const auto& seen : shell.boxes.seen) {
+    EXPECT_EQ(seen.request.kind, kBoxError);
+    texts.push_back(seen.request.text.toStdString());
+  }
+  ASSERT_EQ(texts.size(), 8u);
+  EXPECT_EQ(texts[0], window.catalogue().Text(9));
+  EXPECT_EQ(texts[1], window.catalogue().Text(10));
+  EXPECT_EQ(texts[2], window.catalogue().Text(11));
+  EXPECT_EQ(texts[3], window.catalogue().Text(56));
+  EXPECT_EQ(texts[4], window.catalogue().Text(57));
+  EXPECT_EQ(texts[5], window.catalogue().Text(58));
+  EXPECT_EQ(texts[6], "Ошибка сброса устройства \"MUX-410\"\nКонтроллер \"QVR-B\" отключен");
+  EXPECT_EQ(texts[7], window.catalogue().Text(77));
+  EXPECT_TRUE(shell.dialogs.requests.empty());
+}
+
+TEST_F(Toolbar, UpdateShowsTheMonitoringPageAndReturnsToTheCommandsPage) {
+  shell.Connect();
+  window().setActivePage(2);
+  int pageDuringDialog = -1;
+  shell.dialogs.during = [&] { pageDuringDialog = window().activePage(); };
+
+  window().SpeedButtonUpdateClick();  // cancelled at the file choice
+
+  EXPECT_EQ(pageDuringDialog, 0);
+  EXPECT_EQ(window().activePage(), 2);
+  EXPECT_TRUE(window().monitor().connected());
+  EXPECT_EQ(shell.dialogs.requests[0].title.toStdString(), window().catalogue().Text(12));
+  EXPECT_FALSE(window().busy());
+}
+
+TEST_F(Toolbar, UpdatingTheControllerItselfAnnouncesItAnew) {
+  shell.Connect();
+  window().setActivePage(0);
+  window().SpeedButtonUpdateClick();
+  EXPECT_FALSE(window().monitor().connected());
+  EXPECT_EQ(Enabled(shell), "0000000");
+  shell.Connect();
+  EXPECT_EQ(Enabled(shell), "1000001");
+}
+
+}  // namespace
+}  // namespace qvr::test
