@@ -1,58 +1,44 @@
 #pragma once
-// A transport for link tests: each request sent takes the next scripted answer (a reply
-// packet, a failed report call, or silence), and every request is recorded. Without a
-// script, an optional responder answers; without either the device stays silent.
+// A transport for link tests: each request takes the next scripted answer (a reply, a failed
+// receive, or silence), else the responder's, else silence; every request is recorded.
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "i18n/catalogue.h"
 #include "link/bytes.h"
 #include "link/link.h"
 #include "link/packet_layout.h"
-#include "link/transport.h"
+#include "support/test_host.h"
 
 namespace qvr::test {
 
 struct Answer {
-  enum Kind { kReply, kReceiveFails, kSilence } kind = kSilence;
-  PacketBytes packet{};
-  LinkResult failure = LinkOk;
+  PacketBytes packet{};  // command 0: silence
+  LinkResult receiveFailure = LinkOk;
 };
 
-inline PacketBytes Sealed(PacketBytes packet) {
-  packet[kPacketChecksum] = PacketChecksum(packet.data(), kPacketChecksum);
-  return packet;
+inline Answer Reply(uint8_t source, uint8_t command, uint16_t offset,
+                    const std::vector<uint8_t>& payload = {}, uint8_t length = 0) {
+  Answer a;
+  a.packet[kPacketSource] = source;
+  a.packet[kPacketCommand] = command;
+  PutU16(&a.packet[kPacketOffset], offset);
+  a.packet[kPacketLength] = length ? length : uint8_t(payload.size());
+  std::copy(payload.begin(), payload.end(), a.packet.begin() + kPacketPayload);
+  a.packet[kPacketChecksum] = PacketChecksum(a.packet.data(), kPacketChecksum);
+  return a;
 }
-
-// A data reply from `source` to a read of `command` at `offset`.
-inline Answer DataReply(uint8_t source, uint8_t command, uint16_t offset,
-                        const std::vector<uint8_t>& payload) {
-  PacketBytes p{};
-  p[kPacketSource] = source;
-  p[kPacketCommand] = uint8_t(command | kWriteFlag);
-  PutU16(&p[kPacketOffset], offset);
-  p[kPacketLength] = uint8_t(payload.size());
-  for (size_t i = 0; i < payload.size() && i < kMaxPayload; ++i) p[kPacketPayload + i] = payload[i];
-  return {Answer::kReply, Sealed(p), LinkOk};
+// The data reply of a read of `command`.
+inline Answer Data(uint8_t source, uint8_t command, uint16_t offset,
+                   const std::vector<uint8_t>& payload) {
+  return Reply(source, command | kWriteFlag, offset, payload);
 }
-
-inline Answer StatusReply(uint8_t source, uint8_t status, uint16_t offset = 0) {
-  PacketBytes p{};
-  p[kPacketSource] = source;
-  p[kPacketCommand] = status;
-  PutU16(&p[kPacketOffset], offset);
-  return {Answer::kReply, Sealed(p), LinkOk};
-}
-
-inline Answer RawReply(const PacketBytes& packet) {
-  return {Answer::kReply, packet, LinkOk};
-}
-inline Answer ReceiveFails(LinkResult code) {
-  return {Answer::kReceiveFails, {}, code};
-}
-inline Answer Silence() {
-  return {};
+inline Answer Status(uint8_t source, uint8_t status, uint16_t offset = 0) {
+  return Reply(source, status, offset);
 }
 
 class ScriptedTransport : public Transport {
@@ -60,46 +46,47 @@ class ScriptedTransport : public Transport {
   LinkResult SendFeatureReport(const PacketBytes& packet) override {
     if (sendFailure != LinkOk) return sendFailure;
     sent.push_back(packet);
-    pending_ = Silence();
+    pending_ = Answer{};
     if (!script.empty()) {
       pending_ = script.front();
       script.pop_front();
     } else if (responder) {
-      if (auto reply = responder(packet)) pending_ = *reply;
+      pending_ = responder(packet).value_or(Answer{});
     }
     return LinkOk;
   }
-
   LinkResult ReceiveFeatureReport(PacketBytes& packet) override {
-    ++receives;
-    if (pending_.kind == Answer::kReceiveFails) {
-      LinkResult failure = pending_.failure;
-      pending_ = Silence();
-      return failure;
-    }
-    if (pending_.kind == Answer::kReply) {
-      packet = pending_.packet;
-      pending_ = Silence();
-      return LinkOk;
-    }
-    packet.fill(0);
-    return LinkOk;
+    packet = pending_.packet;
+    LinkResult result = pending_.receiveFailure;
+    pending_ = Answer{};
+    return result;
   }
-
-  void CloseController() override { ++closes; }
-
+  void CloseController() override {}
   uint32_t SentOffset(size_t i) const { return GetU16(&sent.at(i)[kPacketOffset]); }
-  unsigned SentLength(size_t i) const { return sent.at(i)[kPacketLength]; }
 
   std::deque<Answer> script;
   std::function<std::optional<Answer>(const PacketBytes&)> responder;
   std::vector<PacketBytes> sent;
   LinkResult sendFailure = LinkOk;
-  int receives = 0;
-  int closes = 0;
 
  private:
   Answer pending_;
+};
+
+// A link whose clock moves 1 ms on every read, so time-outs pass without real waiting.
+class LinkFixture : public ::testing::Test {
+ protected:
+  LinkFixture() {
+    clock.stepPerRead = 1;
+    catalogue.setLanguage(kEnglish);
+  }
+  ManualClock clock;
+  TestHost host{&clock};
+  ScriptedTransport transport;
+  Link link{transport, host, clock};
+  Catalogue catalogue;
+  std::array<uint8_t, 66> buffer{};
+  unsigned count = 0;
 };
 
 }  // namespace qvr::test
