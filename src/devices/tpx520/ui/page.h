@@ -61,7 +61,6 @@ class Page : public DevicePage {
   QWidget* BuildLineCornerGroup();
   QWidget* BuildNaviGroup();
   QWidget* BuildActionGroup();
-  QWidget* BuildControlTypeGroups();
   QWidget* BuildInputGroup();
 
   void ShowTouchBlock();

@@ -29,7 +29,7 @@ constexpr int kGroupSpacing = 4;
 QGridLayout* GroupGrid(QGroupBox* group) {
   auto* grid = new QGridLayout(group);
   grid->setContentsMargins(6, 4, 6, 4);
-  grid->setHorizontalSpacing(6);
+  grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(3);
   return grid;
 }
@@ -70,9 +70,10 @@ QLineEdit* MakeSecondsEdit(const char* name, QWidget* parent) {
 }  // namespace
 
 void Page::BuildPage() {
+  const Language language = host_.catalogue().language();
   auto* columns = new QHBoxLayout(this);
-  columns->setContentsMargins(4, 4, 4, 4);
-  columns->setSpacing(6);
+  columns->setContentsMargins(2, 2, 2, 2);
+  columns->setSpacing(kGroupSpacing);
 
   auto* left = new QVBoxLayout;
   left->setSpacing(kGroupSpacing);
@@ -81,10 +82,24 @@ void Page::BuildPage() {
   left->addWidget(BuildNaviGroup());
   left->addWidget(BuildActionGroup());
 
+  // Three control-type groups side by side are wider than half the page in Russian, so the
+  // MUTE output sits beside the input parameters.
+  inpCtrType_ = MakeRadioGroup("RadioGroupInpCtrType_TPX520", language, this);
+  outCtrType_ = MakeRadioGroup("RadioGroupOutCtrType_TPX520", language, this);
+  muteType_ = MakeRadioGroup("RadioGroupMuteType_TPX520", language, this);
+  auto* controlRow = new QHBoxLayout;
+  controlRow->setSpacing(kGroupSpacing);
+  controlRow->addWidget(inpCtrType_, 1);
+  controlRow->addWidget(outCtrType_, 1);
+  auto* inputRow = new QHBoxLayout;
+  inputRow->setSpacing(kGroupSpacing);
+  inputRow->addWidget(BuildInputGroup(), 1);
+  inputRow->addWidget(muteType_);
+
   auto* right = new QVBoxLayout;
   right->setSpacing(kGroupSpacing);
-  right->addWidget(BuildControlTypeGroups());
-  right->addWidget(BuildInputGroup());
+  right->addLayout(controlRow);
+  right->addLayout(inputRow);
   EventEditorConfig config{"_TPX520", kPageTpx520, false, {23, 24, 25, 23}};
   editor_ = new EventEditor(host_, image_.events, config, this);
   right->addWidget(editor_, 1);
@@ -135,7 +150,6 @@ QWidget* Page::BuildLineCornerGroup() {
     grid->addWidget(touchPanels_[size_t(cell.slot)], cell.row, cell.column + 1);
   }
   touchAuto_ = MakeSpeedButton("SpeedButtonTouchAuto_TPX520", language, group);
-  grid->addWidget(touchAuto_, 0, 8);
 
   auto* checks = new QHBoxLayout;
   onlyExtTouch_ = new QCheckBox(group);
@@ -145,7 +159,8 @@ QWidget* Page::BuildLineCornerGroup() {
   checks->addWidget(onlyExtTouch_);
   checks->addStretch(1);
   checks->addWidget(sendTo_);
-  grid->addLayout(checks, 2, 0, 1, 9);
+  checks->addWidget(touchAuto_);
+  grid->addLayout(checks, 2, 0, 1, 8);
   connect(touchAuto_, &QToolButton::clicked, this, &Page::RunTouchLineSetup);
   return group;
 }
@@ -199,46 +214,32 @@ QWidget* Page::BuildActionGroup() {
   return group;
 }
 
-QWidget* Page::BuildControlTypeGroups() {
-  const Language language = host_.catalogue().language();
-  auto* box = new QWidget(this);
-  auto* row = new QHBoxLayout(box);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(kGroupSpacing);
-  inpCtrType_ = MakeRadioGroup("RadioGroupInpCtrType_TPX520", language, box);
-  outCtrType_ = MakeRadioGroup("RadioGroupOutCtrType_TPX520", language, box);
-  muteType_ = MakeRadioGroup("RadioGroupMuteType_TPX520", language, box);
-  row->addWidget(inpCtrType_, 3);
-  row->addWidget(outCtrType_, 2);
-  row->addWidget(muteType_, 2);
-  return box;
-}
-
 QWidget* Page::BuildInputGroup() {
   const Language language = host_.catalogue().language();
   QGroupBox* group = MakeGroup("GroupBoxInputParams_TPX520", language, this);
   QGridLayout* grid = GroupGrid(group);
   grid->addWidget(MakeCaption("PanelInputMASK_TPX520", language, group), 0, 0);
   inputMask_ = Make<QListWidget>(SetupCheckList, "CheckListBoxInputMASK_TPX520", language, group);
-  // Six short items in three columns of two rows.
+  // Six short items in three columns of two rows, each cell as wide as the widest item.
   inputMask_->setFlow(QListView::TopToBottom);
   inputMask_->setWrapping(true);
-  inputMask_->setResizeMode(QListView::Adjust);
-  const int rowHeight = inputMask_->sizeHintForRow(0);
-  inputMask_->setFixedHeight(rowHeight * 2 + 2 * inputMask_->frameWidth() + 4);
   inputMask_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   inputMask_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const QSize cell(inputMask_->sizeHintForColumn(0) + 6, inputMask_->sizeHintForRow(0));
+  inputMask_->setGridSize(cell);
+  const int frame = 2 * inputMask_->frameWidth() + 4;
+  inputMask_->setFixedHeight(cell.height() * 2 + frame);
+  inputMask_->setMinimumWidth(cell.width() * 3 + frame);
   grid->addWidget(inputMask_, 1, 0);
 
-  auto* current = new QVBoxLayout;
+  auto* current = new QHBoxLayout;
+  current->setSpacing(6);
   currentInputCaption_ = MakeCaption("PanelCurrentInput_TPX520", language, group);
   currentInputCaption_->installEventFilter(this);
   currentInput_ = MakeList("ComboBoxCurrentInput_TPX520", language, group);
   current->addWidget(currentInputCaption_);
-  current->addWidget(currentInput_);
-  current->addStretch(1);
-  grid->addLayout(current, 0, 1, 2, 1);
-  grid->setColumnStretch(0, 1);
+  current->addWidget(currentInput_, 1);
+  grid->addLayout(current, 2, 0);
   connect(currentInput_, &QComboBox::activated, this, &Page::SelectCurrentInput);
   return group;
 }

@@ -30,7 +30,7 @@ QLabel* MakeValuePanel(const char* name, QWidget* parent) {
   panel->setFrameShape(QFrame::Panel);
   panel->setFrameShadow(QFrame::Sunken);
   panel->setAlignment(Qt::AlignCenter);
-  panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QStringLiteral("65535")) + 10);
+  panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QStringLiteral("65535")) + 8);
   return panel;
 }
 
@@ -44,6 +44,7 @@ QGroupBox* MakeRadioGroup(const char* name, Language language, QWidget* parent) 
   for (const std::string& item : TranslationItems(itemsKey, language)) {
     layout->addWidget(new QRadioButton(QString::fromStdString(item), group));
   }
+  layout->addStretch(1);
   return group;
 }
 
