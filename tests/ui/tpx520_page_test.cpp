@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "devices/common/ui/event_editor.h"
+#include "i18n/ui/translate_form.h"
 #include "sim/sim_profiles.h"
 #include "tpx520_page_host.h"
 
@@ -241,6 +242,34 @@ TEST(Tpx520PageFile, SavePrunesTheTabsAndAFailedSaveNamesTheFile) {
   EXPECT_EQ(image.events.count(), 3);
   EXPECT_EQ(Control<QPlainTextEdit>(h, "MemoDescriptionTPX520")->toPlainText(), "three");
   std::filesystem::remove_all(dir);
+}
+
+TEST(Tpx520PageLanguage, SwitchKeepsChoicesChecksAndTheEventBeingEdited) {
+  Tpx520PageHost h(kRussian);
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
+  EventEditor& editor = h.tpx->eventEditor();
+  editor.tabBar()->setCurrentIndex(1);
+  editor.descriptionEdit()->setText("draft");
+  Control<QListWidget>(h, "CheckListBoxInputMASK_TPX520")->item(2)->setCheckState(Qt::Checked);
+  Control<QGroupBox>(h, "RadioGroupMuteType_TPX520")->findChildren<QRadioButton*>()[1]->click();
+
+  h.tpx->setObjectName("MainForm");
+  h.tpx->BeforeLanguageSwitch();
+  h.catalogue().setLanguage(kEnglish);
+  TranslateForm(h.tpx.get(), kEnglish);
+  h.tpx->AfterLanguageSwitch();
+
+  EXPECT_EQ(Control<QGroupBox>(h, "RadioGroupMuteType_TPX520")->title(), " MUTE output ");
+  EXPECT_EQ(CheckedRadio(h, "RadioGroupMuteType_TPX520"), 1);
+  auto* mask = Control<QListWidget>(h, "CheckListBoxInputMASK_TPX520");
+  EXPECT_EQ(mask->item(2)->text(), "3rd");
+  EXPECT_EQ(mask->item(2)->checkState(), Qt::Checked);
+  EXPECT_EQ(Control<QComboBox>(h, "ComboBoxOnPowerOn_TPX520")->currentText(),
+            "To restore the last state");
+  EXPECT_EQ(Control<QCheckBox>(h, "CheckBoxSENDTO_TPX520x")->text(), "+ MUX410");
+  EXPECT_EQ(editor.tabBar()->currentIndex(), 1);
+  EXPECT_EQ(editor.descriptionEdit()->text(), "draft");
+  EXPECT_EQ(editor.title(), " Total events 2 of 64 ");
 }
 
 }  // namespace
