@@ -150,18 +150,5 @@ TEST(EventTemplate, ExistingEventsAreNeverPreFilled) {
   EXPECT_EQ(table.record(2).address, 9);
 }
 
-TEST(EventTableEdits, DeleteAllAndClear) {
-  EventTable table = Numbered(5);
-  table.eventTemplate = Used(2, 3);
-  table.DeleteAll();
-  EXPECT_EQ(table.count(), 0);
-  EXPECT_EQ(table.description(0), "");
-  EXPECT_EQ(table.eventTemplate, Used(2, 3));  // the template is editor state, not a record
-  table.currentEvent = 4;
-  table.Clear();
-  EXPECT_EQ(table.eventTemplate, EventRecord{});
-  EXPECT_EQ(table.currentEvent, 0);
-}
-
 }  // namespace
 }  // namespace qvr

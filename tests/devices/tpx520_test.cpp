@@ -116,12 +116,7 @@ TEST_F(Tpx520Transfer, WriteAfterADeviceReadSendsTheTouchBlockBack) {
   EXPECT_EQ(Commands().back(), 3 | kWrite);
 }
 
-TEST_F(Tpx520Transfer, CurrentInputAndChecks) {
-  uint8_t input = 0xEE;
-  ASSERT_EQ(ReadCurrentInput(link, catalogue, kTpx, input), LinkOk);
-  EXPECT_EQ(Commands(), (std::vector<int>{21}));
-  EXPECT_EQ(input, sim.CurrentInput(kAddress));
-
+TEST_F(Tpx520Transfer, RadioGroupsAndTheShorterEventListsAreChecked) {
   ConfigImage image;
   image.setPulseTimeout(10);
   image.events.setCount(1);
