@@ -21,6 +21,7 @@
 #include "devices/common/ini_file.h"
 #include "i18n/ui/translate_form.h"
 #include "link/clock.h"
+#include "link/hid_transport.h"
 #include "link/link.h"
 
 namespace qvr {
@@ -73,6 +74,7 @@ void MainWindow::CreateServices(WindowOptions& options) {
       options.boxResponder ? *options.boxResponder : *realBoxes_);
   host_ = std::make_unique<ShellHost>(*memo_, *progress_, *boxes_, *menuLog_);
   transport_ = std::move(options.transport);
+  if (!transport_) transport_ = std::make_unique<HidTransport>();
   link_ = std::make_unique<Link>(*transport_, *host_, *clock_);
   monitor_ = std::make_unique<ConnectionMonitor>(*link_, catalogue_,
                                                  static_cast<ConnectionMonitor::Listener&>(*this));

@@ -1,0 +1,40 @@
+// The program's command line.
+#include <gtest/gtest.h>
+
+#include "app/app_options.h"
+
+namespace qvr::test {
+namespace {
+
+TEST(CommandLine, SimulatorWithAndWithoutStateFolderAndSettingsPath) {
+  AppOptions options;
+  int exitCode = -1;
+  ASSERT_TRUE(ParseAppOptions({"qvr-service"}, options, exitCode));
+  EXPECT_FALSE(options.simulator);
+  EXPECT_TRUE(options.settingsPath.isEmpty());
+
+  options = {};
+  ASSERT_TRUE(ParseAppOptions({"qvr-service", "--simulator", "--settings", "/tmp/a.ini"}, options,
+                              exitCode));
+  EXPECT_TRUE(options.simulator);
+  EXPECT_TRUE(options.simulatorDir.isEmpty());
+  EXPECT_EQ(options.settingsPath, "/tmp/a.ini");
+
+  options = {};
+  ASSERT_TRUE(ParseAppOptions({"qvr-service", "--simulator=/var/sim state"}, options, exitCode));
+  EXPECT_TRUE(options.simulator);
+  EXPECT_EQ(options.simulatorDir, "/var/sim state");
+}
+
+TEST(CommandLine, UnknownOptionsAndStrayArgumentsAreRefused) {
+  AppOptions options;
+  int exitCode = 0;
+  EXPECT_FALSE(ParseAppOptions({"qvr-service", "--simulatr"}, options, exitCode));
+  EXPECT_EQ(exitCode, 2);
+  EXPECT_FALSE(ParseAppOptions({"qvr-service", "stray"}, options, exitCode));
+  EXPECT_EQ(exitCode, 2);
+  EXPECT_FALSE(ParseAppOptions({"qvr-service", "--settings"}, options, exitCode));
+}
+
+}  // namespace
+}  // namespace qvr::test
