@@ -13,6 +13,7 @@
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_actions.h"
+#include "devices/common/ui/page_writes.h"
 #include "devices/tpx520/config_file.h"
 #include "devices/tpx520/transfer.h"
 #include "devices/tpx520/ui/create_page.h"
@@ -29,7 +30,6 @@ constexpr int kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
 constexpr int kPulseMinMs = 10, kPulseMaxMs = 5000;
 constexpr int kInputMaskItems = 6;
 constexpr uint8_t kCmdCurrentInput = 21;
-constexpr int kMsgFileOpenError = 17;
 
 void SetSeconds(QLineEdit* edit, uint32_t milliseconds) {
   edit->setText(QString::fromStdString(SecondsText(milliseconds)));
@@ -155,12 +155,7 @@ int Page::ReadDevice(const DeviceModule& module) {
 }
 
 int Page::WriteDevice(const DeviceModule* module) {
-  if (!module) {
-    if (ControlsToImage()) return 1;
-    return editor_->CheckUsedInputs();
-  }
-  editor_->PruneEvents();
-  return WriteConfiguration(host_.link(), host_.catalogue(), *module, image_);
+  return WriteDeviceRow(*editor_, module, Writers());
 }
 
 int Page::ReadConfigFile(const DeviceModule&, const std::string& path) {
@@ -170,16 +165,17 @@ int Page::ReadConfigFile(const DeviceModule&, const std::string& path) {
 }
 
 int Page::WriteConfigFile(const DeviceModule* module, const std::string& path) {
-  if (!module) return ControlsToImage();
-  // Pruned here so that the tabs follow the packed list; the file writer's own pruning then
-  // finds nothing left to remove.
-  editor_->PruneEvents();
-  std::string error;
-  if (tpx520::WriteConfigFile(path, image_, &error)) return 0;
-  std::string text = host_.catalogue().Format(kMsgFileOpenError, path.c_str(), "");
-  if (!error.empty()) text += "\n" + error;
-  host_.host().ShowMessageBox(kBoxError, text);
-  return 1;
+  return WriteFileRow(host_, *editor_, module, path, Writers());
+}
+
+PageWriters Page::Writers() {
+  return {[this] { return ControlsToImage(); },
+          [this](const DeviceModule& module) {
+            return WriteConfiguration(host_.link(), host_.catalogue(), module, image_);
+          },
+          [this](const std::string& path, std::string* error) {
+            return tpx520::WriteConfigFile(path, image_, error);
+          }};
 }
 
 void Page::EventMenuAction(EventMenuItem item) {

@@ -19,6 +19,7 @@ class QToolButton;
 
 namespace qvr {
 class DescriptionMemo;
+struct PageWriters;
 class EventEditor;
 }  // namespace qvr
 
@@ -68,6 +69,7 @@ class Page : public DevicePage {
   int StoreTimes();
   void StoreChecks();
   FieldContext Fields();
+  PageWriters Writers();
   const DeviceModule& Module() const;
 
   PageHost& host_;

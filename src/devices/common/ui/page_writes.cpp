@@ -1,0 +1,36 @@
+#include "devices/common/ui/page_writes.h"
+
+#include "devices/common/ui/event_editor.h"
+#include "devices/common/ui/page_host.h"
+#include "i18n/catalogue.h"
+#include "link/host.h"
+
+namespace qvr {
+namespace {
+constexpr int kMsgFileError = 17;  // "Error opening file "%s%s""
+}
+
+int WriteDeviceRow(EventEditor& events, const DeviceModule* module, const PageWriters& writers) {
+  if (!module) {
+    if (writers.controlsToImage() != 0) return 1;
+    return events.CheckUsedInputs();
+  }
+  events.PruneEvents();
+  return writers.writeDevice(*module);
+}
+
+int WriteFileRow(PageHost& host, EventEditor& events, const DeviceModule* module,
+                 const std::string& path, const PageWriters& writers) {
+  if (!module) return writers.controlsToImage();
+  // Pruned here so that the tabs follow the packed list; the file writer then finds nothing
+  // left to remove.
+  events.PruneEvents();
+  std::string error;
+  if (writers.writeFile(path, &error)) return 0;
+  std::string text = host.catalogue().Format(kMsgFileError, path.c_str(), "");
+  if (!error.empty()) text += "\n" + error;
+  host.host().ShowMessageBox(kBoxError, text);
+  return 1;
+}
+
+}  // namespace qvr

@@ -1,0 +1,30 @@
+#pragma once
+// The write operations of a device page's module row, the same for both pages over each page's
+// own image: called without a module they only store the controls, with the module they prune
+// the event list (so the tabs follow) and write.
+#include <functional>
+#include <string>
+
+#include "link/device_module.h"
+#include "link/link_result.h"
+
+namespace qvr {
+
+class EventEditor;
+class PageHost;
+
+struct PageWriters {
+  std::function<int()> controlsToImage;  // 0 stored, 1 refused (message shown)
+  std::function<LinkResult(const DeviceModule&)> writeDevice;
+  std::function<bool(const std::string& path, std::string* error)> writeFile;
+};
+
+// Without a module: the controls, then the check that no used event lacks its input (such an
+// event would end the device's table early). With it: prune, then the device write's result.
+int WriteDeviceRow(EventEditor& events, const DeviceModule* module, const PageWriters& writers);
+// Without a module: the controls. With it: prune and save; a failed save shows one error box
+// naming the file and answers 1.
+int WriteFileRow(PageHost& host, EventEditor& events, const DeviceModule* module,
+                 const std::string& path, const PageWriters& writers);
+
+}  // namespace qvr
