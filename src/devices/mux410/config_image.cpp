@@ -1,6 +1,8 @@
 #include "devices/mux410/config_image.h"
 #include "devices/mux410/transfer.h"
 
+#include "devices/common/image_checks.h"
+
 namespace qvr::mux410 {
 
 void ConfigImage::Clear() {

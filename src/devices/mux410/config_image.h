@@ -56,7 +56,6 @@ inline constexpr int kNaviTypeItems = 6, kNaviInputItems = 6, kNaviMuteItems = 2
 // The parameters as one table: file keys in write order, their bytes in `image` and the values
 // the page accepts. The configuration file and CheckImage work from it.
 std::vector<ImageField> ImageFields(ConfigImage& image);
-
 inline constexpr EventListSizes kEventLists{kEventInputItems, kEventZoneItems, kEventTypeItems,
                                             kEventOutputItems, kEventReplayItems};
 

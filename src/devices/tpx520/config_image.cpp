@@ -1,6 +1,8 @@
 #include "devices/tpx520/config_image.h"
 #include "devices/tpx520/transfer.h"
 
+#include "devices/common/image_checks.h"
+
 namespace qvr::tpx520 {
 
 // Everything zero, and the touch block counts as not read from the device.

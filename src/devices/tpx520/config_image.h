@@ -58,10 +58,9 @@ inline constexpr int kNaviTypeItems = 6, kNaviInputItems = 7, kOnPowerOnItems = 
                      kMuteTypeItems = 2, kEventInputItems = 8, kEventZoneItems = 11,
                      kEventTypeItems = 10, kEventOutputItems = 9, kEventReplayItems = 3;
 
-// The parameters as one table: file keys in write order, their bytes in `image` and the values
-// the page accepts. The configuration file and CheckImage work from it.
+// Navigation and mode parameters with their file keys, bytes and accepted values, in file
+// order; the touch block is not among them (only shown, never in the file).
 std::vector<ImageField> ImageFields(ConfigImage& image);
-
 inline constexpr EventListSizes kEventLists{kEventInputItems, kEventZoneItems, kEventTypeItems,
                                             kEventOutputItems, kEventReplayItems};
 
