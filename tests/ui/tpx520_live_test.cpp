@@ -14,17 +14,6 @@
 namespace qvr::test {
 namespace {
 
-const DeviceModule& Tpx() {
-  return kDeviceModules[kPageTpx520];
-}
-
-template <typename W>
-W* Control(Tpx520PageHost& h, const char* name) {
-  W* widget = h.tpx->findChild<W*>(QString::fromLatin1(name));
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
 TEST(Tpx520PageLive, SetupsAskFirstAndNoSendsNothing) {
   Tpx520PageHost h;
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);

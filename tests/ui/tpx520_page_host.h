@@ -1,6 +1,8 @@
 #pragma once
 // A TPX-520 page under test on the shared fake window (simulated controller behind a real
 // link, scripted boxes), shown offscreen as page 2 at the page area's size.
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "devices/tpx520/ui/page.h"
@@ -28,5 +30,17 @@ class Tpx520PageHost : public FakePageHost {
  private:
   static constexpr uint8_t kAddress = kDeviceModules[kPageTpx520].deviceAddress;
 };
+
+inline const DeviceModule& Tpx() {
+  return kDeviceModules[kPageTpx520];
+}
+
+// The page's control of component `name`; a missing one fails the test.
+template <typename W>
+W* Control(Tpx520PageHost& h, const char* name) {
+  W* widget = h.tpx->findChild<W*>(QString::fromLatin1(name));
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
 
 }  // namespace qvr::test

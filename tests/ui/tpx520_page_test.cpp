@@ -21,17 +21,6 @@
 namespace qvr::test {
 namespace {
 
-const DeviceModule& Tpx() {
-  return kDeviceModules[kPageTpx520];
-}
-
-template <typename W>
-W* Control(Tpx520PageHost& h, const char* name) {
-  W* widget = h.tpx->findChild<W*>(QString::fromLatin1(name));
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
 int CheckedRadio(Tpx520PageHost& h, const char* group) {
   const auto buttons = Control<QGroupBox>(h, group)->findChildren<QRadioButton*>();
   for (int i = 0; i < buttons.size(); ++i) {
