@@ -5,9 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QToolButton>
 
+#include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_actions.h"
 #include "devices/common/ui/page_host.h"
@@ -46,7 +46,6 @@ LiveActions::LiveActions(PageHost& host, const PageWidgets& widgets) : host_(hos
   connect(w_.log, &QToolButton::clicked, this, [this] { RunIebusLog(); });
   w_.currentInputLabel->installEventFilter(this);
   w_.descriptionGroup->installEventFilter(this);
-  w_.description->viewport()->installEventFilter(this);
 }
 
 bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
@@ -57,10 +56,6 @@ bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == w_.descriptionGroup) {
     ShowDescriptionDump();
-    return true;
-  }
-  if (watched == w_.description->viewport()) {
-    w_.description->clear();
     return true;
   }
   return false;
@@ -140,6 +135,8 @@ void LiveActions::RunIebusLog() {
   unsigned long entries = 0;
   while (!host_.closing() && host_.activePage() == kPageQvrb) {
     host_.host().PumpMessages();
+    // The pump may have closed the window or left the page; no exchange starts after that.
+    if (host_.closing() || host_.activePage() != kPageQvrb) break;
     uint8_t reply[kReplyCapacity] = {};
     unsigned length = kReplyCapacity;
     if (ReadDeviceValueOfPage(host_.link(), host_.catalogue(), kPageMux410, kCmdIebusEntry, reply,
