@@ -138,11 +138,13 @@ class ShellFixture {
     options.modules = modules;
     options.boxResponder = &boxes;
     options.dialogRunner = &dialogs;
-    options.createPage = [this](int page, PageHost&, QWidget* parent) -> DevicePage* {
-      auto* created = new RecordingPage(page, parent);
-      (page == kPageMux410 ? mux : tpx) = created;
-      return created;
-    };
+    if (realPages) options.createPage = realPages;
+    if (!realPages)
+      options.createPage = [this](int page, PageHost&, QWidget* parent) -> DevicePage* {
+        auto* created = new RecordingPage(page, parent);
+        (page == kPageMux410 ? mux : tpx) = created;
+        return created;
+      };
     window = std::make_unique<MainWindow>(std::move(options));
     boxes.pollTimer = window->findChild<QTimer*>("TimerQVRBTest");
     return *window;
@@ -164,6 +166,7 @@ class ShellFixture {
   std::unique_ptr<MainWindow> window;
   RecordingPage* mux = nullptr;
   RecordingPage* tpx = nullptr;
+  PageFactory realPages;  // set to use these pages instead of recording ones
 };
 
 }  // namespace qvr::test

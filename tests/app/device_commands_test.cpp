@@ -1,0 +1,90 @@
+// The toolbar commands with the real device pages over the simulated controller.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+
+#include "app/device_pages.h"
+#include "devices/common/ini_file.h"
+#include "shell_test_support.h"
+#include "sim/sim_update_image.h"
+
+namespace qvr::test {
+namespace {
+
+class DeviceCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shell.realPages = DevicePageFactory();
+    shell.Open();
+    shell.Connect();
+  }
+  MainWindow& window() { return *shell.window; }
+  QString MemoText() const { return shell.Find<QPlainTextEdit>("Memo")->toPlainText(); }
+  ShellFixture shell;
+};
+
+TEST_F(DeviceCommands, ReadingTheMux410ShowsItsBannerAndTheGauge) {
+  window().setActivePage(1);
+  window().SpeedButtonReadDeviceClick();
+
+  EXPECT_TRUE(shell.boxes.seen.empty()) << shell.boxes.lastText();
+  EXPECT_TRUE(MemoText().startsWith(QString::fromUtf8("**************** Устройство")));
+  EXPECT_TRUE(MemoText().contains("MUX-410"));
+  EXPECT_FALSE(shell.Find<QProgressBar>("CGaugeProgressProcent")->isHidden());
+  EXPECT_FALSE(window().busy());
+}
+
+TEST_F(DeviceCommands, WritingTheTpx520AsksFirstAndSendsOnlyAfterYes) {
+  window().setActivePage(2);
+  window().SpeedButtonReadDeviceClick();  // the page then holds a valid configuration
+  const int before = int(shell.controller.Wire().size());
+  window().SpeedButtonWriteDeviceClick();  // No
+  EXPECT_EQ(int(shell.controller.Wire().size()), before);
+
+  shell.boxes.answers = {kBoxResultYes};
+  window().SpeedButtonWriteDeviceClick();
+  ASSERT_EQ(shell.boxes.seen.size(), 2u) << shell.boxes.lastText();
+  EXPECT_EQ(shell.boxes.seen[1].request.kind, kBoxQuestion + kBoxDefaultNo);
+  EXPECT_GT(int(shell.controller.Wire().size()), before);
+  EXPECT_GE(shell.controller.CountRequests(2, 3), 1);  // the device restarts on its new settings
+}
+
+TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReportsTheVersion) {
+  const QString path = shell.dir.path() + "/mux-2.16.LDR";
+  std::vector<uint8_t> file = sim::BuildUpdateFile(216, 33, 2, 200);
+  QFile out(path);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(reinterpret_cast<const char*>(file.data()), qint64(file.size()));
+  out.close();
+  window().setActivePage(1);
+  shell.dialogs.answers = {path};
+
+  window().SpeedButtonUpdateClick();
+
+  ASSERT_FALSE(shell.boxes.seen.empty());
+  EXPECT_EQ(shell.boxes.seen.back().request.kind, kBoxInformation);
+  EXPECT_EQ(shell.boxes.lastText(), "Устройство успешно обновлено до версии 2.16");
+  EXPECT_EQ(window().activePage(), 1);
+  EXPECT_TRUE(window().monitor().connected());
+  IniFile ini;
+  ini.Load(shell.settingsPath.toStdString());
+  EXPECT_EQ(ini.GetString("DirectoryUpdate", "MUX-410"), path.toStdString());
+}
+
+TEST_F(DeviceCommands, ResetToDefaultAsksAndAFailureNamesTheDevice) {
+  window().setActivePage(2);
+  shell.boxes.answers = {kBoxResultYes};
+  shell.controller.SilenceNext(sim::kAlways);
+  window().SpeedButtonToDefaultClick();
+
+  ASSERT_GE(shell.boxes.seen.size(), 2u);
+  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxWarning + kBoxDefaultNo);
+  EXPECT_EQ(shell.boxes.lastText(),
+            "Ошибка сброса конфигурации устройства \"TPX-520\" в состояние по умолчанию\n"
+            "Вышел таймаут ожидания ответа");
+}
+
+}  // namespace
+}  // namespace qvr::test
