@@ -56,6 +56,9 @@ QLabel* EventEditor::AddLabel(const char* role, QWidget* parent) {
 QComboBox* EventEditor::AddList(const char* role, QWidget* parent) {
   auto* list = new QComboBox(parent);
   SetupList(list, Name(role), host_.catalogue().language());
+  // The lists may be narrower than their longest item; the opened list shows it whole.
+  list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  list->setMinimumContentsLength(10);
   return list;
 }
 
@@ -124,13 +127,14 @@ void EventEditor::BuildWidgets() {
   ir->setContentsMargins(0, 0, 0, 0);
   ir->setHorizontalSpacing(4);
   ir->setVerticalSpacing(2);
-  ir->setColumnStretch(1, 1);
-  ir->setColumnStretch(2, 1);
+  ir->setColumnStretch(4, 1);
 
   address_ = new QLineEdit(irPanel_);
   address_->setObjectName(QString::fromStdString(Name("EditAddressEvent")));
   command_ = new QLineEdit(irPanel_);
   command_->setObjectName(QString::fromStdString(Name("EditCommandEvent")));
+  address_->setMaximumWidth(64);
+  command_->setMaximumWidth(48);
   getReaction_ = AddButton("SpeedButtonGetReaction", irPanel_);
   getReaction_->setText("IR");
   powerIr_ = AddButton("SpeedButtonPowerIR", irPanel_);
@@ -143,13 +147,14 @@ void EventEditor::BuildWidgets() {
   ir->addWidget(address_, 0, 1);
   ir->addWidget(command_, 0, 2);
   ir->addLayout(buttons, 0, 3);
+  ir->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding), 0, 4);
 
   replay_ = AddList("ComboBoxReplayEvent", irPanel_);
   ir->addWidget(AddLabel("PanelReplayEvent", irPanel_), 1, 0);
-  ir->addWidget(replay_, 1, 1, 1, 3);
+  ir->addWidget(replay_, 1, 1, 1, 4);
   output_ = AddList("ComboBoxOutputEvent", irPanel_);
   ir->addWidget(AddLabel("PanelOutputEvent", irPanel_), 2, 0);
-  ir->addWidget(output_, 2, 1, 1, 3);
+  ir->addWidget(output_, 2, 1, 1, 4);
 
   // Only the user's choices run the list rules; program-made selections never do.
   connect(zone_, &QComboBox::activated, this, &EventEditor::ZoneChosen);

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
@@ -99,8 +100,7 @@ void BuildDescription(Builder& b, QWidget* page, PageWidgets& w) {
   w.descriptionGroup = b.Group("GroupBoxDescriptionMUX410", page);
   auto* layout = new QVBoxLayout(w.descriptionGroup);
   layout->setContentsMargins(4, 0, 4, 2);
-  w.description = new QPlainTextEdit(w.descriptionGroup);
-  w.description->setObjectName("MemoDescriptionMUX410");
+  w.description = new DescriptionMemo("MemoDescriptionMUX410", w.descriptionGroup);
   w.description->setFrameShape(QFrame::NoFrame);
   w.description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   w.description->setBackgroundRole(QPalette::Button);
@@ -194,14 +194,21 @@ QGroupBox* BuildAction(Builder& b, PageHost& host, EventTable& events, QWidget* 
   w.onPowerOn = b.List("ComboBoxOnPowerOn_MUX410", group);
   w.gvifMode = b.List("ComboBoxGVIFMode_MUX410", group);
 
-  grid->addWidget(b.Label("PanelPowerOnTO_MUX410", group), 0, 0);
+  // Long captions wrap, so that the Russian ones leave room for the fields.
+  auto caption = [&](const char* name) {
+    QLabel* label = b.Label(name, group);
+    label->setWordWrap(true);
+    return label;
+  };
+  grid->setColumnMinimumWidth(0, 170);
+  grid->addWidget(caption("PanelPowerOnTO_MUX410"), 0, 0);
   grid->addWidget(w.powerOnTimeout, 0, 1);
   grid->addWidget(b.Label("PanelPowerOnTOSecond_MUX410", group), 0, 2);
-  grid->addWidget(b.Label("PanelOnPowerOn_MUX410", group), 1, 0);
+  grid->addWidget(caption("PanelOnPowerOn_MUX410"), 1, 0);
   grid->addWidget(w.onPowerOn, 1, 1, 1, 3);
-  grid->addWidget(b.Label("PanelGVIFMode_MUX410", group), 2, 0);
+  grid->addWidget(caption("PanelGVIFMode_MUX410"), 2, 0);
   grid->addWidget(w.gvifMode, 2, 1, 1, 3);
-  grid->addWidget(b.Label("PanelPulseTO_MUX410", group), 3, 0);
+  grid->addWidget(caption("PanelPulseTO_MUX410"), 3, 0);
   grid->addWidget(w.pulseTimeout, 3, 1);
   grid->addWidget(b.Label("PanelPulseTOSecond_MUX410", group), 3, 2);
 
