@@ -26,15 +26,5 @@ TEST(CommandLine, SimulatorWithAndWithoutStateFolderAndSettingsPath) {
   EXPECT_EQ(options.simulatorDir, "/var/sim state");
 }
 
-TEST(CommandLine, UnknownOptionsAndStrayArgumentsAreRefused) {
-  AppOptions options;
-  int exitCode = 0;
-  EXPECT_FALSE(ParseAppOptions({"qvr-service", "--simulatr"}, options, exitCode));
-  EXPECT_EQ(exitCode, 2);
-  EXPECT_FALSE(ParseAppOptions({"qvr-service", "stray"}, options, exitCode));
-  EXPECT_EQ(exitCode, 2);
-  EXPECT_FALSE(ParseAppOptions({"qvr-service", "--settings"}, options, exitCode));
-}
-
 }  // namespace
 }  // namespace qvr::test

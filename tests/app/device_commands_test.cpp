@@ -36,21 +36,6 @@ TEST_F(DeviceCommands, ReadingTheMux410ShowsItsBannerAndTheGauge) {
   EXPECT_FALSE(window().busy());
 }
 
-TEST_F(DeviceCommands, WritingTheTpx520AsksFirstAndSendsOnlyAfterYes) {
-  window().setActivePage(2);
-  window().SpeedButtonReadDeviceClick();  // the page then holds a valid configuration
-  const int before = int(shell.controller.Wire().size());
-  window().SpeedButtonWriteDeviceClick();  // No
-  EXPECT_EQ(int(shell.controller.Wire().size()), before);
-
-  shell.boxes.answers = {kBoxResultYes};
-  window().SpeedButtonWriteDeviceClick();
-  ASSERT_EQ(shell.boxes.seen.size(), 2u) << shell.boxes.lastText();
-  EXPECT_EQ(shell.boxes.seen[1].request.kind, kBoxQuestion + kBoxDefaultNo);
-  EXPECT_GT(int(shell.controller.Wire().size()), before);
-  EXPECT_GE(shell.controller.CountRequests(2, 3), 1);  // the device restarts on its new settings
-}
-
 TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReportsTheVersion) {
   const QString path = shell.dir.path() + "/mux-2.16.LDR";
   std::vector<uint8_t> file = sim::BuildUpdateFile(216, 33, 2, 200);

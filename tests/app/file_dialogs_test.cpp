@@ -85,17 +85,6 @@ TEST_F(Dialogs, CancellingKeepsTheRememberedPathAndUpdateFilesHaveTheirOwnSectio
   EXPECT_FALSE(ini.HasSection("DirectoryConfig"));
 }
 
-TEST(DialogsUnreadableSettings, NoDialogOpensAndTheFailureIsReported) {
-  ShellFixture shell;
-  QDir().mkpath(shell.settingsPath);
-  shell.Open();
-  shell.boxes.seen.clear();
-  EXPECT_EQ(shell.window->fileDialogs().ChooseConfigFileToOpen(Mux()), "");
-  EXPECT_TRUE(shell.dialogs.requests.empty());
-  ASSERT_EQ(shell.boxes.seen.size(), 1u);
-  EXPECT_EQ(shell.boxes.lastText(), "Ошибка чтения файла конфигурации программы");
-}
-
 TEST(RealFileDialog, IsCentredOverTheWindowWithTheMaskAndTitle) {
   ShellFixture shell;
   MainWindow& window = shell.Open();

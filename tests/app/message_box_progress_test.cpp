@@ -170,13 +170,6 @@ TEST_F(Gauge, AdvancingPastTheMaximumClampsAndAfterwardsChangesNothing) {
   EXPECT_EQ(shell.window->statusText(), "other");
 }
 
-TEST_F(Gauge, AnEmptyTransferIsComplete) {
-  host().BeginProgress(0, "Nothing");
-  EXPECT_EQ(gauge->text(), "100%");
-  EXPECT_EQ(gauge->minimum(), 0);
-  EXPECT_GT(gauge->maximum(), 0);  // never the busy indicator
-}
-
 TEST(Memo, LinesAppendAsGivenAndADoubleClickClears) {
   ShellFixture shell;
   shell.Open().show();

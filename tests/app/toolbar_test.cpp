@@ -132,14 +132,6 @@ TEST_F(Toolbar, SaveConfigurationValidatesFirstAndAnInvalidPageOpensNoDialog) {
   EXPECT_EQ(shell.mux->calls[shell.mux->calls.size() - 2], "WriteConfigFile - ");
 }
 
-TEST_F(Toolbar, LoadConfigurationCancelledLoadsNothing) {
-  window().setActivePage(2);
-  window().SpeedButtonReadConfigClick();
-  EXPECT_EQ(shell.dialogs.requests.size(), 1u);
-  EXPECT_EQ(shell.tpx->calls.back(), "InitPage");
-  EXPECT_FALSE(window().busy());
-}
-
 TEST_F(Toolbar, EventMenuActsOnTheActivePageOnly) {
   QMenu* menu = window().eventMenu();
   ASSERT_NE(menu, nullptr);
@@ -149,13 +141,6 @@ TEST_F(Toolbar, EventMenuActsOnTheActivePageOnly) {
   window().setActivePage(0);
   shell.Find<QAction>("EventInsert_MUX410")->trigger();
   EXPECT_NE(shell.mux->calls.back(), "Event 1");
-}
-
-TEST_F(Toolbar, ResettingTheControllerGoesOverTheWire) {
-  window().setActivePage(0);
-  window().SpeedButtonResetClick();
-  EXPECT_EQ(shell.controller.CountRequests(0, 3), 1);
-  EXPECT_TRUE(shell.boxes.seen.empty());
 }
 
 // A table whose device rows lack every operation but the reset.
