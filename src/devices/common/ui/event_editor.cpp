@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdlib>
 
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
@@ -251,14 +252,23 @@ void EventEditor::RebuildEventTabs(int index) {
   {
     QSignalBlocker block(tabs_);
     const int wanted = std::max(count, 1);
+    // A visible bar lays itself out on every added or removed tab; a hidden one once, when
+    // shown again. That keeps the rebuild of a full table fast.
+    const bool bulk = std::abs(tabs_->count() - wanted) > 2 && tabs_->isVisible();
+    if (bulk) tabs_->setVisible(false);
     while (tabs_->count() > wanted) tabs_->removeTab(tabs_->count() - 1);
     while (tabs_->count() < wanted) tabs_->addTab(QString());
+    // Every caption change lays the whole bar out again: touch only the ones that differ.
+    auto caption = [this](int i, const QString& text) {
+      if (tabs_->tabText(i) != text) tabs_->setTabText(i, text);
+    };
     if (count == 0) {
-      tabs_->setTabText(0, QString::fromUtf8(host_.catalogue().Text(kMsgInsertTab)));
+      caption(0, QString::fromUtf8(host_.catalogue().Text(kMsgInsertTab)));
     } else {
-      for (int i = 0; i < count; ++i) tabs_->setTabText(i, QString::number(i + 1));
+      for (int i = 0; i < count; ++i) caption(i, QString::number(i + 1));
     }
     tabs_->setCurrentIndex(index);
+    if (bulk) tabs_->setVisible(true);
   }
   setTitle(QString::fromStdString(
       host_.catalogue().Format(kMsgTotalEvents, unsigned(count), unsigned(table_.capacity()))));
