@@ -28,14 +28,17 @@ void PointAt(QWidget* control, int x, int y) {
 }
 
 // The pointer lands in the middle of a number field, on the right edge of a seconds field.
-void Refuse(FieldContext ctx, QLineEdit* edit, const std::string& text, bool select, bool rightEdge) {
+void Refuse(FieldContext ctx, QLineEdit* edit, const std::string& text, bool select,
+            bool rightEdge) {
   ctx.host.ShowMessageBox(kBoxError, text);
   if (select) edit->selectAll();
   edit->setFocus();
   PointAt(edit, rightEdge ? edit->width() : edit->width() / 2, edit->height() / 2);
 }
 
-bool ValidWidth(int width) { return width == 1 || width == 2 || width == 4; }
+bool ValidWidth(int width) {
+  return width == 1 || width == 2 || width == 4;
+}
 
 void Store(uint8_t* destination, int width, uint32_t value) {
   if (width == 1) destination[0] = uint8_t(value);
@@ -87,8 +90,8 @@ int CheckNumberEdit(FieldContext ctx, QLineEdit* edit, int32_t minimum, int32_t 
   }
   int32_t value = 0;
   if (!ParseInteger(text, value)) {
-    ctx.host.ShowMessageBox(kBoxError,
-                            Catalogue::FormatText("'%s' is not a valid integer value", text.c_str()));
+    ctx.host.ShowMessageBox(
+        kBoxError, Catalogue::FormatText("'%s' is not a valid integer value", text.c_str()));
     return 1;
   }
   if (value < minimum || value > maximum) {

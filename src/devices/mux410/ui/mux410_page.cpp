@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QToolButton>
 #include <vector>
 
+#include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
@@ -40,17 +40,6 @@ QFont PageFont(const QFont& base) {
       {"Arial Narrow", "Liberation Sans Narrow", "DejaVu Sans Condensed", base.family()});
   font.setPixelSize(11);
   return font;
-}
-
-std::string MemoToImageText(const QString& text) {
-  QString lines = text;
-  lines.replace("\r\n", "\n").replace("\n", "\r\n");
-  return Utf8ToCp1251(lines.toStdString()).substr(0, 999);
-}
-
-QString ImageTextToMemo(const std::string& bytes) {
-  QString text = QString::fromStdString(Cp1251ToUtf8(bytes));
-  return text.replace("\r\n", "\n");
 }
 
 }  // namespace
@@ -124,19 +113,8 @@ int Page::WriteConfigFile(const DeviceModule* module, const std::string& path) {
   return 1;
 }
 
-void Page::ShowDescription() {
-  w_.description->clear();
-  const std::string description = image_.descriptionText();
-  if (!description.empty()) {
-    w_.description->setPlainText(ImageTextToMemo(description));
-    return;
-  }
-  const std::string name = image_.configNameText();
-  if (!name.empty()) w_.description->setPlainText(ImageTextToMemo(name));
-}
-
 void Page::ImageToControls() {
-  ShowDescription();
+  w_.description->ShowTexts(image_);
   SetListValue(w_.onPowerOn, image_.onPowerOn());
   SetListValue(w_.gvifMode, image_.outPulseMode());
   w_.powerOnTimeout->setText(
@@ -183,7 +161,7 @@ int Page::StoreParameters() {
 }
 
 int Page::ControlsToImage() {
-  image_.setDescription(MemoToImageText(w_.description->toPlainText()));
+  w_.description->StoreInto(image_);
   if (StoreParameters() != 0) return 1;
   uint8_t flags = image_.dparFlags() & 0xC0;  // bits 6 and 7 belong to the device
   for (int bit = 0; bit < kDparBitCount; ++bit) {

@@ -38,8 +38,6 @@ class Page : public DevicePage {
 
  private:
   int StoreParameters();
-  void ShowDescription();
-  void StoreDescription();
 
   PageHost& host_;
   ConfigImage image_;

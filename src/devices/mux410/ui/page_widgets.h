@@ -8,11 +8,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QToolButton;
 class QWidget;
 
 namespace qvr {
+class DescriptionMemo;
 class EventEditor;
 class EventTable;
 class PageHost;
@@ -25,7 +25,7 @@ enum DparBit { kBitCir, kBitTpx, kBitLx570, kBitGabar, kBitResGvif, kBitActPa, k
 
 struct PageWidgets {
   QGroupBox* descriptionGroup;  // GroupBoxDescriptionMUX410
-  QPlainTextEdit* description;  // MemoDescriptionMUX410
+  DescriptionMemo* description;  // MemoDescriptionMUX410
 
   QComboBox* mode;         // ComboBoxModeMUX410
   QToolButton* getPaType;  // SpeedButtonGetPATypeMUX410
