@@ -123,15 +123,6 @@ TEST_F(Mux410PageTest, ImageSurvivesControlsBothWaysWithTheDeviceBitsKept) {
   EXPECT_EQ(page.image().inputMask(), 0x04);
 }
 
-TEST_F(Mux410PageTest, NameStandsInForAnEmptyDescription) {
-  page.image().setConfigName("Demo");
-  page.ImageToControls();
-  EXPECT_EQ(w().description->toPlainText(), "Demo");
-  page.image().setConfigName("");
-  page.ImageToControls();
-  EXPECT_EQ(w().description->toPlainText(), "");
-}
-
 TEST_F(Mux410PageTest, TimeoutsAreCheckedInSecondsAndStoredInMilliseconds) {
   FillImage(page.image());
   page.ImageToControls();
