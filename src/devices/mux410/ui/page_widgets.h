@@ -24,7 +24,7 @@ namespace qvr::mux410 {
 enum DparBit { kBitCir, kBitTpx, kBitLx570, kBitGabar, kBitResGvif, kBitActPa, kDparBitCount };
 
 struct PageWidgets {
-  QGroupBox* descriptionGroup;  // GroupBoxDescriptionMUX410
+  QGroupBox* descriptionGroup;   // GroupBoxDescriptionMUX410
   DescriptionMemo* description;  // MemoDescriptionMUX410
 
   QComboBox* mode;         // ComboBoxModeMUX410
