@@ -23,7 +23,7 @@ EventTable Numbered(int count, int capacity = 96) {
   table.setCount(count);
   for (int i = 0; i < count; ++i) {
     table.record(i) = Used(1, uint16_t(i + 1));
-    table.setDescription(i, "D" + std::to_string(i + 1));
+    table.setDescription(i, std::string("D").append(std::to_string(i + 1)));
   }
   return table;
 }
@@ -43,7 +43,7 @@ TEST(EventTableEdits, InsertBeforeTheThirdOfFiveMovesLaterEventsWithTheirDescrip
   EXPECT_EQ(table.description(2), "");
   for (int n = 3; n <= 5; ++n) {
     EXPECT_EQ(table.record(n).address, n) << n;  // former event n is now event n + 1
-    EXPECT_EQ(table.description(n), "D" + std::to_string(n));
+    EXPECT_EQ(table.description(n), std::string("D").append(std::to_string(n)));
   }
   EXPECT_EQ(table.description(1), "D2");
 }
