@@ -27,4 +27,15 @@ int WriteDeviceRow(EventEditor& events, const DeviceModule* module, const PageWr
 int WriteFileRow(PageHost& host, EventEditor& events, const DeviceModule* module,
                  const std::string& path, const PageWriters& writers);
 
+// Runs a device read into `image`; when it fails, the image goes back to what it was, so that
+// the image and the controls that still show it stay one configuration (a half-read event table
+// under the old tabs would be written back mixed).
+template <typename Image, typename Read>
+LinkResult ReadKeepingShownImage(Image& image, Read&& read) {
+  Image previous = image;
+  const LinkResult result = read(image);
+  if (result != LinkOk) image = previous;
+  return result;
+}
+
 }  // namespace qvr

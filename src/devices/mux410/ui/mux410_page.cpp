@@ -13,6 +13,7 @@
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
+#include "devices/common/ui/page_writes.h"
 #include "devices/mux410/config_file.h"
 #include "devices/mux410/transfer.h"
 #include "devices/mux410/ui/live_actions.h"
@@ -26,7 +27,6 @@
 namespace qvr::mux410 {
 namespace {
 
-constexpr int kMsgFileError = 17;  // "Error opening file "%s%s""
 constexpr int kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
 constexpr int kPulseMinMs = 10, kPulseMaxMs = 5000;
 constexpr int kSkipItems = 5;
@@ -75,25 +75,17 @@ void Page::EventMenuAction(EventMenuItem item) {
 }
 
 int Page::ReadDevice(const DeviceModule& module) {
-  // A failed read keeps the configuration the page shows: image and controls stay one.
-  ConfigImage previous = image_;
-  const LinkResult result = ReadConfiguration(host_.link(), host_.catalogue(), module, image_);
-  if (result != LinkOk) {
-    image_ = previous;
-    return result;
-  }
+  const LinkResult result = ReadKeepingShownImage(image_, [&](ConfigImage& image) {
+    return ReadConfiguration(host_.link(), host_.catalogue(), module, image);
+  });
+  if (result != LinkOk) return result;
   ImageToControls();
   (void)actions_->ReadCurrentInput();  // its failure has its own box
   return LinkOk;
 }
 
 int Page::WriteDevice(const DeviceModule* module) {
-  if (!module) {
-    if (ControlsToImage() != 0) return 1;
-    return w_.events->CheckUsedInputs();
-  }
-  w_.events->PruneEvents();
-  return WriteConfiguration(host_.link(), host_.catalogue(), *module, image_);
+  return WriteDeviceRow(*w_.events, module, Writers());
 }
 
 int Page::ReadConfigFile(const DeviceModule&, const std::string& path) {
@@ -103,14 +95,17 @@ int Page::ReadConfigFile(const DeviceModule&, const std::string& path) {
 }
 
 int Page::WriteConfigFile(const DeviceModule* module, const std::string& path) {
-  if (!module) return ControlsToImage();
-  w_.events->PruneEvents();
-  std::string error;
-  if (mux410::WriteConfigFile(path, image_, &error)) return 0;
-  std::string text = host_.catalogue().Format(kMsgFileError, path.c_str(), "");
-  if (!error.empty()) text += "\n" + error;
-  host_.host().ShowMessageBox(kBoxError, text);
-  return 1;
+  return WriteFileRow(host_, *w_.events, module, path, Writers());
+}
+
+PageWriters Page::Writers() {
+  return {[this] { return ControlsToImage(); },
+          [this](const DeviceModule& module) {
+            return WriteConfiguration(host_.link(), host_.catalogue(), module, image_);
+          },
+          [this](const std::string& path, std::string* error) {
+            return mux410::WriteConfigFile(path, image_, error);
+          }};
 }
 
 void Page::ImageToControls() {

@@ -10,6 +10,13 @@
 namespace qvr::mux410 {
 
 class LiveActions;
+}  // namespace qvr::mux410
+
+namespace qvr {
+struct PageWriters;
+}
+
+namespace qvr::mux410 {
 
 class Page : public DevicePage {
  public:
@@ -38,6 +45,7 @@ class Page : public DevicePage {
 
  private:
   int StoreParameters();
+  PageWriters Writers();
 
   PageHost& host_;
   ConfigImage image_;

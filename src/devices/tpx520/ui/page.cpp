@@ -146,7 +146,9 @@ int Page::ControlsToImage() {
 }
 
 int Page::ReadDevice(const DeviceModule& module) {
-  const LinkResult result = ReadConfiguration(host_.link(), host_.catalogue(), module, image_);
+  const LinkResult result = ReadKeepingShownImage(image_, [&](ConfigImage& image) {
+    return ReadConfiguration(host_.link(), host_.catalogue(), module, image);
+  });
   if (result != LinkOk) return result;
   ImageToControls();
   // A failed current-input read shows its own box; the configuration was read all the same.
