@@ -27,13 +27,13 @@ QString DesignText(const QString& component, const char* suffix) {
       TranslationText(("MainForm_" + component + suffix).toStdString(), kRussian));
 }
 
-struct CommandButtonSpec {
+struct CommandButtonRow {
   const char* name;
   ToolbarGlyph glyph;
   void (MainWindow::*click)();
 };
 
-constexpr CommandButtonSpec kCommandButtons[] = {
+constexpr CommandButtonRow kCommandButtons[] = {
     {"SpeedButtonUpdate", ToolbarGlyph::Update, &MainWindow::SpeedButtonUpdateClick},
     {"SpeedButtonReadConfig", ToolbarGlyph::ReadConfig, &MainWindow::SpeedButtonReadConfigClick},
     {"SpeedButtonWriteConfig", ToolbarGlyph::WriteConfig, &MainWindow::SpeedButtonWriteConfigClick},
@@ -85,15 +85,15 @@ void MainWindow::BuildToolBar() {
   addToolBar(Qt::TopToolBarArea, toolBar_);
 
   for (size_t i = 0; i < commandButtons_.size(); ++i) {
-    const CommandButtonSpec& spec = kCommandButtons[i];
+    const CommandButtonRow& row = kCommandButtons[i];
     auto* button = new QToolButton(toolBar_);
-    button->setObjectName(spec.name);
+    button->setObjectName(row.name);
     button->setFixedSize(23, 22);
     button->setIconSize(QSize(16, 16));
-    button->setIcon(ToolbarIcon(spec.glyph));
+    button->setIcon(ToolbarIcon(row.glyph));
     button->setAutoRaise(true);
-    button->setToolTip(DesignText(spec.name, "_Hint"));
-    connect(button, &QToolButton::clicked, this, spec.click);
+    button->setToolTip(DesignText(row.name, "_Hint"));
+    connect(button, &QToolButton::clicked, this, row.click);
     toolBar_->addWidget(button);
     commandButtons_[i] = button;
   }

@@ -32,17 +32,17 @@ SimDevice::SimDevice(const Profile& profile)
 void SimDevice::RestoreSample() {
   memory_.clear();
   for (const auto& [command, bytes] : profile_.sample) memory_[command] = bytes;
-  for (const CommandSpec& spec : profile_.commands) {
-    if (spec.action == Action::Memory) memory_[spec.command].resize(spec.size, 0);
+  for (const CommandEntry& entry : profile_.commands) {
+    if (entry.action == Action::Memory) memory_[entry.command].resize(entry.size, 0);
   }
 }
 
 bool SimDevice::SetMemory(uint8_t command, const std::vector<uint8_t>& bytes) {
-  const CommandSpec* spec = Find(command);
-  if (!spec || spec->action != Action::Memory) return false;
+  const CommandEntry* entry = Find(command);
+  if (!entry || entry->action != Action::Memory) return false;
   std::vector<uint8_t> area(bytes.begin(),
-                            bytes.begin() + std::min<size_t>(bytes.size(), spec->size));
-  area.resize(spec->size, 0);
+                            bytes.begin() + std::min<size_t>(bytes.size(), entry->size));
+  area.resize(entry->size, 0);
   memory_[command] = std::move(area);
   return true;
 }
@@ -59,30 +59,30 @@ std::array<uint8_t, 66> SimDevice::Info() const {
   return info;
 }
 
-const CommandSpec* SimDevice::Find(uint8_t command) const {
-  for (const CommandSpec& spec : profile_.commands) {
-    if (spec.command == command) return &spec;
+const CommandEntry* SimDevice::Find(uint8_t command) const {
+  for (const CommandEntry& entry : profile_.commands) {
+    if (entry.command == command) return &entry;
   }
   return nullptr;
 }
 
 Answer SimDevice::Handle(const Request& request, int shortReads) {
-  const CommandSpec* spec = Find(request.command);
+  const CommandEntry* entry = Find(request.command);
   // Any other request ends a firmware transfer whose length was a whole number of blocks.
-  bool finished = updating_ && !(spec && spec->action == Action::Update) && FinishUpdate();
+  bool finished = updating_ && !(entry && entry->action == Action::Update) && FinishUpdate();
   Answer answer;
-  if (!spec || request.length > kMaxPayload) {
+  if (!entry || request.length > kMaxPayload) {
     answer = Answer::Status(kStatusParameterError);
   } else {
-    answer = request.write ? Write(*spec, request) : Read(*spec, request, shortReads);
+    answer = request.write ? Write(*entry, request) : Read(*entry, request, shortReads);
   }
   answer.changed = answer.changed || finished;
   return answer;
 }
 
-Answer SimDevice::Read(const CommandSpec& spec, const Request& request, int shortReads) {
+Answer SimDevice::Read(const CommandEntry& entry, const Request& request, int shortReads) {
   bool fromStart = request.offset == 0;
-  switch (spec.action) {
+  switch (entry.action) {
     case Action::Info: {
       std::array<uint8_t, 66> info = Info();
       return Slice({info.begin(), info.end()}, request.offset, kMaxPayload);
@@ -90,7 +90,7 @@ Answer SimDevice::Read(const CommandSpec& spec, const Request& request, int shor
     case Action::Memory: {
       unsigned limit =
           shortReads > 0 ? std::min<unsigned>(unsigned(shortReads), kMaxPayload) : kMaxPayload;
-      return Slice(memory_.at(spec.command), request.offset, limit);
+      return Slice(memory_.at(entry.command), request.offset, limit);
     }
     case Action::Description:
       return Slice(Description(), request.offset, kMaxPayload);
@@ -109,13 +109,13 @@ Answer SimDevice::Read(const CommandSpec& spec, const Request& request, int shor
   }
 }
 
-Answer SimDevice::Write(const CommandSpec& spec, const Request& request) {
+Answer SimDevice::Write(const CommandEntry& entry, const Request& request) {
   const uint8_t* data = request.payload;
-  switch (spec.action) {
+  switch (entry.action) {
     case Action::Update:
       return WriteUpdate(request);
     case Action::Memory:
-      return WriteMemory(spec.command, request);
+      return WriteMemory(entry.command, request);
     default:
       break;
   }
@@ -126,11 +126,11 @@ Answer SimDevice::Write(const CommandSpec& spec, const Request& request) {
       {Action::Event, 1},        {Action::IrLearn, 0},   {Action::IrPower, 0},
       {Action::Raw, 2},          {Action::Set, 1},       {Action::TouchSetup, 0},
   };
-  auto length = kLengths.find(spec.action);
+  auto length = kLengths.find(entry.action);
   if (length == kLengths.end() || !IsCommandWrite(request, length->second)) {
     return Answer::Status(kStatusParameterError);
   }
-  switch (spec.action) {
+  switch (entry.action) {
     case Action::Reset:
       return Restart();
     case Action::ToDefault:

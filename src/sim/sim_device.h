@@ -43,9 +43,9 @@ class SimDevice {
   void SetIebusIdle(bool idle) { iebusIdle_ = idle; }
 
  private:
-  const CommandSpec* Find(uint8_t command) const;
-  Answer Read(const CommandSpec& spec, const Request& request, int shortReads);
-  Answer Write(const CommandSpec& spec, const Request& request);
+  const CommandEntry* Find(uint8_t command) const;
+  Answer Read(const CommandEntry& entry, const Request& request, int shortReads);
+  Answer Write(const CommandEntry& entry, const Request& request);
   Answer WriteMemory(uint8_t command, const Request& request);
   Answer WriteUpdate(const Request& request);
   Answer IssueEvent(uint8_t index);

@@ -31,7 +31,7 @@ enum class Action : uint8_t {
   TouchSetup,    // write 0: find the touch-screen lines
 };
 
-struct CommandSpec {
+struct CommandEntry {
   uint8_t command;
   Action action;
   uint16_t size;  // memory area size; for other actions unused
@@ -39,7 +39,7 @@ struct CommandSpec {
 
 struct Profile {
   Identity identity;
-  std::vector<CommandSpec> commands;
+  std::vector<CommandEntry> commands;
   uint8_t eventCommand = 0;  // memory area holding the event table (0: none)
   uint8_t naviCommand = 0;   // memory area whose byte 0 is the navigation unit type
   uint8_t detectedNaviType = 0;

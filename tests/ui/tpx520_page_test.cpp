@@ -151,6 +151,16 @@ TEST(Tpx520PageDevice, ReadShowsConfigurationTouchBlockAndCurrentInput) {
   EXPECT_EQ(h.tpx->image().descriptionText(), "Demo");
 }
 
+TEST(Tpx520PageDevice, FailedReadKeepsTheConfigurationThePageShows) {
+  Tpx520PageHost h;
+  ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
+  h.sim.StatusNext(0xFD, sim::kAlways, 22);  // the event table cannot be read
+  EXPECT_NE(h.tpx->ReadDevice(Tpx()), LinkOk);
+  EXPECT_EQ(h.tpx->image().events.count(), 2);
+  EXPECT_TRUE(h.tpx->image().touchFromDevice);
+  EXPECT_EQ(h.tpx->image().naviType(), 1);
+}
+
 TEST(Tpx520PageDevice, FailedCurrentInputReadShowsItsBoxButTheReadSucceeds) {
   Tpx520PageHost h;
   h.sim.StatusNext(0xFE, sim::kAlways, 21);
