@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTest>
 
 #include "app/device_pages.h"
 #include "devices/common/ini_file.h"
@@ -69,6 +70,30 @@ TEST_F(DeviceCommands, ResetToDefaultAsksAndAFailureNamesTheDevice) {
   EXPECT_EQ(shell.boxes.lastText(),
             "Ошибка сброса конфигурации устройства \"TPX-520\" в состояние по умолчанию\n"
             "Вышел таймаут ожидания ответа");
+}
+
+// The TPX-520 description box answers a double click with the MUX-410's debug dump, shown in the
+// MUX-410 memo; a failure would name the TPX-520, the page the user is on.
+TEST(DescriptionDump, TpxDescriptionBoxDumpsTheMux410IntoItsMemo) {
+  ShellFixture shell;
+  shell.realPages = DevicePageFactory();
+  shell.WriteSettings("[MainSettings]\r\nDebug=1\r\nActivePage=2\r\n");
+  shell.Open();
+  shell.Connect();
+  auto* memo = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
+  ASSERT_NE(memo, nullptr);
+  QTest::mouseDClick(shell.Find<QWidget>("GroupBoxDescriptionTPX520"), Qt::LeftButton, {},
+                     QPoint(5, 5));
+  EXPECT_TRUE(shell.boxes.seen.empty()) << shell.boxes.lastText();
+  EXPECT_FALSE(memo->toPlainText().isEmpty());
+  EXPECT_EQ(shell.controller.CountRequests(sim::kAddressMux410, 6), 1);
+
+  shell.controller.StatusNext(0xFD, sim::kAlways, 6);
+  QTest::mouseDClick(shell.Find<QWidget>("GroupBoxDescriptionTPX520"), Qt::LeftButton, {},
+                     QPoint(5, 5));
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_NE(shell.boxes.lastText().find("\"TPX-520\""), std::string::npos)
+      << shell.boxes.lastText();
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
     (void)ReadCurrentInput();
     return true;
   }
-  if (watched == w_.descriptionGroup) {
+  if (watched == w_.descriptionGroup || watched == otherDescriptionGroup_) {
     ShowDescriptionDump();
     return true;
   }
@@ -113,6 +113,12 @@ void LiveActions::Raw() {
 void LiveActions::Set() {
   const uint8_t one = 1;
   Send(kCmdSet, &one, 1);
+}
+
+void LiveActions::BindDescriptionDumpTo(QObject* otherDescriptionGroup) {
+  if (!otherDescriptionGroup || otherDescriptionGroup == otherDescriptionGroup_) return;
+  otherDescriptionGroup_ = otherDescriptionGroup;
+  otherDescriptionGroup->installEventFilter(this);
 }
 
 void LiveActions::ShowDescriptionDump() {

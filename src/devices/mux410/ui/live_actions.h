@@ -22,6 +22,9 @@ class LiveActions : public QObject {
   void Raw();  // the power-on edit's text as hex: exactly 2 bytes go as command 31
   void Set();
   void ShowDescriptionDump();
+  // The TPX-520 page's description box answers a double click with the same dump (of the
+  // MUX-410, into this page's memo); bound once both pages exist.
+  void BindDescriptionDumpTo(QObject* otherDescriptionGroup);
   // Shows the monitoring page and logs the device's IEBus packets until that page is left or
   // the window closes, then returns to the page it started on.
   void RunIebusLog();
@@ -35,6 +38,7 @@ class LiveActions : public QObject {
   PageHost& host_;
   const PageWidgets& w_;
   bool logRunning_ = false;
+  QObject* otherDescriptionGroup_ = nullptr;
 };
 
 }  // namespace qvr::mux410

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -60,6 +61,8 @@ void Page::InitPage() {
   w_.events->SelectFirstItems();
   UpdateModeControls();
   w_.events->ShowCurrentEvent();
+  // Both pages exist by now (the window creates them before initialising either).
+  actions_->BindDescriptionDumpTo(window()->findChild<QGroupBox*>("GroupBoxDescriptionTPX520"));
 }
 
 void Page::BeforeLanguageSwitch() {
