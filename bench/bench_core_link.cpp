@@ -11,21 +11,14 @@
 #include "sim/sim_transport.h"
 #include "sim/sim_update_image.h"
 
+#include "quiet_host.h"
+
 namespace {
 
 using namespace qvr;
 using BenchClock = std::chrono::steady_clock;
 
-class QuietHost : public Host {
- public:
-  void PumpMessages() override {}
-  void LogLine(const std::string&) override {}
-  void ClearLog() override {}
-  void BeginProgress(int, const std::string&) override {}
-  void AdvanceProgress(int) override {}
-  bool PacketLogEnabled() const override { return false; }
-  int ShowMessageBox(int, const std::string&) override { return kBoxResultOk; }
-};
+using qvr::bench::QuietHost;
 
 // Counts the feature reports that actually cross to the simulated controller.
 class CountingTransport : public Transport {

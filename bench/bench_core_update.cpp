@@ -18,24 +18,14 @@
 #include "sim/sim_update_image.h"
 #include "update/update_procedure.h"
 
+#include "quiet_host.h"
+
 namespace {
 
 constexpr unsigned kPayload = 65504;
 constexpr auto kPerReport = std::chrono::milliseconds(1);
 
-class QuietHost : public qvr::Host {
- public:
-  void PumpMessages() override {}
-  void LogLine(const std::string&) override {}
-  void ClearLog() override {}
-  void BeginProgress(int, const std::string&) override {}
-  void AdvanceProgress(int) override {}
-  bool PacketLogEnabled() const override { return false; }
-  int ShowMessageBox(int kind, const std::string& text) override {
-    if ((kind & 0xFF) == qvr::kBoxError) std::fprintf(stderr, "%s\n", text.c_str());
-    return qvr::kBoxResultYes;
-  }
-};
+using qvr::bench::QuietHost;
 
 struct Measurement {
   int result = 0;

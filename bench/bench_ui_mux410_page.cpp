@@ -16,6 +16,8 @@
 #include "sim/sim_controller.h"
 #include "sim/sim_transport.h"
 
+#include "quiet_host.h"
+
 namespace {
 
 using namespace qvr;
@@ -23,19 +25,7 @@ using namespace qvr;
 constexpr double kAimMs = 5.0;
 constexpr int kRounds = 41;
 
-class QuietHost : public Host {
- public:
-  void PumpMessages() override {}
-  void LogLine(const std::string&) override {}
-  void ClearLog() override {}
-  void BeginProgress(int, const std::string&) override {}
-  void AdvanceProgress(int) override {}
-  bool PacketLogEnabled() const override { return false; }
-  int ShowMessageBox(int, const std::string& text) override {
-    std::fprintf(stderr, "unexpected box: %s\n", text.c_str());
-    return kBoxResultNo;
-  }
-};
+using qvr::bench::QuietHost;
 
 class FixedClock : public Clock {
  public:
