@@ -300,6 +300,8 @@ constexpr TranslationRow kRows[] = {
 
 }  // namespace
 
-std::span<const TranslationRow> TranslationRows() { return kRows; }
+std::span<const TranslationRow> TranslationRows() {
+  return kRows;
+}
 
 }  // namespace qvr

@@ -12,8 +12,8 @@ namespace qvr {
 class Catalogue;
 
 struct UpdateFileChooser {
-  std::function<std::string()> choose;                    // "" when cancelled
-  std::function<void(const std::string&)> remember;       // called before the file is loaded
+  std::function<std::string()> choose;               // "" when cancelled
+  std::function<void(const std::string&)> remember;  // called before the file is loaded
 };
 
 // 1 updated, 0 cancelled at the file choice, -1 failed or refused; every outcome has been shown

@@ -39,7 +39,10 @@ class TestHost : public Host {
     if (clock_) clock_->Advance(pumpAdvanceMs);
   }
   void LogLine(const std::string& line) override { log.push_back(line); }
-  void ClearLog() override { log.clear(); ++clears; }
+  void ClearLog() override {
+    log.clear();
+    ++clears;
+  }
   void BeginProgress(int total, const std::string& caption) override {
     progressTotal = total;
     progressDone = 0;
@@ -50,9 +53,9 @@ class TestHost : public Host {
   bool PacketLogEnabled() const override { return packetLog; }
   int ShowMessageBox(int kind, const std::string& text) override {
     boxes.push_back({kind, text});
-    if (answers.empty()) return (kind & 0xFF) == kBoxQuestion || (kind & 0xFF) == kBoxWarning
-                                    ? kBoxResultNo
-                                    : kBoxResultOk;
+    if (answers.empty())
+      return (kind & 0xFF) == kBoxQuestion || (kind & 0xFF) == kBoxWarning ? kBoxResultNo
+                                                                           : kBoxResultOk;
     int answer = answers.front();
     answers.pop_front();
     return answer;

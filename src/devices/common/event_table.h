@@ -23,11 +23,11 @@ class EventTable {
 
   EventRecord& record(int slot) { return records_[size_t(slot)]; }
   const EventRecord& record(int slot) const { return records_[size_t(slot)]; }
-  std::string description(int slot) const;                    // up to its terminator
-  void setDescription(int slot, std::string_view text);       // cut to 99 bytes
+  std::string description(int slot) const;               // up to its terminator
+  void setDescription(int slot, std::string_view text);  // cut to 99 bytes
 
-  int currentEvent = 0;      // the tab last shown
-  EventRecord eventTemplate; // the record last stored by leaving an event
+  int currentEvent = 0;       // the tab last shown
+  EventRecord eventTemplate;  // the record last stored by leaving an event
 
   void Clear();  // no events, all slots and descriptions zero, template and current zero
 

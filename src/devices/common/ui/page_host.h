@@ -18,7 +18,7 @@ class PageHost {
   virtual ~PageHost() = default;
   virtual Link& link() = 0;
   virtual const Catalogue& catalogue() const = 0;
-  virtual Host& host() = 0;  // log, progress, message boxes, message pump
+  virtual Host& host() = 0;                  // log, progress, message boxes, message pump
   virtual ConnectionMonitor& monitor() = 0;  // `connected`, liveness dots
 
   virtual int activePage() const = 0;
