@@ -130,16 +130,6 @@ TEST_F(Mux410Transfer, FirstFailureStopsTheTransfer) {
   EXPECT_TRUE(host.boxes.empty());    // the caller shows the one error box
 }
 
-TEST_F(Mux410Transfer, CurrentInputIsOneByteOfCommand22) {
-  uint8_t input = 0xEE;
-  ASSERT_EQ(ReadCurrentInput(link, catalogue, kMux, input), LinkOk);
-  EXPECT_EQ(input, sim.CurrentInput(kAddress));
-  EXPECT_EQ(Commands(), (std::vector<int>{22}));
-  sim.StatusNext(0xFD, 2);
-  EXPECT_EQ(ReadCurrentInput(link, catalogue, kMux, input), DeviceResultError);
-  EXPECT_EQ(host.boxes.size(), 1u);  // the read shows its own box
-}
-
 class Mux410Check : public test::SimFixture {
  protected:
   Mux410Check() {

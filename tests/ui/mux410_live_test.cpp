@@ -64,6 +64,19 @@ TEST_F(Mux410LiveTest, CurrentInputIsSentOnTheUsersChoiceAndReadOnDoubleClick) {
   EXPECT_EQ(host.Writes(1, 22).size(), 1u);  // reading sends nothing back
 }
 
+TEST_F(Mux410LiveTest, CurrentInputReadIsOneByteOfCommand22AndAFailureShowsOneBox) {
+  host.sim.ClearWire();
+  ASSERT_EQ(page.actions().ReadCurrentInput(), LinkOk);
+  EXPECT_EQ(w().currentInput->currentIndex(), host.sim.CurrentInput(1));
+  EXPECT_EQ(host.sim.CountRequests(1, 22), 1);
+
+  w().currentInput->setCurrentIndex(2);
+  host.sim.StatusNext(0xFD, 2);
+  EXPECT_EQ(page.actions().ReadCurrentInput(), DeviceResultError);
+  EXPECT_EQ(host.boxes.boxes.size(), 1u);  // the read shows its own box
+  EXPECT_EQ(w().currentInput->currentIndex(), 2);
+}
+
 TEST_F(Mux410LiveTest, PaTypeIsToldByItsBox) {
   page.actions().AskPaType();  // the sample configuration runs with an active PA
   EXPECT_EQ(host.LastBox(), "Active type of PA");

@@ -21,7 +21,10 @@ LinkResult WriteBlocks(Link& link, uint8_t address, int blockSize,
 }
 
 LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTable& table) {
+  // Cleared once; the records read land in slots that are already zero, and the count is set
+  // when the reading stops, so the table holds what was read even after a failure.
   table.setCount(0);
+  int count = 0;
   bool ended = false;
   for (int slot = 0; slot < table.capacity(); ++slot) {
     if (ended) {
@@ -31,15 +34,19 @@ LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTab
     uint8_t bytes[kEventRecordSize] = {};
     LinkResult result = link.ReadMemory(address, command, uint32_t(kEventRecordSize * slot), bytes,
                                         kEventRecordSize);
-    if (result != LinkOk) return result;
+    if (result != LinkOk) {
+      table.setCount(count);
+      return result;
+    }
     EventRecord record = EventRecord::Decode(bytes);
     if (record.endsTable()) {
       ended = true;
       continue;
     }
     table.record(slot) = record;
-    table.setCount(slot + 1);
+    count = slot + 1;
   }
+  table.setCount(count);
   return LinkOk;
 }
 

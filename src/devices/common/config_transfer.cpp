@@ -23,7 +23,6 @@ LinkResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
                             catalogue.Format(kMsgReadingConfiguration, module.name));
   result = ReadBlocks(link, module.deviceAddress, plan.blocks);
   if (result != LinkOk) return result;
-  if (plan.skippedBytes > 0) link.host().AdvanceProgress(plan.skippedBytes);
   return ReadEventTable(link, module.deviceAddress, plan.eventCommand, events);
 }
 

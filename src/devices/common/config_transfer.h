@@ -15,7 +15,7 @@ struct TransferPlan {
   int progressTotal;                 // bytes of all blocks and of the whole event table
   std::span<const BlockRef> blocks;  // in transfer order
   uint8_t eventCommand;
-  int skippedBytes = 0;  // blocks of the total left out of this transfer (progress only)
+  int skippedBytes = 0;  // blocks of the total a write leaves out (progress only)
 };
 
 // DeviceInfo (log banner and lines), progress "Reading configuration ...", the blocks, then

@@ -11,10 +11,6 @@ namespace {
 // range from %s to %s", "Select an option".
 constexpr int kMsgSelectFromList = 59, kMsgSecondsRange = 60, kMsgSelectOption = 86;
 
-// The power-on time-out is stored as milliseconds - 125.
-constexpr uint32_t kPowerOnOffsetMs = 125, kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
-constexpr uint32_t kPulseMinMs = 10, kPulseMaxMs = 5000;
-
 std::string SecondsRange(const Catalogue& catalogue, uint32_t low, uint32_t high) {
   std::string lowText = SecondsText(low);
   std::string highText = SecondsText(high);
@@ -31,11 +27,11 @@ std::string CheckField(const Catalogue& catalogue, const ImageField& field) {
     case FieldRule::kRadioGroup:
       return value < uint32_t(field.items) ? "" : catalogue.Text(kMsgSelectOption);
     case FieldRule::kPowerOnTimeout:
-      value += kPowerOnOffsetMs;
-      if (value >= kPowerOnMinMs && value <= kPowerOnMaxMs) return {};
+      value += uint32_t(kPowerOnOffsetMs);
+      if (value >= uint32_t(kPowerOnMinMs) && value <= uint32_t(kPowerOnMaxMs)) return {};
       return SecondsRange(catalogue, kPowerOnMinMs, kPowerOnMaxMs);
     case FieldRule::kPulseTimeout:
-      if (value >= kPulseMinMs && value <= kPulseMaxMs) return {};
+      if (value >= uint32_t(kPulseMinMs) && value <= uint32_t(kPulseMaxMs)) return {};
       return SecondsRange(catalogue, kPulseMinMs, kPulseMaxMs);
   }
   return {};

@@ -6,6 +6,11 @@
 
 namespace qvr {
 
+// The time-out ranges of both devices, in milliseconds; the power-on time-out is stored as
+// milliseconds - 125, so its stored range starts at 0.
+inline constexpr int32_t kPowerOnOffsetMs = 125, kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
+inline constexpr int32_t kPulseMinMs = 10, kPulseMaxMs = 5000;
+
 enum class FieldRule : uint8_t {
   kAny,             // flags and masks: every value is valid
   kList,            // index into a drop-down list of `items`

@@ -23,12 +23,12 @@ constexpr off_t kMaxFileSize = 4 * 1024 * 1024;
 
 // Reads a regular file whole; false when it cannot be opened or read. Devices, pipes and
 // folders are refused without blocking.
-bool ReadRegularFile(const std::string& path, std::string& data, bool& tooLarge) {
+bool ReadRegularFile(const std::string& path, std::string& data) {
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info {};
   bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  tooLarge = ok && info.st_size > kMaxFileSize;
+  bool tooLarge = ok && info.st_size > kMaxFileSize;
   if (ok && !tooLarge) {
     char buffer[65536];
     for (;;) {
@@ -126,8 +126,7 @@ IniFile::~IniFile() = default;
 bool IniFile::Load(const std::string& path) {
   impl_->ini.Reset();
   std::string data;
-  bool tooLarge = false;
-  if (!ReadRegularFile(path, data, tooLarge)) return false;
+  if (!ReadRegularFile(path, data)) return false;
   if (!data.empty()) (void)impl_->ini.LoadData(data.data(), data.size());
   return true;
 }

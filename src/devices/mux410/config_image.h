@@ -17,8 +17,8 @@ namespace qvr::mux410 {
 inline constexpr int kEventCapacity = 96;
 inline constexpr int kProgressTotal = 814;  // 32 + 4 + 6 + 1 + 3 + 96 x 8
 inline constexpr uint8_t kCmdName = 5, kCmdNavi = 17, kCmdMode = 18, kCmdInput = 19, kCmdDpar = 20,
-                         kCmdEvents = 27;
-inline constexpr int kPowerOnOffsetMs = 125;  // powerOnTimeout is stored as ms - 125
+                         kCmdEvents = 27,
+                         kCmdCurrentInput = 22;  // read or select: 0..5 = inputs 1..6
 
 // configName, description and their text accessors come from ConfigTexts.
 struct ConfigImage : ConfigTexts {

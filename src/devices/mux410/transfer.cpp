@@ -7,8 +7,6 @@ namespace qvr::mux410 {
 
 namespace {
 
-constexpr uint8_t kCmdCurrentInput = 22;
-
 // The parameter blocks in transfer order; the image stays the owner of the bytes.
 std::array<BlockRef, 5> Blocks(ConfigImage& image) {
   return {{{kCmdName, image.configName.data(), unsigned(image.configName.size())},
@@ -34,11 +32,6 @@ LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue, const Devi
   auto blocks = Blocks(const_cast<ConfigImage&>(image));
   return WriteDeviceConfiguration(link, catalogue, module, {kProgressTotal, blocks, kCmdEvents},
                                   image.events);
-}
-
-LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                            uint8_t& input) {
-  return ReadDeviceValue(link, catalogue, &module, kCmdCurrentInput, &input, 1);
 }
 
 }  // namespace qvr::mux410

@@ -19,10 +19,6 @@ namespace qvr::mux410 {
 // when all 96 are used), then resets the device. The caller prunes and validates first.
 [[nodiscard]] LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue,
                                             const DeviceModule& module, const ConfigImage& image);
-// Reads the current input (command 22, 1 byte: 0..5 = inputs 1..6).
-[[nodiscard]] LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue,
-                                          const DeviceModule& module, uint8_t& input);
-
 // The checks a page would make before a device or file write, on the image alone (for qvrctl):
 // a list value beyond its list, a time-out outside its range, a used event whose input is
 // 0xFF. Returns the field's message in the catalogue's language, or empty when valid.

@@ -8,11 +8,10 @@ bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* e
   return WriteImageFile(path, image, ImageFields, error);
 }
 
-// A configuration from a file holds no touch block: the image's stays zero and is not sent
-// to the device (see WriteConfiguration).
+// A configuration from a file holds no touch block: the image's stays zero (Clear also leaves
+// touchFromDevice false), so it is not sent to the device (see WriteConfiguration).
 void ReadConfigFile(const std::string& path, ConfigImage& image) {
   ReadImageFile(path, image, ImageFields);
-  image.touchFromDevice = false;
 }
 
 }  // namespace qvr::tpx520

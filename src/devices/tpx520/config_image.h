@@ -17,8 +17,8 @@ namespace qvr::tpx520 {
 inline constexpr int kEventCapacity = 64;
 inline constexpr int kProgressTotal = 570;  // 32 + 12 + 2 + 12 + 64 x 8
 inline constexpr uint8_t kCmdName = 5, kCmdTouch = 16, kCmdNavi = 17, kCmdMode = 18,
-                         kCmdEvents = 22;
-inline constexpr int kPowerOnOffsetMs = 125;
+                         kCmdEvents = 22,
+                         kCmdCurrentInput = 21;  // read or select: 0 native, 1..6
 
 // configName, description and their text accessors come from ConfigTexts.
 struct ConfigImage : ConfigTexts {

@@ -9,8 +9,6 @@ namespace qvr::tpx520 {
 
 namespace {
 
-constexpr uint8_t kCmdCurrentInput = 21;
-
 BlockRef Ref(uint8_t command, uint8_t* data, size_t size) {
   return {command, data, unsigned(size)};
 }
@@ -45,11 +43,6 @@ LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue, const Devi
   int skipped = image.touchFromDevice ? 0 : int(image.touch.size());
   return WriteDeviceConfiguration(link, catalogue, module,
                                   {kProgressTotal, blocks, kCmdEvents, skipped}, image.events);
-}
-
-LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                            uint8_t& input) {
-  return ReadDeviceValue(link, catalogue, &module, kCmdCurrentInput, &input, 1);
 }
 
 }  // namespace qvr::tpx520

@@ -20,10 +20,6 @@ namespace qvr::tpx520 {
 // resets the device. The caller prunes and validates first.
 [[nodiscard]] LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue,
                                             const DeviceModule& module, const ConfigImage& image);
-// Reads the current input (command 21, 1 byte: 0 native, 1..6).
-[[nodiscard]] LinkResult ReadCurrentInput(Link& link, const Catalogue& catalogue,
-                                          const DeviceModule& module, uint8_t& input);
-
 // The checks a page would make before a device or file write, on the image alone (for qvrctl):
 // a list value beyond its list, a time-out outside its range, a used event whose input is
 // 0xFF. Returns the field's message in the catalogue's language, or empty when valid.

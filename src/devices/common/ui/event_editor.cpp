@@ -179,10 +179,6 @@ const DeviceModule* EventEditor::Module() const {
   return ModuleOfPage(config_.page);
 }
 
-void EventEditor::setDebugVisible(bool visible) {
-  makeEvent_->setVisible(visible);
-}
-
 int EventEditor::SaveCurrentEvent() {
   if (table_.count() == 0) return 0;
   const int slot = selectedEvent();

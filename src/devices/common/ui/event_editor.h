@@ -83,7 +83,6 @@ class EventEditor : public QGroupBox {
 
   int selectedEvent() const;
   EventTable& table() { return table_; }
-  void setDebugVisible(bool visible);  // SpeedButtonMakeEvent<suffix>x
 
   QTabBar* tabBar() const { return tabs_; }
   QWidget* eventPanel() const { return panel_; }
@@ -113,7 +112,6 @@ class EventEditor : public QGroupBox {
   PageHost& host_;
   EventTable& table_;
   EventEditorConfig config_;
-  bool rebuilding_ = false;
   int leaving_ = -1;  // the tab being left while a tab change is decided
 
   QTabBar* tabs_ = nullptr;

@@ -77,4 +77,20 @@ void SetListValue(QComboBox* list, int value) {
   list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
 }
 
+void SetCheckMask(QListWidget* list, uint8_t mask, int firstBit) {
+  QSignalBlocker block(list);
+  for (int i = 0; i < list->count() && firstBit + i < 8; ++i) {
+    const bool set = (mask >> (firstBit + i)) & 1;
+    list->item(i)->setCheckState(set ? Qt::Checked : Qt::Unchecked);
+  }
+}
+
+uint8_t CheckMask(const QListWidget* list, int firstBit) {
+  uint8_t mask = 0;
+  for (int i = 0; i < list->count() && firstBit + i < 8; ++i) {
+    if (list->item(i)->checkState() == Qt::Checked) mask |= uint8_t(1 << (firstBit + i));
+  }
+  return mask;
+}
+
 }  // namespace qvr

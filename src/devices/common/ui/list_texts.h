@@ -35,4 +35,9 @@ uint8_t ListValue(const QComboBox* list);
 // handler: change handlers are connected to QComboBox::activated, and signals are blocked.
 void SetListValue(QComboBox* list, int value);
 
+// A check list standing for bits of a mask: item i is bit `firstBit` + i. Setting runs no
+// handler; reading gives 0 for every other bit.
+void SetCheckMask(QListWidget* list, uint8_t mask, int firstBit);
+uint8_t CheckMask(const QListWidget* list, int firstBit);
+
 }  // namespace qvr

@@ -21,8 +21,8 @@
 namespace qvr::mux410 {
 namespace {
 
-constexpr uint8_t kCmdIebusEntry = 16, kCmdNaviAuto = 21, kCmdCurrentInput = 22, kCmdMap = 23,
-                  kCmdCamera = 24, kCmdPaType = 26, kCmdRaw = 31, kCmdSet = 32;
+constexpr uint8_t kCmdIebusEntry = 16, kCmdNaviAuto = 21, kCmdMap = 23, kCmdCamera = 24,
+                  kCmdPaType = 26, kCmdRaw = 31, kCmdSet = 32;
 constexpr uint8_t kDescriptionAddress = 1;
 constexpr int kMsgPaTypeFirst = 73;  // 73 unknown, 74 active, 75 passive
 constexpr int kMsgIebusStatus = 83;
@@ -66,11 +66,7 @@ void LiveActions::Send(uint8_t command, const uint8_t* data, unsigned length) {
 }
 
 int LiveActions::ReadCurrentInput() {
-  uint8_t input = 0;
-  const LinkResult result =
-      mux410::ReadCurrentInput(host_.link(), host_.catalogue(), *Mux410(), input);
-  if (result == LinkOk) SetListValue(w_.currentInput, input);
-  return result;
+  return ReadCurrentInputInto(host_, kPageMux410, kCmdCurrentInput, w_.currentInput);
 }
 
 void LiveActions::SendCurrentInput() {

@@ -28,9 +28,7 @@
 namespace qvr::mux410 {
 namespace {
 
-constexpr int kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
-constexpr int kPulseMinMs = 10, kPulseMaxMs = 5000;
-constexpr int kSkipItems = 5;
+constexpr int kSkipFirstBit = 1;  // item "2nd" is bit 1: input 1 is never skipped
 
 enum Mode { kPrior2010, kActivePa, kPassivePa, kEmulationPa, kExternalDvd, kExternalTv };
 
@@ -128,10 +126,7 @@ void Page::ImageToControls() {
   for (int bit = 0; bit < kDparBitCount; ++bit) {
     w_.dpar[size_t(bit)]->setChecked(image_.dparFlags() & (1 << bit));
   }
-  for (int i = 0; i < kSkipItems && i < w_.skipInputs->count(); ++i) {
-    const bool skipped = image_.inputMask() & (1 << (i + 1));
-    w_.skipInputs->item(i)->setCheckState(skipped ? Qt::Checked : Qt::Unchecked);
-  }
+  SetCheckMask(w_.skipInputs, image_.inputMask(), kSkipFirstBit);
   UpdateModeControls();
   w_.events->RebuildEventTabs(0);
 }
@@ -166,11 +161,7 @@ int Page::ControlsToImage() {
     if (w_.dpar[size_t(bit)]->isChecked()) flags |= uint8_t(1 << bit);
   }
   image_.dparFlags() = flags;
-  uint8_t mask = 0;
-  for (int i = 0; i < kSkipItems && i < w_.skipInputs->count(); ++i) {
-    if (w_.skipInputs->item(i)->checkState() == Qt::Checked) mask |= uint8_t(1 << (i + 1));
-  }
-  image_.inputMask() = mask;
+  image_.inputMask() = CheckMask(w_.skipInputs, kSkipFirstBit);
   return w_.events->SaveCurrentEvent();
 }
 

@@ -26,11 +26,6 @@
 namespace qvr::tpx520 {
 namespace {
 
-constexpr int kPowerOnMinMs = 125, kPowerOnMaxMs = 50000;
-constexpr int kPulseMinMs = 10, kPulseMaxMs = 5000;
-constexpr int kInputMaskItems = 6;
-constexpr uint8_t kCmdCurrentInput = 21;
-
 void SetSeconds(QLineEdit* edit, uint32_t milliseconds) {
   edit->setText(QString::fromStdString(SecondsText(milliseconds)));
 }
@@ -61,7 +56,6 @@ const DeviceModule& Page::Module() const {
 void Page::InitPage() {
   image_.Clear();
   editor_->SelectFirstItems();
-  editor_->setDebugVisible(host_.debugMode());
   editor_->RebuildEventTabs(0);
 }
 
@@ -96,11 +90,7 @@ void Page::ImageToControls() {
   SetRadioIndex(muteType_, image_.muteType());
   SetCheck(sendTo_, image_.sendTo());
   SetCheck(onlyExtTouch_, image_.onlyExtTouch());
-  const QSignalBlocker blocker(inputMask_);
-  for (int i = 0; i < kInputMaskItems && i < inputMask_->count(); ++i) {
-    const bool skipped = (image_.inputMask() >> i) & 1;
-    inputMask_->item(i)->setCheckState(skipped ? Qt::Checked : Qt::Unchecked);
-  }
+  SetCheckMask(inputMask_, image_.inputMask(), 0);
   editor_->RebuildEventTabs(0);
 }
 
@@ -116,8 +106,7 @@ int Page::StoreTimes() {
   if (CheckSecondsEdit(fields, powerOnTimeout_, kPowerOnMinMs, kPowerOnMaxMs, milliseconds, 2)) {
     return 1;
   }
-  const int powerOn = GetU16(milliseconds);
-  image_.setPowerOnTimeout(uint16_t(powerOn > kPowerOnOffsetMs ? powerOn - kPowerOnOffsetMs : 0));
+  image_.setPowerOnTimeout(uint16_t(GetU16(milliseconds) - kPowerOnOffsetMs));
   if (CheckSelection(fields, onPowerOn_, &image_.onPowerOn(), 1)) return 1;
   if (CheckSelection(fields, outPulseMode_, &image_.outPulseMode(), 1)) return 1;
   if (CheckSecondsEdit(fields, pulseTimeout_, kPulseMinMs, kPulseMaxMs, &image_.mode[4], 2)) {
@@ -131,11 +120,7 @@ int Page::StoreTimes() {
 void Page::StoreChecks() {
   image_.sendTo() = sendTo_->isChecked() ? 1 : 0;
   image_.onlyExtTouch() = onlyExtTouch_->isChecked() ? 1 : 0;
-  uint8_t mask = 0;
-  for (int i = 0; i < kInputMaskItems && i < inputMask_->count(); ++i) {
-    if (inputMask_->item(i)->checkState() == Qt::Checked) mask |= uint8_t(1 << i);
-  }
-  image_.inputMask() = mask;
+  image_.inputMask() = CheckMask(inputMask_, 0);
 }
 
 int Page::ControlsToImage() {
@@ -152,7 +137,7 @@ int Page::ReadDevice(const DeviceModule& module) {
   if (result != LinkOk) return result;
   ImageToControls();
   // A failed current-input read shows its own box; the configuration was read all the same.
-  (void)ReadCurrentInputInto(host_, kPageTpx520, kCmdCurrentInput, currentInput_);
+  ReadCurrentInput();
   return LinkOk;
 }
 

@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint8_t kCmdTouchSetup = 19;
 constexpr uint8_t kCmdNaviSetup = 20;
-constexpr uint8_t kCmdCurrentInput = 21;
 constexpr int kMsgAskTouchSetup = 84;
 
 }  // namespace

@@ -48,14 +48,6 @@ QGroupBox* MakeRadioGroup(const char* name, Language language, QWidget* parent) 
   return group;
 }
 
-int RadioIndex(const QGroupBox* group) {
-  const QList<QRadioButton*> buttons = Buttons(group);
-  for (int i = 0; i < buttons.size(); ++i) {
-    if (buttons[i]->isChecked()) return i;
-  }
-  return -1;
-}
-
 void SetRadioIndex(QGroupBox* group, int index) {
   // Auto-exclusive buttons refuse to be all unchecked, so exclusivity is lifted while the
   // marks are set.

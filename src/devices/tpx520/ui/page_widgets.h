@@ -20,8 +20,6 @@ QLabel* MakeValuePanel(const char* name, QWidget* parent);
 // find them.
 QGroupBox* MakeRadioGroup(const char* name, Language language, QWidget* parent);
 
-// The selected radio button's index, or -1.
-int RadioIndex(const QGroupBox* group);
 // Selects button `index` without running handlers; an index beyond the buttons selects none.
 void SetRadioIndex(QGroupBox* group, int index);
 
