@@ -11,7 +11,7 @@
 #include "sim/sim_transport.h"
 #include "sim/sim_update_image.h"
 
-#include "quiet_host.h"
+#include "bench_support.h"
 
 namespace {
 
@@ -20,24 +20,7 @@ using BenchClock = std::chrono::steady_clock;
 
 using qvr::bench::QuietHost;
 
-// Counts the feature reports that actually cross to the simulated controller.
-class CountingTransport : public Transport {
- public:
-  explicit CountingTransport(Transport& inner) : inner_(inner) {}
-  LinkResult SendFeatureReport(const PacketBytes& packet) override {
-    ++reports;
-    return inner_.SendFeatureReport(packet);
-  }
-  LinkResult ReceiveFeatureReport(PacketBytes& packet) override {
-    ++reports;
-    return inner_.ReceiveFeatureReport(packet);
-  }
-  void CloseController() override { inner_.CloseController(); }
-  long reports = 0;
-
- private:
-  Transport& inner_;
-};
+using qvr::bench::CountingTransport;
 
 double SecondsSince(BenchClock::time_point start) {
   return std::chrono::duration<double>(BenchClock::now() - start).count();

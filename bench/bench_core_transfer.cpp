@@ -17,6 +17,8 @@
 #include "sim/sim_controller.h"
 #include "sim/sim_transport.h"
 
+#include "bench_support.h"
+
 namespace {
 
 constexpr auto kPerReport = std::chrono::milliseconds(1);
@@ -42,24 +44,7 @@ class ProgressHost : public qvr::Host {
   int done = 0;
 };
 
-// Counts the feature reports that pass, both ways.
-class CountingTransport : public qvr::Transport {
- public:
-  explicit CountingTransport(qvr::Transport& inner) : inner_(inner) {}
-  qvr::LinkResult SendFeatureReport(const qvr::PacketBytes& packet) override {
-    ++reports;
-    return inner_.SendFeatureReport(packet);
-  }
-  qvr::LinkResult ReceiveFeatureReport(qvr::PacketBytes& packet) override {
-    ++reports;
-    return inner_.ReceiveFeatureReport(packet);
-  }
-  void CloseController() override { inner_.CloseController(); }
-  long reports = 0;
-
- private:
-  qvr::Transport& inner_;
-};
+using qvr::bench::CountingTransport;
 
 struct Bench {
   qvr::sim::SimController sim;

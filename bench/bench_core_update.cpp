@@ -18,7 +18,7 @@
 #include "sim/sim_update_image.h"
 #include "update/update_procedure.h"
 
-#include "quiet_host.h"
+#include "bench_support.h"
 
 namespace {
 

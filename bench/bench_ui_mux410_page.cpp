@@ -16,7 +16,7 @@
 #include "sim/sim_controller.h"
 #include "sim/sim_transport.h"
 
-#include "quiet_host.h"
+#include "bench_support.h"
 
 namespace {
 

@@ -56,10 +56,6 @@ struct Tpx520Config {
   static std::string Check(const Catalogue& c, Image& i) { return tpx520::CheckImage(c, i); }
 };
 
-std::string FailureText(const Session& s, int id, const DeviceModule& module, LinkResult r) {
-  return s.catalogue.Format(id, module.name, LinkResultText(s.catalogue, r).c_str());
-}
-
 bool ReadableFile(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(path, ec) && std::ifstream(path).good();
@@ -70,7 +66,7 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
   auto image = std::make_unique<typename Config::Image>();
   const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
-    s.host.Error(FailureText(s, kMsgReadConfigFailed, module, r));
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
     return kExitFailure;
   }
   std::string error;
@@ -100,16 +96,12 @@ int WriteFromFile(Session& s, const DeviceModule& module, const std::string& pat
     s.host.Error(refusal);
     return kExitFailure;
   }
-  image->events.Prune(0);
   const int answer =
       s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, s.catalogue.Text(kMsgConfirmWrite));
-  if (answer != kBoxResultYes) {
-    s.host.Error(Text(s.catalogue, CliText::kDeclinedNote));
-    return kExitOk;
-  }
+  if (answer != kBoxResultYes) return Declined(s);
   const LinkResult r = Config::WriteDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
-    s.host.Error(FailureText(s, kMsgWriteConfigFailed, module, r));
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r));
     return kExitFailure;
   }
   s.host.Note(

@@ -10,7 +10,6 @@ namespace qvr::cli {
 
 namespace {
 
-constexpr uint8_t kCmdDeviceInfo = 1;
 constexpr int kMsgConnectedBanner = 5;
 constexpr int kMsgOpenFileError = 17;
 constexpr int kMsgReadFromDeviceError = 48;
@@ -18,25 +17,18 @@ constexpr int kMsgDefaultUnsupported = 58;
 constexpr int kMsgDefaultFailed = 65;
 constexpr int kMsgResetFailed = 78;
 
-std::string FailureText(const Session& s, int id, const DeviceModule& module, LinkResult r) {
-  return s.catalogue.Format(id, module.name, LinkResultText(s.catalogue, r).c_str());
-}
+}  // namespace
 
-// Nothing was done because the user (or the lack of a terminal) said No.
 int Declined(Session& s) {
   s.host.Error(Text(s.catalogue, CliText::kDeclinedNote));
   return kExitOk;
 }
 
-}  // namespace
-
 int RunInfo(Session& s, const DeviceModule& module) {
   DeviceInfo info;
   if (module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress) {
     // The controller is shown as the connection monitor announces it.
-    unsigned count = 0;
-    const LinkResult r = s.link.DeviceRead(module.deviceAddress, kCmdDeviceInfo, 0,
-                                           info.bytes.data(), unsigned(info.bytes.size()), count);
+    const LinkResult r = ReadInfoBlock(s.link, module.deviceAddress, info);
     if (r != LinkOk) {
       s.host.Error(LinkResultText(s.catalogue, r));
       return kExitFailure;
@@ -47,14 +39,14 @@ int RunInfo(Session& s, const DeviceModule& module) {
   }
   const LinkResult r = ReadDeviceInfo(s.link, s.catalogue, module, info);
   if (r == LinkOk) return kExitOk;
-  s.host.Error(FailureText(s, kMsgReadFromDeviceError, module, r));
+  s.host.Error(DeviceFailureText(s.catalogue, kMsgReadFromDeviceError, module.name, r));
   return kExitFailure;
 }
 
 int RunReset(Session& s, const DeviceModule& module) {
   const LinkResult r = ResetDevice(s.link, module);
   if (r != LinkOk) {
-    s.host.Error(FailureText(s, kMsgResetFailed, module, r));
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgResetFailed, module.name, r));
     return kExitFailure;
   }
   s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kDeviceReset), module.name));
@@ -68,7 +60,7 @@ int RunDefault(Session& s, const DeviceModule& module) {
   }
   const LinkResult r = ResetToDefault(s.link, s.catalogue, module);
   if (r != LinkOk) {
-    s.host.Error(FailureText(s, kMsgDefaultFailed, module, r));
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgDefaultFailed, module.name, r));
     return kExitFailure;
   }
   if (s.prompter.declined()) return Declined(s);

@@ -28,5 +28,7 @@ int RunDefault(Session& session, const DeviceModule& module);
 int RunReadConfig(Session& session, const DeviceModule& module, const std::string& path);
 int RunWriteConfig(Session& session, const DeviceModule& module, const std::string& path);
 int RunUpdate(Session& session, const DeviceModule& module, const std::string& path);
+// Nothing was done because the user (or the lack of a terminal) said No: a note, status 0.
+int Declined(Session& session);
 
 }  // namespace qvr::cli

@@ -14,7 +14,6 @@ enum MonitorMessage : int {
 };
 
 constexpr uint8_t kControllerAddress = 0;
-constexpr uint8_t kCommandDeviceInfo = 1;
 constexpr int kMaxLivenessDots = 10;
 
 // Clears a flag when the scope ends, whichever way it ends.
@@ -48,9 +47,7 @@ void ConnectionMonitor::Tick() {
 LinkResult ConnectionMonitor::PollController() {
   ScopedFlag polling(polling_);
   listener_.SetPollTimerEnabled(false);
-  unsigned count = 0;
-  LinkResult result = link_.DeviceRead(kControllerAddress, kCommandDeviceInfo, 0,
-                                       info_.bytes.data(), unsigned(info_.bytes.size()), count);
+  LinkResult result = ReadInfoBlock(link_, kControllerAddress, info_);
   if (result != LinkOk) {
     listener_.SetStatusText(LinkResultText(catalogue_, result));
     if (connected_) {

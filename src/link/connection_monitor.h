@@ -34,11 +34,9 @@ class ConnectionMonitor {
   bool connected() const { return connected_; }
   // The firmware update clears it after the controller updated itself.
   void setConnected(bool value);
-  const DeviceInfo& controllerInfo() const { return info_; }
   void ClearControllerInfo() { info_.Clear(); }
 
-  // Liveness dots 0..10, shared with the IEBus log loop. Advance() returns the new count.
-  int livenessDots() const { return dots_; }
+  // Liveness dots 0..10, shared with the IEBus log loop; returns the new count.
   int AdvanceLivenessDots();
 
  private:

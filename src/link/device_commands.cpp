@@ -30,8 +30,7 @@ constexpr uint8_t kIrNoCode = 0xFF;
 
 void ShowLinkError(Link& link, const Catalogue& catalogue, int message, const char* name,
                    LinkResult result) {
-  link.host().ShowMessageBox(
-      kBoxError, catalogue.Format(message, name, LinkResultText(catalogue, result).c_str()));
+  link.host().ShowMessageBox(kBoxError, DeviceFailureText(catalogue, message, name, result));
 }
 
 }  // namespace

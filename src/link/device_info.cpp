@@ -47,12 +47,16 @@ void ShowControllerInfo(Host& host, const Catalogue& catalogue, const DeviceInfo
   for (const std::string& line : ControllerInfoLines(catalogue, info)) host.LogLine(line);
 }
 
+LinkResult ReadInfoBlock(Link& link, uint8_t address, DeviceInfo& info) {
+  // The read clears the whole block before copying, so byte 65 stays the name's terminator.
+  unsigned count = 0;
+  return link.DeviceRead(address, kCommandDeviceInfo, 0, info.bytes.data(),
+                         unsigned(info.bytes.size()), count);
+}
+
 LinkResult ReadDeviceInfo(Link& link, const Catalogue& catalogue, const DeviceModule& module,
                           DeviceInfo& info) {
-  info.Clear();
-  unsigned count = 0;
-  LinkResult result = link.DeviceRead(module.deviceAddress, kCommandDeviceInfo, 0,
-                                      info.bytes.data(), unsigned(info.bytes.size()), count);
+  LinkResult result = ReadInfoBlock(link, module.deviceAddress, info);
   if (result != LinkOk) return result;
   link.host().ClearLog();
   link.host().LogLine(catalogue.Text(kDeviceBanner));

@@ -32,6 +32,9 @@ std::vector<std::string> ControllerInfoLines(const Catalogue& catalogue, const D
 // Appends the four information lines to the host's log.
 void ShowControllerInfo(Host& host, const Catalogue& catalogue, const DeviceInfo& info);
 
+// One read of the identification block (command 1, capacity 66) from `address`; shows nothing.
+[[nodiscard]] LinkResult ReadInfoBlock(Link& link, uint8_t address, DeviceInfo& info);
+
 // Reads the module's DeviceInfo (command 1, one DeviceRead of capacity 66); on success clears
 // the log and writes the device banner and the information lines. On failure nothing is shown.
 [[nodiscard]] LinkResult ReadDeviceInfo(Link& link, const Catalogue& catalogue,

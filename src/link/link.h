@@ -21,7 +21,6 @@ class Link {
 
   Host& host() { return host_; }
   Clock& clock() { return clock_; }
-  Transport& transport() { return transport_; }
 
   // One request and its reply: checksum written into byte 71, sent, reply polled for up to
   // 500 ms; on LinkOk `packet` holds the reply.

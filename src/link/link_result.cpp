@@ -44,4 +44,9 @@ std::string LinkResultText(const Catalogue& catalogue, LinkResult result) {
   return catalogue.Text(id);
 }
 
+std::string DeviceFailureText(const Catalogue& catalogue, int messageId, const char* deviceName,
+                              LinkResult result) {
+  return catalogue.Format(messageId, deviceName, LinkResultText(catalogue, result).c_str());
+}
+
 }  // namespace qvr

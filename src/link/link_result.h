@@ -24,5 +24,9 @@ inline constexpr LinkResult DeviceUpdateFileError = -251;
 // The catalogue text of a result in the catalogue's current language; unknown codes give
 // "Unknown error USB: %d" formatted with the code.
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result);
+// Message `messageId` formatted with the device's name and the result's text, the form of
+// every "Error ... device "%s"\n%s" box.
+std::string DeviceFailureText(const Catalogue& catalogue, int messageId, const char* deviceName,
+                              LinkResult result);
 
 }  // namespace qvr

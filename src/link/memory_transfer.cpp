@@ -3,13 +3,15 @@
 #include <array>
 
 #include "link/link.h"
+#include "link/packet_layout.h"
 
 namespace qvr {
 
 LinkResult Link::ReadMemory(uint8_t address, uint8_t command, uint32_t start, uint8_t* destination,
                             unsigned total) {
-  // Larger than any reply, so a reply is never cut before it is limited to what is left.
-  std::array<uint8_t, 1024> scratch;
+  // A reply carries at most kMaxPayload bytes (longer ones are refused by the exchange), so a
+  // reply is never cut before it is limited to what is left.
+  std::array<uint8_t, kMaxPayload> scratch;
   unsigned done = 0;
   unsigned remaining = total;
   for (;;) {

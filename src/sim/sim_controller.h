@@ -156,7 +156,6 @@ class SimController {
   // The waiting reply, once; 72 zero bytes when none is waiting (silence, no request).
   PacketBytes TakeReply();
   std::chrono::microseconds latency() const { return latency_; }
-  bool plugged() const { return plugged_; }
 
  private:
   SimDevice* DeviceAt(uint8_t address) const;

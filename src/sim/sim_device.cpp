@@ -154,8 +154,7 @@ Answer SimDevice::Write(const CommandEntry& entry, const Request& request) {
       irPollsLeft_ = irEmptyPolls_;
       irLast_ = {};
       return Answer::Status(kStatusOk);
-    case Action::IrPower:
-      irPowered_ = true;
+    case Action::IrPower:  // nothing to model: the receiver's power is not observable
       return Answer::Status(kStatusOk);
     case Action::TouchSetup:
       memory_.at(profile_.touchCommand) = FoundTouchBlock();
@@ -211,7 +210,6 @@ Answer SimDevice::Restart() {
   irLast_ = {0xFF, 0, 0, 0, 0};
   lastEvent_ = {};
   cameraOn_ = false;
-  irPowered_ = false;
   iebusCurrent_.clear();
   return Answer::Status(kStatusOk);
 }

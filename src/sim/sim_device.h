@@ -63,7 +63,6 @@ class SimDevice {
 
   std::array<uint8_t, 2> lastEvent_{};
   bool cameraOn_ = false;
-  bool irPowered_ = false;
 
   bool irLearning_ = false;
   int irPollsLeft_ = 0;

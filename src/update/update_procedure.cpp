@@ -49,8 +49,8 @@ class UpdateRun {
   bool Identify() {
     const LinkResult result = ReadDeviceInfo(link_, catalogue_, module_, device_);
     if (result == LinkOk) return true;
-    host_.ShowMessageBox(kBoxError, catalogue_.Format(kMsgDeviceReadError, module_.name,
-                                                      LinkResultText(catalogue_, result).c_str()));
+    host_.ShowMessageBox(kBoxError,
+                         DeviceFailureText(catalogue_, kMsgDeviceReadError, module_.name, result));
     return false;
   }
 
