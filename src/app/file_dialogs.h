@@ -79,8 +79,6 @@ class FileDialogs {
   void RememberUpdateFile(const DeviceModule& module, const std::string& path);
   void RememberConfigFile(const DeviceModule& module, const std::string& path);
 
-  void setRunner(FileDialogRunner& runner) { runner_ = &runner; }
-
  private:
   std::string Choose(const DeviceModule& module, const char* section, int titleId, const char* mask,
                      bool save);

@@ -6,7 +6,6 @@
 #include "app/device_pages.h"
 #include "app/main_window.h"
 #include "app/termination_signals.h"
-#include "link/hid_transport.h"
 #include "sim/sim_transport.h"
 
 int main(int argc, char** argv) {
@@ -25,9 +24,7 @@ int main(int argc, char** argv) {
   if (appOptions.simulator) {
     options.transport = std::make_unique<qvr::sim::SimTransport>(
         std::make_unique<qvr::sim::SimController>(appOptions.simulatorDir.toStdString()));
-  } else {
-    options.transport = std::make_unique<qvr::HidTransport>();
-  }
+  }  // without one the window talks to the USB controller
   options.createPage = qvr::DevicePageFactory();
 
   qvr::MainWindow window(std::move(options));

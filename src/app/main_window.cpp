@@ -202,12 +202,9 @@ QString MainWindow::statusText() const {
 }
 
 void MainWindow::setActivePage(int page) {
-  programPageChange_ = true;
-  {
-    const QSignalBlocker blocker(pageControl_);
-    pageControl_->setCurrentIndex(page);
-  }
-  programPageChange_ = false;
+  // Program-made: blocking the signals keeps PageChanged (and its toolbar refresh) out.
+  const QSignalBlocker blocker(pageControl_);
+  pageControl_->setCurrentIndex(page);
 }
 
 DevicePage* MainWindow::devicePage(int index) {
@@ -220,14 +217,6 @@ std::string MainWindow::ChooseUpdateFile(const DeviceModule& module) {
 
 void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::string& path) {
   fileDialogs_->RememberUpdateFile(module, path);
-}
-
-void MainWindow::setMessageBoxResponder(MessageBoxResponder& responder) {
-  boxes_->setResponder(responder);
-}
-
-void MainWindow::setFileDialogRunner(FileDialogRunner& runner) {
-  fileDialogs_->setRunner(runner);
 }
 
 void MainWindow::SetStatusText(const std::string& text) {
@@ -255,7 +244,7 @@ void MainWindow::EventMenuClick(EventMenuItem item) {
 }
 
 void MainWindow::PageChanged() {
-  if (!programPageChange_) RefreshToolbar(false);
+  RefreshToolbar(false);
 }
 
 bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {

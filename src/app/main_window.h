@@ -101,12 +101,7 @@ class MainWindow final : public QMainWindow,
   void SpeedButtonResetClick();
 
   FileDialogs& fileDialogs() { return *fileDialogs_; }
-  ProgressDisplay& progress() { return *progress_; }
   ShellHost& shellHost() { return *host_; }
-  const SettingsStore& settings() const { return settings_; }
-  // Replaces who answers message boxes and file dialogs from now on.
-  void setMessageBoxResponder(MessageBoxResponder& responder);
-  void setFileDialogRunner(FileDialogRunner& runner);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -137,6 +132,10 @@ class MainWindow final : public QMainWindow,
   const ModuleRow* ActiveRow() const;
   int ShowBox(int kind, const std::string& text);
   void ShowFailure(int messageId, const DeviceModule& module, int result);
+  // A command that runs one operation of the active row on its module: busy while it runs,
+  // the not-supported box when the row lacks it, the failure box when it fails.
+  using RowOperation = int (*ModuleRow::*)(ModuleContext&, const DeviceModule&);
+  void RunRowCommand(RowOperation operation, int notSupportedId, int failedId);
 
   Catalogue catalogue_;
   std::unique_ptr<Clock> ownClock_;
@@ -176,7 +175,6 @@ class MainWindow final : public QMainWindow,
   bool busy_ = false;
   bool closing_ = false;
   bool shutDownDone_ = false;
-  bool programPageChange_ = false;
 };
 
 }  // namespace qvr

@@ -17,14 +17,14 @@
 
 #include "app/main_window.h"
 #include "app/toolbar_icons.h"
-#include "i18n/translation_table.h"
+#include "devices/common/ui/list_texts.h"
 
 namespace qvr {
 namespace {
 
-QString DesignText(const QString& component, const char* suffix) {
-  return QString::fromStdString(
-      TranslationText(("MainForm_" + component + suffix).toStdString(), kRussian));
+// The design-time text of a component is the Russian caption of its table row.
+QString DesignCaption(const char* component) {
+  return QString::fromStdString(CaptionOf(component, kRussian));
 }
 
 struct CommandButtonRow {
@@ -87,12 +87,11 @@ void MainWindow::BuildToolBar() {
   for (size_t i = 0; i < commandButtons_.size(); ++i) {
     const CommandButtonRow& row = kCommandButtons[i];
     auto* button = new QToolButton(toolBar_);
-    button->setObjectName(row.name);
+    SetupHint(button, row.name, kRussian);
     button->setFixedSize(23, 22);
     button->setIconSize(QSize(16, 16));
     button->setIcon(ToolbarIcon(row.glyph));
     button->setAutoRaise(true);
-    button->setToolTip(DesignText(row.name, "_Hint"));
     connect(button, &QToolButton::clicked, this, row.click);
     toolBar_->addWidget(button);
     commandButtons_[i] = button;
@@ -146,7 +145,7 @@ void MainWindow::BuildPages() {
   tabSheets_[kPageQvrb] = TabSheet("TabSheetMonitoring");
   tabSheets_[kPageMux410] = TabSheet("TabSheetMUX410x");
   tabSheets_[kPageTpx520] = TabSheet("TabSheetTPX520x");
-  pageControl_->addTab(tabSheets_[kPageQvrb], DesignText("TabSheetMonitoring", "_Caption"));
+  pageControl_->addTab(tabSheets_[kPageQvrb], DesignCaption("TabSheetMonitoring"));
   pageControl_->addTab(tabSheets_[kPageMux410], "MUX-410");
   pageControl_->addTab(tabSheets_[kPageTpx520], "TPX-520");
 
@@ -170,17 +169,17 @@ void MainWindow::BuildMenus() {
   popupMenu_ = new QMenu(this);
   popupMenu_->setObjectName("PopupMenu");
 
-  menuDebug_ = popupMenu_->addAction(DesignText("MenuItemDebug", "_Caption"));
+  menuDebug_ = popupMenu_->addAction(DesignCaption("MenuItemDebug"));
   menuDebug_->setObjectName("MenuItemDebug");
   menuDebug_->setCheckable(true);
   connect(menuDebug_, &QAction::triggered, this, [this] { ShowDebugControls(debugMode()); });
 
-  menuLog_ = popupMenu_->addAction(DesignText("MenuItemLog", "_Caption"));
+  menuLog_ = popupMenu_->addAction(DesignCaption("MenuItemLog"));
   menuLog_->setObjectName("MenuItemLog");
   menuLog_->setCheckable(true);
   menuLog_->setVisible(false);
 
-  auto* language = new QMenu(DesignText("MenuItemLanguage", "_Caption"), popupMenu_);
+  auto* language = new QMenu(DesignCaption("MenuItemLanguage"), popupMenu_);
   language->setObjectName("MenuItemLanguage");
   popupMenu_->addMenu(language);
   menuRussian_ = language->addAction(QString::fromUtf8("Русский"));
@@ -202,7 +201,7 @@ void MainWindow::BuildMenus() {
       {"EventDelNotUsed_MUX410", EventMenuItem::DeleteUnused},
   };
   for (const auto& [name, item] : items) {
-    QAction* action = eventMenu_->addAction(DesignText(name, "_Caption"));
+    QAction* action = eventMenu_->addAction(DesignCaption(name));
     action->setObjectName(name);
     connect(action, &QAction::triggered, this, [this, item = item] { EventMenuClick(item); });
   }

@@ -63,7 +63,6 @@ class MessageBoxService {
         responder_(&responder) {}
 
   int Show(int kind, const std::string& text);
-  void setResponder(MessageBoxResponder& responder) { responder_ = &responder; }
 
  private:
   const Catalogue& catalogue_;

@@ -40,10 +40,6 @@ void ProgressDisplay::Hide() {
   if (!gauge_->isHidden()) gauge_->hide();
 }
 
-bool ProgressDisplay::gaugeVisible() const {
-  return !gauge_->isHidden();
-}
-
 void ProgressDisplay::ShowPosition() {
   // A bar of range 0..0 would turn into a busy indicator; an empty transfer is complete.
   if (maximum_ == 0) {

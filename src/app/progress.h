@@ -23,10 +23,6 @@ class ProgressDisplay {
   bool Advance(int count);
   void Hide();
 
-  bool gaugeVisible() const;
-  int maximum() const { return maximum_; }
-  int position() const { return position_; }
-
  private:
   void ShowPosition();
 

@@ -45,8 +45,7 @@ int MainWindow::ShowBox(int kind, const std::string& text) {
 }
 
 void MainWindow::ShowFailure(int messageId, const DeviceModule& module, int result) {
-  ShowBox(kBoxError,
-          catalogue_.Format(messageId, module.name, LinkResultText(catalogue_, result).c_str()));
+  ShowBox(kBoxError, DeviceFailureText(catalogue_, messageId, module.name, result));
 }
 
 void MainWindow::RefreshToolbar(bool busyNow) {
@@ -117,16 +116,20 @@ void MainWindow::SpeedButtonWriteConfigClick() {
   RefreshToolbar(false);
 }
 
-void MainWindow::SpeedButtonReadDeviceClick() {
-  if (activePage() == kPageQvrb) return;
+void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId) {
   RefreshToolbar(true);
   const ModuleRow* row = ActiveRow();
-  if (!row || !row->readDevice) {
-    ShowBox(kBoxError, catalogue_.Text(kReadDeviceNotSupported));
-  } else if (int result = row->readDevice(*this, *row->module); result != 0) {
-    ShowFailure(kReadDeviceFailed, *row->module, result);
+  if (!row || !(row->*operation)) {
+    ShowBox(kBoxError, catalogue_.Text(notSupportedId));
+  } else if (int result = (row->*operation)(*this, *row->module); result != 0) {
+    ShowFailure(failedId, *row->module, result);
   }
   RefreshToolbar(false);
+}
+
+void MainWindow::SpeedButtonReadDeviceClick() {
+  if (activePage() == kPageQvrb) return;
+  RunRowCommand(&ModuleRow::readDevice, kReadDeviceNotSupported, kReadDeviceFailed);
 }
 
 void MainWindow::SpeedButtonWriteDeviceClick() {
@@ -147,25 +150,11 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
 
 void MainWindow::SpeedButtonToDefaultClick() {
   if (activePage() == kPageQvrb) return;
-  RefreshToolbar(true);
-  const ModuleRow* row = ActiveRow();
-  if (!row || !row->resetToDefault) {
-    ShowBox(kBoxError, catalogue_.Text(kToDefaultNotSupported));
-  } else if (int result = row->resetToDefault(*this, *row->module); result != 0) {
-    ShowFailure(kToDefaultFailed, *row->module, result);
-  }
-  RefreshToolbar(false);
+  RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed);
 }
 
 void MainWindow::SpeedButtonResetClick() {
-  RefreshToolbar(true);
-  const ModuleRow* row = ActiveRow();
-  if (!row || !row->resetDevice) {
-    ShowBox(kBoxError, catalogue_.Text(kResetNotSupported));
-  } else if (int result = row->resetDevice(*this, *row->module); result != 0) {
-    ShowFailure(kResetFailed, *row->module, result);
-  }
-  RefreshToolbar(false);
+  RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed);
 }
 
 }  // namespace qvr

@@ -27,10 +27,13 @@ std::string TranslationText(std::string_view key, Language language) {
 }
 
 std::vector<std::string> TranslationItems(std::string_view key, Language language) {
-  std::vector<std::string> items;
   const TranslationRow* row = FindTranslation(key);
-  if (!row) return items;
-  std::string_view rest = row->text(language);
+  return row ? TranslationItems(*row, language) : std::vector<std::string>();
+}
+
+std::vector<std::string> TranslationItems(const TranslationRow& row, Language language) {
+  std::vector<std::string> items;
+  std::string_view rest = row.text(language);
   while (!rest.empty()) {
     size_t end = rest.find("\r\n");
     if (end == std::string_view::npos) {

@@ -26,5 +26,7 @@ const TranslationRow* FindTranslationIn(std::span<const TranslationRow> rows, st
 std::string TranslationText(std::string_view key, Language language);
 // The items of a list row in a language, split at CR LF (empty when there is no row).
 std::vector<std::string> TranslationItems(std::string_view key, Language language);
+// The same for a row already found.
+std::vector<std::string> TranslationItems(const TranslationRow& row, Language language);
 
 }  // namespace qvr

@@ -35,7 +35,7 @@ class EventEditorTest : public ::testing::Test {
     table.setCount(count);
     for (int i = 0; i < count; ++i) {
       table.record(i) = EventRecord{1, uint8_t(2 + i % 9), 0, 1, 0, uint16_t(i + 1), 0};
-      table.setDescription(i, "e" + std::to_string(i + 1));
+      table.setDescription(i, std::string("e").append(std::to_string(i + 1)));
     }
     editor.RebuildEventTabs(0);
   }

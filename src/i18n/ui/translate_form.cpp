@@ -41,7 +41,7 @@ struct ComponentRows {
  private:
   QStringList Items(const TranslationRow* row) const {
     QStringList list;
-    for (const std::string& item : TranslationItems(row->key, language)) {
+    for (const std::string& item : TranslationItems(*row, language)) {
       list << QString::fromStdString(item);
     }
     return list;
