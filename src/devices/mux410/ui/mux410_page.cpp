@@ -43,7 +43,11 @@ QFont PageFont(const QFont& base) {
 
 }  // namespace
 
-Page::Page(PageHost& host, QWidget* parent) : DevicePage(parent), host_(host) {
+Page::Page(PageHost& host, QWidget* parent)
+    : ImagePage(
+          host,
+          {ReadConfiguration, WriteConfiguration, mux410::ReadConfigFile, mux410::WriteConfigFile},
+          parent) {
   setObjectName("PageMUX410");
   setFont(PageFont(font()));
   w_ = BuildPageWidgets(host_, image_.events, this);
@@ -63,50 +67,8 @@ void Page::InitPage() {
   actions_->BindDescriptionDumpTo(window()->findChild<QGroupBox*>("GroupBoxDescriptionTPX520"));
 }
 
-void Page::BeforeLanguageSwitch() {
-  (void)w_.events->SaveCurrentEvent();
-}
-
-void Page::AfterLanguageSwitch() {
-  w_.events->RebuildEventTabs(image_.events.currentEvent);
-}
-
-void Page::EventMenuAction(EventMenuItem item) {
-  w_.events->MenuAction(item);
-}
-
-int Page::ReadDevice(const DeviceModule& module) {
-  const LinkResult result = ReadKeepingShownImage(image_, [&](ConfigImage& image) {
-    return ReadConfiguration(host_.link(), host_.catalogue(), module, image);
-  });
-  if (result != LinkOk) return result;
-  ImageToControls();
-  (void)actions_->ReadCurrentInput();  // its failure has its own box
-  return LinkOk;
-}
-
-int Page::WriteDevice(const DeviceModule* module) {
-  return WriteDeviceRow(*w_.events, module, Writers());
-}
-
-int Page::ReadConfigFile(const DeviceModule&, const std::string& path) {
-  mux410::ReadConfigFile(path, image_);
-  ImageToControls();
-  return 0;
-}
-
-int Page::WriteConfigFile(const DeviceModule* module, const std::string& path) {
-  return WriteFileRow(host_, *w_.events, module, path, Writers());
-}
-
-PageWriters Page::Writers() {
-  return {[this] { return ControlsToImage(); },
-          [this](const DeviceModule& module) {
-            return WriteConfiguration(host_.link(), host_.catalogue(), module, image_);
-          },
-          [this](const std::string& path, std::string* error) {
-            return mux410::WriteConfigFile(path, image_, error);
-          }};
+int Page::ReadCurrentInput() {
+  return actions_->ReadCurrentInput();
 }
 
 void Page::ImageToControls() {

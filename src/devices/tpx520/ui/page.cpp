@@ -41,7 +41,11 @@ DevicePage* CreatePage(PageHost& host, QWidget* parent) {
   return new Page(host, parent);
 }
 
-Page::Page(PageHost& host, QWidget* parent) : DevicePage(parent), host_(host) {
+Page::Page(PageHost& host, QWidget* parent)
+    : ImagePage(
+          host,
+          {ReadConfiguration, WriteConfiguration, tpx520::ReadConfigFile, tpx520::WriteConfigFile},
+          parent) {
   BuildPage();
 }
 
@@ -57,14 +61,6 @@ void Page::InitPage() {
   image_.Clear();
   editor_->SelectFirstItems();
   editor_->RebuildEventTabs(0);
-}
-
-void Page::BeforeLanguageSwitch() {
-  (void)editor_->SaveCurrentEvent();
-}
-
-void Page::AfterLanguageSwitch() {
-  editor_->RebuildEventTabs(image_.events.currentEvent);
 }
 
 void Page::ShowTouchBlock() {
@@ -130,48 +126,9 @@ int Page::ControlsToImage() {
   return editor_->SaveCurrentEvent();
 }
 
-int Page::ReadDevice(const DeviceModule& module) {
-  const LinkResult result = ReadKeepingShownImage(image_, [&](ConfigImage& image) {
-    return ReadConfiguration(host_.link(), host_.catalogue(), module, image);
-  });
-  if (result != LinkOk) return result;
-  ImageToControls();
-  // A failed current-input read shows its own box; the configuration was read all the same.
-  ReadCurrentInput();
-  return LinkOk;
-}
-
-int Page::WriteDevice(const DeviceModule* module) {
-  return WriteDeviceRow(*editor_, module, Writers());
-}
-
-int Page::ReadConfigFile(const DeviceModule&, const std::string& path) {
-  tpx520::ReadConfigFile(path, image_);
-  ImageToControls();
-  return 0;
-}
-
-int Page::WriteConfigFile(const DeviceModule* module, const std::string& path) {
-  return WriteFileRow(host_, *editor_, module, path, Writers());
-}
-
-PageWriters Page::Writers() {
-  return {[this] { return ControlsToImage(); },
-          [this](const DeviceModule& module) {
-            return WriteConfiguration(host_.link(), host_.catalogue(), module, image_);
-          },
-          [this](const std::string& path, std::string* error) {
-            return tpx520::WriteConfigFile(path, image_, error);
-          }};
-}
-
-void Page::EventMenuAction(EventMenuItem item) {
-  editor_->MenuAction(item);
-}
-
 bool Page::eventFilter(QObject* watched, QEvent* event) {
   if (watched == currentInputCaption_ && event->type() == QEvent::MouseButtonDblClick) {
-    ReadCurrentInput();
+    (void)ReadCurrentInput();
     return true;
   }
   return DevicePage::eventFilter(watched, event);

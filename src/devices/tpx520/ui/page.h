@@ -4,8 +4,7 @@
 // table and the page's live actions.
 #include <array>
 
-#include "devices/common/ui/device_page.h"
-#include "devices/common/ui/page_host.h"
+#include "devices/common/ui/image_page.h"
 #include "devices/tpx520/config_image.h"
 #include "editors/ui/field_checks.h"
 
@@ -19,42 +18,29 @@ class QToolButton;
 
 namespace qvr {
 class DescriptionMemo;
-struct PageWriters;
-class EventEditor;
 }  // namespace qvr
 
 namespace qvr::tpx520 {
 
-class Page : public DevicePage {
+class Page : public ImagePage<ConfigImage> {
  public:
   Page(PageHost& host, QWidget* parent);
 
   void InitPage() override;
-  void BeforeLanguageSwitch() override;
-  void AfterLanguageSwitch() override;
-
-  int ReadDevice(const DeviceModule& module) override;
-  int WriteDevice(const DeviceModule* module) override;
-  int ReadConfigFile(const DeviceModule& module, const std::string& path) override;
-  int WriteConfigFile(const DeviceModule* module, const std::string& path) override;
-  void EventMenuAction(EventMenuItem item) override;
-
-  // Shows the whole image; the event tabs are rebuilt on the first event.
-  void ImageToControls();
-  // Validates the controls into the image: 0 stored, 1 refused (its message shown).
-  int ControlsToImage();
+  void ImageToControls() override;
+  int ControlsToImage() override;
 
   // Live actions of the page (the event buttons belong to the editor).
-  void ReadCurrentInput();    // double click on the current-input caption
-  void SelectCurrentInput();  // the user chose an input
-  void RunNaviAutoSetup();    // question, command 20, navigator type back to "Unknown"
-  void RunTouchLineSetup();   // question, command 19
+  int ReadCurrentInput() override;  // double click on the current-input caption
+  void SelectCurrentInput();        // the user chose an input
+  void RunNaviAutoSetup();          // question, command 20, navigator type back to "Unknown"
+  void RunTouchLineSetup();         // question, command 19
 
-  ConfigImage& image() { return image_; }
   EventEditor& eventEditor() { return *editor_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  EventEditor& events() override { return *editor_; }
 
  private:
   void BuildPage();
@@ -69,11 +55,8 @@ class Page : public DevicePage {
   int StoreTimes();
   void StoreChecks();
   FieldContext Fields();
-  PageWriters Writers();
   const DeviceModule& Module() const;
 
-  PageHost& host_;
-  ConfigImage image_;
   EventEditor* editor_ = nullptr;
 
   DescriptionMemo* memo_ = nullptr;

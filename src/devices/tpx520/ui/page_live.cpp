@@ -16,8 +16,8 @@ constexpr int kMsgAskTouchSetup = 84;
 
 }  // namespace
 
-void Page::ReadCurrentInput() {
-  (void)ReadCurrentInputInto(host_, kPageTpx520, kCmdCurrentInput, currentInput_);
+int Page::ReadCurrentInput() {
+  return ReadCurrentInputInto(host_, kPageTpx520, kCmdCurrentInput, currentInput_);
 }
 
 void Page::SelectCurrentInput() {

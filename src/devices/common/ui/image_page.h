@@ -1,0 +1,87 @@
+#pragma once
+// The row operations both device pages share, written once over each page's own image and its
+// device functions: device read and write, file load and save, the language-switch hooks and
+// the event menu. A page supplies the controls (ImageToControls, ControlsToImage), its event
+// editor and its current-input read.
+#include <string>
+
+#include "devices/common/ui/device_page.h"
+#include "devices/common/ui/event_editor.h"
+#include "devices/common/ui/page_host.h"
+#include "devices/common/ui/page_writes.h"
+#include "link/link.h"
+
+namespace qvr {
+
+class Catalogue;
+
+template <typename Image>
+struct DeviceFunctions {
+  LinkResult (*read)(Link&, const Catalogue&, const DeviceModule&, Image&);
+  LinkResult (*write)(Link&, const Catalogue&, const DeviceModule&, const Image&);
+  void (*readFile)(const std::string& path, Image&);
+  bool (*writeFile)(const std::string& path, Image&, std::string* error);
+};
+
+template <typename Image>
+class ImagePage : public DevicePage {
+ public:
+  ImagePage(PageHost& host, DeviceFunctions<Image> device, QWidget* parent)
+      : DevicePage(parent), host_(host), device_(device) {}
+
+  // Shows the whole image; the event tabs are rebuilt on the first event.
+  virtual void ImageToControls() = 0;
+  // Validates the controls into the image: 0 stored, 1 refused (its message shown).
+  virtual int ControlsToImage() = 0;
+  // Reads the device's current input into its list; a failure shows its own box.
+  virtual int ReadCurrentInput() = 0;
+
+  Image& image() { return image_; }
+
+  void BeforeLanguageSwitch() override { (void)events().SaveCurrentEvent(); }
+  void AfterLanguageSwitch() override { events().RebuildEventTabs(image_.events.currentEvent); }
+  void EventMenuAction(EventMenuItem item) override { events().MenuAction(item); }
+
+  int ReadDevice(const DeviceModule& module) override {
+    const LinkResult result = ReadKeepingShownImage(image_, [&](Image& image) {
+      return device_.read(host_.link(), host_.catalogue(), module, image);
+    });
+    if (result != LinkOk) return result;
+    ImageToControls();
+    // A failed current-input read shows its own box; the configuration was read all the same.
+    (void)ReadCurrentInput();
+    return LinkOk;
+  }
+  int WriteDevice(const DeviceModule* module) override {
+    return WriteDeviceRow(events(), module, Writers());
+  }
+  int ReadConfigFile(const DeviceModule&, const std::string& path) override {
+    device_.readFile(path, image_);
+    ImageToControls();
+    return 0;
+  }
+  int WriteConfigFile(const DeviceModule* module, const std::string& path) override {
+    return WriteFileRow(host_, events(), module, path, Writers());
+  }
+
+ protected:
+  virtual EventEditor& events() = 0;
+
+  PageHost& host_;
+  Image image_;
+
+ private:
+  PageWriters Writers() {
+    return {[this] { return ControlsToImage(); },
+            [this](const DeviceModule& module) {
+              return device_.write(host_.link(), host_.catalogue(), module, image_);
+            },
+            [this](const std::string& path, std::string* error) {
+              return device_.writeFile(path, image_, error);
+            }};
+  }
+
+  DeviceFunctions<Image> device_;
+};
+
+}  // namespace qvr
