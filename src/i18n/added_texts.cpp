@@ -1,0 +1,57 @@
+#include "i18n/added_texts.h"
+
+namespace qvr {
+
+namespace {
+
+struct Texts {
+  const char* russian;
+  const char* english;
+};
+
+// clang-format off
+constexpr Texts kTexts[] = {
+    /* kNoPermission */
+    {"Нет доступа к контроллеру \"QVR-B\": он подключен, но открыть его нельзя.\n"
+     "Установите правило udev из packaging/70-qvr-b.rules:\n"
+     "sudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
+     "sudo udevadm control --reload-rules && sudo udevadm trigger\n"
+     "затем отключите и снова подключите адаптер",
+     "No permission to open the controller \"QVR-B\": it is connected but cannot be opened.\n"
+     "Install the udev rule from packaging/70-qvr-b.rules:\n"
+     "sudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
+     "sudo udevadm control --reload-rules && sudo udevadm trigger\n"
+     "then unplug and plug in the adapter"},
+    /* kConfigurationHalfWritten */
+    {"Устройство уже приняло часть данных: в нём может быть смесь старой и новой конфигурации.\n"
+     "Запишите конфигурацию ещё раз.",
+     "The device had already accepted part of the data: it may now hold a mix of the old and "
+     "the new configuration.\nWrite the configuration again."},
+    /* kFirmwareMayBeMissing */
+    {"Устройство может остаться без работающей прошивки.\n"
+     "Не отключая устройство, запустите это же обновление ещё раз: оно восстановит прошивку.",
+     "The device may now be left without working firmware.\n"
+     "Without unplugging the device, run the same update again: it restores the firmware."},
+    /* kClosingAfterOperation */
+    {"Программа закроется, когда закончится выполняемая операция",
+     "The program will close when the running operation ends"},
+    /* kStoppingAfterTransfer */
+    {"Получен сигнал завершения: программа остановится, когда закончится передача",
+     "Termination signal received: stopping when the transfer ends"},
+};
+// clang-format on
+
+static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<size_t>(AddedText::kCount));
+
+}  // namespace
+
+const char* TextIn(Language language, AddedText id) {
+  const Texts& texts = kTexts[static_cast<int>(id)];
+  return language == kEnglish ? texts.english : texts.russian;
+}
+
+const char* Text(const Catalogue& catalogue, AddedText id) {
+  return TextIn(catalogue.language(), id);
+}
+
+}  // namespace qvr
