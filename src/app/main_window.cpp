@@ -19,10 +19,12 @@
 #include "app/progress.h"
 #include "app/shell_host.h"
 #include "devices/common/ini_file.h"
+#include "i18n/added_texts.h"
 #include "i18n/ui/translate_form.h"
 #include "link/clock.h"
 #include "link/hid_transport.h"
 #include "link/link.h"
+#include "link/threaded_transport.h"
 
 namespace qvr {
 namespace {
@@ -58,6 +60,7 @@ MainWindow::MainWindow(WindowOptions options)
 MainWindow::~MainWindow() {
   pollTimer_->stop();
   onShowTimer_->stop();
+  closeRetryTimer_->stop();
 }
 
 void MainWindow::CreateServices(WindowOptions& options) {
@@ -73,8 +76,11 @@ void MainWindow::CreateServices(WindowOptions& options) {
       catalogue_, *pollTimer_, [this] { link_->WaitLinkIdle(); },
       options.boxResponder ? *options.boxResponder : *realBoxes_);
   host_ = std::make_unique<ShellHost>(*memo_, *progress_, *boxes_, *menuLog_);
-  transport_ = std::move(options.transport);
-  if (!transport_) transport_ = std::make_unique<HidTransport>();
+  std::unique_ptr<Transport> device = std::move(options.transport);
+  if (!device) device = std::make_unique<HidTransport>();
+  // Reports travel on a thread of their own, so a slow or stuck controller never freezes
+  // the window.
+  transport_ = std::make_unique<ThreadedTransport>(std::move(device), *host_, *clock_);
   link_ = std::make_unique<Link>(*transport_, *host_, *clock_);
   monitor_ = std::make_unique<ConnectionMonitor>(*link_, catalogue_,
                                                  static_cast<ConnectionMonitor::Listener&>(*this));
@@ -83,7 +89,14 @@ void MainWindow::CreateServices(WindowOptions& options) {
   fileDialogs_ = std::make_unique<FileDialogs>(
       settings_, catalogue_, options.dialogRunner ? *options.dialogRunner : *realDialogs_);
 
-  connect(pollTimer_, &QTimer::timeout, this, [this] { monitor_->Tick(); });
+  connect(pollTimer_, &QTimer::timeout, this, [this] {
+    if (!closing_) monitor_->Tick();
+  });
+  connect(closeRetryTimer_, &QTimer::timeout, this, [this] {
+    if (OperationRunning()) return;
+    closeRetryTimer_->stop();
+    close();
+  });
   connect(onShowTimer_, &QTimer::timeout, this, [this] { centring_->Tick(); });
 }
 
@@ -138,14 +151,34 @@ void MainWindow::WriteSettings() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (shutDownDone_) return event->accept();
-  // A second close request while the first one waits is answered by the first.
-  if (closing_) return event->ignore();
+  // A second close request while the shut-down waits is answered by the first.
+  if (shutDownStarted_) return event->ignore();
+  if (OperationRunning()) {
+    event->ignore();
+    DeferClose();
+    return;
+  }
   ShutDown();
   event->accept();
 }
 
-void MainWindow::ShutDown() {
+bool MainWindow::OperationRunning() const {
+  return busy_ || host_->insideOperation();
+}
+
+void MainWindow::DeferClose() {
+  // A transfer cut short could leave the unit half-written or without firmware, so the window
+  // stays until the operation ends. Loops that only watch (the IEBus log) end on `closing`.
   closing_ = true;
+  statusLabel_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kClosingAfterOperation)));
+  closeRetryTimer_->start();
+}
+
+void MainWindow::ShutDown() {
+  shutDownStarted_ = true;
+  closing_ = true;
+  // Nothing new may start while the shut-down waits with messages.
+  setEnabled(false);
   // Gives a running loop (the IEBus log) the chance to see `closing` and end.
   WaitWithMessages(*clock_, 100);
   pollTimer_->stop();
@@ -220,7 +253,12 @@ void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::strin
 }
 
 void MainWindow::SetStatusText(const std::string& text) {
-  statusLabel_->setText(QString::fromStdString(text));
+  // The notice that the window closes after the operation stays until it does.
+  if (closing_) return;
+  // The status bar holds one line; the log keeps a text's other lines.
+  const QString all = QString::fromStdString(text);
+  statusLabel_->setText(all.section(QLatin1Char('\n'), 0, 0));
+  statusLabel_->setToolTip(all.contains(QLatin1Char('\n')) ? all : QString());
 }
 
 void MainWindow::ConnectedChanged(bool) {
@@ -231,7 +269,7 @@ void MainWindow::HideProgress() {
 }
 
 void MainWindow::SetPollTimerEnabled(bool enabled) {
-  if (enabled) {
+  if (enabled && !closing_) {
     pollTimer_->start();
   } else {
     pollTimer_->stop();

@@ -125,6 +125,10 @@ class MainWindow final : public QMainWindow,
   void ReadSettings();
   void WriteSettings();
   void ShutDown();
+  // A toolbar command, a box or a waiting loop of the core is beneath the current event.
+  bool OperationRunning() const;
+  // Keeps the window until the running operation ends, then closes it.
+  void DeferClose();
   void EventMenuClick(EventMenuItem item);
   void PageChanged();
   bool RefusesPageChange(QObject* watched, QEvent* event) const;
@@ -160,6 +164,7 @@ class MainWindow final : public QMainWindow,
   QAction* menuEnglish_ = nullptr;
   QTimer* pollTimer_ = nullptr;
   QTimer* onShowTimer_ = nullptr;
+  QTimer* closeRetryTimer_ = nullptr;  // retries a deferred close until no operation runs
 
   std::unique_ptr<ProgressDisplay> progress_;
   std::unique_ptr<MessageBoxResponder> realBoxes_;
@@ -174,6 +179,7 @@ class MainWindow final : public QMainWindow,
 
   bool busy_ = false;
   bool closing_ = false;
+  bool shutDownStarted_ = false;
   bool shutDownDone_ = false;
 };
 

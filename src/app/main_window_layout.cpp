@@ -214,6 +214,8 @@ void MainWindow::BuildTimers() {
   onShowTimer_ = new QTimer(this);
   onShowTimer_->setObjectName("TimerOnShow");
   onShowTimer_->setInterval(1);
+  closeRetryTimer_ = new QTimer(this);
+  closeRetryTimer_->setInterval(50);
 }
 
 }  // namespace qvr

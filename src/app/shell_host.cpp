@@ -10,8 +10,18 @@
 
 namespace qvr {
 
+void ShellHost::Pump(QEventLoop::ProcessEventsFlags flags) {
+  ++pumpDepth_;
+  QCoreApplication::processEvents(flags);
+  --pumpDepth_;
+}
+
 void ShellHost::PumpMessages() {
-  QCoreApplication::processEvents();
+  Pump(QEventLoop::AllEvents);
+}
+
+void ShellHost::PumpWhileExchanging() {
+  Pump(QEventLoop::ExcludeUserInputEvents);
 }
 
 void ShellHost::LogLine(const std::string& line) {
@@ -36,7 +46,11 @@ bool ShellHost::PacketLogEnabled() const {
 }
 
 int ShellHost::ShowMessageBox(int kind, const std::string& text) {
-  return boxes_.Show(kind, text);
+  // A box runs an event loop of its own: the operation that asked waits beneath it.
+  ++pumpDepth_;
+  const int answer = boxes_.Show(kind, text);
+  --pumpDepth_;
+  return answer;
 }
 
 void ShellHost::HideProgress() {
@@ -45,7 +59,10 @@ void ShellHost::HideProgress() {
 
 void WaitWithMessages(Clock& clock, uint32_t ms) {
   const uint32_t start = clock.NowMs();
-  while (uint32_t(clock.NowMs() - start) < ms) QCoreApplication::processEvents();
+  while (uint32_t(clock.NowMs() - start) < ms) {
+    QCoreApplication::processEvents();
+    clock.SleepMs(1);
+  }
 }
 
 }  // namespace qvr

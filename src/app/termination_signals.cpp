@@ -12,6 +12,8 @@ namespace qvr {
 namespace {
 
 volatile sig_atomic_t gWriteFd = -1;
+// SIGHUP comes when the terminal the program was started from is closed.
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 void OnTerminationSignal(int) {
   const int savedErrno = errno;
@@ -36,8 +38,7 @@ TerminationSignals::TerminationSignals(std::function<void()> onSignal, QObject* 
   action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  ::sigaction(SIGTERM, &action, nullptr);
-  ::sigaction(SIGINT, &action, nullptr);
+  for (int signal : kSignals) ::sigaction(signal, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {
@@ -45,8 +46,7 @@ TerminationSignals::~TerminationSignals() {
   struct sigaction action = {};
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);
-  ::sigaction(SIGTERM, &action, nullptr);
-  ::sigaction(SIGINT, &action, nullptr);
+  for (int signal : kSignals) ::sigaction(signal, &action, nullptr);
   gWriteFd = -1;
   delete notifier_;
   notifier_ = nullptr;

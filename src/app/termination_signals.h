@@ -1,5 +1,5 @@
 #pragma once
-// SIGTERM and SIGINT end the program through the window's ordinary close (settings saved,
+// SIGTERM, SIGINT and SIGHUP end the program through the window's ordinary close (settings saved,
 // controller closed): the signal handler only writes a byte into a pipe that the event loop
 // watches.
 #include <QObject>
@@ -11,7 +11,7 @@ namespace qvr {
 
 class TerminationSignals : public QObject {
  public:
-  // `onSignal` runs on the event loop after SIGTERM or SIGINT. One instance at a time.
+  // `onSignal` runs on the event loop after SIGTERM, SIGINT or SIGHUP. One instance at a time.
   explicit TerminationSignals(std::function<void()> onSignal, QObject* parent = nullptr);
   ~TerminationSignals() override;
   bool active() const { return notifier_ != nullptr; }

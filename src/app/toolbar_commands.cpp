@@ -4,6 +4,8 @@
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_host.h"
+#include "i18n/added_texts.h"
+#include "link/link.h"
 #include "link/link_result.h"
 
 namespace qvr {
@@ -141,8 +143,13 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
   } else if (row->writeDevice(*this, nullptr) == 0 &&
              ShowBox(kBoxQuestion + kBoxDefaultNo, catalogue_.Text(kConfirmWriteDevice)) ==
                  kBoxResultYes) {
+    const WriteWatch watch(*link_);
     if (int result = row->writeDevice(*this, row->module); result != 0) {
-      ShowFailure(kWriteDeviceFailed, *row->module, result);
+      std::string text =
+          DeviceFailureText(catalogue_, kWriteDeviceFailed, row->module->name, result);
+      if (watch.deviceChanged())
+        text = WithAddedText(catalogue_, text, AddedText::kConfigurationHalfWritten);
+      ShowBox(kBoxError, text);
     }
   }
   RefreshToolbar(false);

@@ -10,6 +10,7 @@
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
 #include "devices/tpx520/transfer.h"
+#include "i18n/added_texts.h"
 #include "link/link_result.h"
 #include "update/ldr_file.h"
 
@@ -99,9 +100,13 @@ int WriteFromFile(Session& s, const DeviceModule& module, const std::string& pat
   const int answer =
       s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, s.catalogue.Text(kMsgConfirmWrite));
   if (answer != kBoxResultYes) return Declined(s);
+  const WriteWatch watch(s.link);
   const LinkResult r = Config::WriteDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
-    s.host.Error(DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r));
+    std::string text = DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r);
+    if (watch.deviceChanged())
+      text = WithAddedText(s.catalogue, text, AddedText::kConfigurationHalfWritten);
+    s.host.Error(text);
     return kExitFailure;
   }
   s.host.Note(

@@ -22,6 +22,7 @@ void ConsoleHost::LogLine(const std::string& line) {
 }
 
 void ConsoleHost::BeginProgress(int total, const std::string& caption) {
+  if (signals_) signals_->TransferStarted();
   EndProgressLine();
   caption_ = caption;
   total_ = std::max(total, 0);
@@ -31,9 +32,14 @@ void ConsoleHost::BeginProgress(int total, const std::string& caption) {
 }
 
 void ConsoleHost::AdvanceProgress(int count) {
+  ReportDeferredSignal();
   if (done_ >= total_) return;
   done_ = std::min(total_, done_ + std::max(count, 0));
   DrawProgress();
+}
+
+void ConsoleHost::ReportDeferredSignal() {
+  if (signals_ && signals_->TakeDeferredSignal()) Error(signalNotice_);
 }
 
 int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {

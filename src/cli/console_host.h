@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/prompter.h"
+#include "cli/transfer_signals.h"
 #include "link/host.h"
 
 namespace qvr {
@@ -26,6 +27,14 @@ class ConsoleHost final : public Host {
 
   // The link whose exchanges mark packet lines; set once the link exists.
   void AttachLink(const Link* link) { link_ = link; }
+  // A progress display begins a transfer, which termination signals must not cut short;
+  // `notice` is said on the error stream once such a signal has arrived.
+  void AttachSignals(TransferSignals* signals, std::string notice) {
+    signals_ = signals;
+    signalNotice_ = std::move(notice);
+  }
+  // Says the notice if a signal arrived during the transfer and was not reported yet.
+  void ReportDeferredSignal();
 
   void PumpMessages() override {}
   void LogLine(const std::string& line) override;
@@ -48,6 +57,8 @@ class ConsoleHost final : public Host {
   std::ostream& err_;
   Prompter& prompter_;
   const Link* link_ = nullptr;
+  TransferSignals* signals_ = nullptr;
+  std::string signalNotice_;
   bool packetLog_;
   bool progressBar_;
   bool progressLineOpen_ = false;

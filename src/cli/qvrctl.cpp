@@ -10,8 +10,11 @@
 #include <string>
 
 #include "cli/session.h"
+#include "cli/transfer_signals.h"
+#include "i18n/added_texts.h"
 #include "link/clock.h"
 #include "link/hid_transport.h"
+#include "link/threaded_transport.h"
 #include "sim/sim_controller.h"
 #include "sim/sim_transport.h"
 
@@ -119,20 +122,25 @@ int Run(const Options& options, std::ostream& out, std::ostream& err, const Term
   std::istream& in = terminal.in ? *terminal.in : std::cin;
   Prompter prompter(mode, in, err, catalogue);
   ConsoleHost host(out, err, prompter, options.packetLog, terminal.errorIsTerminal);
+  TransferSignals signals;
+  host.AttachSignals(&signals, Text(catalogue, AddedText::kStoppingAfterTransfer));
 
-  std::unique_ptr<Transport> transport;
+  std::unique_ptr<Transport> device;
   if (options.simulator)
-    transport = std::make_unique<sim::SimTransport>(
+    device = std::make_unique<sim::SimTransport>(
         std::make_unique<sim::SimController>(options.simulatorDir));
   else
-    transport = std::make_unique<HidTransport>();
+    device = std::make_unique<HidTransport>();
   SteadyClock clock;
-  Link link(*transport, host, clock);
+  // A stuck report is abandoned at its deadline instead of holding the command.
+  ThreadedTransport transport(std::move(device), host, clock);
+  Link link(transport, host, clock);
   host.AttachLink(&link);
 
   Session session{catalogue, host, link, prompter};
   const int status = Dispatch(session, options);
   link.CloseController();
+  host.ReportDeferredSignal();
   out.flush();
   err.flush();
   return status;

@@ -54,4 +54,8 @@ const char* Text(const Catalogue& catalogue, AddedText id) {
   return TextIn(catalogue.language(), id);
 }
 
+std::string WithAddedText(const Catalogue& catalogue, const std::string& text, AddedText id) {
+  return text + "\n" + Text(catalogue, id);
+}
+
 }  // namespace qvr

@@ -2,6 +2,8 @@
 // Texts this program speaks beyond the message catalogue (which stays exactly as the product
 // has always shipped it), in the catalogue's two languages. Fetched by id in the catalogue's
 // current language at the moment of use, like the catalogue's own texts.
+#include <string>
+
 #include "i18n/catalogue.h"
 
 namespace qvr {
@@ -24,5 +26,7 @@ enum class AddedText {
 const char* Text(const Catalogue& catalogue, AddedText id);
 // The text in a given language.
 const char* TextIn(Language language, AddedText id);
+// `text` with the added text `id` on a line of its own after it.
+std::string WithAddedText(const Catalogue& catalogue, const std::string& text, AddedText id);
 
 }  // namespace qvr

@@ -34,7 +34,9 @@ ConnectionMonitor::ConnectionMonitor(Link& link, const Catalogue& catalogue, Lis
     : link_(link), catalogue_(catalogue), listener_(listener) {}
 
 void ConnectionMonitor::Tick() {
-  if (polling_) return;
+  // A tick that arrives while a report is in flight (the exchange pumps while it waits) leaves
+  // both the poll and the hold-off count alone until the exchange is over.
+  if (polling_ || link_.exchangeBusy()) return;
   // Page traffic raised the hold-off; the poll waits until two ticks have passed quietly.
   if (link_.pollHoldOff() != 0) {
     link_.setPollHoldOff(link_.pollHoldOff() - 1);
@@ -50,6 +52,10 @@ LinkResult ConnectionMonitor::PollController() {
   LinkResult result = ReadInfoBlock(link_, kControllerAddress, info_);
   if (result != LinkOk) {
     listener_.SetStatusText(LinkResultText(catalogue_, result));
+    // Unlike a missing controller, a refused one needs the user to act: the log keeps the
+    // fix, once per spell.
+    if (result == LinkNoPermission && lastResult_ != LinkNoPermission)
+      link_.host().LogLine(LinkResultText(catalogue_, result));
     if (connected_) {
       link_.host().LogLine(catalogue_.Text(kDisconnectedBanner));
       setConnected(false);
@@ -65,6 +71,7 @@ LinkResult ConnectionMonitor::PollController() {
     listener_.SetStatusText(
         catalogue_.Format(kConnectedStatusDots, info_.name().c_str(), dots.c_str()));
   }
+  lastResult_ = result;
   link_.setPollHoldOff(0);
   listener_.SetPollTimerEnabled(true);
   return result;

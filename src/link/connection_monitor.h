@@ -47,6 +47,7 @@ class ConnectionMonitor {
   bool connected_ = false;
   int dots_ = 0;
   bool polling_ = false;  // a tick arriving while a poll pumps messages does nothing
+  LinkResult lastResult_ = LinkOk;
 };
 
 }  // namespace qvr

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "i18n/catalogue.h"
+#include "link/device_info.h"
 
 namespace qvr {
 
@@ -17,6 +18,7 @@ enum CommandMessage : int {
   kAwaitingIrCode = 80,
 };
 
+constexpr uint8_t kControllerAddress = 0;
 constexpr uint8_t kCommandReset = 3;
 constexpr uint8_t kCommandResetToDefault = 4;
 constexpr uint8_t kCommandDescription = 6;
@@ -24,6 +26,7 @@ constexpr unsigned kDescriptionCapacity = 1000;
 
 constexpr int kIrWaitMs = 10000;
 constexpr uint32_t kIrStepMs = 125;
+constexpr uint32_t kIrPumpPauseMs = 5;  // the window stays lively without a busy core
 constexpr unsigned kIrCodeSize = 5;
 constexpr uint8_t kIrNothingYet = 0;
 constexpr uint8_t kIrNoCode = 0xFF;
@@ -104,7 +107,10 @@ bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* m
     anyReply = true;
     if (code[0] != kIrNothingYet) break;
     // Keeps the window alive between polls.
-    while (uint32_t(clock.NowMs() - step) < kIrStepMs) host.PumpMessages();
+    while (uint32_t(clock.NowMs() - step) < kIrStepMs) {
+      host.PumpMessages();
+      clock.SleepMs(kIrPumpPauseMs);
+    }
     step += kIrStepMs;
     host.AdvanceProgress(int(kIrStepMs));
     if (uint32_t(clock.NowMs() - start) > uint32_t(kIrWaitMs)) break;
@@ -122,7 +128,13 @@ LinkResult ResetToDefault(Link& link, const Catalogue& catalogue, const DeviceMo
 }
 
 LinkResult ResetDevice(Link& link, const DeviceModule& module) {
-  return link.DeviceWrite(module.deviceAddress, kCommandReset, 0, nullptr, 0);
+  const LinkResult result = link.DeviceWrite(module.deviceAddress, kCommandReset, 0, nullptr, 0);
+  if (module.deviceAddress != kControllerAddress || !link.requestDelivered()) return result;
+  if (result != LinkExchangeFailed && result != LinkTimeout) return result;
+  // The controller restarts as soon as it has the request, usually before it can answer:
+  // once it is gone from the bus right after, the reset was carried out.
+  DeviceInfo info;
+  return ReadInfoBlock(link, kControllerAddress, info) == LinkDisconnected ? LinkOk : result;
 }
 
 }  // namespace qvr

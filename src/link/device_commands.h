@@ -37,7 +37,8 @@ bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* m
 // Asks (warning, No default) and on Yes sends command 4; any other answer is LinkOk, unsent.
 [[nodiscard]] LinkResult ResetToDefault(Link& link, const Catalogue& catalogue,
                                         const DeviceModule& module);
-// Sends command 3 (restart) to the module's device; asks nothing, shows nothing.
+// Sends command 3 (restart) to the module's device; asks nothing, shows nothing. The
+// controller's own reset counts as done when it leaves the bus instead of answering.
 [[nodiscard]] LinkResult ResetDevice(Link& link, const DeviceModule& module);
 
 }  // namespace qvr

@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kNameOffset = 10;
 constexpr uint8_t kCommandDeviceInfo = 1;
+constexpr unsigned kInfoReplySize = 65;
 
 enum InfoMessage : int {
   kDeviceBanner = 16,
@@ -50,8 +51,16 @@ void ShowControllerInfo(Host& host, const Catalogue& catalogue, const DeviceInfo
 LinkResult ReadInfoBlock(Link& link, uint8_t address, DeviceInfo& info) {
   // The read clears the whole block before copying, so byte 65 stays the name's terminator.
   unsigned count = 0;
-  return link.DeviceRead(address, kCommandDeviceInfo, 0, info.bytes.data(),
-                         unsigned(info.bytes.size()), count);
+  const LinkResult result = link.DeviceRead(address, kCommandDeviceInfo, 0, info.bytes.data(),
+                                            unsigned(info.bytes.size()), count);
+  if (result != LinkOk) return result;
+  // A reply carries at most 65 bytes: all of the block but the name's terminator. Anything
+  // shorter would pass for a device with no name, serial number or type.
+  if (count < kInfoReplySize) {
+    info.Clear();
+    return LinkExchangeFailed;
+  }
+  return LinkOk;
 }
 
 LinkResult ReadDeviceInfo(Link& link, const Catalogue& catalogue, const DeviceModule& module,

@@ -1,9 +1,13 @@
 #include "link/hid_transport.h"
 
 #include <hidapi.h>
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace qvr {
 
@@ -30,7 +34,34 @@ std::vector<HidInterfaceInfo> EnumerateControllerIds() {
   return interfaces;
 }
 
+OpenAttempt OpenHidPath(const std::string& path) {
+  OpenAttempt attempt;
+  attempt.handle = hid_open_path(path.c_str());
+  if (attempt.handle != nullptr) return attempt;
+#if !defined(_WIN32)
+  // hidapi does not say why an open failed; the node's access rights do.
+  attempt.permissionDenied = ::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
+#endif
+  return attempt;
+}
+
 }  // namespace
+
+std::variant<void*, LinkResult> OpenControllerInterface(std::vector<HidInterfaceInfo> interfaces,
+                                                        const InterfaceOpener& open) {
+  bool denied = false;
+  for (;;) {
+    auto choice = ChooseControllerInterface(interfaces);
+    if (const LinkResult* failure = std::get_if<LinkResult>(&choice))
+      return denied ? LinkNoPermission : *failure;
+    const std::string path = std::get<std::string>(choice);
+    const OpenAttempt attempt = open(path);
+    if (attempt.handle != nullptr) return attempt.handle;
+    denied = denied || attempt.permissionDenied;
+    // An interface that cannot be opened is passed over, as if it were not present.
+    std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return info.path == path; });
+  }
+}
 
 std::string NarrowDeviceString(const std::wstring& text) {
   std::string narrow;
@@ -82,16 +113,10 @@ LinkResult HidTransport::OpenController() {
   LinkResult bound = BindHidLibrary();
   if (bound != LinkOk) return bound;
 
-  std::vector<HidInterfaceInfo> interfaces = EnumerateControllerIds();
-  for (;;) {
-    auto choice = ChooseControllerInterface(interfaces);
-    if (const LinkResult* failure = std::get_if<LinkResult>(&choice)) return *failure;
-    const std::string& path = std::get<std::string>(choice);
-    device_ = hid_open_path(path.c_str());
-    if (device_ != nullptr) return LinkOk;
-    // An interface that cannot be opened is passed over, as if it were not present.
-    std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return info.path == path; });
-  }
+  auto opened = OpenControllerInterface(EnumerateControllerIds(), OpenHidPath);
+  if (const LinkResult* failure = std::get_if<LinkResult>(&opened)) return *failure;
+  device_ = static_cast<hid_device*>(std::get<void*>(opened));
+  return LinkOk;
 }
 
 void HidTransport::CloseController() {

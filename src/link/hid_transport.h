@@ -3,6 +3,7 @@
 // opened on demand, one feature report with report id 0 and 72 data bytes each way, closed
 // after any failed report so that the next exchange rediscovers it.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -38,6 +39,19 @@ std::string NarrowDeviceString(const std::wstring& text);
 // or LinkExchangeFailed when the last interface with the right ids had an unreadable string.
 std::variant<std::string, LinkResult> ChooseControllerInterface(
     const std::vector<HidInterfaceInfo>& interfaces);
+
+// What opening one interface gave: a handle, or none and whether the system refused access.
+struct OpenAttempt {
+  void* handle = nullptr;
+  bool permissionDenied = false;
+};
+using InterfaceOpener = std::function<OpenAttempt(const std::string& path)>;
+
+// Opens the interface ChooseControllerInterface picks, passing over those that do not open.
+// When none opens, the result is LinkNoPermission if any was refused access (the controller is
+// there, so "disconnected" would send the user to the cable), else the choice's failure.
+std::variant<void*, LinkResult> OpenControllerInterface(std::vector<HidInterfaceInfo> interfaces,
+                                                        const InterfaceOpener& open);
 
 class HidTransport final : public Transport {
  public:

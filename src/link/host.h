@@ -20,6 +20,10 @@ class Host {
   virtual ~Host() = default;
   // Processes pending window events once (timer ticks and clicks may run inside).
   virtual void PumpMessages() = 0;
+  // Processes pending window events while a report is in flight: repaints, timers and close
+  // requests, but no user input, which could start a second exchange that would have to wait
+  // for this one underneath it.
+  virtual void PumpWhileExchanging() { PumpMessages(); }
   // Appends one line to the monitoring log, as given (no time stamp is added).
   virtual void LogLine(const std::string& line) = 0;
   // Empties the monitoring log (a device read starts a fresh one).

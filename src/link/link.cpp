@@ -12,6 +12,10 @@ namespace qvr {
 namespace {
 
 constexpr uint32_t kReplyTimeoutMs = 500;
+// Pauses between polls for a reply that is not there yet: short at first, since a controller
+// usually answers within a few reports, then longer so a silent one costs almost no processor.
+constexpr uint32_t kFirstPollPauseMs = 1;
+constexpr uint32_t kLongestPollPauseMs = 8;
 constexpr int kPollHoldOffTicks = 2;
 constexpr size_t kLogLineLimit = 996;  // the payload dump stops once the line reaches this
 
@@ -46,16 +50,20 @@ Link::Link(Transport& transport, Host& host, Clock& clock)
     : transport_(transport), host_(host), clock_(clock) {}
 
 void Link::WaitLinkIdle() {
-  while (exchangeBusy_) host_.PumpMessages();
+  // The link runs on one thread, so an exchange still in progress here is one further down
+  // this very call stack, reached through a pump: it cannot end before this returns, and
+  // waiting for it would never end. Such a nested exchange is refused instead.
 }
 
 LinkResult Link::ExchangePacket(PacketBytes& packet) {
   WaitLinkIdle();
+  if (exchangeBusy_) return LinkExchangeFailed;
   exchangeBusy_ = true;
   packet[kPacketChecksum] = PacketChecksum(packet.data(), kPacketChecksum);
   LogPacket('>', packet);
   bool receiveFailed = false;
   LinkResult result = transport_.SendFeatureReport(packet);
+  requestDelivered_ = result == LinkOk;
   if (result == LinkOk) result = AwaitReply(packet, receiveFailed);
   exchangeBusy_ = false;
   // Pumped only after the exchange has ended: a handler running inside this pump may start
@@ -67,15 +75,21 @@ LinkResult Link::ExchangePacket(PacketBytes& packet) {
 LinkResult Link::AwaitReply(PacketBytes& packet, bool& receiveFailed) {
   packet.fill(0);
   const uint32_t start = clock_.NowMs();
-  // Tight poll without pumping: the controller answers within a few reports.
+  uint32_t pause = kFirstPollPauseMs;
   for (;;) {
+    // A poll begun within the time-out counts even when the report itself is slow, so a
+    // controller that takes long per report is not mistaken for a silent one.
+    const uint32_t pollStart = clock_.NowMs();
     LinkResult result = transport_.ReceiveFeatureReport(packet);
     if (result != LinkOk) {
       receiveFailed = true;
       return result;
     }
     if (packet[kPacketCommand] != 0) break;
-    if (uint32_t(clock_.NowMs() - start) >= kReplyTimeoutMs) return LinkTimeout;
+    if (uint32_t(pollStart - start) >= kReplyTimeoutMs) return LinkTimeout;
+    host_.PumpWhileExchanging();
+    clock_.SleepMs(pause);
+    pause = std::min(pause * 2, kLongestPollPauseMs);
   }
   LogPacket('<', packet);
   if (packet[kPacketLength] > kMaxPayload) return LinkExchangeFailed;
@@ -131,7 +145,9 @@ LinkResult Link::DeviceWrite(uint8_t address, uint8_t command, uint32_t offset, 
                              unsigned length) {
   if (pollHoldOff_ == 0) WaitLinkIdle();
   pollHoldOff_ = kPollHoldOffTicks;
-  return WritePacket(address, command, offset, data, length);
+  const LinkResult result = WritePacket(address, command, offset, data, length);
+  if (result == LinkOk) ++acknowledgedWrites_;
+  return result;
 }
 
 void Link::LogPacket(char marker, const PacketBytes& packet) {

@@ -23,7 +23,7 @@ class Link {
   Clock& clock() { return clock_; }
 
   // One request and its reply: checksum written into byte 71, sent, reply polled for up to
-  // 500 ms; on LinkOk `packet` holds the reply.
+  // 500 ms (sleeping and pumping between polls); on LinkOk `packet` holds the reply.
   [[nodiscard]] LinkResult ExchangePacket(PacketBytes& packet);
   // Read request: copies min(capacity, reply length) bytes, `count` := reply length (0 for a
   // plain 0xFF status reply).
@@ -47,7 +47,9 @@ class Link {
   // sends one empty write); stops at the first failed block. Advances progress per block.
   [[nodiscard]] LinkResult WriteMemory(uint8_t address, uint8_t command, uint32_t start,
                                        const uint8_t* source, unsigned total, int blockSize);
-  // Pumps messages until no exchange is in progress.
+  // Returns when no exchange is in progress. On the link's one thread an exchange in progress
+  // lies further down the caller's own stack, so this never waits; a nested exchange started
+  // from a pump fails with LinkExchangeFailed rather than hang.
   void WaitLinkIdle();
   bool exchangeBusy() const { return exchangeBusy_; }
 
@@ -57,6 +59,12 @@ class Link {
 
   // Closes the controller (program end).
   void CloseController() { transport_.CloseController(); }
+
+  // True when the last exchange's request went out (its reply may still have failed).
+  bool requestDelivered() const { return requestDelivered_; }
+  // Writes the devices have confirmed since the link was made; a caller compares two readings
+  // to tell whether a failed transfer had already changed the device.
+  uint64_t acknowledgedWrites() const { return acknowledgedWrites_; }
 
  private:
   void LogPacket(char marker, const PacketBytes& packet);
@@ -70,6 +78,20 @@ class Link {
   int pollHoldOff_ = 0;
   uint32_t logTimeBase_ = 0;
   bool logTimeBaseSet_ = false;  // a tick count of 0 is a valid base
+  bool requestDelivered_ = false;
+  uint64_t acknowledgedWrites_ = 0;
+};
+
+// Tells whether the devices confirmed a write since it was made: a transfer that fails after
+// that has left its device partly changed.
+class WriteWatch {
+ public:
+  explicit WriteWatch(const Link& link) : link_(link), start_(link.acknowledgedWrites()) {}
+  bool deviceChanged() const { return link_.acknowledgedWrites() != start_; }
+
+ private:
+  const Link& link_;
+  uint64_t start_;
 };
 
 }  // namespace qvr

@@ -1,5 +1,6 @@
 #include "link/link_result.h"
 
+#include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 
 namespace qvr {
@@ -39,6 +40,7 @@ constexpr int kUnknownResultMessage = 42;
 }  // namespace
 
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result) {
+  if (result == LinkNoPermission) return Text(catalogue, AddedText::kNoPermission);
   int id = MessageOfResult(result);
   if (id < 0) return catalogue.Format(kUnknownResultMessage, int(result));
   return catalogue.Text(id);

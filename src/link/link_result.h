@@ -1,5 +1,5 @@
 #pragma once
-// Result of every link and device operation: 0 success, 1..5 local failures, -254..-251
+// Result of every link and device operation: 0 success, 1..6 local failures, -254..-251
 // device status replies. Never thrown; passed up until the first layer that talks to the user.
 #include <cstdint>
 #include <string>
@@ -16,6 +16,8 @@ inline constexpr LinkResult LinkDriverFunctionMissing = 2;
 inline constexpr LinkResult LinkExchangeFailed = 3;
 inline constexpr LinkResult LinkDisconnected = 4;
 inline constexpr LinkResult LinkTimeout = 5;
+// The controller is present but its device node may not be opened (no udev rule yet).
+inline constexpr LinkResult LinkNoPermission = 6;
 inline constexpr LinkResult DeviceParameterError = -254;
 inline constexpr LinkResult DeviceResultError = -253;
 inline constexpr LinkResult DeviceMemoryError = -252;

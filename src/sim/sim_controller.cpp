@@ -172,6 +172,10 @@ void SimController::SetResetDropReports(int reports) {
   resetDropReports_ = reports;
 }
 
+void SimController::SetResetAnswersFirst(bool answersFirst) {
+  resetAnswersFirst_ = answersFirst;
+}
+
 void SimController::SetLatency(std::chrono::microseconds perReport) {
   latency_ = perReport;
 }
@@ -251,6 +255,11 @@ void SimController::Deliver(const PacketBytes& packet) {
     if (answer.changed && !Save(request.destination)) answer = Answer::Status(kStatusMemoryError);
     bool controllerRestarts = request.destination == kAddressController && request.write &&
                               request.command == 3 && answer.status == kStatusOk;
+    if (controllerRestarts && !resetAnswersFirst_) {
+      // Like the real controller: it restarts at once and its answer never goes out.
+      LeaveBusForRestart();
+      return;
+    }
     if (controllerRestarts) dropAfterReply_ = true;
   }
   reply_ = BuildReply(request.destination, request, answer);
@@ -275,14 +284,18 @@ PacketBytes SimController::TakeReply() {
   if (dropAfterReply_) {
     // The controller restarts once its answer has gone out.
     dropAfterReply_ = false;
-    plugged_ = false;
-    unplugAfter_ = -1;
-    if (resetDropReports_ > 0)
-      replugAfter_ = resetDropReports_;
-    else
-      plugged_ = true;
+    LeaveBusForRestart();
   }
   return reply_;
+}
+
+void SimController::LeaveBusForRestart() {
+  plugged_ = false;
+  unplugAfter_ = -1;
+  if (resetDropReports_ > 0)
+    replugAfter_ = resetDropReports_;
+  else
+    plugged_ = true;
 }
 
 bool SimController::Save(uint8_t address) {

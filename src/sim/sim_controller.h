@@ -13,9 +13,12 @@
 // - Reads answer up to 65 bytes from the requested offset to the end of the addressed area and
 //   0 bytes at or beyond its end; writes outside an area, of the wrong length to a live command,
 //   or reads of write-only commands are answered with 0xFE.
-// - Reset (command 3) answers 0xFF; at address 0 the controller then drops off the bus for
-//   resetDropReports reports (the first one in flight fails like a pulled cable, then opens
-//   fail with LinkDisconnected) and comes back by itself.
+// - Reset (command 3) answers 0xFF, except at address 0: the controller restarts before it
+//   can answer (SetResetAnswersFirst models one that answers first) and drops off the bus for
+//   resetDropReports reports (the report in flight fails like a pulled cable, then opens fail
+//   with LinkDisconnected), then comes back by itself.
+// - A firmware transfer cut short leaves the device without an application (version 0); a
+//   new update that runs to the end restores it.
 // - Firmware images follow the convention of sim_update_image.h.
 // - Live commands: the MUX-410 PA type follows its operating mode (DPAR byte 0: 1 active,
 //   2 passive, else unknown); the navigation auto-setups set the navigation type to 2 (MUX-410)
@@ -135,6 +138,8 @@ class SimController {
   void ReplugAfter(int reports);
   // Failed report attempts the controller stays away after its own reset (default 5).
   void SetResetDropReports(int reports);
+  // The controller answers its own reset before it restarts (default: it restarts at once).
+  void SetResetAnswersFirst(bool answersFirst);
   // Real time every feature report takes (send and receive each), kept to about 0.05 ms.
   void SetLatency(std::chrono::microseconds perReport);
   // Clears every fault knob above (not the latency, not device state).
@@ -163,6 +168,7 @@ class SimController {
   bool TakeCount(int& counter);
   void ApplyReplyFaults(PacketBytes& reply);
   bool Save(uint8_t address);
+  void LeaveBusForRestart();
 
   std::string stateDir_;
   std::array<std::unique_ptr<SimDevice>, kDeviceCount> devices_;
@@ -187,6 +193,7 @@ class SimController {
   int unplugAfter_ = -1;
   int replugAfter_ = -1;
   int resetDropReports_ = 5;
+  bool resetAnswersFirst_ = false;
   std::chrono::microseconds latency_{0};
 };
 

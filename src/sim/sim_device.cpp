@@ -201,7 +201,10 @@ Answer SimDevice::WriteUpdate(const Request& request) {
 
 bool SimDevice::FinishUpdate() {
   updating_ = false;
-  applicationVersion_ = updateVersion_;
+  const Identity& identity = profile_.identity;
+  const bool whole = UpdateImageComplete(updateBytes_, identity.deviceVersion, identity.deviceType);
+  // The old application was erased when the transfer began.
+  applicationVersion_ = whole ? updateVersion_ : 0;
   return true;
 }
 

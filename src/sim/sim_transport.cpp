@@ -40,19 +40,30 @@ LinkResult SimTransport::OpenForReport() {
 }
 
 LinkResult SimTransport::SendFeatureReport(const PacketBytes& packet) {
+  std::unique_lock lock(mutex_);
   LinkResult result = OpenForReport();
   if (result != LinkOk) return result;
+  lock.unlock();
   Wait(controller_->latency());
+  lock.lock();
   controller_->Deliver(packet);
   return LinkOk;
 }
 
 LinkResult SimTransport::ReceiveFeatureReport(PacketBytes& packet) {
+  std::unique_lock lock(mutex_);
   LinkResult result = OpenForReport();
   if (result != LinkOk) return result;
+  lock.unlock();
   Wait(controller_->latency());
+  lock.lock();
   packet = controller_->TakeReply();
   return LinkOk;
+}
+
+void SimTransport::CloseController() {
+  std::lock_guard lock(mutex_);
+  open_ = false;
 }
 
 }  // namespace qvr::sim

@@ -3,6 +3,7 @@
 // simulated controller on demand; while it is off the bus the report in flight fails with
 // LinkExchangeFailed (the handle is lost) and later opens fail with LinkDisconnected.
 #include <memory>
+#include <mutex>
 
 #include "link/transport.h"
 #include "sim/sim_controller.h"
@@ -20,7 +21,7 @@ class SimTransport final : public Transport {
   [[nodiscard]] LinkResult SendFeatureReport(const PacketBytes& packet) override;
   // The waiting reply, or 72 zero bytes (command 0: no reply yet) when there is none.
   [[nodiscard]] LinkResult ReceiveFeatureReport(PacketBytes& packet) override;
-  void CloseController() override { open_ = false; }
+  void CloseController() override;
 
   SimController& controller() { return *controller_; }
   bool isOpen() const { return open_; }
@@ -28,6 +29,8 @@ class SimTransport final : public Transport {
  private:
   [[nodiscard]] LinkResult OpenForReport();
 
+  // Reports may come from a transport thread while the program closes the handle.
+  std::mutex mutex_;
   std::unique_ptr<SimController> owned_;
   SimController* controller_;
   bool open_ = false;

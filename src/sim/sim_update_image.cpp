@@ -6,14 +6,35 @@
 
 namespace qvr::sim {
 
+namespace {
+
+uint16_t CrcStep(uint16_t crc, uint8_t byte) {
+  uint8_t x = uint8_t((crc >> 8) ^ byte);
+  x ^= uint8_t(x >> 4);
+  return uint16_t((crc << 8) ^ (uint16_t(x) << 12) ^ (uint16_t(x) << 5) ^ x);
+}
+
+}  // namespace
+
 uint16_t UpdateFileCrc(const uint8_t* bytes, unsigned count) {
   uint16_t crc = 0;
-  for (unsigned i = 0; i < count; ++i) {
-    uint8_t x = uint8_t((crc >> 8) ^ bytes[i]);
-    x ^= uint8_t(x >> 4);
-    crc = uint16_t((crc << 8) ^ (uint16_t(x) << 12) ^ (uint16_t(x) << 5) ^ x);
-  }
+  for (unsigned i = 0; i < count; ++i) crc = CrcStep(crc, bytes[i]);
   return crc;
+}
+
+bool UpdateImageComplete(const std::vector<uint8_t>& received, uint8_t deviceVersion,
+                         uint8_t deviceType) {
+  if (received.size() < kUpdateMagicSize + 2) return false;
+  const uint8_t header[4] = {received[4], received[5], deviceVersion, deviceType};
+  uint16_t crc = UpdateFileCrc(header, 4);
+  // The checksum must be followed by zeros only, so it can only sit near the last non-zero.
+  size_t lastNonZero = received.size();
+  while (lastNonZero > 0 && received[lastNonZero - 1] == 0) --lastNonZero;
+  for (size_t n = 0; n + 2 <= received.size(); ++n) {
+    if (n >= kUpdateMagicSize && n + 2 >= lastNonZero && GetU16(&received[n]) == crc) return true;
+    crc = CrcStep(crc, received[n]);
+  }
+  return false;
 }
 
 std::vector<uint8_t> BuildUpdateFile(uint16_t version, uint8_t deviceVersion, uint8_t deviceType,

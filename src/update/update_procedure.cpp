@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
@@ -101,14 +102,20 @@ class UpdateRun {
     std::copy_n(file_.payload(), tail, image.begin());
 
     host_.BeginProgress(int(payload), catalogue_.Format(kMsgProgress, module_.name));
+    const WriteWatch watch(link_);
     LinkResult result =
         link_.DeviceWrite(module_.deviceAddress, kCmdFirmware, 0, image.data(), block);
     if (result == LinkOk)
       result = link_.WriteMemory(module_.deviceAddress, kCmdFirmware, 0, image.data(),
                                  unsigned(image.size()), int(block));
     if (result == LinkOk) return true;
-    host_.ShowMessageBox(kBoxError, catalogue_.Format(kMsgTransferFailed,
-                                                      LinkResultText(catalogue_, result).c_str()));
+    std::string text =
+        catalogue_.Format(kMsgTransferFailed, LinkResultText(catalogue_, result).c_str());
+    // Once the boot loader took a block the old application is gone; the same update run
+    // again with the unit still attached is the way back.
+    if (watch.deviceChanged())
+      text = WithAddedText(catalogue_, text, AddedText::kFirmwareMayBeMissing);
+    host_.ShowMessageBox(kBoxError, text);
     return false;
   }
 

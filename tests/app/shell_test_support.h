@@ -134,7 +134,8 @@ class ShellFixture {
   MainWindow& Open(std::span<const ModuleRow> modules = DeviceModuleTable()) {
     WindowOptions options;
     options.settingsPath = settingsPath;
-    options.transport = std::make_unique<sim::SimTransport>(controller);
+    options.transport =
+        makeTransport ? makeTransport(controller) : std::make_unique<sim::SimTransport>(controller);
     options.modules = modules;
     options.boxResponder = &boxes;
     options.dialogRunner = &dialogs;
@@ -167,6 +168,8 @@ class ShellFixture {
   RecordingPage* mux = nullptr;
   RecordingPage* tpx = nullptr;
   PageFactory realPages;  // set to use these pages instead of recording ones
+  // Set to put something between the window and the simulated controller.
+  std::function<std::unique_ptr<Transport>(sim::SimController&)> makeTransport;
 };
 
 }  // namespace qvr::test

@@ -71,6 +71,32 @@ TEST_F(Monitor, UnplugIsAnnouncedOnceAndEveryFailedPollRenewsTheStatus) {
   EXPECT_EQ(host.log.size(), 6u);
 }
 
+TEST_F(Monitor, RefusedOrHalfAnsweringControllersAreNeverTakenForConnected) {
+  // No permission: the status bar gives the short form, the log the fix, once per spell.
+  transport.sendFailure = LinkNoPermission;
+  monitor.Tick();
+  monitor.Tick();
+  EXPECT_EQ(listener.statuses.back(),
+            "No permission to open the controller \"QVR-B\": it is connected but cannot be "
+            "opened.\nInstall the udev rule from packaging/70-qvr-b.rules:\n"
+            "sudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
+            "sudo udevadm control --reload-rules && sudo udevadm trigger\n"
+            "then unplug and plug in the adapter");
+  EXPECT_EQ(host.log, std::vector<std::string>{listener.statuses.back()});
+  EXPECT_TRUE(listener.changes.empty());
+
+  // Identification replies too short to hold the whole block are failed exchanges.
+  transport.sendFailure = LinkOk;
+  for (size_t length : {0u, 9u, 64u}) {
+    transport.responder = [length](const PacketBytes&) {
+      return Data(0, 1, 0, std::vector<uint8_t>(length, 0x51));
+    };
+    monitor.Tick();
+    EXPECT_EQ(listener.statuses.back(), "Failed to communicate with the controller");
+    EXPECT_TRUE(listener.changes.empty());
+  }
+}
+
 TEST_F(Monitor, PageTrafficHoldsThePollOffForTwoTicks) {
   ASSERT_EQ(link.DeviceWrite(1, 3, 0, nullptr, 0), LinkExchangeFailed);
   transport.sent.clear();
@@ -98,6 +124,22 @@ TEST_F(Monitor, TicksDeliveredWhileAPollPumpsDoNothing) {
   (void)pumped.PollController();
   EXPECT_EQ(transport.sent.size(), 2u);
   EXPECT_EQ(listener.statuses.size(), 1u);
+
+  // Ticks that arrive while a page's report is in flight neither poll nor count the hold-off.
+  struct InFlightHost : TestHost {
+    void PumpWhileExchanging() override {
+      for (int i = 0; i < 3; ++i) monitor->Tick();
+    }
+    ConnectionMonitor* monitor = nullptr;
+  } inFlight;
+  Link pageLink(transport, inFlight, clock);
+  ConnectionMonitor held(pageLink, catalogue, listener);
+  inFlight.monitor = &held;
+  transport.sent.clear();
+  transport.script = {Answer{}, Data(1, 17, 0, {1})};  // silence, then the retry's reply
+  ASSERT_EQ(pageLink.DeviceRead(1, 17, 0, buffer.data(), 4, count), LinkOk);
+  EXPECT_EQ(transport.sent.size(), 2u);
+  EXPECT_EQ(pageLink.pollHoldOff(), 2);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include "link/device_commands.h"
 #include "link/device_info.h"
 #include "link/scripted_transport.h"
+#include "sim/sim_controller.h"
+#include "sim/sim_transport.h"
 
 namespace qvr::test {
 namespace {
@@ -32,6 +34,30 @@ TEST_F(DeviceCommands, DeviceInfoFillsAFreshLogOnlyWhenTheDeviceAnswers) {
       "Application version       (application is not loaded)",
   };
   EXPECT_EQ(host.log, expected);
+}
+
+TEST(ControllerReset, CountsAsDoneWhenTheControllerLeavesTheBusInsteadOfAnswering) {
+  sim::SimController controller;
+  sim::SimTransport transport(controller);
+  ManualClock clock;
+  clock.stepPerRead = 1;
+  TestHost host(&clock);
+  Link link(transport, host, clock);
+  const DeviceModule& qvrb = kDeviceModules[kPageQvrb];
+  EXPECT_EQ(ResetDevice(link, qvrb), LinkOk);
+  EXPECT_EQ(controller.CountRequests(0, 3), 1);
+
+  // One that answers first is as good; one that neither answers nor leaves has failed.
+  controller.ClearFaults();
+  controller.SetResetAnswersFirst(true);
+  EXPECT_EQ(ResetDevice(link, qvrb), LinkOk);
+  controller.ClearFaults();
+  controller.SilenceNext(1);
+  EXPECT_EQ(ResetDevice(link, qvrb), LinkTimeout);
+  // A controller already gone before the request is not reset either.
+  controller.Unplug();
+  EXPECT_EQ(ResetDevice(link, qvrb), LinkExchangeFailed);
+  EXPECT_EQ(ResetDevice(link, qvrb), LinkDisconnected);
 }
 
 TEST_F(DeviceCommands, FailedRequestsShowOneBoxNamingTheDevice) {

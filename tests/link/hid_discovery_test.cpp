@@ -1,6 +1,7 @@
 // Which present HID interface is taken for the controller.
 #include <gtest/gtest.h>
 
+#include "i18n/catalogue.h"
 #include "link/hid_transport.h"
 
 namespace qvr::test {
@@ -47,6 +48,37 @@ TEST(ControllerDiscovery, UnreadableStringOfTheLastCandidateIsAnExchangeFailure)
             Choice("d"));
   noProduct.manufacturer = L"Other";  // refused before its product string is asked for
   EXPECT_EQ(ChooseControllerInterface({noProduct}), Choice(LinkDisconnected));
+}
+
+TEST(ControllerDiscovery, ARefusedControllerIsAPermissionProblemNotAMissingOne) {
+  const std::vector<HidInterfaceInfo> two = {
+      Interface("/dev/hidraw3", L"Kestro Instruments", L"QVR-B"),
+      Interface("/dev/hidraw4", L"Kestro Instruments", L"QVR-B")};
+  std::vector<std::string> tried;
+  int handle = 0;
+  auto opener = [&](bool deniedFirst, bool secondOpens) {
+    return [&tried, &handle, deniedFirst, secondOpens](const std::string& path) {
+      tried.push_back(path);
+      if (path == "/dev/hidraw3") return OpenAttempt{nullptr, deniedFirst};
+      return OpenAttempt{secondOpens ? &handle : nullptr, false};
+    };
+  };
+  EXPECT_EQ(std::get<void*>(OpenControllerInterface(two, opener(true, true))), &handle);
+  EXPECT_EQ(tried, (std::vector<std::string>{"/dev/hidraw3", "/dev/hidraw4"}));
+  EXPECT_EQ(std::get<LinkResult>(OpenControllerInterface(two, opener(true, false))),
+            LinkNoPermission);
+  EXPECT_EQ(std::get<LinkResult>(OpenControllerInterface(two, opener(false, false))),
+            LinkDisconnected);
+
+  // The text names the rule shipped with the program and how to install it, in both languages.
+  Catalogue catalogue;
+  for (Language language : {kRussian, kEnglish}) {
+    catalogue.setLanguage(language);
+    const std::string text = LinkResultText(catalogue, LinkNoPermission);
+    EXPECT_NE(text.find("packaging/70-qvr-b.rules"), std::string::npos);
+    EXPECT_NE(text.find("sudo udevadm control --reload-rules"), std::string::npos);
+  }
+  EXPECT_EQ(LinkResultText(catalogue, LinkNoPermission).rfind("No permission to open", 0), 0u);
 }
 
 }  // namespace

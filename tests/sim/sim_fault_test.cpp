@@ -111,12 +111,22 @@ TEST(SimFaults, UnplugFailsTheReportInFlightThenOpensUntilReplugged) {
   EXPECT_EQ(Read(transport, kAddressController, 1).command(), 0x81);
 }
 
-TEST(SimFaults, ControllerResetDropsOffTheBusAfterItsReply) {
+TEST(SimFaults, ControllerResetDropsOffTheBusBeforeOrAfterItsReply) {
   SimController controller;
   SimTransport transport(controller);
   controller.SetResetDropReports(3);
-  EXPECT_EQ(Write(transport, kAddressController, 3, 0, {}).command(), 0xFF);
+  // As a real controller does: it restarts before it can answer, and the report in flight
+  // loses its handle.
+  const Reply unanswered = Write(transport, kAddressController, 3, 0, {});
+  EXPECT_EQ(unanswered.sent, LinkOk);
+  EXPECT_EQ(unanswered.received, LinkExchangeFailed);
   PacketBytes poll = MakeRequest(kAddressController, 1, false);
+  EXPECT_EQ(transport.SendFeatureReport(poll), LinkDisconnected);
+  EXPECT_EQ(transport.SendFeatureReport(poll), LinkDisconnected);
+  EXPECT_EQ(Read(transport, kAddressController, 1).command(), 0x81);
+
+  controller.SetResetAnswersFirst(true);
+  EXPECT_EQ(Write(transport, kAddressController, 3, 0, {}).command(), 0xFF);
   EXPECT_EQ(transport.SendFeatureReport(poll), LinkExchangeFailed);
   EXPECT_EQ(transport.SendFeatureReport(poll), LinkDisconnected);
   EXPECT_EQ(transport.SendFeatureReport(poll), LinkDisconnected);

@@ -17,6 +17,7 @@ class ManualClock : public Clock {
     now_ += stepPerRead;
     return now;
   }
+  void SleepMs(uint32_t ms) override { now_ += ms; }
   void Advance(uint32_t ms) { now_ += ms; }
   void Set(uint32_t ms) { now_ = ms; }
   uint32_t stepPerRead = 0;  // time that passes on every read (models a busy loop)

@@ -199,7 +199,7 @@ TEST_F(FirmwareUpdate, FileWhoseBlocksWouldPassOffset65535IsRefusedBeforeSending
   EXPECT_EQ(writes.size(), 1u + 65536u / 32u);
 }
 
-TEST_F(FirmwareUpdate, UnplugDuringTheTransferReportsTheLinkFailureOnce) {
+TEST_F(FirmwareUpdate, UnplugDuringTheTransferSaysHowToRecoverAndTheSameUpdateRestoresTheUnit) {
   const std::vector<uint8_t> bytes = MuxFile(216, 1000).Build();
   test::WriteBytes(dir.File("mux.LDR"), bytes);
   // Identification takes two reports; let a few firmware blocks through, then pull the cable.
@@ -208,8 +208,22 @@ TEST_F(FirmwareUpdate, UnplugDuringTheTransferReportsTheLinkFailureOnce) {
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(host.boxes[0].text,
             "Failed to update the firmware\n"
-            "Failed to communicate with the controller");
+            "Failed to communicate with the controller\n"
+            "The device may now be left without working firmware.\n"
+            "Without unplugging the device, run the same update again: it restores the firmware.");
   EXPECT_EQ(FirmwareWrites().size(), 5u);
+
+  // The boot loader is left without an application; the same update, run again, brings it
+  // back without a version question.
+  sim.Replug();
+  host.boxes.clear();
+  EXPECT_EQ(Update(bytes), 1);
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{"The device is successfully updated to version 2.16"});
+  EXPECT_NE(std::find(host.log.begin(), host.log.end(),
+                      "Application version       (application is not loaded)"),
+            host.log.end());
+  EXPECT_EQ(GetU16(sim.Info(1).data()), 216);
 }
 
 TEST_F(FirmwareUpdate, DeviceRejectingTheImageGivesTheUpdateFileText) {

@@ -1,0 +1,58 @@
+#include "cli/transfer_signals.h"
+
+#include <signal.h>
+
+namespace qvr::cli {
+
+namespace {
+
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+volatile sig_atomic_t gTransferRunning = 0;
+volatile sig_atomic_t gSignalDeferred = 0;
+struct sigaction gPrevious[sizeof kSignals / sizeof kSignals[0]];
+
+void OnTerminationSignal(int signal) {
+  if (gTransferRunning) {
+    gSignalDeferred = 1;
+    return;
+  }
+  // Outside a transfer the signal ends the program as if nobody had caught it.
+  struct sigaction action = {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(signal, &action, nullptr);
+  ::raise(signal);
+}
+
+}  // namespace
+
+TransferSignals::TransferSignals() {
+  gTransferRunning = 0;
+  gSignalDeferred = 0;
+  struct sigaction action = {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  // Reports and console writes that the signal interrupts carry on.
+  action.sa_flags = SA_RESTART;
+  for (size_t i = 0; i < sizeof kSignals / sizeof kSignals[0]; ++i)
+    ::sigaction(kSignals[i], &action, &gPrevious[i]);
+}
+
+TransferSignals::~TransferSignals() {
+  for (size_t i = 0; i < sizeof kSignals / sizeof kSignals[0]; ++i)
+    ::sigaction(kSignals[i], &gPrevious[i], nullptr);
+  gTransferRunning = 0;
+}
+
+void TransferSignals::TransferStarted() {
+  gTransferRunning = 1;
+}
+
+bool TransferSignals::TakeDeferredSignal() {
+  if (!gSignalDeferred) return false;
+  gSignalDeferred = 0;
+  return true;
+}
+
+}  // namespace qvr::cli

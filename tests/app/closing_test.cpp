@@ -1,0 +1,139 @@
+// Closing the window (close button or a termination signal) while a firmware update or a
+// device write runs: the transfer completes, then the window closes with the settings as they
+// were before the command, and nothing reaches the controller afterwards.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMetaObject>
+#include <atomic>
+
+#include "app/device_pages.h"
+#include "app/termination_signals.h"
+#include "devices/common/ini_file.h"
+#include "i18n/added_texts.h"
+#include "link/packet_layout.h"
+#include "shell_test_support.h"
+#include "support/ldr_builder.h"
+
+namespace qvr::test {
+namespace {
+
+// Passes reports to the simulated controller and runs `trigger` (on the transport thread) when
+// the `count`-th request with `command` goes out.
+class TriggerTransport : public Transport {
+ public:
+  TriggerTransport(sim::SimController& controller, uint8_t command, int count,
+                   std::function<void()> trigger)
+      : inner_(controller), command_(command), left_(count), trigger_(std::move(trigger)) {}
+  LinkResult SendFeatureReport(const PacketBytes& packet) override {
+    if (packet[kPacketCommand] == command_ && --left_ == 0) trigger_();
+    return inner_.SendFeatureReport(packet);
+  }
+  LinkResult ReceiveFeatureReport(PacketBytes& packet) override {
+    return inner_.ReceiveFeatureReport(packet);
+  }
+  void CloseController() override { inner_.CloseController(); }
+
+ private:
+  sim::SimTransport inner_;
+  uint8_t command_;
+  int left_;
+  std::function<void()> trigger_;
+};
+
+enum class Closer { kButton, kTerm, kInt, kHup };
+enum class Operation { kUpdate, kDeviceWrite };
+
+struct Outcome {
+  std::string statusRightAfter;  // the status bar as the command returned
+  bool visibleRightAfter = false;
+  bool closed = false;
+  int savedPage = -1;
+  size_t wireAtClose = 0;
+  size_t wireLater = 0;
+};
+
+Outcome CloseDuring(Operation operation, Closer closer, ShellFixture& shell) {
+  std::atomic<MainWindow*> target{nullptr};
+  auto trigger = [&target, closer] {
+    if (closer == Closer::kButton) {
+      QMetaObject::invokeMethod(
+          target.load(), [w = target.load()] { w->close(); }, Qt::QueuedConnection);
+      return;
+    }
+    const int signal = closer == Closer::kTerm ? SIGTERM : closer == Closer::kInt ? SIGINT : SIGHUP;
+    ::kill(::getpid(), signal);  // to the process, as the shell or the system sends it
+  };
+  const bool update = operation == Operation::kUpdate;
+  shell.makeTransport = [&](sim::SimController& controller) {
+    // The 10th firmware block, or the mode block in the middle of a configuration write.
+    return std::make_unique<TriggerTransport>(controller, update ? 0x82 : 0x92, update ? 10 : 1,
+                                              trigger);
+  };
+  if (!update) shell.realPages = DevicePageFactory();
+  MainWindow& window = shell.Open();
+  target = &window;
+  window.show();
+  TerminationSignals signalWatch([&window] { window.close(); });
+  shell.Connect();
+  window.setActivePage(kPageMux410);
+
+  if (update) {
+    const std::string path = shell.dir.filePath("mux.LDR").toStdString();
+    WriteBytes(path, LdrBuilder{.version = 216,
+                                .deviceVersion = sim::kMux410Identity.deviceVersion,
+                                .deviceType = sim::kMux410Identity.deviceType,
+                                .payloadSize = 4010}
+                         .Build());
+    shell.dialogs.answers = {QString::fromStdString(path)};
+    window.SpeedButtonUpdateClick();
+  } else {
+    window.SpeedButtonReadDeviceClick();  // the page shows what the device holds
+    shell.boxes.answers = {kBoxResultYes};
+    window.SpeedButtonWriteDeviceClick();
+  }
+
+  Outcome outcome;
+  outcome.statusRightAfter = window.statusText().toStdString();
+  outcome.visibleRightAfter = window.isVisible();
+  QElapsedTimer waited;
+  waited.start();
+  while (window.isVisible() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+  outcome.closed = !window.isVisible();
+  outcome.wireAtClose = shell.controller.Wire().size();
+  const qint64 closedAt = waited.elapsed();
+  while (waited.elapsed() < closedAt + 300) QCoreApplication::processEvents();
+  outcome.wireLater = shell.controller.Wire().size();
+  IniFile saved;
+  saved.Load(shell.settingsPath.toStdString());
+  outcome.savedPage = saved.GetInt("MainSettings", "ActivePage", -1);
+  return outcome;
+}
+
+TEST(ClosingDuringATransfer, EveryWayOfClosingWaitsForTheUpdateAndTheDeviceWriteToEnd) {
+  for (Operation operation : {Operation::kUpdate, Operation::kDeviceWrite}) {
+    for (Closer closer : {Closer::kButton, Closer::kTerm, Closer::kInt, Closer::kHup}) {
+      SCOPED_TRACE(testing::Message()
+                   << "operation " << int(operation) << " closer " << int(closer));
+      ShellFixture shell;
+      const Outcome outcome = CloseDuring(operation, closer, shell);
+      EXPECT_EQ(outcome.statusRightAfter, TextIn(kRussian, AddedText::kClosingAfterOperation));
+      EXPECT_TRUE(outcome.visibleRightAfter);
+      EXPECT_TRUE(outcome.closed);
+      EXPECT_EQ(outcome.savedPage, kPageMux410);  // not the log page the update showed
+      EXPECT_EQ(outcome.wireLater, outcome.wireAtClose);
+      if (operation == Operation::kUpdate) {
+        EXPECT_EQ(GetU16(shell.controller.Info(1).data()), 216);  // the image went in whole
+      } else {
+        // The write ran to its end: the device's reset follows the event table.
+        EXPECT_EQ(shell.controller.CountRequests(1, 3), 1);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qvr::test

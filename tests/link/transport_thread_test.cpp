@@ -1,0 +1,89 @@
+// Reports on the transport thread: the caller stays alive while one is in flight, a stuck one
+// is abandoned at its deadline, and the controller is reopened afterwards.
+#include <condition_variable>
+#include <mutex>
+
+#include "link/scripted_transport.h"
+#include "link/threaded_transport.h"
+
+namespace qvr::test {
+namespace {
+
+// A scripted controller whose receive can be made to hang until the test lets it go.
+class StallingTransport : public ScriptedTransport {
+ public:
+  LinkResult ReceiveFeatureReport(PacketBytes& packet) override {
+    std::unique_lock lock(mutex_);
+    if (stallNext_) {
+      stallNext_ = false;
+      stalled_ = true;
+      released_.wait(lock, [this] { return !stalled_; });
+    }
+    return ScriptedTransport::ReceiveFeatureReport(packet);
+  }
+  void CloseController() override {
+    std::lock_guard lock(mutex_);
+    ++closes_;
+  }
+  void StallNextReceive() {
+    std::lock_guard lock(mutex_);
+    stallNext_ = true;
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    stalled_ = false;
+    released_.notify_all();
+  }
+  int closes() {
+    std::lock_guard lock(mutex_);
+    return closes_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool stallNext_ = false;
+  bool stalled_ = false;
+  int closes_ = 0;
+};
+
+TEST(TransportThread, AStuckReportIsAbandonedAtItsDeadlineAndTheNextExchangeReopens) {
+  ManualClock clock;
+  TestHost host(&clock);
+  host.pumpAdvanceMs = 100;  // every look at the report in flight lets 100 ms pass
+  auto owned = std::make_unique<StallingTransport>();
+  StallingTransport& device = *owned;
+  ThreadedTransport transport(std::move(owned), host, clock, 1500);
+  Link link(transport, host, clock);
+  uint8_t value[4] = {};
+  unsigned count = 0;
+
+  device.script = {Data(1, 17, 0, {5})};
+  ASSERT_EQ(link.ReadPacket(1, 17, 0, value, 4, count), LinkOk);
+  EXPECT_EQ(value[0], 5);
+
+  device.StallNextReceive();
+  device.script = {Data(1, 17, 0, {6})};
+  const uint32_t before = clock.NowMs();
+  EXPECT_EQ(link.ReadPacket(1, 17, 0, value, 4, count), LinkTimeout);
+  EXPECT_GE(clock.NowMs() - before, 1500u);
+  EXPECT_LT(clock.NowMs() - before, 1700u);
+  EXPECT_GE(host.pumps, 15);  // the caller kept pumping while it waited
+  EXPECT_EQ(device.closes(), 0);
+
+  // The stuck call returns late: the controller is closed then, and the next exchange goes
+  // through on a fresh open.
+  device.Release();
+  device.script = {Data(1, 17, 0, {7})};
+  ASSERT_EQ(link.ReadPacket(1, 17, 0, value, 4, count), LinkOk);
+  EXPECT_EQ(value[0], 7);
+  EXPECT_EQ(device.closes(), 1);
+  EXPECT_EQ(device.sent.size(), 3u);
+
+  // Closing while nothing is in flight closes at once.
+  transport.CloseController();
+  EXPECT_EQ(device.closes(), 2);
+}
+
+}  // namespace
+}  // namespace qvr::test
