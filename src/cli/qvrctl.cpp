@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <map>
@@ -27,6 +28,7 @@ enum class Command { kInfo, kReset, kDefault, kRead, kWrite, kUpdate };
 struct Options {
   bool simulator = false;
   std::string simulatorDir;
+  int simulatedLatencyMs = 0;
   std::string language;
   bool packetLog = false;
   bool yes = false;
@@ -50,10 +52,15 @@ void Declare(CLI::App& app, Options& options) {
   app.footer(
       "Exit status: 0 success, 1 failure (the reason on stderr), 2 usage error.\n"
       "Questions are asked on a terminal; --yes answers them, and without a terminal they\n"
-      "are declined. A declined question is not a failure: nothing is sent and the status is 0.");
+      "are declined. A declined question is not a failure: nothing is sent and the status is 0.\n"
+      "SIGINT, SIGTERM or SIGHUP during a transfer to a device: the transfer is completed first,\n"
+      "then the command ends with its result.");
   app.add_option("--simulator", options.simulatorDir,
                  "Use the simulated controller; with =DIR its devices keep their memory there")
       ->expected(0, 1);
+  app.add_option("--simulated-latency", options.simulatedLatencyMs,
+                 "With --simulator: every report takes this many milliseconds, like a slow adapter")
+      ->check(CLI::Range(0, 10000));
   app.add_option("--lang", options.language, "Language of the messages (default from LANG)")
       ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
   app.add_flag("--log", options.packetLog, "Print every packet to stderr");
@@ -126,10 +133,11 @@ int Run(const Options& options, std::ostream& out, std::ostream& err, const Term
   host.AttachSignals(&signals, Text(catalogue, AddedText::kStoppingAfterTransfer));
 
   std::unique_ptr<Transport> device;
-  if (options.simulator)
-    device = std::make_unique<sim::SimTransport>(
-        std::make_unique<sim::SimController>(options.simulatorDir));
-  else
+  if (options.simulator) {
+    auto controller = std::make_unique<sim::SimController>(options.simulatorDir);
+    controller->SetLatency(std::chrono::milliseconds(options.simulatedLatencyMs));
+    device = std::make_unique<sim::SimTransport>(std::move(controller));
+  } else
     device = std::make_unique<HidTransport>();
   SteadyClock clock;
   // A stuck report is abandoned at its deadline instead of holding the command.
