@@ -30,8 +30,9 @@ class Qvrctl : public ::testing::Test {
  protected:
   // Runs qvrctl with the simulator keeping its state in this test's directory; `answers` is
   // what a user types on a terminal (none: no terminal at all).
-  Outcome Run(std::vector<std::string> args, const char* answers = nullptr) {
-    args.insert(args.begin(), {"qvrctl", "--simulator=" + state.path(), "--lang", "en"});
+  Outcome Run(std::vector<std::string> args, const char* answers = nullptr,
+              const char* language = "en") {
+    args.insert(args.begin(), {"qvrctl", "--simulator=" + state.path(), "--lang", language});
     return RunPlain(args, answers);
   }
 
@@ -72,7 +73,7 @@ TEST_F(Qvrctl, InfoShowsTheControllerByDefaultAndADeviceOnRequest) {
             "The serial number         52000456\n"
             "Boot version              1.05\n"
             "Application version       3.07\n");
-  o = RunPlain({"qvrctl", "--simulator=" + state.path(), "--lang", "ru", "info", "mux-410"});
+  o = Run({"info", "mux-410"}, nullptr, "ru");
   EXPECT_NE(o.out.find("Версия приложения 2.15"), std::string::npos) << o.out;
 }
 
@@ -144,8 +145,7 @@ TEST_F(Qvrctl, WriteRefusesAnInvalidOrMissingFileBeforeSendingAnythingAndSaysWhe
   EXPECT_EQ(o.err, "File \"" + files.File("event.MUX") +
                        "\", section [EVENT3], key Event=40: The value must be in the range from 0 "
                        "to 35\n");
-  o = RunPlain({"qvrctl", "--simulator=" + state.path(), "--lang", "ru", "write", "mux-410",
-                files.File("event.MUX"), "--yes"});
+  o = Run({"write", "mux-410", files.File("event.MUX"), "--yes"}, nullptr, "ru");
   EXPECT_NE(o.err.find("\", секция [EVENT3], ключ Event=40: "), std::string::npos) << o.err;
 
   o = Run({"--log", "write", "tpx-520", files.File("missing.MUX"), "--yes"});
@@ -171,8 +171,7 @@ TEST_F(Qvrctl, FileOfTheOtherDeviceIsRefusedAsItsConfiguration) {
   EXPECT_EQ(o.err, "The file \"" + files.File("tpx.MUX") +
                        "\" is a TPX-520 configuration, not a MUX-410 one: it is not written to "
                        "this device\n");
-  o = RunPlain({"qvrctl", "--simulator=" + state.path(), "--lang", "ru", "write", "tpx-520",
-                files.File("mux.MUX"), "--yes"});
+  o = Run({"write", "tpx-520", files.File("mux.MUX"), "--yes"}, nullptr, "ru");
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.err, "Файл \"" + files.File("mux.MUX") +
                        "\" содержит конфигурацию MUX-410, а не TPX-520: в это устройство он не "

@@ -73,7 +73,7 @@ bool HoldsOtherDevicesKeys(const std::string& path, std::span<const ImageField> 
                            std::span<const ImageField> other) {
   IniFile ini;
   (void)ini.Load(path);
-  // Keys of `mine` that the file holds and `theirs` has not.
+  // Whether the file holds a key of `mine` that `theirs` lacks.
   auto holdsOnlyKeysOf = [&ini](std::span<const ImageField> mine,
                                 std::span<const ImageField> theirs) {
     for (const ImageField& field : mine) {

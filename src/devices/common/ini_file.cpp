@@ -1,7 +1,5 @@
 #include "devices/common/ini_file.h"
 
-#include "devices/common/ini_text.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +13,8 @@
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
+
+#include "devices/common/ini_text.h"
 
 namespace qvr {
 

@@ -7,7 +7,7 @@ namespace qvr {
 
 namespace {
 
-// The parser's blanks and comment marks.
+// The blanks the parser trims around names and values.
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
