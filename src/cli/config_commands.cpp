@@ -3,9 +3,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "cli/cli_texts.h"
 #include "cli/session.h"
+#include "devices/common/config_file_io.h"
+#include "devices/common/ini_file.h"
 #include "devices/mux410/config_file.h"
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
@@ -34,11 +37,14 @@ struct Mux410Config {
                                 const Image& i) {
     return mux410::WriteConfiguration(l, c, m, i);
   }
-  static void ReadFile(const std::string& p, Image& i) { mux410::ReadConfigFile(p, i); }
+  static void ReadFile(const std::string& p, Image& i, std::vector<int>* sections) {
+    mux410::ReadConfigFile(p, i, sections);
+  }
   static bool WriteFile(const std::string& p, Image& i, std::string* e) {
     return mux410::WriteConfigFile(p, i, e);
   }
-  static std::string Check(const Catalogue& c, Image& i) { return mux410::CheckImage(c, i); }
+  static ImageRefusal Prepare(Image& i) { return mux410::PrepareForDevice(i); }
+  static constexpr int kOtherPage = kPageTpx520;
 };
 
 struct Tpx520Config {
@@ -50,12 +56,42 @@ struct Tpx520Config {
                                 const Image& i) {
     return tpx520::WriteConfiguration(l, c, m, i);
   }
-  static void ReadFile(const std::string& p, Image& i) { tpx520::ReadConfigFile(p, i); }
+  static void ReadFile(const std::string& p, Image& i, std::vector<int>* sections) {
+    tpx520::ReadConfigFile(p, i, sections);
+  }
   static bool WriteFile(const std::string& p, Image& i, std::string* e) {
     return tpx520::WriteConfigFile(p, i, e);
   }
-  static std::string Check(const Catalogue& c, Image& i) { return tpx520::CheckImage(c, i); }
+  static ImageRefusal Prepare(Image& i) { return tpx520::PrepareForDevice(i); }
+  static constexpr int kOtherPage = kPageMux410;
 };
+
+// A file of the other device shares some keys with this device's files (NAVI, MODE, the
+// events); its own keys and the lack of this device's ones tell it apart.
+bool OtherDevicesFile(const std::string& path, int otherPage) {
+  auto mux = std::make_unique<mux410::ConfigImage>();
+  auto tpx = std::make_unique<tpx520::ConfigImage>();
+  const std::vector<ImageField> muxFields = mux410::ImageFields(*mux);
+  const std::vector<ImageField> tpxFields = tpx520::ImageFields(*tpx);
+  return otherPage == kPageTpx520 ? HoldsOtherDevicesKeys(path, muxFields, tpxFields)
+                                  : HoldsOtherDevicesKeys(path, tpxFields, muxFields);
+}
+
+// "File "…", section […], key …=…: The value must be in the range from … to …", the value as
+// the file holds it (the stored value when the key is missing or empty).
+std::string RefusalText(const Catalogue& catalogue, const std::string& path,
+                        const ImageRefusal& refusal, const std::vector<int>& eventSections) {
+  const std::string section =
+      refusal.section ? refusal.section
+                      : "EVENT" + std::to_string(eventSections.at(size_t(refusal.slot)));
+  IniFile ini;
+  (void)ini.Load(path);
+  std::string value = ini.GetString(section.c_str(), refusal.key);
+  if (value.empty()) value = std::to_string(refusal.value);
+  const std::string reason = RefusalRange(catalogue, refusal);
+  return catalogue.FormatText(Text(catalogue, AddedText::kFileValueRefused), path.c_str(),
+                              section.c_str(), refusal.key, value.c_str(), reason.c_str());
+}
 
 bool ReadableFile(const std::string& path) {
   std::error_code ec;
@@ -70,6 +106,9 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
     s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
     return kExitFailure;
   }
+  // The window's memo shows the device's name where there is no description and saves it as
+  // one; the file keeps the name the same way.
+  image->setDescription(image->shownDescription());
   std::string error;
   if (!Config::WriteFile(path, *image, &error)) {
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kSaveFailed), path.c_str(),
@@ -90,11 +129,18 @@ int WriteFromFile(Session& s, const DeviceModule& module, const std::string& pat
     s.host.Error(s.catalogue.Format(kMsgOpenFileError, name.c_str(), extension.c_str()));
     return kExitFailure;
   }
+  if (OtherDevicesFile(path, Config::kOtherPage)) {
+    s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kFileOfOtherDevice),
+                                        path.c_str(), kDeviceModules[Config::kOtherPage].name,
+                                        module.name));
+    return kExitFailure;
+  }
   auto image = std::make_unique<typename Config::Image>();
-  Config::ReadFile(path, *image);
-  const std::string refusal = Config::Check(s.catalogue, *image);
-  if (!refusal.empty()) {
-    s.host.Error(refusal);
+  std::vector<int> eventSections;
+  Config::ReadFile(path, *image, &eventSections);
+  // The same preparation and checks as the window's before its device write.
+  if (const ImageRefusal refusal = Config::Prepare(*image)) {
+    s.host.Error(RefusalText(s.catalogue, path, refusal, eventSections));
     return kExitFailure;
   }
   const int answer =

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "i18n/cp1251.h"
+
 namespace qvr {
 
 namespace {
@@ -130,9 +132,10 @@ std::string ConfigNameFromPath(std::string_view path) {
   size_t separator = path.find_last_of("\\/:");
   std::string_view file = separator == std::string_view::npos ? path : path.substr(separator + 1);
   size_t dot = file.rfind('.');
-  std::string_view name = dot == std::string_view::npos ? file : file.substr(0, dot);
+  // One byte a character once in Windows-1251, so the limit counts characters.
+  std::string name = FileNameToCp1251(dot == std::string_view::npos ? file : file.substr(0, dot));
   if (name.size() >= 32) return "Too long name...";
-  return std::string(name);
+  return name;
 }
 
 }  // namespace qvr

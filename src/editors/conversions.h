@@ -19,7 +19,8 @@ std::string HexEncode(const uint8_t* bytes, size_t count);
 // Pairs of hex digits to bytes (a lone trailing digit is dropped, other characters count as
 // 0); `out` gets at most `maxBytes`, the rest of those zero-filled. Returns the bytes decoded.
 size_t HexDecode(std::string_view text, size_t maxBytes, uint8_t* out);
-// The file name without folder and extension, or "Too long name..." from 32 characters on.
+// The file name without folder and extension in Windows-1251 (what Windows-1251 cannot hold
+// becomes '?'), or "Too long name..." from 32 characters on.
 std::string ConfigNameFromPath(std::string_view path);
 
 }  // namespace qvr

@@ -38,6 +38,17 @@ constexpr Texts kTexts[] = {
     /* kStoppingAfterTransfer */
     {"Получен сигнал завершения: программа остановится, когда закончится передача",
      "Termination signal received: stopping when the transfer ends"},
+    /* kFileValueRefused */
+    {"Файл \"%s\", секция [%s], ключ %s=%s: %s",
+     "File \"%s\", section [%s], key %s=%s: %s"},
+    /* kFileOfOtherDevice */
+    {"Файл \"%s\" содержит конфигурацию %s, а не %s: в это устройство он не записывается",
+     "The file \"%s\" is a %s configuration, not a %s one: it is not written to this device"},
+    /* kTouchLinesKeptByDevice */
+    {"Линий и углов тачпанели нет в файле конфигурации: при записи устройство сохраняет свои.\n"
+     "Они показываются после чтения конфигурации из устройства.",
+     "Touch lines and corners are not in configuration files: a write keeps the device's own.\n"
+     "They are shown after the configuration is read from the device."},
 };
 // clang-format on
 

@@ -19,6 +19,13 @@ enum class AddedText {
   kClosingAfterOperation,
   // qvrctl, stderr: a termination signal arrived during a transfer.
   kStoppingAfterTransfer,
+  // qvrctl: a configuration file value a device write refuses; "%s" file, section, key, the
+  // value as the file holds it, then the reason.
+  kFileValueRefused,
+  // qvrctl: "%s" file, "%s" the device whose configuration it holds, "%s" the target device.
+  kFileOfOtherDevice,
+  // TPX-520 page: hint of the touch-line panels while they show no values from the device.
+  kTouchLinesKeptByDevice,
   kCount
 };
 

@@ -40,10 +40,11 @@ void AppendUtf8(std::string& out, uint32_t code) {
   }
 }
 
+constexpr uint32_t kInvalid = 0xFFFD;
+
 // Reads one UTF-8 character at `pos` and advances past it; a malformed sequence yields
 // U+FFFD and skips one byte.
 uint32_t NextCodePoint(std::string_view text, size_t& pos) {
-  constexpr uint32_t kInvalid = 0xFFFD;
   unsigned char lead = static_cast<unsigned char>(text[pos]);
   size_t length = lead < 0x80             ? 1
                   : (lead & 0xE0) == 0xC0 ? 2
@@ -75,6 +76,16 @@ char EncodeCodePoint(uint32_t code) {
   return '?';
 }
 
+bool IsUtf8(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t start = pos;
+    // U+FFFD itself takes three bytes; a malformed sequence yields it after one.
+    if (NextCodePoint(text, pos) == kInvalid && pos - start == 1) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
@@ -93,6 +104,10 @@ std::string Utf8ToCp1251(std::string_view text) {
   size_t pos = 0;
   while (pos < text.size()) out += EncodeCodePoint(NextCodePoint(text, pos));
   return out;
+}
+
+std::string FileNameToCp1251(std::string_view name) {
+  return IsUtf8(name) ? Utf8ToCp1251(name) : std::string(name);
 }
 
 }  // namespace qvr

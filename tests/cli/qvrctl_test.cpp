@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,8 +30,9 @@ class Qvrctl : public ::testing::Test {
  protected:
   // Runs qvrctl with the simulator keeping its state in this test's directory; `answers` is
   // what a user types on a terminal (none: no terminal at all).
-  Outcome Run(std::vector<std::string> args, const char* answers = nullptr) {
-    args.insert(args.begin(), {"qvrctl", "--simulator=" + state.path(), "--lang", "en"});
+  Outcome Run(std::vector<std::string> args, const char* answers = nullptr,
+              const char* language = "en") {
+    args.insert(args.begin(), {"qvrctl", "--simulator=" + state.path(), "--lang", language});
     return RunPlain(args, answers);
   }
 
@@ -41,6 +44,10 @@ class Qvrctl : public ::testing::Test {
     const cli::Terminal terminal{&in, answers != nullptr, false};
     const int status = cli::RunQvrctl(int(argv.size()), argv.data(), out, err, terminal);
     return {status, out.str(), err.str()};
+  }
+
+  static void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
   }
 
   static bool SentPackets(const Outcome& o) { return o.err.find("->") != std::string::npos; }
@@ -66,7 +73,7 @@ TEST_F(Qvrctl, InfoShowsTheControllerByDefaultAndADeviceOnRequest) {
             "The serial number         52000456\n"
             "Boot version              1.05\n"
             "Application version       3.07\n");
-  o = RunPlain({"qvrctl", "--simulator=" + state.path(), "--lang", "ru", "info", "mux-410"});
+  o = Run({"info", "mux-410"}, nullptr, "ru");
   EXPECT_NE(o.out.find("Версия приложения 2.15"), std::string::npos) << o.out;
 }
 
@@ -119,19 +126,27 @@ TEST_F(Qvrctl, WrittenConfigurationReadsBackFromTheDevice) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(read.events.record(i), written.events.record(i)) << i;
 }
 
-TEST_F(Qvrctl, WriteRefusesAnInvalidOrMissingFileBeforeSendingAnything) {
+TEST_F(Qvrctl, WriteRefusesAnInvalidOrMissingFileBeforeSendingAnythingAndSaysWhere) {
   mux410::ConfigImage image;
   image.naviType() = mux410::kNaviTypeItems;  // one beyond its list
   std::string error;
   ASSERT_TRUE(mux410::WriteConfigFile(files.File("bad.MUX"), image, &error)) << error;
-  Catalogue catalogue;
-  catalogue.setLanguage(kEnglish);
-  const std::string refusal = mux410::CheckImage(catalogue, image);
-  ASSERT_FALSE(refusal.empty());
-
   Outcome o = Run({"--log", "write", "mux-410", files.File("bad.MUX"), "--yes"});
   EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err, refusal + "\n");
+  EXPECT_EQ(o.err, "File \"" + files.File("bad.MUX") +
+                       "\", section [NAVI], key TYPE=6: The value must be in the range from 0 "
+                       "to 5\n");
+
+  // An event code from a newer file: the section as the file numbers it, the value as written.
+  WriteText(files.File("event.MUX"),
+            "[MODE]\r\nPULSETO=500\r\n[EVENT3]\r\nInput=1\r\nEvent=\"40\"\r\ntype=1\r\n");
+  o = Run({"--log", "write", "mux-410", files.File("event.MUX"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "File \"" + files.File("event.MUX") +
+                       "\", section [EVENT3], key Event=40: The value must be in the range from 0 "
+                       "to 35\n");
+  o = Run({"write", "mux-410", files.File("event.MUX"), "--yes"}, nullptr, "ru");
+  EXPECT_NE(o.err.find("\", секция [EVENT3], ключ Event=40: "), std::string::npos) << o.err;
 
   o = Run({"--log", "write", "tpx-520", files.File("missing.MUX"), "--yes"});
   EXPECT_EQ(o.status, 1);
@@ -140,6 +155,54 @@ TEST_F(Qvrctl, WriteRefusesAnInvalidOrMissingFileBeforeSendingAnything) {
   o = Run({"write", "qvr-b", files.File("bad.MUX")});
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.err, "Writing configurations\nin the device of this type\nis not supported\n");
+}
+
+TEST_F(Qvrctl, FileOfTheOtherDeviceIsRefusedAsItsConfiguration) {
+  tpx520::ConfigImage tpx;
+  tpx.setPulseTimeout(500);
+  mux410::ConfigImage mux;
+  mux.setPulseTimeout(500);
+  std::string error;
+  ASSERT_TRUE(tpx520::WriteConfigFile(files.File("tpx.MUX"), tpx, &error)) << error;
+  ASSERT_TRUE(mux410::WriteConfigFile(files.File("mux.MUX"), mux, &error)) << error;
+
+  Outcome o = Run({"--log", "write", "mux-410", files.File("tpx.MUX"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "The file \"" + files.File("tpx.MUX") +
+                       "\" is a TPX-520 configuration, not a MUX-410 one: it is not written to "
+                       "this device\n");
+  o = Run({"write", "tpx-520", files.File("mux.MUX"), "--yes"}, nullptr, "ru");
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "Файл \"" + files.File("mux.MUX") +
+                       "\" содержит конфигурацию MUX-410, а не TPX-520: в это устройство он не "
+                       "записывается\n");
+
+  // Keys both devices' files have say nothing of the device: the file is checked as this one's.
+  WriteText(files.File("shared.MUX"), "[NAVI]\r\nType=1\r\n[MODE]\r\nOnPowerOn=1\r\n");
+  o = Run({"write", "tpx-520", files.File("shared.MUX"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("section [MODE], key PulseTOmS=0: "), std::string::npos) << o.err;
+}
+
+TEST_F(Qvrctl, ReadKeepsTheDeviceNameAsTheDescriptionAndACyrillicFileNameReachesTheDevice) {
+  ASSERT_EQ(Run({"read", "mux-410", files.File("read.MUX")}).status, 0);
+  mux410::ConfigImage read;
+  mux410::ReadConfigFile(files.File("read.MUX"), read);
+  EXPECT_EQ(read.descriptionText(), "Demo");  // the name the device holds
+
+  // "Тойота Камри" in Windows-1251, as the window's memo shows it and the device keeps it.
+  const std::string name = "\xD2\xEE\xE9\xEE\xF2\xE0 \xCA\xE0\xEC\xF0\xE8";
+  const std::string cyrillic = files.File("Тойота Камри.MUX");
+  std::filesystem::copy_file(files.File("read.MUX"), cyrillic);
+  Outcome o = Run({"write", "mux-410", cyrillic, "--yes"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  std::vector<uint8_t> block(name.begin(), name.end());
+  block.resize(32);
+  EXPECT_EQ(sim::SimController(state.path()).Block(1, mux410::kCmdName), block);
+
+  ASSERT_EQ(Run({"read", "mux-410", files.File("again.MUX")}).status, 0);
+  mux410::ReadConfigFile(files.File("again.MUX"), read);
+  EXPECT_EQ(read.descriptionText(), name);
 }
 
 TEST_F(Qvrctl, WriteQuestionIsAskedOnATerminalAndDeclinedWithoutOne) {

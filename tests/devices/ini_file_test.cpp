@@ -34,6 +34,33 @@ TEST(IniFileRead, NamesMatchInAnyLetterCaseAndIntegersReadLikeThePlatform) {
   EXPECT_FALSE(ini.HasSection("NAVI"));
 }
 
+TEST(IniFileRead, HandEditedFileReadsAsThePlatformReadsIt) {
+  ScratchFolder folder;
+  std::string path = folder.File("hand.ini");
+  const std::string nul(1, '\0');
+  WriteFile(path,
+            "[A]\r\nx=1\r\nX=2\r\n" + nul + "\r\n[b]\ry=\"3\"\rz='quoted'\r\n" +
+                "[a]\nx=4\nw=5\n[B]\r\n y = \"half\r\n[D]\r\nq=\"\"inner\"\"\r\nblank=\" x \"\r\n" +
+                "[C]\r\nnul=7" + nul + "8\r\n");
+  IniFile ini;
+  ASSERT_TRUE(ini.Load(path));
+  EXPECT_EQ(ini.GetInt("A", "x"), 1);  // the first of repeated keys
+  EXPECT_FALSE(ini.HasKey("A", "w"));  // a repeated section is not read at all
+  EXPECT_EQ(ini.GetInt("B", "y"), 3);  // CR-only lines, quotes stripped
+  EXPECT_EQ(ini.GetString("B", "z"), "quoted");
+  EXPECT_EQ(ini.GetString("D", "q"), "\"inner\"");  // only the outer pair
+  EXPECT_EQ(ini.GetString("D", "blank"), " x ");
+  EXPECT_EQ(ini.GetString("C", "nul"), "7 8");  // the NUL read as a blank
+
+  IniFile written;
+  for (const char* value : {"\"inner\"", " x ", "'", "plain"}) {
+    written.SetString("S", "k", value);
+    ASSERT_TRUE(written.SaveAtomically(path));
+    ASSERT_TRUE(ini.Load(path));
+    EXPECT_EQ(ini.GetString("S", "k"), value) << "written so that it reads back whole";
+  }
+}
+
 TEST(IniFileRead, MissingJunkAndOversizedFilesGiveAnEmptyDocument) {
   ScratchFolder folder;
   IniFile ini;
@@ -46,7 +73,8 @@ TEST(IniFileRead, MissingJunkAndOversizedFilesGiveAnEmptyDocument) {
   junk += "c=2\n";
   WriteFile(folder.File("junk.ini"), junk);
   ASSERT_TRUE(ini.Load(folder.File("junk.ini")));
-  EXPECT_EQ(ini.GetInt("A", "b"), 1);  // what parses before the junk is kept
+  EXPECT_EQ(ini.GetInt("A", "b"), 1);
+  EXPECT_EQ(ini.GetInt("A", "c"), 2);  // a NUL byte does not end the file
 
   std::string big = "[A]\r\nb=1\r\n" + std::string(10 * 1024 * 1024, 'x');
   WriteFile(folder.File("big.ini"), big);

@@ -105,6 +105,37 @@ TEST(Mux410File, WindowsWrittenFileWithOtherCaseCp1251TextAndGappedEvents) {
   EXPECT_NE(ReadFile(saved).find("[EVENT2]\r\nDescription=seven\r\n"), std::string::npos);
 }
 
+TEST(Mux410File, HandEditedFileWithNulDuplicatesAndQuotesLosesNothing) {
+  ScratchFolder folder;
+  // Named as Russian-speaking installers name their files.
+  std::string path = folder.File("Тойота Камри.MUX");
+  std::string file = "[NAVI]\r\nTYPE=\"2\"\r\n[EVENT1]\r\nDescription=\"Кнопка 1\"\r\nInput=1\r\n";
+  file += std::string(1, '\0');  // a stray NUL in the middle of the file
+  file +=
+      "\r\nEvent=2\r\ntype=1\r\n[EVENT2]\r\nInput=2\r\nEvent=3\r\nEvent=0\r\ntype=1\r\n"
+      "[NAVI]\r\nTYPE=5\r\n[EVENT2]\r\nEvent=0\r\n";  // pasted duplicates come after
+  WriteFile(path, file);
+  ConfigImage image;
+  ReadConfigFile(path, image);
+  EXPECT_EQ(image.configNameText(), "\xD2\xEE\xE9\xEE\xF2\xE0 \xCA\xE0\xEC\xF0\xE8");
+  EXPECT_EQ(image.naviType(), 2);
+  ASSERT_EQ(image.events.count(), 2);
+  EXPECT_EQ(image.events.description(0), "Кнопка 1");  // as the file holds it, without quotes
+  EXPECT_EQ(image.events.record(1), (EventRecord{2, 3, 0, 1, 0, 0, 0}));
+
+  std::string error;
+  ASSERT_TRUE(WriteConfigFile(path, image, &error)) << error;
+  EXPECT_EQ(ReadFile(path).rfind("[CONFIGFILE]\r\nNAME=\xD2\xEE\xE9\xEE\xF2\xE0 \xCA", 0), 0u);
+}
+
+TEST(Mux410File, DescriptionCutAtItsLimitNeverEndsInHalfALineBreak) {
+  ConfigImage image;
+  image.setDescription(std::string(998, 'a') + "\r\nb");
+  EXPECT_EQ(image.descriptionText(), std::string(998, 'a'));
+  image.setDescription(std::string(997, 'a') + "\r\nb");
+  EXPECT_EQ(image.descriptionText(), std::string(997, 'a') + "\r\n");
+}
+
 TEST(Mux410File, SavingFewerEventsOverALongerFileLeavesNoSurplusSections) {
   ScratchFolder folder;
   std::string path = folder.File("shrink.MUX");

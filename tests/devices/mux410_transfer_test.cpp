@@ -139,33 +139,54 @@ class Mux410Check : public test::SimFixture {
     image.events.record(0) = Numbered(1);
     image.events.record(1) = EventRecord{0xFF, 0, 0xFF, 0, 0xFF, 0, 0};  // unused: ignored
   }
+  // The page's message for the first refused value, "" when the image may be sent.
+  std::string Refusal() {
+    const ImageRefusal refusal = PrepareForDevice(image);
+    return refusal ? RefusalMessage(catalogue, refusal) : "";
+  }
   ConfigImage image;
 };
 
-TEST_F(Mux410Check, ListsTimesAndUsedEventsAreChecked) {
-  EXPECT_EQ(CheckImage(catalogue, image), "");
+TEST_F(Mux410Check, ListsTimesAndUsedEventsAreCheckedAndBitFieldsCutAsTheControlsDo) {
+  image.naviFlags() = 0xFF;
+  image.inputMask() = 0xFF;
+  image.dparFlags() = 0xFF;
+  EXPECT_EQ(Refusal(), "");
+  EXPECT_EQ(image.naviFlags(), 0x03);  // beep and intercept-all-touches only
+  EXPECT_EQ(image.inputMask(), 0x3E);  // inputs 2..6
+  EXPECT_EQ(image.dparFlags(), 0xFF);  // bits 6 and 7 belong to the device
   const std::string list = "Select an option from the drop down list";
 
   image.iebusMode() = 6;
-  EXPECT_EQ(CheckImage(catalogue, image), list);
+  EXPECT_EQ(Refusal(), list);
   image.iebusMode() = 5;
   image.returnInput() = 6;
-  EXPECT_EQ(CheckImage(catalogue, image), list);
+  const ImageRefusal returnInput = PrepareForDevice(image);
+  EXPECT_STREQ(returnInput.section, "DPAR");
+  EXPECT_STREQ(returnInput.key, "RETURN_INPUT");
+  EXPECT_EQ(RefusalRange(catalogue, returnInput), "The value must be in the range from 0 to 5");
   image.returnInput() = 0;
 
   image.setPowerOnTimeout(50000 - 125 + 1);
-  EXPECT_EQ(CheckImage(catalogue, image), "The value must be in the range from 0.125 to 50.000");
+  EXPECT_EQ(Refusal(), "The value must be in the range from 0.125 to 50.000");
+  EXPECT_EQ(RefusalRange(catalogue, PrepareForDevice(image)),
+            "The value must be in the range from 0 to 49875");  // as the file stores it
   image.setPowerOnTimeout(0);
   image.setPulseTimeout(9);
-  EXPECT_EQ(CheckImage(catalogue, image), "The value must be in the range from 0.010 to 5.000");
+  EXPECT_EQ(Refusal(), "The value must be in the range from 0.010 to 5.000");
   image.setPulseTimeout(5000);
-  EXPECT_EQ(CheckImage(catalogue, image), "");
+  EXPECT_EQ(Refusal(), "");
 
   image.events.record(0).input = 0xFF;
-  EXPECT_EQ(CheckImage(catalogue, image), list);
+  EXPECT_EQ(Refusal(), list);
   image.events.record(0).input = 7;
   image.events.record(0).outTypeFreq = 11;
-  EXPECT_EQ(CheckImage(catalogue, image), list);
+  const ImageRefusal output = PrepareForDevice(image);
+  EXPECT_EQ(output.section, nullptr);
+  EXPECT_STREQ(output.key, "OutTypeFreq");
+  EXPECT_EQ(output.slot, 0);
+  EXPECT_EQ(output.value, 11u);
+  EXPECT_EQ(RefusalMessage(catalogue, output), list);
 }
 
 }  // namespace

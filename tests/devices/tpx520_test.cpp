@@ -116,17 +116,26 @@ TEST_F(Tpx520Transfer, WriteAfterADeviceReadSendsTheTouchBlockBack) {
   EXPECT_EQ(Commands().back(), 3 | kWrite);
 }
 
-TEST_F(Tpx520Transfer, RadioGroupsAndTheShorterEventListsAreChecked) {
+TEST_F(Tpx520Transfer, RadioGroupsShorterEventListsAndCheckBoxesAsTheControlsHoldThem) {
   ConfigImage image;
   image.setPulseTimeout(10);
+  image.sendTo() = 2;
+  image.onlyExtTouch() = 0xFF;
+  image.inputMask() = 0xFF;
   image.events.setCount(1);
   image.events.record(0) = EventRecord{1, 10, 8, 9, 2, 0, 0};
-  EXPECT_EQ(CheckImage(catalogue, image), "");
+  EXPECT_FALSE(PrepareForDevice(image));
+  EXPECT_EQ(image.sendTo(), 1);
+  EXPECT_EQ(image.onlyExtTouch(), 1);
+  EXPECT_EQ(image.inputMask(), 0x3F);
   image.muteType() = 2;  // a radio group
-  EXPECT_EQ(CheckImage(catalogue, image), "Select an option");
+  EXPECT_EQ(RefusalMessage(catalogue, PrepareForDevice(image)), "Select an option");
   image.muteType() = 1;
   image.events.record(0).type = 10;  // no source selection on this device
-  EXPECT_EQ(CheckImage(catalogue, image), "Select an option from the drop down list");
+  const ImageRefusal type = PrepareForDevice(image);
+  EXPECT_STREQ(type.key, "type");
+  EXPECT_EQ(RefusalMessage(catalogue, type), "Select an option from the drop down list");
+  EXPECT_EQ(RefusalRange(catalogue, type), "The value must be in the range from 0 to 9");
 }
 
 }  // namespace

@@ -83,5 +83,18 @@ TEST(ConfigNameFromPath, NameWithoutFolderAndLastExtension) {
   EXPECT_EQ(ConfigNameFromPath(std::string(32, 'n') + ".MUX"), "Too long name...");
 }
 
+TEST(ConfigNameFromPath, CyrillicNamesBecomeWindows1251AndTheLimitCountsCharacters) {
+  EXPECT_EQ(ConfigNameFromPath("/cars/Тойота Камри.MUX"),
+            "\xD2\xEE\xE9\xEE\xF2\xE0 \xCA\xE0\xEC\xF0\xE8");
+  std::string letters31, letters32;
+  for (int i = 0; i < 31; ++i) letters31 += "Ж";
+  letters32 = letters31 + "Ж";
+  EXPECT_EQ(ConfigNameFromPath(letters31 + ".MUX"), std::string(31, '\xC6'));
+  EXPECT_EQ(ConfigNameFromPath(letters32 + ".MUX"), "Too long name...");
+  EXPECT_EQ(ConfigNameFromPath("Car ✓ 日本.MUX"), "Car ? ??");  // not in Windows-1251
+  // Bytes that are not UTF-8: a name copied from a Windows disk as it stood.
+  EXPECT_EQ(ConfigNameFromPath("\xCA\xE0\xEC\xF0\xE8.MUX"), "\xCA\xE0\xEC\xF0\xE8");
+}
+
 }  // namespace
 }  // namespace qvr

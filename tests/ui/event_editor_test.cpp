@@ -200,7 +200,7 @@ TEST_F(EventEditorTest, FullTableRefusesAddAndInsertDeleteAllNeedsYes) {
   EXPECT_EQ(TabText(0), "Insert");
 }
 
-TEST_F(EventEditorTest, ValuesBeyondTheListsShowEmptyAndAreStoredAs0xFF) {
+TEST_F(EventEditorTest, ValuesBeyondTheListsShowEmptyAndAreKeptAsTheyWere) {
   Fill(1);
   table.record(0).input = 9;
   table.record(0).outTypeFreq = 40;
@@ -208,21 +208,23 @@ TEST_F(EventEditorTest, ValuesBeyondTheListsShowEmptyAndAreStoredAs0xFF) {
   EXPECT_EQ(editor.inputList()->currentIndex(), -1);
   EXPECT_EQ(editor.outputList()->currentIndex(), -1);
   ASSERT_EQ(editor.SaveCurrentEvent(), 0);
-  EXPECT_EQ(table.record(0).input, 0xFF);
-  EXPECT_EQ(table.record(0).outTypeFreq, 0xFF);
+  EXPECT_EQ(table.record(0).input, 9);  // never a byte nobody chose
+  EXPECT_EQ(table.record(0).outTypeFreq, 40);
+  editor.inputList()->setCurrentIndex(3);
+  ASSERT_EQ(editor.SaveCurrentEvent(), 0);
+  EXPECT_EQ(table.record(0).input, 3);
 }
 
-TEST_F(EventEditorTest, UsedEventWithoutInputStopsTheDeviceWriteOnItsInputList) {
+TEST_F(EventEditorTest, RefusedEventValueIsShownInItsOpenedList) {
   Fill(3);
-  EXPECT_EQ(editor.CheckUsedInputs(), 0);
-  table.record(2).input = 0xFF;
-  table.record(1).input = 0xFF;
-  table.record(1).type = 0;  // unused: pruned before the write, no harm
-  EXPECT_EQ(editor.CheckUsedInputs(), 1);
+  table.record(2).type = 40;
+  editor.RebuildEventTabs(0);
+  EXPECT_EQ(editor.PointAtEventValue(2, &EventRecord::type), 1);
   EXPECT_EQ(Selected(), 2);
+  EXPECT_EQ(editor.typeList()->currentIndex(), -1);
   EXPECT_EQ(host.LastBox(), "Select an option from the drop down list");
-  EXPECT_TRUE(editor.inputList()->view()->isVisible());
-  editor.inputList()->hidePopup();
+  EXPECT_TRUE(editor.typeList()->view()->isVisible());
+  editor.typeList()->hidePopup();
 }
 
 TEST_F(EventEditorTest, LiveButtonsTalkToTheDeviceOfTheirPage) {

@@ -154,14 +154,27 @@ TEST_F(Mux410PageTest, ValueBeyondItsListIsShownEmptyAndStopsTheWrite) {
   EXPECT_TRUE(host.sim.Wire().empty());
 }
 
-TEST_F(Mux410PageTest, UsedEventWithoutInputStopsTheDeviceWriteOnThatEvent) {
+TEST_F(Mux410PageTest, EventValueBeyondItsListStopsTheDeviceWriteOnThatEventsList) {
   FillImage(page.image());
   page.image().events.record(1).input = 0xFF;
   page.ImageToControls();
   EXPECT_EQ(page.WriteDevice(nullptr), 1);
   EXPECT_EQ(host.LastBox(), "Select an option from the drop down list");
   EXPECT_EQ(w().events->tabBar()->currentIndex(), 1);
+  EXPECT_TRUE(w().events->inputList()->view()->isVisible());
+  w().events->inputList()->hidePopup();
   EXPECT_EQ(page.WriteConfigFile(nullptr, ""), 0);  // a file keeps what the user has
+
+  // A zone code from a newer file on the event shown: kept, not sent as 0xFF.
+  page.image().events.record(1).input = 2;
+  page.image().events.record(0).event = 40;
+  page.ImageToControls();
+  EXPECT_EQ(page.WriteDevice(nullptr), 1);
+  EXPECT_EQ(page.image().events.record(0).event, 40);
+  EXPECT_EQ(w().events->tabBar()->currentIndex(), 0);
+  EXPECT_TRUE(w().events->zoneList()->view()->isVisible());
+  w().events->zoneList()->hidePopup();
+  EXPECT_TRUE(host.sim.Wire().empty());
 }
 
 TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {

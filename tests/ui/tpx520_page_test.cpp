@@ -125,11 +125,22 @@ TEST(Tpx520PageControls, ValuesBeyondTheirListsShowNoChoiceAndRefuseTheNextStore
   EXPECT_EQ(h.boxes.boxes.back().text, "Select an option");
 }
 
-TEST(Tpx520PageControls, TouchPanelsShowTheBlockInDecimal) {
-  Tpx520PageHost h;
+TEST(Tpx520PageControls, TouchPanelsShowTheDeviceBlockInDecimalAndOtherwiseStayEmptyWithAHint) {
+  Tpx520PageHost h(kRussian);
+  EXPECT_EQ(TouchPanels(h), QStringList(8, QString()));  // nothing read yet
+  const QString russianHint = Control<QLabel>(h, "PanelXPLS_TPX520")->toolTip();
+  EXPECT_TRUE(russianHint.startsWith(QString::fromUtf8("Линий и углов тачпанели нет в файле")));
+  h.catalogue().setLanguage(kEnglish);
+  h.tpx->AfterLanguageSwitch();
+  EXPECT_TRUE(Control<QGroupBox>(h, "GroupBoxLineCornerTPX520")
+                  ->toolTip()
+                  .startsWith("Touch lines and corners are not in configuration files"));
+
   h.tpx->image().touch = {7, 8, 9, 10, 0x34, 0x12, 0, 0, 0xFF, 0xFF, 1, 0};
+  h.tpx->image().touchFromDevice = true;
   h.tpx->ImageToControls();
   EXPECT_EQ(TouchPanels(h), (QStringList{"7", "8", "9", "10", "4660", "0", "65535", "1"}));
+  EXPECT_EQ(Control<QLabel>(h, "PanelCORNER_YMAX_TPX520")->toolTip(), "");
 }
 
 TEST(Tpx520PageDevice, ReadShowsConfigurationTouchBlockAndCurrentInput) {
@@ -191,7 +202,8 @@ TEST(Tpx520PageDevice, TouchBlockIsWrittenBackOnlyWhenItCameFromTheDevice) {
   // Loaded from a file, the configuration has no touch block; the device keeps its own.
   h.sim.SetBlock(sim::kAddressTpx520, 16, sim::FoundTouchBlock());
   ASSERT_EQ(h.tpx->ReadConfigFile(Tpx(), path), 0);
-  EXPECT_EQ(TouchPanels(h)[0], "0");
+  EXPECT_EQ(TouchPanels(h)[0], "");  // not zeros: they will not be written
+  EXPECT_FALSE(Control<QLabel>(h, "PanelXPLS_TPX520")->toolTip().isEmpty());
   h.sim.ClearWire();
   ASSERT_EQ(h.tpx->WriteDevice(nullptr), 0);
   ASSERT_EQ(h.tpx->WriteDevice(&Tpx()), LinkOk);

@@ -1,5 +1,7 @@
 #include "devices/common/config_file_io.h"
 
+#include <strings.h>
+
 #include <cstdio>
 
 #include "devices/common/ini_file.h"
@@ -11,22 +13,6 @@ namespace {
 
 constexpr const char* kConfigSection = "CONFIGFILE";
 
-struct EventKey {
-  const char* key;
-  uint8_t EventRecord::*field;  // null for the 16-bit address
-};
-
-// The integer keys of an event section in file order; "Description" is written before them.
-constexpr EventKey kEventKeys[] = {
-    {"Input", &EventRecord::input},
-    {"Event", &EventRecord::event},
-    {"OutTypeFreq", &EventRecord::outTypeFreq},
-    {"type", &EventRecord::type},
-    {"replay", &EventRecord::replay},
-    {"address", nullptr},
-    {"command", &EventRecord::command},
-};
-
 std::string EventSection(int number) {
   char name[24];
   std::snprintf(name, sizeof name, "EVENT%d", number);
@@ -35,7 +21,7 @@ std::string EventSection(int number) {
 
 EventRecord ReadEventRecord(const IniFile& ini, const char* section) {
   EventRecord record;
-  for (const EventKey& key : kEventKeys) {
+  for (const EventFileKey& key : kEventFileKeys) {
     uint64_t value = uint64_t(ini.GetInt(section, key.key));
     if (key.field) {
       record.*key.field = uint8_t(value);
@@ -50,7 +36,7 @@ void WriteEventSection(IniFile& ini, int number, const EventTable& events, int s
   std::string section = EventSection(number);
   const EventRecord& record = events.record(slot);
   ini.SetString(section.c_str(), "Description", events.description(slot));
-  for (const EventKey& key : kEventKeys) {
+  for (const EventFileKey& key : kEventFileKeys) {
     int64_t value = key.field ? record.*key.field : record.address;
     ini.SetInt(section.c_str(), key.key, value);
   }
@@ -69,6 +55,7 @@ void ReadConfigFileInto(const std::string& path, const ConfigFileLayout& layout)
     field.Store(uint64_t(ini.GetInt(field.section, field.key)));
 
   EventTable& events = layout.events;
+  if (layout.eventSections) layout.eventSections->clear();
   int slot = 0;
   for (int number = 1; number <= events.capacity(); ++number) {
     std::string section = EventSection(number);
@@ -76,9 +63,30 @@ void ReadConfigFileInto(const std::string& path, const ConfigFileLayout& layout)
     if (!record.used()) continue;
     events.record(slot) = record;
     events.setDescription(slot, ini.GetString(section.c_str(), "Description"));
+    if (layout.eventSections) layout.eventSections->push_back(number);
     ++slot;
   }
   events.setCount(slot);
+}
+
+bool HoldsOtherDevicesKeys(const std::string& path, std::span<const ImageField> own,
+                           std::span<const ImageField> other) {
+  IniFile ini;
+  (void)ini.Load(path);
+  // Whether the file holds a key of `mine` that `theirs` lacks.
+  auto holdsOnlyKeysOf = [&ini](std::span<const ImageField> mine,
+                                std::span<const ImageField> theirs) {
+    for (const ImageField& field : mine) {
+      bool shared = false;
+      for (const ImageField& their : theirs) {
+        shared = shared || (strcasecmp(field.section, their.section) == 0 &&
+                            strcasecmp(field.key, their.key) == 0);
+      }
+      if (!shared && ini.HasKey(field.section, field.key)) return true;
+    }
+    return false;
+  };
+  return holdsOnlyKeysOf(other, own) && !holdsOnlyKeysOf(own, other);
 }
 
 bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout,

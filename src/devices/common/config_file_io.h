@@ -14,8 +14,9 @@ namespace qvr {
 
 struct ConfigFileLayout {
   ConfigTexts& texts;
-  std::span<const ImageField> fields;  // in the order they are written
-  EventTable& events;                  // EVENT1 .. EVENT<capacity> are read
+  std::span<const ImageField> fields;         // in the order they are written
+  EventTable& events;                         // EVENT1 .. EVENT<capacity> are read
+  std::vector<int>* eventSections = nullptr;  // if given, reading puts each slot's n of EVENTn
 };
 
 // Fills an image the caller has zero-filled: name from `path`, description, every field,
@@ -27,13 +28,19 @@ void ReadConfigFileInto(const std::string& path, const ConfigFileLayout& layout)
 bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout,
                          std::string* error);
 
+// True when the file holds keys that only the other device's files have and none that only
+// this device's have: it is the other device's configuration.
+bool HoldsOtherDevicesKeys(const std::string& path, std::span<const ImageField> own,
+                           std::span<const ImageField> other);
+
 // A device's file operations: `fieldsOf` lists the image's parameters in write order.
 template <typename Image>
 void ReadImageFile(const std::string& path, Image& image,
-                   std::vector<ImageField> (*fieldsOf)(Image&)) {
+                   std::vector<ImageField> (*fieldsOf)(Image&),
+                   std::vector<int>* eventSections = nullptr) {
   image.Clear();
   std::vector<ImageField> fields = fieldsOf(image);
-  ReadConfigFileInto(path, {image, fields, image.events});
+  ReadConfigFileInto(path, {image, fields, image.events, eventSections});
 }
 
 template <typename Image>

@@ -30,7 +30,16 @@ std::string ConfigTexts::descriptionText() const {
 }
 
 void ConfigTexts::setDescription(const std::string& bytes) {
-  PutText(description, bytes, kDescriptionMaxLength);
+  size_t length = std::min(bytes.size(), kDescriptionMaxLength);
+  // A cut between the CR and the LF of a line break would leave half a break behind.
+  if (length == kDescriptionMaxLength && length < bytes.size() && bytes[length - 1] == '\r')
+    --length;
+  PutText(description, bytes, length);
+}
+
+std::string ConfigTexts::shownDescription() const {
+  std::string text = descriptionText();
+  return text.empty() ? configNameText() : text;
 }
 
 }  // namespace qvr

@@ -21,6 +21,9 @@ struct ConfigTexts {
   void setConfigName(const std::string& bytes);   // cut to 32 bytes, rest zero
   std::string descriptionText() const;            // at most 999 bytes
   void setDescription(const std::string& bytes);  // cut to 999 bytes, rest zero
+  // What the page's memo shows and stores back as the description: the description, or the
+  // name when there is none (a configuration read from a device has none).
+  std::string shownDescription() const;
 };
 
 }  // namespace qvr

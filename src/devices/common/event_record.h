@@ -27,4 +27,27 @@ struct EventRecord {
   bool operator==(const EventRecord&) const = default;
 };
 
+// Item counts of a device's event lists.
+struct EventListSizes {
+  int input, event, type, outTypeFreq, replay;
+};
+
+// An integer key of an event section of the configuration file, in file order ("Description"
+// comes before them): its field (null for the 16-bit address) and, for a list, its item count.
+struct EventFileKey {
+  const char* key;
+  uint8_t EventRecord::*field;
+  int EventListSizes::*items;
+};
+
+inline constexpr EventFileKey kEventFileKeys[] = {
+    {"Input", &EventRecord::input, &EventListSizes::input},
+    {"Event", &EventRecord::event, &EventListSizes::event},
+    {"OutTypeFreq", &EventRecord::outTypeFreq, &EventListSizes::outTypeFreq},
+    {"type", &EventRecord::type, &EventListSizes::type},
+    {"replay", &EventRecord::replay, &EventListSizes::replay},
+    {"address", nullptr, nullptr},
+    {"command", &EventRecord::command, nullptr},
+};
+
 }  // namespace qvr

@@ -7,56 +7,99 @@ namespace qvr {
 
 namespace {
 
-// Catalogue texts: "Select an option from the drop down list", "The value must be in the
-// range from %s to %s", "Select an option".
-constexpr int kMsgSelectFromList = 59, kMsgSecondsRange = 60, kMsgSelectOption = 86;
+// Catalogue texts: "The value must be in the range from %u to %u", "Select an option from the
+// drop down list", "The value must be in the range from %s to %s", "Select an option".
+constexpr int kMsgNumberRange = 54, kMsgSelectFromList = 59, kMsgSecondsRange = 60,
+              kMsgSelectOption = 86;
 
-std::string SecondsRange(const Catalogue& catalogue, uint32_t low, uint32_t high) {
-  std::string lowText = SecondsText(low);
-  std::string highText = SecondsText(high);
-  return catalogue.Format(kMsgSecondsRange, lowText.c_str(), highText.c_str());
+void Normalise(const ImageField& field) {
+  if (field.rule == FieldRule::kBits) field.data[0] &= uint8_t(field.items);
+  if (field.rule == FieldRule::kCheckBox) field.data[0] = field.data[0] != 0 ? 1 : 0;
 }
 
-std::string CheckField(const Catalogue& catalogue, const ImageField& field) {
-  uint32_t value = field.Value();
+// The stored values a field's control accepts; false for fields that take every value.
+bool AcceptedRange(const ImageField& field, uint32_t& low, uint32_t& high) {
   switch (field.rule) {
-    case FieldRule::kAny:
-      return {};
     case FieldRule::kList:
-      return value < uint32_t(field.items) ? "" : catalogue.Text(kMsgSelectFromList);
     case FieldRule::kRadioGroup:
-      return value < uint32_t(field.items) ? "" : catalogue.Text(kMsgSelectOption);
+      low = 0;
+      high = uint32_t(field.items - 1);
+      return true;
     case FieldRule::kPowerOnTimeout:
-      value += uint32_t(kPowerOnOffsetMs);
-      if (value >= uint32_t(kPowerOnMinMs) && value <= uint32_t(kPowerOnMaxMs)) return {};
-      return SecondsRange(catalogue, kPowerOnMinMs, kPowerOnMaxMs);
+      low = uint32_t(kPowerOnMinMs - kPowerOnOffsetMs);
+      high = uint32_t(kPowerOnMaxMs - kPowerOnOffsetMs);
+      return true;
     case FieldRule::kPulseTimeout:
-      if (value >= uint32_t(kPulseMinMs) && value <= uint32_t(kPulseMaxMs)) return {};
-      return SecondsRange(catalogue, kPulseMinMs, kPulseMaxMs);
+      low = uint32_t(kPulseMinMs);
+      high = uint32_t(kPulseMaxMs);
+      return true;
+    default:
+      return false;
   }
-  return {};
 }
 
-bool EventWithinLists(const EventRecord& record, const EventListSizes& lists) {
-  return record.input < lists.input && record.event < lists.event && record.type < lists.type &&
-         record.outTypeFreq < lists.outTypeFreq && record.replay < lists.replay;
+ImageRefusal CheckField(const ImageField& field) {
+  ImageRefusal refusal;
+  if (!AcceptedRange(field, refusal.low, refusal.high)) return refusal;
+  refusal.value = field.Value();
+  if (refusal.value >= refusal.low && refusal.value <= refusal.high) return refusal;
+  refusal.section = field.section;
+  refusal.key = field.key;
+  refusal.rule = field.rule;
+  return refusal;
+}
+
+ImageRefusal CheckEvent(const EventTable& events, int slot, const EventListSizes& lists) {
+  const EventRecord& record = events.record(slot);
+  ImageRefusal refusal;
+  for (const EventFileKey& key : kEventFileKeys) {
+    if (key.items == nullptr) continue;
+    const uint32_t value = record.*key.field;
+    const int items = lists.*key.items;
+    if (value < uint32_t(items)) continue;
+    refusal.key = key.key;
+    refusal.slot = slot;
+    refusal.eventField = key.field;
+    refusal.value = value;
+    refusal.high = uint32_t(items - 1);
+    return refusal;
+  }
+  return refusal;
 }
 
 }  // namespace
 
-std::string CheckImageFields(const Catalogue& catalogue, std::span<const ImageField> fields,
-                             const EventTable& events, const EventListSizes& lists) {
+ImageRefusal PrepareImageForDevice(std::span<const ImageField> fields, const EventTable& events,
+                                   const EventListSizes& lists) {
+  for (const ImageField& field : fields) Normalise(field);
   for (const ImageField& field : fields) {
-    std::string message = CheckField(catalogue, field);
-    if (!message.empty()) return message;
+    if (ImageRefusal refusal = CheckField(field)) return refusal;
   }
   for (int slot = 0; slot < events.count(); ++slot) {
-    const EventRecord& record = events.record(slot);
-    if (record.used() && !EventWithinLists(record, lists)) {
-      return catalogue.Text(kMsgSelectFromList);
-    }
+    if (!events.record(slot).used()) continue;
+    if (ImageRefusal refusal = CheckEvent(events, slot, lists)) return refusal;
   }
   return {};
+}
+
+std::string RefusalMessage(const Catalogue& catalogue, const ImageRefusal& refusal) {
+  switch (refusal.rule) {
+    case FieldRule::kRadioGroup:
+      return catalogue.Text(kMsgSelectOption);
+    case FieldRule::kPowerOnTimeout:
+    case FieldRule::kPulseTimeout: {
+      const uint32_t offset = refusal.rule == FieldRule::kPowerOnTimeout ? kPowerOnOffsetMs : 0;
+      const std::string low = SecondsText(refusal.low + offset);
+      const std::string high = SecondsText(refusal.high + offset);
+      return catalogue.Format(kMsgSecondsRange, low.c_str(), high.c_str());
+    }
+    default:
+      return catalogue.Text(kMsgSelectFromList);
+  }
+}
+
+std::string RefusalRange(const Catalogue& catalogue, const ImageRefusal& refusal) {
+  return catalogue.Format(kMsgNumberRange, unsigned(refusal.low), unsigned(refusal.high));
 }
 
 }  // namespace qvr

@@ -12,7 +12,9 @@ inline constexpr int32_t kPowerOnOffsetMs = 125, kPowerOnMinMs = 125, kPowerOnMa
 inline constexpr int32_t kPulseMinMs = 10, kPulseMaxMs = 5000;
 
 enum class FieldRule : uint8_t {
-  kAny,             // flags and masks: every value is valid
+  kAny,             // flag bits: every value is valid
+  kBits,            // check boxes or a check list standing for the bits of `items`; others 0
+  kCheckBox,        // one check box: 1 when checked (any value but 0), else 0
   kList,            // index into a drop-down list of `items`
   kRadioGroup,      // index into a radio group of `items`
   kPowerOnTimeout,  // stored as milliseconds - 125; 0.125 .. 50 s
@@ -26,7 +28,7 @@ struct ImageField {
   int width = 1;  // 1, or 2 for a little-endian 16-bit value
   int bit = -1;   // 0..7: one flag bit of data[0], 0 or 1 in the file
   FieldRule rule = FieldRule::kAny;
-  int items = 0;  // lists and radio groups
+  int items = 0;  // lists and radio groups: item count; kBits: the bits the controls hold
 
   // The stored value; a flag bit as 0 or 1.
   uint32_t Value() const;
@@ -42,6 +44,12 @@ inline ImageField ListField(const char* section, const char* key, uint8_t& byte,
 }
 inline ImageField RadioField(const char* section, const char* key, uint8_t& byte, int items) {
   return {section, key, &byte, 1, -1, FieldRule::kRadioGroup, items};
+}
+inline ImageField BitsField(const char* section, const char* key, uint8_t& byte, int bits) {
+  return {section, key, &byte, 1, -1, FieldRule::kBits, bits};
+}
+inline ImageField CheckBoxField(const char* section, const char* key, uint8_t& byte) {
+  return {section, key, &byte, 1, -1, FieldRule::kCheckBox};
 }
 inline ImageField FlagField(const char* section, const char* key, uint8_t& flags, int bit) {
   return {section, key, &flags, 1, bit};

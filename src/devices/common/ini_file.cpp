@@ -14,6 +14,8 @@
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
+#include "devices/common/ini_text.h"
+
 namespace qvr {
 
 namespace {
@@ -127,13 +129,18 @@ bool IniFile::Load(const std::string& path) {
   impl_->ini.Reset();
   std::string data;
   if (!ReadRegularFile(path, data)) return false;
-  if (!data.empty()) (void)impl_->ini.LoadData(data.data(), data.size());
+  // What the parser sees is what the platform's profile functions read: the whole file, and
+  // the first of repeated sections and keys.
+  const std::string text = FirstOccurrencesOnly(data);
+  if (!text.empty()) (void)impl_->ini.LoadData(text.data(), text.size());
   return true;
 }
 
 int64_t IniFile::GetInt(const char* section, const char* key, int64_t defaultValue) const {
-  const char* text = impl_->ini.GetValue(section, key, nullptr);
-  if (text == nullptr) return defaultValue;
+  const char* stored = impl_->ini.GetValue(section, key, nullptr);
+  if (stored == nullptr) return defaultValue;
+  const std::string unquoted(Unquoted(stored));
+  const char* text = unquoted.c_str();
   while (*text == ' ' || *text == '\t') ++text;
   bool negative = *text == '-';
   if (*text == '-' || *text == '+') ++text;
@@ -147,8 +154,9 @@ int64_t IniFile::GetInt(const char* section, const char* key, int64_t defaultVal
 
 std::string IniFile::GetString(const char* section, const char* key,
                                const char* defaultValue) const {
-  const char* text = impl_->ini.GetValue(section, key, defaultValue);
-  return text ? std::string(text) : std::string();
+  const char* text = impl_->ini.GetValue(section, key, nullptr);
+  if (text == nullptr) return defaultValue ? std::string(defaultValue) : std::string();
+  return std::string(Unquoted(text));
 }
 
 void IniFile::SetInt(const char* section, const char* key, int64_t value) {
@@ -156,7 +164,7 @@ void IniFile::SetInt(const char* section, const char* key, int64_t value) {
 }
 
 void IniFile::SetString(const char* section, const char* key, const std::string& value) {
-  (void)impl_->ini.SetValue(section, key, OneLine(value).c_str());
+  (void)impl_->ini.SetValue(section, key, QuotedWhereNeeded(OneLine(value)).c_str());
 }
 
 void IniFile::RemoveSection(const char* section) {
@@ -165,6 +173,10 @@ void IniFile::RemoveSection(const char* section) {
 
 bool IniFile::HasSection(const char* section) const {
   return impl_->ini.GetSectionSize(section) >= 0;
+}
+
+bool IniFile::HasKey(const char* section, const char* key) const {
+  return impl_->ini.GetValue(section, key, nullptr) != nullptr;
 }
 
 bool IniFile::SaveAtomically(const std::string& path, std::string* error) const {

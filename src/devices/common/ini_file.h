@@ -1,7 +1,8 @@
 #pragma once
 // INI mechanics of the configuration and settings files: case-insensitive names like the
 // platform INI functions that wrote the users' files, integers read the way those functions
-// read them, CR LF line ends, and saves that never leave a truncated or half-written file.
+// read them (the whole file, first of repeated sections and keys, quotes stripped), CR LF
+// line ends, and saves that never leave a truncated or half-written file.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,13 +21,17 @@ class IniFile {
   bool Load(const std::string& path);
 
   // Missing keys give the default; text that is not a number gives 0 (leading digits count).
+  // A value in matching quotes is read without them.
   int64_t GetInt(const char* section, const char* key, int64_t defaultValue = 0) const;
   std::string GetString(const char* section, const char* key, const char* defaultValue = "") const;
 
   void SetInt(const char* section, const char* key, int64_t value);
+  // Line breaks become blanks; a value that is quoted or has outer blanks is written in quotes
+  // so that it reads back whole.
   void SetString(const char* section, const char* key, const std::string& value);
   void RemoveSection(const char* section);
   bool HasSection(const char* section) const;
+  bool HasKey(const char* section, const char* key) const;
 
   // Writes to a temporary file in the same folder and renames it over `path`. On failure the
   // previous file is untouched and `error` (if given) holds the system's reason.

@@ -4,8 +4,8 @@
 
 namespace qvr::mux410 {
 
-void ReadConfigFile(const std::string& path, ConfigImage& image) {
-  ReadImageFile(path, image, ImageFields);
+void ReadConfigFile(const std::string& path, ConfigImage& image, std::vector<int>* eventSections) {
+  ReadImageFile(path, image, ImageFields, eventSections);
 }
 
 bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* error) {

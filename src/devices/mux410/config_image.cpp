@@ -17,7 +17,7 @@ std::vector<ImageField> ImageFields(ConfigImage& image) {
       ListField("NAVI", "TYPE", image.naviType(), kNaviTypeItems),
       ListField("NAVI", "INPUT", image.naviInput(), kNaviInputItems),
       ListField("NAVI", "MUTE", image.naviMute(), kNaviMuteItems),
-      ByteField("NAVI", "FLAGS", image.naviFlags()),
+      BitsField("NAVI", "FLAGS", image.naviFlags(), kNaviFlagBits),
       ListField("MODE", "ONPOWERON", image.onPowerOn(), kOnPowerOnItems),
       ListField("MODE", "OUTPULSEMODE", image.outPulseMode(), kOutPulseModeItems),
       TimeField("MODE", "ONPOWERTO", &image.mode[2], FieldRule::kPowerOnTimeout),
@@ -30,12 +30,12 @@ std::vector<ImageField> ImageFields(ConfigImage& image) {
       FlagField("DPAR", "GABARBUG", dpar[2], 3),
       FlagField("DPAR", "RESGVIF", dpar[2], 4),
       FlagField("DPAR", "LX570VER2", dpar[2], 5),
-      ByteField("INPUT", "MASKED", image.inputMask()),
+      BitsField("INPUT", "MASKED", image.inputMask(), kInputMaskBits),
   };
 }
 
-std::string CheckImage(const Catalogue& catalogue, ConfigImage& image) {
-  return CheckImageFields(catalogue, ImageFields(image), image.events, kEventLists);
+ImageRefusal PrepareForDevice(ConfigImage& image) {
+  return PrepareImageForDevice(ImageFields(image), image.events, kEventLists);
 }
 
 }  // namespace qvr::mux410

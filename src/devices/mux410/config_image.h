@@ -53,8 +53,12 @@ inline constexpr int kNaviTypeItems = 6, kNaviInputItems = 6, kNaviMuteItems = 2
                      kReturnInputItems = 6, kEventInputItems = 8, kEventZoneItems = 36,
                      kEventTypeItems = 11, kEventOutputItems = 11, kEventReplayItems = 3;
 
+// The bits the page's controls hold: beep and intercept-all-touches of naviFlags; inputs 2..6
+// of inputMask (input 1 is never skipped).
+inline constexpr int kNaviFlagBits = 0x03, kInputMaskBits = 0x3E;
+
 // The parameters as one table: file keys in write order, their bytes in `image` and the values
-// the page accepts. The configuration file and CheckImage work from it.
+// the page accepts. The configuration file and PrepareForDevice work from it.
 std::vector<ImageField> ImageFields(ConfigImage& image);
 inline constexpr EventListSizes kEventLists{kEventInputItems, kEventZoneItems, kEventTypeItems,
                                             kEventOutputItems, kEventReplayItems};

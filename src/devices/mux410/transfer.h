@@ -19,9 +19,10 @@ namespace qvr::mux410 {
 // when all 96 are used), then resets the device. The caller prunes and validates first.
 [[nodiscard]] LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue,
                                             const DeviceModule& module, const ConfigImage& image);
-// The checks a page would make before a device or file write, on the image alone (for qvrctl):
-// a list value beyond its list, a time-out outside its range, a used event whose input is
-// 0xFF. Returns the field's message in the catalogue's language, or empty when valid.
-std::string CheckImage(const Catalogue& catalogue, ConfigImage& image);
+// Makes the image what a device write sends, as the window's controls would (bit fields and
+// check boxes cut to what they hold), and answers the first value the page would refuse or
+// could not show (a list value beyond its list, a time-out out of range, an event list value
+// beyond its list); empty when it may be sent. qvrctl and the window both go through it.
+ImageRefusal PrepareForDevice(ConfigImage& image);
 
 }  // namespace qvr::mux410

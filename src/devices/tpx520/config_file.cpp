@@ -10,8 +10,8 @@ bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* e
 
 // A configuration from a file holds no touch block: the image's stays zero (Clear also leaves
 // touchFromDevice false), so it is not sent to the device (see WriteConfiguration).
-void ReadConfigFile(const std::string& path, ConfigImage& image) {
-  ReadImageFile(path, image, ImageFields);
+void ReadConfigFile(const std::string& path, ConfigImage& image, std::vector<int>* eventSections) {
+  ReadImageFile(path, image, ImageFields, eventSections);
 }
 
 }  // namespace qvr::tpx520

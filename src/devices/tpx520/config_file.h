@@ -1,14 +1,17 @@
 #pragma once
 // The TPX-520 *.MUX file: INI sections CONFIGFILE, NAVI, MODE and EVENTn (no touch block).
 #include <string>
+#include <vector>
 
 #include "devices/tpx520/config_image.h"
 
 namespace qvr::tpx520 {
 
 // Zero-fills the image and loads the file; a missing or junk file gives the defaults and the
-// name taken from the path. Never fails.
-void ReadConfigFile(const std::string& path, ConfigImage& image);
+// name taken from the path. Never fails. `eventSections`, if given, receives the n of the EVENTn
+// section each event slot came from.
+void ReadConfigFile(const std::string& path, ConfigImage& image,
+                    std::vector<int>* eventSections = nullptr);
 // Prunes the events and saves the image atomically: the file holds exactly this
 // configuration (no surplus event sections). False with `error` when it could not be saved;
 // the previous file is then intact.

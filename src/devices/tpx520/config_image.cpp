@@ -22,14 +22,14 @@ std::vector<ImageField> ImageFields(ConfigImage& image) {
       RadioField("MODE", "InpCtrType", image.inpCtrType(), kInpCtrTypeItems),
       RadioField("MODE", "OutCtrType", image.outCtrType(), kOutCtrTypeItems),
       RadioField("MODE", "MuteType", image.muteType(), kMuteTypeItems),
-      ByteField("MODE", "InputMASK", image.inputMask()),
-      ByteField("MODE", "SENDTO", image.sendTo()),
-      ByteField("MODE", "ONLYEXTOUCH", image.onlyExtTouch()),
+      BitsField("MODE", "InputMASK", image.inputMask(), kInputMaskBits),
+      CheckBoxField("MODE", "SENDTO", image.sendTo()),
+      CheckBoxField("MODE", "ONLYEXTOUCH", image.onlyExtTouch()),
   };
 }
 
-std::string CheckImage(const Catalogue& catalogue, ConfigImage& image) {
-  return CheckImageFields(catalogue, ImageFields(image), image.events, kEventLists);
+ImageRefusal PrepareForDevice(ConfigImage& image) {
+  return PrepareImageForDevice(ImageFields(image), image.events, kEventLists);
 }
 
 }  // namespace qvr::tpx520

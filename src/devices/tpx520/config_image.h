@@ -58,6 +58,9 @@ inline constexpr int kNaviTypeItems = 6, kNaviInputItems = 7, kOnPowerOnItems = 
                      kMuteTypeItems = 2, kEventInputItems = 8, kEventZoneItems = 11,
                      kEventTypeItems = 10, kEventOutputItems = 9, kEventReplayItems = 3;
 
+// The six inputs of the check list of skipped inputs.
+inline constexpr int kInputMaskBits = 0x3F;
+
 // Navigation and mode parameters with their file keys, bytes and accepted values, in file
 // order; the touch block is not among them (only shown, never in the file).
 std::vector<ImageField> ImageFields(ConfigImage& image);

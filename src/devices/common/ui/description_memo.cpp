@@ -11,9 +11,7 @@ DescriptionMemo::DescriptionMemo(const char* name, QWidget* parent) : QPlainText
 }
 
 void DescriptionMemo::ShowTexts(const ConfigTexts& texts) {
-  std::string bytes = texts.descriptionText();
-  if (bytes.empty()) bytes = texts.configNameText();
-  QString text = QString::fromStdString(Cp1251ToUtf8(bytes));
+  QString text = QString::fromStdString(Cp1251ToUtf8(texts.shownDescription()));
   // Files written on Windows break lines with CR LF; the memo wants a bare line feed.
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   setPlainText(text);

@@ -326,17 +326,20 @@ void EventEditor::SelectFirstItems() {
   for (QComboBox* list : {input_, zone_, type_, output_}) SetListValue(list, 0);
 }
 
-int EventEditor::CheckUsedInputs() {
-  for (int slot = 0; slot < table_.count(); ++slot) {
-    const EventRecord& record = table_.record(slot);
-    if (!record.used() || record.input != 0xFF) continue;
-    RebuildEventTabs(slot);
-    uint8_t unused = 0;
-    // The input list shows no selection, so the check gives the drop-down message.
-    CheckSelection(FieldContext{host_.host(), host_.catalogue()}, input_, &unused, 1);
-    return 1;
-  }
-  return 0;
+QComboBox* EventEditor::ListOf(uint8_t EventRecord::*field) const {
+  if (field == &EventRecord::input) return input_;
+  if (field == &EventRecord::event) return zone_;
+  if (field == &EventRecord::type) return type_;
+  if (field == &EventRecord::replay) return replay_;
+  return output_;
+}
+
+int EventEditor::PointAtEventValue(int slot, uint8_t EventRecord::*field) {
+  RebuildEventTabs(slot);
+  uint8_t unused = 0;
+  // The list shows no selection, so the check gives the drop-down message and opens it.
+  (void)CheckSelection(FieldContext{host_.host(), host_.catalogue()}, ListOf(field), &unused, 1);
+  return 1;
 }
 
 void EventEditor::TabChanged(int index) {

@@ -51,7 +51,8 @@ class EventEditor : public QGroupBox {
   EventEditor(PageHost& host, EventTable& table, EventEditorConfig config, QWidget* parent);
 
   // Stores the panel into the selected event: 0 stored (or no events), 1 refused by the
-  // address or command check. A list without a selection stores 0xFF.
+  // address or command check. A list left without a selection by a value beyond it keeps
+  // that value (the device write refuses it; a file keeps it).
   int SaveCurrentEvent();
   // SaveCurrentEvent, and on success the selected record becomes the template.
   int LeaveCurrentEvent();
@@ -70,10 +71,9 @@ class EventEditor : public QGroupBox {
 
   // Start-up: item 0 in the input, event, reaction and output lists.
   void SelectFirstItems();
-  // Before a device write (after the panel was stored): a used event whose input is 0xFF
-  // would end the device's table early. Shows that event, the drop-down message on its input
-  // list, and answers 1; 0 when every used event has an input.
-  int CheckUsedInputs();
+  // A device write refused a value of event `slot` that its list cannot show: shows that
+  // event, the drop-down message on the list, opens it and points at it. Answers 1.
+  int PointAtEventValue(int slot, uint8_t EventRecord::*field);
 
   // Live buttons, also reachable for tests.
   void GetLastEvent();  // event and input lists from the device's last event
@@ -107,6 +107,7 @@ class EventEditor : public QGroupBox {
   std::string Name(const char* role) const;  // role + suffix
   void TabChanged(int index);
   void ZoneChosen(int index);
+  QComboBox* ListOf(uint8_t EventRecord::*field) const;
   const DeviceModule* Module() const;
 
   PageHost& host_;

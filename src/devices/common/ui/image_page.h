@@ -4,6 +4,7 @@
 // the event menu. A page supplies the controls (ImageToControls, ControlsToImage), its event
 // editor and its current-input read.
 #include <string>
+#include <vector>
 
 #include "devices/common/ui/device_page.h"
 #include "devices/common/ui/event_editor.h"
@@ -19,7 +20,8 @@ template <typename Image>
 struct DeviceFunctions {
   LinkResult (*read)(Link&, const Catalogue&, const DeviceModule&, Image&);
   LinkResult (*write)(Link&, const Catalogue&, const DeviceModule&, const Image&);
-  void (*readFile)(const std::string& path, Image&);
+  ImageRefusal (*prepare)(Image&);
+  void (*readFile)(const std::string& path, Image&, std::vector<int>* eventSections);
   bool (*writeFile)(const std::string& path, Image&, std::string* error);
 };
 
@@ -53,10 +55,10 @@ class ImagePage : public DevicePage {
     return LinkOk;
   }
   int WriteDevice(const DeviceModule* module) override {
-    return WriteDeviceRow(events(), module, Writers());
+    return WriteDeviceRow(host_, events(), module, Writers());
   }
   int ReadConfigFile(const DeviceModule&, const std::string& path) override {
-    device_.readFile(path, image_);
+    device_.readFile(path, image_, nullptr);
     ImageToControls();
     return 0;
   }
@@ -72,7 +74,7 @@ class ImagePage : public DevicePage {
 
  private:
   PageWriters Writers() {
-    return {[this] { return ControlsToImage(); },
+    return {[this] { return ControlsToImage(); }, [this] { return device_.prepare(image_); },
             [this](const DeviceModule& module) {
               return device_.write(host_.link(), host_.catalogue(), module, image_);
             },

@@ -12,6 +12,9 @@
 namespace qvr {
 namespace {
 
+// The value a program last gave a list that the list cannot show.
+constexpr const char* kGivenValue = "qvrGivenValue";
+
 std::string Key(const std::string& name, const char* suffix) {
   return "MainForm_" + name + suffix;
 }
@@ -69,12 +72,17 @@ void SetupCheckList(QListWidget* list, const std::string& name, Language languag
 
 uint8_t ListValue(const QComboBox* list) {
   const int index = list->currentIndex();
-  return index < 0 ? 0xFF : uint8_t(index);
+  if (index >= 0) return uint8_t(index);
+  bool given = false;
+  const int value = list->property(kGivenValue).toInt(&given);
+  return given && value >= 0 && value <= 0xFF ? uint8_t(value) : 0xFF;
 }
 
 void SetListValue(QComboBox* list, int value) {
+  const bool shown = value >= 0 && value < list->count();
+  list->setProperty(kGivenValue, shown ? QVariant() : QVariant(value));
   QSignalBlocker block(list);
-  list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
+  list->setCurrentIndex(shown ? value : -1);
 }
 
 void SetCheckMask(QListWidget* list, uint8_t mask, int firstBit) {

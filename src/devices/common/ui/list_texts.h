@@ -29,7 +29,8 @@ void SetupCheckList(QListWidget* list, const std::string& name, Language languag
 // Only the name and the table's hint (for controls without a caption of their own).
 void SetupHint(QWidget* widget, const std::string& name, Language language);
 
-// The selected item index, 0xFF without a selection.
+// The selected item index; without a selection, the value beyond the list that SetListValue
+// last gave it (kept, never replaced by a byte nobody chose), or 0xFF.
 uint8_t ListValue(const QComboBox* list);
 // Selects item `value`; a value beyond the list leaves it without a selection. Runs no
 // handler: change handlers are connected to QComboBox::activated, and signals are blocked.

@@ -10,10 +10,16 @@ namespace {
 constexpr int kMsgFileError = 17;  // "Error opening file "%s%s""
 }
 
-int WriteDeviceRow(EventEditor& events, const DeviceModule* module, const PageWriters& writers) {
+int WriteDeviceRow(PageHost& host, EventEditor& events, const DeviceModule* module,
+                   const PageWriters& writers) {
   if (!module) {
     if (writers.controlsToImage() != 0) return 1;
-    return events.CheckUsedInputs();
+    const ImageRefusal refusal = writers.prepareForDevice();
+    if (!refusal) return 0;
+    if (refusal.eventField) return events.PointAtEventValue(refusal.slot, refusal.eventField);
+    // The page's own controls refuse such values first; this box is the last guard.
+    host.host().ShowMessageBox(kBoxError, RefusalMessage(host.catalogue(), refusal));
+    return 1;
   }
   events.PruneEvents();
   return writers.writeDevice(*module);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "devices/common/image_checks.h"
 #include "link/device_module.h"
 #include "link/link_result.h"
 
@@ -14,14 +15,17 @@ class EventEditor;
 class PageHost;
 
 struct PageWriters {
-  std::function<int()> controlsToImage;  // 0 stored, 1 refused (message shown)
+  std::function<int()> controlsToImage;            // 0 stored, 1 refused (message shown)
+  std::function<ImageRefusal()> prepareForDevice;  // the core's preparation of the image
   std::function<LinkResult(const DeviceModule&)> writeDevice;
   std::function<bool(const std::string& path, std::string* error)> writeFile;
 };
 
-// Without a module: the controls, then the check that no used event lacks its input (such an
-// event would end the device's table early). With it: prune, then the device write's result.
-int WriteDeviceRow(EventEditor& events, const DeviceModule* module, const PageWriters& writers);
+// Without a module: the controls, then the core's preparation of the image for the device (the
+// same as qvrctl's); a refused event value is pointed at in its list, any other refusal shown in
+// a box. With it: prune, then the device write's result.
+int WriteDeviceRow(PageHost& host, EventEditor& events, const DeviceModule* module,
+                   const PageWriters& writers);
 // Without a module: the controls. With it: prune and save; a failed save shows one error box
 // naming the file and answers 1.
 int WriteFileRow(PageHost& host, EventEditor& events, const DeviceModule* module,

@@ -19,6 +19,7 @@
 #include "devices/tpx520/ui/create_page.h"
 #include "devices/tpx520/ui/page_widgets.h"
 #include "editors/conversions.h"
+#include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 #include "link/bytes.h"
 #include "link/host.h"
@@ -42,10 +43,10 @@ DevicePage* CreatePage(PageHost& host, QWidget* parent) {
 }
 
 Page::Page(PageHost& host, QWidget* parent)
-    : ImagePage(
-          host,
-          {ReadConfiguration, WriteConfiguration, tpx520::ReadConfigFile, tpx520::WriteConfigFile},
-          parent) {
+    : ImagePage(host,
+                {ReadConfiguration, WriteConfiguration, PrepareForDevice, tpx520::ReadConfigFile,
+                 tpx520::WriteConfigFile},
+                parent) {
   BuildPage();
 }
 
@@ -59,17 +60,31 @@ const DeviceModule& Page::Module() const {
 
 void Page::InitPage() {
   image_.Clear();
+  ShowTouchBlock();
   editor_->SelectFirstItems();
   editor_->RebuildEventTabs(0);
 }
 
+void Page::AfterLanguageSwitch() {
+  ImagePage::AfterLanguageSwitch();
+  ShowTouchBlock();  // the hint in the new language
+}
+
+// Values not read from the device (a file holds none) are not shown as zeros: a write leaves
+// the device's own in place, and the panels stay empty with a hint that says so.
 void Page::ShowTouchBlock() {
   const int values[8] = {image_.touchLine(0), image_.touchLine(1), image_.touchLine(2),
                          image_.touchLine(3), image_.cornerXMin(), image_.cornerYMin(),
                          image_.cornerXMax(), image_.cornerYMax()};
+  const bool shown = image_.touchFromDevice;
+  const QString hint =
+      shown ? QString()
+            : QString::fromUtf8(Text(host_.catalogue(), AddedText::kTouchLinesKeptByDevice));
   for (size_t i = 0; i < touchPanels_.size(); ++i) {
-    touchPanels_[i]->setText(QString::number(values[i]));
+    touchPanels_[i]->setText(shown ? QString::number(values[i]) : QString());
+    touchPanels_[i]->setToolTip(hint);
   }
+  touchPanels_[0]->parentWidget()->setToolTip(hint);
 }
 
 void Page::ImageToControls() {

@@ -27,6 +27,7 @@ class Page : public ImagePage<ConfigImage> {
   Page(PageHost& host, QWidget* parent);
 
   void InitPage() override;
+  void AfterLanguageSwitch() override;
   void ImageToControls() override;
   int ControlsToImage() override;
 
