@@ -17,7 +17,10 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
                                   "Folder that keeps the simulated devices' memory.", "DIR");
   simulatorDir.setFlags(QCommandLineOption::HiddenFromHelp);
   const QCommandLineOption settings("settings", "Settings file to use.", "PATH");
+  const QCommandLineOption latency(
+      "simulated-latency", "With --simulator: every report takes MS milliseconds.", "MS");
   parser.addOption(simulator);
+  parser.addOption(latency);
   parser.addOption(simulatorDir);
   parser.addOption(settings);
 
@@ -48,6 +51,13 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
   options.simulator = parser.isSet(simulator) || parser.isSet(simulatorDir);
   options.simulatorDir = parser.value(simulatorDir);
   options.settingsPath = parser.value(settings);
+  bool number = true;
+  options.simulatedLatencyMs = parser.isSet(latency) ? parser.value(latency).toInt(&number) : 0;
+  if (!number || options.simulatedLatencyMs < 0 || options.simulatedLatencyMs > 10000) {
+    std::fprintf(stderr, "--simulated-latency takes milliseconds from 0 to 10000\n");
+    exitCode = 2;
+    return false;
+  }
   return true;
 }
 

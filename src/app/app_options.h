@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line: --simulator[=DIR] runs against the built-in simulated controller
-// (DIR keeps its devices' memory across runs), --settings PATH names the settings file.
+// (DIR keeps its devices' memory across runs), --simulated-latency MS slows its reports down
+// like a slow adapter, --settings PATH names the settings file.
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,7 @@ struct AppOptions {
   bool simulator = false;
   QString simulatorDir;
   QString settingsPath;
+  int simulatedLatencyMs = 0;  // every report of the simulated controller takes this long
 };
 
 // Parses `arguments` (program name first). On a bad command line or --help, prints to the

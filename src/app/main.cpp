@@ -1,6 +1,7 @@
 // qvr-service: the service program's window over the USB controller or the simulated one.
 #include <QApplication>
 #include <QStandardPaths>
+#include <chrono>
 
 #include "app/app_options.h"
 #include "app/device_pages.h"
@@ -22,8 +23,10 @@ int main(int argc, char** argv) {
       qvr::SettingsFilePath(appOptions.settingsPath, QApplication::applicationFilePath(),
                             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
   if (appOptions.simulator) {
-    options.transport = std::make_unique<qvr::sim::SimTransport>(
-        std::make_unique<qvr::sim::SimController>(appOptions.simulatorDir.toStdString()));
+    auto controller =
+        std::make_unique<qvr::sim::SimController>(appOptions.simulatorDir.toStdString());
+    controller->SetLatency(std::chrono::milliseconds(appOptions.simulatedLatencyMs));
+    options.transport = std::make_unique<qvr::sim::SimTransport>(std::move(controller));
   }  // without one the window talks to the USB controller
   options.createPage = qvr::DevicePageFactory();
 

@@ -17,7 +17,7 @@ namespace {
 // in a millisecond costs no more than that; the pump in between keeps the window painted.
 constexpr auto kLookInterval = std::chrono::milliseconds(1);
 // At destruction, how long a stuck call may still take before its thread is left to itself.
-constexpr auto kJoinGrace = std::chrono::seconds(2);
+constexpr auto kJoinGrace = std::chrono::milliseconds(300);
 
 // Termination signals are for the program's own thread, which decides when to end; here they
 // would interrupt a report half-way.

@@ -24,6 +24,15 @@ TEST(CommandLine, SimulatorWithAndWithoutStateFolderAndSettingsPath) {
   ASSERT_TRUE(ParseAppOptions({"qvr-service", "--simulator=/var/sim state"}, options, exitCode));
   EXPECT_TRUE(options.simulator);
   EXPECT_EQ(options.simulatorDir, "/var/sim state");
+
+  options = {};
+  ASSERT_TRUE(ParseAppOptions({"qvr-service", "--simulator", "--simulated-latency", "3"}, options,
+                              exitCode));
+  EXPECT_EQ(options.simulatedLatencyMs, 3);
+  for (const char* bad : {"-1", "3ms", "10001"}) {
+    EXPECT_FALSE(ParseAppOptions({"qvr-service", "--simulated-latency", bad}, options, exitCode));
+    EXPECT_EQ(exitCode, 2);
+  }
 }
 
 }  // namespace
