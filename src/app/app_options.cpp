@@ -17,8 +17,8 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
                                   "Folder that keeps the simulated devices' memory.", "DIR");
   simulatorDir.setFlags(QCommandLineOption::HiddenFromHelp);
   const QCommandLineOption settings("settings", "Settings file to use.", "PATH");
-  const QCommandLineOption latency(
-      "simulated-latency", "With --simulator: every report takes MS milliseconds.", "MS");
+  const QCommandLineOption latency("simulated-latency",
+                                   "With --simulator: every report takes MS milliseconds.", "MS");
   parser.addOption(simulator);
   parser.addOption(latency);
   parser.addOption(simulatorDir);
