@@ -19,6 +19,19 @@ enum class CliText {
   kDeviceReset,           // "%s" device name
   kDefaultsRestored,      // "%s" device name
   kConfigurationWritten,  // "%s" device name
+  kAdapterLine,           // "%s" path, "%lu" serial, "%u.%02u" boot, "%s" application
+  kApplicationNotLoaded,  // in place of the application version
+  kSeveralAdapters,       // followed by the adapters, a line each
+  kNoSuchAdapter,         // "%s" what --controller named; followed by the adapters
+  kNoAdapter,
+  kSimulatedController,  // a note at the start of every run on the simulator
+  kBatchDone,            // the batch's result words, one per adapter line
+  kBatchFailed,
+  kBatchDeclined,
+  kBackupSaved,   // "%s" file
+  kBackupFailed,  // "%s" device name, "%s" reason
+  kDiffSame,      // "%s" device name, "%s" file
+  kTimeLeft,      // "%u:%02u" minutes and seconds
 };
 
 // The text in the catalogue's current language.

@@ -2,18 +2,20 @@
 // differ only in the functions named by their traits.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <vector>
 
 #include "cli/cli_texts.h"
+#include "cli/config_diff.h"
+#include "cli/config_traits.h"
 #include "cli/session.h"
+#include "cli/temp_file.h"
 #include "devices/common/config_file_io.h"
 #include "devices/common/ini_file.h"
-#include "devices/mux410/config_file.h"
-#include "devices/mux410/transfer.h"
-#include "devices/tpx520/config_file.h"
-#include "devices/tpx520/transfer.h"
 #include "i18n/added_texts.h"
+#include "i18n/cp1251.h"
 #include "link/link_result.h"
 #include "update/ldr_file.h"
 
@@ -27,44 +29,14 @@ constexpr int kMsgWriteUnsupported = 57;
 constexpr int kMsgReadConfigFailed = 67;
 constexpr int kMsgWriteConfigFailed = 68;
 constexpr int kMsgConfirmWrite = 72;
+constexpr int kExitDiffTrouble = 2;
+constexpr const char* kConfigSection = "CONFIGFILE";
 
-struct Mux410Config {
-  using Image = mux410::ConfigImage;
-  static LinkResult ReadDevice(Link& l, const Catalogue& c, const DeviceModule& m, Image& i) {
-    return mux410::ReadConfiguration(l, c, m, i);
-  }
-  static LinkResult WriteDevice(Link& l, const Catalogue& c, const DeviceModule& m,
-                                const Image& i) {
-    return mux410::WriteConfiguration(l, c, m, i);
-  }
-  static void ReadFile(const std::string& p, Image& i, std::vector<int>* sections) {
-    mux410::ReadConfigFile(p, i, sections);
-  }
-  static bool WriteFile(const std::string& p, Image& i, std::string* e) {
-    return mux410::WriteConfigFile(p, i, e);
-  }
-  static ImageRefusal Prepare(Image& i) { return mux410::PrepareForDevice(i); }
-  static constexpr int kOtherPage = kPageTpx520;
-};
-
-struct Tpx520Config {
-  using Image = tpx520::ConfigImage;
-  static LinkResult ReadDevice(Link& l, const Catalogue& c, const DeviceModule& m, Image& i) {
-    return tpx520::ReadConfiguration(l, c, m, i);
-  }
-  static LinkResult WriteDevice(Link& l, const Catalogue& c, const DeviceModule& m,
-                                const Image& i) {
-    return tpx520::WriteConfiguration(l, c, m, i);
-  }
-  static void ReadFile(const std::string& p, Image& i, std::vector<int>* sections) {
-    tpx520::ReadConfigFile(p, i, sections);
-  }
-  static bool WriteFile(const std::string& p, Image& i, std::string* e) {
-    return tpx520::WriteConfigFile(p, i, e);
-  }
-  static ImageRefusal Prepare(Image& i) { return tpx520::PrepareForDevice(i); }
-  static constexpr int kOtherPage = kPageMux410;
-};
+// A configuration file to work on: a path, or what standard input held, kept aside.
+struct ConfigSource {
+  std::string path;
+  bool fromStdin = false;
+};  // as diff(1): 0 same, 1 different, 2 trouble
 
 // A file of the other device shares some keys with this device's files (NAVI, MODE, the
 // events); its own keys and the lack of this device's ones tell it apart.
@@ -109,43 +81,70 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
   // The window's memo shows the device's name where there is no description and saves it as
   // one; the file keeps the name the same way.
   image->setDescription(image->shownDescription());
+  // "-": the file is made aside and its bytes go to standard output.
+  const bool toStdout = path == "-";
+  const TempFile aside(".MUX");
+  const std::string target = toStdout ? aside.path() : path;
   std::string error;
-  if (!Config::WriteFile(path, *image, &error)) {
+  if (!Config::WriteFile(target, *image, &error)) {
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kSaveFailed), path.c_str(),
                                         error.c_str()));
     return kExitFailure;
+  }
+  if (toStdout) {
+    s.host.WriteStdout(aside.Read());
+    return kExitOk;
   }
   s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kFileSaved), path.c_str()));
   return kExitOk;
 }
 
+// The file as a device write would send it (loaded, masked, checked), or null when it cannot
+// be: the reason has been printed.
 template <typename Config>
-int WriteFromFile(Session& s, const DeviceModule& module, const std::string& path) {
+std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceModule& module,
+                                                      const ConfigSource& source) {
+  const std::string& path = source.path;
   // A file that cannot be read would load as the empty default configuration; never send that
   // in its place.
   if (!ReadableFile(path)) {
     std::string name, extension;
     SplitFileName(path, name, extension);
     s.host.Error(s.catalogue.Format(kMsgOpenFileError, name.c_str(), extension.c_str()));
-    return kExitFailure;
+    return nullptr;
   }
   if (OtherDevicesFile(path, Config::kOtherPage)) {
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kFileOfOtherDevice),
                                         path.c_str(), kDeviceModules[Config::kOtherPage].name,
                                         module.name));
-    return kExitFailure;
+    return nullptr;
   }
   auto image = std::make_unique<typename Config::Image>();
   std::vector<int> eventSections;
   Config::ReadFile(path, *image, &eventSections);
+  // Standard input has no file name to name the configuration: the name it was saved under
+  // stands in the file.
+  if (source.fromStdin) {
+    IniFile ini;
+    (void)ini.Load(path);
+    image->setConfigName(ini.GetString(kConfigSection, "NAME"));
+  }
   // The same preparation and checks as the window's before its device write.
   if (const ImageRefusal refusal = Config::Prepare(*image)) {
     s.host.Error(RefusalText(s.catalogue, path, refusal, eventSections));
-    return kExitFailure;
+    return nullptr;
   }
+  return image;
+}
+
+template <typename Config>
+int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
+  auto image = LoadForDevice<Config>(s, module, source);
+  if (!image) return kExitFailure;
   const int answer =
       s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, s.catalogue.Text(kMsgConfirmWrite));
   if (answer != kBoxResultYes) return Declined(s);
+  if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
   const WriteWatch watch(s.link);
   const LinkResult r = Config::WriteDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
@@ -160,20 +159,87 @@ int WriteFromFile(Session& s, const DeviceModule& module, const std::string& pat
   return kExitOk;
 }
 
+// The device's configuration and the file's, both as the program writes them, key by key.
+template <typename Config>
+int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& source,
+                 const std::string& shownPath) {
+  auto fromFile = LoadForDevice<Config>(s, module, source);
+  if (!fromFile) return kExitDiffTrouble;
+  auto fromDevice = std::make_unique<typename Config::Image>();
+  const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *fromDevice);
+  if (r != LinkOk) {
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
+    return kExitDiffTrouble;
+  }
+  fromDevice->setDescription(fromDevice->shownDescription());
+  const TempFile deviceText(".MUX"), fileText(".MUX");
+  std::string error;
+  if (!Config::WriteFile(deviceText.path(), *fromDevice, &error) ||
+      !Config::WriteFile(fileText.path(), *fromFile, &error)) {
+    s.host.Error(error);
+    return kExitDiffTrouble;
+  }
+  // The files' NAME comes from their own (temporary) names; the names that count are the
+  // device's and the one a write of the file would give it.
+  std::vector<KeyDifference> differences = CompareConfigTexts(deviceText.Read(), fileText.Read());
+  std::erase_if(differences, [](const KeyDifference& d) {
+    return d.section == kConfigSection && d.key == "NAME";
+  });
+  if (fromDevice->configNameText() != fromFile->configNameText())
+    differences.insert(differences.begin(), {kConfigSection, "NAME", fromDevice->configNameText(),
+                                             fromFile->configNameText()});
+  for (const KeyDifference& d : differences) {
+    const std::string device = Cp1251ToUtf8(d.device), file = Cp1251ToUtf8(d.file);
+    s.host.Json(
+        nlohmann::json{{"section", d.section}, {"key", d.key}, {"device", device}, {"file", file}}
+            .dump());
+    s.host.Note("[" + d.section + "] " + d.key + ": " + device + " | " + file);
+  }
+  if (differences.empty())
+    s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kDiffSame), module.name,
+                                       shownPath.c_str()));
+  return differences.empty() ? kExitOk : kExitFailure;
+}
+
+// "-": the configuration comes from standard input, kept aside while the command works on it.
+ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& aside) {
+  if (path != "-") return {path, false};
+  const std::string bytes(std::istreambuf_iterator<char>(s.in), std::istreambuf_iterator<char>{});
+  (void)aside.Write(bytes);
+  return {aside.path(), true};
+}
+
 }  // namespace
 
+int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
+  const TempFile aside(".MUX");
+  const ConfigSource source = SourceFile(s, path, aside);
+  return WithConfigTraits(
+      module, [&]<typename Config>() { return DiffWithFile<Config>(s, module, source, path); },
+      [&] {
+        s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
+        return kExitDiffTrouble;
+      });
+}
+
 int RunReadConfig(Session& s, const DeviceModule& module, const std::string& path) {
-  if (&module == &kDeviceModules[kPageMux410]) return ReadToFile<Mux410Config>(s, module, path);
-  if (&module == &kDeviceModules[kPageTpx520]) return ReadToFile<Tpx520Config>(s, module, path);
-  s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
-  return kExitFailure;
+  return WithConfigTraits(
+      module, [&]<typename Config>() { return ReadToFile<Config>(s, module, path); },
+      [&] {
+        s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
+        return kExitFailure;
+      });
 }
 
 int RunWriteConfig(Session& s, const DeviceModule& module, const std::string& path) {
-  if (&module == &kDeviceModules[kPageMux410]) return WriteFromFile<Mux410Config>(s, module, path);
-  if (&module == &kDeviceModules[kPageTpx520]) return WriteFromFile<Tpx520Config>(s, module, path);
-  s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
-  return kExitFailure;
+  const TempFile aside(".MUX");
+  const ConfigSource source = SourceFile(s, path, aside);
+  return WithConfigTraits(
+      module, [&]<typename Config>() { return WriteFromFile<Config>(s, module, source); },
+      [&] {
+        s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
+        return kExitFailure;
+      });
 }
 
 }  // namespace qvr::cli

@@ -1,6 +1,8 @@
 #include "cli/console_host.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "link/link.h"
 
@@ -8,6 +10,22 @@ namespace qvr::cli {
 
 namespace {
 constexpr int kBarWidth = 30;
+constexpr int kDeclinedStatus = 3;
+// Below this much done the rate says too little to tell the time left.
+constexpr int kTimeLeftFromPercent = 3;
+}  // namespace
+
+std::string ConsoleHost::TimeLeft() const {
+  if (timeLeftFormat_.empty() || done_ <= 0 || done_ >= total_ ||
+      done_ * 100 < total_ * kTimeLeftFromPercent)
+    return {};
+  const double elapsed =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - progressStart_).count();
+  const auto left = unsigned(elapsed * double(total_ - done_) / double(done_) + 0.5);
+  char text[64];
+  std::snprintf(text, sizeof text, timeLeftFormat_.c_str(), left / 60, left % 60);
+  // Blanks after it wipe what a longer earlier text left on the line.
+  return std::string(", ") + text + "   ";
 }
 
 void ConsoleHost::LogLine(const std::string& line) {
@@ -22,6 +40,7 @@ void ConsoleHost::LogLine(const std::string& line) {
 }
 
 void ConsoleHost::BeginProgress(int total, const std::string& caption) {
+  progressStart_ = std::chrono::steady_clock::now();
   if (signals_) signals_->TransferStarted();
   EndProgressLine();
   caption_ = caption;
@@ -60,6 +79,23 @@ int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {
 void ConsoleHost::Error(const std::string& text) {
   EndProgressLine();
   err_ << text << '\n';
+  lastError_ = text;
+}
+
+void ConsoleHost::Remark(const std::string& text) {
+  EndProgressLine();
+  err_ << text << '\n';
+}
+
+void ConsoleHost::Json(const std::string& object) {
+  if (jsonMode_) json_ << object << '\n';
+}
+
+void ConsoleHost::EmitFailure(int exitStatus) {
+  nlohmann::json object = {{"status", exitStatus == kDeclinedStatus ? "declined" : "failed"},
+                           {"exit", exitStatus},
+                           {"message", lastError_}};
+  Json(object.dump());
 }
 
 void ConsoleHost::Note(const std::string& text) {
@@ -74,7 +110,8 @@ void ConsoleHost::DrawProgress() {
   shownPercent_ = percent;
   const int filled = percent * kBarWidth / 100;
   err_ << '\r' << caption_ << " [" << std::string(size_t(filled), '#')
-       << std::string(size_t(kBarWidth - filled), ' ') << "] " << percent << '%' << std::flush;
+       << std::string(size_t(kBarWidth - filled), ' ') << "] " << percent << '%' << TimeLeft()
+       << std::flush;
   progressLineOpen_ = true;
   if (percent == 100) EndProgressLine();
 }

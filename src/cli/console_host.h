@@ -2,6 +2,7 @@
 // The Host of qvrctl: log lines on standard output, packet lines (written while an exchange is
 // in progress) and error boxes on the error stream, questions through the Prompter, and a
 // progress bar on the error stream when it is a terminal.
+#include <chrono>
 #include <ostream>
 #include <string>
 
@@ -17,13 +18,17 @@ namespace qvr::cli {
 
 class ConsoleHost final : public Host {
  public:
+  // With `json` standard output carries only JSON objects, with `stdoutIsData` only the data
+  // a command writes there ("-" as its file); every text then goes to the error stream.
   ConsoleHost(std::ostream& out, std::ostream& err, Prompter& prompter, bool packetLog,
-              bool progressBar)
-      : out_(out),
+              bool progressBar, bool json = false, bool stdoutIsData = false)
+      : out_(json || stdoutIsData ? err : out),
         err_(err),
+        json_(out),
         prompter_(prompter),
         packetLog_(packetLog),
-        progressBar_(progressBar) {}
+        progressBar_(progressBar),
+        jsonMode_(json) {}
 
   // The link whose exchanges mark packet lines; set once the link exists.
   void AttachLink(const Link* link) { link_ = link; }
@@ -46,21 +51,38 @@ class ConsoleHost final : public Host {
 
   // Prints a failure on the error stream (ends an open progress line first).
   void Error(const std::string& text);
+  // One JSON object (already serialised) as a line of standard output; only in JSON mode.
+  void Json(const std::string& object);
+  bool jsonMode() const { return jsonMode_; }
+  // In JSON mode: {"status":"failed"|"declined", "exit":N, "message":last failure text}.
+  void EmitFailure(int exitStatus);
+  // The printf format of "time left" beside the progress bar ("%u:%02u left").
+  void SetTimeLeftFormat(std::string format) { timeLeftFormat_ = std::move(format); }
   // Prints a result line on standard output.
   void Note(const std::string& text);
+  // Prints a note on the error stream (standard output carries something else).
+  void Remark(const std::string& text);
+  // Writes bytes as they are to standard output (a configuration read to "-").
+  void WriteStdout(const std::string& bytes) { json_ << bytes; }
 
  private:
   void DrawProgress();
+  std::string TimeLeft() const;
   void EndProgressLine();
 
   std::ostream& out_;
   std::ostream& err_;
+  std::ostream& json_;
   Prompter& prompter_;
   const Link* link_ = nullptr;
   TransferSignals* signals_ = nullptr;
   std::string signalNotice_;
   bool packetLog_;
   bool progressBar_;
+  bool jsonMode_;
+  std::string lastError_;
+  std::string timeLeftFormat_;
+  std::chrono::steady_clock::time_point progressStart_;
   bool progressLineOpen_ = false;
   std::string caption_;
   long long total_ = 0;

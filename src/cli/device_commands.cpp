@@ -1,7 +1,9 @@
 // info, reset, default and update: the commands that need no configuration image.
 #include "link/device_commands.h"
 #include "cli/cli_texts.h"
+#include "cli/json_objects.h"
 #include "cli/session.h"
+#include "devices/backup/device_backup.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
 #include "update/update_procedure.h"
@@ -21,26 +23,29 @@ constexpr int kMsgResetFailed = 78;
 
 int Declined(Session& s) {
   s.host.Error(Text(s.catalogue, CliText::kDeclinedNote));
-  return kExitOk;
+  return kExitDeclined;
 }
 
 int RunInfo(Session& s, const DeviceModule& module) {
   DeviceInfo info;
-  if (module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress) {
-    // The controller is shown as the connection monitor announces it.
-    const LinkResult r = ReadInfoBlock(s.link, module.deviceAddress, info);
-    if (r != LinkOk) {
-      s.host.Error(LinkResultText(s.catalogue, r));
-      return kExitFailure;
-    }
+  const bool controller = module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress;
+  // The controller is shown as the connection monitor announces it.
+  const LinkResult r = controller ? ReadInfoBlock(s.link, module.deviceAddress, info)
+                                  : ReadDeviceInfo(s.link, s.catalogue, module, info);
+  if (r != LinkOk) {
+    s.host.Error(controller
+                     ? LinkResultText(s.catalogue, r)
+                     : DeviceFailureText(s.catalogue, kMsgReadFromDeviceError, module.name, r));
+    return kExitFailure;
+  }
+  if (controller) {
     s.host.LogLine(s.catalogue.Text(kMsgConnectedBanner));
     ShowControllerInfo(s.host, s.catalogue, info);
-    return kExitOk;
   }
-  const LinkResult r = ReadDeviceInfo(s.link, s.catalogue, module, info);
-  if (r == LinkOk) return kExitOk;
-  s.host.Error(DeviceFailureText(s.catalogue, kMsgReadFromDeviceError, module.name, r));
-  return kExitFailure;
+  nlohmann::json object = InfoObject(info);
+  object["device"] = module.name;
+  s.host.Json(object.dump());
+  return kExitOk;
 }
 
 int RunReset(Session& s, const DeviceModule& module) {
@@ -53,12 +58,33 @@ int RunReset(Session& s, const DeviceModule& module) {
   return kExitOk;
 }
 
+int BackupBeforeChange(Session& s, const DeviceModule& module) {
+  if (s.noBackup) return kExitOk;
+  const BackupResult backup =
+      BackupDeviceConfiguration(s.link, s.catalogue, module, DefaultBackupFolder());
+  if (backup.ok()) {
+    s.host.Note(
+        s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupSaved), backup.path.c_str()));
+    return kExitOk;
+  }
+  const std::string reason =
+      backup.link != LinkOk ? LinkResultText(s.catalogue, backup.link) : backup.fileError;
+  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupFailed), module.name,
+                                      reason.c_str()));
+  return kExitFailure;
+}
+
 int RunDefault(Session& s, const DeviceModule& module) {
   if (module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress) {
     s.host.Error(s.catalogue.Text(kMsgDefaultUnsupported));
     return kExitFailure;
   }
-  const LinkResult r = ResetToDefault(s.link, s.catalogue, module);
+  int backup = kExitOk;
+  const LinkResult r = ResetToDefault(s.link, s.catalogue, module, [&] {
+    backup = BackupBeforeChange(s, module);
+    return backup == kExitOk ? LinkOk : LinkExchangeFailed;
+  });
+  if (backup != kExitOk) return backup;  // said already, nothing sent
   if (r != LinkOk) {
     s.host.Error(DeviceFailureText(s.catalogue, kMsgDefaultFailed, module.name, r));
     return kExitFailure;

@@ -3,39 +3,26 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <chrono>
 #include <cstdlib>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "cli/adapters.h"
+#include "cli/batch.h"
+#include "cli/cli_texts.h"
+#include "cli/run_options.h"
 #include "cli/session.h"
 #include "cli/transfer_signals.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
 #include "link/hid_transport.h"
 #include "link/threaded_transport.h"
-#include "sim/sim_controller.h"
-#include "sim/sim_transport.h"
 
 namespace qvr::cli {
 
 namespace {
-
-enum class Command { kInfo, kReset, kDefault, kRead, kWrite, kUpdate };
-
-struct Options {
-  bool simulator = false;
-  std::string simulatorDir;
-  int simulatedLatencyMs = 0;
-  std::string language;
-  bool packetLog = false;
-  bool yes = false;
-  Command command = Command::kInfo;
-  std::string device = "qvr-b";
-  std::string file;
-};
 
 const std::map<std::string, int> kDevicePages{
     {"qvr-b", kPageQvrb}, {"mux-410", kPageMux410}, {"tpx-520", kPageTpx520}};
@@ -45,61 +32,86 @@ Language DefaultLanguage() {
   return lang && std::string(lang).rfind("ru", 0) == 0 ? kRussian : kEnglish;
 }
 
-// Declares the command line; the parsed values land in `options`.
-void Declare(CLI::App& app, Options& options) {
+constexpr const char* kFooter =
+    "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error, 3 declined\n"
+    "(a question was answered No: nothing was changed). diff: 0 same, 1 different, 2 trouble.\n"
+    "Questions are asked on a terminal; --yes answers them, and without a terminal they\n"
+    "are declined.\n"
+    "Before write and default the device's configuration is saved to the backups folder\n"
+    "($XDG_DATA_HOME/qvr-service/backups); --no-backup skips that.\n"
+    "SIGINT, SIGTERM or SIGHUP during a transfer to a device: the transfer is completed first,\n"
+    "then the command ends with its result.";
+
+void DeclareGlobal(CLI::App& app, RunOptions& options) {
   app.require_subcommand(1);
   app.fallthrough();
-  app.footer(
-      "Exit status: 0 success, 1 failure (the reason on stderr), 2 usage error.\n"
-      "Questions are asked on a terminal; --yes answers them, and without a terminal they\n"
-      "are declined. A declined question is not a failure: nothing is sent and the status is 0.\n"
-      "SIGINT, SIGTERM or SIGHUP during a transfer to a device: the transfer is completed first,\n"
-      "then the command ends with its result.");
+  app.footer(kFooter);
+  app.set_version_flag("--version", std::string("qvrctl ") + kProgramVersion);
   app.add_option("--simulator", options.simulatorDir,
                  "Use the simulated controller; with =DIR its devices keep their memory there")
       ->expected(0, 1);
   app.add_option("--simulated-latency", options.simulatedLatencyMs,
                  "With --simulator: every report takes this many milliseconds, like a slow adapter")
       ->check(CLI::Range(0, 10000));
+  app.add_option("--simulated-adapters", options.simulatedAdapters,
+                 "With --simulator: how many adapters are connected")
+      ->check(CLI::Range(1, 16));
+  app.add_option("--controller", options.controller,
+                 "The adapter to use: its path, its serial number, or all (every one at once)");
   app.add_option("--lang", options.language, "Language of the messages (default from LANG)")
       ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
   app.add_flag("--log", options.packetLog, "Print every packet to stderr");
+  app.add_flag("--json", options.json,
+               "One JSON object per line on stdout (info, list, diff, failures)");
+  app.add_flag("-q,--quiet", options.quiet, "No progress display");
+}
 
+void DeclareCommands(CLI::App& app, RunOptions& options) {
   const auto deviceCheck = CLI::IsMember({"qvr-b", "mux-410", "tpx-520"}, CLI::ignore_case);
   auto command = [&](const char* name, const char* help, Command id) {
     CLI::App* sub = app.add_subcommand(name, help);
     sub->callback([&options, id] { options.command = id; });
     return sub;
   };
+  auto device = [&](CLI::App* sub) {
+    sub->add_option("DEVICE", options.device)->required()->check(deviceCheck);
+  };
+  command("list", "Every adapter connected, with its serial number and versions", Command::kList);
   command("info", "Identification of the controller or a device", Command::kInfo)
       ->add_option("DEVICE", options.device, "qvr-b (default), mux-410 or tpx-520")
       ->check(deviceCheck);
-  CLI::App* reset = command("reset", "Restart a device", Command::kReset);
-  reset->add_option("DEVICE", options.device)->required()->check(deviceCheck);
+  device(command("reset", "Restart a device", Command::kReset));
 
   CLI::App* toDefault =
       command("default", "Reset a device's configuration to its defaults", Command::kDefault);
-  toDefault->add_option("DEVICE", options.device)->required()->check(deviceCheck);
+  device(toDefault);
   toDefault->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
+  toDefault->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
 
   CLI::App* read = command("read", "Read a device's configuration into a file", Command::kRead);
-  read->add_option("DEVICE", options.device)->required()->check(deviceCheck);
-  read->add_option("FILE", options.file, "Configuration file (*.MUX)")->required();
+  device(read);
+  read->add_option("FILE", options.file, "Configuration file (*.MUX), - for stdout")->required();
 
   CLI::App* write =
       command("write", "Check a configuration file and write it to the device", Command::kWrite);
-  write->add_option("DEVICE", options.device)->required()->check(deviceCheck);
-  write->add_option("FILE", options.file, "Configuration file (*.MUX)")->required();
+  device(write);
+  write->add_option("FILE", options.file, "Configuration file (*.MUX), - for stdin")->required();
   write->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
+  write->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
+
+  CLI::App* diff =
+      command("diff", "What a write of the file would change on the device", Command::kDiff);
+  device(diff);
+  diff->add_option("FILE", options.file, "Configuration file (*.MUX), - for stdin")->required();
 
   CLI::App* update =
       command("update", "Firmware update from a checked update file", Command::kUpdate);
-  update->add_option("DEVICE", options.device)->required()->check(deviceCheck);
+  device(update);
   update->add_option("FILE", options.file, "Update file (*.LDR)")->required();
   update->add_flag("--yes,-y", options.yes, "Answer Yes to the version questions");
 }
 
-int Dispatch(Session& session, const Options& options) {
+int Dispatch(Session& session, const RunOptions& options) {
   const DeviceModule& module = kDeviceModules[kDevicePages.at(options.device)];
   switch (options.command) {
     case Command::kInfo:
@@ -112,46 +124,81 @@ int Dispatch(Session& session, const Options& options) {
       return RunReadConfig(session, module, options.file);
     case Command::kWrite:
       return RunWriteConfig(session, module, options.file);
+    case Command::kDiff:
+      return RunDiff(session, module, options.file);
     case Command::kUpdate:
       return RunUpdate(session, module, options.file);
+    case Command::kList:
+      break;
   }
   return kExitUsage;
 }
 
-int Run(const Options& options, std::ostream& out, std::ostream& err, const Terminal& terminal) {
-  Catalogue catalogue;
-  catalogue.setLanguage(options.language.empty()   ? DefaultLanguage()
-                        : options.language == "en" ? kEnglish
-                                                   : kRussian);
+AdapterSource SourceOf(const RunOptions& options) {
+  return {options.simulator, options.simulatorDir, options.simulatedLatencyMs,
+          options.simulatedAdapters};
+}
+
+}  // namespace
+
+int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Adapter* adapter,
+                 std::ostream& out, std::ostream& err, const Terminal& terminal,
+                 TransferSignals& signals) {
   const Prompter::Mode mode = options.yes                ? Prompter::Mode::kAssumeYes
                               : terminal.inputIsTerminal ? Prompter::Mode::kAsk
                                                          : Prompter::Mode::kDecline;
   std::istream& in = terminal.in ? *terminal.in : std::cin;
   Prompter prompter(mode, in, err, catalogue);
-  ConsoleHost host(out, err, prompter, options.packetLog, terminal.errorIsTerminal);
-  TransferSignals signals;
+  const bool stdoutIsData = options.command == Command::kRead && options.file == "-";
+  ConsoleHost host(out, err, prompter, options.packetLog,
+                   terminal.errorIsTerminal && !options.quiet, options.json, stdoutIsData);
   host.AttachSignals(&signals, Text(catalogue, AddedText::kStoppingAfterTransfer));
+  host.SetTimeLeftFormat(Text(catalogue, CliText::kTimeLeft));
 
-  std::unique_ptr<Transport> device;
-  if (options.simulator) {
-    auto controller = std::make_unique<sim::SimController>(options.simulatorDir);
-    controller->SetLatency(std::chrono::milliseconds(options.simulatedLatencyMs));
-    device = std::make_unique<sim::SimTransport>(std::move(controller));
-  } else
-    device = std::make_unique<HidTransport>();
+  std::unique_ptr<Transport> device =
+      adapter ? adapter->open() : std::unique_ptr<Transport>(std::make_unique<HidTransport>());
   SteadyClock clock;
   // A stuck report is abandoned at its deadline instead of holding the command.
   ThreadedTransport transport(std::move(device), host, clock);
   Link link(transport, host, clock);
   host.AttachLink(&link);
 
-  Session session{catalogue, host, link, prompter};
+  Session session{catalogue, host, link, prompter, in, options.noBackup, options.json};
   const int status = Dispatch(session, options);
   link.CloseController();
   host.ReportDeferredSignal();
+  // diff's 1 says "different", which is its answer, not a failure.
+  const bool answered = status == kExitOk || (options.command == Command::kDiff && status == 1);
+  if (options.json && !answered) host.EmitFailure(status);
   out.flush();
   err.flush();
   return status;
+}
+
+namespace {
+
+int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const Terminal& terminal) {
+  Catalogue catalogue;
+  catalogue.setLanguage(options.language.empty()   ? DefaultLanguage()
+                        : options.language == "en" ? kEnglish
+                                                   : kRussian);
+  // What identifies the controller also says when it is not a real one.
+  const bool identifies = options.command == Command::kInfo || options.command == Command::kList;
+  if (options.simulator && identifies)
+    err << Text(catalogue, CliText::kSimulatedController) << '\n';
+  TransferSignals signals;
+  const std::vector<Adapter> adapters = FindAdapters(SourceOf(options));
+  if (options.command == Command::kList) return RunList(catalogue, adapters, out, options.json);
+
+  const AdapterChoice choice = ChooseAdapters(adapters, options.controller, catalogue);
+  if (!choice.refusal.empty()) {
+    err << choice.refusal << '\n';
+    return kExitUsage;
+  }
+  if (options.controller == "all")
+    return RunBatch(options, catalogue, choice.chosen, out, err, signals);
+  const Adapter* adapter = choice.chosen.empty() ? nullptr : &choice.chosen.front();
+  return RunOnAdapter(options, catalogue, adapter, out, err, terminal, signals);
 }
 
 }  // namespace
@@ -166,8 +213,9 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
       "Command-line twin of qvr-service: device identification, resets, "
       "configurations and firmware updates through the QVR-B controller",
       "qvrctl"};
-  Options options;
-  Declare(app, options);
+  RunOptions options;
+  DeclareGlobal(app, options);
+  DeclareCommands(app, options);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -176,7 +224,10 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
   options.simulator = app.get_option("--simulator")->count() > 0;
   for (char& c : options.device) c = char(std::tolower(static_cast<unsigned char>(c)));
   for (char& c : options.language) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return Run(options, out, err, terminal);
+  // The data and the questions cannot both come from standard input.
+  Terminal effective = terminal;
+  if (options.file == "-" && options.command != Command::kRead) effective.inputIsTerminal = false;
+  return Run(options, out, err, effective);
 }
 
 }  // namespace qvr::cli

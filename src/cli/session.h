@@ -1,5 +1,7 @@
 #pragma once
 // What every qvrctl command works with: the texts, the console, the link and the prompter.
+#include <istream>
+
 #include "cli/console_host.h"
 #include "cli/prompter.h"
 #include "i18n/catalogue.h"
@@ -11,24 +13,34 @@ namespace qvr::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitDeclined = 3;  // a question was answered No: nothing was changed
 
 struct Session {
   const Catalogue& catalogue;
   ConsoleHost& host;
   Link& link;
   Prompter& prompter;
+  std::istream& in;       // a configuration given as "-"
+  bool noBackup = false;  // write and default go on without saving the device's configuration
+  bool json = false;      // results as JSON objects on standard output
 };
 
 // Each command returns the process exit status; its failure has been printed.
 int RunInfo(Session& session, const DeviceModule& module);
 int RunReset(Session& session, const DeviceModule& module);
-// A question answered No is not a failure: the default, write and update commands then exit
-// with 0 and a note that nothing was sent.
+// A question answered No (or declined without a terminal) ends the default, write and update
+// commands with kExitDeclined and a note that nothing was sent, so a script never counts the
+// unit as done.
 int RunDefault(Session& session, const DeviceModule& module);
 int RunReadConfig(Session& session, const DeviceModule& module, const std::string& path);
 int RunWriteConfig(Session& session, const DeviceModule& module, const std::string& path);
 int RunUpdate(Session& session, const DeviceModule& module, const std::string& path);
-// Nothing was done because the user (or the lack of a terminal) said No: a note, status 0.
+// Each section/key whose value differs between the device and the file: 0 same, 1 different,
+// 2 when either could not be read.
+int RunDiff(Session& session, const DeviceModule& module, const std::string& path);
+// Saves the device's configuration to the backups folder before a change; kExitOk to go on.
+int BackupBeforeChange(Session& session, const DeviceModule& module);
+// Nothing was done because the user (or the lack of a terminal) said No: a note, status 3.
 int Declined(Session& session);
 
 }  // namespace qvr::cli

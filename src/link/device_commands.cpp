@@ -120,10 +120,14 @@ bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* m
   return anyReply && code[0] != kIrNoCode;
 }
 
-LinkResult ResetToDefault(Link& link, const Catalogue& catalogue, const DeviceModule& module) {
+LinkResult ResetToDefault(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                          const std::function<LinkResult()>& beforeSending) {
   const int answer = link.host().ShowMessageBox(
       kBoxWarning + kBoxDefaultNo, catalogue.Format(kResetToDefaultQuestion, module.name));
   if (answer != kBoxResultYes) return LinkOk;
+  if (beforeSending) {
+    if (const LinkResult result = beforeSending(); result != LinkOk) return result;
+  }
   return link.DeviceWrite(module.deviceAddress, kCommandResetToDefault, 0, nullptr, 0);
 }
 

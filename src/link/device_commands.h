@@ -3,6 +3,7 @@
 // failure exactly one error box naming the device and the result text. `module` is the active
 // page's row; nullptr (no page) gives LinkExchangeFailed without a box.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "link/device_module.h"
@@ -35,8 +36,11 @@ class Catalogue;
 bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* module,
                    uint8_t command, uint8_t code[5]);
 // Asks (warning, No default) and on Yes sends command 4; any other answer is LinkOk, unsent.
+// `beforeSending`, when given, runs after the Yes (a backup of the configuration); a result
+// other than LinkOk stops there and is returned.
 [[nodiscard]] LinkResult ResetToDefault(Link& link, const Catalogue& catalogue,
-                                        const DeviceModule& module);
+                                        const DeviceModule& module,
+                                        const std::function<LinkResult()>& beforeSending = {});
 // Sends command 3 (restart) to the module's device; asks nothing, shows nothing. The
 // controller's own reset counts as done when it leaves the bus instead of answering.
 [[nodiscard]] LinkResult ResetDevice(Link& link, const DeviceModule& module);

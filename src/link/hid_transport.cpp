@@ -63,6 +63,21 @@ std::variant<void*, LinkResult> OpenControllerInterface(std::vector<HidInterface
   }
 }
 
+std::vector<std::string> ControllerPaths(const std::vector<HidInterfaceInfo>& interfaces) {
+  std::vector<std::string> paths;
+  for (const HidInterfaceInfo& info : interfaces) {
+    if (std::holds_alternative<std::string>(ChooseControllerInterface({info})))
+      paths.push_back(info.path);
+  }
+  return paths;
+}
+
+std::vector<std::string> EnumerateControllerPaths() {
+  // hid_init is idempotent; the library stays up for the transports that follow.
+  if (hid_init() != 0) return {};
+  return ControllerPaths(EnumerateControllerIds());
+}
+
 std::string NarrowDeviceString(const std::wstring& text) {
   std::string narrow;
   for (wchar_t unit : text) {
@@ -113,7 +128,11 @@ LinkResult HidTransport::OpenController() {
   LinkResult bound = BindHidLibrary();
   if (bound != LinkOk) return bound;
 
-  auto opened = OpenControllerInterface(EnumerateControllerIds(), OpenHidPath);
+  std::vector<HidInterfaceInfo> interfaces = EnumerateControllerIds();
+  // A chosen controller is looked for at its path only.
+  if (!path_.empty())
+    std::erase_if(interfaces, [this](const HidInterfaceInfo& info) { return info.path != path_; });
+  auto opened = OpenControllerInterface(std::move(interfaces), OpenHidPath);
   if (const LinkResult* failure = std::get_if<LinkResult>(&opened)) return *failure;
   device_ = static_cast<hid_device*>(std::get<void*>(opened));
   return LinkOk;

@@ -53,9 +53,16 @@ using InterfaceOpener = std::function<OpenAttempt(const std::string& path)>;
 std::variant<void*, LinkResult> OpenControllerInterface(std::vector<HidInterfaceInfo> interfaces,
                                                         const InterfaceOpener& open);
 
+// The paths of every interface with the controller's ids and exact strings, in the order given.
+std::vector<std::string> ControllerPaths(const std::vector<HidInterfaceInfo>& interfaces);
+// The same for the interfaces present now (hidapi's enumeration).
+std::vector<std::string> EnumerateControllerPaths();
+
 class HidTransport final : public Transport {
  public:
-  HidTransport() = default;
+  // Without a path the first controller found is used; with one, only the controller there
+  // (gone: LinkDisconnected; refused: LinkNoPermission).
+  explicit HidTransport(std::string path = {}) : path_(std::move(path)) {}
   ~HidTransport() override;
   HidTransport(const HidTransport&) = delete;
   HidTransport& operator=(const HidTransport&) = delete;
@@ -68,6 +75,7 @@ class HidTransport final : public Transport {
   [[nodiscard]] LinkResult OpenController();
   [[nodiscard]] LinkResult BindHidLibrary();
 
+  std::string path_;
   bool libraryBound_ = false;
   hid_device_* device_ = nullptr;
 };

@@ -46,6 +46,10 @@ void SimController::SetApplicationVersion(uint8_t address, uint16_t version) {
   }
 }
 
+void SimController::SetSerialNumber(uint8_t address, uint32_t serial) {
+  if (SimDevice* device = DeviceAt(address)) device->SetSerialNumber(serial);
+}
+
 std::vector<uint8_t> SimController::Block(uint8_t address, uint8_t command) const {
   SimDevice* device = DeviceAt(address);
   if (!device) return {};

@@ -83,6 +83,8 @@ class SimController {
   // The 66-byte identification block `address` answers now (zeros for an unknown address).
   std::array<uint8_t, 66> Info(uint8_t address) const;
   void SetApplicationVersion(uint8_t address, uint16_t version);
+  // The serial number `address` reports from now on (several simulated adapters differ by it).
+  void SetSerialNumber(uint8_t address, uint32_t serial);
   // Contents of the memory area of read/write `command` (5, 16..20, 22, 27 per device); empty
   // when the device has no such area.
   std::vector<uint8_t> Block(uint8_t address, uint8_t command) const;

@@ -25,7 +25,9 @@ bool IsCommandWrite(const Request& request, unsigned length) {
 }  // namespace
 
 SimDevice::SimDevice(const Profile& profile)
-    : profile_(profile), applicationVersion_(profile.identity.applicationVersion) {
+    : profile_(profile),
+      applicationVersion_(profile.identity.applicationVersion),
+      serialNumber_(profile.identity.serialNumber) {
   RestoreSample();
 }
 
@@ -50,7 +52,7 @@ bool SimDevice::SetMemory(uint8_t command, const std::vector<uint8_t>& bytes) {
 std::array<uint8_t, 66> SimDevice::Info() const {
   std::array<uint8_t, 66> info{};
   PutU16(&info[0], applicationVersion_);
-  PutU32(&info[2], profile_.identity.serialNumber);
+  PutU32(&info[2], serialNumber_);
   PutU16(&info[6], profile_.identity.bootVersion);
   info[8] = profile_.identity.deviceVersion;
   info[9] = profile_.identity.deviceType;
@@ -184,9 +186,12 @@ Answer SimDevice::WriteUpdate(const Request& request) {
       updating_ = false;
       return Answer::Status(kStatusUpdateFileError);
     }
-    if (!updating_) updateBytes_.clear();
+    const bool starting = !updating_;
+    if (starting) updateBytes_.clear();
     updating_ = true;
     updateVersion_ = GetU16(data + 4);
+    // The boot loader erases the application as the transfer begins.
+    if (starting) applicationVersion_ = 0;
   } else if (!updating_) {
     return Answer::Status(kStatusUpdateFileError);
   } else if (request.offset > updateBytes_.size()) {
@@ -196,7 +201,16 @@ Answer SimDevice::WriteUpdate(const Request& request) {
   if (updateBytes_.size() < end) updateBytes_.resize(end, 0);
   std::copy_n(data, request.length, updateBytes_.begin() + request.offset);
   if (request.length < 32) return Answer::Status(kStatusOk, FinishUpdate());
-  return Answer::Status(kStatusOk);
+  // A whole image runs at once, even if the host sends nothing more (its state is saved).
+  // Its last block ends in the zeros after the checksum, so only such a block is worth the
+  // look over the whole image.
+  const uint16_t before = applicationVersion_;
+  const Identity& identity = profile_.identity;
+  const bool zeroTail = std::all_of(data + request.length - 16, data + request.length,
+                                    [](uint8_t b) { return b == 0; });
+  if (zeroTail && UpdateImageComplete(updateBytes_, identity.deviceVersion, identity.deviceType))
+    applicationVersion_ = updateVersion_;
+  return Answer::Status(kStatusOk, applicationVersion_ != before || request.offset == 0);
 }
 
 bool SimDevice::FinishUpdate() {

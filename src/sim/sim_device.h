@@ -25,6 +25,7 @@ class SimDevice {
   std::array<uint8_t, 66> Info() const;
   uint16_t applicationVersion() const { return applicationVersion_; }
   void SetApplicationVersion(uint16_t version) { applicationVersion_ = version; }
+  void SetSerialNumber(uint32_t serial) { serialNumber_ = serial; }
   const std::map<uint8_t, std::vector<uint8_t>>& memory() const { return memory_; }
   // Replaces an area, fitted to its size; false for an unknown area.
   bool SetMemory(uint8_t command, const std::vector<uint8_t>& bytes);
@@ -58,6 +59,7 @@ class SimDevice {
 
   const Profile& profile_;
   uint16_t applicationVersion_;
+  uint32_t serialNumber_;
   std::map<uint8_t, std::vector<uint8_t>> memory_;
   uint8_t currentInput_ = 0;
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/qvrctl_fixture.h"
 #include "devices/mux410/config_file.h"
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
@@ -19,42 +20,6 @@
 
 namespace qvr {
 namespace {
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-class Qvrctl : public ::testing::Test {
- protected:
-  // Runs qvrctl with the simulator keeping its state in this test's directory; `answers` is
-  // what a user types on a terminal (none: no terminal at all).
-  Outcome Run(std::vector<std::string> args, const char* answers = nullptr,
-              const char* language = "en") {
-    args.insert(args.begin(), {"qvrctl", "--simulator=" + state.path(), "--lang", language});
-    return RunPlain(args, answers);
-  }
-
-  static Outcome RunPlain(std::vector<std::string> args, const char* answers = nullptr) {
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    std::istringstream in(answers ? answers : "");
-    std::ostringstream out, err;
-    const cli::Terminal terminal{&in, answers != nullptr, false};
-    const int status = cli::RunQvrctl(int(argv.size()), argv.data(), out, err, terminal);
-    return {status, out.str(), err.str()};
-  }
-
-  static void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-
-  static bool SentPackets(const Outcome& o) { return o.err.find("->") != std::string::npos; }
-
-  test::TempDir state;
-  test::TempDir files;
-};
 
 TEST_F(Qvrctl, InfoShowsTheControllerByDefaultAndADeviceOnRequest) {
   Outcome o = Run({"info"});
@@ -214,12 +179,12 @@ TEST_F(Qvrctl, WriteQuestionIsAskedOnATerminalAndDeclinedWithoutOne) {
   const std::string question = "Are you sure you want to write\ndata to the controller?";
 
   Outcome o = Run({"--log", "write", "tpx-520", files.File("t.MUX")});
-  EXPECT_EQ(o.status, 0) << "a declined question is not a failure";
+  EXPECT_EQ(o.status, 3) << "declined: a script must not count the unit as written";
   EXPECT_NE(o.err.find(question), std::string::npos);
   EXPECT_FALSE(SentPackets(o)) << o.err;
 
   o = Run({"--log", "write", "tpx-520", files.File("t.MUX")}, "n\n");
-  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.status, 3);
   EXPECT_FALSE(SentPackets(o));
 
   o = Run({"--log", "write", "tpx-520", files.File("t.MUX")}, "y\n");
@@ -242,7 +207,7 @@ TEST_F(Qvrctl, UpdateTransfersTheFileAndTheDeviceKeepsItsNewVersion) {
   EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.16"), std::string::npos);
 
   o = Run({"update", "mux-410", files.File("mux.LDR")});
-  EXPECT_EQ(o.status, 0) << "the same version is declined without a terminal";
+  EXPECT_EQ(o.status, 3) << "the same version is declined without a terminal";
   EXPECT_NE(o.err.find("Declined"), std::string::npos) << o.err;
   o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes"});
   EXPECT_EQ(o.status, 0) << o.err;
@@ -267,7 +232,9 @@ TEST_F(Qvrctl, UnsupportedOperationsFailWithTheirMessage) {
 }
 
 TEST_F(Qvrctl, DefaultAsksAndRestoresTheSampleOnYes) {
-  ASSERT_EQ(Run({"--log", "default", "tpx-520"}).status, 0);
+  const Outcome declined = Run({"--log", "default", "tpx-520"});
+  EXPECT_EQ(declined.status, 3);
+  EXPECT_FALSE(SentPackets(declined)) << declined.err;
   const Outcome o = Run({"--log", "default", "tpx-520", "--yes"});
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.err.find("> 00->02 CMD:84"), std::string::npos) << o.err;

@@ -1,0 +1,127 @@
+#include "cli/adapters.h"
+
+#include <chrono>
+#include <string>
+
+#include "cli/cli_texts.h"
+#include "i18n/catalogue.h"
+#include "link/clock.h"
+#include "link/hid_transport.h"
+#include "link/link.h"
+#include "link/threaded_transport.h"
+#include "sim/sim_controller.h"
+#include "sim/sim_transport.h"
+
+namespace qvr::cli {
+
+namespace {
+
+constexpr uint8_t kControllerAddress = 0;
+
+// Identification shows nothing and asks nothing.
+class SilentHost final : public Host {
+ public:
+  void PumpMessages() override {}
+  void LogLine(const std::string&) override {}
+  void ClearLog() override {}
+  void BeginProgress(int, const std::string&) override {}
+  void AdvanceProgress(int) override {}
+  bool PacketLogEnabled() const override { return false; }
+  int ShowMessageBox(int, const std::string&) override { return kBoxResultNo; }
+};
+
+std::string SimulatedStateDir(const AdapterSource& source, int number) {
+  if (source.simulatorDir.empty() || number == 1) return source.simulatorDir;
+  return source.simulatorDir + "/adapter-" + std::to_string(number);
+}
+
+Adapter SimulatedAdapter(const AdapterSource& source, int number) {
+  Adapter adapter;
+  adapter.path = "sim:" + std::to_string(number);
+  adapter.simulated = true;
+  adapter.open = [source, number]() -> std::unique_ptr<Transport> {
+    auto controller = std::make_unique<sim::SimController>(SimulatedStateDir(source, number));
+    controller->SetLatency(std::chrono::milliseconds(source.latencyMs));
+    // Each bench position holds other units: every serial number differs by the position.
+    const uint32_t offset = uint32_t(number - 1);
+    controller->SetSerialNumber(kControllerAddress, sim::kControllerIdentity.serialNumber + offset);
+    controller->SetSerialNumber(sim::kAddressMux410, sim::kMux410Identity.serialNumber + offset);
+    controller->SetSerialNumber(sim::kAddressTpx520, sim::kTpx520Identity.serialNumber + offset);
+    return std::make_unique<sim::SimTransport>(std::move(controller));
+  };
+  return adapter;
+}
+
+std::string ListedAdapters(const Catalogue& catalogue, const std::vector<Adapter>& present) {
+  std::string lines;
+  for (const Adapter& adapter : present)
+    lines += "\n" + AdapterLine(catalogue, adapter, IdentifyAdapter(adapter));
+  return lines;
+}
+
+}  // namespace
+
+std::vector<Adapter> FindAdapters(const AdapterSource& source) {
+  std::vector<Adapter> adapters;
+  if (source.simulator) {
+    for (int number = 1; number <= source.simulatedAdapters; ++number)
+      adapters.push_back(SimulatedAdapter(source, number));
+    return adapters;
+  }
+  for (const std::string& path : EnumerateControllerPaths()) {
+    adapters.push_back({path, false, [path] { return std::make_unique<HidTransport>(path); }});
+  }
+  return adapters;
+}
+
+AdapterReport IdentifyAdapter(const Adapter& adapter) {
+  SilentHost host;
+  SteadyClock clock;
+  ThreadedTransport transport(adapter.open(), host, clock);
+  Link link(transport, host, clock);
+  AdapterReport report;
+  report.result = ReadInfoBlock(link, kControllerAddress, report.info);
+  link.CloseController();
+  return report;
+}
+
+std::string AdapterLine(const Catalogue& catalogue, const Adapter& adapter,
+                        const AdapterReport& report) {
+  if (report.result != LinkOk)
+    return adapter.path + "  " + LinkResultText(catalogue, report.result);
+  const DeviceInfo& info = report.info;
+  const unsigned application = info.applicationVersion();
+  const std::string applicationText =
+      application == 0 ? Text(catalogue, CliText::kApplicationNotLoaded)
+                       : catalogue.FormatText("%u.%02u", application / 100, application % 100);
+  return catalogue.FormatText(Text(catalogue, CliText::kAdapterLine), adapter.path.c_str(),
+                              static_cast<unsigned long>(info.serialNumber()),
+                              unsigned(info.bootVersion() / 100),
+                              unsigned(info.bootVersion() % 100), applicationText.c_str());
+}
+
+AdapterChoice ChooseAdapters(const std::vector<Adapter>& present, const std::string& wanted,
+                             const Catalogue& catalogue) {
+  if (wanted == "all") {
+    if (present.empty()) return {{}, Text(catalogue, CliText::kNoAdapter)};
+    return {present, {}};
+  }
+  if (wanted.empty()) {
+    // None present: the command itself reports the controller as missing, as it always has.
+    if (present.size() <= 1) return {present, {}};
+    return {{}, Text(catalogue, CliText::kSeveralAdapters) + ListedAdapters(catalogue, present)};
+  }
+  for (const Adapter& adapter : present) {
+    if (adapter.path == wanted) return {{adapter}, {}};
+  }
+  for (const Adapter& adapter : present) {
+    const AdapterReport report = IdentifyAdapter(adapter);
+    if (report.result == LinkOk && std::to_string(report.info.serialNumber()) == wanted)
+      return {{adapter}, {}};
+  }
+  return {{},
+          catalogue.FormatText(Text(catalogue, CliText::kNoSuchAdapter), wanted.c_str()) +
+              ListedAdapters(catalogue, present)};
+}
+
+}  // namespace qvr::cli

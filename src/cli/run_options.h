@@ -1,0 +1,47 @@
+#pragma once
+// What the command line of qvrctl asked for, and the run of one command on one adapter.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/qvrctl.h"
+
+namespace qvr {
+class Catalogue;
+}
+
+namespace qvr::cli {
+
+struct Adapter;
+class TransferSignals;
+
+enum class Command { kList, kInfo, kReset, kDefault, kRead, kWrite, kDiff, kUpdate };
+
+struct RunOptions {
+  bool simulator = false;
+  std::string simulatorDir;
+  int simulatedLatencyMs = 0;
+  int simulatedAdapters = 1;
+  std::string controller;
+  std::string language;
+  bool packetLog = false;
+  bool json = false;
+  bool quiet = false;
+  bool yes = false;
+  bool noBackup = false;
+  Command command = Command::kInfo;
+  std::string device = "qvr-b";
+  std::string file;
+};
+
+// Runs the command of `options` through `adapter` (none: the first controller found) and
+// returns its exit status; what it says goes to `out` and `err`.
+int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Adapter* adapter,
+                 std::ostream& out, std::ostream& err, const Terminal& terminal,
+                 TransferSignals& signals);
+
+// `list`: a line (or a JSON object) per adapter; 0, or 1 when none is connected.
+int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,
+            bool json);
+
+}  // namespace qvr::cli

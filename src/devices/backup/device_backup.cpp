@@ -1,0 +1,79 @@
+#include "devices/backup/device_backup.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "devices/mux410/config_file.h"
+#include "devices/mux410/transfer.h"
+#include "devices/tpx520/config_file.h"
+#include "devices/tpx520/transfer.h"
+#include "link/device_info.h"
+
+namespace qvr {
+
+namespace {
+
+// Reads into a fresh image of the device's kind and saves it; `Read` and `Write` are the
+// device module's own transfer and file functions.
+template <typename Image, typename Read, typename Write>
+BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                         const std::string& folder, Read read, Write write) {
+  BackupResult result;
+  DeviceInfo info;
+  result.link = ReadInfoBlock(link, module.deviceAddress, info);
+  if (result.link != LinkOk) return result;
+  auto image = std::make_unique<Image>();
+  result.link = read(link, catalogue, module, *image);
+  if (result.link != LinkOk) return result;
+  image->setDescription(image->shownDescription());
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  const std::string name = BackupFileName(module.name, info.serialNumber(), std::time(nullptr));
+  // Two backups of one unit within a second must not replace each other.
+  std::string path = folder + "/" + name;
+  for (int n = 2; std::filesystem::exists(path, ec); ++n)
+    path = folder + "/" + name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".MUX";
+  if (!write(path, *image, &result.fileError)) {
+    if (result.fileError.empty()) result.fileError = ec ? ec.message() : path;
+    return result;
+  }
+  result.path = path;
+  return result;
+}
+
+}  // namespace
+
+std::string BackupFileName(const char* deviceName, uint32_t serial, std::time_t when) {
+  std::tm utc{};
+  gmtime_r(&when, &utc);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
+  return std::string(deviceName) + "-" + std::to_string(serial) + "-" + stamp + ".MUX";
+}
+
+std::string DefaultBackupFolder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  std::string base;
+  if (data && *data) {
+    base = data;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home && *home ? home : ".") + "/.local/share";
+  }
+  return base + "/qvr-service/backups";
+}
+
+BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
+                                       const DeviceModule& module, const std::string& folder) {
+  if (&module == &kDeviceModules[kPageMux410])
+    return ReadAndSave<mux410::ConfigImage>(link, catalogue, module, folder,
+                                            mux410::ReadConfiguration, mux410::WriteConfigFile);
+  if (&module == &kDeviceModules[kPageTpx520])
+    return ReadAndSave<tpx520::ConfigImage>(link, catalogue, module, folder,
+                                            tpx520::ReadConfiguration, tpx520::WriteConfigFile);
+  return {LinkExchangeFailed, {}, {}};
+}
+
+}  // namespace qvr

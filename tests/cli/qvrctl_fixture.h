@@ -1,0 +1,58 @@
+#pragma once
+// qvrctl run in-process against the simulated controller, its state in a folder of the test's
+// own: what it prints, what reaches the device, and its exit status.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/qvrctl.h"
+#include "support/ldr_builder.h"
+
+namespace qvr {
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class Qvrctl : public ::testing::Test {
+ protected:
+  // Backups land in this test's own data folder, never the user's.
+  Qvrctl() { ::setenv("XDG_DATA_HOME", data.path().c_str(), 1); }
+  ~Qvrctl() override { ::unsetenv("XDG_DATA_HOME"); }
+
+  // Runs qvrctl with the simulator keeping its state in this test's directory; `answers` is
+  // what a user types on a terminal (none: no terminal at all).
+  Outcome Run(std::vector<std::string> args, const char* answers = nullptr,
+              const char* language = "en") {
+    args.insert(args.begin(), {"qvrctl", "--simulator=" + state.path(), "--lang", language});
+    return RunPlain(args, answers);
+  }
+
+  static Outcome RunPlain(std::vector<std::string> args, const char* answers = nullptr) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    std::istringstream in(answers ? answers : "");
+    std::ostringstream out, err;
+    const cli::Terminal terminal{&in, answers != nullptr, false};
+    const int status = cli::RunQvrctl(int(argv.size()), argv.data(), out, err, terminal);
+    return {status, out.str(), err.str()};
+  }
+
+  static void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+
+  static bool SentPackets(const Outcome& o) { return o.err.find("->") != std::string::npos; }
+
+  test::TempDir data;
+  test::TempDir state;
+  test::TempDir files;
+};
+
+}  // namespace qvr

@@ -1,0 +1,164 @@
+// qvrctl at a workshop bench: several adapters, batches, backups before changes, diff, JSON
+// and standard input/output as files.
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "cli/qvrctl_fixture.h"
+#include "devices/mux410/config_file.h"
+#include "sim/sim_controller.h"
+
+namespace qvr {
+namespace {
+
+std::vector<nlohmann::json> JsonLines(const std::string& text) {
+  std::vector<nlohmann::json> objects;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) objects.push_back(nlohmann::json::parse(line));
+  return objects;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
+class Workshop : public Qvrctl {
+ protected:
+  // The device's configuration as a file, with another navigation type (the sample has 2).
+  std::string MuxFile(uint8_t naviType) {
+    EXPECT_EQ(Run({"read", "mux-410", files.File("sample.MUX")}).status, 0);
+    mux410::ConfigImage image;
+    mux410::ReadConfigFile(files.File("sample.MUX"), image);
+    image.navi[0] = naviType;
+    const std::string path = files.File("navi" + std::to_string(naviType) + ".MUX");
+    std::string error;
+    EXPECT_TRUE(mux410::WriteConfigFile(path, image, &error)) << error;
+    return path;
+  }
+  std::string BackupFolder() const { return data.path() + "/qvr-service/backups"; }
+};
+
+TEST_F(Workshop, AdaptersAreListedAndACommandNeedsExactlyOneOrAChoice) {
+  const Outcome list = Run({"--simulated-adapters", "3", "--json", "list"});
+  ASSERT_EQ(list.status, 0) << list.err;
+  const std::vector<nlohmann::json> adapters = JsonLines(list.out);
+  ASSERT_EQ(adapters.size(), 3u);
+  EXPECT_EQ(adapters[1]["path"], "sim:2");
+  EXPECT_EQ(adapters[1]["serial"], 20230418);
+  EXPECT_EQ(adapters[1]["application"], "1.12");
+  EXPECT_EQ(adapters[1]["simulated"], true);
+  EXPECT_NE(list.err.find("(simulated controller)"), std::string::npos);
+
+  const Outcome ambiguous = Run({"--simulated-adapters", "2", "info"});
+  EXPECT_EQ(ambiguous.status, 2);
+  EXPECT_NE(ambiguous.err.find("Several adapters are connected"), std::string::npos);
+  EXPECT_NE(ambiguous.err.find("sim:2  serial number 20230418, boot 1.03, application 1.12"),
+            std::string::npos)
+      << ambiguous.err;
+  EXPECT_TRUE(ambiguous.out.empty());
+
+  for (const char* wanted : {"sim:2", "20230418"}) {
+    const Outcome info =
+        Run({"--simulated-adapters", "2", "--controller", wanted, "--json", "info"});
+    ASSERT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(JsonLines(info.out).at(0)["serial"], 20230418) << wanted;
+  }
+  const Outcome missing = Run({"--simulated-adapters", "2", "--controller", "sim:7", "info"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("No adapter \"sim:7\" is connected"), std::string::npos);
+}
+
+TEST_F(Workshop, ABatchWritesEveryAdapterAtOnceAndReportsTheOneThatFailed) {
+  const std::string file = MuxFile(3);
+  // Adapter 2 keeps its memory where it cannot save: its device refuses the write.
+  WriteText(state.File("adapter-2"), "not a folder");
+  const Outcome batch =
+      Run({"--simulated-adapters", "3", "--controller", "all", "write", "mux-410", file, "--yes"});
+  EXPECT_EQ(batch.status, 1);
+  std::istringstream lines(batch.out);
+  std::vector<std::string> results;
+  for (std::string line; std::getline(lines, line);) results.push_back(line);
+  ASSERT_EQ(results.size(), 3u) << batch.out;
+  EXPECT_EQ(results[0], "sim:1: done: Configuration written to the device \"MUX-410\"");
+  EXPECT_EQ(results[1].rfind("sim:2: failed: ", 0), 0u) << results[1];
+  EXPECT_EQ(results[2], "sim:3: done: Configuration written to the device \"MUX-410\"");
+  EXPECT_EQ(sim::SimController(state.File("adapter-3")).Block(1, 17)[0], 3);
+
+  // Without --yes nobody can answer for all of them: declined, nothing sent.
+  const Outcome declined =
+      Run({"--simulated-adapters", "2", "--controller", "all", "--json", "default", "mux-410"});
+  EXPECT_EQ(declined.status, 3);
+  for (const nlohmann::json& result : JsonLines(declined.out)) EXPECT_EQ(result["exit"], 3);
+}
+
+TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
+  const std::string file = MuxFile(3);
+  Outcome o = Run({"write", "mux-410", file, "--yes"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  std::vector<std::string> backups = FilesIn(BackupFolder());
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0].rfind("MUX-410-41000123-", 0), 0u) << backups[0];
+  EXPECT_NE(o.out.find("Backup of the device's configuration saved to"), std::string::npos);
+  mux410::ConfigImage before;
+  mux410::ReadConfigFile(BackupFolder() + "/" + backups[0], before);
+  EXPECT_EQ(before.navi[0], 2) << "the backup holds the configuration the write replaced";
+
+  // A backups folder that cannot be made stops the write before anything is sent.
+  std::filesystem::remove_all(data.path() + "/qvr-service");
+  WriteText(data.path() + "/qvr-service", "");
+  const std::string other = MuxFile(4);
+  o = Run({"--log", "write", "mux-410", other, "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("Could not back up the configuration of the device \"MUX-410\""),
+            std::string::npos)
+      << o.err;
+  EXPECT_EQ(o.err.find("00->01 CMD:91"), std::string::npos) << "no block was written";
+  o = Run({"write", "mux-410", other, "--yes", "--no-backup"});
+  EXPECT_EQ(o.status, 0) << o.err;
+}
+
+TEST_F(Workshop, DiffShowsWhatAWriteWouldChange) {
+  // Saved under the configuration's own name, so that writing it back would rename nothing.
+  Outcome o = Run({"read", "mux-410", files.File("Demo.MUX")});
+  ASSERT_EQ(o.status, 0) << o.err;
+  o = Run({"diff", "mux-410", files.File("Demo.MUX")});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("is the same as the file"), std::string::npos);
+
+  const std::string changed = MuxFile(4);
+  o = Run({"--json", "diff", "mux-410", changed});
+  EXPECT_EQ(o.status, 1) << o.err;
+  const std::vector<nlohmann::json> differences = JsonLines(o.out);
+  ASSERT_EQ(differences.size(), 2u) << o.out;
+  EXPECT_EQ(differences[0],
+            (nlohmann::json{{"section", "CONFIGFILE"}, {"key", "NAME"}, {"device", "Demo"},
+                            {"file", "navi4"}}));
+  EXPECT_EQ(differences[1], (nlohmann::json{{"section", "NAVI"}, {"key", "TYPE"},
+                                            {"device", "2"}, {"file", "4"}}));
+
+  // A failure in JSON mode is an object too, with the exit status.
+  o = Run({"--json", "diff", "mux-410", files.File("missing.MUX")});
+  EXPECT_EQ(o.status, 2);
+  EXPECT_EQ(JsonLines(o.out).at(0)["status"], "failed");
+}
+
+TEST_F(Workshop, ADashReadsToStandardOutputAndWritesFromStandardInput) {
+  const Outcome read = Run({"read", "mux-410", "-"});
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_EQ(read.out.rfind("[CONFIGFILE]", 0), 0u) << read.out.substr(0, 80);
+  EXPECT_FALSE(std::filesystem::exists("-"));
+
+  std::string edited = read.out;
+  const size_t type = edited.find("TYPE=");
+  ASSERT_NE(type, std::string::npos);
+  edited.replace(type, 6, "TYPE=5");
+  const Outcome written = Run({"write", "mux-410", "-", "--yes", "--no-backup"}, edited.c_str());
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(sim::SimController(state.path()).Block(1, 17)[0], 5);
+}
+
+}  // namespace
+}  // namespace qvr
