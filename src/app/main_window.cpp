@@ -70,7 +70,13 @@ void MainWindow::CreateServices(WindowOptions& options) {
     ownClock_ = std::make_unique<SteadyClock>();
     clock_ = ownClock_.get();
   }
-  progress_ = std::make_unique<ProgressDisplay>(toolBar_, panelMenu_, gauge_, statusLabel_);
+  progress_ = std::make_unique<ProgressDisplay>(
+      toolBar_, panelMenu_, gauge_, statusLabel_, *clock_,
+      [this](const QString& caption, unsigned secondsLeft) {
+        const std::string left = catalogue_.FormatText(Text(catalogue_, AddedText::kTimeLeft),
+                                                       secondsLeft / 60, secondsLeft % 60);
+        return caption + ", " + QString::fromStdString(left);
+      });
   realBoxes_ = std::make_unique<QtMessageBoxResponder>(this);
   boxes_ = std::make_unique<MessageBoxService>(
       catalogue_, *pollTimer_, [this] { link_->WaitLinkIdle(); },
@@ -170,6 +176,7 @@ void MainWindow::DeferClose() {
   // A transfer cut short could leave the unit half-written or without firmware, so the window
   // stays until the operation ends. Loops that only watch (the IEBus log) end on `closing`.
   closing_ = true;
+  progress_->HoldStatus(true);
   statusLabel_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kClosingAfterOperation)));
   closeRetryTimer_->start();
 }

@@ -5,15 +5,35 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "link/clock.h"
+
 namespace qvr {
 
+namespace {
+
+// The rate says too little before this much is done, and the text should not flicker.
+constexpr int64_t kTimeLeftFromPercent = 3;
+constexpr uint32_t kTimeLeftEveryMs = 1000;
+
+}  // namespace
+
 ProgressDisplay::ProgressDisplay(QToolBar* toolBar, QWidget* panel, QProgressBar* gauge,
-                                 QLabel* status)
-    : toolBar_(toolBar), panel_(panel), gauge_(gauge), status_(status) {}
+                                 QLabel* status, Clock& clock, TimeLeftText timeLeft)
+    : toolBar_(toolBar),
+      panel_(panel),
+      gauge_(gauge),
+      status_(status),
+      clock_(clock),
+      timeLeft_(std::move(timeLeft)) {}
+
+void ProgressDisplay::SetStatus(const QString& text) {
+  if (!statusHeld_) status_->setText(text);
+}
 
 void ProgressDisplay::Begin(int total, const QString& caption) {
   caption_ = caption;
-  status_->setText(caption);
+  SetStatus(caption);
+  startMs_ = shownAtMs_ = clock_.NowMs();
   maximum_ = std::max(total, 0);
   position_ = 0;
   runningTotal_ = 0;
@@ -27,13 +47,24 @@ void ProgressDisplay::Begin(int total, const QString& caption) {
 bool ProgressDisplay::Advance(int count) {
   if (position_ >= maximum_) return false;
   if (gauge_->isHidden()) {
-    status_->setText(caption_);
+    SetStatus(caption_);
     gauge_->show();
   }
   runningTotal_ += count;
   position_ = int(std::clamp<int64_t>(runningTotal_, 0, maximum_));
   ShowPosition();
+  ShowTimeLeft();
   return true;
+}
+
+void ProgressDisplay::ShowTimeLeft() {
+  const uint32_t now = clock_.NowMs();
+  if (!timeLeft_ || uint32_t(now - shownAtMs_) < kTimeLeftEveryMs) return;
+  if (position_ >= maximum_ || int64_t(position_) * 100 < maximum_ * kTimeLeftFromPercent) return;
+  shownAtMs_ = now;
+  const double elapsed = double(uint32_t(now - startMs_)) / 1000.0;
+  const auto left = unsigned(elapsed * double(maximum_ - position_) / double(position_) + 0.5);
+  SetStatus(timeLeft_(caption_, left));
 }
 
 void ProgressDisplay::Hide() {

@@ -3,6 +3,7 @@
 // it started with (restored when a poll hid the gauge between two blocks) and a running total.
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class QLabel;
 class QProgressBar;
@@ -11,10 +12,16 @@ class QWidget;
 
 namespace qvr {
 
+class Clock;
+
 class ProgressDisplay {
  public:
+  // The status text of a long operation: the caption with the time left.
+  using TimeLeftText = std::function<QString(const QString& caption, unsigned secondsLeft)>;
+
   // `panel` holds `gauge` and sits in `toolBar`; `status` is the status-bar text.
-  ProgressDisplay(QToolBar* toolBar, QWidget* panel, QProgressBar* gauge, QLabel* status);
+  ProgressDisplay(QToolBar* toolBar, QWidget* panel, QProgressBar* gauge, QLabel* status,
+                  Clock& clock, TimeLeftText timeLeft);
 
   // Caption into the status bar, gauge from 0 to `total`, panel stretched to the toolbar's end.
   void Begin(int total, const QString& caption);
@@ -22,9 +29,13 @@ class ProgressDisplay {
   // False when it was ignored.
   bool Advance(int count);
   void Hide();
+  // While held, the status text stays as it is (the window says it will close).
+  void HoldStatus(bool held) { statusHeld_ = held; }
 
  private:
   void ShowPosition();
+  void ShowTimeLeft();
+  void SetStatus(const QString& text);
 
   QToolBar* toolBar_;
   QWidget* panel_;
@@ -34,6 +45,11 @@ class ProgressDisplay {
   int maximum_ = 0;
   int position_ = 0;
   int64_t runningTotal_ = 0;
+  Clock& clock_;
+  TimeLeftText timeLeft_;
+  uint32_t startMs_ = 0;
+  uint32_t shownAtMs_ = 0;
+  bool statusHeld_ = false;
 };
 
 }  // namespace qvr

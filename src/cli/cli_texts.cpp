@@ -35,22 +35,18 @@ constexpr Texts kTexts[] = {
      "or --controller all (every one at once):"},
     {"Адаптер \"%s\" не подключен. Подключены:", "No adapter \"%s\" is connected. Connected:"},
     {"Ни один адаптер не подключен", "No adapter is connected"},
-    {"(контроллер смоделирован программой)", "(simulated controller)"},
     {"готово", "done"},
     {"ошибка", "failed"},
     {"отказ", "declined"},
-    {"Резервная копия конфигурации устройства сохранена в \"%s\"",
-     "Backup of the device's configuration saved to \"%s\""},
     {"Не удалось сохранить резервную копию конфигурации устройства \"%s\", в устройство "
      "ничего не отправлено (--no-backup: без копии)\n%s",
      "Could not back up the configuration of the device \"%s\", nothing was sent to it "
      "(--no-backup: go on without a backup)\n%s"},
     {"Конфигурация устройства \"%s\" совпадает с файлом \"%s\"",
      "The configuration of the device \"%s\" is the same as the file \"%s\""},
-    {"осталось %u:%02u", "%u:%02u left"},
 };
 
-static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<size_t>(CliText::kTimeLeft) + 1);
+static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<size_t>(CliText::kDiffSame) + 1);
 
 }  // namespace
 

@@ -24,14 +24,11 @@ enum class CliText {
   kSeveralAdapters,       // followed by the adapters, a line each
   kNoSuchAdapter,         // "%s" what --controller named; followed by the adapters
   kNoAdapter,
-  kSimulatedController,  // a note at the start of every run on the simulator
-  kBatchDone,            // the batch's result words, one per adapter line
+  kBatchDone,  // the batch's result words, one per adapter line
   kBatchFailed,
   kBatchDeclined,
-  kBackupSaved,   // "%s" file
   kBackupFailed,  // "%s" device name, "%s" reason
   kDiffSame,      // "%s" device name, "%s" file
-  kTimeLeft,      // "%u:%02u" minutes and seconds
 };
 
 // The text in the catalogue's current language.

@@ -4,6 +4,7 @@
 #include "cli/json_objects.h"
 #include "cli/session.h"
 #include "devices/backup/device_backup.h"
+#include "i18n/added_texts.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
 #include "update/update_procedure.h"
@@ -64,7 +65,7 @@ int BackupBeforeChange(Session& s, const DeviceModule& module) {
       BackupDeviceConfiguration(s.link, s.catalogue, module, DefaultBackupFolder());
   if (backup.ok()) {
     s.host.Note(
-        s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupSaved), backup.path.c_str()));
+        s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupSaved), backup.path.c_str()));
     return kExitOk;
   }
   const std::string reason =

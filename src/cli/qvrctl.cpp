@@ -153,7 +153,7 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   ConsoleHost host(out, err, prompter, options.packetLog,
                    terminal.errorIsTerminal && !options.quiet, options.json, stdoutIsData);
   host.AttachSignals(&signals, Text(catalogue, AddedText::kStoppingAfterTransfer));
-  host.SetTimeLeftFormat(Text(catalogue, CliText::kTimeLeft));
+  host.SetTimeLeftFormat(Text(catalogue, AddedText::kTimeLeft));
 
   std::unique_ptr<Transport> device =
       adapter ? adapter->open() : std::unique_ptr<Transport>(std::make_unique<HidTransport>());
@@ -185,7 +185,7 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
   // What identifies the controller also says when it is not a real one.
   const bool identifies = options.command == Command::kInfo || options.command == Command::kList;
   if (options.simulator && identifies)
-    err << Text(catalogue, CliText::kSimulatedController) << '\n';
+    err << Text(catalogue, AddedText::kSimulatedController) << '\n';
   TransferSignals signals;
   const std::vector<Adapter> adapters = FindAdapters(SourceOf(options));
   if (options.command == Command::kList) return RunList(catalogue, adapters, out, options.json);

@@ -49,6 +49,17 @@ constexpr Texts kTexts[] = {
      "Они показываются после чтения конфигурации из устройства.",
      "Touch lines and corners are not in configuration files: a write keeps the device's own.\n"
      "They are shown after the configuration is read from the device."},
+    /* kTimeLeft */
+    {"осталось %u:%02u", "%u:%02u left"},
+    /* kSimulatedController */
+    {"(контроллер смоделирован программой)", "(simulated controller)"},
+    /* kBackupSaved */
+    {"Резервная копия конфигурации устройства сохранена в \"%s\"",
+     "Backup of the device's configuration saved to \"%s\""},
+    /* kBackupFailed */
+    {"Не удалось сохранить резервную копию конфигурации устройства \"%s\", в устройство "
+     "ничего не отправлено\n%s",
+     "Could not back up the configuration of the device \"%s\", nothing was sent to it\n%s"},
 };
 // clang-format on
 

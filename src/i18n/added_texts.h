@@ -26,6 +26,14 @@ enum class AddedText {
   kFileOfOtherDevice,
   // TPX-520 page: hint of the touch-line panels while they show no values from the device.
   kTouchLinesKeptByDevice,
+  // Beside the progress of a long operation: "%u:%02u" minutes and seconds left.
+  kTimeLeft,
+  // The window's title and qvrctl's identification, on the simulated controller.
+  kSimulatedController,
+  // The log: where the device's configuration was saved before a change ("%s" file).
+  kBackupSaved,
+  // A backup before a change failed: "%s" device name, "%s" reason; nothing was sent.
+  kBackupFailed,
   kCount
 };
 
