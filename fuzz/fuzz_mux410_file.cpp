@@ -62,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qvr::mux410::ConfigImage image;
   qvr::mux410::ReadConfigFile(input, image);
   if (image.events.count() > qvr::mux410::kEventCapacity) std::abort();
-  std::string error;
-  if (!qvr::mux410::WriteConfigFile(saved, image, &error)) std::abort();
+  if (!qvr::mux410::WriteConfigFile(saved, image).ok()) std::abort();
   qvr::mux410::ConfigImage back;
   qvr::mux410::ReadConfigFile(saved, back);
   if (!SameConfiguration(image, back)) std::abort();

@@ -6,10 +6,13 @@
 
 #include "cli/cli_texts.h"
 #include "cli/session.h"
+#include "devices/common/config_sections.h"
 #include "devices/mux410/config_file.h"
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
 #include "devices/tpx520/transfer.h"
+#include "i18n/added_texts.h"
+#include "i18n/save_failure_text.h"
 #include "link/link_result.h"
 #include "update/ldr_file.h"
 
@@ -34,10 +37,11 @@ struct Mux410Config {
     return mux410::WriteConfiguration(l, c, m, i);
   }
   static void ReadFile(const std::string& p, Image& i) { mux410::ReadConfigFile(p, i); }
-  static bool WriteFile(const std::string& p, Image& i, std::string* e) {
-    return mux410::WriteConfigFile(p, i, e);
+  static SaveResult WriteFile(const std::string& p, Image& i) {
+    return mux410::WriteConfigFile(p, i);
   }
   static std::string Check(const Catalogue& c, Image& i) { return mux410::CheckImage(c, i); }
+  static std::vector<ImageField> Fields(Image& i) { return mux410::ImageFields(i); }
 };
 
 struct Tpx520Config {
@@ -50,10 +54,11 @@ struct Tpx520Config {
     return tpx520::WriteConfiguration(l, c, m, i);
   }
   static void ReadFile(const std::string& p, Image& i) { tpx520::ReadConfigFile(p, i); }
-  static bool WriteFile(const std::string& p, Image& i, std::string* e) {
-    return tpx520::WriteConfigFile(p, i, e);
+  static SaveResult WriteFile(const std::string& p, Image& i) {
+    return tpx520::WriteConfigFile(p, i);
   }
   static std::string Check(const Catalogue& c, Image& i) { return tpx520::CheckImage(c, i); }
+  static std::vector<ImageField> Fields(Image& i) { return tpx520::ImageFields(i); }
 };
 
 bool ReadableFile(const std::string& path) {
@@ -69,10 +74,11 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
     s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
     return kExitFailure;
   }
-  std::string error;
-  if (!Config::WriteFile(path, *image, &error)) {
+  const SaveResult saved = Config::WriteFile(path, *image);
+  if (!saved.ok()) {
+    const std::string reason = SaveFailureText(s.catalogue, saved);
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kSaveFailed), path.c_str(),
-                                        error.c_str()));
+                                        reason.c_str()));
     return kExitFailure;
   }
   s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kFileSaved), path.c_str()));
@@ -90,11 +96,25 @@ int WriteFromFile(Session& s, const DeviceModule& module, const std::string& pat
     return kExitFailure;
   }
   auto image = std::make_unique<typename Config::Image>();
+  const ConfigSectionCheck sections = CheckConfigSections(
+      s.catalogue, path, module.name, Config::Fields(*image), image->events.capacity());
+  if (sections.refused()) {
+    s.host.Error(sections.message);
+    return kExitFailure;
+  }
   Config::ReadFile(path, *image);
   const std::string refusal = Config::Check(s.catalogue, *image);
   if (!refusal.empty()) {
     s.host.Error(refusal);
     return kExitFailure;
+  }
+  // The missing sections would be sent as their defaults: asked first, declined without a
+  // terminal.
+  if (!sections.message.empty()) {
+    const std::string question =
+        sections.message + "\n" + Text(s.catalogue, AddedText::kWriteWithMissingSections);
+    if (s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, question) != kBoxResultYes)
+      return Declined(s);
   }
   const int answer =
       s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, s.catalogue.Text(kMsgConfirmWrite));

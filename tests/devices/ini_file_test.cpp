@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "devices/test_files.h"
 
@@ -47,11 +48,16 @@ TEST(IniFileRead, MissingJunkAndOversizedFilesGiveAnEmptyDocument) {
   WriteFile(folder.File("junk.ini"), junk);
   ASSERT_TRUE(ini.Load(folder.File("junk.ini")));
   EXPECT_EQ(ini.GetInt("A", "b"), 1);  // what parses before the junk is kept
+  EXPECT_FALSE(ini.loadedWhole());     // and the document says it may lack the rest
 
   std::string big = "[A]\r\nb=1\r\n" + std::string(10 * 1024 * 1024, 'x');
   WriteFile(folder.File("big.ini"), big);
   EXPECT_TRUE(ini.Load(folder.File("big.ini")));
   EXPECT_EQ(ini.GetInt("A", "b", 4), 4);
+  EXPECT_FALSE(ini.loadedWhole());
+  WriteFile(folder.File("text.ini"), "[A]\r\nb=\tCyrillic \xC0\xE1\r\n");
+  ASSERT_TRUE(ini.Load(folder.File("text.ini")));
+  EXPECT_TRUE(ini.loadedWhole());
 
   ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
   EXPECT_FALSE(ini.Load(folder.File("fifo")));  // returns at once instead of blocking
@@ -65,8 +71,7 @@ TEST(IniFileSave, WritesCrLfInInsertionOrderAndReplacesAtomically) {
   ini.SetString("B", "k", "v");
   ini.SetInt("A", "n", -5);
   ini.SetString("B", "multi", "line\r\nbreak");
-  std::string error;
-  ASSERT_TRUE(ini.SaveAtomically(path, &error)) << error;
+  ASSERT_TRUE(ini.SaveAtomically(path).ok());
   EXPECT_EQ(ReadFile(path), "[B]\r\nk=v\r\nmulti=line  break\r\n\r\n[A]\r\nn=-5\r\n");
   EXPECT_EQ(folder.EntryCount(), 1);  // no temporary file left behind
 
@@ -84,13 +89,12 @@ TEST(IniFileSave, FailedReplaceRemovesTheTemporaryFile) {
   WriteFile(path + "/inside", "x");
   IniFile ini;
   ini.SetInt("A", "b", 2);
-  std::string error;
-  EXPECT_FALSE(ini.SaveAtomically(path, &error));
-  EXPECT_EQ(error, "Is a directory");
+  EXPECT_EQ(ini.SaveAtomically(path).refusal, SaveRefusal::kNotRegularFile);
   EXPECT_EQ(folder.EntryCount(), 1);
   EXPECT_EQ(ReadFile(path + "/inside"), "x");
-  EXPECT_FALSE(ini.SaveAtomically(folder.File("no/such/folder.MUX"), &error));
-  EXPECT_EQ(error, "No such file or directory");
+  const SaveResult missing = ini.SaveAtomically(folder.File("no/such/folder.MUX"));
+  EXPECT_EQ(missing.refusal, SaveRefusal::kSystem);
+  EXPECT_EQ(missing.systemError, ENOENT);
 }
 
 }  // namespace

@@ -81,8 +81,7 @@ void ReadConfigFileInto(const std::string& path, const ConfigFileLayout& layout)
   events.setCount(slot);
 }
 
-bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout,
-                         std::string* error) {
+SaveResult WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout) {
   // A fresh document: sections of an older, longer file must not survive the save.
   IniFile ini;
   ini.SetString(kConfigSection, "NAME", ConfigNameFromPath(path));
@@ -97,7 +96,7 @@ bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout
   for (int slot = 0; slot < events.count(); ++slot) {
     WriteEventSection(ini, slot + 1, events, slot);
   }
-  return ini.SaveAtomically(path, error);
+  return ini.SaveAtomically(path);
 }
 
 }  // namespace qvr

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "devices/mux410/config_image.h"
+#include "platform/file_save.h"
 
 namespace qvr::mux410 {
 
@@ -10,8 +11,7 @@ namespace qvr::mux410 {
 // name taken from the path. Never fails.
 void ReadConfigFile(const std::string& path, ConfigImage& image);
 // Prunes the events and saves the image atomically: the file holds exactly this
-// configuration (no surplus event sections). False with `error` when it could not be saved;
-// the previous file is then intact.
-bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* error);
+// configuration (no surplus event sections). A failed save leaves the previous file intact.
+SaveResult WriteConfigFile(const std::string& path, ConfigImage& image);
 
 }  // namespace qvr::mux410

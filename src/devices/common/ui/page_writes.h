@@ -7,6 +7,7 @@
 
 #include "link/device_module.h"
 #include "link/link_result.h"
+#include "platform/file_save.h"
 
 namespace qvr {
 
@@ -16,7 +17,7 @@ class PageHost;
 struct PageWriters {
   std::function<int()> controlsToImage;  // 0 stored, 1 refused (message shown)
   std::function<LinkResult(const DeviceModule&)> writeDevice;
-  std::function<bool(const std::string& path, std::string* error)> writeFile;
+  std::function<SaveResult(const std::string& path)> writeFile;
 };
 
 // Without a module: the controls, then the check that no used event lacks its input (such an

@@ -44,10 +44,10 @@ QFont PageFont(const QFont& base) {
 }  // namespace
 
 Page::Page(PageHost& host, QWidget* parent)
-    : ImagePage(
-          host,
-          {ReadConfiguration, WriteConfiguration, mux410::ReadConfigFile, mux410::WriteConfigFile},
-          parent) {
+    : ImagePage(host,
+                {ReadConfiguration, WriteConfiguration, mux410::ReadConfigFile,
+                 mux410::WriteConfigFile, mux410::ImageFields},
+                parent) {
   setObjectName("PageMUX410");
   setFont(PageFont(font()));
   w_ = BuildPageWidgets(host_, image_.events, this);

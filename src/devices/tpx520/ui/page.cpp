@@ -42,10 +42,10 @@ DevicePage* CreatePage(PageHost& host, QWidget* parent) {
 }
 
 Page::Page(PageHost& host, QWidget* parent)
-    : ImagePage(
-          host,
-          {ReadConfiguration, WriteConfiguration, tpx520::ReadConfigFile, tpx520::WriteConfigFile},
-          parent) {
+    : ImagePage(host,
+                {ReadConfiguration, WriteConfiguration, tpx520::ReadConfigFile,
+                 tpx520::WriteConfigFile, tpx520::ImageFields},
+                parent) {
   BuildPage();
 }
 
