@@ -1,5 +1,7 @@
 #include "i18n/catalogue.h"
 
+#include <algorithm>
+
 namespace qvr {
 namespace {
 
@@ -45,6 +47,11 @@ std::optional<std::vector<FormatArg>> FormatArgs(const char* format) {
     }
   }
   return args;
+}
+
+bool Catalogue::FormatFits(const char* format, std::initializer_list<FormatArg> args) {
+  const std::optional<std::vector<FormatArg>> wanted = FormatArgs(format);
+  return wanted && std::equal(wanted->begin(), wanted->end(), args.begin(), args.end());
 }
 
 const char* Catalogue::Text(int id) const {

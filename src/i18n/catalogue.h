@@ -3,6 +3,7 @@
 // UTF-8 in memory; printf-style formats are filled into at most 999 bytes.
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -19,18 +20,16 @@ enum class FormatArg : uint8_t { kText, kInt, kLong, kLongLong };
 // use (so it is never handed to the formatter).
 std::optional<std::vector<FormatArg>> FormatArgs(const char* format);
 
-template <typename T>
-constexpr FormatArg FormatArgOf() {
-  using U = std::decay_t<T>;
-  if constexpr (std::is_same_v<U, const char*> || std::is_same_v<U, char*>) {
-    return FormatArg::kText;
-  } else {
-    static_assert(std::is_integral_v<U> || std::is_enum_v<U>, "texts take texts and integers");
-    if constexpr (sizeof(U) <= sizeof(int)) return FormatArg::kInt;
-    if constexpr (sizeof(U) == sizeof(long)) return FormatArg::kLong;
-    return FormatArg::kLongLong;
-  }
-}
+// What an argument of type T is to the formatter (texts and integers are all the texts take).
+template <typename T, typename U = std::decay_t<T>>
+inline constexpr FormatArg kFormatArgOf = std::is_same_v<U, const char*> || std::is_same_v<U, char*>
+                                              ? FormatArg::kText
+                                          : sizeof(U) <= sizeof(int)  ? FormatArg::kInt
+                                          : sizeof(U) == sizeof(long) ? FormatArg::kLong
+                                                                      : FormatArg::kLongLong;
+template <typename T, typename U = std::decay_t<T>>
+inline constexpr bool kFormattable = std::is_same_v<U, const char*> || std::is_same_v<U, char*> ||
+                                     std::is_integral_v<U> || std::is_enum_v<U>;
 
 inline constexpr int kMessageCount = 87;
 inline constexpr const char* kProgramVersion = "1.14";
@@ -57,18 +56,26 @@ class Catalogue {
 
   template <typename... Args>
   static std::string FormatText(const char* format, Args... args) {
-    if (FormatArgs(format) != std::vector<FormatArg>{FormatArgOf<Args>()...}) return format;
+    static_assert((kFormattable<Args> && ...), "texts take texts and integers");
+    if (!FormatFits(format, {kFormatArgOf<Args>...})) return format;
     char buffer[1000];
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-security"
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    int n = std::snprintf(buffer, sizeof buffer, format, args...);
-#pragma GCC diagnostic pop
+    const int n = Print(buffer, sizeof buffer, format, args...);
     if (n < 0) return std::string();
     return TrimToCharBoundary(buffer, n < int(sizeof buffer) ? size_t(n) : sizeof buffer - 1);
   }
 
  private:
+  static bool FormatFits(const char* format, std::initializer_list<FormatArg> args);
+  // The checked text is not a literal the compiler could look at.
+  template <typename... Args>
+  static int Print(char* buffer, size_t size, const char* format, Args... args) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-security"
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    return std::snprintf(buffer, size, format, args...);
+#pragma GCC diagnostic pop
+  }
+
   static std::string TrimToCharBoundary(const char* text, size_t length);
   Language language_ = kRussian;
 };
