@@ -1,40 +1,20 @@
 // Arbitrary bytes as an update file: the loader answers with a verdict and a message, never a
 // crash, and a file it accepts really has a matching checksum and a size within the limits.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <string>
 
+#include "fuzz_scratch.h"
 #include "i18n/catalogue.h"
 #include "link/bytes.h"
 #include "update/ldr_file.h"
 
-namespace {
-
-const std::string& ScratchPath() {
-  static const std::string path = [] {
-    std::string pattern = "/tmp/fuzz-ldr-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd >= 0) close(fd);
-    return pattern;
-  }();
-  return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  {
-    std::ofstream out(ScratchPath(), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-  }
+  const std::string path = qvr::fuzz::Scratch().Write("input.LDR", data, size);
   qvr::Catalogue catalogue;
   catalogue.setLanguage(qvr::kEnglish);
   qvr::UpdateFile file;
-  const qvr::UpdateFileCheck check = qvr::LoadUpdateFile(ScratchPath(), catalogue, file);
+  const qvr::UpdateFileCheck check = qvr::LoadUpdateFile(path, catalogue, file);
   if (!check.ok()) {
     if (check.message.empty() || check.messageId < 17 || check.messageId > 20) __builtin_trap();
     return 0;

@@ -1,14 +1,15 @@
-// Reads arbitrary bytes as a MUX-410 configuration file; it must neither crash nor hang, and
-// whatever was read must survive a save and a second read unchanged.
-#include <unistd.h>
-
+// Reads arbitrary bytes as a MUX-410 configuration file; it must neither crash nor hang,
+// whatever was read must survive a save and a second read unchanged, and the saved file must
+// hold every section of the device.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "devices/common/config_sections.h"
 #include "devices/mux410/config_file.h"
+#include "fuzz_scratch.h"
+#include "i18n/catalogue.h"
 
 namespace {
 
@@ -29,43 +30,23 @@ bool SameConfiguration(const qvr::mux410::ConfigImage& a, const qvr::mux410::Con
   return true;
 }
 
-// The input and the saved file, removed when the run ends.
-struct ScratchFiles {
-  std::string input = Make("fuzz-mux410-in-XXXXXX");
-  std::string saved = Make("fuzz-mux410-out-XXXXXX");
-  ~ScratchFiles() {
-    ::unlink(input.c_str());
-    ::unlink(saved.c_str());
-  }
-  // In memory where possible: a disk would be flushed on every save and slow the run down.
-  static std::string Make(const char* name) {
-    std::string path =
-        (::access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "/tmp/") + std::string(name);
-    int fd = ::mkstemp(path.data());
-    if (fd < 0) std::abort();
-    ::close(fd);
-    return path;
-  }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const ScratchFiles files;
-  const std::string& input = files.input;
-  const std::string& saved = files.saved;
-  FILE* file = std::fopen(input.c_str(), "wb");
-  if (file == nullptr) std::abort();
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  const std::string input = qvr::fuzz::Scratch().Write("input.MUX", data, size);
+  const std::string saved = qvr::fuzz::Scratch().File("saved.MUX");
 
   qvr::mux410::ConfigImage image;
   qvr::mux410::ReadConfigFile(input, image);
   if (image.events.count() > qvr::mux410::kEventCapacity) std::abort();
-  std::string error;
-  if (!qvr::mux410::WriteConfigFile(saved, image, &error)) std::abort();
+  if (!qvr::mux410::WriteConfigFile(saved, image).ok()) std::abort();
   qvr::mux410::ConfigImage back;
   qvr::mux410::ReadConfigFile(saved, back);
   if (!SameConfiguration(image, back)) std::abort();
+  // What the program writes is always a whole configuration of the device.
+  qvr::Catalogue catalogue;
+  const qvr::ConfigSectionCheck sections = qvr::CheckConfigSections(
+      catalogue, saved, "MUX-410", qvr::mux410::ImageFields(back), back.events.capacity());
+  if (sections.verdict != qvr::SectionVerdict::kComplete) std::abort();
   return 0;
 }

@@ -48,9 +48,15 @@ constexpr int kMessageSettingsUnreadable = 64;
 }  // namespace
 
 MainWindow::MainWindow(WindowOptions options)
-    : modules_(options.modules), settings_(options.settingsPath, [this] {
-        ShowBox(kBoxError, catalogue_.Text(kMessageSettingsUnreadable));
-      }) {
+    : modules_(options.modules),
+      settings_(
+          options.settingsPath,
+          [this] { ShowBox(kBoxError, catalogue_.Text(kMessageSettingsUnreadable)); },
+          [this](const SaveResult& result) {
+            const std::string text = SettingsNotSavedText(catalogue_, settings_.path(), result);
+            setStatusText(text);
+            host_->LogLine(text);
+          }) {
   BuildWidgets();
   CreateServices(options);
   CreateDevicePages(options.createPage);

@@ -1,12 +1,21 @@
 #include "app/settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtGlobal>
+#include <cerrno>
 
 #include "devices/common/ini_file.h"
+#include "i18n/added_texts.h"
+#include "i18n/save_failure_text.h"
 
 namespace qvr {
+
+namespace {
+// A settings file is a few hundred bytes; one of this size is not kept as a copy.
+constexpr qint64 kMaxSettingsCopy = 64 * 1024 * 1024;
+}  // namespace
 
 QString SettingsFilePath(const QString& overridePath, const QString& executablePath,
                          const QString& userConfigFolder) {
@@ -51,8 +60,11 @@ void WriteWindowSettings(IniFile& ini, const WindowSettings& settings) {
   ini.SetInt(kMainSettings, "Debug", settings.debug ? 1 : 0);
 }
 
-SettingsStore::SettingsStore(QString path, std::function<void()> onOpenFailure)
-    : path_(std::move(path)), onOpenFailure_(std::move(onOpenFailure)) {}
+SettingsStore::SettingsStore(QString path, std::function<void()> onOpenFailure,
+                             std::function<void(const SaveResult&)> onSaveFailure)
+    : path_(std::move(path)),
+      onOpenFailure_(std::move(onOpenFailure)),
+      onSaveFailure_(std::move(onSaveFailure)) {}
 
 bool SettingsStore::Open(IniFile& ini) const {
   // A file that is not there yet is an empty settings file; one that is there but cannot be
@@ -66,10 +78,38 @@ bool SettingsStore::Open(IniFile& ini) const {
 
 bool SettingsStore::Save(const IniFile& ini) const {
   QDir().mkpath(QFileInfo(path_).absolutePath());
-  std::string error;
-  if (ini.SaveAtomically(path_.toStdString(), &error)) return true;
-  qWarning("Settings not saved to %s: %s", qPrintable(path_), error.c_str());
+  const SaveResult saved = SaveSettingsFile(path_.toStdString(), ini);
+  if (saved.ok()) return true;
+  Catalogue english;
+  english.setLanguage(kEnglish);
+  qWarning("Settings not saved to %s: %s", qPrintable(path_),
+           SaveFailureText(english, saved).c_str());
+  if (onSaveFailure_ && !saveFailureShown_) {
+    saveFailureShown_ = true;
+    onSaveFailure_(saved);
+  }
   return false;
+}
+
+SaveResult SaveSettingsFile(const std::string& path, const IniFile& ini) {
+  IniFile found;
+  if (found.Load(path) && !found.loadedWhole()) {
+    // The document holds only what could be read: the file as found goes to ".bak" first.
+    QFile file(QString::fromStdString(path));
+    if (file.size() > kMaxSettingsCopy) return {SaveRefusal::kSystem, EFBIG};
+    if (!file.open(QIODevice::ReadOnly)) return {SaveRefusal::kSystem, EACCES};
+    const QByteArray bytes = file.readAll();
+    const SaveResult kept = SaveFile(path + ".bak", std::string_view(bytes.data(), bytes.size()));
+    if (!kept.ok()) return kept;
+  }
+  return ini.SaveAtomically(path);
+}
+
+std::string SettingsNotSavedText(const Catalogue& catalogue, const QString& path,
+                                 const SaveResult& result) {
+  const std::string reason = SaveFailureText(catalogue, result);
+  return Catalogue::FormatText(Text(catalogue, AddedText::kSettingsNotSaved),
+                               path.toStdString().c_str(), reason.c_str());
 }
 
 bool SettingsStore::ReadText(const char* section, const std::string& key,

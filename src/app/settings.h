@@ -6,8 +6,11 @@
 #include <functional>
 #include <string>
 
+#include "platform/file_save.h"
+
 namespace qvr {
 
+class Catalogue;
 class IniFile;
 
 inline constexpr const char* kMainSettings = "MainSettings";
@@ -34,11 +37,22 @@ struct WindowSettings {
 WindowSettings ReadWindowSettings(const IniFile& ini, QSize screen, QSize window, int pageCount);
 void WriteWindowSettings(IniFile& ini, const WindowSettings& settings);
 
+// Saves `ini` as the settings file at `path`. A file there that could be read only in part
+// (too large, binary bytes, a NUL) is first kept whole as `path` + ".bak", so that nothing
+// the document lacks is lost.
+SaveResult SaveSettingsFile(const std::string& path, const IniFile& ini);
+
+// "The program settings were not saved to ..." with the reason, in the catalogue's language.
+std::string SettingsNotSavedText(const Catalogue& catalogue, const QString& path,
+                                 const SaveResult& result);
+
 // Opens, reads and writes the settings file. Every use opens the file afresh; a file that
-// exists but cannot be read is reported through `onOpenFailure` and the use is skipped.
+// exists but cannot be read is reported through `onOpenFailure` and the use is skipped. The
+// first failed save of the run is reported through `onSaveFailure`.
 class SettingsStore {
  public:
-  SettingsStore(QString path, std::function<void()> onOpenFailure);
+  SettingsStore(QString path, std::function<void()> onOpenFailure,
+                std::function<void(const SaveResult&)> onSaveFailure = {});
 
   const QString& path() const { return path_; }
   // Loads the file into `ini` (a missing file gives an empty document). False after reporting.
@@ -54,6 +68,8 @@ class SettingsStore {
  private:
   QString path_;
   std::function<void()> onOpenFailure_;
+  std::function<void(const SaveResult&)> onSaveFailure_;
+  mutable bool saveFailureShown_ = false;
 };
 
 }  // namespace qvr

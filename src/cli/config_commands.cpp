@@ -13,9 +13,11 @@
 #include "cli/session.h"
 #include "cli/temp_file.h"
 #include "devices/common/config_file_io.h"
+#include "devices/common/config_sections.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
 #include "i18n/cp1251.h"
+#include "i18n/save_failure_text.h"
 #include "link/link_result.h"
 #include "update/ldr_file.h"
 
@@ -85,10 +87,11 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
   const bool toStdout = path == "-";
   const TempFile aside(".MUX");
   const std::string target = toStdout ? aside.path() : path;
-  std::string error;
-  if (!Config::WriteFile(target, *image, &error)) {
+  const SaveResult saved = Config::WriteFile(target, *image);
+  if (!saved.ok()) {
+    const std::string reason = SaveFailureText(s.catalogue, saved);
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kSaveFailed), path.c_str(),
-                                        error.c_str()));
+                                        reason.c_str()));
     return kExitFailure;
   }
   if (toStdout) {
@@ -100,10 +103,12 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
 }
 
 // The file as a device write would send it (loaded, masked, checked), or null when it cannot
-// be: the reason has been printed.
+// be: the reason has been printed. `missingSections` names the sections the file lacks, which
+// load as their defaults ("" when it has them all).
 template <typename Config>
 std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceModule& module,
-                                                      const ConfigSource& source) {
+                                                      const ConfigSource& source,
+                                                      std::string& missingSections) {
   const std::string& path = source.path;
   // A file that cannot be read would load as the empty default configuration; never send that
   // in its place.
@@ -120,6 +125,13 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
     return nullptr;
   }
   auto image = std::make_unique<typename Config::Image>();
+  const ConfigSectionCheck sections = CheckConfigSections(
+      s.catalogue, path, module.name, Config::Fields(*image), image->events.capacity());
+  if (sections.refused()) {
+    s.host.Error(sections.message);
+    return nullptr;
+  }
+  missingSections = sections.message;
   std::vector<int> eventSections;
   Config::ReadFile(path, *image, &eventSections);
   // Standard input has no file name to name the configuration: the name it was saved under
@@ -139,8 +151,17 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
 
 template <typename Config>
 int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
-  auto image = LoadForDevice<Config>(s, module, source);
+  std::string missingSections;
+  auto image = LoadForDevice<Config>(s, module, source, missingSections);
   if (!image) return kExitFailure;
+  // The missing sections would be sent as their defaults: asked first, declined without a
+  // terminal.
+  if (!missingSections.empty()) {
+    const std::string question =
+        missingSections + "\n" + Text(s.catalogue, AddedText::kWriteWithMissingSections);
+    if (s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, question) != kBoxResultYes)
+      return Declined(s);
+  }
   const int answer =
       s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, s.catalogue.Text(kMsgConfirmWrite));
   if (answer != kBoxResultYes) return Declined(s);
@@ -163,8 +184,10 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
 template <typename Config>
 int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& source,
                  const std::string& shownPath) {
-  auto fromFile = LoadForDevice<Config>(s, module, source);
+  std::string missingSections;
+  auto fromFile = LoadForDevice<Config>(s, module, source, missingSections);
   if (!fromFile) return kExitDiffTrouble;
+  if (!missingSections.empty()) s.host.Remark(missingSections);
   auto fromDevice = std::make_unique<typename Config::Image>();
   const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *fromDevice);
   if (r != LinkOk) {
@@ -173,11 +196,13 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
   }
   fromDevice->setDescription(fromDevice->shownDescription());
   const TempFile deviceText(".MUX"), fileText(".MUX");
-  std::string error;
-  if (!Config::WriteFile(deviceText.path(), *fromDevice, &error) ||
-      !Config::WriteFile(fileText.path(), *fromFile, &error)) {
-    s.host.Error(error);
-    return kExitDiffTrouble;
+  for (const auto& [text, image] :
+       {std::pair{&deviceText, fromDevice.get()}, std::pair{&fileText, fromFile.get()}}) {
+    const SaveResult saved = Config::WriteFile(text->path(), *image);
+    if (!saved.ok()) {
+      s.host.Error(SaveFailureText(s.catalogue, saved));
+      return kExitDiffTrouble;
+    }
   }
   // The files' NAME comes from their own (temporary) names; the names that count are the
   // device's and the one a write of the file would give it.

@@ -25,9 +25,10 @@ struct Mux410Config {
   static void ReadFile(const std::string& p, Image& i, std::vector<int>* sections) {
     mux410::ReadConfigFile(p, i, sections);
   }
-  static bool WriteFile(const std::string& p, Image& i, std::string* e) {
-    return mux410::WriteConfigFile(p, i, e);
+  static SaveResult WriteFile(const std::string& p, Image& i) {
+    return mux410::WriteConfigFile(p, i);
   }
+  static std::vector<ImageField> Fields(Image& i) { return mux410::ImageFields(i); }
   static ImageRefusal Prepare(Image& i) { return mux410::PrepareForDevice(i); }
   static constexpr int kOtherPage = kPageTpx520;
 };
@@ -44,9 +45,10 @@ struct Tpx520Config {
   static void ReadFile(const std::string& p, Image& i, std::vector<int>* sections) {
     tpx520::ReadConfigFile(p, i, sections);
   }
-  static bool WriteFile(const std::string& p, Image& i, std::string* e) {
-    return tpx520::WriteConfigFile(p, i, e);
+  static SaveResult WriteFile(const std::string& p, Image& i) {
+    return tpx520::WriteConfigFile(p, i);
   }
+  static std::vector<ImageField> Fields(Image& i) { return tpx520::ImageFields(i); }
   static ImageRefusal Prepare(Image& i) { return tpx520::PrepareForDevice(i); }
   static constexpr int kOtherPage = kPageMux410;
 };

@@ -60,6 +60,26 @@ constexpr Texts kTexts[] = {
     {"Не удалось сохранить резервную копию конфигурации устройства \"%s\", в устройство "
      "ничего не отправлено\n%s",
      "Could not back up the configuration of the device \"%s\", nothing was sent to it\n%s"},
+    /* kSaveNotRegularFile */
+    {"это не обычный файл (папка, устройство или канал)",
+     "it is not a regular file (a folder, device or pipe)"},
+    /* kSaveReadOnly */
+    {"файл только для чтения", "the file is read-only"},
+    /* kSaveOwnerNotKept */
+    {"нельзя сохранить владельца и права доступа файла",
+     "the file's owner and permissions cannot be kept"},
+    /* kSettingsNotSaved */
+    {"Настройки программы не сохранены в файл \"%s\": %s",
+     "The program settings were not saved to \"%s\": %s"},
+    /* kNotDeviceConfiguration */
+    {"Файл \"%s\" не является файлом конфигурации устройства \"%s\"",
+     "The file \"%s\" is not a configuration file of the device \"%s\""},
+    /* kMissingSections */
+    {"В файле \"%s\" нет разделов %s: их параметры получили значения по умолчанию",
+     "The file \"%s\" lacks the sections %s: their parameters take their default values"},
+    /* kWriteWithMissingSections */
+    {"Всё равно записать эту конфигурацию в устройство?",
+     "Write this configuration to the device all the same?"},
 };
 // clang-format on
 

@@ -34,6 +34,18 @@ enum class AddedText {
   kBackupSaved,
   // A backup before a change failed: "%s" device name, "%s" reason; nothing was sent.
   kBackupFailed,
+  // Why a save was refused (the system's own reasons come from the system).
+  kSaveNotRegularFile,
+  kSaveReadOnly,
+  kSaveOwnerNotKept,
+  // Status bar and log, once: "%s" settings file, "%s" reason.
+  kSettingsNotSaved,
+  // A configuration file without any section of the device: "%s" file, "%s" device name.
+  kNotDeviceConfiguration,
+  // "%s" file, "%s" the missing sections; the file was loaded with their defaults.
+  kMissingSections,
+  // qvrctl: asked after kMissingSections before such a file is sent.
+  kWriteWithMissingSections,
   kCount
 };
 

@@ -1,5 +1,7 @@
 #include "i18n/catalogue.h"
 
+#include <algorithm>
+
 namespace qvr {
 namespace {
 
@@ -13,7 +15,44 @@ size_t SequenceLength(unsigned char lead) {
   return 1;  // a stray byte stands for itself
 }
 
+// Skips what may stand between "%" and the conversion letter: flags, width, precision.
+const char* SkipFlagsWidthPrecision(const char* p) {
+  while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0') ++p;
+  while (*p >= '0' && *p <= '9') ++p;
+  if (*p == '.') {
+    ++p;
+    while (*p >= '0' && *p <= '9') ++p;
+  }
+  return p;
+}
+
 }  // namespace
+
+std::optional<std::vector<FormatArg>> FormatArgs(const char* format) {
+  std::vector<FormatArg> args;
+  for (const char* p = format; *p != 0; ++p) {
+    if (*p != '%') continue;
+    if (*++p == '%') continue;
+    p = SkipFlagsWidthPrecision(p);
+    int longs = 0;
+    while (*p == 'l' && longs < 2) ++p, ++longs;
+    if (*p == 's' && longs == 0) {
+      args.push_back(FormatArg::kText);
+    } else if (*p == 'd' || *p == 'i' || *p == 'u' || *p == 'x' || *p == 'X' || *p == 'c') {
+      args.push_back(longs == 0   ? FormatArg::kInt
+                     : longs == 1 ? FormatArg::kLong
+                                  : FormatArg::kLongLong);
+    } else {
+      return std::nullopt;  // '*' widths, pointers, floating point, a "%" at the end
+    }
+  }
+  return args;
+}
+
+bool Catalogue::FormatFits(const char* format, std::initializer_list<FormatArg> args) {
+  const std::optional<std::vector<FormatArg>> wanted = FormatArgs(format);
+  return wanted && std::equal(wanted->begin(), wanted->end(), args.begin(), args.end());
+}
 
 const char* Catalogue::Text(int id) const {
   return TextIn(language_, id);

@@ -3,11 +3,33 @@
 // UTF-8 in memory; printf-style formats are filled into at most 999 bytes.
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace qvr {
 
 enum Language : int32_t { kRussian = 0, kEnglish = 1 };
+
+// What a printf conversion takes: a text, or an integer of the size its length modifier says.
+enum class FormatArg : uint8_t { kText, kInt, kLong, kLongLong };
+
+// The arguments a format takes, in order; nothing for a format with a conversion the texts never
+// use (so it is never handed to the formatter).
+std::optional<std::vector<FormatArg>> FormatArgs(const char* format);
+
+// What an argument of type T is to the formatter (texts and integers are all the texts take).
+template <typename T, typename U = std::decay_t<T>>
+inline constexpr FormatArg kFormatArgOf = std::is_same_v<U, const char*> || std::is_same_v<U, char*>
+                                              ? FormatArg::kText
+                                          : sizeof(U) <= sizeof(int)  ? FormatArg::kInt
+                                          : sizeof(U) == sizeof(long) ? FormatArg::kLong
+                                                                      : FormatArg::kLongLong;
+template <typename T, typename U = std::decay_t<T>>
+inline constexpr bool kFormattable = std::is_same_v<U, const char*> || std::is_same_v<U, char*> ||
+                                     std::is_integral_v<U> || std::is_enum_v<U>;
 
 inline constexpr int kMessageCount = 87;
 inline constexpr const char* kProgramVersion = "1.14";
@@ -24,7 +46,9 @@ class Catalogue {
   static const char* TextIn(Language language, int id);
 
   // Formats message `id` printf-style, cut to 999 bytes like the original 1000-byte buffer
-  // (never inside a UTF-8 sequence).
+  // (never inside a UTF-8 sequence). The texts are not literals the compiler could check, so
+  // the arguments are checked against the text's conversions: a text that does not fit them
+  // comes back unformatted instead of reading what was never passed.
   template <typename... Args>
   std::string Format(int id, Args... args) const {
     return FormatText(Text(id), args...);
@@ -32,17 +56,26 @@ class Catalogue {
 
   template <typename... Args>
   static std::string FormatText(const char* format, Args... args) {
+    static_assert((kFormattable<Args> && ...), "texts take texts and integers");
+    if (!FormatFits(format, {kFormatArgOf<Args>...})) return format;
     char buffer[1000];
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-security"
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    int n = std::snprintf(buffer, sizeof buffer, format, args...);
-#pragma GCC diagnostic pop
+    const int n = Print(buffer, sizeof buffer, format, args...);
     if (n < 0) return std::string();
     return TrimToCharBoundary(buffer, n < int(sizeof buffer) ? size_t(n) : sizeof buffer - 1);
   }
 
  private:
+  static bool FormatFits(const char* format, std::initializer_list<FormatArg> args);
+  // The checked text is not a literal the compiler could look at.
+  template <typename... Args>
+  static int Print(char* buffer, size_t size, const char* format, Args... args) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-security"
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    return std::snprintf(buffer, size, format, args...);
+#pragma GCC diagnostic pop
+  }
+
   static std::string TrimToCharBoundary(const char* text, size_t length);
   Language language_ = kRussian;
 };

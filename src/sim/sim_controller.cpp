@@ -1,7 +1,10 @@
 #include "sim/sim_controller.h"
 
+#include <filesystem>
+
 #include "link/bytes.h"
 #include "link/packet_layout.h"
+#include "platform/folder_lock.h"
 #include "sim/sim_device.h"
 #include "sim/sim_packet.h"
 #include "sim/sim_state_file.h"
@@ -16,6 +19,10 @@ const std::vector<uint8_t> kNoBytes;
 }  // namespace
 
 SimController::SimController(std::string stateDir) : stateDir_(std::move(stateDir)) {
+  // The folder exists from the start, so that its lock serialises even the first saves.
+  std::error_code ignored;
+  if (!stateDir_.empty()) std::filesystem::create_directories(stateDir_, ignored);
+  FolderLock lock(stateDir_);
   for (int address = 0; address < kDeviceCount; ++address) {
     devices_[size_t(address)] = std::make_unique<SimDevice>(ProfileOf(uint8_t(address)));
     if (!stateDir_.empty()) {
@@ -41,6 +48,7 @@ std::array<uint8_t, 66> SimController::Info(uint8_t address) const {
 
 void SimController::SetApplicationVersion(uint8_t address, uint16_t version) {
   if (SimDevice* device = DeviceAt(address)) {
+    FolderLock lock(stateDir_);
     device->SetApplicationVersion(version);
     (void)Save(address);
   }
@@ -59,6 +67,7 @@ std::vector<uint8_t> SimController::Block(uint8_t address, uint8_t command) cons
 
 bool SimController::SetBlock(uint8_t address, uint8_t command, const std::vector<uint8_t>& bytes) {
   SimDevice* device = DeviceAt(address);
+  FolderLock lock(stateDir_);
   if (!device || !device->SetMemory(command, bytes)) return false;
   (void)Save(address);
   return true;
@@ -89,6 +98,7 @@ bool SimController::CameraOn() const {
 }
 
 void SimController::RestoreSample() {
+  FolderLock lock(stateDir_);
   for (int address = 0; address < kDeviceCount; ++address) {
     devices_[size_t(address)]->RestoreSample();
     (void)Save(uint8_t(address));
@@ -255,6 +265,11 @@ void SimController::Deliver(const PacketBytes& packet) {
     (void)TakeCount(statusCount_);
     answer = Answer::Status(statusCode_);
   } else {
+    // Another process on the same state folder may have changed the device since: the request
+    // works on what it saved, and saves before that process goes on.
+    FolderLock lock(stateDir_);
+    if (!stateDir_.empty())
+      (void)LoadDeviceState(StateFilePath(stateDir_, device->profile()), *device);
     answer = device->Handle(request, shortReads_);
     if (answer.changed && !Save(request.destination)) answer = Answer::Status(kStatusMemoryError);
     bool controllerRestarts = request.destination == kAddressController && request.write &&

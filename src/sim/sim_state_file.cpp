@@ -7,6 +7,8 @@
 #include <map>
 #include <sstream>
 
+#include "platform/file_save.h"
+
 namespace qvr::sim {
 namespace {
 
@@ -98,25 +100,14 @@ bool SaveDeviceState(const std::string& path, const SimDevice& device) {
   std::error_code error;
   std::filesystem::path target(path);
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-  std::string temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::trunc);
-    file << kHeader << '\n';
-    file << "version " << device.applicationVersion() << '\n';
-    file << "input " << unsigned(device.currentInput()) << '\n';
-    for (const auto& [command, bytes] : device.memory()) {
-      file << "block " << unsigned(command) << ' ' << Hex(bytes) << '\n';
-    }
-    file.flush();
-    if (!file) {
-      std::filesystem::remove(temporary, error);
-      return false;
-    }
+  std::ostringstream text;
+  text << kHeader << '\n';
+  text << "version " << device.applicationVersion() << '\n';
+  text << "input " << unsigned(device.currentInput()) << '\n';
+  for (const auto& [command, bytes] : device.memory()) {
+    text << "block " << unsigned(command) << ' ' << Hex(bytes) << '\n';
   }
-  std::filesystem::rename(temporary, target, error);
-  if (!error) return true;
-  std::filesystem::remove(temporary, error);
-  return false;
+  return SaveFile(path, text.str()).ok();
 }
 
 }  // namespace qvr::sim

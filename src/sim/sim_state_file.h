@@ -18,8 +18,9 @@ std::string StateFilePath(const std::string& directory, const Profile& profile);
 // size, bad hex, out-of-range value) changes nothing and gives false.
 bool LoadDeviceState(const std::string& path, SimDevice& device);
 
-// Writes a temporary file beside `path` and renames it over `path`, so a reader never sees half
-// a file. Creates the directory when needed. False when anything fails.
+// Saves through the one save routine, so a reader never sees half a file and concurrent saves
+// never share a temporary. Creates the directory when needed. False when anything fails.
+// Processes sharing a directory serialise their load-change-save steps with a FolderLock.
 bool SaveDeviceState(const std::string& path, const SimDevice& device);
 
 }  // namespace qvr::sim

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTabWidget>
 #include <random>
@@ -174,6 +175,62 @@ TEST(StartUp, TenMegabytesOfGarbageGiveTheDefaultsAndAreReplacedAtExit) {
   window.close();
   EXPECT_EQ(LoadIni(shell.settingsPath)->GetInt("MainSettings", "Top", -99), centre.top);
   EXPECT_LT(QFileInfo(shell.settingsPath).size(), 1000);
+  QFile copy(shell.settingsPath + ".bak");  // what the program could not read is kept
+  ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+  EXPECT_EQ(copy.readAll(), junk);
+}
+
+// A file read only in part is never rewritten from that part alone: the exit keeps it whole as
+// ".bak" first, and the sections that could be read stay in the file itself.
+TEST(StartUp, SettingsReadOnlyInPartAreKeptWholeBeforeTheExitRewritesThem) {
+  const QByteArray others =
+      "[DirectoryConfig]\r\nMUX-410=/home/user/a.MUX\r\n[Vendor]\r\nKey=1\r\n";
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    bool othersRead;
+  };
+  const Case cases[] = {
+      {"binary bytes first",
+       QByteArray("\x01\x02\xFF", 3) + "[MainSettings]\r\nLang=1\r\n" + others, true},
+      // The NUL reads as a blank, so what follows it is read too.
+      {"NUL in a value", "[MainSettings]\r\nLog=1" + QByteArray(1, '\0') + "0\r\n" + others, true},
+      {"over the size limit", others + QByteArray(5 * 1024 * 1024, ' '), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ShellFixture shell;
+    shell.WriteSettings(c.bytes);
+    shell.Open().close();
+
+    QFile copy(shell.settingsPath + ".bak");
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), c.bytes);
+    auto saved = LoadIni(shell.settingsPath);
+    EXPECT_TRUE(saved->loadedWhole());
+    EXPECT_EQ(saved->GetInt("MainSettings", "ActivePage", -99), 0);
+    EXPECT_EQ(saved->GetInt("Vendor", "Key", -99), c.othersRead ? 1 : -99);
+  }
+}
+
+TEST(StartUp, UnwritableSettingsFolderIsToldOnceInTheStatusBarAndTheLog) {
+  ShellFixture shell;
+  QFile blocker(shell.dir.path() + "/file");
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  shell.settingsPath = blocker.fileName() + "/qvr-service.ini";  // a file where a folder should be
+  shell.dialogs.answers = {"/home/user/a.MUX"};
+  MainWindow& window = shell.Open();
+  window.SetLanguage(kEnglish);
+  window.setActivePage(kPageMux410);
+
+  window.SpeedButtonReadConfigClick();  // remembers the file's folder: the first save
+  const std::string told = "The program settings were not saved to \"" +
+                           shell.settingsPath.toStdString() + "\": Not a directory";
+  EXPECT_EQ(window.statusText().toStdString(), told);
+  window.close();
+  const QString log = shell.Find<QPlainTextEdit>("Memo")->toPlainText();
+  EXPECT_EQ(log.count(QString::fromStdString(told)), 1);
+  EXPECT_TRUE(shell.boxes.seen.empty());
 }
 
 TEST(StartUp, ShutDownKeepsOtherSectionsAndWritesTheCurrentState) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,11 @@
 
 namespace qvr {
 namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 TEST_F(Qvrctl, InfoShowsTheControllerByDefaultAndADeviceOnRequest) {
   Outcome o = Run({"info"});
@@ -73,8 +79,7 @@ TEST_F(Qvrctl, WrittenConfigurationReadsBackFromTheDevice) {
     ++event.command;
   }
   written.events.setCount(3);
-  std::string error;
-  ASSERT_TRUE(mux410::WriteConfigFile(files.File("in.MUX"), written, &error)) << error;
+  ASSERT_TRUE(mux410::WriteConfigFile(files.File("in.MUX"), written).ok());
 
   Outcome o = Run({"write", "mux-410", files.File("in.MUX"), "--yes"});
   ASSERT_EQ(o.status, 0) << o.err;
@@ -94,8 +99,7 @@ TEST_F(Qvrctl, WrittenConfigurationReadsBackFromTheDevice) {
 TEST_F(Qvrctl, WriteRefusesAnInvalidOrMissingFileBeforeSendingAnythingAndSaysWhere) {
   mux410::ConfigImage image;
   image.naviType() = mux410::kNaviTypeItems;  // one beyond its list
-  std::string error;
-  ASSERT_TRUE(mux410::WriteConfigFile(files.File("bad.MUX"), image, &error)) << error;
+  ASSERT_TRUE(mux410::WriteConfigFile(files.File("bad.MUX"), image).ok());
   Outcome o = Run({"--log", "write", "mux-410", files.File("bad.MUX"), "--yes"});
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.err, "File \"" + files.File("bad.MUX") +
@@ -117,6 +121,16 @@ TEST_F(Qvrctl, WriteRefusesAnInvalidOrMissingFileBeforeSendingAnythingAndSaysWhe
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.err, "Error opening file \"missing.MUX\"\n");
 
+  // Not refused by some unrelated range check: named as what they are.
+  const std::string junk = files.File("junk.MUX");
+  for (std::string bytes : {"", "\x01\x02garbage\xFF", "[MainSettings]\r\nTop=1\r\n"}) {
+    test::WriteBytes(junk, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    o = Run({"--log", "write", "mux-410", junk, "--yes"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err,
+              "The file \"" + junk + "\" is not a configuration file of the device \"MUX-410\"\n");
+  }
+
   o = Run({"write", "qvr-b", files.File("bad.MUX")});
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.err, "Writing configurations\nin the device of this type\nis not supported\n");
@@ -127,9 +141,8 @@ TEST_F(Qvrctl, FileOfTheOtherDeviceIsRefusedAsItsConfiguration) {
   tpx.setPulseTimeout(500);
   mux410::ConfigImage mux;
   mux.setPulseTimeout(500);
-  std::string error;
-  ASSERT_TRUE(tpx520::WriteConfigFile(files.File("tpx.MUX"), tpx, &error)) << error;
-  ASSERT_TRUE(mux410::WriteConfigFile(files.File("mux.MUX"), mux, &error)) << error;
+  ASSERT_TRUE(tpx520::WriteConfigFile(files.File("tpx.MUX"), tpx).ok());
+  ASSERT_TRUE(mux410::WriteConfigFile(files.File("mux.MUX"), mux).ok());
 
   Outcome o = Run({"--log", "write", "mux-410", files.File("tpx.MUX"), "--yes"});
   EXPECT_EQ(o.status, 1);
@@ -174,8 +187,7 @@ TEST_F(Qvrctl, WriteQuestionIsAskedOnATerminalAndDeclinedWithoutOne) {
   tpx520::ConfigImage image;
   image.naviType() = 2;
   image.setPulseTimeout(500);
-  std::string error;
-  ASSERT_TRUE(tpx520::WriteConfigFile(files.File("t.MUX"), image, &error)) << error;
+  ASSERT_TRUE(tpx520::WriteConfigFile(files.File("t.MUX"), image).ok());
   const std::string question = "Are you sure you want to write\ndata to the controller?";
 
   Outcome o = Run({"--log", "write", "tpx-520", files.File("t.MUX")});
@@ -191,6 +203,22 @@ TEST_F(Qvrctl, WriteQuestionIsAskedOnATerminalAndDeclinedWithoutOne) {
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_TRUE(SentPackets(o));
   EXPECT_EQ(sim::SimController(state.path()).Block(2, tpx520::kCmdNavi)[0], 2);
+
+  // A file without its NAVI section would send that block as defaults: asked first.
+  std::string cut = ReadText(files.File("t.MUX"));
+  cut.erase(cut.find("[NAVI]"), cut.find("[MODE]") - cut.find("[NAVI]"));
+  test::WriteBytes(files.File("cut.MUX"), {cut.begin(), cut.end()});
+  const std::string warning =
+      "lacks the sections NAVI: their parameters take their default "
+      "values\nWrite this configuration to the device all the same?";
+  o = Run({"--log", "write", "tpx-520", files.File("cut.MUX")});
+  EXPECT_EQ(o.status, 3);
+  EXPECT_NE(o.err.find(warning), std::string::npos) << o.err;
+  EXPECT_EQ(o.err.find(question), std::string::npos) << "declined before the usual question";
+  EXPECT_FALSE(SentPackets(o));
+  o = Run({"--log", "write", "tpx-520", files.File("cut.MUX")}, "y\ny\n");
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(SentPackets(o));
 }
 
 TEST_F(Qvrctl, UpdateTransfersTheFileAndTheDeviceKeepsItsNewVersion) {

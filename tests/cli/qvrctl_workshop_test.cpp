@@ -34,8 +34,7 @@ class Workshop : public Qvrctl {
     mux410::ReadConfigFile(files.File("sample.MUX"), image);
     image.navi[0] = naviType;
     const std::string path = files.File("navi" + std::to_string(naviType) + ".MUX");
-    std::string error;
-    EXPECT_TRUE(mux410::WriteConfigFile(path, image, &error)) << error;
+    EXPECT_TRUE(mux410::WriteConfigFile(path, image).ok());
     return path;
   }
   std::string BackupFolder() const { return data.path() + "/qvr-service/backups"; }
@@ -133,11 +132,12 @@ TEST_F(Workshop, DiffShowsWhatAWriteWouldChange) {
   EXPECT_EQ(o.status, 1) << o.err;
   const std::vector<nlohmann::json> differences = JsonLines(o.out);
   ASSERT_EQ(differences.size(), 2u) << o.out;
-  EXPECT_EQ(differences[0],
-            (nlohmann::json{{"section", "CONFIGFILE"}, {"key", "NAME"}, {"device", "Demo"},
-                            {"file", "navi4"}}));
-  EXPECT_EQ(differences[1], (nlohmann::json{{"section", "NAVI"}, {"key", "TYPE"},
-                                            {"device", "2"}, {"file", "4"}}));
+  EXPECT_EQ(
+      differences[0],
+      (nlohmann::json{
+          {"section", "CONFIGFILE"}, {"key", "NAME"}, {"device", "Demo"}, {"file", "navi4"}}));
+  EXPECT_EQ(differences[1],
+            (nlohmann::json{{"section", "NAVI"}, {"key", "TYPE"}, {"device", "2"}, {"file", "4"}}));
 
   // A failure in JSON mode is an object too, with the exit status.
   o = Run({"--json", "diff", "mux-410", files.File("missing.MUX")});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "devices/test_files.h"
 
@@ -55,7 +56,7 @@ TEST(IniFileRead, HandEditedFileReadsAsThePlatformReadsIt) {
   IniFile written;
   for (const char* value : {"\"inner\"", " x ", "'", "plain"}) {
     written.SetString("S", "k", value);
-    ASSERT_TRUE(written.SaveAtomically(path));
+    ASSERT_TRUE(written.SaveAtomically(path).ok());
     ASSERT_TRUE(ini.Load(path));
     EXPECT_EQ(ini.GetString("S", "k"), value) << "written so that it reads back whole";
   }
@@ -75,11 +76,16 @@ TEST(IniFileRead, MissingJunkAndOversizedFilesGiveAnEmptyDocument) {
   ASSERT_TRUE(ini.Load(folder.File("junk.ini")));
   EXPECT_EQ(ini.GetInt("A", "b"), 1);
   EXPECT_EQ(ini.GetInt("A", "c"), 2);  // a NUL byte does not end the file
+  EXPECT_FALSE(ini.loadedWhole());     // but a settings file with it is kept aside as found
 
   std::string big = "[A]\r\nb=1\r\n" + std::string(10 * 1024 * 1024, 'x');
   WriteFile(folder.File("big.ini"), big);
   EXPECT_TRUE(ini.Load(folder.File("big.ini")));
   EXPECT_EQ(ini.GetInt("A", "b", 4), 4);
+  EXPECT_FALSE(ini.loadedWhole());
+  WriteFile(folder.File("text.ini"), "[A]\r\nb=\tCyrillic \xC0\xE1\r\n");
+  ASSERT_TRUE(ini.Load(folder.File("text.ini")));
+  EXPECT_TRUE(ini.loadedWhole());
 
   ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
   EXPECT_FALSE(ini.Load(folder.File("fifo")));  // returns at once instead of blocking
@@ -93,8 +99,7 @@ TEST(IniFileSave, WritesCrLfInInsertionOrderAndReplacesAtomically) {
   ini.SetString("B", "k", "v");
   ini.SetInt("A", "n", -5);
   ini.SetString("B", "multi", "line\r\nbreak");
-  std::string error;
-  ASSERT_TRUE(ini.SaveAtomically(path, &error)) << error;
+  ASSERT_TRUE(ini.SaveAtomically(path).ok());
   EXPECT_EQ(ReadFile(path), "[B]\r\nk=v\r\nmulti=line  break\r\n\r\n[A]\r\nn=-5\r\n");
   EXPECT_EQ(folder.EntryCount(), 1);  // no temporary file left behind
 
@@ -112,13 +117,12 @@ TEST(IniFileSave, FailedReplaceRemovesTheTemporaryFile) {
   WriteFile(path + "/inside", "x");
   IniFile ini;
   ini.SetInt("A", "b", 2);
-  std::string error;
-  EXPECT_FALSE(ini.SaveAtomically(path, &error));
-  EXPECT_EQ(error, "Is a directory");
+  EXPECT_EQ(ini.SaveAtomically(path).refusal, SaveRefusal::kNotRegularFile);
   EXPECT_EQ(folder.EntryCount(), 1);
   EXPECT_EQ(ReadFile(path + "/inside"), "x");
-  EXPECT_FALSE(ini.SaveAtomically(folder.File("no/such/folder.MUX"), &error));
-  EXPECT_EQ(error, "No such file or directory");
+  const SaveResult missing = ini.SaveAtomically(folder.File("no/such/folder.MUX"));
+  EXPECT_EQ(missing.refusal, SaveRefusal::kSystem);
+  EXPECT_EQ(missing.systemError, ENOENT);
 }
 
 }  // namespace

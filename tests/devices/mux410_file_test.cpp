@@ -44,8 +44,7 @@ TEST(Mux410File, GarageSampleIsWrittenWithExactlyTheseKeysAndReadsBack) {
   ScratchFolder folder;
   std::string path = folder.File("garage.MUX");
   ConfigImage image = Garage();
-  std::string error;
-  ASSERT_TRUE(WriteConfigFile(path, image, &error)) << error;
+  ASSERT_TRUE(WriteConfigFile(path, image).ok());
   EXPECT_EQ(ReadFile(path), kGarageFile);
 
   ConfigImage back;
@@ -60,7 +59,7 @@ TEST(Mux410File, GarageSampleIsWrittenWithExactlyTheseKeysAndReadsBack) {
   ASSERT_EQ(back.events.count(), 1);
   EXPECT_EQ(back.events.record(0), image.events.record(0));
 
-  ASSERT_TRUE(WriteConfigFile(path, back, &error)) << error;
+  ASSERT_TRUE(WriteConfigFile(path, back).ok());
   EXPECT_EQ(ReadFile(path), kGarageFile);  // saving again gives the same bytes
 }
 
@@ -95,9 +94,8 @@ TEST(Mux410File, WindowsWrittenFileWithOtherCaseCp1251TextAndGappedEvents) {
   EXPECT_EQ(image.events.record(1).command, 300 & 0xFF);
   EXPECT_EQ(image.events.description(1), "seven");
 
-  std::string error;
   std::string saved = folder.File("saved.MUX");
-  ASSERT_TRUE(WriteConfigFile(saved, image, &error)) << error;
+  ASSERT_TRUE(WriteConfigFile(saved, image).ok());
   ConfigImage back;
   ReadConfigFile(saved, back);
   EXPECT_EQ(back.descriptionText(), image.descriptionText());  // line breaks survive
@@ -123,8 +121,7 @@ TEST(Mux410File, HandEditedFileWithNulDuplicatesAndQuotesLosesNothing) {
   EXPECT_EQ(image.events.description(0), "Кнопка 1");  // as the file holds it, without quotes
   EXPECT_EQ(image.events.record(1), (EventRecord{2, 3, 0, 1, 0, 0, 0}));
 
-  std::string error;
-  ASSERT_TRUE(WriteConfigFile(path, image, &error)) << error;
+  ASSERT_TRUE(WriteConfigFile(path, image).ok());
   EXPECT_EQ(ReadFile(path).rfind("[CONFIGFILE]\r\nNAME=\xD2\xEE\xE9\xEE\xF2\xE0 \xCA", 0), 0u);
 }
 
@@ -143,13 +140,12 @@ TEST(Mux410File, SavingFewerEventsOverALongerFileLeavesNoSurplusSections) {
   for (int i = 1; i < 5; ++i) image.events.record(image.events.AddAtEnd()) = {1, 12, 0, 1};
   image.events.record(2).type = 0;  // unused: pruned on save
   image.events.currentEvent = 4;
-  std::string error;
-  ASSERT_TRUE(WriteConfigFile(path, image, &error)) << error;
+  ASSERT_TRUE(WriteConfigFile(path, image).ok());
   EXPECT_EQ(image.events.count(), 4);
   EXPECT_EQ(image.events.currentEvent, 0);  // the selection left the table
 
   image.events.setCount(1);
-  ASSERT_TRUE(WriteConfigFile(path, image, &error)) << error;
+  ASSERT_TRUE(WriteConfigFile(path, image).ok());
   ConfigImage back;
   ReadConfigFile(path, back);
   EXPECT_EQ(back.events.count(), 1);
@@ -189,9 +185,7 @@ TEST(Mux410File, MissingJunkAndHugeFilesReadAsAnEmptyNamedConfiguration) {
 TEST(Mux410File, UnwritableFolderFailsAndKeepsTheOldFile) {
   ScratchFolder folder;
   ConfigImage image = Garage();
-  std::string error;
-  EXPECT_FALSE(WriteConfigFile(folder.File("missing/garage.MUX"), image, &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(WriteConfigFile(folder.File("missing/garage.MUX"), image).ok());
 
   // Permissions do not stop root; a folder of the kernel's own files stops everyone.
   bool root = ::geteuid() == 0;
@@ -201,9 +195,7 @@ TEST(Mux410File, UnwritableFolderFailsAndKeepsTheOldFile) {
     ASSERT_EQ(::chmod(folder.path().c_str(), 0500), 0);
   }
   std::string old = ReadFile(path);
-  error.clear();
-  EXPECT_FALSE(WriteConfigFile(path, image, &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(WriteConfigFile(path, image).ok());
   if (!root) ::chmod(folder.path().c_str(), 0700);
   EXPECT_EQ(ReadFile(path), old);
   EXPECT_FALSE(old.empty());

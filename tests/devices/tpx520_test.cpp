@@ -33,8 +33,7 @@ TEST(Tpx520File, KeysOfNaviAndModeInOrderWithTheirOwnLetterCase) {
   image.events.setCount(1);
   image.events.record(0) = EventRecord{7, 1, 8, 1, 0, 16, 5};
   image.events.setDescription(0, "power");
-  std::string error;
-  ASSERT_TRUE(WriteConfigFile(folder.File("Van.MUX"), image, &error)) << error;
+  ASSERT_TRUE(WriteConfigFile(folder.File("Van.MUX"), image).ok());
   EXPECT_EQ(ReadFile(folder.File("Van.MUX")),
             "[CONFIGFILE]\r\nNAME=Van\r\nTEXT=4142\r\n\r\n"
             "[NAVI]\r\nType=5\r\nInput=6\r\n\r\n"

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "i18n/added_texts.h"
+
 namespace qvr {
 namespace {
 
@@ -31,6 +33,29 @@ TEST(Catalogue, EveryIdHasTextInBothLanguagesAndOthersGiveNull) {
     EXPECT_TRUE(IsWholeUtf8(russian));
   }
   for (int id : {-1, 87, 1000}) EXPECT_STREQ(Catalogue::TextIn(kEnglish, id), "(null)");
+}
+
+// The texts are formatted at run time, where the compiler cannot see them: each language takes
+// the same arguments, with conversions the formatter check knows, and a call whose arguments
+// do not fit its text gets the text back unformatted.
+TEST(Catalogue, BothLanguagesOfEveryTextTakeTheSameArguments) {
+  for (int id = 0; id < kMessageCount; ++id) {
+    SCOPED_TRACE(id);
+    const auto russian = FormatArgs(Catalogue::TextIn(kRussian, id));
+    ASSERT_TRUE(russian.has_value());
+    EXPECT_EQ(russian, FormatArgs(Catalogue::TextIn(kEnglish, id)));
+  }
+  for (int id = 0; id < int(AddedText::kCount); ++id) {
+    SCOPED_TRACE("added " + std::to_string(id));
+    const auto russian = FormatArgs(TextIn(kRussian, AddedText(id)));
+    ASSERT_TRUE(russian.has_value());
+    EXPECT_EQ(russian, FormatArgs(TextIn(kEnglish, AddedText(id))));
+  }
+  EXPECT_EQ(Catalogue::FormatText("%s is %02u, %lu%%", "x", 7, 8ul), "x is 07, 8%");
+  EXPECT_EQ(Catalogue::FormatText("%s is %u", 7, "x"), "%s is %u");
+  EXPECT_EQ(Catalogue::FormatText("%s and %s", "x"), "%s and %s");
+  EXPECT_EQ(Catalogue::FormatText("%lu", 7), "%lu");
+  EXPECT_EQ(Catalogue::FormatText("%p", "x"), "%p");
 }
 
 TEST(Catalogue, LanguageSwitchSelectsTheColumn) {

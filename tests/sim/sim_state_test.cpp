@@ -1,4 +1,7 @@
 // A state directory lets two simulated controllers (two program runs) meet the same devices.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -75,6 +78,38 @@ TEST_F(SimStateDirectory, DamagedOrMissingFilesFallBackToTheSample) {
 
   SimController missing((dir_ / "not-there").string());
   EXPECT_EQ(missing.Block(kAddressTpx520, 16), sample.Block(kAddressTpx520, 16));
+}
+
+// Two program runs on one state folder at once: each write lands on what the other saved, so
+// neither undoes the other's, and no save fails for want of its temporary.
+TEST_F(SimStateDirectory, TwoProcessesKeepEachOthersWrites) {
+  constexpr int kWrites = 40;
+  auto writer = [&](uint8_t command, uint8_t size) {
+    SimController controller(dir());
+    SimTransport transport(controller);
+    int failures = 0;
+    for (int i = 1; i <= kWrites; ++i) {
+      std::vector<uint8_t> bytes(size, uint8_t(i));
+      if (Write(transport, kAddressMux410, command, 0, bytes).command() != 0xFF) ++failures;
+    }
+    ::_exit(failures);
+  };
+  pid_t children[2];
+  for (int n = 0; n < 2; ++n) {
+    children[n] = ::fork();
+    ASSERT_GE(children[n], 0);
+    if (children[n] == 0) n == 0 ? writer(17, 4) : writer(19, 1);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "failed writes: " << status;
+  }
+  SimController after(dir());
+  EXPECT_EQ(after.Block(kAddressMux410, 17), std::vector<uint8_t>(4, kWrites));
+  EXPECT_EQ(after.Block(kAddressMux410, 19), std::vector<uint8_t>(1, kWrites));
+  for (const auto& entry : std::filesystem::directory_iterator(dir_))
+    EXPECT_TRUE(entry.path().extension() == ".state") << entry.path();
 }
 
 TEST_F(SimStateDirectory, UnwritableDirectoryIsAMemoryError) {

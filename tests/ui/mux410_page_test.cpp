@@ -16,6 +16,7 @@
 #include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/event_editor.h"
 #include "devices/mux410/ui/mux410_page.h"
+#include "devices/test_files.h"
 #include "fake_page_host.h"
 
 namespace qvr::mux410 {
@@ -239,6 +240,29 @@ TEST_F(Mux410PageTest, ConfigurationSurvivesAFileAndAFailedSaveSaysWhy) {
   EXPECT_NE(page.WriteConfigFile(&Mux(), bad), 0);
   EXPECT_NE(host.LastBox().find(bad), std::string::npos);
   EXPECT_EQ(host.boxes.boxes.back().kind, kBoxError);
+}
+
+TEST_F(Mux410PageTest, FileOfNoMux410SectionsIsRefusedAndACutOneLoadsWithAWarning) {
+  QTemporaryDir dir;
+  const std::string junk = QDir(dir.path()).filePath("junk.MUX").toStdString();
+  const std::string cut = QDir(dir.path()).filePath("cut.MUX").toStdString();
+  test::WriteFile(junk, "[MainSettings]\r\nTop=1\r\n");
+  test::WriteFile(cut, "[CONFIGFILE]\r\nTEXT=41\r\n[NAVI]\r\nTYPE=2\r\n[MODE]\r\nPULSETO=500\r\n");
+  FillImage(page.image());
+  page.ImageToControls();
+
+  EXPECT_NE(page.ReadConfigFile(Mux(), junk), 0);
+  EXPECT_EQ(host.boxes.boxes.back().kind, kBoxError);
+  EXPECT_EQ(host.LastBox(),
+            "The file \"" + junk + "\" is not a configuration file of the device \"MUX-410\"");
+  EXPECT_EQ(page.image().events.count(), 2);  // the page keeps what it showed
+  EXPECT_EQ(w().naviType->currentIndex(), 3);
+
+  ASSERT_EQ(page.ReadConfigFile(Mux(), cut), 0);
+  EXPECT_EQ(host.boxes.boxes.back().kind, kBoxWarning);
+  EXPECT_NE(host.LastBox().find("lacks the sections DPAR, INPUT"), std::string::npos);
+  EXPECT_EQ(w().naviType->currentIndex(), 2);
+  EXPECT_EQ(page.image().events.count(), 0);
 }
 
 TEST_F(Mux410PageTest, LanguageSwitchStoresTheEventAndShowsItAgain) {

@@ -9,6 +9,7 @@
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
 #include "devices/tpx520/transfer.h"
+#include "i18n/save_failure_text.h"
 #include "link/device_info.h"
 
 namespace qvr {
@@ -35,8 +36,9 @@ BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceMod
   std::string path = folder + "/" + name;
   for (int n = 2; std::filesystem::exists(path, ec); ++n)
     path = folder + "/" + name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".MUX";
-  if (!write(path, *image, &result.fileError)) {
-    if (result.fileError.empty()) result.fileError = ec ? ec.message() : path;
+  const SaveResult saved = write(path, *image);
+  if (!saved.ok()) {
+    result.fileError = ec ? ec.message() : SaveFailureText(catalogue, saved);
     return result;
   }
   result.path = path;

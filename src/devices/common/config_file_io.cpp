@@ -89,8 +89,7 @@ bool HoldsOtherDevicesKeys(const std::string& path, std::span<const ImageField> 
   return holdsOnlyKeysOf(other, own) && !holdsOnlyKeysOf(own, other);
 }
 
-bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout,
-                         std::string* error) {
+SaveResult WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout) {
   // A fresh document: sections of an older, longer file must not survive the save.
   IniFile ini;
   ini.SetString(kConfigSection, "NAME", ConfigNameFromPath(path));
@@ -105,7 +104,7 @@ bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout
   for (int slot = 0; slot < events.count(); ++slot) {
     WriteEventSection(ini, slot + 1, events, slot);
   }
-  return ini.SaveAtomically(path, error);
+  return ini.SaveAtomically(path);
 }
 
 }  // namespace qvr

@@ -9,6 +9,7 @@
 #include "devices/common/config_texts.h"
 #include "devices/common/event_table.h"
 #include "devices/common/image_field.h"
+#include "platform/file_save.h"
 
 namespace qvr {
 
@@ -24,9 +25,8 @@ struct ConfigFileLayout {
 // defaults; nothing fails.
 void ReadConfigFileInto(const std::string& path, const ConfigFileLayout& layout);
 // Prunes the events (currentEvent becomes the slot to select afterwards) and saves a fresh
-// file atomically. False with the system's reason when it could not be saved.
-bool WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout,
-                         std::string* error);
+// file through the save routine; a failed save leaves the previous file as it was.
+SaveResult WriteConfigFileFrom(const std::string& path, const ConfigFileLayout& layout);
 
 // True when the file holds keys that only the other device's files have and none that only
 // this device's have: it is the other device's configuration.
@@ -44,10 +44,10 @@ void ReadImageFile(const std::string& path, Image& image,
 }
 
 template <typename Image>
-bool WriteImageFile(const std::string& path, Image& image,
-                    std::vector<ImageField> (*fieldsOf)(Image&), std::string* error) {
+SaveResult WriteImageFile(const std::string& path, Image& image,
+                          std::vector<ImageField> (*fieldsOf)(Image&)) {
   std::vector<ImageField> fields = fieldsOf(image);
-  return WriteConfigFileFrom(path, {image, fields, image.events}, error);
+  return WriteConfigFileFrom(path, {image, fields, image.events});
 }
 
 }  // namespace qvr

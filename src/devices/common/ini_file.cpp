@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <vector>
 
 // Values are the files' 8-bit bytes as they stand; no character set conversion.
 #define SI_NO_CONVERSION
@@ -24,13 +22,13 @@ namespace {
 constexpr off_t kMaxFileSize = 4 * 1024 * 1024;
 
 // Reads a regular file whole; false when it cannot be opened or read. Devices, pipes and
-// folders are refused without blocking.
-bool ReadRegularFile(const std::string& path, std::string& data) {
+// folders are refused without blocking. `tooLarge` tells that the data was dropped for size.
+bool ReadRegularFile(const std::string& path, std::string& data, bool& tooLarge) {
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat info {};
   bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  bool tooLarge = ok && info.st_size > kMaxFileSize;
+  tooLarge = ok && info.st_size > kMaxFileSize;
   if (ok && !tooLarge) {
     char buffer[65536];
     for (;;) {
@@ -50,45 +48,20 @@ bool ReadRegularFile(const std::string& path, std::string& data) {
   return ok;
 }
 
+// Text a parser may stop at or run together with the next line: NUL and other control bytes.
+bool HoldsBinaryBytes(const std::string& data) {
+  return std::any_of(data.begin(), data.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F;
+  });
+}
+
 // A value is one line of the file; line breaks inside it would start new lines.
 std::string OneLine(const std::string& value) {
   std::string line = value;
   std::replace_if(
       line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
   return line;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      return false;
-    }
-    done += size_t(n);
-  }
-  return true;
-}
-
-void SetError(std::string* error, int code) {
-  if (error) *error = std::strerror(code);
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// New files get the usual mode for the user; a replaced file keeps its own.
-mode_t ModeForSave(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
 }
 
 // Sections and keys in the order they were loaded or added, CR LF line ends, no spaces
@@ -120,6 +93,7 @@ std::string Serialise(const CSimpleIniA& ini) {
 
 struct IniFile::Impl {
   CSimpleIniA ini{false, false, false};  // case-insensitive names, 8-bit, one value per key
+  bool whole = true;
 };
 
 IniFile::IniFile() : impl_(std::make_unique<Impl>()) {}
@@ -128,12 +102,18 @@ IniFile::~IniFile() = default;
 bool IniFile::Load(const std::string& path) {
   impl_->ini.Reset();
   std::string data;
-  if (!ReadRegularFile(path, data)) return false;
+  bool tooLarge = false;
+  if (!ReadRegularFile(path, data, tooLarge)) return false;
+  impl_->whole = !tooLarge && !HoldsBinaryBytes(data);
   // What the parser sees is what the platform's profile functions read: the whole file, and
   // the first of repeated sections and keys.
   const std::string text = FirstOccurrencesOnly(data);
-  if (!text.empty()) (void)impl_->ini.LoadData(text.data(), text.size());
+  if (!text.empty() && impl_->ini.LoadData(text.data(), text.size()) < 0) impl_->whole = false;
   return true;
+}
+
+bool IniFile::loadedWhole() const {
+  return impl_->whole;
 }
 
 int64_t IniFile::GetInt(const char* section, const char* key, int64_t defaultValue) const {
@@ -179,40 +159,8 @@ bool IniFile::HasKey(const char* section, const char* key) const {
   return impl_->ini.GetValue(section, key, nullptr) != nullptr;
 }
 
-bool IniFile::SaveAtomically(const std::string& path, std::string* error) const {
-  std::string text = Serialise(impl_->ini);
-  std::string temp = path + ".tmp-XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  mode_t mode = ModeForSave(path);
-  int fd = ::mkstemp(name.data());
-  if (fd < 0) {
-    SetError(error, errno);
-    return false;
-  }
-  (void)::fchmod(fd, mode);  // best effort: some file systems keep no modes
-  bool ok = WriteAll(fd, text) && ::fsync(fd) == 0;
-  int code = errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    code = errno;
-  }
-  if (ok && ::rename(name.data(), path.c_str()) != 0) {
-    ok = false;
-    code = errno;
-  }
-  if (!ok) {
-    ::unlink(name.data());
-    SetError(error, code);
-    return false;
-  }
-  // Make the rename itself durable; a failure here no longer endangers either file.
-  int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    (void)::fsync(folder);
-    ::close(folder);
-  }
-  return true;
+SaveResult IniFile::SaveAtomically(const std::string& path) const {
+  return SaveFile(path, Serialise(impl_->ini));
 }
 
 }  // namespace qvr

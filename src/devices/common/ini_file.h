@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_save.h"
+
 namespace qvr {
 
 class IniFile {
@@ -19,6 +21,9 @@ class IniFile {
   // Loads `path`. A missing, unreadable, binary or oversized file leaves an empty document;
   // the result says whether the file could be opened for reading at all.
   bool Load(const std::string& path);
+  // False when the loaded file was dropped for its size or held bytes (NUL, other control
+  // bytes) that a parser may stop at: the document may then lack part of the file.
+  bool loadedWhole() const;
 
   // Missing keys give the default; text that is not a number gives 0 (leading digits count).
   // A value in matching quotes is read without them.
@@ -33,9 +38,8 @@ class IniFile {
   bool HasSection(const char* section) const;
   bool HasKey(const char* section, const char* key) const;
 
-  // Writes to a temporary file in the same folder and renames it over `path`. On failure the
-  // previous file is untouched and `error` (if given) holds the system's reason.
-  bool SaveAtomically(const std::string& path, std::string* error = nullptr) const;
+  // Saves through the one save routine (SaveFile): on failure the previous file is untouched.
+  [[nodiscard]] SaveResult SaveAtomically(const std::string& path) const;
 
  private:
   struct Impl;

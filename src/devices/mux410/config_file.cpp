@@ -8,8 +8,8 @@ void ReadConfigFile(const std::string& path, ConfigImage& image, std::vector<int
   ReadImageFile(path, image, ImageFields, eventSections);
 }
 
-bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* error) {
-  return WriteImageFile(path, image, ImageFields, error);
+SaveResult WriteConfigFile(const std::string& path, ConfigImage& image) {
+  return WriteImageFile(path, image, ImageFields);
 }
 
 }  // namespace qvr::mux410

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "devices/mux410/config_image.h"
+#include "platform/file_save.h"
 
 namespace qvr::mux410 {
 
@@ -13,8 +14,7 @@ namespace qvr::mux410 {
 void ReadConfigFile(const std::string& path, ConfigImage& image,
                     std::vector<int>* eventSections = nullptr);
 // Prunes the events and saves the image atomically: the file holds exactly this
-// configuration (no surplus event sections). False with `error` when it could not be saved;
-// the previous file is then intact.
-bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* error);
+// configuration (no surplus event sections). A failed save leaves the previous file intact.
+SaveResult WriteConfigFile(const std::string& path, ConfigImage& image);
 
 }  // namespace qvr::mux410

@@ -4,8 +4,8 @@
 
 namespace qvr::tpx520 {
 
-bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* error) {
-  return WriteImageFile(path, image, ImageFields, error);
+SaveResult WriteConfigFile(const std::string& path, ConfigImage& image) {
+  return WriteImageFile(path, image, ImageFields);
 }
 
 // A configuration from a file holds no touch block: the image's stays zero (Clear also leaves

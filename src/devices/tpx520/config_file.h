@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "devices/tpx520/config_image.h"
+#include "platform/file_save.h"
 
 namespace qvr::tpx520 {
 
@@ -13,8 +14,7 @@ namespace qvr::tpx520 {
 void ReadConfigFile(const std::string& path, ConfigImage& image,
                     std::vector<int>* eventSections = nullptr);
 // Prunes the events and saves the image atomically: the file holds exactly this
-// configuration (no surplus event sections). False with `error` when it could not be saved;
-// the previous file is then intact.
-bool WriteConfigFile(const std::string& path, ConfigImage& image, std::string* error);
+// configuration (no surplus event sections). A failed save leaves the previous file intact.
+SaveResult WriteConfigFile(const std::string& path, ConfigImage& image);
 
 }  // namespace qvr::tpx520

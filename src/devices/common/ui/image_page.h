@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "devices/common/config_sections.h"
 #include "devices/common/ui/device_page.h"
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/common/ui/page_writes.h"
+#include "link/host.h"
 #include "link/link.h"
 
 namespace qvr {
@@ -22,7 +24,8 @@ struct DeviceFunctions {
   LinkResult (*write)(Link&, const Catalogue&, const DeviceModule&, const Image&);
   ImageRefusal (*prepare)(Image&);
   void (*readFile)(const std::string& path, Image&, std::vector<int>* eventSections);
-  bool (*writeFile)(const std::string& path, Image&, std::string* error);
+  SaveResult (*writeFile)(const std::string& path, Image&);
+  std::vector<ImageField> (*fields)(Image&);  // the parameters, for the file's section check
 };
 
 template <typename Image>
@@ -57,9 +60,18 @@ class ImagePage : public DevicePage {
   int WriteDevice(const DeviceModule* module) override {
     return WriteDeviceRow(host_, events(), module, Writers());
   }
-  int ReadConfigFile(const DeviceModule&, const std::string& path) override {
+  // A file that is no configuration of this device is refused before it touches the image;
+  // one that lacks some sections loads, then says which.
+  int ReadConfigFile(const DeviceModule& module, const std::string& path) override {
+    const ConfigSectionCheck sections = CheckConfigSections(
+        host_.catalogue(), path, module.name, device_.fields(image_), image_.events.capacity());
+    if (sections.refused()) {
+      host_.host().ShowMessageBox(kBoxError, sections.message);
+      return 1;
+    }
     device_.readFile(path, image_, nullptr);
     ImageToControls();
+    if (!sections.message.empty()) host_.host().ShowMessageBox(kBoxWarning, sections.message);
     return 0;
   }
   int WriteConfigFile(const DeviceModule* module, const std::string& path) override {
@@ -78,9 +90,7 @@ class ImagePage : public DevicePage {
             [this](const DeviceModule& module) {
               return device_.write(host_.link(), host_.catalogue(), module, image_);
             },
-            [this](const std::string& path, std::string* error) {
-              return device_.writeFile(path, image_, error);
-            }};
+            [this](const std::string& path) { return device_.writeFile(path, image_); }};
   }
 
   DeviceFunctions<Image> device_;

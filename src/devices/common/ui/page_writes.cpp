@@ -3,6 +3,7 @@
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/page_host.h"
 #include "i18n/catalogue.h"
+#include "i18n/save_failure_text.h"
 #include "link/host.h"
 
 namespace qvr {
@@ -31,10 +32,10 @@ int WriteFileRow(PageHost& host, EventEditor& events, const DeviceModule* module
   // Pruned here so that the tabs follow the packed list; the file writer then finds nothing
   // left to remove.
   events.PruneEvents();
-  std::string error;
-  if (writers.writeFile(path, &error)) return 0;
-  std::string text = host.catalogue().Format(kMsgFileError, path.c_str(), "");
-  if (!error.empty()) text += "\n" + error;
+  const SaveResult saved = writers.writeFile(path);
+  if (saved.ok()) return 0;
+  const std::string text = host.catalogue().Format(kMsgFileError, path.c_str(), "") + "\n" +
+                           SaveFailureText(host.catalogue(), saved);
   host.host().ShowMessageBox(kBoxError, text);
   return 1;
 }

@@ -8,6 +8,7 @@
 #include "devices/common/image_checks.h"
 #include "link/device_module.h"
 #include "link/link_result.h"
+#include "platform/file_save.h"
 
 namespace qvr {
 
@@ -18,7 +19,7 @@ struct PageWriters {
   std::function<int()> controlsToImage;            // 0 stored, 1 refused (message shown)
   std::function<ImageRefusal()> prepareForDevice;  // the core's preparation of the image
   std::function<LinkResult(const DeviceModule&)> writeDevice;
-  std::function<bool(const std::string& path, std::string* error)> writeFile;
+  std::function<SaveResult(const std::string& path)> writeFile;
 };
 
 // Without a module: the controls, then the core's preparation of the image for the device (the

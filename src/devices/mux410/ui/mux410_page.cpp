@@ -46,7 +46,7 @@ QFont PageFont(const QFont& base) {
 Page::Page(PageHost& host, QWidget* parent)
     : ImagePage(host,
                 {ReadConfiguration, WriteConfiguration, PrepareForDevice, mux410::ReadConfigFile,
-                 mux410::WriteConfigFile},
+                 mux410::WriteConfigFile, mux410::ImageFields},
                 parent) {
   setObjectName("PageMUX410");
   setFont(PageFont(font()));

@@ -45,7 +45,7 @@ DevicePage* CreatePage(PageHost& host, QWidget* parent) {
 Page::Page(PageHost& host, QWidget* parent)
     : ImagePage(host,
                 {ReadConfiguration, WriteConfiguration, PrepareForDevice, tpx520::ReadConfigFile,
-                 tpx520::WriteConfigFile},
+                 tpx520::WriteConfigFile, tpx520::ImageFields},
                 parent) {
   BuildPage();
 }

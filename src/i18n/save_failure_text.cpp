@@ -1,0 +1,25 @@
+#include "i18n/save_failure_text.h"
+
+#include <cstring>
+
+#include "i18n/added_texts.h"
+
+namespace qvr {
+
+std::string SaveFailureText(const Catalogue& catalogue, const SaveResult& result) {
+  switch (result.refusal) {
+    case SaveRefusal::kNone:
+      return {};
+    case SaveRefusal::kNotRegularFile:
+      return Text(catalogue, AddedText::kSaveNotRegularFile);
+    case SaveRefusal::kReadOnly:
+      return Text(catalogue, AddedText::kSaveReadOnly);
+    case SaveRefusal::kOwnerNotKept:
+      return Text(catalogue, AddedText::kSaveOwnerNotKept);
+    case SaveRefusal::kSystem:
+      break;
+  }
+  return std::strerror(result.systemError);
+}
+
+}  // namespace qvr

@@ -1,0 +1,36 @@
+#pragma once
+// One way to save every file the programs write (configurations, settings, simulator state):
+// a hidden temporary file beside the target is written, flushed and renamed over it, so a
+// crash or a full disk never leaves a half-written or missing file. A symbolic link is saved
+// through (its target is replaced, the link kept); what is not a regular file and what is
+// read-only is refused; an existing file keeps its owner and mode. Temporary files left by a
+// save that was killed are removed by the next save of the same target.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qvr {
+
+enum class SaveRefusal : uint8_t {
+  kNone,
+  kNotRegularFile,  // a folder, device, pipe or socket is at the path
+  kReadOnly,        // the file allows no writing
+  kOwnerNotKept,    // replacing it would change its owner, group or mode
+  kSystem,          // the system refused a step; `systemError` says why
+};
+
+struct SaveResult {
+  SaveRefusal refusal = SaveRefusal::kNone;
+  int systemError = 0;  // errno of the failed step (kSystem)
+
+  bool ok() const { return refusal == SaveRefusal::kNone; }
+};
+
+// Saves `contents` as the file at `path`; the folder must exist. On failure the previous file
+// is untouched and no temporary file is left.
+[[nodiscard]] SaveResult SaveFile(const std::string& path, std::string_view contents);
+
+// The hidden name a save of `fileName` gives its temporary files ("." name ".qvr-save-").
+std::string TemporaryFilePrefix(const std::string& fileName);
+
+}  // namespace qvr

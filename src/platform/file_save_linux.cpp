@@ -1,0 +1,163 @@
+// The save routine on Linux and other POSIX systems.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/file_save.h"
+
+namespace qvr {
+namespace {
+
+constexpr int kMaxLinkHops = 40;  // the kernel's own limit for one path
+
+SaveResult SystemFailure() {
+  return {SaveRefusal::kSystem, errno};
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool ReadLink(const std::string& path, std::string& target) {
+  std::vector<char> buffer(256);
+  for (;;) {
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) return false;
+    if (size_t(n) < buffer.size()) {
+      target.assign(buffer.data(), size_t(n));
+      return true;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// Follows symbolic links to the file a save replaces; a dangling link gives the path it names,
+// so that the save creates the file the link points to.
+bool ResolveLinks(const std::string& path, std::string& target) {
+  target = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+    std::string next;
+    if (!ReadLink(target, next)) return false;
+    target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
+  }
+  errno = ELOOP;
+  return false;
+}
+
+// A temporary whose save still runs is locked by it; an unlocked one was left by a save that
+// was killed (kill -9, SIGXFSZ, power loss) and goes.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& prefix) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (!name.starts_with(prefix)) continue;
+    const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) (void)::unlinkat(::dirfd(dir), name.c_str(), 0);
+    ::close(fd);
+  }
+  ::closedir(dir);
+}
+
+bool WriteAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t n = ::write(fd, text.data(), text.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    text.remove_prefix(size_t(n));
+  }
+  return true;
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Gives the temporary the owner, group and mode the replaced file had (a new file: the user's
+// usual mode). Owner first: changing it clears set-id bits the mode then restores.
+SaveResult KeepAttributes(int fd, const struct stat* existing) {
+  struct stat temp {};
+  if (::fstat(fd, &temp) != 0) return SystemFailure();
+  if (existing == nullptr) {
+    (void)::fchmod(fd, NewFileMode());  // some file systems keep no modes
+    return {};
+  }
+  const bool sameOwner = temp.st_uid == existing->st_uid && temp.st_gid == existing->st_gid;
+  if (!sameOwner && ::fchown(fd, existing->st_uid, existing->st_gid) != 0)
+    return {SaveRefusal::kOwnerNotKept, errno};
+  const mode_t mode = existing->st_mode & 07777;
+  if (::fchmod(fd, mode) != 0 && (::fstat(fd, &temp) != 0 || (temp.st_mode & 07777) != mode))
+    return {SaveRefusal::kOwnerNotKept, errno};
+  return {};
+}
+
+SaveResult WriteTemporaryAndRename(const std::string& target, const struct stat* existing,
+                                   std::string_view contents) {
+  std::string temp = FolderOf(target) + "/" + TemporaryFilePrefix(NameOf(target)) + "XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return SystemFailure();
+  // Held until the rename, so that another save never takes this file for a stale one.
+  (void)::flock(fd, LOCK_EX);
+  SaveResult result = KeepAttributes(fd, existing);
+  if (result.ok() && !(WriteAll(fd, contents) && ::fsync(fd) == 0)) result = SystemFailure();
+  if (result.ok() && ::rename(temp.c_str(), target.c_str()) != 0) result = SystemFailure();
+  if (!result.ok()) (void)::unlink(temp.c_str());
+  ::close(fd);
+  return result;
+}
+
+}  // namespace
+
+std::string TemporaryFilePrefix(const std::string& fileName) {
+  return "." + fileName + ".qvr-save-";
+}
+
+SaveResult SaveFile(const std::string& path, std::string_view contents) {
+  std::string target;
+  if (!ResolveLinks(path, target)) return SystemFailure();
+  struct stat info {};
+  const bool exists = ::stat(target.c_str(), &info) == 0;
+  if (!exists && errno != ENOENT) return SystemFailure();
+  if (exists && !S_ISREG(info.st_mode)) return {SaveRefusal::kNotRegularFile, 0};
+  // Like the editors: no write bit, or no write access for this user, is read-only even for
+  // a user (root) whom the system would let replace it.
+  if (exists && ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+    return {SaveRefusal::kReadOnly, 0};
+
+  const std::string folder = FolderOf(target);
+  RemoveStaleTemporaries(folder, TemporaryFilePrefix(NameOf(target)));
+  SaveResult result = WriteTemporaryAndRename(target, exists ? &info : nullptr, contents);
+  // Another save's cleanup can take a temporary in the instant before it is locked: once more.
+  if (result.refusal == SaveRefusal::kSystem && result.systemError == ENOENT)
+    result = WriteTemporaryAndRename(target, exists ? &info : nullptr, contents);
+  if (!result.ok()) return result;
+  // Make the rename itself durable; a failure here no longer endangers either file.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    (void)::fsync(dir);
+    ::close(dir);
+  }
+  return result;
+}
+
+}  // namespace qvr
