@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     options.transport = std::make_unique<qvr::sim::SimTransport>(std::move(controller));
   }  // without one the window talks to the USB controller
   options.createPage = qvr::DevicePageFactory();
+  options.simulated = appOptions.simulator;
 
   qvr::MainWindow window(std::move(options));
   qvr::TerminationSignals terminationSignals([&window] { window.close(); });

@@ -18,6 +18,7 @@
 #include "app/message_box.h"
 #include "app/progress.h"
 #include "app/shell_host.h"
+#include "devices/backup/device_backup.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
 #include "i18n/ui/translate_form.h"
@@ -57,6 +58,8 @@ MainWindow::MainWindow(WindowOptions options)
             setStatusText(text);
             host_->LogLine(text);
           }) {
+  simulated_ = options.simulated;
+  backupFolder_ = options.backupFolder.empty() ? DefaultBackupFolder() : options.backupFolder;
   BuildWidgets();
   CreateServices(options);
   CreateDevicePages(options.createPage);
@@ -144,6 +147,7 @@ void MainWindow::ReadSettings() {
   setActivePage(read.activePage);
   menuLog_->setChecked(read.packetLog);
   menuDebug_->setChecked(read.debug);
+  backupBeforeChange_ = read.backup;
   SetLanguage(read.language);
 }
 
@@ -157,6 +161,7 @@ void MainWindow::WriteSettings() {
   written.language = SetLanguage(-1);
   written.packetLog = menuLog_->isChecked();
   written.debug = menuDebug_->isChecked();
+  written.backup = backupBeforeChange_;
   WriteWindowSettings(ini, written);
   settings_.Save(ini);
 }
@@ -209,7 +214,9 @@ int MainWindow::SetLanguage(int value) {
   const Language language = catalogue_.language();
   menuRussian_->setChecked(language == kRussian);
   menuEnglish_->setChecked(language == kEnglish);
-  setWindowTitle(QString::fromStdString(catalogue_.Format(8, kProgramVersion)));
+  std::string title = catalogue_.Format(8, kProgramVersion);
+  if (simulated_) title += std::string(" ") + Text(catalogue_, AddedText::kSimulatedController);
+  setWindowTitle(QString::fromStdString(title));
   for (DevicePage* page : pages_) {
     if (page) page->BeforeLanguageSwitch();
   }
@@ -263,6 +270,21 @@ std::string MainWindow::ChooseUpdateFile(const DeviceModule& module) {
 
 void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::string& path) {
   fileDialogs_->RememberUpdateFile(module, path);
+}
+
+LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
+  if (!backupBeforeChange_) return LinkOk;
+  const BackupResult backup = BackupDeviceConfiguration(*link_, catalogue_, module, backupFolder_);
+  if (backup.ok()) {
+    host_->LogLine(
+        catalogue_.FormatText(Text(catalogue_, AddedText::kBackupSaved), backup.path.c_str()));
+    return LinkOk;
+  }
+  const std::string reason =
+      backup.link != LinkOk ? LinkResultText(catalogue_, backup.link) : backup.fileError;
+  ShowBox(kBoxError, catalogue_.FormatText(Text(catalogue_, AddedText::kBackupFailed), module.name,
+                                           reason.c_str()));
+  return kOperationStoppedAndShown;
 }
 
 void MainWindow::SetStatusText(const std::string& text) {

@@ -51,6 +51,8 @@ struct WindowOptions {
   Clock* clock = nullptr;                       // default: the steady clock
   MessageBoxResponder* boxResponder = nullptr;  // default: real message boxes
   FileDialogRunner* dialogRunner = nullptr;     // default: real file dialogs
+  bool simulated = false;    // the title says that the controller is the simulated one
+  std::string backupFolder;  // default: the per-user backups folder
 };
 
 class MainWindow final : public QMainWindow,
@@ -80,6 +82,7 @@ class MainWindow final : public QMainWindow,
   DevicePage* activeDevicePage() override { return devicePage(activePage()); }
   std::string ChooseUpdateFile(const DeviceModule& module) override;
   void RememberUpdateFile(const DeviceModule& module, const std::string& path) override;
+  LinkResult BackupBeforeChange(const DeviceModule& module) override;
 
   // -1 keeps the language and returns it; 1 English; anything else Russian. Marks, title,
   // the pages' event state and the window's texts follow.
@@ -179,6 +182,9 @@ class MainWindow final : public QMainWindow,
 
   bool busy_ = false;
   bool closing_ = false;
+  bool simulated_ = false;
+  bool backupBeforeChange_ = true;
+  std::string backupFolder_;
   bool shutDownStarted_ = false;
   bool shutDownDone_ = false;
 };

@@ -30,7 +30,8 @@ int ReadDeviceOp(ModuleContext& context, const DeviceModule& module) {
 }
 
 int ResetToDefaultOp(ModuleContext& context, const DeviceModule& module) {
-  return ResetToDefault(context.link(), context.catalogue(), module);
+  return ResetToDefault(context.link(), context.catalogue(), module,
+                        [&] { return context.BackupBeforeChange(module); });
 }
 
 int ResetDeviceOp(ModuleContext& context, const DeviceModule& module) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/device_module.h"
+#include "link/link_result.h"
 
 namespace qvr {
 
@@ -25,7 +26,13 @@ class ModuleContext {
   virtual DevicePage* activeDevicePage() = 0;
   virtual std::string ChooseUpdateFile(const DeviceModule& module) = 0;
   virtual void RememberUpdateFile(const DeviceModule& module, const std::string& path) = 0;
+  // Saves the device's configuration before a change (when the settings ask for it): LinkOk to
+  // go on; kOperationStoppedAndShown when it failed and the user has been told.
+  virtual LinkResult BackupBeforeChange(const DeviceModule& module) = 0;
 };
+
+// An operation that stopped after telling the user why: no failure box follows.
+inline constexpr int kOperationStoppedAndShown = -1000;
 
 struct ModuleRow {
   const DeviceModule* module;

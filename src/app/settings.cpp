@@ -47,6 +47,7 @@ WindowSettings ReadWindowSettings(const IniFile& ini, QSize screen, QSize window
 
   settings.packetLog = ini.GetInt(kMainSettings, "Log", 0) != 0;
   settings.debug = ini.GetInt(kMainSettings, "Debug", 0) != 0;
+  settings.backup = ini.GetInt(kMainSettings, "Backup", 1) != 0;
   settings.language = ini.GetInt(kMainSettings, "Lang", 0) == 1 ? 1 : 0;
   return settings;
 }
@@ -58,6 +59,7 @@ void WriteWindowSettings(IniFile& ini, const WindowSettings& settings) {
   ini.SetInt(kMainSettings, "Lang", settings.language);
   ini.SetInt(kMainSettings, "Log", settings.packetLog ? 1 : 0);
   ini.SetInt(kMainSettings, "Debug", settings.debug ? 1 : 0);
+  ini.SetInt(kMainSettings, "Backup", settings.backup ? 1 : 0);
 }
 
 SettingsStore::SettingsStore(QString path, std::function<void()> onOpenFailure,

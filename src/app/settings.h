@@ -30,6 +30,7 @@ struct WindowSettings {
   int language = 0;
   bool packetLog = false;
   bool debug = false;
+  bool backup = true;  // save a device's configuration before a write or reset to defaults
 };
 
 // Reads "MainSettings" with the window's defaults and range rules: `screen` is the primary

@@ -123,7 +123,8 @@ void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int f
   const ModuleRow* row = ActiveRow();
   if (!row || !(row->*operation)) {
     ShowBox(kBoxError, catalogue_.Text(notSupportedId));
-  } else if (int result = (row->*operation)(*this, *row->module); result != 0) {
+  } else if (int result = (row->*operation)(*this, *row->module);
+             result != 0 && result != kOperationStoppedAndShown) {
     ShowFailure(failedId, *row->module, result);
   }
   RefreshToolbar(false);
@@ -144,7 +145,9 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
              ShowBox(kBoxQuestion + kBoxDefaultNo, catalogue_.Text(kConfirmWriteDevice)) ==
                  kBoxResultYes) {
     const WriteWatch watch(*link_);
-    if (int result = row->writeDevice(*this, row->module); result != 0) {
+    // A backup that failed has said why, and nothing is sent.
+    const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
+    if (int result = backedUp ? row->writeDevice(*this, row->module) : 0; result != 0) {
       std::string text =
           DeviceFailureText(catalogue_, kWriteDeviceFailed, row->module->name, result);
       if (watch.deviceChanged())

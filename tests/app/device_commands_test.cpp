@@ -1,6 +1,7 @@
 // The toolbar commands with the real device pages over the simulated controller.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -59,17 +60,45 @@ TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReports
   EXPECT_EQ(ini.GetString("DirectoryUpdate", "MUX-410"), path.toStdString());
 }
 
-TEST_F(DeviceCommands, ResetToDefaultAsksAndAFailureNamesTheDevice) {
+TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice) {
+  const QString backups = shell.dir.path() + "/backups";
   window().setActivePage(2);
+  shell.boxes.answers = {kBoxResultYes};
+  window().SpeedButtonToDefaultClick();
+  EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
+  const QStringList saved = QDir(backups).entryList({"TPX-520-52000456-*.MUX"});
+  ASSERT_EQ(saved.size(), 1);
+  EXPECT_TRUE(MemoText().endsWith(
+      QString::fromUtf8("Резервная копия конфигурации устройства сохранена в \"%1/%2\"")
+          .arg(backups, saved[0])));
+  EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 1);
+
+  // A device that cannot be read cannot be backed up: the reset is not sent, one box says so.
+  shell.boxes.seen.clear();
   shell.boxes.answers = {kBoxResultYes};
   shell.controller.SilenceNext(sim::kAlways);
   window().SpeedButtonToDefaultClick();
-
-  ASSERT_GE(shell.boxes.seen.size(), 2u);
+  ASSERT_EQ(shell.boxes.seen.size(), 2u);
   EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxWarning + kBoxDefaultNo);
+  EXPECT_EQ(shell.boxes.lastText(),
+            "Не удалось сохранить резервную копию конфигурации устройства \"TPX-520\", в "
+            "устройство ничего не отправлено\nВышел таймаут ожидания ответа");
+  EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 1);
+}
+
+TEST(DeviceCommandsWithoutBackups, ResetToDefaultFailureNamesTheDevice) {
+  ShellFixture shell;
+  shell.WriteSettings("[MainSettings]\r\nBackup=0\r\nActivePage=2\r\n");
+  MainWindow& window = shell.Open();
+  shell.Connect();
+  shell.boxes.answers = {kBoxResultYes};
+  shell.controller.SilenceNext(sim::kAlways);
+  window.SpeedButtonToDefaultClick();
+  ASSERT_EQ(shell.boxes.seen.size(), 2u);
   EXPECT_EQ(shell.boxes.lastText(),
             "Ошибка сброса конфигурации устройства \"TPX-520\" в состояние по умолчанию\n"
             "Вышел таймаут ожидания ответа");
+  EXPECT_FALSE(QDir(shell.dir.path() + "/backups").exists());
 }
 
 // The TPX-520 description box answers a double click with the MUX-410's debug dump, shown in the

@@ -139,6 +139,7 @@ class ShellFixture {
     options.modules = modules;
     options.boxResponder = &boxes;
     options.dialogRunner = &dialogs;
+    options.backupFolder = (dir.path() + "/backups").toStdString();
     if (realPages) options.createPage = realPages;
     if (!realPages)
       options.createPage = [this](int page, PageHost&, QWidget* parent) -> DevicePage* {
