@@ -1,6 +1,7 @@
 #include "sim/sim_controller.h"
 
 #include <filesystem>
+#include <fstream>
 
 #include "link/bytes.h"
 #include "link/packet_layout.h"
@@ -30,6 +31,18 @@ SimController::SimController(std::string stateDir) : stateDir_(std::move(stateDi
       // A damaged file leaves the sample in place; the next change rewrites the file.
       (void)LoadDeviceState(StateFilePath(stateDir_, device.profile()), device);
     }
+  }
+  if (!stateDir_.empty()) ApplyFaultsFile(stateDir_ + "/faults");
+}
+
+// A "faults" file in the state folder lets a separate process (a test of qvrctl) meet a
+// misbehaving controller: one word a line, "silent" (nothing is answered) or "absent" (the
+// controller is not on the bus).
+void SimController::ApplyFaultsFile(const std::string& path) {
+  std::ifstream faults(path);
+  for (std::string word; faults >> word;) {
+    if (word == "silent") SilenceNext(kAlways);
+    if (word == "absent") Unplug();
   }
 }
 

@@ -73,7 +73,8 @@ class SimController {
  public:
   // With a non-empty `stateDir`, every device's memory, versions and current input are loaded
   // from that directory (missing or damaged files give the sample configuration) and saved
-  // there, atomically, after every request that changes them.
+  // there, atomically, after every request that changes them. A file "faults" there, with the
+  // words "silent" or "absent", starts the controller with that fault.
   explicit SimController(std::string stateDir = {});
   ~SimController();
   SimController(const SimController&) = delete;
@@ -171,6 +172,7 @@ class SimController {
   void ApplyReplyFaults(PacketBytes& reply);
   bool Save(uint8_t address);
   void LeaveBusForRestart();
+  void ApplyFaultsFile(const std::string& path);
 
   std::string stateDir_;
   std::array<std::unique_ptr<SimDevice>, kDeviceCount> devices_;

@@ -268,6 +268,35 @@ TEST_F(Qvrctl, DefaultAsksAndRestoresTheSampleOnYes) {
   EXPECT_NE(o.err.find("> 00->02 CMD:84"), std::string::npos) << o.err;
 }
 
+TEST_F(Qvrctl, EveryCommandFailsWithOneWhenTheControllerIsGone) {
+  ASSERT_EQ(Run({"read", "mux-410", files.File("unit.MUX")}).status, 0);
+  test::WriteBytes(files.File("mux.LDR"),
+                   test::LdrBuilder{.version = 216,
+                                    .deviceVersion = sim::kMux410Identity.deviceVersion,
+                                    .deviceType = sim::kMux410Identity.deviceType}
+                       .Build());
+  WriteText(state.File("faults"), "absent\n");
+  const std::vector<std::vector<std::string>> commands = {
+      {"info"},
+      {"info", "tpx-520"},
+      {"reset", "qvr-b"},
+      {"reset", "mux-410"},
+      {"default", "mux-410", "--yes"},
+      {"default", "mux-410", "--yes", "--no-backup"},
+      {"read", "mux-410", files.File("again.MUX")},
+      {"write", "mux-410", files.File("unit.MUX"), "--yes"},
+      {"write", "mux-410", files.File("unit.MUX"), "--yes", "--no-backup"},
+      {"update", "mux-410", files.File("mux.LDR"), "--yes"},
+  };
+  for (const std::vector<std::string>& command : commands) {
+    const Outcome o = Run(command);
+    EXPECT_EQ(o.status, 1) << command[0] << " " << command.back() << "\n" << o.err;
+    EXPECT_NE(o.err.find("Controller \"QVR-B\" is disconnected"), std::string::npos) << o.err;
+  }
+  EXPECT_EQ(Run({"diff", "mux-410", files.File("unit.MUX")}).status, 2);
+  EXPECT_FALSE(std::filesystem::exists(files.File("again.MUX")));
+}
+
 TEST_F(Qvrctl, UsageErrorsExitWithTwo) {
   for (std::vector<std::string> args : {std::vector<std::string>{"qvrctl"},
                                         {"qvrctl", "info", "mux-999"},
