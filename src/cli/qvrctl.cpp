@@ -166,6 +166,7 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
       "Command-line twin of qvr-service: device identification, resets, "
       "configurations and firmware updates through the QVR-B controller",
       "qvrctl"};
+  app.set_version_flag("--version", std::string("qvrctl ") + kProgramVersion);
   Options options;
   Declare(app, options);
   try {
