@@ -6,13 +6,14 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_CONTACT "qvr-service maintainers <maintainers@qvr-service.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "service program for MUX-410 and TPX-520 devices")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Reads, edits, checks and writes the configurations of MUX-410 video switches and\n"
-    "TPX-520 touch-screen controllers through the QVR-B USB programming adapter, saves\n"
-    "and loads them as .MUX files, updates firmware from checked .LDR files and runs\n"
-    "live actions, in Russian or English. qvrctl does the same from the command line.\n"
-    "A built-in simulated controller lets both run without the hardware.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+# Lines of at most 72 characters, as dpkg shows them.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Reads, edits, checks and writes the configurations of MUX-410 video\n"
+       "switches and TPX-520 touch-screen controllers through the QVR-B USB\n"
+       "programming adapter, saves and loads them as .MUX files, updates\n"
+       "firmware from checked .LDR files and runs live actions, in Russian or\n"
+       "English. qvrctl does the same from the command line. A built-in\n"
+       "simulated controller lets both run without the hardware.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
