@@ -1,29 +1,26 @@
 #include "app/app_options.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <cstdio>
 
+#include "i18n/catalogue.h"
+
 namespace qvr {
+namespace {
 
-bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exitCode) {
-  QCommandLineParser parser;
-  parser.setApplicationDescription("Service program for MUX-410 and TPX-520 devices");
-  const QCommandLineOption help = parser.addHelpOption();
-  const QCommandLineOption simulator(
-      "simulator", "Use the built-in simulated controller instead of the USB one.");
-  // "--simulator=DIR" is split into these two before parsing (an option value cannot be
-  // optional for the parser).
-  QCommandLineOption simulatorDir("simulator-state",
-                                  "Folder that keeps the simulated devices' memory.", "DIR");
-  simulatorDir.setFlags(QCommandLineOption::HiddenFromHelp);
-  const QCommandLineOption settings("settings", "Settings file to use.", "PATH");
-  const QCommandLineOption latency("simulated-latency",
-                                   "With --simulator: every report takes MS milliseconds.", "MS");
-  parser.addOption(simulator);
-  parser.addOption(latency);
-  parser.addOption(simulatorDir);
-  parser.addOption(settings);
+constexpr const char* kDescription =
+    "Service program for MUX-410 and TPX-520 devices, through the QVR-B USB controller.\n"
+    "Without --settings the settings file is the program's path with .ini, or, where that\n"
+    "folder is not writable, qvr-service.ini in the user's configuration folder.";
 
+constexpr const char* kQtOptionsNote =
+    "\nQt's own options (-platform NAME, -style NAME, -reverse and the others of QApplication)\n"
+    "are accepted as well.\n";
+
+// "--simulator=DIR" becomes "--simulator --simulator-state=DIR": the parser cannot have an
+// option whose value is optional.
+QStringList SplitSimulatorState(const QStringList& arguments) {
   QStringList split;
   for (const QString& argument : arguments) {
     if (argument.startsWith("--simulator=")) {
@@ -33,20 +30,62 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
       split << argument;
     }
   }
-  if (!parser.parse(split)) {
-    std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
-    exitCode = 2;
+  return split;
+}
+
+QString HelpText(const QCommandLineParser& parser, const QString& program) {
+  QString text = parser.helpText();
+  // The parser names the program only where a QCoreApplication exists.
+  text.replace(0, text.indexOf('\n'), "Usage: " + QFileInfo(program).fileName() + " [options]");
+  // The optional folder is shown where the parser has room for it in the option's column.
+  text.replace("--simulator      ", "--simulator[=DIR]");
+  return text + kQtOptionsNote;
+}
+
+bool Fail(const QString& text, int& exitCode) {
+  std::fprintf(stderr, "%s\n", qPrintable(text));
+  exitCode = 2;
+  return false;
+}
+
+}  // namespace
+
+bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exitCode) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(kDescription);
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version({"v", "version"}, "Displays version information.");
+  const QCommandLineOption simulator(
+      "simulator",
+      "Use the built-in simulated controller instead of the USB one. As --simulator=DIR its "
+      "devices keep their memory in the folder DIR across runs.");
+  QCommandLineOption simulatorDir("simulator-state",
+                                  "Folder that keeps the simulated devices' memory.", "DIR");
+  simulatorDir.setFlags(QCommandLineOption::HiddenFromHelp);
+  const QCommandLineOption latency(
+      "simulated-latency",
+      "With --simulator: every report takes MS milliseconds (0 to 10000), like a slow adapter.",
+      "MS");
+  const QCommandLineOption settings("settings", "Settings file to use.", "PATH");
+  parser.addOption(version);
+  parser.addOption(simulator);
+  parser.addOption(latency);
+  parser.addOption(simulatorDir);
+  parser.addOption(settings);
+
+  if (!parser.parse(SplitSimulatorState(arguments))) return Fail(parser.errorText(), exitCode);
+  if (parser.isSet(help) || parser.isSet("help-all")) {
+    std::fprintf(stdout, "%s", qPrintable(HelpText(parser, arguments.value(0))));
+    exitCode = 0;
     return false;
   }
-  if (parser.isSet(help)) {
-    std::fprintf(stdout, "%s", qPrintable(parser.helpText()));
+  if (parser.isSet(version)) {
+    std::fprintf(stdout, "qvr-service %s\n", kProgramVersion);
     exitCode = 0;
     return false;
   }
   if (!parser.positionalArguments().isEmpty()) {
-    std::fprintf(stderr, "Unexpected argument: %s\n", qPrintable(parser.positionalArguments()[0]));
-    exitCode = 2;
-    return false;
+    return Fail("Unexpected argument: " + parser.positionalArguments()[0], exitCode);
   }
   options.simulator = parser.isSet(simulator) || parser.isSet(simulatorDir);
   options.simulatorDir = parser.value(simulatorDir);
@@ -54,11 +93,23 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
   bool number = true;
   options.simulatedLatencyMs = parser.isSet(latency) ? parser.value(latency).toInt(&number) : 0;
   if (!number || options.simulatedLatencyMs < 0 || options.simulatedLatencyMs > 10000) {
-    std::fprintf(stderr, "--simulated-latency takes milliseconds from 0 to 10000\n");
-    exitCode = 2;
-    return false;
+    return Fail("--simulated-latency takes milliseconds from 0 to 10000", exitCode);
   }
   return true;
+}
+
+QStringList ArgumentsOf(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+bool HasQtOptions(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument.size() > 2 && argument[0] == '-' && argument[1] != '-') return true;
+  }
+  return false;
 }
 
 }  // namespace qvr

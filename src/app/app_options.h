@@ -1,7 +1,8 @@
 #pragma once
 // The program's command line: --simulator[=DIR] runs against the built-in simulated controller
 // (DIR keeps its devices' memory across runs), --simulated-latency MS slows its reports down
-// like a slow adapter, --settings PATH names the settings file.
+// like a slow adapter, --settings PATH names the settings file; --help and --version answer and
+// end.
 #include <QString>
 #include <QStringList>
 
@@ -14,8 +15,14 @@ struct AppOptions {
   int simulatedLatencyMs = 0;  // every report of the simulated controller takes this long
 };
 
-// Parses `arguments` (program name first). On a bad command line or --help, prints to the
-// console and returns false with the exit code in `exitCode`.
+// Parses `arguments` (program name first). On a bad command line, --help or --version, prints to
+// the console and returns false with the exit code in `exitCode`. Needs no QApplication.
 bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exitCode);
+
+// The command line as the process got it.
+QStringList ArgumentsOf(int argc, char** argv);
+// Whether `arguments` carry Qt's own options (a single dash and a word: -platform, -style),
+// which only QApplication can take out before the program's own are parsed.
+bool HasQtOptions(const QStringList& arguments);
 
 }  // namespace qvr

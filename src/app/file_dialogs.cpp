@@ -1,7 +1,10 @@
 #include "app/file_dialogs.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QSplitter>
 #include <QTimer>
+#include <QTreeView>
 
 #include "app/message_box.h"
 #include "app/settings.h"
@@ -51,6 +54,25 @@ void DialogCentring::Tick() {
       CentredPosition(mainWindow_->frameGeometry(), running_->frameGeometry().size(), 0));
 }
 
+namespace {
+
+// Room for the sidebar's places and for every column of the file list in either language, so
+// that no header, name or date is cut.
+void Widen(QFileDialog& dialog) {
+  dialog.resize(720, 440);
+  if (auto* splitter = dialog.findChild<QSplitter*>("splitter")) splitter->setSizes({150, 570});
+  auto* list = dialog.findChild<QTreeView*>("treeView");
+  if (!list) return;
+  QHeaderView* header = list->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int column = 1; column < header->count(); ++column) {
+    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+}
+
+}  // namespace
+
 QString QtFileDialogRunner::Run(const FileDialogRequest& request) {
   QFileDialog dialog(mainWindow_, request.title, request.initialFolder, request.nameFilter);
   // Drawn by Qt so that the window can be placed over the main window.
@@ -60,6 +82,7 @@ QString QtFileDialogRunner::Run(const FileDialogRequest& request) {
   dialog.setFileMode(QFileDialog::AnyFile);
   if (request.save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setDefaultSuffix(request.defaultSuffix);
+  Widen(dialog);
   if (!centring_.Run(dialog)) return QString();
   QStringList files = dialog.selectedFiles();
   return files.isEmpty() ? QString() : files.first();

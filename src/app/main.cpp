@@ -10,13 +10,22 @@
 #include "sim/sim_transport.h"
 
 int main(int argc, char** argv) {
+  // The command line is answered before QApplication, which needs a display: --help,
+  // --version and a mistyped option work on a console alone. Qt's own options (-platform …)
+  // are taken out by QApplication first.
+  qvr::AppOptions appOptions;
+  int exitCode = 0;
+  const QStringList arguments = qvr::ArgumentsOf(argc, argv);
+  const bool qtOptions = qvr::HasQtOptions(arguments);
+  if (!qtOptions && !qvr::ParseAppOptions(arguments, appOptions, exitCode)) return exitCode;
+
   QApplication application(argc, argv);
   QApplication::setApplicationName("qvr-service");
   QApplication::setApplicationVersion(qvr::kProgramVersion);
-
-  qvr::AppOptions appOptions;
-  int exitCode = 0;
-  if (!qvr::ParseAppOptions(QApplication::arguments(), appOptions, exitCode)) return exitCode;
+  QApplication::setDesktopFileName("qvr-service");
+  if (qtOptions && !qvr::ParseAppOptions(QApplication::arguments(), appOptions, exitCode)) {
+    return exitCode;
+  }
 
   qvr::WindowOptions options;
   options.settingsPath =

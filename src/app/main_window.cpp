@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,15 +10,20 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
+#include <algorithm>
 
 #include "app/file_dialogs.h"
 #include "app/message_box.h"
 #include "app/progress.h"
 #include "app/shell_host.h"
+#include "app/tab_order.h"
+#include "app/window_fit.h"
 #include "devices/backup/device_backup.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
@@ -116,14 +122,46 @@ void MainWindow::CreateServices(WindowOptions& options) {
 }
 
 void MainWindow::CreateDevicePages(const PageFactory& createPage) {
-  if (!createPage) return;
   for (int page : {kPageMux410, kPageTpx520}) {
-    pages_[size_t(page)] = createPage(page, *this, tabSheets_[size_t(page)]);
-    if (pages_[size_t(page)]) tabSheets_[size_t(page)]->layout()->addWidget(pages_[size_t(page)]);
+    QWidget* sheet = tabSheets_[size_t(page)];
+    pages_[size_t(page)] = createPage ? createPage(page, *this, sheet) : nullptr;
+    if (!pages_[size_t(page)]) continue;
+    // A window smaller than specified (a large scale factor) scrolls the page instead of
+    // squeezing or cutting it.
+    auto* scroll = new QScrollArea(sheet);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(pages_[size_t(page)]);
+    sheet->layout()->addWidget(scroll);
   }
+  SetTabOrder();
+}
+
+void MainWindow::SetTabOrder() {
+  std::vector<QWidget*> chain(commandButtons_.begin(), commandButtons_.end());
+  chain.push_back(panelMenu_);
+  for (QWidget* control : ControlsInLayoutOrder(pageControl_)) chain.push_back(control);
+  SetTabChain(chain);
+}
+
+void MainWindow::FitToScreen() {
+  constexpr QSize kSpecified(784, 550);
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  // Before the first show the window system has not framed the window yet: a title bar and
+  // borders are allowed for.
+  QSize frame = frameGeometry().size() - size();
+  if (frame.isEmpty()) frame = QSize(8, 40);
+  const WindowFit fit = FitWindow(kSpecified, screen->availableGeometry().size(), frame);
+  if (fit.fixed) return setFixedSize(fit.client);
+  setMinimumSize(fit.client.boundedTo(QSize(400, 300)));
+  setMaximumSize(kSpecified);
+  resize(fit.client);
 }
 
 void MainWindow::StartUp() {
+  FitToScreen();
   // The settings end with the language switch, so every text is in place before the pages
   // initialise.
   ReadSettings();
@@ -217,6 +255,7 @@ int MainWindow::SetLanguage(int value) {
   std::string title = catalogue_.Format(8, kProgramVersion);
   if (simulated_) title += std::string(" ") + Text(catalogue_, AddedText::kSimulatedController);
   setWindowTitle(QString::fromStdString(title));
+  qtTexts_.Switch(language);
   for (DevicePage* page : pages_) {
     if (page) page->BeforeLanguageSwitch();
   }
@@ -335,9 +374,31 @@ bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {
   return false;
 }
 
+bool MainWindow::OpensPopupMenu(QObject* watched, QEvent* event) {
+  const bool toolbarControl =
+      watched == panelMenu_ ||
+      std::find(commandButtons_.begin(), commandButtons_.end(), watched) != commandButtons_.end();
+  if (!toolbarControl) return false;
+  QPoint at = panelMenu_->mapToGlobal(QPoint(0, panelMenu_->height()));
+  if (event->type() == QEvent::ContextMenu) {
+    auto* request = static_cast<QContextMenuEvent*>(event);
+    if (request->reason() == QContextMenuEvent::Mouse) at = request->globalPos();
+  } else if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+    if (key->key() != Qt::Key_Menu && !shiftF10) return false;
+  } else {
+    return false;
+  }
+  popupMenu_->popup(at);
+  return true;
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (RefusesPageChange(watched, event)) return true;
-  if (watched == memo_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+  if (OpensPopupMenu(watched, event)) return true;
+  // The toolbar's controls are watched from their creation, before the memo exists.
+  if (memo_ && watched == memo_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
     memo_->clear();
     return true;
   }

@@ -14,6 +14,7 @@
 #include "devices/common/ui/device_page.h"
 #include "devices/common/ui/page_host.h"
 #include "i18n/catalogue.h"
+#include "i18n/ui/qt_translations.h"
 #include "link/connection_monitor.h"
 
 class QAction;
@@ -135,6 +136,12 @@ class MainWindow final : public QMainWindow,
   void EventMenuClick(EventMenuItem item);
   void PageChanged();
   bool RefusesPageChange(QObject* watched, QEvent* event) const;
+  // The popup menu opens from the toolbar by the mouse's right button, the context menu key
+  // and Shift+F10.
+  bool OpensPopupMenu(QObject* watched, QEvent* event);
+  // The specified fixed size where the screen has room for it, else as much as fits.
+  void FitToScreen();
+  void SetTabOrder();
 
   const ModuleRow* ActiveRow() const;
   int ShowBox(int kind, const std::string& text);
@@ -145,6 +152,7 @@ class MainWindow final : public QMainWindow,
   void RunRowCommand(RowOperation operation, int notSupportedId, int failedId);
 
   Catalogue catalogue_;
+  QtTranslations qtTexts_;
   std::unique_ptr<Clock> ownClock_;
   Clock* clock_ = nullptr;
   std::span<const ModuleRow> modules_;

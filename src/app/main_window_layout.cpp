@@ -58,6 +58,7 @@ void MainWindow::BuildWidgets() {
   setWindowTitle(QString::fromStdString(catalogue_.Format(8, kProgramVersion)));
   setFixedSize(784, 550);
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+  setWindowIcon(ProgramIcon());
   move(550, 442);
   BuildToolBar();
   BuildPages();
@@ -93,6 +94,7 @@ void MainWindow::BuildToolBar() {
     button->setIcon(ToolbarIcon(row.glyph));
     button->setAutoRaise(true);
     connect(button, &QToolButton::clicked, this, row.click);
+    button->installEventFilter(this);
     toolBar_->addWidget(button);
     commandButtons_[i] = button;
   }
@@ -115,9 +117,10 @@ void MainWindow::BuildToolBar() {
   panelMenu_->setObjectName("PanelMenu");
   panelMenu_->setFrameShape(QFrame::NoFrame);
   panelMenu_->setFixedSize(600, 22);
-  panelMenu_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(panelMenu_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { popupMenu_->popup(panelMenu_->mapToGlobal(at)); });
+  // Reached by Tab too, so that the popup menu opens from the keyboard.
+  panelMenu_->setFocusPolicy(Qt::TabFocus);
+  panelMenu_->setStyleSheet("QFrame#PanelMenu:focus { border: 1px dotted palette(highlight); }");
+  panelMenu_->installEventFilter(this);
   toolBar_->addWidget(panelMenu_);
 
   gauge_ = new QProgressBar(panelMenu_);

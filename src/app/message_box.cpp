@@ -75,10 +75,26 @@ class PlacedMessageBox : public QMessageBox {
   bool placed_ = false;
 };
 
+QMessageBox::Icon IconOf(int kind) {
+  switch (kind & 0xFF) {
+    case kBoxError:
+      return QMessageBox::Critical;
+    case kBoxQuestion:
+      return QMessageBox::Question;
+    case kBoxWarning:
+      return QMessageBox::Warning;
+    case kBoxInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
 }  // namespace
 
 int QtMessageBoxResponder::Respond(const BoxRequest& request) {
   PlacedMessageBox box(mainWindow_);
+  box.setIcon(IconOf(request.kind));
   box.setWindowTitle(request.caption);
   box.setText(request.text);
   box.setWindowFlag(Qt::WindowStaysOnTopHint);

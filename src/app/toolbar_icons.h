@@ -1,5 +1,6 @@
 #pragma once
-// The 16 x 16 glyphs of the seven toolbar commands, drawn at start-up.
+// The program's icons, drawn from scalable images so that they stay crisp at any scale factor:
+// the seven toolbar glyphs and the program's own icon (window, desktop entry).
 #include <QIcon>
 
 namespace qvr {
@@ -15,5 +16,6 @@ enum class ToolbarGlyph {
 };
 
 QIcon ToolbarIcon(ToolbarGlyph glyph);
+QIcon ProgramIcon();
 
 }  // namespace qvr

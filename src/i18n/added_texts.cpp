@@ -13,15 +13,18 @@ struct Texts {
 constexpr Texts kTexts[] = {
     /* kNoPermission */
     {"Нет доступа к контроллеру \"QVR-B\": он подключен, но открыть его нельзя.\n"
-     "Установите правило udev из packaging/70-qvr-b.rules:\n"
+     "Программа установлена из пакета: отключите и снова подключите адаптер "
+     "(или выполните: sudo udevadm trigger).\n"
+     "Программа запущена из сборки: установите правило udev, затем отключите и снова "
+     "подключите адаптер:\n"
      "sudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
-     "sudo udevadm control --reload-rules && sudo udevadm trigger\n"
-     "затем отключите и снова подключите адаптер",
+     "sudo udevadm control --reload-rules && sudo udevadm trigger",
      "No permission to open the controller \"QVR-B\": it is connected but cannot be opened.\n"
-     "Install the udev rule from packaging/70-qvr-b.rules:\n"
+     "Installed from the package: unplug and plug in the adapter "
+     "(or run: sudo udevadm trigger).\n"
+     "Run from a build: install the udev rule, then unplug and plug in the adapter:\n"
      "sudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
-     "sudo udevadm control --reload-rules && sudo udevadm trigger\n"
-     "then unplug and plug in the adapter"},
+     "sudo udevadm control --reload-rules && sudo udevadm trigger"},
     /* kConfigurationHalfWritten */
     {"Устройство уже приняло часть данных: в нём может быть смесь старой и новой конфигурации.\n"
      "Запишите конфигурацию ещё раз.",

@@ -35,5 +35,34 @@ TEST(CommandLine, SimulatorWithAndWithoutStateFolderAndSettingsPath) {
   }
 }
 
+// --help and --version are answered without a QApplication, so without a display.
+TEST(CommandLine, HelpNamesEveryOptionAndVersionAnswersWithoutTheWindow) {
+  AppOptions options;
+  int exitCode = -1;
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(ParseAppOptions({"/usr/bin/qvr-service", "--help"}, options, exitCode));
+  const std::string help = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(help.rfind("Usage: qvr-service [options]\n", 0), 0u) << help;
+  for (const char* option : {"--simulator[=DIR]", "--simulated-latency <MS>", "--settings <PATH>",
+                             "--version", "--help", "-platform"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option;
+  }
+
+  exitCode = -1;
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(ParseAppOptions({"qvr-service", "--version"}, options, exitCode));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "qvr-service 1.14\n");
+  EXPECT_EQ(exitCode, 0);
+
+  EXPECT_FALSE(ParseAppOptions({"qvr-service", "--simulater"}, options, exitCode));
+  EXPECT_EQ(exitCode, 2);
+
+  // Qt's own options are left for QApplication to take out first.
+  EXPECT_TRUE(HasQtOptions({"qvr-service", "--simulator", "-platform", "offscreen"}));
+  EXPECT_TRUE(HasQtOptions({"qvr-service", "-reverse"}));
+  EXPECT_FALSE(HasQtOptions({"qvr-service", "--simulator=/tmp/x", "-h", "--settings", "-"}));
+}
+
 }  // namespace
 }  // namespace qvr::test

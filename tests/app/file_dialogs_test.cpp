@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include "devices/common/ini_file.h"
 #include "shell_test_support.h"
@@ -98,6 +100,7 @@ TEST(RealFileDialog, IsCentredOverTheWindowWithTheMaskAndTitle) {
   QPoint position, expected;
   QString title, filter;
   bool overwriteQuestion = true;
+  QList<int> clipped;
   QTimer poll;
   poll.setInterval(20);
   int ticks = 0;
@@ -110,6 +113,13 @@ TEST(RealFileDialog, IsCentredOverTheWindowWithTheMaskAndTitle) {
     title = dialog->windowTitle();
     filter = dialog->selectedNameFilter();
     overwriteQuestion = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+    // Every column header of the file list shows its whole text.
+    if (auto* list = dialog->findChild<QTreeView*>("treeView")) {
+      QHeaderView* header = list->header();
+      for (int column = 0; column < header->count(); ++column) {
+        if (header->sectionSize(column) < header->sectionSizeHint(column)) clipped << column;
+      }
+    }
     dialog->reject();
   });
   poll.start();
@@ -124,6 +134,7 @@ TEST(RealFileDialog, IsCentredOverTheWindowWithTheMaskAndTitle) {
   EXPECT_EQ(title, "Save");
   EXPECT_EQ(filter, "*.MUX (*.MUX *.mux)");
   EXPECT_FALSE(overwriteQuestion);
+  EXPECT_TRUE(clipped.isEmpty()) << clipped.size() << " headers cut";
   EXPECT_FALSE(shell.Find<QTimer>("TimerOnShow")->isActive());
 }
 

@@ -41,6 +41,10 @@ TEST(LanguageSwitch, TranslatesTheWindowKeepsSelectionsAndRunsThePageHooksInOrde
   EXPECT_EQ(shell.mux->naviType->itemText(0), "Unknown");
   EXPECT_EQ(shell.mux->calls, (std::vector<std::string>{"Before", "After"}));
   EXPECT_EQ(shell.tpx->calls, (std::vector<std::string>{"Before", "After"}));
+  // Screen readers name the glyph buttons by their hints; Qt's own texts are English again.
+  EXPECT_EQ(shell.Find<QToolButton>("SpeedButtonReset")->accessibleName(), "Reset device");
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&No"), "&No");
 
   // -1 only asks.
   shell.mux->calls.clear();
@@ -57,6 +61,12 @@ TEST(LanguageSwitch, TranslatesTheWindowKeepsSelectionsAndRunsThePageHooksInOrde
   maker->click();
   EXPECT_EQ(window.SetLanguage(-1), kRussian);
   EXPECT_EQ(shell.mux->naviType->itemText(0), QString::fromUtf8("Неизвестно"));
+  EXPECT_EQ(shell.Find<QToolButton>("SpeedButtonReset")->accessibleName(),
+            QString::fromUtf8("Сброс устройства"));
+  EXPECT_EQ(shell.Find<QFrame>("PanelMenu")->accessibleName(),
+            shell.Find<QFrame>("PanelMenu")->toolTip());
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&No"), QString::fromUtf8("&Нет"));
+  EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
   EXPECT_EQ(shell.Find<QMenu>("MenuItemLanguage")->title(), QString::fromUtf8("Язык/Language"));
   EXPECT_EQ(shell.mux->naviType->currentIndex(), 3);
 }

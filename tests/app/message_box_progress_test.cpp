@@ -2,6 +2,7 @@
 // gauge, the monitoring memo and the message-pumping wait.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include "app/progress.h"
 #include "app/shell_host.h"
 #include "i18n/catalogue.h"
+#include "i18n/ui/qt_translations.h"
 #include "shell_test_support.h"
 #include "support/test_host.h"
 
@@ -68,6 +70,9 @@ struct EnterOnBox {
       position = box->pos();
       expected = CentredPosition(main->frameGeometry(), box->frameGeometry().size(), 50);
       caption = box->windowTitle();
+      icon = box->icon();
+      for (QAbstractButton* button : box->buttons()) buttons << button->text();
+      buttons.sort();
       QTest::keyClick(box, Qt::Key_Return);
     });
     timer.start();
@@ -75,6 +80,8 @@ struct EnterOnBox {
   QTimer timer;
   QPoint position, expected;
   QString caption;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QStringList buttons;
 };
 
 TEST(RealMessageBox, EnterPressesTheDefaultButtonAndTheBoxStandsOverTheWindow) {
@@ -91,14 +98,30 @@ TEST(RealMessageBox, EnterPressesTheDefaultButtonAndTheBoxStandsOverTheWindow) {
     EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 48 + 256, "Sure?")), kBoxResultNo);
     EXPECT_EQ(enter.caption, "Warning");
     EXPECT_EQ(enter.position, enter.expected);
+    EXPECT_EQ(enter.icon, QMessageBox::Warning);  // the reset warning looks like one
   }
   {
     EnterOnBox enter(&main);
     EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 32, "Sure?")), kBoxResultYes);
+    EXPECT_EQ(enter.icon, QMessageBox::Question);
   }
   {
     EnterOnBox enter(&main);
     EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 16, "Broken")), kBoxResultOk);
+    EXPECT_EQ(enter.icon, QMessageBox::Critical);
+  }
+  {
+    EnterOnBox enter(&main);
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 64, "Done")), kBoxResultOk);
+    EXPECT_EQ(enter.icon, QMessageBox::Information);
+  }
+  {
+    // Qt's own button texts follow the program's language.
+    QtTranslations qtTexts;
+    ASSERT_TRUE(qtTexts.Switch(kRussian)) << "Qt's Russian translation is not installed";
+    EnterOnBox enter(&main);
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 32, "?")), kBoxResultYes);
+    EXPECT_EQ(enter.buttons, (QStringList{QString::fromUtf8("&Да"), QString::fromUtf8("&Нет")}));
   }
 }
 

@@ -310,6 +310,9 @@ TEST_F(Qvrctl, UsageErrorsExitWithTwo) {
     EXPECT_FALSE(err.str().empty());
   }
   EXPECT_EQ(RunPlain({"qvrctl", "--help"}).status, 0);
+  const Outcome version = RunPlain({"qvrctl", "--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "qvrctl 1.14\n");
 }
 
 }  // namespace

@@ -78,10 +78,10 @@ TEST_F(Monitor, RefusedOrHalfAnsweringControllersAreNeverTakenForConnected) {
   monitor.Tick();
   EXPECT_EQ(listener.statuses.back(),
             "No permission to open the controller \"QVR-B\": it is connected but cannot be "
-            "opened.\nInstall the udev rule from packaging/70-qvr-b.rules:\n"
-            "sudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
-            "sudo udevadm control --reload-rules && sudo udevadm trigger\n"
-            "then unplug and plug in the adapter");
+            "opened.\nInstalled from the package: unplug and plug in the adapter (or run: sudo "
+            "udevadm trigger).\nRun from a build: install the udev rule, then unplug and plug "
+            "in the adapter:\nsudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
+            "sudo udevadm control --reload-rules && sudo udevadm trigger");
   EXPECT_EQ(host.log, std::vector<std::string>{listener.statuses.back()});
   EXPECT_TRUE(listener.changes.empty());
 

@@ -70,13 +70,15 @@ TEST(ControllerDiscovery, ARefusedControllerIsAPermissionProblemNotAMissingOne) 
   EXPECT_EQ(std::get<LinkResult>(OpenControllerInterface(two, opener(false, false))),
             LinkDisconnected);
 
-  // The text names the rule shipped with the program and how to install it, in both languages.
+  // The text says what to do with the installed package and, run from a build, how to install
+  // the rule, in both languages.
   Catalogue catalogue;
   for (Language language : {kRussian, kEnglish}) {
     catalogue.setLanguage(language);
     const std::string text = LinkResultText(catalogue, LinkNoPermission);
     EXPECT_NE(text.find("packaging/70-qvr-b.rules"), std::string::npos);
     EXPECT_NE(text.find("sudo udevadm control --reload-rules"), std::string::npos);
+    EXPECT_NE(text.find("udevadm trigger)."), std::string::npos) << "the package's replug";
   }
   EXPECT_EQ(LinkResultText(catalogue, LinkNoPermission).rfind("No permission to open", 0), 0u);
 }

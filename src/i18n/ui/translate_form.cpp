@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -14,6 +15,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <string>
 #include <vector>
 
@@ -59,7 +61,7 @@ ComponentRows RowsFor(const QString& prefix, Language language) {
 }
 
 void ApplyHint(QWidget* widget, const ComponentRows& rows) {
-  if (rows.hint) widget->setToolTip(rows.hintText());
+  if (rows.hint) SetHint(widget, rows.hintText());
 }
 
 void TranslateAction(QAction* action, const ComponentRows& rows) {
@@ -204,6 +206,18 @@ void TranslateForm(QWidget* window, Language language) {
   }
   for (QObject* object : window->findChildren<QObject*>()) {
     TranslateObject(object, window_name, language);
+  }
+}
+
+void SetHint(QWidget* widget, const QString& hint) {
+  widget->setToolTip(hint);
+  const QMetaObject* kind = widget->metaObject();
+  const bool wordless = qobject_cast<QToolButton*>(widget) || kind == &QFrame::staticMetaObject ||
+                        kind == &QWidget::staticMetaObject;
+  if (wordless) {
+    widget->setAccessibleName(hint);
+  } else {
+    widget->setAccessibleDescription(hint);
   }
 }
 

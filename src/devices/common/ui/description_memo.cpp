@@ -8,6 +8,9 @@ namespace qvr {
 
 DescriptionMemo::DescriptionMemo(const char* name, QWidget* parent) : QPlainTextEdit(parent) {
   setObjectName(QString::fromLatin1(name));
+  // Tab moves on to the next control: a tab character would travel into the file and the
+  // device.
+  setTabChangesFocus(true);
 }
 
 void DescriptionMemo::ShowTexts(const ConfigTexts& texts) {

@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 
 #include "i18n/translation_table.h"
+#include "i18n/ui/translate_form.h"
 
 namespace qvr {
 namespace {
@@ -36,7 +37,7 @@ std::string CaptionOf(const std::string& name, Language language) {
 void SetupHint(QWidget* widget, const std::string& name, Language language) {
   widget->setObjectName(QString::fromStdString(name));
   const std::string hint = TranslationText(Key(name, "_Hint"), language);
-  if (!hint.empty()) widget->setToolTip(QString::fromStdString(hint));
+  if (!hint.empty()) SetHint(widget, QString::fromStdString(hint));
 }
 
 void SetupLabel(QLabel* label, const std::string& name, Language language) {

@@ -1,0 +1,27 @@
+# The Debian package (cpack -G DEB, or tools/package): the files of QvrInstall.cmake under /usr,
+# dependencies found by dpkg-shlibdeps, and maintainer scripts that make udev read the rule.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME qvr-service)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_CONTACT "qvr-service maintainers <maintainers@qvr-service.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "service program for MUX-410 and TPX-520 devices")
+# Lines of at most 72 characters, as dpkg shows them.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Reads, edits, checks and writes the configurations of MUX-410 video\n"
+       "switches and TPX-520 touch-screen controllers through the QVR-B USB\n"
+       "programming adapter, saves and loads them as .MUX files, updates\n"
+       "firmware from checked .LDR files and runs live actions, in Russian or\n"
+       "English. qvrctl does the same from the command line. A built-in\n"
+       "simulated controller lets both run without the hardware.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own texts (buttons, the file dialog) in Russian.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    ${CMAKE_SOURCE_DIR}/packaging/postinst ${CMAKE_SOURCE_DIR}/packaging/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

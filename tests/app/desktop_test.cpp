@@ -1,0 +1,160 @@
+// The window as a desktop program: the keyboard reaches every control in the order of the
+// layout, the popup menu opens from the keyboard, icons are drawn for the scale at hand, and the
+// window fits a screen a large scale factor leaves small.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QImage>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/device_pages.h"
+#include "app/toolbar_icons.h"
+#include "app/window_fit.h"
+#include "shell_test_support.h"
+
+namespace qvr::test {
+namespace {
+
+class Keyboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shell.realPages = DevicePageFactory();
+    shell.Open().show();
+    QApplication::setActiveWindow(shell.window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shell.window.get()));
+  }
+  // Presses Tab `count` times from `start`, noting the name of each control reached.
+  std::vector<std::string> TabFrom(QWidget* start, int count) {
+    start->setFocus(Qt::TabFocusReason);
+    std::vector<std::string> reached;
+    for (int i = 0; i < count; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QWidget* focus = QApplication::focusWidget();
+      reached.push_back(focus->objectName().isEmpty() ? focus->metaObject()->className()
+                                                      : focus->objectName().toStdString());
+    }
+    return reached;
+  }
+  ShellFixture shell;
+};
+
+TEST_F(Keyboard, TabLeavesTheDescriptionAndWalksEachPageAsItIsLaidOut) {
+  shell.Connect();
+  shell.window->setActivePage(1);
+  shell.Find<QAction>("EventAddInLast_MUX410")->trigger();  // the event panel shows
+  auto* memo = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
+  memo->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(memo, "Lexus");
+  QTest::keyClick(memo, Qt::Key_Tab);
+  EXPECT_EQ(memo->toPlainText(), "Lexus") << "no tab character for the file and the device";
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "ComboBoxModeMUX410");
+
+  // Parameters and navigation on the left, then the action box: its fields, the input
+  // parameters and the event editor beside them.
+  EXPECT_EQ(TabFrom(memo, 25), (std::vector<std::string>{
+                                   "ComboBoxModeMUX410",
+                                   "ComboBoxNaviType_MUX410",
+                                   "SpeedButtonNaviAuto_MUX410",
+                                   "ComboBoxNaviInput_MUX410",
+                                   "ComboBoxNaviMute_MUX410",
+                                   "CheckBoxBeep_MUX410",
+                                   "EditPowerOnTO_MUX410",
+                                   "ComboBoxOnPowerOn_MUX410",
+                                   "ComboBoxGVIFMode_MUX410",
+                                   "Edit_PulseTO_MUX410",
+                                   "CheckListBoxSkipInput_MUX410",
+                                   "ComboBoxCurrentInput_MUX410",
+                                   "TabControlEvent_MUX410x",
+                                   "EditDescriptionEvent_MUX410",
+                                   "ComboBoxInputEvent_MUX410",
+                                   "SpeedButtonGetEvent_MUX410x",
+                                   "ComboBoxZoneEvent_MUX410",
+                                   "ComboBoxIRTypeEvent_MUX410",
+                                   "EditAddressEvent_MUX410",
+                                   "EditCommandEvent_MUX410",
+                                   "SpeedButtonGetReaction_MUX410x",
+                                   "SpeedButtonPowerIR_MUX410x",
+                                   "ComboBoxReplayEvent_MUX410",
+                                   "ComboBoxOutputEvent_MUX410",
+                                   "SpeedButtonUpdate",
+                               }));
+
+  // The left column top to bottom, then the right one: input and output control, the input
+  // parameters, the mute output, the events.
+  shell.window->setActivePage(2);
+  EXPECT_EQ(TabFrom(shell.Find<QPlainTextEdit>("MemoDescriptionTPX520"), 16),
+            (std::vector<std::string>{
+                "CheckBoxONLYEXTOUCH_TPX520",
+                "CheckBoxSENDTO_TPX520x",
+                "SpeedButtonTouchAuto_TPX520",
+                "ComboBoxNaviType_TPX520",
+                "SpeedButtonNaviAuto_TPX520",
+                "ComboBoxNaviInput_TPX520",
+                "EditOnPowerTOmS_TPX520",
+                "ComboBoxOnPowerOn_TPX520",
+                "ComboBoxOutPulseMode_TPX520",
+                "EditPulseTOmS_TPX520",
+                "QRadioButton",
+                "QRadioButton",
+                "CheckListBoxInputMASK_TPX520",
+                "ComboBoxCurrentInput_TPX520",
+                "QRadioButton",
+                "TabControlEvent_TPX520x",
+            }));
+}
+
+TEST_F(Keyboard, PopupMenuOpensFromTheContextMenuKeyAndShiftF10) {
+  auto* menu = shell.Find<QMenu>("PopupMenu");
+  auto* panel = shell.Find<QFrame>("PanelMenu");
+  EXPECT_TRUE(panel->focusPolicy() & Qt::TabFocus);
+  panel->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(panel, Qt::Key_F10, Qt::ShiftModifier);
+  ASSERT_TRUE(menu->isVisible());
+  EXPECT_EQ(menu->pos(), panel->mapToGlobal(QPoint(0, panel->height())));
+  menu->hide();
+
+  shell.Connect();
+  auto* button = shell.Find<QToolButton>("SpeedButtonUpdate");
+  button->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(button, Qt::Key_Menu);
+  EXPECT_TRUE(menu->isVisible());
+  menu->hide();
+  QTest::keyClick(button, Qt::Key_F10);  // F10 alone is no menu key
+  EXPECT_FALSE(menu->isVisible());
+}
+
+// Icons are drawn for each scale, never a 16-pixel bitmap blown up.
+TEST(ScaledScreen, IconsAreDrawnForTheScaleAndTheWindowFitsTheScreen) {
+  for (ToolbarGlyph glyph : {ToolbarGlyph::Update, ToolbarGlyph::Reset}) {
+    const QIcon icon = ToolbarIcon(glyph);
+    for (int size : {16, 24, 32}) EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+    const QImage doubled = icon.pixmap(QSize(16, 16), 2.0).toImage();
+    EXPECT_EQ(doubled.size(), QSize(32, 32));
+    EXPECT_NE(doubled, ToolbarIcon(glyph).pixmap(16, 16).toImage().scaled(32, 32));
+  }
+  EXPECT_TRUE(ProgramIcon().availableSizes().contains(QSize(256, 256)));
+
+  const QSize specified(784, 550), frame(8, 40);
+  // 1366 x 768 at scale 1 (a panel takes 28 lines), 1920 x 1080 at 1.5: the specified size.
+  EXPECT_EQ(FitWindow(specified, {1366, 740}, frame).client, specified);
+  EXPECT_TRUE(FitWindow(specified, {1280, 720}, frame).fixed);
+  // 1920 x 1080 at 2: all but the bottom of the pages, which scroll, resizable up to specified.
+  const WindowFit scaled = FitWindow(specified, {960, 540}, frame);
+  EXPECT_EQ(scaled.client, QSize(784, 500));
+  EXPECT_FALSE(scaled.fixed);
+  EXPECT_EQ(FitWindow(specified, {320, 240}, frame).client, QSize(400, 300));
+
+  ShellFixture shell;
+  MainWindow& window = shell.Open();
+  EXPECT_EQ(window.minimumSize(), specified);
+  EXPECT_EQ(window.maximumSize(), specified);
+  EXPECT_FALSE(window.windowIcon().isNull());
+}
+
+}  // namespace
+}  // namespace qvr::test
