@@ -48,16 +48,27 @@ TEST_F(Mux410Transfer, ReadAsksIdentificationBlocksAndRecordsUpToTheEndRecord) {
   EXPECT_FALSE(host.log.empty());  // banner and identification lines
 }
 
-TEST_F(Mux410Transfer, InputFFEndsTheTableEvenWhenTheRecordIsUsed) {
-  std::vector<EventRecord> records{Numbered(1), Numbered(2), Numbered(3), Numbered(4)};
-  records[2].input = 0xFF;
-  ASSERT_TRUE(sim.SetBlock(kAddress, kCmdEvents, TableBytes(records)));
-  ConfigImage image;
-  ASSERT_EQ(ReadConfiguration(link, catalogue, kMux, image), LinkOk);
-  EXPECT_EQ(image.events.count(), 2);
-  EXPECT_EQ(image.events.record(2), EventRecord{});
-  EXPECT_EQ(Requests(27).size(), 3u);
-  EXPECT_EQ(host.progressDone, kProgressTotal);
+TEST_F(Mux410Transfer, EachEndConditionEndsTheTableOnItsOwnWithRecordsAfterIt) {
+  // Input FF (even in a record otherwise used), event 0, type 0: each ends the table alone.
+  const std::pair<const char*, void (*)(EventRecord&)> ends[] = {
+      {"input FF", [](EventRecord& r) { r.input = 0xFF; }},
+      {"event 0", [](EventRecord& r) { r.event = 0; }},
+      {"type 0", [](EventRecord& r) { r.type = 0; }},
+  };
+  for (const auto& [what, end] : ends) {
+    SCOPED_TRACE(what);
+    std::vector<EventRecord> records{Numbered(1), Numbered(2), Numbered(3), Numbered(4)};
+    end(records[2]);
+    ASSERT_TRUE(sim.SetBlock(kAddress, kCmdEvents, TableBytes(records)));
+    sim.ClearWire();
+    host.progressDone = 0;
+    ConfigImage image;
+    ASSERT_EQ(ReadConfiguration(link, catalogue, kMux, image), LinkOk);
+    EXPECT_EQ(image.events.count(), 2);
+    EXPECT_EQ(image.events.record(2), EventRecord{});
+    EXPECT_EQ(Requests(27).size(), 3u);
+    EXPECT_EQ(host.progressDone, kProgressTotal);
+  }
 }
 
 TEST_F(Mux410Transfer, WriteSendsBlocksUsedRecordsPackedOneEndRecordAndReset) {

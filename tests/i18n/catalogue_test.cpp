@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "i18n/added_texts.h"
@@ -56,6 +58,30 @@ TEST(Catalogue, BothLanguagesOfEveryTextTakeTheSameArguments) {
   EXPECT_EQ(Catalogue::FormatText("%s and %s", "x"), "%s and %s");
   EXPECT_EQ(Catalogue::FormatText("%lu", 7), "%lu");
   EXPECT_EQ(Catalogue::FormatText("%p", "x"), "%p");
+}
+
+// Every text as the product has always shown it, word for word: catalogue_texts.txt holds one
+// line per id and language ("<id> ru|en <text>", line breaks as \n).
+TEST(Catalogue, EveryTextReadsWordForWordAsShipped) {
+  std::ifstream shipped(QVR_CATALOGUE_TEXTS);
+  ASSERT_TRUE(shipped) << QVR_CATALOGUE_TEXTS;
+  int lines = 0;
+  for (std::string line; std::getline(shipped, line); ++lines) {
+    std::istringstream fields(line);
+    int id = -1;
+    std::string language, text;
+    fields >> id >> language;
+    fields.get();  // the one blank before the text, which may begin with blanks itself
+    std::getline(fields, text);
+    std::string expected;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const bool escaped = text[i] == '\\' && i + 1 < text.size();
+      expected += escaped ? (text[++i] == 'n' ? '\n' : text[i]) : text[i];
+    }
+    EXPECT_EQ(Catalogue::TextIn(language == "ru" ? kRussian : kEnglish, id), expected)
+        << "id " << id << " " << language;
+  }
+  EXPECT_EQ(lines, 2 * kMessageCount);
 }
 
 TEST(Catalogue, LanguageSwitchSelectsTheColumn) {

@@ -50,6 +50,16 @@ TEST(TranslationTable, ListRowsHaveTheSameItemCountInBothLanguages) {
     EXPECT_GE(english_items.size(), 2u);
     EXPECT_EQ(russian_items.size(), english_items.size());
     for (const std::string& item : russian_items) EXPECT_EQ(item.find('\r'), std::string::npos);
+    // An item's index is the value stored: an item that reads the same in both languages (a
+    // model name, a number) stands at the same index in both, or the two languages would show
+    // one choice and store another.
+    for (size_t i = 0; i < russian_items.size(); ++i) {
+      for (size_t j = 0; j < english_items.size(); ++j) {
+        if (russian_items[i] == english_items[j]) {
+          EXPECT_EQ(i, j) << russian_items[i];
+        }
+      }
+    }
   }
   EXPECT_EQ(lists, 28);  // 23 combo boxes, 2 check list boxes, 3 radio groups
 }
