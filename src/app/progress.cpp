@@ -58,9 +58,12 @@ bool ProgressDisplay::Advance(int count) {
 }
 
 void ProgressDisplay::ShowTimeLeft() {
+  if (!timeLeft_) return;
+  // Done: no time is left to tell.
+  if (position_ >= maximum_) return SetStatus(caption_);
   const uint32_t now = clock_.NowMs();
-  if (!timeLeft_ || uint32_t(now - shownAtMs_) < kTimeLeftEveryMs) return;
-  if (position_ >= maximum_ || int64_t(position_) * 100 < maximum_ * kTimeLeftFromPercent) return;
+  if (uint32_t(now - shownAtMs_) < kTimeLeftEveryMs) return;
+  if (int64_t(position_) * 100 < maximum_ * kTimeLeftFromPercent) return;
   shownAtMs_ = now;
   const double elapsed = double(uint32_t(now - startMs_)) / 1000.0;
   const auto left = unsigned(elapsed * double(maximum_ - position_) / double(position_) + 0.5);

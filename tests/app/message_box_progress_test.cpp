@@ -193,6 +193,23 @@ TEST_F(Gauge, AdvancingPastTheMaximumClampsAndAfterwardsChangesNothing) {
   EXPECT_EQ(shell.window->statusText(), "other");
 }
 
+TEST(GaugeTimeLeft, TheStatusAddsTheTimeLeftOnceAFewPercentAreDoneAndDropsItAtTheEnd) {
+  ManualClock clock;
+  ShellFixture shell;
+  shell.clock = &clock;
+  shell.Open().show();
+  ShellHost& host = shell.window->shellHost();
+  host.BeginProgress(1000, "Updating");
+  clock.Advance(2000);
+  host.AdvanceProgress(20);  // 2 % says too little
+  EXPECT_EQ(shell.window->statusText(), "Updating");
+  clock.Advance(2000);
+  host.AdvanceProgress(80);  // 10 % in 4 s: 36 s to go
+  EXPECT_EQ(shell.window->statusText(), QString::fromUtf8("Updating, осталось 0:36"));
+  host.AdvanceProgress(900);
+  EXPECT_EQ(shell.window->statusText(), "Updating");
+}
+
 TEST(Memo, LinesAppendAsGivenAndADoubleClickClears) {
   ShellFixture shell;
   shell.Open().show();

@@ -140,6 +140,7 @@ class ShellFixture {
     options.boxResponder = &boxes;
     options.dialogRunner = &dialogs;
     options.backupFolder = (dir.path() + "/backups").toStdString();
+    options.clock = clock;
     if (realPages) options.createPage = realPages;
     if (!realPages)
       options.createPage = [this](int page, PageHost&, QWidget* parent) -> DevicePage* {
@@ -168,7 +169,8 @@ class ShellFixture {
   std::unique_ptr<MainWindow> window;
   RecordingPage* mux = nullptr;
   RecordingPage* tpx = nullptr;
-  PageFactory realPages;  // set to use these pages instead of recording ones
+  PageFactory realPages;   // set to use these pages instead of recording ones
+  Clock* clock = nullptr;  // set to give the window a clock of the test's
   // Set to put something between the window and the simulated controller.
   std::function<std::unique_ptr<Transport>(sim::SimController&)> makeTransport;
 };
