@@ -52,6 +52,11 @@ for page in qvr-service qvrctl; do
 done
 grep -q -- "--settings" <(MANWIDTH=80 man -l "$prefix/share/man/man1/qvr-service.1.gz") ||
   fail "man page qvr-service lacks --settings"
+# Every option qvrctl's own help names is in its manual page.
+qvrctl_page=$(MANWIDTH=200 man -l "$prefix/share/man/man1/qvrctl.1.gz")
+for option in $("$prefix/bin/qvrctl" --help | grep -o -- '--[a-z-]*' | sort -u); do
+  grep -q -- "$option" <<<"$qvrctl_page" || fail "man page qvrctl lacks $option"
+done
 
 echo "== bash completion"
 completion=$prefix/share/bash-completion/completions/qvrctl
@@ -62,13 +67,15 @@ complete_words() {
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qvrctl; printf "%s\n" "${COMPREPLY[@]}" | sort | xargs' \
     _ "$completion" "$@")
 }
-same_lists "commands" "default info read reset update write" "$(complete_words qvrctl "")"
+same_lists "commands" "default diff info list read reset update write" "$(complete_words qvrctl "")"
 same_lists "after an option" "write" "$(complete_words qvrctl --lang ru w)"
-same_lists "options" "--simulated-latency --simulator" "$(complete_words qvrctl --simu)"
+same_lists "options" "--simulated-adapters --simulated-latency --simulator" \
+  "$(complete_words qvrctl --simu)"
 same_lists "devices" "mux-410" "$(complete_words qvrctl read m)"
 same_lists "update files" "folder new.LDR" "$(complete_words qvrctl update tpx-520 "")"
 same_lists "configuration files" "car.MUX folder" "$(complete_words qvrctl --simulator write mux-410 "")"
-same_lists "command options" "--help --yes" "$(complete_words qvrctl default mux-410 -)"
+same_lists "command options" "--help --no-backup --yes" "$(complete_words qvrctl default mux-410 -)"
+same_lists "adapters" "all" "$(complete_words qvrctl --controller a)"
 
 echo "== the Debian package"
 (cd "$build" && cpack -G DEB -B "$scratch/deb" >/dev/null)
