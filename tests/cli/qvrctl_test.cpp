@@ -240,6 +240,14 @@ TEST_F(Qvrctl, UpdateTransfersTheFileAndTheDeviceKeepsItsNewVersion) {
   o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes"});
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.out.find("successfully updated"), std::string::npos);
+  // An image of whole blocks ends without a short one: the device still takes it at once.
+  file.version = 217;
+  file.payloadSize = 224;
+  test::WriteBytes(files.File("whole.LDR"), file.Build());
+  ASSERT_EQ(Run({"update", "mux-410", files.File("whole.LDR")}).status, 0);
+  EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.17"), std::string::npos);
+  file.version = 216;
+  file.payloadSize = 200;
 
   file.crcHighByteFirst = true;
   test::WriteBytes(files.File("bad.LDR"), file.Build());
