@@ -54,8 +54,10 @@ Adapter SimulatedAdapter(const AdapterSource& source, int number) {
 
 std::string ListedAdapters(const Catalogue& catalogue, const std::vector<Adapter>& present) {
   std::string lines;
-  for (const Adapter& adapter : present)
-    lines += "\n" + AdapterLine(catalogue, adapter, IdentifyAdapter(adapter));
+  for (const Adapter& adapter : present) {
+    lines += '\n';
+    lines += AdapterLine(catalogue, adapter, IdentifyAdapter(adapter));
+  }
   return lines;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/prompter.h"
-#include "cli/transfer_signals.h"
+#include "platform/transfer_signals.h"
 #include "link/host.h"
 
 namespace qvr {

@@ -8,6 +8,7 @@
 #include "sim/sim_device.h"
 #include "sim/sim_packet.h"
 #include "sim/sim_state_file.h"
+#include "platform/file_names.h"
 
 namespace qvr::sim {
 namespace {
@@ -21,7 +22,7 @@ const std::vector<uint8_t> kNoBytes;
 SimController::SimController(std::string stateDir) : stateDir_(std::move(stateDir)) {
   // The folder exists from the start, so that its lock serialises even the first saves.
   std::error_code ignored;
-  if (!stateDir_.empty()) std::filesystem::create_directories(stateDir_, ignored);
+  if (!stateDir_.empty()) std::filesystem::create_directories(NativePath(stateDir_), ignored);
   FolderLock lock(stateDir_);
   for (int address = 0; address < kDeviceCount; ++address) {
     devices_[size_t(address)] = std::make_unique<SimDevice>(ProfileOf(uint8_t(address)));
