@@ -30,9 +30,15 @@ function(qvr_ui_library name dir)
   target_link_libraries(${name} PUBLIC Qt6::Widgets ${ARGN})
 endfunction()
 
-# One test executable per folder of tests/, discovered by ctest.
+# One test executable per folder of tests/, discovered by ctest. Tests of one platform's code
+# are named *_linux_test.cpp or *_windows_test.cpp, like the files they test.
 function(qvr_test name dir)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_linux_test\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_windows_test\\.cpp$")
+  endif()
   if(NOT sources)
     return()
   endif()

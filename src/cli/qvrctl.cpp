@@ -41,7 +41,7 @@ std::string Footer() {
              "folder\n(") +
          UserDataFolderHint() + "/qvr-service/backups); --no-backup skips that.\n" +
          TerminationRequestHint() +
-         " during a transfer to a device: the transfer is completed first,\n"
+         "during a transfer to a device: the transfer is completed first,\n"
          "then the command ends with its result.";
 }
 

@@ -18,7 +18,7 @@ bool StandardErrorIsTerminal();
 bool UserPrefersRussian();
 // Where the user's data lives, as a person would write it in a help text.
 const char* UserDataFolderHint();
-// What asks a console program to end, as a help text names it (a line break may end it).
+// What asks a console program to end, as a help text names it (ends in a space or a line break).
 const char* TerminationRequestHint();
 
 }  // namespace qvr

@@ -31,7 +31,7 @@ const char* UserDataFolderHint() {
 }
 
 const char* TerminationRequestHint() {
-  return "SIGINT, SIGTERM or SIGHUP";
+  return "SIGINT, SIGTERM or SIGHUP ";
 }
 
 }  // namespace qvr

@@ -152,7 +152,7 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
   DWORD attributes = ::GetFileAttributesW(named.c_str());
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND) return SystemFailure();
-  std::wstring target;
+  std::wstring target = named;
   if (exists && !ResolveLinks(named, attributes, target)) return SystemFailure();
   if (target != named) {
     attributes = ::GetFileAttributesW(target.c_str());
