@@ -19,8 +19,8 @@
 #include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
 #include "link/link_result.h"
-#include "update/ldr_file.h"
 #include "platform/file_names.h"
+#include "update/ldr_file.h"
 
 namespace qvr::cli {
 

@@ -12,12 +12,12 @@
 #include "cli/cli_texts.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
-#include "platform/transfer_signals.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
 #include "link/hid_transport.h"
 #include "link/threaded_transport.h"
 #include "platform/console.h"
+#include "platform/transfer_signals.h"
 
 namespace qvr::cli {
 

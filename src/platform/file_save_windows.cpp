@@ -106,8 +106,10 @@ bool WriteAll(HANDLE file, std::string_view text) {
   return true;
 }
 
-SaveResult WriteTemporaryAndReplace(const std::wstring& target, bool exists,
+// `existing`: the replaced file's attributes, or INVALID_FILE_ATTRIBUTES for a new file.
+SaveResult WriteTemporaryAndReplace(const std::wstring& target, DWORD existing,
                                     std::string_view contents) {
+  const bool exists = existing != INVALID_FILE_ATTRIBUTES;
   std::wstring temp;
   const HANDLE file = CreateTemporary(
       InFolder(FolderOf(target), WideFromUtf8(TemporaryFilePrefix(Utf8FromWide(NameOf(target))))),
@@ -116,12 +118,17 @@ SaveResult WriteTemporaryAndReplace(const std::wstring& target, bool exists,
   SaveResult result;
   if (!(WriteAll(file, contents) && ::FlushFileBuffers(file))) result = SystemFailure();
   ::CloseHandle(file);
+  // ReplaceFileW keeps them too, but not every implementation of it does (Wine).
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (result.ok() && exists && (existing & kKept) != 0 &&
+      !::SetFileAttributesW(temp.c_str(), existing & kKept))
+    result = SystemFailure();
   if (result.ok()) {
-    const bool placed =
-        exists ? ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
-                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-               : ::MoveFileExW(temp.c_str(), target.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const bool placed = exists ? ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
+                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                               : ::MoveFileExW(temp.c_str(), target.c_str(),
+                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!placed) result = SystemFailure();
   }
   if (!result.ok()) (void)::DeleteFileW(temp.c_str());
@@ -164,10 +171,11 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
 
   RemoveStaleTemporaries(FolderOf(target),
                          WideFromUtf8(TemporaryFilePrefix(Utf8FromWide(NameOf(target)))));
-  SaveResult result = WriteTemporaryAndReplace(target, exists, contents);
+  const DWORD existing = exists ? attributes : INVALID_FILE_ATTRIBUTES;
+  SaveResult result = WriteTemporaryAndReplace(target, existing, contents);
   // Another save's sweep can take a temporary between its close and the replace: once more.
   if (result.refusal == SaveRefusal::kSystem && result.systemError == ERROR_FILE_NOT_FOUND)
-    result = WriteTemporaryAndReplace(target, exists, contents);
+    result = WriteTemporaryAndReplace(target, existing, contents);
   return result;
 }
 

@@ -13,8 +13,8 @@ std::string CreateTemporaryFile(const std::string& suffix) {
   const std::wstring wideSuffix = WideFromUtf8(suffix);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     const unsigned unique = ::GetCurrentProcessId() * 7919u + ::GetTickCount() + attempt;
-    const std::wstring path = std::wstring(folder, length) + L"qvrctl-" +
-                              std::to_wstring(unique % 1000000u) + wideSuffix;
+    const std::wstring path =
+        std::wstring(folder, length) + L"qvrctl-" + std::to_wstring(unique % 1000000u) + wideSuffix;
     const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_TEMPORARY, nullptr);
     if (file != INVALID_HANDLE_VALUE) {

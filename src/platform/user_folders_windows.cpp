@@ -10,8 +10,7 @@ std::string UserDataFolder() {
   const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA");
   if (local != nullptr && *local != L'\0') return Utf8FromWide(local);
   const wchar_t* profile = ::_wgetenv(L"USERPROFILE");
-  if (profile != nullptr && *profile != L'\0')
-    return Utf8FromWide(profile) + "\\AppData\\Local";
+  if (profile != nullptr && *profile != L'\0') return Utf8FromWide(profile) + "\\AppData\\Local";
   return ".";
 }
 

@@ -4,11 +4,11 @@
 
 #include "link/bytes.h"
 #include "link/packet_layout.h"
+#include "platform/file_names.h"
 #include "platform/folder_lock.h"
 #include "sim/sim_device.h"
 #include "sim/sim_packet.h"
 #include "sim/sim_state_file.h"
-#include "platform/file_names.h"
 
 namespace qvr::sim {
 namespace {

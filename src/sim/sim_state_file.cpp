@@ -7,8 +7,8 @@
 #include <map>
 #include <sstream>
 
-#include "platform/file_save.h"
 #include "platform/file_names.h"
+#include "platform/file_save.h"
 
 namespace qvr::sim {
 namespace {

@@ -12,9 +12,7 @@ namespace qvr::test {
 
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    path_ = MakeScratchFolder("qvr-devices");
-  }
+  ScratchFolder() { path_ = MakeScratchFolder("qvr-devices"); }
   ~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);

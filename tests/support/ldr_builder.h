@@ -53,9 +53,7 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class TempDir {
  public:
-  TempDir() {
-    path_ = MakeScratchFolder("qvr-test");
-  }
+  TempDir() { path_ = MakeScratchFolder("qvr-test"); }
   ~TempDir() {
     std::error_code ec;
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);
