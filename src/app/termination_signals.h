@@ -1,7 +1,8 @@
 #pragma once
 // SIGTERM, SIGINT and SIGHUP end the program through the window's ordinary close (settings saved,
 // controller closed): the signal handler only writes a byte into a pipe that the event loop
-// watches.
+// watches. On Windows the window's own close and session-end events do this, and
+// nothing is watched (active() is false).
 #include <QObject>
 #include <functional>
 

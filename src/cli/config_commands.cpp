@@ -19,6 +19,7 @@
 #include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
 #include "link/link_result.h"
+#include "platform/file_names.h"
 #include "update/ldr_file.h"
 
 namespace qvr::cli {
@@ -69,7 +70,8 @@ std::string RefusalText(const Catalogue& catalogue, const std::string& path,
 
 bool ReadableFile(const std::string& path) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec) && std::ifstream(path).good();
+  const std::filesystem::path name = NativePath(path);
+  return std::filesystem::is_regular_file(name, ec) && std::ifstream(name).good();
 }
 
 template <typename Config>

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "cli/prompter.h"
-#include "cli/transfer_signals.h"
 #include "link/host.h"
+#include "platform/transfer_signals.h"
 
 namespace qvr {
 class Link;

@@ -1,7 +1,5 @@
 #include "cli/qvrctl.h"
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <iostream>
@@ -14,11 +12,12 @@
 #include "cli/cli_texts.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
-#include "cli/transfer_signals.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
 #include "link/hid_transport.h"
 #include "link/threaded_transport.h"
+#include "platform/console.h"
+#include "platform/transfer_signals.h"
 
 namespace qvr::cli {
 
@@ -28,24 +27,28 @@ const std::map<std::string, int> kDevicePages{
     {"qvr-b", kPageQvrb}, {"mux-410", kPageMux410}, {"tpx-520", kPageTpx520}};
 
 Language DefaultLanguage() {
-  const char* lang = std::getenv("LANG");
-  return lang && std::string(lang).rfind("ru", 0) == 0 ? kRussian : kEnglish;
+  return UserPrefersRussian() ? kRussian : kEnglish;
 }
 
-constexpr const char* kFooter =
-    "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error, 3 declined\n"
-    "(a question was answered No: nothing was changed). diff: 0 same, 1 different, 2 trouble.\n"
-    "Questions are asked on a terminal; --yes answers them, and without a terminal they\n"
-    "are declined.\n"
-    "Before write and default the device's configuration is saved to the backups folder\n"
-    "($XDG_DATA_HOME/qvr-service/backups); --no-backup skips that.\n"
-    "SIGINT, SIGTERM or SIGHUP during a transfer to a device: the transfer is completed first,\n"
-    "then the command ends with its result.";
+std::string Footer() {
+  return std::string(
+             "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error, 3 declined\n"
+             "(a question was answered No: nothing was changed). diff: 0 same, 1 different, 2 "
+             "trouble.\n"
+             "Questions are asked on a terminal; --yes answers them, and without a terminal they\n"
+             "are declined.\n"
+             "Before write and default the device's configuration is saved to the backups "
+             "folder\n(") +
+         UserDataFolderHint() + "/qvr-service/backups); --no-backup skips that.\n" +
+         TerminationRequestHint() +
+         "during a transfer to a device: the transfer is completed first,\n"
+         "then the command ends with its result.";
+}
 
 void DeclareGlobal(CLI::App& app, RunOptions& options) {
   app.require_subcommand(1);
   app.fallthrough();
-  app.footer(kFooter);
+  app.footer(Footer());
   app.set_version_flag("--version", std::string("qvrctl ") + kProgramVersion);
   app.add_option("--simulator", options.simulatorDir,
                  "Use the simulated controller; with =DIR its devices keep their memory there")
@@ -204,7 +207,7 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
 }  // namespace
 
 Terminal ProcessTerminal() {
-  return Terminal{&std::cin, isatty(STDIN_FILENO) == 1, isatty(STDERR_FILENO) == 1};
+  return Terminal{&std::cin, StandardInputIsTerminal(), StandardErrorIsTerminal()};
 }
 
 int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,

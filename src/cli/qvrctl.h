@@ -14,7 +14,7 @@ struct Terminal {
   bool errorIsTerminal = false;  // the progress bar is drawn only on a terminal
 };
 
-// The process's own standard input, and isatty() of descriptors 0 and 2.
+// The process's own standard input, and whether standard input and error are terminals.
 Terminal ProcessTerminal();
 
 int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,

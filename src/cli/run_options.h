@@ -10,10 +10,13 @@ namespace qvr {
 class Catalogue;
 }
 
+namespace qvr {
+class TransferSignals;
+}
+
 namespace qvr::cli {
 
 struct Adapter;
-class TransferSignals;
 
 enum class Command { kList, kInfo, kReset, kDefault, kRead, kWrite, kDiff, kUpdate };
 

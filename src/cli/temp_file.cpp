@@ -1,35 +1,30 @@
 #include "cli/temp_file.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "platform/file_names.h"
+#include "platform/temporary_file.h"
+
 namespace qvr::cli {
 
 TempFile::TempFile(const std::string& suffix) {
-  std::error_code ec;
-  std::string pattern =
-      (std::filesystem::temp_directory_path(ec) / ("qvrctl-XXXXXX" + suffix)).string();
-  const int fd = ::mkstemps(pattern.data(), int(suffix.size()));
-  if (fd < 0) return;
-  ::close(fd);
-  path_ = pattern;
+  path_ = CreateTemporaryFile(suffix);
 }
 
 TempFile::~TempFile() {
-  if (!path_.empty()) ::unlink(path_.c_str());
+  std::error_code ec;
+  if (!path_.empty()) std::filesystem::remove(NativePath(path_), ec);
 }
 
 std::string TempFile::Read() const {
-  std::ifstream in(path_, std::ios::binary);
+  std::ifstream in(NativePath(path_), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool TempFile::Write(const std::string& bytes) const {
-  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+  std::ofstream out(NativePath(path_), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));
   return bool(out.flush());
 }

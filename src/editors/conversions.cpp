@@ -1,12 +1,12 @@
 #include "editors/conversions.h"
 
-#include <locale.h>
-
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <locale>
+#include <sstream>
 
 #include "i18n/cp1251.h"
 
@@ -51,10 +51,14 @@ std::string_view LeadingDecimalNumber(std::string_view text) {
 }
 
 // The process locale may use a decimal comma (the window system sets it from the user's
-// environment); numbers here always use the point.
-locale_t CLocale() {
-  static locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(0));
-  return locale;
+// environment); numbers here always use the point. A number too large for the type reads as
+// its largest value.
+long double ParseDecimal(const std::string& number) {
+  std::istringstream in(number);
+  in.imbue(std::locale::classic());
+  long double value = 0;
+  in >> value;
+  return value;
 }
 
 }  // namespace
@@ -66,7 +70,7 @@ int32_t ParseSeconds(std::string_view text) {
   }
   std::string number(LeadingDecimalNumber(copy));
   if (number.empty()) return 0;
-  long double seconds = strtold_l(number.c_str(), nullptr, CLocale());
+  long double seconds = ParseDecimal(number);
   long double ms = std::trunc(seconds * 1000.0L + 0.5L);
   if (ms >= static_cast<long double>(std::numeric_limits<int32_t>::max())) {
     return std::numeric_limits<int32_t>::max();

@@ -39,9 +39,10 @@ std::optional<std::vector<FormatArg>> FormatArgs(const char* format) {
     if (*p == 's' && longs == 0) {
       args.push_back(FormatArg::kText);
     } else if (*p == 'd' || *p == 'i' || *p == 'u' || *p == 'x' || *p == 'X' || *p == 'c') {
-      args.push_back(longs == 0   ? FormatArg::kInt
-                     : longs == 1 ? FormatArg::kLong
-                                  : FormatArg::kLongLong);
+      // "l" is the size of a long: 64 bits on Linux, 32 bits (an int's) on Windows.
+      constexpr FormatArg kLongArg =
+          sizeof(long) == sizeof(int) ? FormatArg::kInt : FormatArg::kLong;
+      args.push_back(longs == 0 ? FormatArg::kInt : longs == 1 ? kLongArg : FormatArg::kLongLong);
     } else {
       return std::nullopt;  // '*' widths, pointers, floating point, a "%" at the end
     }

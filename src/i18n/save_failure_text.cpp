@@ -1,7 +1,5 @@
 #include "i18n/save_failure_text.h"
 
-#include <cstring>
-
 #include "i18n/added_texts.h"
 
 namespace qvr {
@@ -19,7 +17,7 @@ std::string SaveFailureText(const Catalogue& catalogue, const SaveResult& result
     case SaveRefusal::kSystem:
       break;
   }
-  return std::strerror(result.systemError);
+  return SystemErrorText(result.systemError);
 }
 
 }  // namespace qvr

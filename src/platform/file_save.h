@@ -21,7 +21,7 @@ enum class SaveRefusal : uint8_t {
 
 struct SaveResult {
   SaveRefusal refusal = SaveRefusal::kNone;
-  int systemError = 0;  // errno of the failed step (kSystem)
+  int systemError = 0;  // errno (Windows: GetLastError) of the failed step (kSystem)
 
   bool ok() const { return refusal == SaveRefusal::kNone; }
 };
@@ -29,6 +29,9 @@ struct SaveResult {
 // Saves `contents` as the file at `path`; the folder must exist. On failure the previous file
 // is untouched and no temporary file is left.
 [[nodiscard]] SaveResult SaveFile(const std::string& path, std::string_view contents);
+
+// The system's own words for `systemError`.
+std::string SystemErrorText(int systemError);
 
 // The hidden name a save of `fileName` gives its temporary files ("." name ".qvr-save-").
 std::string TemporaryFilePrefix(const std::string& fileName);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "platform/file_save.h"
@@ -127,6 +128,10 @@ SaveResult WriteTemporaryAndRename(const std::string& target, const struct stat*
 }
 
 }  // namespace
+
+std::string SystemErrorText(int systemError) {
+  return std::strerror(systemError);
+}
 
 std::string TemporaryFilePrefix(const std::string& fileName) {
   return "." + fileName + ".qvr-save-";

@@ -2,6 +2,7 @@
 // A lock on a folder that serialises the processes working in it (the simulator's state
 // folder): held from construction to destruction, released by the system when the process
 // ends in any way, so a killed process never leaves the folder locked.
+#include <cstdint>
 #include <string>
 
 namespace qvr {
@@ -18,7 +19,7 @@ class FolderLock {
   bool held() const { return handle_ >= 0; }
 
  private:
-  int handle_ = -1;
+  intptr_t handle_ = -1;  // a descriptor on Linux, a HANDLE on Windows
 };
 
 }  // namespace qvr

@@ -5,6 +5,7 @@
 
 #include "link/bytes.h"
 #include "link/packet_layout.h"
+#include "platform/file_names.h"
 #include "platform/folder_lock.h"
 #include "sim/sim_device.h"
 #include "sim/sim_packet.h"
@@ -22,7 +23,7 @@ const std::vector<uint8_t> kNoBytes;
 SimController::SimController(std::string stateDir) : stateDir_(std::move(stateDir)) {
   // The folder exists from the start, so that its lock serialises even the first saves.
   std::error_code ignored;
-  if (!stateDir_.empty()) std::filesystem::create_directories(stateDir_, ignored);
+  if (!stateDir_.empty()) std::filesystem::create_directories(NativePath(stateDir_), ignored);
   FolderLock lock(stateDir_);
   for (int address = 0; address < kDeviceCount; ++address) {
     devices_[size_t(address)] = std::make_unique<SimDevice>(ProfileOf(uint8_t(address)));

@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "platform/file_names.h"
 #include "platform/file_save.h"
 
 namespace qvr::sim {
@@ -77,11 +78,11 @@ bool ParseLine(const std::string& line, const SimDevice& device, Parsed& parsed)
 std::string StateFilePath(const std::string& directory, const Profile& profile) {
   std::string name = profile.identity.name;
   for (char& c : name) c = char(std::tolower(uint8_t(c)));
-  return (std::filesystem::path(directory) / (name + ".state")).string();
+  return Utf8Path(NativePath(directory) / NativePath(name + ".state"));
 }
 
 bool LoadDeviceState(const std::string& path, SimDevice& device) {
-  std::ifstream file(path);
+  std::ifstream file(NativePath(path));
   std::string line;
   if (!file || !std::getline(file, line) || line != kHeader) return false;
   Parsed parsed;
@@ -98,7 +99,7 @@ bool LoadDeviceState(const std::string& path, SimDevice& device) {
 
 bool SaveDeviceState(const std::string& path, const SimDevice& device) {
   std::error_code error;
-  std::filesystem::path target(path);
+  const std::filesystem::path target = NativePath(path);
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
   std::ostringstream text;
   text << kHeader << '\n';

@@ -6,6 +6,7 @@
 
 #include "i18n/catalogue.h"
 #include "link/bytes.h"
+#include "platform/file_names.h"
 
 namespace qvr {
 
@@ -59,12 +60,13 @@ UpdateFileCheck LoadUpdateFile(const std::string& path, const Catalogue& catalog
   file = UpdateFile{};
   std::error_code ec;
   // Directories, devices and pipes are not files we can open for reading.
-  if (!std::filesystem::is_regular_file(path, ec)) return Refuse(catalogue, kMsgOpenError, path);
-  std::ifstream in(path, std::ios::binary);
+  const std::filesystem::path name = NativePath(path);
+  if (!std::filesystem::is_regular_file(name, ec)) return Refuse(catalogue, kMsgOpenError, path);
+  std::ifstream in(name, std::ios::binary);
   if (!in) return Refuse(catalogue, kMsgOpenError, path);
 
   // Sized before reading, so a huge file costs nothing.
-  const uintmax_t size = std::filesystem::file_size(path, ec);
+  const uintmax_t size = std::filesystem::file_size(name, ec);
   if (ec) return Refuse(catalogue, kMsgReadError, path);
   if (size > maxSize || size < kUpdateFileMinSize) return Refuse(catalogue, kMsgSizeError, path);
 

@@ -2,7 +2,6 @@
 // qvrctl run in-process against the simulated controller, its state in a folder of the test's
 // own: what it prints, what reaches the device, and its exit status.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
 #include <sstream>
@@ -11,6 +10,7 @@
 
 #include "cli/qvrctl.h"
 #include "support/ldr_builder.h"
+#include "support/portable.h"
 
 namespace qvr {
 
@@ -23,8 +23,8 @@ struct Outcome {
 class Qvrctl : public ::testing::Test {
  protected:
   // Backups land in this test's own data folder, never the user's.
-  Qvrctl() { ::setenv("XDG_DATA_HOME", data.path().c_str(), 1); }
-  ~Qvrctl() override { ::unsetenv("XDG_DATA_HOME"); }
+  Qvrctl() { test::SetEnvironment(test::kDataFolderVariable, data.path()); }
+  ~Qvrctl() override { test::UnsetEnvironment(test::kDataFolderVariable); }
 
   // Runs qvrctl with the simulator keeping its state in this test's directory; `answers` is
   // what a user types on a terminal (none: no terminal at all).

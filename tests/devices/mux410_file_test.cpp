@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include "devices/mux410/config_file.h"
 #include "devices/test_files.h"
@@ -187,6 +189,15 @@ TEST(Mux410File, UnwritableFolderFailsAndKeepsTheOldFile) {
   ConfigImage image = Garage();
   EXPECT_FALSE(WriteConfigFile(folder.File("missing/garage.MUX"), image).ok());
 
+#ifdef _WIN32
+  // A read-only file is kept as it is.
+  const std::string path = folder.File("garage.MUX");
+  WriteFile(path, "old");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  EXPECT_FALSE(WriteConfigFile(path, image).ok());
+  EXPECT_EQ(ReadFile(path), "old");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+#else
   // Permissions do not stop root; a folder of the kernel's own files stops everyone.
   bool root = ::geteuid() == 0;
   std::string path = root ? "/proc/version" : folder.File("garage.MUX");
@@ -199,6 +210,7 @@ TEST(Mux410File, UnwritableFolderFailsAndKeepsTheOldFile) {
   if (!root) ::chmod(folder.path().c_str(), 0700);
   EXPECT_EQ(ReadFile(path), old);
   EXPECT_FALSE(old.empty());
+#endif
 }
 
 }  // namespace

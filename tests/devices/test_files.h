@@ -5,14 +5,14 @@
 #include <iterator>
 #include <string>
 
+#include "platform/file_names.h"
+#include "support/portable.h"
+
 namespace qvr::test {
 
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qvr-devices-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-  }
+  ScratchFolder() { path_ = MakeScratchFolder("qvr-devices"); }
   ~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
@@ -35,11 +35,11 @@ class ScratchFolder {
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+  std::ofstream(NativePath(path), std::ios::binary) << bytes;
 }
 
 inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(NativePath(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

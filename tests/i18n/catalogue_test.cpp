@@ -56,7 +56,7 @@ TEST(Catalogue, BothLanguagesOfEveryTextTakeTheSameArguments) {
   EXPECT_EQ(Catalogue::FormatText("%s is %02u, %lu%%", "x", 7, 8ul), "x is 07, 8%");
   EXPECT_EQ(Catalogue::FormatText("%s is %u", 7, "x"), "%s is %u");
   EXPECT_EQ(Catalogue::FormatText("%s and %s", "x"), "%s and %s");
-  EXPECT_EQ(Catalogue::FormatText("%lu", 7), "%lu");
+  EXPECT_EQ(Catalogue::FormatText("%llu", 7), "%llu");
   EXPECT_EQ(Catalogue::FormatText("%p", "x"), "%p");
 }
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include <stdlib.h>
+#include "platform/file_names.h"
+#include "support/portable.h"
 
 namespace qvr::test {
 
@@ -45,17 +46,14 @@ struct LdrBuilder {
 };
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qvr-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-  }
+  TempDir() { path_ = MakeScratchFolder("qvr-test"); }
   ~TempDir() {
     std::error_code ec;
     if (!path_.empty()) std::filesystem::remove_all(path_, ec);

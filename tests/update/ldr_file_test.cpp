@@ -3,7 +3,9 @@
 #include "update/ldr_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <filesystem>
@@ -96,6 +98,9 @@ TEST_F(UpdateFileLoad, ThingsThatAreNotReadableFilesGiveTheOpenError) {
             "Error opening file \"missing.LDR\"");
   std::filesystem::create_directory(dir.File("folder.LDR"));
   EXPECT_EQ(LoadUpdateFile(dir.File("folder.LDR"), catalogue, file).messageId, 17);
+#ifdef _WIN32
+  EXPECT_EQ(LoadUpdateFile("NUL", catalogue, file).messageId, 17);
+#else
   EXPECT_EQ(LoadUpdateFile("/dev/zero", catalogue, file).messageId, 17);
   if (geteuid() != 0) {  // root reads whatever the mode says
     LdrBuilder builder;
@@ -103,6 +108,7 @@ TEST_F(UpdateFileLoad, ThingsThatAreNotReadableFilesGiveTheOpenError) {
     std::filesystem::permissions(dir.File("locked.LDR"), std::filesystem::perms::none);
     EXPECT_EQ(LoadUpdateFile(dir.File("locked.LDR"), catalogue, file).messageId, 17);
   }
+#endif
 }
 
 TEST_F(UpdateFileLoad, HugeSparseFileIsRefusedBySizeWithoutReading) {

@@ -1,7 +1,7 @@
 #include "devices/backup/device_backup.h"
 
+#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -11,6 +11,8 @@
 #include "devices/tpx520/transfer.h"
 #include "i18n/save_failure_text.h"
 #include "link/device_info.h"
+#include "platform/file_names.h"
+#include "platform/user_folders.h"
 
 namespace qvr {
 
@@ -30,11 +32,11 @@ BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceMod
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
   std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
+  std::filesystem::create_directories(NativePath(folder), ec);
   const std::string name = BackupFileName(module.name, info.serialNumber(), std::time(nullptr));
   // Two backups of one unit within a second must not replace each other.
   std::string path = folder + "/" + name;
-  for (int n = 2; std::filesystem::exists(path, ec); ++n)
+  for (int n = 2; std::filesystem::exists(NativePath(path), ec); ++n)
     path = folder + "/" + name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".MUX";
   const SaveResult saved = write(path, *image);
   if (!saved.ok()) {
@@ -48,23 +50,20 @@ BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceMod
 }  // namespace
 
 std::string BackupFileName(const char* deviceName, uint32_t serial, std::time_t when) {
-  std::tm utc{};
-  gmtime_r(&when, &utc);
+  using namespace std::chrono;
+  const sys_seconds instant{seconds(when)};
+  const sys_days day = floor<days>(instant);
+  const year_month_day date{day};
+  const hh_mm_ss time{instant - day};
   char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
+  std::snprintf(stamp, sizeof stamp, "%04d%02u%02uT%02d%02d%02dZ", int(date.year()),
+                unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
+                int(time.minutes().count()), int(time.seconds().count()));
   return std::string(deviceName) + "-" + std::to_string(serial) + "-" + stamp + ".MUX";
 }
 
 std::string DefaultBackupFolder() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  std::string base;
-  if (data && *data) {
-    base = data;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home && *home ? home : ".") + "/.local/share";
-  }
-  return base + "/qvr-service/backups";
+  return UserDataFolder() + "/qvr-service/backups";
 }
 
 BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,

@@ -1,11 +1,6 @@
 #include "devices/common/ini_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
 // Values are the files' 8-bit bytes as they stand; no character set conversion.
 #define SI_NO_CONVERSION
@@ -13,40 +8,14 @@
 #include <SimpleIni.h>
 
 #include "devices/common/ini_text.h"
+#include "platform/file_read.h"
 
 namespace qvr {
 
 namespace {
 
 // Configuration and settings files are a few kilobytes; anything this large is not one.
-constexpr off_t kMaxFileSize = 4 * 1024 * 1024;
-
-// Reads a regular file whole; false when it cannot be opened or read. Devices, pipes and
-// folders are refused without blocking. `tooLarge` tells that the data was dropped for size.
-bool ReadRegularFile(const std::string& path, std::string& data, bool& tooLarge) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  tooLarge = ok && info.st_size > kMaxFileSize;
-  if (ok && !tooLarge) {
-    char buffer[65536];
-    for (;;) {
-      ssize_t n = ::read(fd, buffer, sizeof buffer);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) ok = false;
-      if (n <= 0) break;
-      data.append(buffer, size_t(n));
-      if (off_t(data.size()) > kMaxFileSize) {  // grew while we read it
-        tooLarge = true;
-        break;
-      }
-    }
-  }
-  ::close(fd);
-  if (tooLarge) data.clear();
-  return ok;
-}
+constexpr size_t kMaxFileSize = 4 * 1024 * 1024;
 
 // Text a parser may stop at or run together with the next line: NUL and other control bytes.
 bool HoldsBinaryBytes(const std::string& data) {
@@ -103,7 +72,7 @@ bool IniFile::Load(const std::string& path) {
   impl_->ini.Reset();
   std::string data;
   bool tooLarge = false;
-  if (!ReadRegularFile(path, data, tooLarge)) return false;
+  if (!ReadRegularFile(path, kMaxFileSize, data, tooLarge)) return false;
   impl_->whole = !tooLarge && !HoldsBinaryBytes(data);
   // What the parser sees is what the platform's profile functions read: the whole file, and
   // the first of repeated sections and keys.

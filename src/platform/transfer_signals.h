@@ -1,8 +1,9 @@
 #pragma once
-// SIGINT, SIGTERM and SIGHUP end qvrctl at once, except while a transfer to a device runs: a
-// unit cut off half-way may be left half-written or without firmware, so the transfer runs to
-// its end and the command then ends with its own result.
-namespace qvr::cli {
+// SIGINT, SIGTERM and SIGHUP (on Windows: Ctrl+C, Ctrl+Break, closing the console) end qvrctl
+// at once, except while a transfer to a device runs: a unit cut off half-way may be left
+// half-written or without firmware, so the transfer runs to its end and the command then ends
+// with its own result.
+namespace qvr {
 
 class TransferSignals {
  public:
@@ -19,4 +20,4 @@ class TransferSignals {
   bool TakeDeferredSignal();
 };
 
-}  // namespace qvr::cli
+}  // namespace qvr

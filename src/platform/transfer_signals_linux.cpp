@@ -1,8 +1,8 @@
-#include "cli/transfer_signals.h"
+#include "platform/transfer_signals.h"
 
 #include <signal.h>
 
-namespace qvr::cli {
+namespace qvr {
 
 namespace {
 
@@ -55,4 +55,4 @@ bool TransferSignals::TakeDeferredSignal() {
   return true;
 }
 
-}  // namespace qvr::cli
+}  // namespace qvr

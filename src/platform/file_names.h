@@ -1,0 +1,14 @@
+#pragma once
+// File names travel through the programs as UTF-8; the system takes them in its own form
+// (UTF-16 on Windows), so that a Cyrillic folder or file name works on both.
+#include <filesystem>
+#include <string>
+
+namespace qvr {
+
+// The system's name for the UTF-8 `path`; bytes that are not UTF-8 never throw.
+std::filesystem::path NativePath(const std::string& path);
+// `path` as UTF-8.
+std::string Utf8Path(const std::filesystem::path& path);
+
+}  // namespace qvr

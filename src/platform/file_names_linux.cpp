@@ -1,0 +1,14 @@
+// Linux file names are bytes; the programs' UTF-8 is taken as it is.
+#include "platform/file_names.h"
+
+namespace qvr {
+
+std::filesystem::path NativePath(const std::string& path) {
+  return std::filesystem::path(path);
+}
+
+std::string Utf8Path(const std::filesystem::path& path) {
+  return path.string();
+}
+
+}  // namespace qvr

@@ -1,0 +1,182 @@
+// The save routine on Windows. The temporary is written and flushed, then ReplaceFileW puts it
+// in place of an existing file, which keeps that file's attributes, security and creation time
+// (what owner and mode are on Linux); a new file is moved in with MoveFileExW. While its save
+// writes it, a temporary is open without delete sharing, so another save's sweep of stale
+// temporaries cannot remove it.
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <iterator>
+#include <string>
+
+#include "platform/file_save.h"
+#include "platform/windows_text.h"
+
+namespace qvr {
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+SaveResult SystemFailure() {
+  return {SaveRefusal::kSystem, int(::GetLastError())};
+}
+
+size_t LastSeparator(const std::wstring& path) {
+  return path.find_last_of(L"/\\");
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const size_t slash = LastSeparator(path);
+  if (slash == std::wstring::npos) return L".";
+  // The root of a drive keeps its separator: "C:\".
+  return path.substr(0, slash == 0 || (slash == 2 && path[1] == L':') ? slash + 1 : slash);
+}
+
+std::wstring NameOf(const std::wstring& path) {
+  const size_t slash = LastSeparator(path);
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+  const wchar_t last = folder.empty() ? L'\\' : folder.back();
+  return last == L'\\' || last == L'/' ? folder + name : folder + L"\\" + name;
+}
+
+// A symbolic link or junction is saved through: the file it leads to is replaced.
+bool ResolveLinks(const std::wstring& path, DWORD attributes, std::wstring& target) {
+  target = path;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return true;
+  const HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  wchar_t buffer[MAX_PATH * 4];
+  const DWORD n = ::GetFinalPathNameByHandleW(file, buffer, DWORD(std::size(buffer)), 0);
+  ::CloseHandle(file);
+  if (n == 0 || n >= std::size(buffer)) return false;
+  target.assign(buffer, n);
+  return true;
+}
+
+// Devices ("NUL", "COM1") and pipes answer as files by name; only a disk file is saved over.
+bool IsDiskFile(const std::wstring& path) {
+  const HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return true;  // the save itself then says why
+  const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
+  ::CloseHandle(file);
+  return disk;
+}
+
+// A temporary that can be deleted is not held by a running save: it was left by one that was
+// killed and goes.
+void RemoveStaleTemporaries(const std::wstring& folder, const std::wstring& prefix) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW(InFolder(folder, prefix + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    (void)::DeleteFileW(InFolder(folder, found.cFileName).c_str());
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+}
+
+HANDLE CreateTemporary(const std::wstring& stem, std::wstring& name) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const unsigned unique = ::GetCurrentProcessId() * 7919u + ::GetTickCount() + counter++;
+    name = stem + std::to_wstring(unique % 1000000u);
+    const HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+bool WriteAll(HANDLE file, std::string_view text) {
+  while (!text.empty()) {
+    const DWORD chunk = DWORD(std::min<size_t>(text.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(file, text.data(), chunk, &written, nullptr)) return false;
+    if (written == 0) {
+      ::SetLastError(ERROR_WRITE_FAULT);
+      return false;
+    }
+    text.remove_prefix(written);
+  }
+  return true;
+}
+
+// `existing`: the replaced file's attributes, or INVALID_FILE_ATTRIBUTES for a new file.
+SaveResult WriteTemporaryAndReplace(const std::wstring& target, DWORD existing,
+                                    std::string_view contents) {
+  const bool exists = existing != INVALID_FILE_ATTRIBUTES;
+  std::wstring temp;
+  const HANDLE file = CreateTemporary(
+      InFolder(FolderOf(target), WideFromUtf8(TemporaryFilePrefix(Utf8FromWide(NameOf(target))))),
+      temp);
+  if (file == INVALID_HANDLE_VALUE) return SystemFailure();
+  SaveResult result;
+  if (!(WriteAll(file, contents) && ::FlushFileBuffers(file))) result = SystemFailure();
+  ::CloseHandle(file);
+  // ReplaceFileW keeps them too, but not every implementation of it does (Wine).
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (result.ok() && exists && (existing & kKept) != 0 &&
+      !::SetFileAttributesW(temp.c_str(), existing & kKept))
+    result = SystemFailure();
+  if (result.ok()) {
+    const bool placed = exists ? ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
+                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                               : ::MoveFileExW(temp.c_str(), target.c_str(),
+                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!placed) result = SystemFailure();
+  }
+  if (!result.ok()) (void)::DeleteFileW(temp.c_str());
+  return result;
+}
+
+}  // namespace
+
+std::string SystemErrorText(int systemError) {
+  wchar_t* text = nullptr;
+  const DWORD n = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, DWORD(systemError), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring words = n != 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
+  ::LocalFree(text);
+  while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L'.'))
+    words.pop_back();
+  if (words.empty()) return "Windows error " + std::to_string(systemError);
+  return Utf8FromWide(words);
+}
+
+std::string TemporaryFilePrefix(const std::string& fileName) {
+  return "." + fileName + ".qvr-save-";
+}
+
+SaveResult SaveFile(const std::string& path, std::string_view contents) {
+  const std::wstring named = WideFromUtf8(path);
+  DWORD attributes = ::GetFileAttributesW(named.c_str());
+  bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND) return SystemFailure();
+  std::wstring target = named;
+  if (exists && !ResolveLinks(named, attributes, target)) return SystemFailure();
+  if (target != named) {
+    attributes = ::GetFileAttributesW(target.c_str());
+    exists = attributes != INVALID_FILE_ATTRIBUTES;
+  }
+  if (exists && ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !IsDiskFile(target)))
+    return {SaveRefusal::kNotRegularFile, 0};
+  if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return {SaveRefusal::kReadOnly, 0};
+
+  RemoveStaleTemporaries(FolderOf(target),
+                         WideFromUtf8(TemporaryFilePrefix(Utf8FromWide(NameOf(target)))));
+  const DWORD existing = exists ? attributes : INVALID_FILE_ATTRIBUTES;
+  SaveResult result = WriteTemporaryAndReplace(target, existing, contents);
+  // Another save's sweep can take a temporary between its close and the replace: once more.
+  if (result.refusal == SaveRefusal::kSystem && result.systemError == ERROR_FILE_NOT_FOUND)
+    result = WriteTemporaryAndReplace(target, existing, contents);
+  return result;
+}
+
+}  // namespace qvr
