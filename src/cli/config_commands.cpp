@@ -97,6 +97,12 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
     return kExitFailure;
   }
   if (toStdout) {
+    // The file's NAME comes from its own name, here a temporary one: the configuration's own
+    // name stands there instead, as a write from standard input reads it back.
+    IniFile ini;
+    (void)ini.Load(aside.path());
+    ini.SetString(kConfigSection, "NAME", image->configNameText());
+    (void)ini.SaveAtomically(aside.path());
     s.host.WriteStdout(aside.Read());
     return kExitOk;
   }

@@ -148,7 +148,7 @@ TEST_F(Workshop, DiffShowsWhatAWriteWouldChange) {
 TEST_F(Workshop, ADashReadsToStandardOutputAndWritesFromStandardInput) {
   const Outcome read = Run({"read", "mux-410", "-"});
   ASSERT_EQ(read.status, 0) << read.err;
-  EXPECT_EQ(read.out.rfind("[CONFIGFILE]", 0), 0u) << read.out.substr(0, 80);
+  EXPECT_EQ(read.out.rfind("[CONFIGFILE]\r\nNAME=Demo\r\n", 0), 0u) << read.out.substr(0, 80);
   EXPECT_FALSE(std::filesystem::exists("-"));
 
   std::string edited = read.out;
