@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -46,6 +47,10 @@ class Qvrctl : public ::testing::Test {
 
   static void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+  }
+  static std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
   static bool SentPackets(const Outcome& o) { return o.err.find("->") != std::string::npos; }

@@ -24,11 +24,6 @@
 namespace qvr {
 namespace {
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST_F(Qvrctl, InfoShowsTheControllerByDefaultAndADeviceOnRequest) {
   Outcome o = Run({"info"});
   EXPECT_EQ(o.status, 0) << o.err;

@@ -2,8 +2,10 @@
 // and standard input/output as files.
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <regex>
 
 #include "cli/qvrctl_fixture.h"
+#include "devices/backup/device_backup.h"
 #include "devices/mux410/config_file.h"
 #include "sim/sim_controller.h"
 
@@ -99,11 +101,15 @@ TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
   ASSERT_EQ(o.status, 0) << o.err;
   std::vector<std::string> backups = FilesIn(BackupFolder());
   ASSERT_EQ(backups.size(), 1u);
-  EXPECT_EQ(backups[0].rfind("MUX-410-41000123-", 0), 0u) << backups[0];
+  // Device, serial number and the UTC time of the backup, to the second.
+  EXPECT_TRUE(std::regex_match(backups[0], std::regex(R"(MUX-410-41000123-20\d{6}T\d{6}Z\.MUX)")))
+      << backups[0];
+  EXPECT_EQ(BackupFileName("TPX-520", 7, 86399), "TPX-520-7-19700101T235959Z.MUX");
   EXPECT_NE(o.out.find("Backup of the device's configuration saved to"), std::string::npos);
   mux410::ConfigImage before;
   mux410::ReadConfigFile(BackupFolder() + "/" + backups[0], before);
   EXPECT_EQ(before.navi[0], 2) << "the backup holds the configuration the write replaced";
+  EXPECT_EQ(before.descriptionText(), "Demo") << "and the configuration's name, as a read keeps it";
 
   // A backups folder that cannot be made stops the write before anything is sent.
   std::filesystem::remove_all(data.path() + "/qvr-service");
@@ -138,6 +144,13 @@ TEST_F(Workshop, DiffShowsWhatAWriteWouldChange) {
           {"section", "CONFIGFILE"}, {"key", "NAME"}, {"device", "Demo"}, {"file", "navi4"}}));
   EXPECT_EQ(differences[1],
             (nlohmann::json{{"section", "NAVI"}, {"key", "TYPE"}, {"device", "2"}, {"file", "4"}}));
+
+  // Events the device does not have yet are keys only the file holds.
+  WriteText(files.File("more.MUX"),
+            ReadText(files.File("Demo.MUX")) + "[EVENT9]\r\nInput=2\r\nEvent=3\r\ntype=1\r\n");
+  o = Run({"diff", "mux-410", files.File("more.MUX")});
+  EXPECT_EQ(o.status, 1) << o.err;
+  EXPECT_NE(o.out.find("[EVENT4] Event:  | 3"), std::string::npos) << o.out;
 
   // A failure in JSON mode is an object too, with the exit status.
   o = Run({"--json", "diff", "mux-410", files.File("missing.MUX")});

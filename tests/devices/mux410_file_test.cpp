@@ -127,6 +127,20 @@ TEST(Mux410File, HandEditedFileWithNulDuplicatesAndQuotesLosesNothing) {
   EXPECT_EQ(ReadFile(path).rfind("[CONFIGFILE]\r\nNAME=\xD2\xEE\xE9\xEE\xF2\xE0 \xCA", 0), 0u);
 }
 
+TEST(Mux410File, EachOperatingFlagOfTheFileIsItsOwnBitOfTheDparBlock) {
+  ScratchFolder folder;
+  const std::string path = folder.File("flags.MUX");
+  const std::pair<const char*, uint8_t> flags[] = {{"USECIR", 0x01},   {"USETPX", 0x02},
+                                                   {"LX570VER", 0x04}, {"GABARBUG", 0x08},
+                                                   {"RESGVIF", 0x10},  {"LX570VER2", 0x20}};
+  for (const auto& [key, bit] : flags) {
+    WriteFile(path, std::string("[DPAR]\r\n") + key + "=1\r\n");
+    ConfigImage image;
+    ReadConfigFile(path, image);
+    EXPECT_EQ(image.dpar[2], bit) << key;
+  }
+}
+
 TEST(Mux410File, DescriptionCutAtItsLimitNeverEndsInHalfALineBreak) {
   ConfigImage image;
   image.setDescription(std::string(998, 'a') + "\r\nb");

@@ -123,6 +123,16 @@ TEST_F(Mux410Transfer, All96UsedAreReadAndWrittenWithoutAnEndRecord) {
   EXPECT_EQ(Requests(27).back().offset, 95 * 8);
   EXPECT_EQ(Commands().back(), 3 | kWrite);
   EXPECT_EQ(host.progressDone, kProgressTotal);
+
+  // One short of full: the last slot gets the end record, or the device would read its old
+  // 96th event back.
+  image.events.setCount(95);
+  sim.ClearWire();
+  ASSERT_EQ(WriteConfiguration(link, catalogue, kMux, image), LinkOk);
+  EXPECT_EQ(Requests(27).size(), 96u);
+  EXPECT_EQ(sim.Block(kAddress, kCmdEvents).size(), 96u * 8);
+  const std::vector<uint8_t> table = sim.Block(kAddress, kCmdEvents);
+  EXPECT_EQ(std::vector<uint8_t>(table.begin() + 95 * 8, table.end()), std::vector<uint8_t>(8, 0));
 }
 
 TEST_F(Mux410Transfer, FirstFailureStopsTheTransfer) {
