@@ -126,7 +126,7 @@ void MainWindow::CreateDevicePages(const PageFactory& createPage) {
     QWidget* sheet = tabSheets_[size_t(page)];
     pages_[size_t(page)] = createPage ? createPage(page, *this, sheet) : nullptr;
     if (!pages_[size_t(page)]) continue;
-    // A window smaller than specified (a large scale factor) scrolls the page instead of
+    // A window smaller than its design size (a large scale factor) scrolls the page instead of
     // squeezing or cutting it.
     auto* scroll = new QScrollArea(sheet);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -146,17 +146,17 @@ void MainWindow::SetTabOrder() {
 }
 
 void MainWindow::FitToScreen() {
-  constexpr QSize kSpecified(784, 550);
+  constexpr QSize kDesignSize(784, 550);
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   // Before the first show the window system has not framed the window yet: a title bar and
   // borders are allowed for.
   QSize frame = frameGeometry().size() - size();
   if (frame.isEmpty()) frame = QSize(8, 40);
-  const WindowFit fit = FitWindow(kSpecified, screen->availableGeometry().size(), frame);
+  const WindowFit fit = FitWindow(kDesignSize, screen->availableGeometry().size(), frame);
   if (fit.fixed) return setFixedSize(fit.client);
   setMinimumSize(fit.client.boundedTo(QSize(400, 300)));
-  setMaximumSize(kSpecified);
+  setMaximumSize(kDesignSize);
   resize(fit.client);
 }
 

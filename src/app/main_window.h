@@ -139,7 +139,7 @@ class MainWindow final : public QMainWindow,
   // The popup menu opens from the toolbar by the mouse's right button, the context menu key
   // and Shift+F10.
   bool OpensPopupMenu(QObject* watched, QEvent* event);
-  // The specified fixed size where the screen has room for it, else as much as fits.
+  // The window's fixed design size where the screen has room for it, else as much as fits.
   void FitToScreen();
   void SetTabOrder();
 

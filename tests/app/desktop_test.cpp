@@ -140,7 +140,7 @@ TEST(ScaledScreen, IconsAreDrawnForTheScaleAndTheWindowFitsTheScreen) {
   EXPECT_TRUE(ProgramIcon().availableSizes().contains(QSize(256, 256)));
 
   const QSize specified(784, 550), frame(8, 40);
-  // 1366 x 768 at scale 1 (a panel takes 28 lines), 1920 x 1080 at 1.5: the specified size.
+  // 1366 x 768 at scale 1 (a panel takes 28 lines), 1920 x 1080 at 1.5: the design size.
   EXPECT_EQ(FitWindow(specified, {1366, 740}, frame).client, specified);
   EXPECT_TRUE(FitWindow(specified, {1280, 720}, frame).fixed);
   // 1920 x 1080 at 2: all but the bottom of the pages, which scroll, resizable up to specified.
