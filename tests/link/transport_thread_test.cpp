@@ -38,6 +38,10 @@ class StallingTransport : public ScriptedTransport {
     std::lock_guard lock(mutex_);
     return closes_;
   }
+  bool stalled() {
+    std::lock_guard lock(mutex_);
+    return stalled_;
+  }
 
  private:
   std::mutex mutex_;
@@ -83,6 +87,31 @@ TEST(TransportThread, AStuckReportIsAbandonedAtItsDeadlineAndTheNextExchangeReop
   // Closing while nothing is in flight closes at once.
   transport.CloseController();
   EXPECT_EQ(device.closes(), 2);
+}
+
+TEST(TransportThread, AReportThatTakesSixHundredMillisecondsIsWaitedFor) {
+  ManualClock clock;
+  // Each look at the report in flight lets 100 ms pass; the controller answers after six.
+  struct SlowControllerHost : TestHost {
+    using TestHost::TestHost;
+    void PumpMessages() override {
+      TestHost::PumpMessages();
+      if (pumps >= 6 && device->stalled()) device->Release();
+    }
+    StallingTransport* device = nullptr;
+  } host(&clock);
+  host.pumpAdvanceMs = 100;
+  auto owned = std::make_unique<StallingTransport>();
+  host.device = owned.get();
+  ThreadedTransport transport(std::move(owned), host, clock);
+  Link link(transport, host, clock);
+  host.device->StallNextReceive();
+  host.device->script = {Data(1, 17, 0, {9})};
+  uint8_t value[4] = {};
+  unsigned count = 0;
+  ASSERT_EQ(link.ReadPacket(1, 17, 0, value, 4, count), LinkOk);
+  EXPECT_EQ(value[0], 9);
+  EXPECT_EQ(host.device->closes(), 0);
 }
 
 }  // namespace
