@@ -168,6 +168,10 @@ TEST_F(Workshop, ADashReadsToStandardOutputAndWritesFromStandardInput) {
   const size_t type = edited.find("TYPE=");
   ASSERT_NE(type, std::string::npos);
   edited.replace(type, 6, "TYPE=5");
+  // Standard input holds the data, so it cannot answer the question as well.
+  const Outcome unasked = Run({"write", "mux-410", "-", "--no-backup"}, edited.c_str());
+  EXPECT_EQ(unasked.status, 3);
+  EXPECT_NE(unasked.err.find("no terminal to ask on"), std::string::npos) << unasked.err;
   const Outcome written = Run({"write", "mux-410", "-", "--yes", "--no-backup"}, edited.c_str());
   EXPECT_EQ(written.status, 0) << written.err;
   EXPECT_EQ(sim::SimController(state.path()).Block(1, 17)[0], 5);

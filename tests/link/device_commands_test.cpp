@@ -139,6 +139,7 @@ TEST_F(IrWait, NothingReceivedEndsAfterTenSecondsWithTrue) {
   EXPECT_LT(clock.NowMs() - start, 10400u);
   EXPECT_EQ(code[0], 0);
   EXPECT_TRUE(host.boxes.empty());
+  EXPECT_NEAR(polls, 10000 / 125, 2) << "the device is asked every 125 ms";
 }
 
 TEST_F(IrWait, FailedStartOrFirstPollGivesFalse) {
