@@ -88,9 +88,7 @@ void MainWindow::CreateServices(WindowOptions& options) {
   progress_ = std::make_unique<ProgressDisplay>(
       toolBar_, panelMenu_, gauge_, statusLabel_, *clock_,
       [this](const QString& caption, unsigned secondsLeft) {
-        const std::string left = catalogue_.FormatText(Text(catalogue_, AddedText::kTimeLeft),
-                                                       secondsLeft / 60, secondsLeft % 60);
-        return caption + ", " + QString::fromStdString(left);
+        return caption + ", " + QString::fromStdString(TimeLeftText(catalogue_, secondsLeft));
       });
   realBoxes_ = std::make_unique<QtMessageBoxResponder>(this);
   boxes_ = std::make_unique<MessageBoxService>(

@@ -6,13 +6,13 @@
 #include <algorithm>
 
 #include "link/clock.h"
+#include "link/time_left.h"
 
 namespace qvr {
 
 namespace {
 
-// The rate says too little before this much is done, and the text should not flicker.
-constexpr int64_t kTimeLeftFromPercent = 3;
+// The text should not flicker.
 constexpr uint32_t kTimeLeftEveryMs = 1000;
 
 }  // namespace
@@ -63,11 +63,10 @@ void ProgressDisplay::ShowTimeLeft() {
   if (position_ >= maximum_) return SetStatus(caption_);
   const uint32_t now = clock_.NowMs();
   if (uint32_t(now - shownAtMs_) < kTimeLeftEveryMs) return;
-  if (int64_t(position_) * 100 < maximum_ * kTimeLeftFromPercent) return;
+  const std::optional<unsigned> left = SecondsLeft(now - startMs_, position_, maximum_);
+  if (!left) return;
   shownAtMs_ = now;
-  const double elapsed = double(uint32_t(now - startMs_)) / 1000.0;
-  const auto left = unsigned(elapsed * double(maximum_ - position_) / double(position_) + 0.5);
-  SetStatus(timeLeft_(caption_, left));
+  SetStatus(timeLeft_(caption_, *left));
 }
 
 void ProgressDisplay::Hide() {

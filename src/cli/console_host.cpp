@@ -4,28 +4,25 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "i18n/added_texts.h"
 #include "link/link.h"
+#include "link/time_left.h"
 
 namespace qvr::cli {
 
 namespace {
 constexpr int kBarWidth = 30;
 constexpr int kDeclinedStatus = 3;
-// Below this much done the rate says too little to tell the time left.
-constexpr int kTimeLeftFromPercent = 3;
 }  // namespace
 
 std::string ConsoleHost::TimeLeft() const {
-  if (timeLeftFormat_.empty() || done_ <= 0 || done_ >= total_ ||
-      done_ * 100 < total_ * kTimeLeftFromPercent)
-    return {};
-  const double elapsed =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - progressStart_).count();
-  const auto left = unsigned(elapsed * double(total_ - done_) / double(done_) + 0.5);
-  char text[64];
-  std::snprintf(text, sizeof text, timeLeftFormat_.c_str(), left / 60, left % 60);
+  if (!catalogue_) return {};
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - progressStart_);
+  const std::optional<unsigned> left = SecondsLeft(uint32_t(elapsed.count()), done_, total_);
+  if (!left) return {};
   // Blanks after it wipe what a longer earlier text left on the line.
-  return std::string(", ") + text + "   ";
+  return ", " + TimeLeftText(*catalogue_, *left) + "   ";
 }
 
 void ConsoleHost::LogLine(const std::string& line) {

@@ -11,8 +11,9 @@
 #include "platform/transfer_signals.h"
 
 namespace qvr {
+class Catalogue;
 class Link;
-}
+}  // namespace qvr
 
 namespace qvr::cli {
 
@@ -56,8 +57,8 @@ class ConsoleHost final : public Host {
   bool jsonMode() const { return jsonMode_; }
   // In JSON mode: {"status":"failed"|"declined", "exit":N, "message":last failure text}.
   void EmitFailure(int exitStatus);
-  // The printf format of "time left" beside the progress bar ("%u:%02u left").
-  void SetTimeLeftFormat(std::string format) { timeLeftFormat_ = std::move(format); }
+  // Beside the progress bar, the time left in the catalogue's language.
+  void ShowTimeLeftIn(const Catalogue& catalogue) { catalogue_ = &catalogue; }
   // Prints a result line on standard output.
   void Note(const std::string& text);
   // Prints a note on the error stream (standard output carries something else).
@@ -81,7 +82,7 @@ class ConsoleHost final : public Host {
   bool progressBar_;
   bool jsonMode_;
   std::string lastError_;
-  std::string timeLeftFormat_;
+  const Catalogue* catalogue_ = nullptr;
   std::chrono::steady_clock::time_point progressStart_;
   bool progressLineOpen_ = false;
   std::string caption_;

@@ -156,7 +156,7 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   ConsoleHost host(out, err, prompter, options.packetLog,
                    terminal.errorIsTerminal && !options.quiet, options.json, stdoutIsData);
   host.AttachSignals(&signals, Text(catalogue, AddedText::kStoppingAfterTransfer));
-  host.SetTimeLeftFormat(Text(catalogue, AddedText::kTimeLeft));
+  host.ShowTimeLeftIn(catalogue);
 
   std::unique_ptr<Transport> device =
       adapter ? adapter->open() : std::unique_ptr<Transport>(std::make_unique<HidTransport>());

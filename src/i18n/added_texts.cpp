@@ -99,6 +99,10 @@ const char* Text(const Catalogue& catalogue, AddedText id) {
   return TextIn(catalogue.language(), id);
 }
 
+std::string TimeLeftText(const Catalogue& catalogue, unsigned seconds) {
+  return catalogue.FormatText(Text(catalogue, AddedText::kTimeLeft), seconds / 60, seconds % 60);
+}
+
 std::string WithAddedText(const Catalogue& catalogue, const std::string& text, AddedText id) {
   return text + "\n" + Text(catalogue, id);
 }

@@ -53,6 +53,8 @@ enum class AddedText {
 const char* Text(const Catalogue& catalogue, AddedText id);
 // The text in a given language.
 const char* TextIn(Language language, AddedText id);
+// "0:36 left" (kTimeLeft) for `seconds`, in the catalogue's current language.
+std::string TimeLeftText(const Catalogue& catalogue, unsigned seconds);
 // `text` with the added text `id` on a line of its own after it.
 std::string WithAddedText(const Catalogue& catalogue, const std::string& text, AddedText id);
 
