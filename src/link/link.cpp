@@ -56,7 +56,7 @@ void Link::WaitLinkIdle() {
 }
 
 LinkResult Link::ExchangePacket(PacketBytes& packet) {
-  WaitLinkIdle();
+  // An exchange still in progress lies further down this call stack (see WaitLinkIdle).
   if (exchangeBusy_) return LinkExchangeFailed;
   exchangeBusy_ = true;
   packet[kPacketChecksum] = PacketChecksum(packet.data(), kPacketChecksum);
@@ -134,7 +134,6 @@ LinkResult Link::WritePacket(uint8_t address, uint8_t command, uint32_t offset, 
 
 LinkResult Link::DeviceRead(uint8_t address, uint8_t command, uint32_t offset, uint8_t* destination,
                             unsigned capacity, unsigned& count) {
-  if (pollHoldOff_ == 0) WaitLinkIdle();
   pollHoldOff_ = kPollHoldOffTicks;
   LinkResult result = ReadPacket(address, command, offset, destination, capacity, count);
   if (result == LinkOk) return result;
@@ -143,7 +142,6 @@ LinkResult Link::DeviceRead(uint8_t address, uint8_t command, uint32_t offset, u
 
 LinkResult Link::DeviceWrite(uint8_t address, uint8_t command, uint32_t offset, const uint8_t* data,
                              unsigned length) {
-  if (pollHoldOff_ == 0) WaitLinkIdle();
   pollHoldOff_ = kPollHoldOffTicks;
   const LinkResult result = WritePacket(address, command, offset, data, length);
   if (result == LinkOk) ++acknowledgedWrites_;
