@@ -75,7 +75,16 @@ std::vector<std::string> ControllerPaths(const std::vector<HidInterfaceInfo>& in
 std::vector<std::string> EnumerateControllerPaths() {
   // hid_init is idempotent; the library stays up for the transports that follow.
   if (hid_init() != 0) return {};
-  return ControllerPaths(EnumerateControllerIds());
+  std::vector<std::string> paths = ControllerPaths(EnumerateControllerIds());
+  // An interface that cannot be opened is passed over, as the discovery passes it over; one
+  // the user may not open stays, so that the user learns why it cannot be used.
+  std::erase_if(paths, [](const std::string& path) {
+    const OpenAttempt attempt = OpenHidPath(path);
+    if (attempt.handle == nullptr) return !attempt.permissionDenied;
+    hid_close(static_cast<hid_device*>(attempt.handle));
+    return false;
+  });
+  return paths;
 }
 
 std::string NarrowDeviceString(const std::wstring& text) {
@@ -166,6 +175,9 @@ LinkResult HidTransport::ReceiveFeatureReport(PacketBytes& packet) {
     CloseController();
     return LinkExchangeFailed;
   }
+  // The kernel counts the report id byte or not depending on the descriptor; anything shorter
+  // than the packet itself is a report cut short, never a reply.
+  if (received < kPacketSize) return LinkExchangeFailed;
   // The buffer starts zeroed, so a short report leaves the rest of the packet zero.
   std::copy_n(report.begin() + 1, packet.size(), packet.begin());
   return LinkOk;
