@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   options.simulated = appOptions.simulator;
 
   qvr::MainWindow window(std::move(options));
-  qvr::TerminationSignals terminationSignals([&window] { window.close(); });
+  qvr::TerminationSignals terminationSignals([&window] { window.Terminate(); });
   window.show();
   return QApplication::exec();
 }

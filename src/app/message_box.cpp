@@ -114,6 +114,10 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
 
 int MessageBoxService::Show(int kind, const std::string& text) {
   BoxRequest request = MakeBoxRequest(catalogue_, kind, text);
+  if (divert_) {
+    divert_(text);
+    return request.yesNo ? kBoxResultNo : kBoxResultOk;
+  }
   pollTimer_.stop();
   if (waitLinkIdle_) waitLinkIdle_();
   int result = responder_->Respond(request);

@@ -61,6 +61,9 @@ void DeclareGlobal(CLI::App& app, RunOptions& options) {
       ->check(CLI::Range(1, 16));
   app.add_option("--controller", options.controller,
                  "The adapter to use: its path, its serial number, or all (every one at once)");
+  app.add_option("--wait", options.waitSeconds,
+                 "When another program uses the adapter, wait this many seconds for it")
+      ->check(CLI::Range(0, 3600));
   app.add_option("--lang", options.language, "Language of the messages (default from LANG)")
       ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
   app.add_flag("--log", options.packetLog, "Print every packet to stderr");
@@ -158,8 +161,13 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   host.AttachSignals(&signals, Text(catalogue, AddedText::kStoppingAfterTransfer));
   host.ShowTimeLeftIn(catalogue);
 
+  // The command keeps the adapter from its first report to its end: no other program's
+  // reports come between, and it waits for another program only as long as it was told to.
+  const AdapterSharing sharing{
+      true, options.waitSeconds > 0 ? uint32_t(options.waitSeconds) * 1000 : kAdapterBusyWaitMs};
   std::unique_ptr<Transport> device =
-      adapter ? adapter->open() : std::unique_ptr<Transport>(std::make_unique<HidTransport>());
+      adapter ? adapter->open(sharing)
+              : std::unique_ptr<Transport>(std::make_unique<HidTransport>(std::string(), sharing));
   SteadyClock clock;
   // A stuck report is abandoned at its deadline instead of holding the command.
   ThreadedTransport transport(std::move(device), host, clock);
@@ -168,6 +176,12 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
 
   Session session{catalogue, host, link, prompter, in, options.noBackup, options.json};
   const int status = Dispatch(session, options);
+  if (const AdapterHolder holder = link.BusyHolder(); holder.processId != 0) {
+    err << catalogue.FormatText(Text(catalogue, AddedText::kAdapterBusyHolder),
+                                holder.program.empty() ? "?" : holder.program.c_str(),
+                                holder.processId)
+        << '\n';
+  }
   link.CloseController();
   host.ReportDeferredSignal();
   // diff's 1 says "different", which is its answer, not a failure.

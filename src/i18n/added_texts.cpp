@@ -83,6 +83,11 @@ constexpr Texts kTexts[] = {
     /* kWriteWithMissingSections */
     {"Всё равно записать эту конфигурацию в устройство?",
      "Write this configuration to the device all the same?"},
+    /* kAdapterBusy */
+    {"Контроллер \"QVR-B\" занят другой программой: дождитесь окончания её операции.",
+     "The controller \"QVR-B\" is in use by another program: wait until its operation ends."},
+    /* kAdapterBusyHolder */
+    {"Его использует %s (процесс %lu).", "It is in use by %s (process %lu)."},
 };
 // clang-format on
 

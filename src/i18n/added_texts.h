@@ -46,6 +46,9 @@ enum class AddedText {
   kMissingSections,
   // qvrctl: asked after kMissingSections before such a file is sent.
   kWriteWithMissingSections,
+  // Another of our programs uses the adapter; the second adds "%s" program, "%lu" process id.
+  kAdapterBusy,
+  kAdapterBusyHolder,
   kCount
 };
 
