@@ -70,7 +70,7 @@ TEST_F(DeviceCommands, FailedRequestsShowOneBoxNamingTheDevice) {
   EXPECT_EQ(host.boxes[0].text, "Error writing to the device \"MUX-410\"\nFailed result");
   EXPECT_EQ(host.boxes[1].text,
             "Error reading from device \"TPX-520\"\nOut of the timeout response");
-  EXPECT_EQ(LinkResultText(catalogue, 7), "Unknown error USB: 7");
+  EXPECT_EQ(LinkResultText(catalogue, 99), "Unknown error USB: 99");
 
   unsigned length = 43;  // no page 3: silently refused
   EXPECT_EQ(ReadDeviceValueOfPage(link, catalogue, 3, 16, buffer.data(), length),

@@ -215,3 +215,63 @@ TEST_F(SeveralAdapters, AdaptersAreChosenByTheirStringsSerialsAndPaths) {
 
 }  // namespace
 }  // namespace qvr::test
+
+namespace qvr::test {
+namespace {
+
+class SharedAdapter : public UsbGroup {
+ protected:
+  static void SetUpTestSuite() {
+    UsbGroup::SetUpTestSuite();
+    bed->Plug({});
+  }
+};
+
+// Two of our programs on one adapter: the one that has it finishes untouched, the other is
+// told the adapter is in use (by which program) or waits for it with --wait.
+TEST_F(SharedAdapter, OneProgramAtATimeOnAnAdapter) {
+  Scratch files;
+  const std::string update = MuxUpdateFile(files / "mux.LDR", 60 * 1024);
+  ASSERT_EQ(Qvrctl({"read", "mux-410", files / "a.MUX"}).status, 0);
+  EditFile(files / "a.MUX");
+  ASSERT_EQ(Qvrctl({"read", "mux-410", files / "b.MUX"}).status, 0);
+
+  Program updating(
+      {QVRCTL_BINARY, "--lang", "en", "-q", "--log", "update", "mux-410", update, "--yes"});
+  // Once the update has its first packets out, another program asks.
+  while (updating.ErrSoFar().find("CMD:82") == std::string::npos) ::usleep(1000);
+  const ProgramResult asking = Qvrctl({"info", "mux-410"});
+  const ProgramResult waiting = Qvrctl({"--wait", "60", "info", "mux-410"});
+  const ProgramResult updated = updating.Finish();
+  ASSERT_EQ(updated.status, 0) << updated.err.substr(updated.err.size() - 400);
+  EXPECT_EQ(asking.status, 1);
+  EXPECT_NE(asking.err.find("in use by another program"), std::string::npos) << asking.err;
+  EXPECT_NE(asking.err.find("process " + std::to_string(updating.pid())), std::string::npos)
+      << asking.err;
+  EXPECT_EQ(waiting.status, 0) << waiting.err;
+  EXPECT_NE(waiting.out.find("2.99"), std::string::npos) << waiting.out;
+
+  // Two writes of different files at once: the unit ends equal to one of them, and a program
+  // that did not write says so.
+  Program first({QVRCTL_BINARY, "--lang", "en", "-q", "write", "mux-410", files / "a.MUX", "--yes",
+                 "--no-backup"});
+  const ProgramResult second =
+      Qvrctl({"write", "mux-410", files / "b.MUX", "--yes", "--no-backup"});
+  const ProgramResult firstDone = first.Finish();
+  ASSERT_EQ(Qvrctl({"read", "mux-410", files / "unit.MUX"}).status, 0);
+  const std::string unit = FileText(files / "unit.MUX");
+  const auto config = [](const std::string& text) { return text.substr(text.find("\n[")); };
+  const bool isA = config(unit) == config(FileText(files / "a.MUX"));
+  const bool isB = config(unit) == config(FileText(files / "b.MUX"));
+  EXPECT_TRUE(isA || isB);
+  EXPECT_TRUE(firstDone.status == 0 || second.status == 0) << firstDone.err << second.err;
+  if (firstDone.status != 0) {
+    EXPECT_TRUE(isB) << firstDone.err;
+  }
+  if (second.status != 0) {
+    EXPECT_TRUE(isA) << second.err;
+  }
+}
+
+}  // namespace
+}  // namespace qvr::test
