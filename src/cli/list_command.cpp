@@ -4,6 +4,7 @@
 #include "cli/adapters.h"
 #include "cli/cli_texts.h"
 #include "cli/json_objects.h"
+#include "cli/json_text.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
 #include "i18n/catalogue.h"
@@ -33,7 +34,7 @@ int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, st
   for (const Adapter& adapter : adapters) {
     const AdapterReport report = IdentifyAdapter(adapter);
     if (json) {
-      out << AdapterObject(catalogue, adapter, report).dump() << '\n';
+      out << JsonText(AdapterObject(catalogue, adapter, report)) << '\n';
     } else {
       out << AdapterLine(catalogue, adapter, report) << '\n';
     }

@@ -44,13 +44,28 @@ bool ReadLink(const std::string& path, std::string& target) {
   }
 }
 
+// The kernel's rule for links in shared folders, applied to every link a save follows: the
+// link must be the user's own or its folder owner's. Anyone else's link could point a save by
+// root (or any user) at a file its owner may not write.
+bool TrustedLink(const std::string& link, const struct stat& info) {
+  struct stat folder {};
+  if (::stat(FolderOf(link).c_str(), &folder) != 0) return false;
+  return info.st_uid == ::geteuid() || info.st_uid == folder.st_uid;
+}
+
 // Follows symbolic links to the file a save replaces; a dangling link gives the path it names,
-// so that the save creates the file the link points to.
-bool ResolveLinks(const std::string& path, std::string& target) {
+// so that the save creates the file the link points to. `foreign` is set (and false returned)
+// at a link that is not trusted.
+bool ResolveLinks(const std::string& path, std::string& target, bool& foreign) {
   target = path;
+  foreign = false;
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
     struct stat info {};
     if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+    if (!TrustedLink(target, info)) {
+      foreign = true;
+      return false;
+    }
     std::string next;
     if (!ReadLink(target, next)) return false;
     target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
@@ -139,7 +154,9 @@ std::string TemporaryFilePrefix(const std::string& fileName) {
 
 SaveResult SaveFile(const std::string& path, std::string_view contents) {
   std::string target;
-  if (!ResolveLinks(path, target)) return SystemFailure();
+  bool foreign = false;
+  if (!ResolveLinks(path, target, foreign))
+    return foreign ? SaveResult{SaveRefusal::kForeignLink, 0} : SystemFailure();
   struct stat info {};
   const bool exists = ::stat(target.c_str(), &info) == 0;
   if (!exists && errno != ENOENT) return SystemFailure();

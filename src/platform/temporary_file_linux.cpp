@@ -5,13 +5,15 @@
 #include <filesystem>
 
 #include "platform/temporary_file.h"
+#include "platform/temporary_removal.h"
 
 namespace qvr {
 
 std::string CreateTemporaryFile(const std::string& suffix) {
   std::error_code ec;
-  std::string pattern =
-      (std::filesystem::temp_directory_path(ec) / ("qvrctl-XXXXXX" + suffix)).string();
+  std::string pattern = (std::filesystem::temp_directory_path(ec) /
+                         (kTemporaryFilePrefix + std::string("XXXXXX") + suffix))
+                            .string();
   const int fd = ::mkstemps(pattern.data(), int(suffix.size()));
   if (fd < 0) return {};
   ::close(fd);
