@@ -1,4 +1,6 @@
-// Temporary files on Linux: mkstemps in the temporary folder ($TMPDIR or /tmp).
+// Temporary files on Linux: mkstemps in the temporary folder ($TMPDIR or /tmp), listed for
+// removal at once.
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -14,10 +16,18 @@ std::string CreateTemporaryFile(const std::string& suffix) {
   std::string pattern = (std::filesystem::temp_directory_path(ec) /
                          (kTemporaryFilePrefix + std::string("XXXXXX") + suffix))
                             .string();
+  // A termination signal between making the file and listing it would leave it behind.
+  sigset_t termination, previous;
+  sigemptyset(&termination);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&termination, signal);
+  ::pthread_sigmask(SIG_BLOCK, &termination, &previous);
   const int fd = ::mkstemps(pattern.data(), int(suffix.size()));
-  if (fd < 0) return {};
-  ::close(fd);
-  return pattern;
+  if (fd >= 0) {
+    ::close(fd);
+    TrackTemporaryFile(pattern);
+  }
+  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  return fd >= 0 ? pattern : std::string();
 }
 
 }  // namespace qvr

@@ -65,6 +65,9 @@ void RemoveStaleFiles(const std::string& folder) {
 void TrackTemporaryFile(const std::string& path) {
   if (path.empty() || path.size() >= PATH_MAX) return;
   if (!gSwept.exchange(true)) RemoveStaleFiles(FolderOf(path));
+  for (const Slot& slot : gSlots) {
+    if (slot.state.load() == kInUse && path == slot.path) return;
+  }
   for (Slot& slot : gSlots) {
     int expected = kFree;
     if (!slot.state.compare_exchange_strong(expected, kClaimed)) continue;
