@@ -1,8 +1,10 @@
 // The save routine on Linux and other POSIX systems.
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -103,6 +105,17 @@ bool WriteAll(int fd, std::string_view text) {
   return true;
 }
 
+// A file system in memory (tmpfs, ramfs) has no disk to flush to: the flush is skipped there,
+// where the fuzzers save thousands of times a second.
+bool InMemory(int fd) {
+  struct statfs info {};
+  return ::fstatfs(fd, &info) == 0 && (info.f_type == TMPFS_MAGIC || info.f_type == RAMFS_MAGIC);
+}
+
+bool Flush(int fd) {
+  return InMemory(fd) || ::fsync(fd) == 0;
+}
+
 mode_t NewFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -135,7 +148,7 @@ SaveResult WriteTemporaryAndRename(const std::string& target, const struct stat*
   // Held until the rename, so that another save never takes this file for a stale one.
   (void)::flock(fd, LOCK_EX);
   SaveResult result = KeepAttributes(fd, existing);
-  if (result.ok() && !(WriteAll(fd, contents) && ::fsync(fd) == 0)) result = SystemFailure();
+  if (result.ok() && !(WriteAll(fd, contents) && Flush(fd))) result = SystemFailure();
   if (result.ok() && ::rename(temp.c_str(), target.c_str()) != 0) result = SystemFailure();
   if (!result.ok()) (void)::unlink(temp.c_str());
   ::close(fd);
@@ -176,7 +189,7 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
   // Make the rename itself durable; a failure here no longer endangers either file.
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
-    (void)::fsync(dir);
+    (void)Flush(dir);
     ::close(dir);
   }
   return result;
