@@ -10,9 +10,9 @@ namespace qvr {
 inline constexpr char kTemporaryFilePrefix[] = "qvrctl-";
 
 // Keeps `path` (a temporary file just made) on the list of files to remove and marks it as in
-// use. The first call of a run also removes the files of runs that were killed (the current
-// user's, unused and not touched for a minute) from the same folder. A file already on the list
-// stays as it is.
+// use; a file already on the list (CreateTemporaryFile lists its files itself where it can)
+// stays as it is. The first use in a run also removes the files of runs that were killed (the
+// current user's, unused and not touched for a minute) from the same folder.
 void TrackTemporaryFile(const std::string& path);
 
 // Removes `path` and takes it off the list.

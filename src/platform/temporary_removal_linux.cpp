@@ -1,9 +1,12 @@
-// Temporary files on Linux: each is held open with a shared lock while in use, so that the
-// sweep of another run tells a live file from one left by a killed run; the list lives in fixed
-// slots that a signal handler can walk without allocating.
+// Temporary files on Linux: mkstemps in the temporary folder ($TMPDIR or /tmp), the name made
+// right in a slot of the list of files to remove, so that a termination signal handled on any
+// thread finds every file that exists; each is held open with a shared lock while in use, so
+// that the sweep of another run tells a live file from one left by a killed run. The slots are
+// fixed, so a signal handler can walk them without allocating.
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,7 +14,9 @@
 #include <atomic>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
+#include "platform/temporary_file.h"
 #include "platform/temporary_removal.h"
 
 namespace qvr {
@@ -21,7 +26,8 @@ namespace {
 constexpr int kSlots = 64;             // temporaries alive at once (a batch makes a few each)
 constexpr std::time_t kStaleAge = 60;  // seconds untouched before another run's file goes
 
-enum SlotState : int { kFree, kClaimed, kInUse };
+// kNaming: the name is being made and the file may already exist, so a signal removes it too.
+enum SlotState : int { kFree, kClaimed, kNaming, kInUse };
 
 struct Slot {
   std::atomic<int> state{kFree};
@@ -60,23 +66,71 @@ void RemoveStaleFiles(const std::string& folder) {
   ::closedir(dir);
 }
 
+void SweepOnce(const std::string& path) {
+  if (!gSwept.exchange(true)) RemoveStaleFiles(FolderOf(path));
+}
+
+Slot* ClaimSlot() {
+  for (Slot& slot : gSlots) {
+    int expected = kFree;
+    if (slot.state.compare_exchange_strong(expected, kClaimed)) return &slot;
+  }
+  return nullptr;
+}
+
+// Marks the file in `slot` as in use and puts it on the list.
+void HoldSlot(Slot& slot) {
+  slot.fd = ::open(slot.path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (slot.fd >= 0) (void)::flock(slot.fd, LOCK_SH);
+  slot.state.store(kInUse);
+}
+
+void FreeSlot(Slot& slot) {
+  if (slot.fd >= 0) ::close(slot.fd);
+  slot.fd = -1;
+  slot.path[0] = '\0';
+  slot.state.store(kFree);
+}
+
 }  // namespace
+
+std::string CreateTemporaryFile(const std::string& suffix) {
+  std::error_code ec;
+  const std::string pattern = (std::filesystem::temp_directory_path(ec) /
+                               (kTemporaryFilePrefix + std::string("XXXXXX") + suffix))
+                                  .string();
+  if (pattern.size() >= PATH_MAX) return {};
+  SweepOnce(pattern);
+  Slot* slot = ClaimSlot();
+  if (slot == nullptr) {  // no room on the list: the file is still made, and removed as usual
+    std::string name = pattern;
+    const int fd = ::mkstemps(name.data(), int(suffix.size()));
+    if (fd < 0) return {};
+    ::close(fd);
+    return name;
+  }
+  std::memcpy(slot->path, pattern.c_str(), pattern.size() + 1);
+  slot->state.store(kNaming);
+  const int fd = ::mkstemps(slot->path, int(suffix.size()));
+  if (fd < 0) {
+    FreeSlot(*slot);
+    return {};
+  }
+  ::close(fd);
+  HoldSlot(*slot);
+  return slot->path;
+}
 
 void TrackTemporaryFile(const std::string& path) {
   if (path.empty() || path.size() >= PATH_MAX) return;
-  if (!gSwept.exchange(true)) RemoveStaleFiles(FolderOf(path));
+  SweepOnce(path);
   for (const Slot& slot : gSlots) {
     if (slot.state.load() == kInUse && path == slot.path) return;
   }
-  for (Slot& slot : gSlots) {
-    int expected = kFree;
-    if (!slot.state.compare_exchange_strong(expected, kClaimed)) continue;
-    std::memcpy(slot.path, path.c_str(), path.size() + 1);
-    slot.fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (slot.fd >= 0) (void)::flock(slot.fd, LOCK_SH);
-    slot.state.store(kInUse);
-    return;
-  }
+  Slot* slot = ClaimSlot();
+  if (slot == nullptr) return;
+  std::memcpy(slot->path, path.c_str(), path.size() + 1);
+  HoldSlot(*slot);
 }
 
 void RemoveTemporaryFile(const std::string& path) {
@@ -85,17 +139,15 @@ void RemoveTemporaryFile(const std::string& path) {
     if (slot.state.load() != kInUse || path != slot.path) continue;
     int expected = kInUse;
     if (!slot.state.compare_exchange_strong(expected, kClaimed)) continue;
-    if (slot.fd >= 0) ::close(slot.fd);
-    slot.fd = -1;
-    slot.path[0] = '\0';
-    slot.state.store(kFree);
+    FreeSlot(slot);
     return;
   }
 }
 
 void RemoveTrackedFilesNow() {
   for (Slot& slot : gSlots) {
-    if (slot.state.load() == kInUse) (void)::unlink(slot.path);
+    const int state = slot.state.load();
+    if (state == kInUse || state == kNaming) (void)::unlink(slot.path);
   }
 }
 
