@@ -33,7 +33,7 @@ constexpr int kMsgWriteUnsupported = 57;
 constexpr int kMsgReadConfigFailed = 67;
 constexpr int kMsgWriteConfigFailed = 68;
 constexpr int kMsgConfirmWrite = 72;
-constexpr int kExitDiffTrouble = 2;
+constexpr int kExitDiffTrouble = 2;  // as diff(1): 0 same, 1 different, 2 trouble
 constexpr const char* kConfigSection = "CONFIGFILE";
 
 // A configuration file to work on: a path, or what standard input held, kept aside; `shown` is

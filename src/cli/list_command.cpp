@@ -7,6 +7,7 @@
 #include "cli/json_text.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "i18n/catalogue.h"
 
 namespace qvr::cli {
@@ -36,7 +37,7 @@ int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, st
     if (json) {
       out << JsonText(AdapterObject(catalogue, adapter, report)) << '\n';
     } else {
-      out << AdapterLine(catalogue, adapter, report) << '\n';
+      out << TerminalSafe(AdapterLine(catalogue, adapter, report)) << '\n';
     }
   }
   if (!adapters.empty()) return kExitOk;
