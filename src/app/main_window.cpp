@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -351,7 +352,10 @@ void MainWindow::SetStatusText(const std::string& text) {
   // The status bar holds one line; the log keeps a text's other lines.
   const QString all = QString::fromStdString(text);
   statusLabel_->setText(all.section(QLatin1Char('\n'), 0, 0));
-  statusLabel_->setToolTip(all.contains(QLatin1Char('\n')) ? all : QString());
+  // A tool tip guesses rich text on its own; the text is given as plain text made into HTML.
+  statusLabel_->setToolTip(all.contains(QLatin1Char('\n'))
+                               ? Qt::convertFromPlainText(all, Qt::WhiteSpaceNormal)
+                               : QString());
 }
 
 void MainWindow::ConnectedChanged(bool) {

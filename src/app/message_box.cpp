@@ -96,6 +96,8 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
   PlacedMessageBox box(mainWindow_);
   box.setIcon(IconOf(request.kind));
   box.setWindowTitle(request.caption);
+  // File and adapter names are data: a name that looks like HTML is shown as it is.
+  box.setTextFormat(Qt::PlainText);
   box.setText(request.text);
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.setWindowModality(Qt::ApplicationModal);

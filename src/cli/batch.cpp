@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli/cli_texts.h"
+#include "cli/json_text.h"
 #include "cli/session.h"
 #include "i18n/catalogue.h"
 
@@ -60,13 +61,12 @@ int RunBatch(const RunOptions& options, const Catalogue& catalogue,
     const std::string said = LastLine(run.status == kExitOk ? run.out.str() : run.err.str());
     if (options.packetLog) err << run.err.str();
     if (options.json) {
-      out << nlohmann::json{{"adapter", adapters[i].path},
-                            {"exit", run.status},
-                            {"status", run.status == kExitOk         ? "done"
-                                       : run.status == kExitDeclined ? "declined"
-                                                                     : "failed"},
-                            {"message", said}}
-                 .dump()
+      out << JsonText({{"adapter", adapters[i].path},
+                       {"exit", run.status},
+                       {"status", run.status == kExitOk         ? "done"
+                                  : run.status == kExitDeclined ? "declined"
+                                                                : "failed"},
+                       {"message", said}})
           << '\n';
       continue;
     }

@@ -2,7 +2,6 @@
 // differ only in the functions named by their traits.
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <vector>
@@ -10,11 +9,13 @@
 #include "cli/cli_texts.h"
 #include "cli/config_diff.h"
 #include "cli/config_traits.h"
+#include "cli/json_text.h"
 #include "cli/session.h"
 #include "cli/temp_file.h"
 #include "devices/common/config_file_io.h"
 #include "devices/common/config_sections.h"
 #include "devices/common/ini_file.h"
+#include "editors/conversions.h"
 #include "i18n/added_texts.h"
 #include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
@@ -32,14 +33,16 @@ constexpr int kMsgWriteUnsupported = 57;
 constexpr int kMsgReadConfigFailed = 67;
 constexpr int kMsgWriteConfigFailed = 68;
 constexpr int kMsgConfirmWrite = 72;
-constexpr int kExitDiffTrouble = 2;
+constexpr int kExitDiffTrouble = 2;  // as diff(1): 0 same, 1 different, 2 trouble
 constexpr const char* kConfigSection = "CONFIGFILE";
 
-// A configuration file to work on: a path, or what standard input held, kept aside.
+// A configuration file to work on: a path, or what standard input held, kept aside; `shown` is
+// how messages name it. Empty `path`: standard input could not be taken (the reason is said).
 struct ConfigSource {
   std::string path;
+  std::string shown;
   bool fromStdin = false;
-};  // as diff(1): 0 same, 1 different, 2 trouble
+};
 
 // A file of the other device shares some keys with this device's files (NAVI, MODE, the
 // events); its own keys and the lack of this device's ones tell it apart.
@@ -54,17 +57,17 @@ bool OtherDevicesFile(const std::string& path, int otherPage) {
 
 // "File "…", section […], key …=…: The value must be in the range from … to …", the value as
 // the file holds it (the stored value when the key is missing or empty).
-std::string RefusalText(const Catalogue& catalogue, const std::string& path,
+std::string RefusalText(const Catalogue& catalogue, const ConfigSource& source,
                         const ImageRefusal& refusal, const std::vector<int>& eventSections) {
   const std::string section =
       refusal.section ? refusal.section
                       : "EVENT" + std::to_string(eventSections.at(size_t(refusal.slot)));
   IniFile ini;
-  (void)ini.Load(path);
-  std::string value = ini.GetString(section.c_str(), refusal.key);
+  (void)ini.Load(source.path);
+  std::string value = Cp1251ToUtf8(ini.GetString(section.c_str(), refusal.key));
   if (value.empty()) value = std::to_string(refusal.value);
   const std::string reason = RefusalRange(catalogue, refusal);
-  return catalogue.FormatText(Text(catalogue, AddedText::kFileValueRefused), path.c_str(),
+  return catalogue.FormatText(Text(catalogue, AddedText::kFileValueRefused), source.shown.c_str(),
                               section.c_str(), refusal.key, value.c_str(), reason.c_str());
 }
 
@@ -121,20 +124,21 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   // A file that cannot be read would load as the empty default configuration; never send that
   // in its place.
   if (!ReadableFile(path)) {
-    std::string name, extension;
-    SplitFileName(path, name, extension);
+    std::string name = source.shown, extension;
+    if (!source.fromStdin) SplitFileName(path, name, extension);
     s.host.Error(s.catalogue.Format(kMsgOpenFileError, name.c_str(), extension.c_str()));
     return nullptr;
   }
   if (OtherDevicesFile(path, Config::kOtherPage)) {
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kFileOfOtherDevice),
-                                        path.c_str(), kDeviceModules[Config::kOtherPage].name,
-                                        module.name));
+                                        source.shown.c_str(),
+                                        kDeviceModules[Config::kOtherPage].name, module.name));
     return nullptr;
   }
   auto image = std::make_unique<typename Config::Image>();
-  const ConfigSectionCheck sections = CheckConfigSections(
-      s.catalogue, path, module.name, Config::Fields(*image), image->events.capacity());
+  const ConfigSectionCheck sections =
+      CheckConfigSections(s.catalogue, path, module.name, Config::Fields(*image),
+                          image->events.capacity(), source.shown);
   if (sections.refused()) {
     s.host.Error(sections.message);
     return nullptr;
@@ -143,15 +147,15 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   std::vector<int> eventSections;
   Config::ReadFile(path, *image, &eventSections);
   // Standard input has no file name to name the configuration: the name it was saved under
-  // stands in the file.
+  // stands in the file, kept to what the window would send.
   if (source.fromStdin) {
     IniFile ini;
     (void)ini.Load(path);
-    image->setConfigName(ini.GetString(kConfigSection, "NAME"));
+    image->setConfigName(ConfigNameFromText(ini.GetString(kConfigSection, "NAME")));
   }
   // The same preparation and checks as the window's before its device write.
   if (const ImageRefusal refusal = Config::Prepare(*image)) {
-    s.host.Error(RefusalText(s.catalogue, path, refusal, eventSections));
+    s.host.Error(RefusalText(s.catalogue, source, refusal, eventSections));
     return nullptr;
   }
   return image;
@@ -223,9 +227,8 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
                                              fromFile->configNameText()});
   for (const KeyDifference& d : differences) {
     const std::string device = Cp1251ToUtf8(d.device), file = Cp1251ToUtf8(d.file);
-    s.host.Json(
-        nlohmann::json{{"section", d.section}, {"key", d.key}, {"device", device}, {"file", file}}
-            .dump());
+    s.host.Json(JsonText(nlohmann::json{
+        {"section", d.section}, {"key", d.key}, {"device", device}, {"file", file}}));
     s.host.Note("[" + d.section + "] " + d.key + ": " + device + " | " + file);
   }
   if (differences.empty())
@@ -234,12 +237,22 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
   return differences.empty() ? kExitOk : kExitFailure;
 }
 
-// "-": the configuration comes from standard input, kept aside while the command works on it.
+// "-": the configuration comes from standard input, kept aside while the command works on it;
+// no more of it is taken than a configuration file may hold.
 ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& aside) {
-  if (path != "-") return {path, false};
-  const std::string bytes(std::istreambuf_iterator<char>(s.in), std::istreambuf_iterator<char>{});
-  (void)aside.Write(bytes);
-  return {aside.path(), true};
+  if (path != "-") return {path, path, false};
+  const std::string shown = Text(s.catalogue, AddedText::kStandardInput);
+  std::string bytes;
+  if (!ReadBounded(s.in, kMaxIniFileSize, bytes)) {
+    s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kStandardInputTooLarge),
+                                        unsigned(kMaxIniFileSize)));
+    return {{}, shown, true};
+  }
+  if (!aside.Write(bytes)) {
+    s.host.Error(s.catalogue.Format(kMsgOpenFileError, shown.c_str(), ""));
+    return {{}, shown, true};
+  }
+  return {aside.path(), shown, true};
 }
 
 }  // namespace
@@ -247,8 +260,10 @@ ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& asi
 int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
+  if (source.path.empty()) return kExitDiffTrouble;
   return WithConfigTraits(
-      module, [&]<typename Config>() { return DiffWithFile<Config>(s, module, source, path); },
+      module,
+      [&]<typename Config>() { return DiffWithFile<Config>(s, module, source, source.shown); },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
         return kExitDiffTrouble;
@@ -267,6 +282,7 @@ int RunReadConfig(Session& s, const DeviceModule& module, const std::string& pat
 int RunWriteConfig(Session& s, const DeviceModule& module, const std::string& path) {
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
+  if (source.path.empty()) return kExitFailure;
   return WithConfigTraits(
       module, [&]<typename Config>() { return WriteFromFile<Config>(s, module, source); },
       [&] {

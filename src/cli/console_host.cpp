@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "cli/json_text.h"
+#include "cli/terminal_text.h"
 #include "i18n/added_texts.h"
 #include "link/link.h"
 #include "link/time_left.h"
@@ -30,10 +32,10 @@ void ConsoleHost::LogLine(const std::string& line) {
   // The link writes packet lines only from inside an exchange; every other log line is the
   // operation's own output.
   if (link_ && link_->exchangeBusy()) {
-    err_ << line << '\n';
+    err_ << TerminalSafe(line) << '\n';
     return;
   }
-  out_ << line << '\n';
+  out_ << TerminalSafe(line) << '\n';
 }
 
 void ConsoleHost::BeginProgress(int total, const std::string& caption) {
@@ -58,8 +60,9 @@ void ConsoleHost::ReportDeferredSignal() {
   if (signals_ && signals_->TakeDeferredSignal()) Error(signalNotice_);
 }
 
-int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {
+int ConsoleHost::ShowMessageBox(int kind, const std::string& unsafeText) {
   EndProgressLine();
+  const std::string text = TerminalSafe(unsafeText);
   switch (kind & 0xFF) {
     case kBoxQuestion:
     case kBoxWarning:
@@ -75,13 +78,13 @@ int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {
 
 void ConsoleHost::Error(const std::string& text) {
   EndProgressLine();
-  err_ << text << '\n';
+  err_ << TerminalSafe(text) << '\n';
   lastError_ = text;
 }
 
 void ConsoleHost::Remark(const std::string& text) {
   EndProgressLine();
-  err_ << text << '\n';
+  err_ << TerminalSafe(text) << '\n';
 }
 
 void ConsoleHost::Json(const std::string& object) {
@@ -92,12 +95,12 @@ void ConsoleHost::EmitFailure(int exitStatus) {
   nlohmann::json object = {{"status", exitStatus == kDeclinedStatus ? "declined" : "failed"},
                            {"exit", exitStatus},
                            {"message", lastError_}};
-  Json(object.dump());
+  Json(JsonText(object));
 }
 
 void ConsoleHost::Note(const std::string& text) {
   EndProgressLine();
-  out_ << text << '\n';
+  out_ << TerminalSafe(text) << '\n';
 }
 
 void ConsoleHost::DrawProgress() {

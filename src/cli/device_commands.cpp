@@ -2,6 +2,7 @@
 #include "link/device_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/json_objects.h"
+#include "cli/json_text.h"
 #include "cli/session.h"
 #include "devices/backup/device_backup.h"
 #include "i18n/added_texts.h"
@@ -45,7 +46,7 @@ int RunInfo(Session& s, const DeviceModule& module) {
   }
   nlohmann::json object = InfoObject(info);
   object["device"] = module.name;
-  s.host.Json(object.dump());
+  s.host.Json(JsonText(object));
   return kExitOk;
 }
 

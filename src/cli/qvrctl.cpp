@@ -12,6 +12,7 @@
 #include "cli/cli_texts.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
 #include "link/hid_transport.h"
@@ -209,7 +210,7 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
 
   const AdapterChoice choice = ChooseAdapters(adapters, options.controller, catalogue);
   if (!choice.refusal.empty()) {
-    err << choice.refusal << '\n';
+    err << TerminalSafe(choice.refusal) << '\n';
     return kExitUsage;
   }
   if (options.controller == "all")

@@ -88,6 +88,17 @@ constexpr Texts kTexts[] = {
      "The controller \"QVR-B\" is in use by another program: wait until its operation ends."},
     /* kAdapterBusyHolder */
     {"Его использует %s (процесс %lu).", "It is in use by %s (process %lu)."},
+    /* kSaveForeignLink */
+    {"это символическая ссылка другого пользователя, по ней не сохраняется",
+     "it is a symbolic link of another user's, which a save does not follow"},
+    /* kStandardInput */
+    {"стандартный ввод", "standard input"},
+    /* kStandardInputTooLarge */
+    {"На стандартном вводе больше %u байт: это не файл конфигурации",
+     "Standard input holds more than %u bytes: it is not a configuration file"},
+    /* kNoDataFolder */
+    {"у пользователя нет папки для данных (HOME и XDG_DATA_HOME не заданы полными путями)",
+     "the user has no folder for data (neither HOME nor XDG_DATA_HOME is an absolute path)"},
 };
 // clang-format on
 

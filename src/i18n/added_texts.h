@@ -49,6 +49,14 @@ enum class AddedText {
   // Another of our programs uses the adapter; the second adds "%s" program, "%lu" process id.
   kAdapterBusy,
   kAdapterBusyHolder,
+  // Why a save was refused: the name is another user's symbolic link (see kSaveNotRegularFile).
+  kSaveForeignLink,
+  // qvrctl: how "-" is named in messages about the configuration read from it.
+  kStandardInput,
+  // qvrctl: standard input held more than a configuration file may ("%u" the limit in bytes).
+  kStandardInputTooLarge,
+  // Why a backup cannot be saved: the user has no folder for data.
+  kNoDataFolder,
   kCount
 };
 

@@ -2,7 +2,9 @@
 // One way to save every file the programs write (configurations, settings, simulator state):
 // a hidden temporary file beside the target is written, flushed and renamed over it, so a
 // crash or a full disk never leaves a half-written or missing file. A symbolic link is saved
-// through (its target is replaced, the link kept); what is not a regular file and what is
+// through (its target is replaced, the link kept) when it is the user's own or its folder
+// owner's, and refused otherwise (as the kernel guards shared folders); what is not a regular
+// file and what is
 // read-only is refused; an existing file keeps its owner and mode. Temporary files left by a
 // save that was killed are removed by the next save of the same target.
 #include <cstdint>
@@ -17,6 +19,7 @@ enum class SaveRefusal : uint8_t {
   kReadOnly,        // the file allows no writing
   kOwnerNotKept,    // replacing it would change its owner, group or mode
   kSystem,          // the system refused a step; `systemError` says why
+  kForeignLink,     // a link on the way belongs to another user than this one or the folder's
 };
 
 struct SaveResult {

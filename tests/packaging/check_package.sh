@@ -58,6 +58,21 @@ for option in $("$prefix/bin/qvrctl" --help | grep -o -- '--[a-z-]*' | sort -u);
   grep -q -- "$option" <<<"$qvrctl_page" || fail "man page qvrctl lacks $option"
 done
 
+echo "== the udev rule"
+# It matches what the programs themselves look for: the ids and both strings.
+rule=$(grep -v '^#' "$prefix/lib/udev/rules.d/70-qvr-b.rules")
+header=$source_dir/src/link/hid_transport.h
+constant() { sed -n "s/.*$1 = \(0x\)\{0,1\}\"\{0,1\}\([^\";]*\)\"\{0,1\};.*/\2/p" "$header"; }
+for match in "ATTRS{idVendor}==\"$(constant kControllerVendorId)\"" \
+  "ATTRS{idProduct}==\"$(constant kControllerProductId)\"" \
+  "ATTRS{manufacturer}==\"$(constant kControllerManufacturer)\"" \
+  "ATTRS{product}==\"$(constant kControllerProduct)\"" \
+  'TAG+="uaccess"' 'GROUP="plugdev"' 'MODE="0660"'; do
+  grep -qiF -- "$match" <<<"$rule" || fail "udev rule lacks $match"
+done
+[ "$(wc -l <<<"$rule")" -eq 1 ] || fail "udev rule is not one rule"
+grep -qE 'MODE="0?[0-7][0-7][2367]"' <<<"$rule" && fail "udev rule lets everyone write"
+
 echo "== bash completion"
 completion=$prefix/share/bash-completion/completions/qvrctl
 mkdir -p "$scratch/files/folder"

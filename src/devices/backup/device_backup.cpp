@@ -9,14 +9,19 @@
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
 #include "devices/tpx520/transfer.h"
+#include "i18n/added_texts.h"
 #include "i18n/save_failure_text.h"
 #include "link/device_info.h"
 #include "platform/file_names.h"
+#include "platform/new_file.h"
 #include "platform/user_folders.h"
 
 namespace qvr {
 
 namespace {
+
+// Names tried within one second before giving up: far more than one unit is ever backed up.
+constexpr int kMaxSameSecondBackups = 1000;
 
 // Reads into a fresh image of the device's kind and saves it; `Read` and `Write` are the
 // device module's own transfer and file functions.
@@ -34,13 +39,20 @@ BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceMod
   std::error_code ec;
   std::filesystem::create_directories(NativePath(folder), ec);
   const std::string name = BackupFileName(module.name, info.serialNumber(), std::time(nullptr));
-  // Two backups of one unit within a second must not replace each other.
+  // The name is taken exclusively first: two backups of one unit within a second, or anything
+  // (a link, too) already at the name, make it take the next free one.
   std::string path = folder + "/" + name;
-  for (int n = 2; std::filesystem::exists(NativePath(path), ec); ++n)
+  SaveResult saved = CreateNewFile(path);
+  for (int n = 2; NameTaken(saved) && n <= kMaxSameSecondBackups; ++n) {
     path = folder + "/" + name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".MUX";
-  const SaveResult saved = write(path, *image);
+    saved = CreateNewFile(path);
+  }
+  if (saved.ok()) {
+    saved = write(path, *image);
+    if (!saved.ok()) std::filesystem::remove(NativePath(path), ec);
+  }
   if (!saved.ok()) {
-    result.fileError = ec ? ec.message() : SaveFailureText(catalogue, saved);
+    result.fileError = SaveFailureText(catalogue, saved);
     return result;
   }
   result.path = path;
@@ -63,11 +75,14 @@ std::string BackupFileName(const char* deviceName, uint32_t serial, std::time_t 
 }
 
 std::string DefaultBackupFolder() {
-  return UserDataFolder() + "/qvr-service/backups";
+  const std::string data = UserDataFolder();
+  return data.empty() ? std::string() : data + "/qvr-service/backups";
 }
 
 BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
                                        const DeviceModule& module, const std::string& folder) {
+  // Without a home a relative folder would put the unit's data wherever the program was run.
+  if (folder.empty()) return {LinkOk, {}, Text(catalogue, AddedText::kNoDataFolder)};
   if (&module == &kDeviceModules[kPageMux410])
     return ReadAndSave<mux410::ConfigImage>(link, catalogue, module, folder,
                                             mux410::ReadConfiguration, mux410::WriteConfigFile);

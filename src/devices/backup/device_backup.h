@@ -22,12 +22,13 @@ struct BackupResult {
 std::string BackupFileName(const char* deviceName, uint32_t serial, std::time_t when);
 
 // The per-user backups folder: $XDG_DATA_HOME/qvr-service/backups, else
-// ~/.local/share/qvr-service/backups.
+// ~/.local/share/qvr-service/backups; empty for a user without a data folder (no home).
 std::string DefaultBackupFolder();
 
 // Reads the module's configuration (MUX-410 or TPX-520) from the device and saves it in
 // `folder` (made when missing) under BackupFileName; the description falls back to the
-// device's configuration name, as a read into the window keeps it.
+// device's configuration name, as a read into the window keeps it. An empty `folder` (no home)
+// is refused before anything is read; a backup never replaces a file or follows a link.
 BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
                                        const DeviceModule& module, const std::string& folder);
 
