@@ -83,6 +83,12 @@ constexpr Texts kTexts[] = {
     /* kWriteWithMissingSections */
     {"Всё равно записать эту конфигурацию в устройство?",
      "Write this configuration to the device all the same?"},
+    /* kSaveInUse */
+    {"Файл открыт в другой программе: закройте его там и сохраните ещё раз",
+     "The file is open in another program: close it there and save again"},
+    /* kSaveNameNotAllowed */
+    {"Имя файла в Windows не может оканчиваться точкой или пробелом: выберите другое имя",
+     "A file name on Windows cannot end in a dot or a blank: choose another name"},
 };
 // clang-format on
 

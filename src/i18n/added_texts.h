@@ -46,6 +46,10 @@ enum class AddedText {
   kMissingSections,
   // qvrctl: asked after kMissingSections before such a file is sent.
   kWriteWithMissingSections,
+  // Why a save was refused on Windows: another program holds the file; a name Windows would
+  // have saved without its trailing dot or blank.
+  kSaveInUse,
+  kSaveNameNotAllowed,
   kCount
 };
 
