@@ -1,6 +1,11 @@
 # What `cmake --install` puts where: the two programs, the udev rule that gives the logged-in
 # user the controller, the desktop entry with the program's icon, manual pages, bash completion
 # for qvrctl, and the copyright and changelog a Debian package carries.
+# Windows lays a program out differently and has its own installer.
+if(WIN32)
+  include(cmake/QvrInstallWindows.cmake)
+  return()
+endif()
 include(GNUInstallDirs)
 set(QVR_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/qvr-service)
 

@@ -1,5 +1,8 @@
 # The Debian package (cpack -G DEB, or tools/package): the files of QvrInstall.cmake under /usr,
 # dependencies found by dpkg-shlibdeps, and maintainer scripts that make udev read the rule.
+if(WIN32)  # the NSIS installer: cmake/QvrInstallWindows.cmake
+  return()
+endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qvr-service)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -99,6 +99,12 @@ constexpr Texts kTexts[] = {
     /* kNoDataFolder */
     {"у пользователя нет папки для данных (HOME и XDG_DATA_HOME не заданы полными путями)",
      "the user has no folder for data (neither HOME nor XDG_DATA_HOME is an absolute path)"},
+    /* kSaveInUse */
+    {"Файл открыт в другой программе: закройте его там и сохраните ещё раз",
+     "The file is open in another program: close it there and save again"},
+    /* kSaveNameNotAllowed */
+    {"Имя файла в Windows не может оканчиваться точкой или пробелом: выберите другое имя",
+     "A file name on Windows cannot end in a dot or a blank: choose another name"},
 };
 // clang-format on
 

@@ -57,6 +57,10 @@ enum class AddedText {
   kStandardInputTooLarge,
   // Why a backup cannot be saved: the user has no folder for data.
   kNoDataFolder,
+  // Why a save was refused on Windows: another program holds the file; a name Windows would
+  // have saved without its trailing dot or blank.
+  kSaveInUse,
+  kSaveNameNotAllowed,
   kCount
 };
 
