@@ -12,12 +12,12 @@ install(FILES src/app/icons/qvr-service.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES packaging/qvrctl.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qvrctl)
-install(FILES packaging/copyright DESTINATION ${QVR_DOC_DIR})
+install(FILES debian/copyright DESTINATION ${QVR_DOC_DIR})
 
 # Manual pages and the changelog are installed compressed, without a time stamp in the
 # compressed file, as Debian keeps them.
 set(qvr_compressed)
-foreach(source packaging/man/qvr-service.1 packaging/man/qvrctl.1 packaging/changelog)
+foreach(source packaging/man/qvr-service.1 packaging/man/qvrctl.1 debian/changelog)
   get_filename_component(name ${source} NAME)
   set(output ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
   add_custom_command(OUTPUT ${output}

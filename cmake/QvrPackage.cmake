@@ -4,7 +4,12 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qvr-service)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_PACKAGE_CONTACT "qvr-service maintainers <maintainers@qvr-service.example.org>")
+# The maintainer is named once, in debian/control, and the package's version once, at the top
+# of debian/changelog: a packager changes them there, and both package builds follow.
+file(STRINGS ${CMAKE_SOURCE_DIR}/debian/control qvr_maintainer REGEX "^Maintainer:")
+string(REGEX REPLACE "^Maintainer: *" "" CPACK_PACKAGE_CONTACT "${qvr_maintainer}")
+file(STRINGS ${CMAKE_SOURCE_DIR}/debian/changelog qvr_changelog_top LIMIT_COUNT 1)
+string(REGEX REPLACE "^[^(]*\\(([^)]*)\\).*" "\\1" CPACK_DEBIAN_PACKAGE_VERSION "${qvr_changelog_top}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "service program for MUX-410 and TPX-520 devices")
 # Lines of at most 72 characters, as dpkg shows them.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION

@@ -79,7 +79,7 @@ same_lists "adapters" "all" "$(complete_words qvrctl --controller a)"
 
 echo "== the Debian package"
 (cd "$build" && cpack -G DEB -B "$scratch/deb" >/dev/null)
-deb=$(ls "$scratch"/deb/qvr-service_1.14_*.deb)
+deb=$(ls "$scratch"/deb/qvr-service_*.deb)
 same_lists "package files" "$(installed_files | sed 's|^lib/udev|/usr/lib/udev|; s|^\([^/]\)|/usr/\1|')" \
   "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\.||' | sort)"
 depends=$(dpkg-deb -f "$deb" Depends)
