@@ -5,6 +5,8 @@ include(GNUInstallDirs)
 set(QVR_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/qvr-service)
 
 install(TARGETS qvr-service qvrctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+qvr_drop_comment_section(qvr-service)
+qvr_drop_comment_section(qvrctl)
 # udev reads rules under /usr/lib and /usr/local/lib alike.
 install(FILES packaging/70-qvr-b.rules DESTINATION lib/udev/rules.d)
 install(FILES packaging/qvr-service.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
