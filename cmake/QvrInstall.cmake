@@ -33,3 +33,23 @@ install(FILES ${CMAKE_BINARY_DIR}/compressed/qvr-service.1.gz
               ${CMAKE_BINARY_DIR}/compressed/qvrctl.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz DESTINATION ${QVR_DOC_DIR})
+
+# PNG icons at the sizes desktops look for, drawn from the scalable icon at build time, and the
+# AppStream metainfo that software centres read.
+if(UNIX AND NOT APPLE)
+  find_program(QVR_RSVG_CONVERT rsvg-convert REQUIRED)
+  set(qvr_icon_svg ${CMAKE_SOURCE_DIR}/src/app/icons/qvr-service.svg)
+  set(qvr_icons)
+  foreach(size 16 32 48 64 128 256)
+    set(png ${CMAKE_BINARY_DIR}/icons/${size}x${size}/qvr-service.png)
+    add_custom_command(OUTPUT ${png}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons/${size}x${size}
+                       COMMAND ${QVR_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${qvr_icon_svg}
+                       DEPENDS ${qvr_icon_svg})
+    list(APPEND qvr_icons ${png})
+    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  add_custom_target(qvr_icons ALL DEPENDS ${qvr_icons})
+  install(FILES packaging/org.example.qvr_service.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
