@@ -1,4 +1,5 @@
-# The Debian package (cpack -G DEB, or tools/package): the files of QvrInstall.cmake under /usr,
+# A quick Debian package (cpack -G DEB) for the package test; tools/package builds the real one
+# from debian/ with dpkg-buildpackage. The files of QvrInstall.cmake under /usr,
 # dependencies found by dpkg-shlibdeps, and maintainer scripts that make udev read the rule.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qvr-service)
@@ -25,8 +26,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own texts (buttons, the file dialog) in Russian.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    ${CMAKE_SOURCE_DIR}/packaging/postinst ${CMAKE_SOURCE_DIR}/packaging/postrm)
+# The source package's maintainer scripts, under the names a .deb's control area gives them.
+foreach(script postinst postrm)
+  configure_file(debian/qvr-service.${script} ${CMAKE_BINARY_DIR}/deb-control/${script} COPYONLY)
+  list(APPEND CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/deb-control/${script})
+endforeach()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
