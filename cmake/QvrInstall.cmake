@@ -53,3 +53,11 @@ if(UNIX AND NOT APPLE)
   install(FILES packaging/org.example.qvr_service.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
+
+# The installers' guides with their screenshots (tools/screenshots), which the manual pages and
+# the metainfo point to.
+install(FILES docs/guide.en.md docs/guide.ru.md DESTINATION ${QVR_DOC_DIR})
+foreach(shot monitor mux410 tpx520 update write)
+  install(FILES docs/screenshots/${shot}.en.png docs/screenshots/${shot}.ru.png
+          DESTINATION ${QVR_DOC_DIR}/screenshots)
+endforeach()
