@@ -13,8 +13,9 @@ namespace {
 
 constexpr const char* kDescription =
     "Service program for MUX-410 and TPX-520 devices, through the QVR-B USB controller.\n"
-    "Without --settings the settings file is the program's path with .ini, or, where that\n"
-    "folder is not writable, qvr-service.ini in the user's configuration folder.";
+    "Without --settings an installed program keeps its settings in qvr-service.ini in the\n"
+    "user's configuration folder, also when run as root; a copy outside the system's program\n"
+    "folders keeps them at its own path with .ini where that folder is writable.";
 
 constexpr const char* kQtOptionsNote =
     "\nQt's own options (-platform NAME, -style NAME, -reverse and the others of QApplication)\n"
