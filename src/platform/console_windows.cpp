@@ -120,7 +120,6 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 void PrepareStandardStreams() {
   (void)::_setmode(::_fileno(stdin), _O_BINARY);
   (void)::_setmode(::_fileno(stdout), _O_BINARY);
-  (void)::_setmode(::_fileno(stderr), _O_BINARY);
   WriteToConsole(std::cout, STD_OUTPUT_HANDLE);
   WriteToConsole(std::cerr, STD_ERROR_HANDLE);
   const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
