@@ -67,6 +67,25 @@ TEST_F(Toolbar, BusyStateRefusesTheUsersPageChanges) {
   window().RefreshToolbar(false);
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
   EXPECT_EQ(window().activePage(), 2);
+
+  // Inside a command nothing the user does, and no replug, re-enables anything: the pages
+  // take no input (the event menu's Delete cannot reach the event list) until it ends.
+  shell.Connect();
+  window().setActivePage(1);
+  shell.dialogs.during = [&] {
+    shell.controller.Unplug();
+    shell.Connect();
+    shell.controller.Replug();
+    shell.Connect();
+    EXPECT_EQ(Enabled(shell), "0000000");
+    EXPECT_TRUE(window().busy());
+    EXPECT_FALSE(shell.mux->isEnabled());
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    EXPECT_EQ(window().activePage(), 1);
+  };
+  window().SpeedButtonReadConfigClick();  // cancelled at the file choice
+  EXPECT_TRUE(shell.mux->isEnabled());
+  EXPECT_EQ(Enabled(shell), "1111111");
 }
 
 TEST_F(Toolbar, DeviceCommandsOnTheMonitoringPageDoNothing) {
