@@ -32,7 +32,6 @@ constexpr int kMsgWriteUnsupported = 57;
 constexpr int kMsgReadConfigFailed = 67;
 constexpr int kMsgWriteConfigFailed = 68;
 constexpr int kMsgConfirmWrite = 72;
-constexpr int kExitDiffTrouble = 2;
 constexpr const char* kConfigSection = "CONFIGFILE";
 
 // A configuration file to work on: a path, or what standard input held, kept aside.
@@ -157,6 +156,44 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   return image;
 }
 
+// The differences between two images of one device kind, key by key.
+template <typename Config>
+std::vector<KeyDifference> Differences(typename Config::Image& device,
+                                       typename Config::Image& file) {
+  const std::vector<ImageField> deviceFields = Config::Fields(device);
+  const std::vector<ImageField> fileFields = Config::Fields(file);
+  return CompareImages({device, deviceFields, device.events}, {file, fileFields, file.events});
+}
+
+void ShowDifference(Session& s, const KeyDifference& d, bool toErrors) {
+  const std::string line = "[" + d.section + "] " + d.key + ": " + d.device + " | " + d.file;
+  if (toErrors) {
+    s.host.Remark(line);
+  } else {
+    s.host.Note(line);
+  }
+}
+
+// Reads the configuration back after a write and compares what reaches the unit: a device
+// that acknowledged every block but keeps something else must not pass as written.
+template <typename Config>
+int VerifyWrite(Session& s, const DeviceModule& module, typename Config::Image& sent) {
+  auto back = std::make_unique<typename Config::Image>();
+  const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *back);
+  if (r != LinkOk) {
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
+    return kExitFailure;
+  }
+  if (Config::UnitBytes(*back, sent) == Config::UnitBytes(sent, sent)) {
+    s.host.Note(s.catalogue.FormatText(Text(s.catalogue, AddedText::kVerified), module.name));
+    return kExitOk;
+  }
+  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kVerifyFailed), module.name));
+  for (const KeyDifference& d : Differences<Config>(*back, sent))
+    if (d.kind != DifferenceKind::kDescription) ShowDifference(s, d, true);
+  return kExitFailure;
+}
+
 template <typename Config>
 int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
   std::string missingSections;
@@ -185,10 +222,12 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
   }
   s.host.Note(
       s.catalogue.FormatText(Text(s.catalogue, CliText::kConfigurationWritten), module.name));
-  return kExitOk;
+  if (s.options.noVerify) return kExitOk;
+  return VerifyWrite<Config>(s, module, *image);
 }
 
-// The device's configuration and the file's, both as the program writes them, key by key.
+// What a write of the file would change on the device, key by key; the name and the
+// descriptions, which do not decide how the unit works, only with --all.
 template <typename Config>
 int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& source,
                  const std::string& shownPath) {
@@ -202,36 +241,25 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
     s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
     return kExitDiffTrouble;
   }
-  fromDevice->setDescription(fromDevice->shownDescription());
-  const TempFile deviceText(".MUX"), fileText(".MUX");
-  for (const auto& [text, image] :
-       {std::pair{&deviceText, fromDevice.get()}, std::pair{&fileText, fromFile.get()}}) {
-    const SaveResult saved = Config::WriteFile(text->path(), *image);
-    if (!saved.ok()) {
-      s.host.Error(SaveFailureText(s.catalogue, saved));
-      return kExitDiffTrouble;
-    }
+  int counted = 0, apart = 0;
+  for (const KeyDifference& d : Differences<Config>(*fromDevice, *fromFile)) {
+    const bool counts = d.kind == DifferenceKind::kParameter;
+    counts ? ++counted : ++apart;
+    if (!counts && !s.options.showAll) continue;
+    nlohmann::json object{{"section", d.section},
+                          {"key", d.key},
+                          {"device", d.device},
+                          {"file", d.file},
+                          {"counted", counts}};
+    s.host.Json(object.dump());
+    ShowDifference(s, d, false);
   }
-  // The files' NAME comes from their own (temporary) names; the names that count are the
-  // device's and the one a write of the file would give it.
-  std::vector<KeyDifference> differences = CompareConfigTexts(deviceText.Read(), fileText.Read());
-  std::erase_if(differences, [](const KeyDifference& d) {
-    return d.section == kConfigSection && d.key == "NAME";
-  });
-  if (fromDevice->configNameText() != fromFile->configNameText())
-    differences.insert(differences.begin(), {kConfigSection, "NAME", fromDevice->configNameText(),
-                                             fromFile->configNameText()});
-  for (const KeyDifference& d : differences) {
-    const std::string device = Cp1251ToUtf8(d.device), file = Cp1251ToUtf8(d.file);
-    s.host.Json(
-        nlohmann::json{{"section", d.section}, {"key", d.key}, {"device", device}, {"file", file}}
-            .dump());
-    s.host.Note("[" + d.section + "] " + d.key + ": " + device + " | " + file);
-  }
-  if (differences.empty())
+  if (counted == 0)
     s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kDiffSame), module.name,
                                        shownPath.c_str()));
-  return differences.empty() ? kExitOk : kExitFailure;
+  if (apart > 0 && !s.options.showAll)
+    s.host.Remark(s.catalogue.FormatText(Text(s.catalogue, AddedText::kDiffApart), apart));
+  return counted == 0 ? kExitOk : kExitFailure;
 }
 
 // "-": the configuration comes from standard input, kept aside while the command works on it.

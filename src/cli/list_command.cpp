@@ -30,16 +30,19 @@ nlohmann::json AdapterObject(const Catalogue& catalogue, const Adapter& adapter,
 
 int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,
             bool json) {
+  bool usable = false;
   for (const Adapter& adapter : adapters) {
     const AdapterReport report = IdentifyAdapter(adapter);
+    usable = usable || report.result == LinkOk;
     if (json) {
       out << AdapterObject(catalogue, adapter, report).dump() << '\n';
     } else {
       out << AdapterLine(catalogue, adapter, report) << '\n';
     }
   }
-  if (!adapters.empty()) return kExitOk;
-  if (!json) out << Text(catalogue, CliText::kNoAdapter) << '\n';
+  if (usable) return kExitOk;
+  // Adapters that cannot be reached are listed with their reason; none at all is said.
+  if (adapters.empty() && !json) out << Text(catalogue, CliText::kNoAdapter) << '\n';
   return kExitFailure;
 }
 

@@ -1,7 +1,9 @@
 #include "cli/qvrctl.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -28,6 +30,11 @@ const std::map<std::string, int> kDevicePages{
 
 Language DefaultLanguage() {
   return UserPrefersRussian() ? kRussian : kEnglish;
+}
+
+Language LanguageOf(const RunOptions& options) {
+  if (options.language.empty()) return DefaultLanguage();
+  return options.language == "en" ? kEnglish : kRussian;
 }
 
 std::string Footer() {
@@ -101,11 +108,15 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   write->add_option("FILE", options.file, "Configuration file (*.MUX), - for stdin")->required();
   write->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
   write->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
+  write->add_flag("--no-verify", options.noVerify,
+                  "Do not read the configuration back to compare it with what was sent");
 
   CLI::App* diff =
       command("diff", "What a write of the file would change on the device", Command::kDiff);
   device(diff);
   diff->add_option("FILE", options.file, "Configuration file (*.MUX), - for stdin")->required();
+  diff->add_flag("--all", options.showAll,
+                 "Also the configuration name and the descriptions, which no write compares");
 
   CLI::App* update =
       command("update", "Firmware update from a checked update file", Command::kUpdate);
@@ -137,6 +148,13 @@ int Dispatch(Session& session, const RunOptions& options) {
   return kExitUsage;
 }
 
+// Several adapters and no choice is a mistake on the command line; an adapter that is not
+// there is a failure like any missing controller (diff's failures are all "trouble").
+int ChoiceFailureStatus(const RunOptions& options, const AdapterChoice& choice) {
+  if (choice.ambiguous) return kExitUsage;
+  return options.command == Command::kDiff ? kExitDiffTrouble : kExitFailure;
+}
+
 AdapterSource SourceOf(const RunOptions& options) {
   return {options.simulator, options.simulatorDir, options.simulatedLatencyMs,
           options.simulatedAdapters};
@@ -166,7 +184,7 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   Link link(transport, host, clock);
   host.AttachLink(&link);
 
-  Session session{catalogue, host, link, prompter, in, options.noBackup, options.json};
+  Session session{catalogue, host, link, prompter, in, options.noBackup, options.json, options};
   const int status = Dispatch(session, options);
   link.CloseController();
   host.ReportDeferredSignal();
@@ -182,9 +200,7 @@ namespace {
 
 int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const Terminal& terminal) {
   Catalogue catalogue;
-  catalogue.setLanguage(options.language.empty()   ? DefaultLanguage()
-                        : options.language == "en" ? kEnglish
-                                                   : kRussian);
+  catalogue.setLanguage(LanguageOf(options));
   // What identifies the controller also says when it is not a real one.
   const bool identifies = options.command == Command::kInfo || options.command == Command::kList;
   if (options.simulator && identifies)
@@ -196,12 +212,28 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
   const AdapterChoice choice = ChooseAdapters(adapters, options.controller, catalogue);
   if (!choice.refusal.empty()) {
     err << choice.refusal << '\n';
-    return kExitUsage;
+    return ChoiceFailureStatus(options, choice);
   }
   if (options.controller == "all")
     return RunBatch(options, catalogue, choice.chosen, out, err, signals);
   const Adapter* adapter = choice.chosen.empty() ? nullptr : &choice.chosen.front();
   return RunOnAdapter(options, catalogue, adapter, out, err, terminal, signals);
+}
+
+// What a command printed and could not be written (a full disk, a closed pipe) is lost data:
+// the command fails with the reason, whatever it did before.
+int CheckedOutput(int status, const RunOptions& options, std::ostream& out, std::ostream& err) {
+  errno = 0;
+  out.flush();
+  if (out) return status;
+  const int reason = errno;
+  Catalogue catalogue;
+  catalogue.setLanguage(LanguageOf(options));
+  err << catalogue.FormatText(Text(catalogue, AddedText::kOutputFailed),
+                              reason ? std::strerror(reason) : "I/O error")
+      << '\n';
+  err.flush();
+  return status == kExitOk || status == kExitDeclined ? kExitFailure : status;
 }
 
 }  // namespace
@@ -230,7 +262,8 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
   // The data and the questions cannot both come from standard input.
   Terminal effective = terminal;
   if (options.file == "-" && options.command != Command::kRead) effective.inputIsTerminal = false;
-  return Run(options, out, err, effective);
+  const int status = Run(options, out, err, effective);
+  return CheckedOutput(status, options, out, err);
 }
 
 }  // namespace qvr::cli

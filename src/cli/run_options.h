@@ -32,6 +32,8 @@ struct RunOptions {
   bool quiet = false;
   bool yes = false;
   bool noBackup = false;
+  bool noVerify = false;  // write: no read-back after the write
+  bool showAll = false;   // diff: names and descriptions too
   Command command = Command::kInfo;
   std::string device = "qvr-b";
   std::string file;
@@ -43,7 +45,7 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
                  std::ostream& out, std::ostream& err, const Terminal& terminal,
                  TransferSignals& signals);
 
-// `list`: a line (or a JSON object) per adapter; 0, or 1 when none is connected.
+// `list`: a line (or a JSON object) per adapter; 0, or 1 when none can be used.
 int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,
             bool json);
 

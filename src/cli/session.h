@@ -4,6 +4,7 @@
 
 #include "cli/console_host.h"
 #include "cli/prompter.h"
+#include "cli/run_options.h"
 #include "i18n/catalogue.h"
 #include "link/device_module.h"
 #include "link/link.h"
@@ -13,7 +14,8 @@ namespace qvr::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
-inline constexpr int kExitDeclined = 3;  // a question was answered No: nothing was changed
+inline constexpr int kExitDeclined = 3;     // a question was answered No: nothing was changed
+inline constexpr int kExitDiffTrouble = 2;  // diff: either side could not be read
 
 struct Session {
   const Catalogue& catalogue;
@@ -23,6 +25,7 @@ struct Session {
   std::istream& in;       // a configuration given as "-"
   bool noBackup = false;  // write and default go on without saving the device's configuration
   bool json = false;      // results as JSON objects on standard output
+  const RunOptions& options;
 };
 
 // Each command returns the process exit status; its failure has been printed.

@@ -83,6 +83,18 @@ constexpr Texts kTexts[] = {
     /* kWriteWithMissingSections */
     {"Всё равно записать эту конфигурацию в устройство?",
      "Write this configuration to the device all the same?"},
+    /* kOutputFailed */
+    {"Не удалось записать в стандартный вывод: %s",
+     "Could not write to standard output: %s"},
+    /* kVerifyFailed */
+    {"Конфигурация, прочитанная из устройства \"%s\" после записи, отличается от записанной:",
+     "The configuration read back from the device \"%s\" after the write differs from what was sent:"},
+    /* kVerified */
+    {"Конфигурация устройства \"%s\" проверена чтением: совпадает с записанной",
+     "The configuration of the device \"%s\" was read back: it is what was sent"},
+    /* kDiffApart */
+    {"(и ещё различий в имени конфигурации и описаниях, которые diff не учитывает: %d; --all: показать)",
+     "(%d more in the configuration name and descriptions, which diff does not count; --all shows them)"},
 };
 // clang-format on
 

@@ -46,6 +46,16 @@ enum class AddedText {
   kMissingSections,
   // qvrctl: asked after kMissingSections before such a file is sent.
   kWriteWithMissingSections,
+  // qvrctl: standard output could not take what a command printed; "%s" reason.
+  kOutputFailed,
+  // qvrctl: the configuration read back after a write differs from what was sent; "%s" device name;
+  // the differing keys follow.
+  kVerifyFailed,
+  // qvrctl: the read-back after a write matched; "%s" device name.
+  kVerified,
+  // qvrctl diff: differences that no write of the file changes on the unit, shown apart; "%d" how
+  // many (--all lists them).
+  kDiffApart,
   kCount
 };
 

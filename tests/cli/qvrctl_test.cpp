@@ -304,6 +304,34 @@ TEST_F(Qvrctl, EveryCommandFailsWithOneWhenTheControllerIsGone) {
   EXPECT_FALSE(std::filesystem::exists(files.File("again.MUX")));
 }
 
+// A stream that takes nothing, as standard output on a full disk.
+class FullStream : public std::streambuf {
+ protected:
+  int overflow(int) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST_F(Qvrctl, OutputThatCannotBeWrittenFailsWithTheReason) {
+  for (const char* file : {"-", ""}) {
+    std::vector<std::string> args = {"qvrctl", "--simulator=" + state.path(), "--lang", "en"};
+    if (*file) {
+      args.insert(args.end(), {"read", "mux-410", file});
+    } else {
+      args.insert(args.end(), {"info"});
+    }
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    FullStream full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    std::istringstream in;
+    const int status =
+        cli::RunQvrctl(int(argv.size()), argv.data(), out, err, cli::Terminal{&in, false, false});
+    EXPECT_EQ(status, 1) << args.back();
+    EXPECT_NE(err.str().find("Could not write to standard output"), std::string::npos) << err.str();
+  }
+}
+
 TEST_F(Qvrctl, UsageErrorsExitWithTwo) {
   for (std::vector<std::string> args : {std::vector<std::string>{"qvrctl"},
                                         {"qvrctl", "info", "mux-999"},

@@ -67,9 +67,19 @@ TEST_F(Workshop, AdaptersAreListedAndACommandNeedsExactlyOneOrAChoice) {
     ASSERT_EQ(info.status, 0) << info.err;
     EXPECT_EQ(JsonLines(info.out).at(0)["serial"], 20230418) << wanted;
   }
-  const Outcome missing = Run({"--simulated-adapters", "2", "--controller", "sim:7", "info"});
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_NE(missing.err.find("No adapter \"sim:7\" is connected"), std::string::npos);
+  // An adapter that is not there is a failure like a missing controller, not a usage mistake.
+  for (const char* wanted : {"sim:7", "99999999"}) {
+    const Outcome missing = Run({"--simulated-adapters", "2", "--controller", wanted, "info"});
+    EXPECT_EQ(missing.status, 1) << wanted;
+    EXPECT_NE(missing.err.find("No adapter \"" + std::string(wanted) + "\" is connected"),
+              std::string::npos);
+  }
+  // Listed but unreachable: no adapter can be used.
+  WriteText(state.File("faults"), "absent\n");
+  const Outcome unreachable = Run({"list"});
+  EXPECT_EQ(unreachable.status, 1);
+  EXPECT_NE(unreachable.out.find("sim:1  Controller \"QVR-B\" is disconnected"), std::string::npos)
+      << unreachable.out;
 }
 
 TEST_F(Workshop, ABatchWritesEveryAdapterAtOnceAndReportsTheOneThatFailed) {
@@ -83,9 +93,13 @@ TEST_F(Workshop, ABatchWritesEveryAdapterAtOnceAndReportsTheOneThatFailed) {
   std::vector<std::string> results;
   for (std::string line; std::getline(lines, line);) results.push_back(line);
   ASSERT_EQ(results.size(), 3u) << batch.out;
-  EXPECT_EQ(results[0], "sim:1: done: Configuration written to the device \"MUX-410\"");
+  EXPECT_EQ(results[0],
+            "sim:1: done: The configuration of the device \"MUX-410\" was read back: it is what "
+            "was sent");
   EXPECT_EQ(results[1].rfind("sim:2: failed: ", 0), 0u) << results[1];
-  EXPECT_EQ(results[2], "sim:3: done: Configuration written to the device \"MUX-410\"");
+  EXPECT_EQ(results[2],
+            "sim:3: done: The configuration of the device \"MUX-410\" was read back: it is what "
+            "was sent");
   EXPECT_EQ(sim::SimController(state.File("adapter-3")).Block(1, 17)[0], 3);
 
   // Without --yes nobody can answer for all of them: declined, nothing sent.
@@ -125,37 +139,55 @@ TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
   EXPECT_EQ(o.status, 0) << o.err;
 }
 
-TEST_F(Workshop, DiffShowsWhatAWriteWouldChange) {
-  // Saved under the configuration's own name, so that writing it back would rename nothing.
-  Outcome o = Run({"read", "mux-410", files.File("Demo.MUX")});
+TEST_F(Workshop, DiffShowsWhatAWriteWouldChangeAndIsCleanAfterReadOrWrite) {
+  // Read under any name: the name and the descriptions are no difference a diff counts.
+  Outcome o = Run({"read", "mux-410", files.File("unit.MUX")});
   ASSERT_EQ(o.status, 0) << o.err;
-  o = Run({"diff", "mux-410", files.File("Demo.MUX")});
-  EXPECT_EQ(o.status, 0) << o.err;
+  o = Run({"diff", "mux-410", files.File("unit.MUX")});
+  EXPECT_EQ(o.status, 0) << o.out << o.err;
+  EXPECT_NE(o.out.find("is the same as the file"), std::string::npos);
+  EXPECT_NE(o.err.find("more in the configuration name and descriptions"), std::string::npos);
+
+  // Write, then check: clean, descriptions and all.
+  const std::string changed = MuxFile(4);
+  WriteText(changed, ReadText(changed) +
+                         "[EVENT9]\r\nDescription=Beep\r\nInput=2\r\n"
+                         "Event=3\r\ntype=1\r\n");
+  o = Run({"diff", "mux-410", changed});
+  EXPECT_EQ(o.status, 1) << o.err;
+  EXPECT_NE(o.out.find("[NAVI] TYPE: 2 | 4"), std::string::npos) << o.out;
+  // Events the device does not have yet differ in every key.
+  EXPECT_NE(o.out.find("[EVENT4] Event:  | 3"), std::string::npos) << o.out;
+  EXPECT_EQ(o.out.find("NAME"), std::string::npos) << "names only with --all";
+  o = Run({"diff", "--all", "mux-410", changed});
+  EXPECT_NE(o.out.find("[CONFIGFILE] NAME: Demo | navi4"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("[EVENT4] Description:  | Beep"), std::string::npos) << o.out;
+  ASSERT_EQ(Run({"write", "mux-410", changed, "--yes"}).status, 0);
+  o = Run({"diff", "mux-410", changed});
+  EXPECT_EQ(o.status, 0) << o.out;
   EXPECT_NE(o.out.find("is the same as the file"), std::string::npos);
 
-  const std::string changed = MuxFile(4);
-  o = Run({"--json", "diff", "mux-410", changed});
-  EXPECT_EQ(o.status, 1) << o.err;
-  const std::vector<nlohmann::json> differences = JsonLines(o.out);
-  ASSERT_EQ(differences.size(), 2u) << o.out;
-  EXPECT_EQ(
-      differences[0],
-      (nlohmann::json{
-          {"section", "CONFIGFILE"}, {"key", "NAME"}, {"device", "Demo"}, {"file", "navi4"}}));
-  EXPECT_EQ(differences[1],
-            (nlohmann::json{{"section", "NAVI"}, {"key", "TYPE"}, {"device", "2"}, {"file", "4"}}));
-
-  // Events the device does not have yet are keys only the file holds.
-  WriteText(files.File("more.MUX"),
-            ReadText(files.File("Demo.MUX")) + "[EVENT9]\r\nInput=2\r\nEvent=3\r\ntype=1\r\n");
-  o = Run({"diff", "mux-410", files.File("more.MUX")});
-  EXPECT_EQ(o.status, 1) << o.err;
-  EXPECT_NE(o.out.find("[EVENT4] Event:  | 3"), std::string::npos) << o.out;
-
-  // A failure in JSON mode is an object too, with the exit status.
-  o = Run({"--json", "diff", "mux-410", files.File("missing.MUX")});
+  o = Run({"diff", "mux-410", files.File("missing.MUX")});
   EXPECT_EQ(o.status, 2);
-  EXPECT_EQ(JsonLines(o.out).at(0)["status"], "failed");
+}
+
+TEST_F(Workshop, AWriteIsReadBackAndADeviceThatDidNotKeepItFails) {
+  const std::string file = MuxFile(5);
+  Outcome o = Run({"write", "mux-410", file, "--yes", "--no-backup"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("was read back: it is what was sent"), std::string::npos) << o.out;
+
+  // Every block is acknowledged and nothing kept.
+  WriteText(state.File("faults"), "forgetful\n");
+  const std::string other = MuxFile(3);
+  o = Run({"write", "mux-410", other, "--yes", "--no-backup"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("after the write differs from what was sent:\n[CONFIGFILE] NAME: navi5 | "
+                       "navi3\n[NAVI] TYPE: 5 | 3"),
+            std::string::npos)
+      << o.err;
+  o = Run({"write", "mux-410", other, "--yes", "--no-backup", "--no-verify"});
+  EXPECT_EQ(o.status, 0) << o.err;
 }
 
 TEST_F(Workshop, ADashReadsToStandardOutputAndWritesFromStandardInput) {
