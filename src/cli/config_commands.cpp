@@ -37,8 +37,8 @@ constexpr const char* kConfigSection = "CONFIGFILE";
 // A configuration file to work on: a path, or what standard input held, kept aside.
 struct ConfigSource {
   std::string path;
-  bool fromStdin = false;
-};  // as diff(1): 0 same, 1 different, 2 trouble
+  bool nameInFile = false;  // the name comes from NAME (standard input, a backup), not the path
+};
 
 // A file of the other device shares some keys with this device's files (NAVI, MODE, the
 // events); its own keys and the lack of this device's ones tell it apart.
@@ -141,9 +141,9 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   missingSections = sections.message;
   std::vector<int> eventSections;
   Config::ReadFile(path, *image, &eventSections);
-  // Standard input has no file name to name the configuration: the name it was saved under
-  // stands in the file.
-  if (source.fromStdin) {
+  // Standard input has no file name to name the configuration, and a backup keeps the unit's
+  // name whatever its file is called: the name it was saved under stands in the file.
+  if (source.nameInFile) {
     IniFile ini;
     (void)ini.Load(path);
     image->setConfigName(ini.GetString(kConfigSection, "NAME"));
@@ -288,6 +288,18 @@ int RunReadConfig(Session& s, const DeviceModule& module, const std::string& pat
       module, [&]<typename Config>() { return ReadToFile<Config>(s, module, path); },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
+        return kExitFailure;
+      });
+}
+
+int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& path) {
+  return WithConfigTraits(
+      module,
+      [&]<typename Config>() {
+        return WriteFromFile<Config>(s, module, {path, true});
+      },
+      [&] {
+        s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
         return kExitFailure;
       });
 }

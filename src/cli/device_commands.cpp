@@ -3,7 +3,6 @@
 #include "cli/cli_texts.h"
 #include "cli/json_objects.h"
 #include "cli/session.h"
-#include "devices/backup/device_backup.h"
 #include "i18n/added_texts.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
@@ -57,22 +56,6 @@ int RunReset(Session& s, const DeviceModule& module) {
   }
   s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kDeviceReset), module.name));
   return kExitOk;
-}
-
-int BackupBeforeChange(Session& s, const DeviceModule& module) {
-  if (s.noBackup) return kExitOk;
-  const BackupResult backup =
-      BackupDeviceConfiguration(s.link, s.catalogue, module, DefaultBackupFolder());
-  if (backup.ok()) {
-    s.host.Note(
-        s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupSaved), backup.path.c_str()));
-    return kExitOk;
-  }
-  const std::string reason =
-      backup.link != LinkOk ? LinkResultText(s.catalogue, backup.link) : backup.fileError;
-  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupFailed), module.name,
-                                      reason.c_str()));
-  return kExitFailure;
 }
 
 int RunDefault(Session& s, const DeviceModule& module) {

@@ -44,9 +44,12 @@ std::string Footer() {
              "trouble.\n"
              "Questions are asked on a terminal; --yes answers them, and without a terminal they\n"
              "are declined.\n"
-             "Before write and default the device's configuration is saved to the backups "
-             "folder\n(") +
-         UserDataFolderHint() + "/qvr-service/backups); --no-backup skips that.\n" +
+             "Before write, restore and default the device's configuration is saved to the "
+             "backups\n"
+             "folder (") +
+         UserDataFolderHint() +
+         "/qvr-service/backups, the simulator's apart in its simulated/ subfolder);\n"
+         "--no-backup skips that. The newest 20 of each unit are kept (--keep-backups).\n" +
          TerminationRequestHint() +
          "during a transfer to a device: the transfer is completed first,\n"
          "then the command ends with its result.";
@@ -74,6 +77,9 @@ void DeclareGlobal(CLI::App& app, RunOptions& options) {
   app.add_flag("--json", options.json,
                "One JSON object per line on stdout (info, list, diff, failures)");
   app.add_flag("-q,--quiet", options.quiet, "No progress display");
+  app.add_option("--keep-backups", options.keepBackups,
+                 "How many backups of each unit are kept (default 20)")
+      ->check(CLI::Range(1, 100000));
 }
 
 void DeclareCommands(CLI::App& app, RunOptions& options) {
@@ -123,6 +129,22 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   device(update);
   update->add_option("FILE", options.file, "Update file (*.LDR)")->required();
   update->add_flag("--yes,-y", options.yes, "Answer Yes to the version questions");
+
+  CLI::App* backups = command(
+      "backups", "The backups made before changes: unit serial, time and file", Command::kBackups);
+  backups->add_option("DEVICE", options.backupsDevice, "mux-410 or tpx-520 (default: both)")
+      ->check(CLI::IsMember({"mux-410", "tpx-520"}, CLI::ignore_case));
+
+  CLI::App* restore =
+      command("restore", "Write a backup back to the unit it came from", Command::kRestore);
+  device(restore);
+  restore->add_option("BACKUP", options.file,
+                      "A backup file, or latest (the default): the "
+                      "unit's newest backup");
+  restore->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
+  restore->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
+  restore->add_flag("--no-verify", options.noVerify,
+                    "Do not read the configuration back to compare it with what was sent");
 }
 
 int Dispatch(Session& session, const RunOptions& options) {
@@ -142,7 +164,10 @@ int Dispatch(Session& session, const RunOptions& options) {
       return RunDiff(session, module, options.file);
     case Command::kUpdate:
       return RunUpdate(session, module, options.file);
+    case Command::kRestore:
+      return RunRestore(session, module, options.file);
     case Command::kList:
+    case Command::kBackups:
       break;
   }
   return kExitUsage;
@@ -205,6 +230,7 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
   const bool identifies = options.command == Command::kInfo || options.command == Command::kList;
   if (options.simulator && identifies)
     err << Text(catalogue, AddedText::kSimulatedController) << '\n';
+  if (options.command == Command::kBackups) return RunBackups(options, catalogue, out);
   TransferSignals signals;
   const std::vector<Adapter> adapters = FindAdapters(SourceOf(options));
   if (options.command == Command::kList) return RunList(catalogue, adapters, out, options.json);
@@ -258,6 +284,7 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
   }
   options.simulator = app.get_option("--simulator")->count() > 0;
   for (char& c : options.device) c = char(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : options.backupsDevice) c = char(std::toupper(static_cast<unsigned char>(c)));
   for (char& c : options.language) c = char(std::tolower(static_cast<unsigned char>(c)));
   // The data and the questions cannot both come from standard input.
   Terminal effective = terminal;

@@ -18,7 +18,18 @@ namespace qvr::cli {
 
 struct Adapter;
 
-enum class Command { kList, kInfo, kReset, kDefault, kRead, kWrite, kDiff, kUpdate };
+enum class Command {
+  kList,
+  kInfo,
+  kReset,
+  kDefault,
+  kRead,
+  kWrite,
+  kDiff,
+  kUpdate,
+  kBackups,
+  kRestore,
+};
 
 struct RunOptions {
   bool simulator = false;
@@ -34,9 +45,11 @@ struct RunOptions {
   bool noBackup = false;
   bool noVerify = false;  // write: no read-back after the write
   bool showAll = false;   // diff: names and descriptions too
+  int keepBackups = 20;   // backups kept per unit
   Command command = Command::kInfo;
   std::string device = "qvr-b";
   std::string file;
+  std::string backupsDevice;  // backups: one device kind's ("MUX-410"), or "" for all
 };
 
 // Runs the command of `options` through `adapter` (none: the first controller found) and
@@ -44,6 +57,10 @@ struct RunOptions {
 int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Adapter* adapter,
                  std::ostream& out, std::ostream& err, const Terminal& terminal,
                  TransferSignals& signals);
+
+// `backups`: the backups of `device` ("" every device kind) in the simulated or the real
+// backups folder, a line (or a JSON object) each, oldest first; 0, or 1 when there is none.
+int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
 
 // `list`: a line (or a JSON object) per adapter; 0, or 1 when none can be used.
 int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,

@@ -41,6 +41,10 @@ int RunUpdate(Session& session, const DeviceModule& module, const std::string& p
 // Each section/key whose value differs between the device and the file: 0 same, 1 different,
 // 2 when either could not be read.
 int RunDiff(Session& session, const DeviceModule& module, const std::string& path);
+// Writes a backup file back as `write` does, the unit's name taken from the file's NAME.
+int RunRestoreFile(Session& session, const DeviceModule& module, const std::string& path);
+// restore: the backup at `which` (a file), or the unit's newest one ("latest" or empty).
+int RunRestore(Session& session, const DeviceModule& module, const std::string& which);
 // Saves the device's configuration to the backups folder before a change; kExitOk to go on.
 int BackupBeforeChange(Session& session, const DeviceModule& module);
 // Nothing was done because the user (or the lack of a terminal) said No: a note, status 3.

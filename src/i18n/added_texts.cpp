@@ -95,6 +95,15 @@ constexpr Texts kTexts[] = {
     /* kDiffApart */
     {"(и ещё различий в имени конфигурации и описаниях, которые diff не учитывает: %d; --all: показать)",
      "(%d more in the configuration name and descriptions, which diff does not count; --all shows them)"},
+    /* kNoBackups */
+    {"Резервных копий нет (папка \"%s\")",
+     "There is no backup (folder \"%s\")"},
+    /* kNoBackupOfUnit */
+    {"Резервных копий устройства \"%s\" с серийным номером %lu нет (папка \"%s\")",
+     "There is no backup of the device \"%s\" with the serial number %lu (folder \"%s\")"},
+    /* kBackupLine */
+    {"%s  серийный номер %lu  %s UTC  %s",
+     "%s  serial number %lu  %s UTC  %s"},
 };
 // clang-format on
 

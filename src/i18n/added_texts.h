@@ -56,6 +56,13 @@ enum class AddedText {
   // qvrctl diff: differences that no write of the file changes on the unit, shown apart; "%d" how
   // many (--all lists them).
   kDiffApart,
+  // qvrctl: no backup to list or restore; "%s" where they are kept.
+  kNoBackups,
+  // qvrctl restore: no backup of this unit; "%s" device name, "%lu" its serial number, "%s" the
+  // folder.
+  kNoBackupOfUnit,
+  // qvrctl backups: "%s" device name, "%lu" serial number, "%s" UTC time, "%s" file.
+  kBackupLine,
   kCount
 };
 

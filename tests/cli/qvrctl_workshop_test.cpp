@@ -1,5 +1,7 @@
 // qvrctl at a workshop bench: several adapters, batches, backups before changes, diff, JSON
 // and standard input/output as files.
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -113,15 +115,19 @@ TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
   const std::string file = MuxFile(3);
   Outcome o = Run({"write", "mux-410", file, "--yes"});
   ASSERT_EQ(o.status, 0) << o.err;
-  std::vector<std::string> backups = FilesIn(BackupFolder());
+  // A folder per unit (device and serial number), one per backup named for its UTC time, and
+  // the file under the unit's own name; the simulator's apart from real units.
+  const std::string unit = BackupFolder() + "/simulated/MUX-410-41000123";
+  std::vector<std::string> backups = FilesIn(unit);
   ASSERT_EQ(backups.size(), 1u);
-  // Device, serial number and the UTC time of the backup, to the second.
-  EXPECT_TRUE(std::regex_match(backups[0], std::regex(R"(MUX-410-41000123-20\d{6}T\d{6}Z\.MUX)")))
-      << backups[0];
-  EXPECT_EQ(BackupFileName("TPX-520", 7, 86399), "TPX-520-7-19700101T235959Z.MUX");
-  EXPECT_NE(o.out.find("Backup of the device's configuration saved to"), std::string::npos);
+  EXPECT_TRUE(std::regex_match(backups[0], std::regex(R"(20\d{6}T\d{6}Z)"))) << backups[0];
+  EXPECT_EQ(BackupTimeName(86399), "19700101T235959Z");
+  const std::string backup = unit + "/" + backups[0] + "/Demo.MUX";
+  EXPECT_NE(o.out.find("Backup of the device's configuration saved to \"" + backup),
+            std::string::npos)
+      << o.out;
   mux410::ConfigImage before;
-  mux410::ReadConfigFile(BackupFolder() + "/" + backups[0], before);
+  mux410::ReadConfigFile(backup, before);
   EXPECT_EQ(before.navi[0], 2) << "the backup holds the configuration the write replaced";
   EXPECT_EQ(before.descriptionText(), "Demo") << "and the configuration's name, as a read keeps it";
 
@@ -137,6 +143,43 @@ TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
   EXPECT_EQ(o.err.find("00->01 CMD:91"), std::string::npos) << "no block was written";
   o = Run({"write", "mux-410", other, "--yes", "--no-backup"});
   EXPECT_EQ(o.status, 0) << o.err;
+}
+
+TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
+  // The unit's name does not fit a file name, and the name of a backup may be anything.
+  for (const char* name : {"Garage: left", "Demo"}) {
+    sim::SimController(state.path())
+        .SetBlock(1, 5, std::vector<uint8_t>(name, name + std::strlen(name)));
+    std::filesystem::remove_all(BackupFolder());
+    ASSERT_EQ(Run({"write", "mux-410", MuxFile(3), "--yes"}).status, 0);
+    const Outcome restored = Run({"restore", "mux-410", "--yes", "--no-backup"});
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(sim::SimController(state.path()).Block(1, 17)[0], 2);
+    const std::vector<uint8_t> block = sim::SimController(state.path()).Block(1, 5);
+    EXPECT_STREQ(reinterpret_cast<const char*>(block.data()), name);
+    const Outcome listed = Run({"--json", "backups", "mux-410"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const std::string path = JsonLines(listed.out).at(0)["file"];
+    if (std::strchr(name, ':')) {
+      EXPECT_TRUE(path.ends_with("/configuration.MUX")) << path;
+      continue;
+    }
+    // Written back by hand, a backup under the unit's name gives the same unit.
+    ASSERT_EQ(Run({"write", "mux-410", path, "--yes", "--no-backup"}).status, 0);
+    EXPECT_EQ(Run({"diff", "--all", "mux-410", path}).out.find("NAME"), std::string::npos);
+  }
+  EXPECT_EQ(Run({"backups", "tpx-520"}).status, 1) << "none of that device";
+
+  // Only the newest of each unit stay.
+  for (int n = 0; n < 4; ++n)
+    ASSERT_EQ(Run({"--keep-backups", "3", "write", "mux-410", MuxFile(uint8_t(n)), "--yes"}).status,
+              0);
+  const Outcome listed = Run({"backups"});
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3) << listed.out;
+  EXPECT_NE(listed.out.find("MUX-410  serial number 41000123  20"), std::string::npos)
+      << listed.out;
+  // Real units' backups are another folder.
+  EXPECT_EQ(RunPlain({"qvrctl", "--lang", "en", "backups"}).status, 1);
 }
 
 TEST_F(Workshop, DiffShowsWhatAWriteWouldChangeAndIsCleanAfterReadOrWrite) {

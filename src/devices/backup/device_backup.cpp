@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "devices/common/ini_file.h"
 #include "devices/mux410/config_file.h"
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
@@ -22,7 +23,7 @@ namespace {
 // device module's own transfer and file functions.
 template <typename Image, typename Read, typename Write>
 BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                         const std::string& folder, Read read, Write write) {
+                         const std::string& folder, int keep, Read read, Write write) {
   BackupResult result;
   DeviceInfo info;
   result.link = ReadInfoBlock(link, module.deviceAddress, info);
@@ -31,48 +32,48 @@ BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceMod
   result.link = read(link, catalogue, module, *image);
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
-  std::error_code ec;
-  std::filesystem::create_directories(NativePath(folder), ec);
-  const std::string name = BackupFileName(module.name, info.serialNumber(), std::time(nullptr));
+  const std::string unitFolder =
+      folder + "/" + BackupUnitFolderName(module.name, info.serialNumber());
+  const std::string time = BackupTimeName(std::time(nullptr));
   // Two backups of one unit within a second must not replace each other.
-  std::string path = folder + "/" + name;
-  for (int n = 2; std::filesystem::exists(NativePath(path), ec); ++n)
-    path = folder + "/" + name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".MUX";
-  const SaveResult saved = write(path, *image);
+  std::error_code ec;
+  std::string backupFolder = unitFolder + "/" + time;
+  for (int n = 2; std::filesystem::exists(NativePath(backupFolder), ec); ++n)
+    backupFolder = unitFolder + "/" + time + "-" + std::to_string(n);
+  std::filesystem::create_directories(NativePath(backupFolder), ec);
+  const std::string name = image->configNameText();
+  const std::string path = backupFolder + "/" + BackupConfigFileName(name);
+  SaveResult saved = write(path, *image);
+  if (saved.ok()) {
+    // NAME is written from the file's own name; the unit's name stands there whatever it is.
+    IniFile ini;
+    (void)ini.Load(path);
+    ini.SetString("CONFIGFILE", "NAME", name);
+    saved = ini.SaveAtomically(path);
+  }
   if (!saved.ok()) {
     result.fileError = ec ? ec.message() : SaveFailureText(catalogue, saved);
     return result;
   }
   result.path = path;
+  PruneBackups(unitFolder, keep);
   return result;
 }
 
 }  // namespace
 
-std::string BackupFileName(const char* deviceName, uint32_t serial, std::time_t when) {
-  using namespace std::chrono;
-  const sys_seconds instant{seconds(when)};
-  const sys_days day = floor<days>(instant);
-  const year_month_day date{day};
-  const hh_mm_ss time{instant - day};
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02u%02uT%02d%02d%02dZ", int(date.year()),
-                unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
-                int(time.minutes().count()), int(time.seconds().count()));
-  return std::string(deviceName) + "-" + std::to_string(serial) + "-" + stamp + ".MUX";
-}
-
-std::string DefaultBackupFolder() {
-  return UserDataFolder() + "/qvr-service/backups";
+std::string DefaultBackupFolder(bool simulated) {
+  return UserDataFolder() + (simulated ? "/qvr-service/backups/simulated" : "/qvr-service/backups");
 }
 
 BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
-                                       const DeviceModule& module, const std::string& folder) {
+                                       const DeviceModule& module, const std::string& folder,
+                                       int keep) {
   if (&module == &kDeviceModules[kPageMux410])
-    return ReadAndSave<mux410::ConfigImage>(link, catalogue, module, folder,
+    return ReadAndSave<mux410::ConfigImage>(link, catalogue, module, folder, keep,
                                             mux410::ReadConfiguration, mux410::WriteConfigFile);
   if (&module == &kDeviceModules[kPageTpx520])
-    return ReadAndSave<tpx520::ConfigImage>(link, catalogue, module, folder,
+    return ReadAndSave<tpx520::ConfigImage>(link, catalogue, module, folder, keep,
                                             tpx520::ReadConfiguration, tpx520::WriteConfigFile);
   return {LinkExchangeFailed, {}, {}};
 }

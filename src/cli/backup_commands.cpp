@@ -1,0 +1,94 @@
+// backups and restore, and the backup every change to a unit makes first.
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_texts.h"
+#include "cli/run_options.h"
+#include "cli/session.h"
+#include "devices/backup/device_backup.h"
+#include "i18n/added_texts.h"
+#include "link/device_info.h"
+#include "link/link_result.h"
+
+namespace qvr::cli {
+
+namespace {
+
+constexpr int kMsgReadFromDeviceError = 48;
+
+std::string BackupFolderOf(const RunOptions& options) {
+  return DefaultBackupFolder(options.simulator);
+}
+
+// "20261207T103000Z" as "2026-12-07 10:30:00" (a "-2" of a second backup that second stays).
+std::string ReadableTime(const std::string& name) {
+  if (name.size() < 16 || name[8] != 'T') return name;
+  return name.substr(0, 4) + "-" + name.substr(4, 2) + "-" + name.substr(6, 2) + " " +
+         name.substr(9, 2) + ":" + name.substr(11, 2) + ":" + name.substr(13, 2) + name.substr(16);
+}
+
+}  // namespace
+
+int BackupBeforeChange(Session& s, const DeviceModule& module) {
+  if (s.noBackup) return kExitOk;
+  const BackupResult backup = BackupDeviceConfiguration(
+      s.link, s.catalogue, module, BackupFolderOf(s.options), s.options.keepBackups);
+  if (backup.ok()) {
+    s.host.Note(
+        s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupSaved), backup.path.c_str()));
+    return kExitOk;
+  }
+  const std::string reason =
+      backup.link != LinkOk ? LinkResultText(s.catalogue, backup.link) : backup.fileError;
+  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupFailed), module.name,
+                                      reason.c_str()));
+  return kExitFailure;
+}
+
+int RunRestore(Session& s, const DeviceModule& module, const std::string& which) {
+  if (!which.empty() && which != "latest") return RunRestoreFile(s, module, which);
+  // The newest backup of the unit on the adapter now, known by its serial number.
+  DeviceInfo info;
+  const LinkResult r = ReadInfoBlock(s.link, module.deviceAddress, info);
+  if (r != LinkOk) {
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadFromDeviceError, module.name, r));
+    return kExitFailure;
+  }
+  const std::string folder = BackupFolderOf(s.options);
+  std::string latest;
+  for (const BackupEntry& entry : ListBackups(folder, module.name))
+    if (entry.serial == info.serialNumber()) latest = entry.path;
+  if (latest.empty()) {
+    s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kNoBackupOfUnit), module.name,
+                                        static_cast<unsigned long>(info.serialNumber()),
+                                        folder.c_str()));
+    return kExitFailure;
+  }
+  return RunRestoreFile(s, module, latest);
+}
+
+int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
+  const std::string folder = BackupFolderOf(options);
+  const std::vector<BackupEntry> entries = ListBackups(folder, options.backupsDevice);
+  for (const BackupEntry& entry : entries) {
+    const std::string time = ReadableTime(entry.time);
+    if (options.json) {
+      out << nlohmann::json{{"device", entry.device},
+                            {"serial", entry.serial},
+                            {"time", entry.time},
+                            {"file", entry.path}}
+                 .dump()
+          << '\n';
+      continue;
+    }
+    out << catalogue.FormatText(Text(catalogue, AddedText::kBackupLine), entry.device.c_str(),
+                                static_cast<unsigned long>(entry.serial), time.c_str(),
+                                entry.path.c_str())
+        << '\n';
+  }
+  if (!entries.empty()) return kExitOk;
+  if (!options.json)
+    out << catalogue.FormatText(Text(catalogue, AddedText::kNoBackups), folder.c_str()) << '\n';
+  return kExitFailure;
+}
+
+}  // namespace qvr::cli
