@@ -240,10 +240,22 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
     err << choice.refusal << '\n';
     return ChoiceFailureStatus(options, choice);
   }
+  // Nothing runs when the adapters would share one output (or one standard input).
+  if (const std::string refusal = BatchRefusal(options, catalogue, choice.chosen.size());
+      !refusal.empty()) {
+    err << refusal << '\n';
+    return kExitUsage;
+  }
   if (options.controller == "all")
     return RunBatch(options, catalogue, choice.chosen, out, err, signals);
-  const Adapter* adapter = choice.chosen.empty() ? nullptr : &choice.chosen.front();
-  return RunOnAdapter(options, catalogue, adapter, out, err, terminal, signals);
+  if (choice.chosen.empty())
+    return RunOnAdapter(options, catalogue, nullptr, out, err, terminal, signals);
+  // One adapter: its placeholders are filled in as in a batch.
+  RunOptions own = options;
+  if (own.file.find('{') != std::string::npos)
+    own.file = FileForAdapter(options.file, choice.chosen.front(),
+                              IdentifyAdapter(choice.chosen.front()).info.serialNumber());
+  return RunOnAdapter(own, catalogue, &choice.chosen.front(), out, err, terminal, signals);
 }
 
 // What a command printed and could not be written (a full disk, a closed pipe) is lost data:

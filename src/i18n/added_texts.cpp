@@ -104,6 +104,18 @@ constexpr Texts kTexts[] = {
     /* kBackupLine */
     {"%s  серийный номер %lu  %s UTC  %s",
      "%s  serial number %lu  %s UTC  %s"},
+    /* kBatchNeedsPlaceholder */
+    {"Несколько адаптеров не могут писать в один файл \"%s\": укажите в имени {serial} (серийный номер адаптера) или {adapter}",
+     "Several adapters cannot write one file \"%s\": put {serial} (the adapter's serial number) or {adapter} in its name"},
+    /* kBatchNoStdin */
+    {"Стандартный ввод (-) читается один раз и не может служить файлом для нескольких адаптеров",
+     "Standard input (-) is read once and cannot be the file of several adapters"},
+    /* kBatchSame */
+    {"совпадает",
+     "same"},
+    /* kBatchDifferent */
+    {"отличается",
+     "different"},
 };
 // clang-format on
 

@@ -63,6 +63,14 @@ enum class AddedText {
   kNoBackupOfUnit,
   // qvrctl backups: "%s" device name, "%lu" serial number, "%s" UTC time, "%s" file.
   kBackupLine,
+  // qvrctl: one output file for several adapters; "%s" the file name.
+  kBatchNeedsPlaceholder,
+  // qvrctl: standard input given as the file for several adapters.
+  kBatchNoStdin,
+  // qvrctl batch diff: result word of an adapter whose device is the same as the file.
+  kBatchSame,
+  // qvrctl batch diff: result word of an adapter whose device differs from the file.
+  kBatchDifferent,
   kCount
 };
 

@@ -91,17 +91,18 @@ TEST_F(Workshop, ABatchWritesEveryAdapterAtOnceAndReportsTheOneThatFailed) {
   const Outcome batch =
       Run({"--simulated-adapters", "3", "--controller", "all", "write", "mux-410", file, "--yes"});
   EXPECT_EQ(batch.status, 1);
-  std::istringstream lines(batch.out);
-  std::vector<std::string> results;
-  for (std::string line; std::getline(lines, line);) results.push_back(line);
-  ASSERT_EQ(results.size(), 3u) << batch.out;
-  EXPECT_EQ(results[0],
-            "sim:1: done: The configuration of the device \"MUX-410\" was read back: it is what "
-            "was sent");
-  EXPECT_EQ(results[1].rfind("sim:2: failed: ", 0), 0u) << results[1];
-  EXPECT_EQ(results[2],
-            "sim:3: done: The configuration of the device \"MUX-410\" was read back: it is what "
-            "was sent");
+  // Every line of each adapter, prefixed, and its result last.
+  EXPECT_NE(batch.out.find("sim:1: Configuration written to the device \"MUX-410\"\n"),
+            std::string::npos)
+      << batch.out;
+  EXPECT_NE(batch.out.find("sim:3: The configuration of the device \"MUX-410\" was read back"),
+            std::string::npos);
+  EXPECT_NE(batch.out.find("sim:1: done\n"), std::string::npos) << batch.out;
+  EXPECT_NE(batch.out.find("sim:2: failed\n"), std::string::npos) << batch.out;
+  EXPECT_NE(batch.out.find("sim:3: done\n"), std::string::npos) << batch.out;
+  EXPECT_NE(batch.err.find("sim:2: Error writing to the device \"MUX-410\" configuration\n"),
+            std::string::npos)
+      << batch.err;
   EXPECT_EQ(sim::SimController(state.File("adapter-3")).Block(1, 17)[0], 3);
 
   // Without --yes nobody can answer for all of them: declined, nothing sent.
@@ -109,6 +110,48 @@ TEST_F(Workshop, ABatchWritesEveryAdapterAtOnceAndReportsTheOneThatFailed) {
       Run({"--simulated-adapters", "2", "--controller", "all", "--json", "default", "mux-410"});
   EXPECT_EQ(declined.status, 3);
   for (const nlohmann::json& result : JsonLines(declined.out)) EXPECT_EQ(result["exit"], 3);
+}
+
+TEST_F(Workshop, ABatchNamesEachAdaptersFileAndShowsEveryLineOfDiffAndInfo) {
+  // One output for several adapters is refused before anything runs.
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"read", "mux-410", files.File("unit.MUX")},
+        {"read", "mux-410", "-"},
+        {"write", "mux-410", "-", "--yes"}}) {
+    std::vector<std::string> args = {"--simulated-adapters", "2", "--controller", "all"};
+    args.insert(args.end(), command.begin(), command.end());
+    const Outcome o = Run(args);
+    EXPECT_EQ(o.status, 2) << command.back();
+    EXPECT_TRUE(o.out.empty()) << o.out;
+    EXPECT_FALSE(std::filesystem::exists(files.File("unit.MUX")));
+  }
+  Outcome o = Run({"--simulated-adapters", "2", "--controller", "all", "read", "mux-410",
+                   files.File("unit-{serial}-{adapter}.MUX")});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(std::filesystem::exists(files.File("unit-20230417-sim-1.MUX")));
+  EXPECT_TRUE(std::filesystem::exists(files.File("unit-20230418-sim-2.MUX")));
+
+  // Adapter 2's unit gets another navigation type: diff says which differs, line by line.
+  const std::string file = files.File("unit-20230417-sim-1.MUX");
+  ASSERT_EQ(Run({"--simulated-adapters", "2", "--controller", "sim:2", "write", "mux-410",
+                 MuxFile(5), "--yes", "--no-backup"})
+                .status,
+            0);
+  o = Run({"--simulated-adapters", "2", "--controller", "all", "diff", "mux-410", file});
+  EXPECT_EQ(o.status, 1) << o.err;
+  EXPECT_NE(o.out.find("sim:1: same\n"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("sim:2: [NAVI] TYPE: 5 | 2\nsim:2: different\n"), std::string::npos)
+      << o.out;
+  WriteText(state.File("adapter-2/faults"), "absent\n");
+  o = Run({"--simulated-adapters", "2", "--controller", "all", "diff", "mux-410", file});
+  EXPECT_EQ(o.status, 2) << "trouble outweighs a difference";
+
+  o = Run({"--simulated-adapters", "2", "--controller", "all", "info"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.out.find("sim:1: The serial number         20230417\n"
+                       "sim:1: Boot version              1.03\n"),
+            std::string::npos)
+      << o.out;
 }
 
 TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
