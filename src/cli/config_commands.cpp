@@ -204,7 +204,8 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
   if (!missingSections.empty()) {
     const std::string question =
         missingSections + "\n" + Text(s.catalogue, AddedText::kWriteWithMissingSections);
-    if (s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, question) != kBoxResultYes)
+    if (!s.prompter.AskOverride(question, s.options.allowMissingSections,
+                                "--allow-missing-sections"))
       return Declined(s);
   }
   const int answer =

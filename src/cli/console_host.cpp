@@ -63,6 +63,9 @@ int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {
   switch (kind & 0xFF) {
     case kBoxQuestion:
     case kBoxWarning:
+      for (const Override& o : overrides_)
+        if (o.question == text)
+          return prompter_.AskOverride(text, o.allowed, o.option) ? kBoxResultYes : kBoxResultNo;
       return prompter_.Ask(text) ? kBoxResultYes : kBoxResultNo;
     case kBoxError:
       err_ << text << '\n';

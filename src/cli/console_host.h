@@ -5,6 +5,7 @@
 #include <chrono>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/prompter.h"
 #include "link/host.h"
@@ -50,6 +51,12 @@ class ConsoleHost final : public Host {
   bool PacketLogEnabled() const override { return packetLog_; }
   int ShowMessageBox(int kind, const std::string& text) override;
 
+  // The question `text`, when an operation asks it, is answered only by `option` (given:
+  // `allowed`) or by the user on a terminal, never by --yes.
+  void OverrideQuestion(std::string text, bool allowed, std::string option) {
+    overrides_.push_back({std::move(text), std::move(option), allowed});
+  }
+
   // Prints a failure on the error stream (ends an open progress line first).
   void Error(const std::string& text);
   // One JSON object (already serialised) as a line of standard output; only in JSON mode.
@@ -82,6 +89,12 @@ class ConsoleHost final : public Host {
   bool progressBar_;
   bool jsonMode_;
   std::string lastError_;
+  struct Override {
+    std::string question;
+    std::string option;
+    bool allowed;
+  };
+  std::vector<Override> overrides_;
   const Catalogue* catalogue_ = nullptr;
   std::chrono::steady_clock::time_point progressStart_;
   bool progressLineOpen_ = false;

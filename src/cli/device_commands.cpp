@@ -18,6 +18,8 @@ constexpr int kMsgReadFromDeviceError = 48;
 constexpr int kMsgDefaultUnsupported = 58;
 constexpr int kMsgDefaultFailed = 65;
 constexpr int kMsgResetFailed = 78;
+constexpr int kMsgSameVersion = 28;
+constexpr int kMsgOlderVersion = 29;
 
 }  // namespace
 
@@ -79,6 +81,14 @@ int RunDefault(Session& s, const DeviceModule& module) {
 }
 
 int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
+  // A newer file asks nothing in the procedure: a script still has to say --yes.
+  const std::string question = s.catalogue.FormatText(Text(s.catalogue, AddedText::kConfirmUpdate),
+                                                      module.name, path.c_str());
+  if (!s.prompter.Ask(question)) return Declined(s);
+  s.host.OverrideQuestion(s.catalogue.Text(kMsgSameVersion), s.options.allowReinstall,
+                          "--allow-reinstall");
+  s.host.OverrideQuestion(s.catalogue.Text(kMsgOlderVersion), s.options.allowOlder,
+                          "--allow-older");
   const UpdateFileChooser chooser{[&path] { return path; }, nullptr};
   const int result = UpdateFirmware(s.link, s.catalogue, module, chooser);
   if (result == 1) return kExitOk;

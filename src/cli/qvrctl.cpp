@@ -114,6 +114,9 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   write->add_option("FILE", options.file, "Configuration file (*.MUX), - for stdin")->required();
   write->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
   write->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
+  write->add_flag("--allow-missing-sections", options.allowMissingSections,
+                  "Write a file that lacks sections (their defaults are sent; else asked on a "
+                  "terminal)");
   write->add_flag("--no-verify", options.noVerify,
                   "Do not read the configuration back to compare it with what was sent");
 
@@ -128,7 +131,11 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
       command("update", "Firmware update from a checked update file", Command::kUpdate);
   device(update);
   update->add_option("FILE", options.file, "Update file (*.LDR)")->required();
-  update->add_flag("--yes,-y", options.yes, "Answer Yes to the version questions");
+  update->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
+  update->add_flag("--allow-older", options.allowOlder,
+                   "Install a version older than the device's (else asked on a terminal)");
+  update->add_flag("--allow-reinstall", options.allowReinstall,
+                   "Install the version the device has (else asked on a terminal)");
 
   CLI::App* backups = command(
       "backups", "The backups made before changes: unit serial, time and file", Command::kBackups);
@@ -143,6 +150,9 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
                       "unit's newest backup");
   restore->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
   restore->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
+  restore->add_flag("--allow-missing-sections", options.allowMissingSections,
+                    "Write a file that lacks sections (their defaults are sent; else asked on a "
+                    "terminal)");
   restore->add_flag("--no-verify", options.noVerify,
                     "Do not read the configuration back to compare it with what was sent");
 }
@@ -190,11 +200,8 @@ AdapterSource SourceOf(const RunOptions& options) {
 int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Adapter* adapter,
                  std::ostream& out, std::ostream& err, const Terminal& terminal,
                  TransferSignals& signals) {
-  const Prompter::Mode mode = options.yes                ? Prompter::Mode::kAssumeYes
-                              : terminal.inputIsTerminal ? Prompter::Mode::kAsk
-                                                         : Prompter::Mode::kDecline;
   std::istream& in = terminal.in ? *terminal.in : std::cin;
-  Prompter prompter(mode, in, err, catalogue);
+  Prompter prompter(options.yes, terminal.inputIsTerminal, in, err, catalogue);
   const bool stdoutIsData = options.command == Command::kRead && options.file == "-";
   ConsoleHost host(out, err, prompter, options.packetLog,
                    terminal.errorIsTerminal && !options.quiet, options.json, stdoutIsData);

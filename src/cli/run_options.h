@@ -43,9 +43,12 @@ struct RunOptions {
   bool quiet = false;
   bool yes = false;
   bool noBackup = false;
-  bool noVerify = false;  // write: no read-back after the write
-  bool showAll = false;   // diff: names and descriptions too
-  int keepBackups = 20;   // backups kept per unit
+  bool noVerify = false;              // write: no read-back after the write
+  bool showAll = false;               // diff: names and descriptions too
+  int keepBackups = 20;               // backups kept per unit
+  bool allowMissingSections = false;  // a file lacking sections may be written
+  bool allowOlder = false;            // update: an older version may be installed
+  bool allowReinstall = false;        // update: the device's own version may be installed
   Command command = Command::kInfo;
   std::string device = "qvr-b";
   std::string file;

@@ -116,6 +116,12 @@ constexpr Texts kTexts[] = {
     /* kBatchDifferent */
     {"отличается",
      "different"},
+    /* kDeclinedNeedsOption */
+    {"(ответ \"нет\": на этот вопрос отвечает только %s или пользователь за терминалом)",
+     "(answered No: only %s or a user at a terminal answers this question)"},
+    /* kConfirmUpdate */
+    {"Обновить прошивку устройства \"%s\" из файла \"%s\"?",
+     "Update the firmware of the device \"%s\" from the file \"%s\"?"},
 };
 // clang-format on
 

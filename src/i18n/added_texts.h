@@ -71,6 +71,10 @@ enum class AddedText {
   kBatchSame,
   // qvrctl batch diff: result word of an adapter whose device differs from the file.
   kBatchDifferent,
+  // qvrctl: a question --yes does not answer, declined; "%s" the option that answers it.
+  kDeclinedNeedsOption,
+  // qvrctl update: the plain confirmation; "%s" device name, "%s" file.
+  kConfirmUpdate,
   kCount
 };
 

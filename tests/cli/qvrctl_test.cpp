@@ -210,6 +210,13 @@ TEST_F(Qvrctl, WriteQuestionIsAskedOnATerminalAndDeclinedWithoutOne) {
   const std::string warning =
       "lacks the sections NAVI: their parameters take their default "
       "values\nWrite this configuration to the device all the same?";
+  for (const char* yes : {"--no-backup", "--yes"}) {
+    o = Run({"--log", "write", "tpx-520", files.File("cut.MUX"), yes});
+    EXPECT_EQ(o.status, 3) << yes << ": only --allow-missing-sections answers for a script";
+    EXPECT_FALSE(SentPackets(o));
+  }
+  o = Run({"write", "tpx-520", files.File("cut.MUX"), "--yes", "--allow-missing-sections"});
+  EXPECT_EQ(o.status, 0) << o.err;
   o = Run({"--log", "write", "tpx-520", files.File("cut.MUX")});
   EXPECT_EQ(o.status, 3);
   EXPECT_NE(o.err.find(warning), std::string::npos) << o.err;
@@ -227,32 +234,42 @@ TEST_F(Qvrctl, UpdateTransfersTheFileAndTheDeviceKeepsItsNewVersion) {
                         .payloadSize = 200};
   test::WriteBytes(files.File("mux.LDR"), file.Build());
 
-  Outcome o = Run({"update", "mux-410", files.File("mux.LDR")});
+  // Without a terminal every update needs --yes, also a newer version that asks nothing.
+  Outcome o = Run({"--log", "update", "mux-410", files.File("mux.LDR")});
+  EXPECT_EQ(o.status, 3);
+  EXPECT_FALSE(SentPackets(o));
+  o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes"});
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.out.find("The update file           \"mux.LDR\"\n"), std::string::npos) << o.out;
   EXPECT_NE(o.out.find("The device is successfully updated to version 2.16\n"), std::string::npos);
   EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.16"), std::string::npos);
 
-  o = Run({"update", "mux-410", files.File("mux.LDR")});
-  EXPECT_EQ(o.status, 3) << "the same version is declined without a terminal";
-  EXPECT_NE(o.err.find("Declined"), std::string::npos) << o.err;
+  // --yes does not answer for the same or an older version: their own options do.
   o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes"});
+  EXPECT_EQ(o.status, 3) << "the same version needs --allow-reinstall";
+  EXPECT_NE(o.err.find("only --allow-reinstall or a user at a terminal"), std::string::npos)
+      << o.err;
+  o = Run({"update", "mux-410", files.File("mux.LDR")}, "y\ny\n");
+  EXPECT_EQ(o.status, 0) << "a user at a terminal answers it: " << o.err;
+  o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes", "--allow-reinstall"});
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.out.find("successfully updated"), std::string::npos);
   // An image of whole blocks ends without a short one: the device still takes it at once.
   file.version = 217;
   file.payloadSize = 224;
   test::WriteBytes(files.File("whole.LDR"), file.Build());
-  ASSERT_EQ(Run({"update", "mux-410", files.File("whole.LDR")}).status, 0);
+  ASSERT_EQ(Run({"update", "mux-410", files.File("whole.LDR"), "--yes"}).status, 0);
   EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.17"), std::string::npos);
   file.version = 216;
   file.payloadSize = 200;
+  EXPECT_EQ(Run({"update", "mux-410", files.File("mux.LDR"), "--yes"}).status, 3);
+  EXPECT_EQ(Run({"update", "mux-410", files.File("mux.LDR"), "--yes", "--allow-older"}).status, 0);
 
   file.crcHighByteFirst = true;
   test::WriteBytes(files.File("bad.LDR"), file.Build());
   o = Run({"update", "mux-410", files.File("bad.LDR"), "--yes"});
   EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err, "CRC error file \"bad.LDR\"\n");
+  EXPECT_TRUE(o.err.ends_with("? (--yes: yes)\nCRC error file \"bad.LDR\"\n")) << o.err;
 }
 
 TEST_F(Qvrctl, UnsupportedOperationsFailWithTheirMessage) {
