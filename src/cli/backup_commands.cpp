@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_texts.h"
+#include "cli/json_objects.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
 #include "devices/backup/device_backup.h"
@@ -33,6 +34,7 @@ int BackupBeforeChange(Session& s, const DeviceModule& module) {
   const BackupResult backup = BackupDeviceConfiguration(
       s.link, s.catalogue, module, BackupFolderOf(s.options), s.options.keepBackups);
   if (backup.ok()) {
+    s.host.fields()["backup"] = backup.path;
     s.host.Note(
         s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupSaved), backup.path.c_str()));
     return kExitOk;
@@ -69,26 +71,30 @@ int RunRestore(Session& s, const DeviceModule& module, const std::string& which)
 int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
   const std::string folder = BackupFolderOf(options);
   const std::vector<BackupEntry> entries = ListBackups(folder, options.backupsDevice);
+  nlohmann::json listed = nlohmann::json::array();
+  std::string lines;
   for (const BackupEntry& entry : entries) {
     const std::string time = ReadableTime(entry.time);
-    if (options.json) {
-      out << nlohmann::json{{"device", entry.device},
-                            {"serial", entry.serial},
-                            {"time", entry.time},
-                            {"file", entry.path}}
-                 .dump()
-          << '\n';
-      continue;
-    }
-    out << catalogue.FormatText(Text(catalogue, AddedText::kBackupLine), entry.device.c_str(),
-                                static_cast<unsigned long>(entry.serial), time.c_str(),
-                                entry.path.c_str())
-        << '\n';
+    listed.push_back(
+        {{"device", entry.device}, {"serial", entry.serial}, {"time", time}, {"file", entry.path}});
+    lines += catalogue.FormatText(Text(catalogue, AddedText::kBackupLine), entry.device.c_str(),
+                                  static_cast<unsigned long>(entry.serial), time.c_str(),
+                                  entry.path.c_str()) +
+             "\n";
   }
-  if (!entries.empty()) return kExitOk;
-  if (!options.json)
-    out << catalogue.FormatText(Text(catalogue, AddedText::kNoBackups), folder.c_str()) << '\n';
-  return kExitFailure;
+  if (entries.empty())
+    lines = catalogue.FormatText(Text(catalogue, AddedText::kNoBackups), folder.c_str()) + "\n";
+  const int status = entries.empty() ? kExitFailure : kExitOk;
+  if (!options.json) {
+    out << lines;
+    return status;
+  }
+  lines.pop_back();
+  out << Dump(ResultObject(CommandName(Command::kBackups), {}, std::nullopt,
+                           StatusWord(Command::kBackups, status), lines,
+                           {{"folder", folder}, {"backups", listed}}))
+      << '\n';
+  return status;
 }
 
 }  // namespace qvr::cli

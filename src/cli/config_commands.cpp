@@ -184,7 +184,9 @@ int VerifyWrite(Session& s, const DeviceModule& module, typename Config::Image& 
     s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
     return kExitFailure;
   }
-  if (Config::UnitBytes(*back, sent) == Config::UnitBytes(sent, sent)) {
+  const bool same = Config::UnitBytes(*back, sent) == Config::UnitBytes(sent, sent);
+  s.host.fields()["verified"] = same;
+  if (same) {
     s.host.Note(s.catalogue.FormatText(Text(s.catalogue, AddedText::kVerified), module.name));
     return kExitOk;
   }
@@ -243,18 +245,20 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
     return kExitDiffTrouble;
   }
   int counted = 0, apart = 0;
+  nlohmann::json listed = nlohmann::json::array();
   for (const KeyDifference& d : Differences<Config>(*fromDevice, *fromFile)) {
     const bool counts = d.kind == DifferenceKind::kParameter;
     counts ? ++counted : ++apart;
     if (!counts && !s.options.showAll) continue;
-    nlohmann::json object{{"section", d.section},
-                          {"key", d.key},
-                          {"device", d.device},
-                          {"file", d.file},
-                          {"counted", counts}};
-    s.host.Json(object.dump());
+    listed.push_back({{"section", d.section},
+                      {"key", d.key},
+                      {"unit", d.device},
+                      {"file", d.file},
+                      {"counted", counts}});
     ShowDifference(s, d, false);
   }
+  s.host.fields()["differences"] = listed;
+  s.host.fields()["uncounted"] = apart;
   if (counted == 0)
     s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kDiffSame), module.name,
                                        shownPath.c_str()));

@@ -12,7 +12,11 @@ namespace qvr::cli {
 
 namespace {
 constexpr int kBarWidth = 30;
-constexpr int kDeclinedStatus = 3;
+
+void AppendLine(std::string& lines, const std::string& line) {
+  if (!lines.empty()) lines += '\n';
+  lines += line;
+}
 }  // namespace
 
 std::string ConsoleHost::TimeLeft() const {
@@ -34,6 +38,7 @@ void ConsoleHost::LogLine(const std::string& line) {
     return;
   }
   out_ << line << '\n';
+  AppendLine(logLines_, line);
 }
 
 void ConsoleHost::BeginProgress(int total, const std::string& caption) {
@@ -68,10 +73,10 @@ int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {
           return prompter_.AskOverride(text, o.allowed, o.option) ? kBoxResultYes : kBoxResultNo;
       return prompter_.Ask(text) ? kBoxResultYes : kBoxResultNo;
     case kBoxError:
-      err_ << text << '\n';
+      Error(text);
       return kBoxResultOk;
     default:
-      out_ << text << '\n';
+      Note(text);
       return kBoxResultOk;
   }
 }
@@ -79,7 +84,7 @@ int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {
 void ConsoleHost::Error(const std::string& text) {
   EndProgressLine();
   err_ << text << '\n';
-  lastError_ = text;
+  AppendLine(errors_, text);
 }
 
 void ConsoleHost::Remark(const std::string& text) {
@@ -87,20 +92,15 @@ void ConsoleHost::Remark(const std::string& text) {
   err_ << text << '\n';
 }
 
-void ConsoleHost::Json(const std::string& object) {
-  if (jsonMode_) json_ << object << '\n';
-}
-
-void ConsoleHost::EmitFailure(int exitStatus) {
-  nlohmann::json object = {{"status", exitStatus == kDeclinedStatus ? "declined" : "failed"},
-                           {"exit", exitStatus},
-                           {"message", lastError_}};
-  Json(object.dump());
+std::string ConsoleHost::Message(bool succeeded) const {
+  if (!succeeded) return errors_;
+  return notes_.empty() ? logLines_ : notes_;
 }
 
 void ConsoleHost::Note(const std::string& text) {
   EndProgressLine();
   out_ << text << '\n';
+  AppendLine(notes_, text);
 }
 
 void ConsoleHost::DrawProgress() {

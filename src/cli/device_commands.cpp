@@ -44,9 +44,7 @@ int RunInfo(Session& s, const DeviceModule& module) {
     s.host.LogLine(s.catalogue.Text(kMsgConnectedBanner));
     ShowControllerInfo(s.host, s.catalogue, info);
   }
-  nlohmann::json object = InfoObject(info);
-  object["device"] = module.name;
-  s.host.Json(object.dump());
+  s.host.fields()["identity"] = InfoObject(info);
   return kExitOk;
 }
 

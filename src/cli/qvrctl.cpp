@@ -7,15 +7,18 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/adapters.h"
 #include "cli/batch.h"
 #include "cli/cli_texts.h"
+#include "cli/json_objects.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
+#include "link/device_info.h"
 #include "link/hid_transport.h"
 #include "link/threaded_transport.h"
 #include "platform/console.h"
@@ -42,8 +45,12 @@ std::string Footer() {
              "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error, 3 declined\n"
              "(a question was answered No: nothing was changed). diff: 0 same, 1 different, 2 "
              "trouble.\n"
-             "Questions are asked on a terminal; --yes answers them, and without a terminal they\n"
-             "are declined.\n"
+             "Questions are asked on a terminal; --yes answers the plain confirmation, and "
+             "without\n"
+             "a terminal a question is declined. Missing sections, an older or the same firmware\n"
+             "need --allow-missing-sections, --allow-older, --allow-reinstall.\n"
+             "--json: one object per adapter (format 1: command, adapter, serial, status,\n"
+             "message and the command's fields), see the manual page.\n"
              "Before write, restore and default the device's configuration is saved to the "
              "backups\n"
              "folder (") +
@@ -75,7 +82,7 @@ void DeclareGlobal(CLI::App& app, RunOptions& options) {
       ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
   app.add_flag("--log", options.packetLog, "Print every packet to stderr");
   app.add_flag("--json", options.json,
-               "One JSON object per line on stdout (info, list, diff, failures)");
+               "One JSON object per adapter on stdout, for every command and outcome (format 1)");
   app.add_flag("-q,--quiet", options.quiet, "No progress display");
   app.add_option("--keep-backups", options.keepBackups,
                  "How many backups of each unit are kept (default 20)")
@@ -217,18 +224,42 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   host.AttachLink(&link);
 
   Session session{catalogue, host, link, prompter, in, options.noBackup, options.json, options};
+  std::optional<uint32_t> serial;
+  if (options.json) {
+    DeviceInfo controller;
+    if (ReadInfoBlock(link, kDeviceModules[kPageQvrb].deviceAddress, controller) == LinkOk)
+      serial = controller.serialNumber();
+  }
+  host.fields()["target"] = kDeviceModules[kDevicePages.at(options.device)].name;
+  if (!options.file.empty()) host.fields()["file"] = options.file;
   const int status = Dispatch(session, options);
   link.CloseController();
   host.ReportDeferredSignal();
-  // diff's 1 says "different", which is its answer, not a failure.
-  const bool answered = status == kExitOk || (options.command == Command::kDiff && status == 1);
-  if (options.json && !answered) host.EmitFailure(status);
+  if (options.json) {
+    const char* word = StatusWord(options.command, status);
+    const bool succeeded = word == std::string("ok") || word == std::string("different");
+    host.WriteStdout(
+        Dump(ResultObject(CommandName(options.command), adapter ? adapter->path : std::string(),
+                          serial, word, host.Message(succeeded), host.fields())) +
+        "\n");
+  }
   out.flush();
   err.flush();
   return status;
 }
 
 namespace {
+
+// A command that does not run: the reason on the error stream, and in JSON mode one object.
+int Refused(const RunOptions& options, const std::string& reason, int status, std::ostream& out,
+            std::ostream& err) {
+  err << reason << '\n';
+  if (options.json)
+    out << Dump(ResultObject(CommandName(options.command), {}, std::nullopt,
+                             StatusWord(options.command, status), reason))
+        << '\n';
+  return status;
+}
 
 int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const Terminal& terminal) {
   Catalogue catalogue;
@@ -237,22 +268,21 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
   const bool identifies = options.command == Command::kInfo || options.command == Command::kList;
   if (options.simulator && identifies)
     err << Text(catalogue, AddedText::kSimulatedController) << '\n';
+  if (options.json && options.command == Command::kRead && options.file == "-")
+    return Refused(options, Text(catalogue, AddedText::kJsonWithDataOnStdout), kExitUsage, out,
+                   err);
   if (options.command == Command::kBackups) return RunBackups(options, catalogue, out);
   TransferSignals signals;
   const std::vector<Adapter> adapters = FindAdapters(SourceOf(options));
   if (options.command == Command::kList) return RunList(catalogue, adapters, out, options.json);
 
   const AdapterChoice choice = ChooseAdapters(adapters, options.controller, catalogue);
-  if (!choice.refusal.empty()) {
-    err << choice.refusal << '\n';
-    return ChoiceFailureStatus(options, choice);
-  }
+  if (!choice.refusal.empty())
+    return Refused(options, choice.refusal, ChoiceFailureStatus(options, choice), out, err);
   // Nothing runs when the adapters would share one output (or one standard input).
   if (const std::string refusal = BatchRefusal(options, catalogue, choice.chosen.size());
-      !refusal.empty()) {
-    err << refusal << '\n';
-    return kExitUsage;
-  }
+      !refusal.empty())
+    return Refused(options, refusal, kExitUsage, out, err);
   if (options.controller == "all")
     return RunBatch(options, catalogue, choice.chosen, out, err, signals);
   if (choice.chosen.empty())
@@ -263,6 +293,13 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
     own.file = FileForAdapter(options.file, choice.chosen.front(),
                               IdentifyAdapter(choice.chosen.front()).info.serialNumber());
   return RunOnAdapter(own, catalogue, &choice.chosen.front(), out, err, terminal, signals);
+}
+
+// --json is honoured also when the rest of the command line is wrong.
+bool WantsJson(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::string_view(argv[i]) == "--json") return true;
+  return false;
 }
 
 // What a command printed and could not be written (a full disk, a closed pipe) is lost data:
@@ -299,7 +336,13 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+    if (app.exit(e, out, err) == 0) return kExitOk;
+    if (WantsJson(argc, argv)) {
+      const CLI::App* typed = app.get_subcommands().empty() ? nullptr : app.get_subcommands()[0];
+      const nlohmann::json command = typed ? nlohmann::json(typed->get_name()) : nlohmann::json();
+      out << Dump(ResultObject(command, {}, std::nullopt, "usage", e.what())) << '\n';
+    }
+    return kExitUsage;
   }
   options.simulator = app.get_option("--simulator")->count() > 0;
   for (char& c : options.device) c = char(std::tolower(static_cast<unsigned char>(c)));

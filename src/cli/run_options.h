@@ -29,6 +29,8 @@ enum class Command {
   kUpdate,
   kBackups,
   kRestore,
+  kHistory,
+  kCheck,
 };
 
 struct RunOptions {

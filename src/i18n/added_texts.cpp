@@ -122,6 +122,9 @@ constexpr Texts kTexts[] = {
     /* kConfirmUpdate */
     {"Обновить прошивку устройства \"%s\" из файла \"%s\"?",
      "Update the firmware of the device \"%s\" from the file \"%s\"?"},
+    /* kJsonWithDataOnStdout */
+    {"--json и чтение конфигурации в стандартный вывод (-) несовместимы: укажите файл",
+     "--json and a configuration read to standard output (-) cannot share it: name a file"},
 };
 // clang-format on
 

@@ -75,6 +75,8 @@ enum class AddedText {
   kDeclinedNeedsOption,
   // qvrctl update: the plain confirmation; "%s" device name, "%s" file.
   kConfirmUpdate,
+  // qvrctl: --json and a configuration read to "-" cannot share standard output.
+  kJsonWithDataOnStdout,
   kCount
 };
 

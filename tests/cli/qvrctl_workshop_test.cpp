@@ -49,9 +49,9 @@ TEST_F(Workshop, AdaptersAreListedAndACommandNeedsExactlyOneOrAChoice) {
   ASSERT_EQ(list.status, 0) << list.err;
   const std::vector<nlohmann::json> adapters = JsonLines(list.out);
   ASSERT_EQ(adapters.size(), 3u);
-  EXPECT_EQ(adapters[1]["path"], "sim:2");
+  EXPECT_EQ(adapters[1]["adapter"], "sim:2");
   EXPECT_EQ(adapters[1]["serial"], 20230418);
-  EXPECT_EQ(adapters[1]["application"], "1.12");
+  EXPECT_EQ(adapters[1]["identity"]["application"], "1.12");
   EXPECT_EQ(adapters[1]["simulated"], true);
   EXPECT_NE(list.err.find("(simulated controller)"), std::string::npos);
 
@@ -109,7 +109,8 @@ TEST_F(Workshop, ABatchWritesEveryAdapterAtOnceAndReportsTheOneThatFailed) {
   const Outcome declined =
       Run({"--simulated-adapters", "2", "--controller", "all", "--json", "default", "mux-410"});
   EXPECT_EQ(declined.status, 3);
-  for (const nlohmann::json& result : JsonLines(declined.out)) EXPECT_EQ(result["exit"], 3);
+  for (const nlohmann::json& result : JsonLines(declined.out))
+    EXPECT_EQ(result["status"], "declined");
 }
 
 TEST_F(Workshop, ABatchNamesEachAdaptersFileAndShowsEveryLineOfDiffAndInfo) {
@@ -202,7 +203,7 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
     EXPECT_STREQ(reinterpret_cast<const char*>(block.data()), name);
     const Outcome listed = Run({"--json", "backups", "mux-410"});
     ASSERT_EQ(listed.status, 0) << listed.err;
-    const std::string path = JsonLines(listed.out).at(0)["file"];
+    const std::string path = JsonLines(listed.out).at(0)["backups"].at(0)["file"];
     if (std::strchr(name, ':')) {
       EXPECT_TRUE(path.ends_with("/configuration.MUX")) << path;
       continue;
@@ -274,6 +275,69 @@ TEST_F(Workshop, AWriteIsReadBackAndADeviceThatDidNotKeepItFails) {
       << o.err;
   o = Run({"write", "mux-410", other, "--yes", "--no-backup", "--no-verify"});
   EXPECT_EQ(o.status, 0) << o.err;
+}
+
+// Every command, whatever its outcome, prints one object per adapter in the one format.
+TEST_F(Workshop, EveryCommandPrintsOneObjectPerAdapterInTheOneFormat) {
+  ASSERT_EQ(Run({"read", "mux-410", files.File("unit.MUX")}).status, 0);
+  const std::string changed = MuxFile(4);
+  const nlohmann::json diff = JsonLines(Run({"--json", "diff", "mux-410", changed}).out).at(0);
+  EXPECT_EQ(diff["differences"],
+            nlohmann::json::parse(R"([{"section":"NAVI","key":"TYPE","unit":"2","file":"4",)"
+                                  R"("counted":true}])"));
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* word;
+    const char* field;  // one of the command's own fields
+  };
+  const std::vector<Case> cases = {
+      {{"info", "mux-410"}, 0, "ok", "identity"},
+      {{"list"}, 0, "ok", "identity"},
+      {{"reset", "mux-410"}, 0, "ok", "target"},
+      {{"read", "mux-410", files.File("again.MUX")}, 0, "ok", "file"},
+      {{"diff", "mux-410", files.File("unit.MUX")}, 0, "ok", "differences"},
+      {{"diff", "mux-410", changed}, 1, "different", "differences"},
+      {{"diff", "mux-410", files.File("none.MUX")}, 2, "failed", "file"},
+      {{"write", "mux-410", changed}, 3, "declined", "file"},
+      {{"write", "mux-410", changed, "--yes"}, 0, "ok", "verified"},
+      {{"default", "mux-410", "--yes"}, 0, "ok", "backup"},
+      {{"restore", "mux-410", "--yes"}, 0, "ok", "backup"},
+      {{"backups"}, 0, "ok", "backups"},
+      {{"update", "mux-410", files.File("none.LDR"), "--yes"}, 1, "failed", "file"},
+      {{"read", "mux-410", "-"}, 2, "usage", nullptr},
+      {{"info", "mux-999"}, 2, "usage", nullptr},
+      {{"--controller", "sim:9", "info"}, 1, "failed", nullptr},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"--json"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Outcome o = Run(args);
+    SCOPED_TRACE(c.args[0] + " " + c.args.back());
+    EXPECT_EQ(o.status, c.status) << o.err;
+    const std::vector<nlohmann::json> objects = JsonLines(o.out);
+    ASSERT_EQ(objects.size(), 1u) << o.out;
+    const nlohmann::json& object = objects[0];
+    EXPECT_EQ(object["format"], 1);
+    EXPECT_EQ(object["status"], c.word);
+    for (const char* key : {"command", "adapter", "serial", "message"})
+      EXPECT_TRUE(object.contains(key)) << key;
+    if (c.status != 2 || c.field)
+      EXPECT_EQ(object["command"], c.args[0] == "--controller" ? "info" : c.args[0]);
+    EXPECT_FALSE(object["message"].get<std::string>().empty());
+    if (c.field) EXPECT_TRUE(object.contains(c.field)) << object;
+    if (c.word == std::string("ok") && c.args[0] != "backups") {
+      EXPECT_EQ(object["adapter"], "sim:1");
+      EXPECT_EQ(object["serial"], 20230417);
+    }
+  }
+  // Several adapters: one object each, in adapter order.
+  const Outcome batch =
+      Run({"--json", "--simulated-adapters", "2", "--controller", "all", "info", "tpx-520"});
+  const std::vector<nlohmann::json> objects = JsonLines(batch.out);
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_EQ(objects[1]["adapter"], "sim:2");
+  EXPECT_EQ(objects[1]["identity"]["serial"], 52000457);
 }
 
 TEST_F(Workshop, ADashReadsToStandardOutputAndWritesFromStandardInput) {
