@@ -12,6 +12,7 @@
 #include "cli/config_traits.h"
 #include "cli/session.h"
 #include "cli/temp_file.h"
+#include "cli/value_changes.h"
 #include "devices/common/config_file_io.h"
 #include "devices/common/config_sections.h"
 #include "devices/common/ini_file.h"
@@ -38,6 +39,7 @@ constexpr const char* kConfigSection = "CONFIGFILE";
 struct ConfigSource {
   std::string path;
   bool nameInFile = false;  // the name comes from NAME (standard input, a backup), not the path
+  std::string shown;        // the file as the user named it ("-" for standard input)
 };
 
 // A file of the other device shares some keys with this device's files (NAVI, MODE, the
@@ -112,10 +114,29 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
 // The file as a device write would send it (loaded, masked, checked), or null when it cannot
 // be: the reason has been printed. `missingSections` names the sections the file lacks, which
 // load as their defaults ("" when it has them all).
+// Says each value the unit will hold otherwise than the file (a warning; the values are still
+// sent as the file format defines) and lists them in the JSON object; returns how many.
+size_t SayValueChanges(Session& s, const ConfigSource& source, std::span<const ImageField> fields,
+                       const EventTable& events, const std::vector<int>& eventSections) {
+  const std::vector<ValueChange> changes =
+      ValuesChangedOnTheWay(source.path, fields, events, eventSections);
+  nlohmann::json listed = nlohmann::json::array();
+  for (const ValueChange& change : changes) {
+    s.host.Remark(ValueChangeText(s.catalogue, source.shown, change));
+    listed.push_back({{"section", change.section},
+                      {"key", change.key},
+                      {"file", change.file},
+                      {"unit", change.unit}});
+  }
+  s.host.fields()["changed"] = listed;
+  return changes.size();
+}
+
 template <typename Config>
 std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceModule& module,
                                                       const ConfigSource& source,
-                                                      std::string& missingSections) {
+                                                      std::string& missingSections,
+                                                      size_t& changedValues) {
   const std::string& path = source.path;
   // A file that cannot be read would load as the empty default configuration; never send that
   // in its place.
@@ -153,6 +174,7 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
     s.host.Error(RefusalText(s.catalogue, path, refusal, eventSections));
     return nullptr;
   }
+  changedValues = SayValueChanges(s, source, Config::Fields(*image), image->events, eventSections);
   return image;
 }
 
@@ -199,8 +221,13 @@ int VerifyWrite(Session& s, const DeviceModule& module, typename Config::Image& 
 template <typename Config>
 int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
   std::string missingSections;
-  auto image = LoadForDevice<Config>(s, module, source, missingSections);
+  size_t changedValues = 0;
+  auto image = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
   if (!image) return kExitFailure;
+  if (changedValues > 0 && s.options.strict) {
+    s.host.Error(Text(s.catalogue, AddedText::kStrictRefused));
+    return kExitFailure;
+  }
   // The missing sections would be sent as their defaults: asked first, declined without a
   // terminal.
   if (!missingSections.empty()) {
@@ -235,7 +262,8 @@ template <typename Config>
 int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& source,
                  const std::string& shownPath) {
   std::string missingSections;
-  auto fromFile = LoadForDevice<Config>(s, module, source, missingSections);
+  size_t changedValues = 0;
+  auto fromFile = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
   if (!fromFile) return kExitDiffTrouble;
   if (!missingSections.empty()) s.host.Remark(missingSections);
   auto fromDevice = std::make_unique<typename Config::Image>();
@@ -269,13 +297,42 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
 
 // "-": the configuration comes from standard input, kept aside while the command works on it.
 ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& aside) {
-  if (path != "-") return {path, false};
+  if (path != "-") return {path, false, path};
   const std::string bytes(std::istreambuf_iterator<char>(s.in), std::istreambuf_iterator<char>{});
   (void)aside.Write(bytes);
-  return {aside.path(), true};
+  return {aside.path(), true, path};
 }
 
 }  // namespace
+
+// The file as a write would send it, without a device: 0 when it reaches the unit as it is,
+// 1 when a value would change (or the file is refused).
+template <typename Config>
+int CheckFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
+  std::string missingSections;
+  size_t changedValues = 0;
+  auto image = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
+  if (!image) return kExitFailure;
+  if (!missingSections.empty()) s.host.Remark(missingSections);
+  if (changedValues > 0) return kExitFailure;
+  s.host.Note(s.catalogue.FormatText(Text(s.catalogue, AddedText::kCheckClean),
+                                     source.shown.c_str(), module.name));
+  return kExitOk;
+}
+
+int RunCheck(Session& s, const std::string& device, const std::string& path) {
+  const TempFile aside(".MUX");
+  const ConfigSource source = SourceFile(s, path, aside);
+  // Without a device named, the file's own keys tell which device it is for.
+  const bool tpx = device.empty()
+                       ? ReadableFile(source.path) && OtherDevicesFile(source.path, kPageTpx520)
+                       : device == "tpx-520";
+  const DeviceModule& module = kDeviceModules[tpx ? kPageTpx520 : kPageMux410];
+  s.host.fields()["target"] = module.name;
+  return WithConfigTraits(
+      module, [&]<typename Config>() { return CheckFile<Config>(s, module, source); },
+      [] { return kExitFailure; });
+}
 
 int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
   const TempFile aside(".MUX");
@@ -301,7 +358,7 @@ int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& pa
   return WithConfigTraits(
       module,
       [&]<typename Config>() {
-        return WriteFromFile<Config>(s, module, {path, true});
+        return WriteFromFile<Config>(s, module, {path, true, path});
       },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));

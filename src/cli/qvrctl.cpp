@@ -124,6 +124,8 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   write->add_flag("--allow-missing-sections", options.allowMissingSections,
                   "Write a file that lacks sections (their defaults are sent; else asked on a "
                   "terminal)");
+  write->add_flag("--strict", options.strict,
+                  "Refuse a file whose values the unit would hold otherwise (cut, not a number)");
   write->add_flag("--no-verify", options.noVerify,
                   "Do not read the configuration back to compare it with what was sent");
 
@@ -144,6 +146,15 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   update->add_flag("--allow-reinstall", options.allowReinstall,
                    "Install the version the device has (else asked on a terminal)");
 
+  CLI::App* check =
+      command("check", "Which values of a configuration file the unit would hold otherwise",
+              Command::kCheck);
+  check->add_option("FILE", options.file, "Configuration file (*.MUX), - for stdin")->required();
+  check
+      ->add_option("--device", options.checkDevice,
+                   "mux-410 or tpx-520 (default: told by the file's keys)")
+      ->check(CLI::IsMember({"mux-410", "tpx-520"}, CLI::ignore_case));
+
   CLI::App* backups = command(
       "backups", "The backups made before changes: unit serial, time and file", Command::kBackups);
   backups->add_option("DEVICE", options.backupsDevice, "mux-410 or tpx-520 (default: both)")
@@ -160,6 +171,8 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   restore->add_flag("--allow-missing-sections", options.allowMissingSections,
                     "Write a file that lacks sections (their defaults are sent; else asked on a "
                     "terminal)");
+  restore->add_flag("--strict", options.strict,
+                    "Refuse a file whose values the unit would hold otherwise (cut, not a number)");
   restore->add_flag("--no-verify", options.noVerify,
                     "Do not read the configuration back to compare it with what was sent");
 }
@@ -183,6 +196,9 @@ int Dispatch(Session& session, const RunOptions& options) {
       return RunUpdate(session, module, options.file);
     case Command::kRestore:
       return RunRestore(session, module, options.file);
+    case Command::kCheck:
+      return RunCheck(session, options.checkDevice, options.file);
+    case Command::kHistory:
     case Command::kList:
     case Command::kBackups:
       break;
@@ -225,7 +241,8 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
 
   Session session{catalogue, host, link, prompter, in, options.noBackup, options.json, options};
   std::optional<uint32_t> serial;
-  if (options.json) {
+  // check works on a file alone.
+  if (options.json && options.command != Command::kCheck) {
     DeviceInfo controller;
     if (ReadInfoBlock(link, kDeviceModules[kPageQvrb].deviceAddress, controller) == LinkOk)
       serial = controller.serialNumber();
@@ -273,6 +290,9 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
                    err);
   if (options.command == Command::kBackups) return RunBackups(options, catalogue, out);
   TransferSignals signals;
+  // A file alone: no adapter is chosen or opened.
+  if (options.command == Command::kCheck)
+    return RunOnAdapter(options, catalogue, nullptr, out, err, terminal, signals);
   const std::vector<Adapter> adapters = FindAdapters(SourceOf(options));
   if (options.command == Command::kList) return RunList(catalogue, adapters, out, options.json);
 
@@ -346,6 +366,7 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
   }
   options.simulator = app.get_option("--simulator")->count() > 0;
   for (char& c : options.device) c = char(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : options.checkDevice) c = char(std::tolower(static_cast<unsigned char>(c)));
   for (char& c : options.backupsDevice) c = char(std::toupper(static_cast<unsigned char>(c)));
   for (char& c : options.language) c = char(std::tolower(static_cast<unsigned char>(c)));
   // The data and the questions cannot both come from standard input.

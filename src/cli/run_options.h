@@ -51,9 +51,11 @@ struct RunOptions {
   bool allowMissingSections = false;  // a file lacking sections may be written
   bool allowOlder = false;            // update: an older version may be installed
   bool allowReinstall = false;        // update: the device's own version may be installed
+  bool strict = false;                // write: refuse values the unit would hold otherwise
   Command command = Command::kInfo;
   std::string device = "qvr-b";
   std::string file;
+  std::string checkDevice;    // check: "mux-410", "tpx-520", or "" to tell by the file
   std::string backupsDevice;  // backups: one device kind's ("MUX-410"), or "" for all
 };
 

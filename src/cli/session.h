@@ -45,6 +45,9 @@ int RunDiff(Session& session, const DeviceModule& module, const std::string& pat
 int RunRestoreFile(Session& session, const DeviceModule& module, const std::string& path);
 // restore: the backup at `which` (a file), or the unit's newest one ("latest" or empty).
 int RunRestore(Session& session, const DeviceModule& module, const std::string& which);
+// check: the values of a configuration file the unit would hold otherwise, without a device
+// (`device` "" tells the kind by the file's keys); 0 none, 1 any or the file refused.
+int RunCheck(Session& session, const std::string& device, const std::string& path);
 // Saves the device's configuration to the backups folder before a change; kExitOk to go on.
 int BackupBeforeChange(Session& session, const DeviceModule& module);
 // Nothing was done because the user (or the lack of a terminal) said No: a note, status 3.

@@ -125,6 +125,27 @@ constexpr Texts kTexts[] = {
     /* kJsonWithDataOnStdout */
     {"--json и чтение конфигурации в стандартный вывод (-) несовместимы: укажите файл",
      "--json and a configuration read to standard output (-) cannot share it: name a file"},
+    /* kValueChanged */
+    {"Файл \"%s\", раздел [%s], ключ %s=%s: устройство получит %u (%s)",
+     "File \"%s\", section [%s], key %s=%s: the unit will hold %u (%s)"},
+    /* kValueNotANumber */
+    {"не число",
+     "not a number"},
+    /* kValueCut */
+    {"обрезано до %d бит",
+     "cut to %d bits"},
+    /* kValueMasked */
+    {"биты, которые устройство не хранит, сброшены",
+     "bits the unit does not keep are cleared"},
+    /* kStrictRefused */
+    {"Запись отменена (--strict): устройство получило бы другие значения, чем в файле; в устройство ничего не отправлено",
+     "Write refused (--strict): the unit would hold other values than the file; nothing was sent"},
+    /* kCheckClean */
+    {"Файл \"%s\" попадёт в устройство \"%s\" без изменений",
+     "The file \"%s\" reaches the device \"%s\" as it is"},
+    /* kValueBitZero */
+    {"учитывается только бит 0",
+     "only bit 0 counts"},
 };
 // clang-format on
 

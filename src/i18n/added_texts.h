@@ -77,6 +77,20 @@ enum class AddedText {
   kConfirmUpdate,
   // qvrctl: --json and a configuration read to "-" cannot share standard output.
   kJsonWithDataOnStdout,
+  // qvrctl: a file value the unit will hold otherwise; "%s" file, section, key, the value as the file holds it, "%u" what the unit holds, "%s" why.
+  kValueChanged,
+  // Why a value changes: the text is not a number.
+  kValueNotANumber,
+  // Why a value changes: "%d" the width of its field in bits.
+  kValueCut,
+  // Why a value changes: bits the unit does not keep.
+  kValueMasked,
+  // qvrctl --strict: a write refused for values changed on the way; nothing was sent.
+  kStrictRefused,
+  // qvrctl check: the file reaches the unit as it is; "%s" file, "%s" device name.
+  kCheckClean,
+  // Why a value changes: a flag keeps only bit 0 of the number.
+  kValueBitZero,
   kCount
 };
 

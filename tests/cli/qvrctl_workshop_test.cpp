@@ -9,6 +9,7 @@
 #include "cli/qvrctl_fixture.h"
 #include "devices/backup/device_backup.h"
 #include "devices/mux410/config_file.h"
+#include "devices/tpx520/config_file.h"
 #include "sim/sim_controller.h"
 
 namespace qvr {
@@ -277,6 +278,61 @@ TEST_F(Workshop, AWriteIsReadBackAndADeviceThatDidNotKeepItFails) {
   EXPECT_EQ(o.status, 0) << o.err;
 }
 
+TEST_F(Workshop, ValuesTheUnitWouldHoldOtherwiseAreSaidAndStrictRefusesThem) {
+  ASSERT_EQ(Run({"read", "mux-410", files.File("unit.MUX")}).status, 0);
+  std::string text = ReadText(files.File("unit.MUX"));
+  auto set = [&text](const std::string& key, const std::string& value) {
+    const size_t at = text.find("\n" + key + "=") + 1;
+    text.replace(at, text.find('\r', at) - at, key + "=" + value);
+  };
+  set("ONPOWERTO", "999999");
+  set("TYPE", "abc");
+  set("FLAGS", "255");
+  set("USECIR", "3");
+  set("address", "70000");
+  WriteText(files.File("odd.MUX"), text);
+  const std::string odd = files.File("odd.MUX");
+  const std::vector<std::string> said = {
+      "section [MODE], key ONPOWERTO=999999: the unit will hold 16959 (cut to 16 bits)",
+      "section [NAVI], key TYPE=abc: the unit will hold 0 (not a number)",
+      "section [NAVI], key FLAGS=255: the unit will hold 3 (bits the unit does not keep are "
+      "cleared)",
+      "section [DPAR], key USECIR=3: the unit will hold 1 (only bit 0 counts)",
+      "section [EVENT1], key address=70000: the unit will hold 4464 (cut to 16 bits)",
+  };
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"check", odd},
+        {"diff", "mux-410", odd},
+        {"--log", "write", "mux-410", odd, "--yes", "--strict"},
+        {"write", "mux-410", odd, "--yes", "--no-backup"}}) {
+    SCOPED_TRACE(command[0] + " " + command.back());
+    const Outcome o = Run(command);
+    for (const std::string& line : said) EXPECT_NE(o.err.find(line), std::string::npos) << o.err;
+    if (command[0] == "check") {
+      EXPECT_EQ(o.status, 1);
+    }
+    if (command.back() == "--strict") {
+      EXPECT_EQ(o.status, 1);
+      EXPECT_FALSE(SentPackets(o)) << "refused before anything is sent";
+    }
+  }
+  // Sent as the file format defines all the same.
+  EXPECT_EQ(sim::SimController(state.path()).Block(1, 18)[2], 16959 & 0xFF);
+  const Outcome json = Run({"--json", "check", odd});
+  EXPECT_EQ(JsonLines(json.out).at(0)["changed"].size(), 5u);
+  EXPECT_EQ(JsonLines(json.out).at(0)["target"], "MUX-410");
+
+  const Outcome clean = Run({"check", files.File("unit.MUX")});
+  EXPECT_EQ(clean.status, 0) << clean.err;
+  tpx520::ConfigImage tpx;
+  tpx.naviType() = 1;
+  tpx.setPulseTimeout(500);
+  ASSERT_TRUE(tpx520::WriteConfigFile(files.File("t.MUX"), tpx).ok());
+  const Outcome other = Run({"check", files.File("t.MUX")});
+  EXPECT_EQ(other.status, 0) << other.err;
+  EXPECT_NE(other.out.find("reaches the device \"TPX-520\" as it is"), std::string::npos);
+}
+
 // Every command, whatever its outcome, prints one object per adapter in the one format.
 TEST_F(Workshop, EveryCommandPrintsOneObjectPerAdapterInTheOneFormat) {
   ASSERT_EQ(Run({"read", "mux-410", files.File("unit.MUX")}).status, 0);
@@ -322,10 +378,13 @@ TEST_F(Workshop, EveryCommandPrintsOneObjectPerAdapterInTheOneFormat) {
     EXPECT_EQ(object["status"], c.word);
     for (const char* key : {"command", "adapter", "serial", "message"})
       EXPECT_TRUE(object.contains(key)) << key;
-    if (c.status != 2 || c.field)
+    if (c.status != 2 || c.field) {
       EXPECT_EQ(object["command"], c.args[0] == "--controller" ? "info" : c.args[0]);
+    }
     EXPECT_FALSE(object["message"].get<std::string>().empty());
-    if (c.field) EXPECT_TRUE(object.contains(c.field)) << object;
+    if (c.field) {
+      EXPECT_TRUE(object.contains(c.field)) << object;
+    }
     if (c.word == std::string("ok") && c.args[0] != "backups") {
       EXPECT_EQ(object["adapter"], "sim:1");
       EXPECT_EQ(object["serial"], 20230417);
