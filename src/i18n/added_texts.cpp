@@ -146,6 +146,9 @@ constexpr Texts kTexts[] = {
     /* kValueBitZero */
     {"учитывается только бит 0",
      "only bit 0 counts"},
+    /* kUpdateFileTooLarge */
+    {"Файл обновления \"%s%s\" слишком велик для передачи в устройство: %lu байт, а 16-битные смещения блоков позволяют передать не более %lu байт. Файл не повреждён; в устройство ничего не отправлено",
+     "The update file \"%s%s\" is too large to transfer to the device: %lu bytes, while the 16-bit block offsets reach at most %lu bytes. The file is not damaged; nothing was sent to the device"},
 };
 // clang-format on
 

@@ -91,6 +91,8 @@ enum class AddedText {
   kCheckClean,
   // Why a value changes: a flag keeps only bit 0 of the number.
   kValueBitZero,
+  // An update file beyond what the 16-bit block offsets reach: "%s%s" file name and extension, "%lu" its size, "%lu" the largest size that can be transferred.
+  kUpdateFileTooLarge,
   kCount
 };
 
