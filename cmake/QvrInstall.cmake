@@ -1,6 +1,6 @@
 # What `cmake --install` puts where: the two programs, the udev rule that gives the logged-in
-# user the controller, the desktop entry with the program's icon, manual pages, bash completion
-# for qvrctl, and the copyright and changelog a Debian package carries.
+# user the controller, the desktop entry with the program's icon, manual pages, bash, zsh and
+# fish completion for qvrctl, and the copyright and changelog a Debian package carries.
 include(GNUInstallDirs)
 set(QVR_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/qvr-service)
 
@@ -12,6 +12,10 @@ install(FILES src/app/icons/qvr-service.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES packaging/qvrctl.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qvrctl)
+install(FILES packaging/qvrctl.zsh-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions RENAME _qvrctl)
+install(FILES packaging/qvrctl.fish-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d RENAME qvrctl.fish)
 install(FILES packaging/copyright DESTINATION ${QVR_DOC_DIR})
 
 # Manual pages and the changelog are installed compressed, without a time stamp in the

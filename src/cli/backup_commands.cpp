@@ -5,6 +5,7 @@
 #include "cli/json_objects.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
+#include "devices/backup/change_history.h"
 #include "devices/backup/device_backup.h"
 #include "i18n/added_texts.h"
 #include "link/device_info.h"
@@ -48,6 +49,7 @@ int BackupBeforeChange(Session& s, const DeviceModule& module) {
 
 int RunRestore(Session& s, const DeviceModule& module, const std::string& which) {
   if (!which.empty() && which != "latest") return RunRestoreFile(s, module, which);
+  s.host.fields()["file"] = nullptr;
   // The newest backup of the unit on the adapter now, known by its serial number.
   DeviceInfo info;
   const LinkResult r = ReadInfoBlock(s.link, module.deviceAddress, info);
@@ -65,6 +67,7 @@ int RunRestore(Session& s, const DeviceModule& module, const std::string& which)
                                         folder.c_str()));
     return kExitFailure;
   }
+  s.host.fields()["file"] = latest;
   return RunRestoreFile(s, module, latest);
 }
 
@@ -93,6 +96,50 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
   out << Dump(ResultObject(CommandName(Command::kBackups), {}, std::nullopt,
                            StatusWord(Command::kBackups, status), lines,
                            {{"folder", folder}, {"backups", listed}}))
+      << '\n';
+  return status;
+}
+
+int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
+  const std::string file = DefaultHistoryFile();
+  const std::vector<HistoryEntry> entries = ReadHistory(file);
+  auto serial = [](const std::optional<uint32_t>& value) {
+    return value ? std::to_string(*value) : std::string("?");
+  };
+  auto orNull = [](const std::optional<uint32_t>& value) {
+    return value ? nlohmann::json(*value) : nlohmann::json();
+  };
+  nlohmann::json listed = nlohmann::json::array();
+  std::string lines;
+  for (const HistoryEntry& e : entries) {
+    listed.push_back({{"time", e.time},
+                      {"program", e.program},
+                      {"adapter_serial", orNull(e.adapterSerial)},
+                      {"device", e.device},
+                      {"unit_serial", orNull(e.unitSerial)},
+                      {"command", e.command},
+                      {"file", e.file},
+                      {"sha256", e.sha256},
+                      {"result", e.result},
+                      {"simulated", e.simulated}});
+    lines += catalogue.FormatText(Text(catalogue, AddedText::kHistoryLine), e.time.c_str(),
+                                  e.command.c_str(), e.device.c_str(), serial(e.unitSerial).c_str(),
+                                  serial(e.adapterSerial).c_str(), e.program.c_str(),
+                                  e.result.c_str(), e.file.c_str(), e.sha256.c_str());
+    while (!lines.empty() && lines.back() == ' ') lines.pop_back();
+    lines += '\n';
+  }
+  if (entries.empty())
+    lines = catalogue.FormatText(Text(catalogue, AddedText::kHistoryEmpty), file.c_str()) + "\n";
+  const int status = entries.empty() ? kExitFailure : kExitOk;
+  if (!options.json) {
+    out << lines;
+    return status;
+  }
+  lines.pop_back();
+  out << Dump(ResultObject(CommandName(Command::kHistory), {}, std::nullopt,
+                           StatusWord(Command::kHistory, status), lines,
+                           {{"history_file", file}, {"history", listed}}))
       << '\n';
   return status;
 }

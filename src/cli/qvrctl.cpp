@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli/adapters.h"
 #include "cli/batch.h"
@@ -16,6 +17,7 @@
 #include "cli/json_objects.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
+#include "devices/backup/change_history.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
 #include "link/device_info.h"
@@ -31,13 +33,40 @@ namespace {
 const std::map<std::string, int> kDevicePages{
     {"qvr-b", kPageQvrb}, {"mux-410", kPageMux410}, {"tpx-520", kPageTpx520}};
 
+// The locale's language as the C library picks it for messages: the first of LC_ALL,
+// LC_MESSAGES and LANG that is set decides; none set, the system's own (the user interface
+// language on Windows).
 Language DefaultLanguage() {
+  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value) return std::string_view(value).starts_with("ru") ? kRussian : kEnglish;
+  }
   return UserPrefersRussian() ? kRussian : kEnglish;
 }
 
+Language LanguageOf(const std::string& language) {
+  if (language.empty()) return DefaultLanguage();
+  return language == "en" ? kEnglish : kRussian;
+}
+
 Language LanguageOf(const RunOptions& options) {
-  if (options.language.empty()) return DefaultLanguage();
-  return options.language == "en" ? kEnglish : kRussian;
+  return LanguageOf(options.language);
+}
+
+// --lang as typed, for a command line that could not be parsed ("" when absent or unknown).
+std::string LanguageInArguments(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view word = argv[i];
+    if (word == "--lang" && i + 1 < argc)
+      word = argv[i + 1];
+    else if (word.starts_with("--lang="))
+      word.remove_prefix(7);
+    else
+      continue;
+    if (word == "ru" || word == "RU") return "ru";
+    if (word == "en" || word == "EN") return "en";
+  }
+  return {};
 }
 
 std::string Footer() {
@@ -78,7 +107,8 @@ void DeclareGlobal(CLI::App& app, RunOptions& options) {
       ->check(CLI::Range(1, 16));
   app.add_option("--controller", options.controller,
                  "The adapter to use: its path, its serial number, or all (every one at once)");
-  app.add_option("--lang", options.language, "Language of the messages (default from LANG)")
+  app.add_option("--lang", options.language,
+                 "Language of the messages (default from LC_ALL, LC_MESSAGES or LANG)")
       ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
   app.add_flag("--log", options.packetLog, "Print every packet to stderr");
   app.add_flag("--json", options.json,
@@ -155,6 +185,11 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
                    "mux-410 or tpx-520 (default: told by the file's keys)")
       ->check(CLI::IsMember({"mux-410", "tpx-520"}, CLI::ignore_case));
 
+  command("history",
+          "Every change made to a unit: time, serial numbers, command, file and its SHA-256, "
+          "result",
+          Command::kHistory);
+
   CLI::App* backups = command(
       "backups", "The backups made before changes: unit serial, time and file", Command::kBackups);
   backups->add_option("DEVICE", options.backupsDevice, "mux-410 or tpx-520 (default: both)")
@@ -213,6 +248,11 @@ int ChoiceFailureStatus(const RunOptions& options, const AdapterChoice& choice) 
   return options.command == Command::kDiff ? kExitDiffTrouble : kExitFailure;
 }
 
+bool ChangesTheUnit(Command command) {
+  return command == Command::kWrite || command == Command::kRestore ||
+         command == Command::kDefault || command == Command::kUpdate || command == Command::kReset;
+}
+
 AdapterSource SourceOf(const RunOptions& options) {
   return {options.simulator, options.simulatorDir, options.simulatedLatencyMs,
           options.simulatedAdapters};
@@ -249,7 +289,16 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   }
   host.fields()["target"] = kDeviceModules[kDevicePages.at(options.device)].name;
   if (!options.file.empty()) host.fields()["file"] = options.file;
+  std::optional<ChangeRecorder> change;
+  if (ChangesTheUnit(options.command))
+    change.emplace(link, kDeviceModules[kDevicePages.at(options.device)], "qvrctl",
+                   CommandName(options.command).get<std::string>(), options.simulator);
   const int status = Dispatch(session, options);
+  if (change) {
+    const nlohmann::json& file = host.fields()["file"];
+    change->Finish(status == kExitOk, file.is_string() ? file.get<std::string>() : std::string(),
+                   DefaultHistoryFile());
+  }
   link.CloseController();
   host.ReportDeferredSignal();
   if (options.json) {
@@ -289,6 +338,7 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
     return Refused(options, Text(catalogue, AddedText::kJsonWithDataOnStdout), kExitUsage, out,
                    err);
   if (options.command == Command::kBackups) return RunBackups(options, catalogue, out);
+  if (options.command == Command::kHistory) return RunHistory(options, catalogue, out);
   TransferSignals signals;
   // A file alone: no adapter is chosen or opened.
   if (options.command == Command::kCheck)
@@ -356,7 +406,11 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    if (app.exit(e, out, err) == 0) return kExitOk;
+    if (e.get_exit_code() == 0) return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
+    // The reason in the user's language, CLI11's own words quoted after it.
+    Catalogue catalogue;
+    catalogue.setLanguage(LanguageOf(LanguageInArguments(argc, argv)));
+    err << catalogue.FormatText(Text(catalogue, AddedText::kUsageError), e.what()) << '\n';
     if (WantsJson(argc, argv)) {
       const CLI::App* typed = app.get_subcommands().empty() ? nullptr : app.get_subcommands()[0];
       const nlohmann::json command = typed ? nlohmann::json(typed->get_name()) : nlohmann::json();

@@ -69,6 +69,10 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
 // backups folder, a line (or a JSON object) each, oldest first; 0, or 1 when there is none.
 int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
 
+// `history`: the changes made to units, a line each (JSON: one object listing them), oldest
+// first; 0, or 1 when there is none.
+int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
+
 // `list`: a line (or a JSON object) per adapter; 0, or 1 when none can be used.
 int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,
             bool json);

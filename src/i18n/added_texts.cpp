@@ -149,6 +149,15 @@ constexpr Texts kTexts[] = {
     /* kUpdateFileTooLarge */
     {"Файл обновления \"%s%s\" слишком велик для передачи в устройство: %lu байт, а 16-битные смещения блоков позволяют передать не более %lu байт. Файл не повреждён; в устройство ничего не отправлено",
      "The update file \"%s%s\" is too large to transfer to the device: %lu bytes, while the 16-bit block offsets reach at most %lu bytes. The file is not damaged; nothing was sent to the device"},
+    /* kHistoryLine */
+    {"%s  %s %s  устройство %s  адаптер %s  (%s)  %s  %s %s",
+     "%s  %s %s  unit %s  adapter %s  (%s)  %s  %s %s"},
+    /* kHistoryEmpty */
+    {"Изменений устройств ещё не было (файл \"%s\")",
+     "No change to a unit has been recorded yet (file \"%s\")"},
+    /* kUsageError */
+    {"Ошибка в командной строке: %s (qvrctl --help: команды и параметры)",
+     "Command line error: %s (qvrctl --help lists the commands and options)"},
 };
 // clang-format on
 

@@ -93,6 +93,12 @@ enum class AddedText {
   kValueBitZero,
   // An update file beyond what the 16-bit block offsets reach: "%s%s" file name and extension, "%lu" its size, "%lu" the largest size that can be transferred.
   kUpdateFileTooLarge,
+  // qvrctl history: "%s" UTC time, command, device name, unit serial, adapter serial, program, result, file and its SHA-256.
+  kHistoryLine,
+  // qvrctl history: nothing recorded yet; "%s" the history file.
+  kHistoryEmpty,
+  // qvrctl: the command line could not be understood; "%s" the parser's own (English) words.
+  kUsageError,
   kCount
 };
 

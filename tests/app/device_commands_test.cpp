@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/device_pages.h"
+#include "devices/backup/change_history.h"
 #include "devices/common/ini_file.h"
 #include "shell_test_support.h"
 #include "sim/sim_update_image.h"
@@ -76,6 +77,13 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
       QString::fromUtf8("Резервная копия конфигурации устройства сохранена в \"%1/%2/%3\"")
           .arg(unit, saved[0], files[0])));
   EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 1);
+  // The change is in the history beside the backups, as qvrctl's are.
+  const std::vector<HistoryEntry> history =
+      ReadHistory((shell.dir.path() + "/history.jsonl").toStdString());
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history[0].program, "qvr-service");
+  EXPECT_EQ(history[0].command, "default");
+  EXPECT_EQ(history[0].unitSerial, 52000456u);
 
   // A device that cannot be read cannot be backed up: the reset is not sent, one box says so.
   shell.boxes.seen.clear();

@@ -349,6 +349,52 @@ TEST_F(Qvrctl, OutputThatCannotBeWrittenFailsWithTheReason) {
   }
 }
 
+// The language of the messages: --lang, else the first of LC_ALL, LC_MESSAGES and LANG that
+// is set; usage errors speak it too.
+TEST_F(Qvrctl, LanguageFollowsTheLocaleVariablesInTheirOrder) {
+  struct Case {
+    const char* all;
+    const char* messages;
+    const char* lang;
+    const char* option;  // --lang, or null
+    bool russian;
+  };
+  const Case cases[] = {
+      {"ru_RU.UTF-8", "en_US.UTF-8", "en_US.UTF-8", nullptr, true},
+      {"", "ru_RU.UTF-8", "en_US.UTF-8", nullptr, true},
+      {"", "", "ru_RU.UTF-8", nullptr, true},
+      {"C", "ru_RU.UTF-8", "ru_RU.UTF-8", nullptr, false},
+      {"ru_RU.UTF-8", "", "", "en", false},
+      {"", "", "", "ru", true},
+  };
+  const std::string saved[3] = {std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "",
+                                std::getenv("LC_MESSAGES") ? std::getenv("LC_MESSAGES") : "",
+                                std::getenv("LANG") ? std::getenv("LANG") : ""};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.all) + "|" + c.messages + "|" + c.lang);
+    test::SetEnvironment("LC_ALL", c.all);
+    test::SetEnvironment("LC_MESSAGES", c.messages);
+    test::SetEnvironment("LANG", c.lang);
+    std::vector<std::string> info = {"qvrctl", "--simulator=" + state.path()};
+    std::vector<std::string> wrong = {"qvrctl", "frobnicate"};
+    if (c.option) {
+      info.insert(info.end(), {"--lang", c.option});
+      wrong.insert(wrong.end(), {"--lang", c.option});
+    }
+    info.push_back("info");
+    const Outcome o = RunPlain(info);
+    EXPECT_EQ(o.out.find("Версия приложения") != std::string::npos, c.russian) << o.out;
+    const Outcome usage = RunPlain(wrong);
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.err.find(c.russian ? "Ошибка в командной строке" : "Command line error"),
+              std::string::npos)
+        << usage.err;
+  }
+  test::SetEnvironment("LC_ALL", saved[0]);
+  test::SetEnvironment("LC_MESSAGES", saved[1]);
+  test::SetEnvironment("LANG", saved[2]);
+}
+
 TEST_F(Qvrctl, UsageErrorsExitWithTwo) {
   for (std::vector<std::string> args : {std::vector<std::string>{"qvrctl"},
                                         {"qvrctl", "info", "mux-999"},

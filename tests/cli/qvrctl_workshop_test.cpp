@@ -8,6 +8,7 @@
 
 #include "cli/qvrctl_fixture.h"
 #include "devices/backup/device_backup.h"
+#include "devices/backup/sha256.h"
 #include "devices/mux410/config_file.h"
 #include "devices/tpx520/config_file.h"
 #include "sim/sim_controller.h"
@@ -331,6 +332,42 @@ TEST_F(Workshop, ValuesTheUnitWouldHoldOtherwiseAreSaidAndStrictRefusesThem) {
   const Outcome other = Run({"check", files.File("t.MUX")});
   EXPECT_EQ(other.status, 0) << other.err;
   EXPECT_NE(other.out.find("reaches the device \"TPX-520\" as it is"), std::string::npos);
+}
+
+TEST_F(Workshop, EveryChangeToAUnitIsAppendedToTheHistory) {
+  // The digest's known values, the two-block tail among them.
+  EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+            "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+
+  EXPECT_EQ(Run({"history"}).status, 1) << "nothing yet";
+  const std::string file = MuxFile(3);
+  ASSERT_EQ(Run({"write", "mux-410", file}).status, 3) << "declined: no change, no line";
+  ASSERT_EQ(Run({"write", "mux-410", file, "--yes"}).status, 0);
+  ASSERT_EQ(Run({"default", "mux-410", "--yes", "--no-backup"}).status, 0);
+  ASSERT_EQ(Run({"reset", "tpx-520"}).status, 0);
+  // A write that reached the unit and failed is a change too.
+  WriteText(state.File("faults"), "forgetful\n");
+  ASSERT_EQ(Run({"write", "mux-410", file, "--yes", "--no-backup"}).status, 1);
+
+  const Outcome text = Run({"history"});
+  ASSERT_EQ(text.status, 0) << text.err;
+  const std::string digest = Sha256Hex(ReadText(file));
+  EXPECT_NE(text.out.find("  write MUX-410  unit 41000123  adapter 20230417  (qvrctl)  ok  " +
+                          file + " " + digest + "\n"),
+            std::string::npos)
+      << text.out;
+  const nlohmann::json history = JsonLines(Run({"--json", "history"}).out).at(0)["history"];
+  ASSERT_EQ(history.size(), 4u) << history;
+  EXPECT_EQ(history[1]["command"], "default");
+  EXPECT_EQ(history[1]["file"], "");
+  EXPECT_EQ(history[2]["command"], "reset");
+  EXPECT_EQ(history[2]["device"], "TPX-520");
+  EXPECT_EQ(history[3]["result"], "failed");
+  EXPECT_EQ(history[3]["simulated"], true);
+  EXPECT_TRUE(std::regex_match(history[0]["time"].get<std::string>(),
+                               std::regex(R"(20\d\d-\d\d-\d\dT\d\d:\d\d:\d\dZ)")));
 }
 
 // Every command, whatever its outcome, prints one object per adapter in the one format.
