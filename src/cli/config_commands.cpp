@@ -104,7 +104,12 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
     (void)ini.Load(aside.path());
     ini.SetString(kConfigSection, "NAME", image->configNameText());
     (void)ini.SaveAtomically(aside.path());
-    s.host.WriteStdout(aside.Read());
+    // The configuration is the command's result: losing it on the way out is a failure.
+    if (std::string reason; !s.host.WriteStdout(aside.Read(), &reason)) {
+      s.host.Error(
+          s.catalogue.FormatText(Text(s.catalogue, AddedText::kOutputFailed), reason.c_str()));
+      return kExitFailure;
+    }
     return kExitOk;
   }
   s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kFileSaved), path.c_str()));

@@ -1,7 +1,9 @@
 #include "cli/console_host.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "i18n/added_texts.h"
@@ -101,6 +103,15 @@ void ConsoleHost::Note(const std::string& text) {
   EndProgressLine();
   out_ << text << '\n';
   AppendLine(notes_, text);
+}
+
+bool ConsoleHost::WriteStdout(const std::string& bytes, std::string* reason) {
+  errno = 0;
+  json_.write(bytes.data(), std::streamsize(bytes.size()));
+  json_.flush();
+  if (json_) return true;
+  if (reason) *reason = errno ? std::strerror(errno) : "I/O error";
+  return false;
 }
 
 void ConsoleHost::DrawProgress() {

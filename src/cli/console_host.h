@@ -72,8 +72,9 @@ class ConsoleHost final : public Host {
   void Note(const std::string& text);
   // Prints a note on the error stream (standard output carries something else).
   void Remark(const std::string& text);
-  // Writes bytes as they are to standard output (a configuration read to "-", a JSON line).
-  void WriteStdout(const std::string& bytes) { json_ << bytes; }
+  // Writes bytes as they are to standard output (a configuration read to "-", a JSON line);
+  // false, with the system's reason in `reason` when given, when they could not all be written.
+  bool WriteStdout(const std::string& bytes, std::string* reason = nullptr);
 
  private:
   void DrawProgress();

@@ -377,7 +377,8 @@ bool WantsJson(int argc, char** argv) {
 int CheckedOutput(int status, const RunOptions& options, std::ostream& out, std::ostream& err) {
   errno = 0;
   out.flush();
-  if (out) return status;
+  // A command that failed has said so already.
+  if (out || (status != kExitOk && status != kExitDeclined)) return status;
   const int reason = errno;
   Catalogue catalogue;
   catalogue.setLanguage(LanguageOf(options));

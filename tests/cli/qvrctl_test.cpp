@@ -52,6 +52,14 @@ TEST_F(Qvrctl, InfoWithoutAControllerFailsWithTheLinkText) {
   // Where the HID library lacks calls hidapi needs (Wine), that is what the user is told.
   EXPECT_EQ(o.err, hid_init() == 0 ? "Controller \"QVR-B\" is disconnected\n"
                                    : "Error loading driver HID.DLL\n");
+  // No adapter is a failure however the adapter was asked for, and says so in JSON too.
+  for (const char* wanted : {"all", "20230417", "/dev/hidraw9"}) {
+    const Outcome chosen = RunPlain({"qvrctl", "--lang", "en", "--controller", wanted, "info"});
+    EXPECT_EQ(chosen.status, 1) << wanted << ": " << chosen.err;
+  }
+  const Outcome list = RunPlain({"qvrctl", "--lang", "en", "--json", "list"});
+  EXPECT_EQ(list.status, 1);
+  EXPECT_NE(list.out.find(R"("message":"No adapter is connected")"), std::string::npos) << list.out;
 }
 
 TEST_F(Qvrctl, PacketLogShowsTheResetRequestAndItsReply) {
