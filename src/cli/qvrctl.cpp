@@ -126,6 +126,18 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
     sub->callback([&options, id] { options.command = id; });
     return sub;
   };
+  // write and restore send a whole configuration, with the same safeguards.
+  auto writeFlags = [&options](CLI::App* sub) {
+    sub->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
+    sub->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
+    sub->add_flag("--allow-missing-sections", options.allowMissingSections,
+                  "Write a file that lacks sections (their defaults are sent; else asked on a "
+                  "terminal)");
+    sub->add_flag("--strict", options.strict,
+                  "Refuse a file whose values the unit would hold otherwise (cut, not a number)");
+    sub->add_flag("--no-verify", options.noVerify,
+                  "Do not read the configuration back to compare it with what was sent");
+  };
   auto device = [&](CLI::App* sub) {
     sub->add_option("DEVICE", options.device)->required()->check(deviceCheck);
   };
@@ -149,15 +161,7 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
       command("write", "Check a configuration file and write it to the device", Command::kWrite);
   device(write);
   write->add_option("FILE", options.file, "Configuration file (*.MUX), - for stdin")->required();
-  write->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
-  write->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
-  write->add_flag("--allow-missing-sections", options.allowMissingSections,
-                  "Write a file that lacks sections (their defaults are sent; else asked on a "
-                  "terminal)");
-  write->add_flag("--strict", options.strict,
-                  "Refuse a file whose values the unit would hold otherwise (cut, not a number)");
-  write->add_flag("--no-verify", options.noVerify,
-                  "Do not read the configuration back to compare it with what was sent");
+  writeFlags(write);
 
   CLI::App* diff =
       command("diff", "What a write of the file would change on the device", Command::kDiff);
@@ -201,15 +205,7 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   restore->add_option("BACKUP", options.file,
                       "A backup file, or latest (the default): the "
                       "unit's newest backup");
-  restore->add_flag("--yes,-y", options.yes, "Answer Yes to the question");
-  restore->add_flag("--no-backup", options.noBackup, "Do not save the configuration first");
-  restore->add_flag("--allow-missing-sections", options.allowMissingSections,
-                    "Write a file that lacks sections (their defaults are sent; else asked on a "
-                    "terminal)");
-  restore->add_flag("--strict", options.strict,
-                    "Refuse a file whose values the unit would hold otherwise (cut, not a number)");
-  restore->add_flag("--no-verify", options.noVerify,
-                    "Do not read the configuration back to compare it with what was sent");
+  writeFlags(restore);
 }
 
 int Dispatch(Session& session, const RunOptions& options) {

@@ -192,6 +192,12 @@ TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
 }
 
 TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
+  // The unit's name is the file's name only where it reads back as that name.
+  EXPECT_EQ(BackupConfigFileName("Demo"), "Demo.MUX");
+  EXPECT_EQ(BackupConfigFileName("a.b"), "a.b.MUX");
+  EXPECT_EQ(BackupConfigFileName("\xC3\xE0\xF0\xE0\xE6"), "Гараж.MUX");
+  for (const char* name : {"", "a/b", "a\\b", "x:", "end.", "con", "LPT1", "tab\there"})
+    EXPECT_EQ(BackupConfigFileName(name), "configuration.MUX") << name;
   // The unit's name does not fit a file name, and the name of a backup may be anything.
   for (const char* name : {"Garage: left", "Demo"}) {
     sim::SimController(state.path())

@@ -1,6 +1,7 @@
 #include "devices/backup/backup_store.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +17,15 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kFallbackFileName = "configuration.MUX";
+
+// The device names Windows keeps for itself, whatever the extension ("CON.MUX" is the console).
+bool ReservedOnWindows(const std::string& name) {
+  std::string upper;
+  for (char c : name) upper += char(std::toupper(static_cast<unsigned char>(c)));
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+         upper[3] >= '1' && upper[3] <= '9';
+}
 
 bool EndsWithMux(const std::string& name) {
   return name.size() > 4 && (name.ends_with(".MUX") || name.ends_with(".mux"));
@@ -82,6 +92,7 @@ std::string BackupConfigFileName(const std::string& configName) {
       return kFallbackFileName;
   if (configName.back() == '.' || configName.back() == ' ' || configName.front() == ' ')
     return kFallbackFileName;
+  if (ReservedOnWindows(configName)) return kFallbackFileName;
   const std::string fileName = Cp1251ToUtf8(configName) + ".MUX";
   // The name is taken back from the file's name: only a name that survives that is used.
   if (ConfigNameFromPath(fileName) != configName) return kFallbackFileName;
