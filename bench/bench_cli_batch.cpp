@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "cli/qvrctl.h"
+#include "platform/file_names.h"
+#include "platform/temporary_file.h"
 
 namespace {
 
@@ -37,8 +39,10 @@ double MedianMs(std::vector<double> values) {
 
 int main(int argc, char** argv) {
   const int runs = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 5;
-  std::string dir = (std::filesystem::temp_directory_path() / "bench-batch-XXXXXX").string();
-  if (!mkdtemp(dir.data())) return 1;
+  // A folder beside a new temporary file takes that file's unique name.
+  const std::string marker = qvr::CreateTemporaryFile(".bench");
+  const std::string dir = marker + ".d";
+  if (marker.empty() || !std::filesystem::create_directory(qvr::NativePath(dir))) return 1;
   const std::string simulator = "--simulator=" + dir;
   const std::string file = dir + "/unit.MUX";
   if (Qvrctl({"qvrctl", simulator, "read", "mux-410", file}) != 0) return 1;
@@ -72,6 +76,7 @@ int main(int argc, char** argv) {
     std::printf("%-34d %7.0f ms %9.2fx\n", adapters, median, median / one);
   }
   std::printf("(aim: 4 adapters <= 1.20x one; %d runs each)\n", runs);
-  std::filesystem::remove_all(dir);
+  std::filesystem::remove_all(qvr::NativePath(dir));
+  std::filesystem::remove(qvr::NativePath(marker));
   return 0;
 }

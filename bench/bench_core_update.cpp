@@ -1,10 +1,10 @@
 // The largest update that can be transferred (a 65504-byte payload: payload plus one block
 // reaches exactly offset 65536) against the simulated MUX-410 with a modelled 1 ms per
 // feature report, beside the floor of reports x 1 ms.
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -13,6 +13,8 @@
 #include "link/bytes.h"
 #include "link/clock.h"
 #include "link/link.h"
+#include "platform/file_names.h"
+#include "platform/temporary_file.h"
 #include "sim/sim_controller.h"
 #include "sim/sim_transport.h"
 #include "sim/sim_update_image.h"
@@ -58,16 +60,14 @@ int main() {
   const qvr::sim::Identity& mux = qvr::sim::kMux410Identity;
   const std::vector<uint8_t> bytes = qvr::sim::BuildUpdateFile(
       uint16_t(mux.applicationVersion + 1), mux.deviceVersion, mux.deviceType, kPayload);
-  char path[] = "/tmp/bench-update-XXXXXX";
-  const int fd = mkstemp(path);
-  if (fd < 0) return 1;
-  close(fd);
-  std::ofstream(path, std::ios::binary)
+  const std::string path = qvr::CreateTemporaryFile(".LDR");
+  if (path.empty()) return 1;
+  std::ofstream(qvr::NativePath(path), std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 
   Measurement modelled = Measure(path, kPerReport);
   Measurement free = Measure(path, std::chrono::microseconds(0));
-  unlink(path);
+  std::filesystem::remove(qvr::NativePath(path));
   if (modelled.result != 1 || free.result != 1) {
     std::fprintf(stderr, "update failed (%d, %d)\n", modelled.result, free.result);
     return 1;

@@ -4,7 +4,11 @@
 // time the program takes while the controller is silent. Printed beside the aims and the
 // reply time-out, which is what the window would stall for if reports ran on its thread.
 //   bench_ui_stall [silent seconds]
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -64,10 +68,19 @@ class Heartbeat {
 };
 
 double ProcessorSeconds() {
+#ifdef _WIN32
+  FILETIME created, exited, kernel, user;
+  if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+  auto seconds = [](const FILETIME& t) {  // FILETIME counts 100 ns
+    return double((uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+#else
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
          double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+#endif
 }
 
 void RunEventLoopFor(int ms) {

@@ -13,19 +13,14 @@
 
 namespace {
 
-// A file value cannot keep trailing blanks (the reader trims them).
-std::string Trimmed(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
-  return text;
-}
-
 bool SameConfiguration(const qvr::mux410::ConfigImage& a, const qvr::mux410::ConfigImage& b) {
   if (a.navi != b.navi || a.mode != b.mode || a.input != b.input || a.dpar != b.dpar) return false;
   if (a.descriptionText() != b.descriptionText()) return false;
   if (a.events.count() != b.events.count()) return false;
   for (int slot = 0; slot < a.events.count(); ++slot) {
     if (!(a.events.record(slot) == b.events.record(slot))) return false;
-    if (Trimmed(a.events.description(slot)) != b.events.description(slot)) return false;
+    // Blanks at either end survive too: the save writes such a value in quotes.
+    if (a.events.description(slot) != b.events.description(slot)) return false;
   }
   return true;
 }

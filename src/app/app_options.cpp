@@ -5,14 +5,17 @@
 #include <cstdio>
 
 #include "i18n/catalogue.h"
+#include "platform/console.h"
+#include "platform/window_console.h"
 
 namespace qvr {
 namespace {
 
 constexpr const char* kDescription =
     "Service program for MUX-410 and TPX-520 devices, through the QVR-B USB controller.\n"
-    "Without --settings the settings file is the program's path with .ini, or, where that\n"
-    "folder is not writable, qvr-service.ini in the user's configuration folder.";
+    "Without --settings an installed program keeps its settings in qvr-service.ini in the\n"
+    "user's configuration folder, also when run as root; a copy outside the system's program\n"
+    "folders keeps them at its own path with .ini where that folder is writable.";
 
 constexpr const char* kQtOptionsNote =
     "\nQt's own options (-platform NAME, -style NAME, -reverse and the others of QApplication)\n"
@@ -43,6 +46,7 @@ QString HelpText(const QCommandLineParser& parser, const QString& program) {
 }
 
 bool Fail(const QString& text, int& exitCode) {
+  UseStartingConsoleForText();
   std::fprintf(stderr, "%s\n", qPrintable(text));
   exitCode = 2;
   return false;
@@ -74,6 +78,8 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
   parser.addOption(settings);
 
   if (!parser.parse(SplitSimulatorState(arguments))) return Fail(parser.errorText(), exitCode);
+  if (parser.isSet(help) || parser.isSet("help-all") || parser.isSet(version))
+    UseStartingConsoleForText();
   if (parser.isSet(help) || parser.isSet("help-all")) {
     std::fprintf(stdout, "%s", qPrintable(HelpText(parser, arguments.value(0))));
     exitCode = 0;
@@ -100,7 +106,13 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
 
 QStringList ArgumentsOf(int argc, char** argv) {
   QStringList arguments;
+#ifdef _WIN32
+  // argv is in the ANSI code page, which cannot hold every file name; the wide command line can.
+  for (const std::string& argument : Utf8Arguments(argc, argv))
+    arguments << QString::fromStdString(argument);
+#else
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+#endif
   return arguments;
 }
 

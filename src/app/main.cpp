@@ -7,6 +7,7 @@
 #include "app/device_pages.h"
 #include "app/main_window.h"
 #include "app/termination_signals.h"
+#include "platform/program_folder.h"
 #include "sim/sim_transport.h"
 
 int main(int argc, char** argv) {
@@ -28,9 +29,16 @@ int main(int argc, char** argv) {
   }
 
   qvr::WindowOptions options;
-  options.settingsPath =
-      qvr::SettingsFilePath(appOptions.settingsPath, QApplication::applicationFilePath(),
-                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+  const QString userConfigFolder =
+      QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#ifdef _WIN32
+  // Installed under Program Files, the folder passes Qt's writability check all the same.
+  if (appOptions.settingsPath.isEmpty() &&
+      !qvr::FolderIsUsers(QApplication::applicationDirPath().toStdString()))
+    appOptions.settingsPath = userConfigFolder + "/qvr-service.ini";
+#endif
+  options.settingsPath = qvr::SettingsFilePath(
+      appOptions.settingsPath, QApplication::applicationFilePath(), userConfigFolder);
   if (appOptions.simulator) {
     auto controller =
         std::make_unique<qvr::sim::SimController>(appOptions.simulatorDir.toStdString());
@@ -41,7 +49,7 @@ int main(int argc, char** argv) {
   options.simulated = appOptions.simulator;
 
   qvr::MainWindow window(std::move(options));
-  qvr::TerminationSignals terminationSignals([&window] { window.close(); });
+  qvr::TerminationSignals terminationSignals([&window] { window.Terminate(); });
   window.show();
   return QApplication::exec();
 }

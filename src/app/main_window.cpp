@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -14,9 +15,11 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/file_dialogs.h"
 #include "app/message_box.h"
@@ -214,6 +217,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (OperationRunning()) {
     event->ignore();
     DeferClose();
+    CancelOpenDialog();
     return;
   }
   ShutDown();
@@ -222,6 +226,24 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::OperationRunning() const {
   return busy_ || host_->insideOperation();
+}
+
+void MainWindow::Terminate() {
+  // Nobody may be left to answer a box (a logout, a shut-down): results go to the log, the
+  // status bar and stderr, and the program ends as soon as the operation ends.
+  boxes_->Divert([this](const std::string& text) {
+    host_->LogLine(text);
+    statusLabel_->setText(QString::fromStdString(text));
+    std::fprintf(stderr, "%s\n", text.c_str());
+  });
+  close();
+}
+
+void MainWindow::CancelOpenDialog() {
+  // A modal box or file dialog above the window belongs to the command that runs; closing it
+  // answers No or Cancel, so nothing is sent.
+  if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this)
+    modal->close();
 }
 
 void MainWindow::DeferClose() {
@@ -336,11 +358,15 @@ void MainWindow::SetStatusText(const std::string& text) {
   // The status bar holds one line; the log keeps a text's other lines.
   const QString all = QString::fromStdString(text);
   statusLabel_->setText(all.section(QLatin1Char('\n'), 0, 0));
-  statusLabel_->setToolTip(all.contains(QLatin1Char('\n')) ? all : QString());
+  // A tool tip guesses rich text on its own; the text is given as plain text made into HTML.
+  statusLabel_->setToolTip(all.contains(QLatin1Char('\n'))
+                               ? Qt::convertFromPlainText(all, Qt::WhiteSpaceNormal)
+                               : QString());
 }
 
 void MainWindow::ConnectedChanged(bool) {
-  RefreshToolbar(false);
+  // A replug during a command re-enables nothing: only the command's end does.
+  RefreshToolbar(operationDepth_ > 0);
 }
 void MainWindow::HideProgress() {
   host_->HideProgress();
@@ -361,6 +387,24 @@ void MainWindow::EventMenuClick(EventMenuItem item) {
 
 void MainWindow::PageChanged() {
   RefreshToolbar(false);
+}
+
+MainWindow::OperationScope::OperationScope(MainWindow& window)
+    : window_(window), hold_(*window.link_) {
+  if (window_.operationDepth_++ == 0) {
+    // The device pages' fields, event tabs and menus take no input until the command ends.
+    for (int page = kPageQvrb + 1; page < window_.pageControl_->count(); ++page)
+      window_.pageControl_->widget(page)->setEnabled(false);
+  }
+  window_.RefreshToolbar(true);
+}
+
+MainWindow::OperationScope::~OperationScope() {
+  if (--window_.operationDepth_ == 0) {
+    for (int page = kPageQvrb + 1; page < window_.pageControl_->count(); ++page)
+      window_.pageControl_->widget(page)->setEnabled(true);
+  }
+  window_.RefreshToolbar(false);
 }
 
 bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {
@@ -394,7 +438,8 @@ bool MainWindow::OpensPopupMenu(QObject* watched, QEvent* event) {
   } else {
     return false;
   }
-  popupMenu_->popup(at);
+  // The menu switches the language and the debug controls: nothing of that during a command.
+  if (operationDepth_ == 0) popupMenu_->popup(at);
   return true;
 }
 

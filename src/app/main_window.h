@@ -16,6 +16,7 @@
 #include "i18n/catalogue.h"
 #include "i18n/ui/qt_translations.h"
 #include "link/connection_monitor.h"
+#include "link/link.h"
 
 class QAction;
 class QFrame;
@@ -93,6 +94,21 @@ class MainWindow final : public QMainWindow,
   void RefreshToolbar(bool busyNow);
   void ShowDebugControls(bool visible);
   bool busy() const { return busy_; }
+
+  // Entered by every toolbar command: the toolbar, the device pages and the menu take no
+  // input, a connection change ends nothing, and the adapter stays this program's (no other
+  // program's reports come between the command's) until the scope ends.
+  class OperationScope {
+   public:
+    explicit OperationScope(MainWindow& window);
+    ~OperationScope();
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+   private:
+    MainWindow& window_;
+    AdapterHold hold_;
+  };
   QString statusText() const;
 
   // The seven toolbar commands.
@@ -133,6 +149,14 @@ class MainWindow final : public QMainWindow,
   bool OperationRunning() const;
   // Keeps the window until the running operation ends, then closes it.
   void DeferClose();
+
+ public:
+  // A termination signal: like the close button, but no box waits for an answer afterwards.
+  void Terminate();
+
+ private:
+  // Closes the question or file dialog a command has open, which cancels that command.
+  void CancelOpenDialog();
   void EventMenuClick(EventMenuItem item);
   void PageChanged();
   bool RefusesPageChange(QObject* watched, QEvent* event) const;
@@ -191,6 +215,7 @@ class MainWindow final : public QMainWindow,
   std::unique_ptr<FileDialogs> fileDialogs_;
 
   bool busy_ = false;
+  int operationDepth_ = 0;
   bool closing_ = false;
   bool simulated_ = false;
   bool backupBeforeChange_ = true;

@@ -96,6 +96,8 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
   PlacedMessageBox box(mainWindow_);
   box.setIcon(IconOf(request.kind));
   box.setWindowTitle(request.caption);
+  // File and adapter names are data: a name that looks like HTML is shown as it is.
+  box.setTextFormat(Qt::PlainText);
   box.setText(request.text);
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.setWindowModality(Qt::ApplicationModal);
@@ -114,6 +116,10 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
 
 int MessageBoxService::Show(int kind, const std::string& text) {
   BoxRequest request = MakeBoxRequest(catalogue_, kind, text);
+  if (divert_) {
+    divert_(text);
+    return request.yesNo ? kBoxResultNo : kBoxResultOk;
+  }
   pollTimer_.stop();
   if (waitLinkIdle_) waitLinkIdle_();
   int result = responder_->Respond(request);

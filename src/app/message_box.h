@@ -63,8 +63,12 @@ class MessageBoxService {
         responder_(&responder) {}
 
   int Show(int kind, const std::string& text);
+  // After a termination signal nobody may be there to answer: boxes are not shown, their text
+  // goes to `divert` (the log, the status bar and stderr), and questions are answered No.
+  void Divert(std::function<void(const std::string&)> divert) { divert_ = std::move(divert); }
 
  private:
+  std::function<void(const std::string&)> divert_;
   const Catalogue& catalogue_;
   QTimer& pollTimer_;
   std::function<void()> waitLinkIdle_;

@@ -3,6 +3,7 @@
 // written at exit, and the remembered folders of the file dialogs.
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 
@@ -17,10 +18,19 @@ inline constexpr const char* kMainSettings = "MainSettings";
 inline constexpr const char* kDirectoryUpdate = "DirectoryUpdate";
 inline constexpr const char* kDirectoryConfig = "DirectoryConfig";
 
-// `overridePath` when given; else the executable's path with ".ini" when its folder is
-// writable; else the same file name in the per-user configuration folder.
+// The folders the system installs programs under: /usr, /opt and the like on Linux, the
+// Program Files folders on Windows.
+QStringList SystemProgramFolders();
+// Whether the executable lies in one of `programFolders` (or below one).
+bool IsInstalledProgram(const QString& executablePath, const QStringList& programFolders);
+
+// `overridePath` when given. An installed program (under `programFolders`) keeps the settings in
+// the per-user configuration folder, also when run as root. A portable copy or a build keeps
+// them at the executable's path with ".ini" when its folder is writable, else in the per-user
+// folder too.
 QString SettingsFilePath(const QString& overridePath, const QString& executablePath,
-                         const QString& userConfigFolder);
+                         const QString& userConfigFolder,
+                         const QStringList& programFolders = SystemProgramFolders());
 
 // The window state kept in "MainSettings".
 struct WindowSettings {

@@ -76,7 +76,7 @@ void MainWindow::SpeedButtonUpdateClick() {
     ShowBox(kBoxError, catalogue_.Text(kUpdateNotSupported));
     return;
   }
-  RefreshToolbar(true);
+  const OperationScope scope(*this);
   // The update writes its progress into the monitoring log.
   setActivePage(kPageQvrb);
   ChangeRecorder change(*link_, *row->module, "qvr-service", "update", simulated_);
@@ -85,7 +85,6 @@ void MainWindow::SpeedButtonUpdateClick() {
   setActivePage(page);
   // After updating itself the controller is announced anew with its new versions.
   if (page == kPageQvrb) monitor_->setConnected(false);
-  RefreshToolbar(false);
 }
 
 void MainWindow::SpeedButtonReadConfigClick() {
@@ -95,13 +94,12 @@ void MainWindow::SpeedButtonReadConfigClick() {
     ShowBox(kBoxError, catalogue_.Text(kLoadNotSupported));
     return;
   }
-  RefreshToolbar(true);
+  const OperationScope scope(*this);
   const std::string path = fileDialogs_->ChooseConfigFileToOpen(*row->module);
   if (!path.empty()) {
     (void)row->readConfigFile(*this, *row->module, path);
     fileDialogs_->RememberConfigFile(*row->module, path);
   }
-  RefreshToolbar(false);
 }
 
 void MainWindow::SpeedButtonWriteConfigClick() {
@@ -113,22 +111,20 @@ void MainWindow::SpeedButtonWriteConfigClick() {
   }
   // The page has shown what is wrong and put the focus there.
   if (row->writeConfigFile(*this, nullptr, "") != 0) return;
-  RefreshToolbar(true);
+  const OperationScope scope(*this);
   const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
   if (!path.empty()) {
     (void)row->writeConfigFile(*this, row->module, path);
     fileDialogs_->RememberConfigFile(*row->module, path);
   }
-  RefreshToolbar(false);
 }
 
 void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
                                const char* history) {
-  RefreshToolbar(true);
+  const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !(row->*operation)) {
     ShowBox(kBoxError, catalogue_.Text(notSupportedId));
-    RefreshToolbar(false);
     return;
   }
   std::optional<ChangeRecorder> change;
@@ -137,7 +133,6 @@ void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int f
   if (change) change->Finish(result == 0, "", historyFile_);
   if (result != 0 && result != kOperationStoppedAndShown)
     ShowFailure(failedId, *row->module, result);
-  RefreshToolbar(false);
 }
 
 void MainWindow::SpeedButtonReadDeviceClick() {
@@ -147,7 +142,7 @@ void MainWindow::SpeedButtonReadDeviceClick() {
 
 void MainWindow::SpeedButtonWriteDeviceClick() {
   if (activePage() == kPageQvrb) return;
-  RefreshToolbar(true);
+  const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
     ShowBox(kBoxError, catalogue_.Text(kWriteDeviceNotSupported));
@@ -168,7 +163,6 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
       ShowBox(kBoxError, text);
     }
   }
-  RefreshToolbar(false);
 }
 
 void MainWindow::SpeedButtonToDefaultClick() {

@@ -39,7 +39,7 @@ Adapter SimulatedAdapter(const AdapterSource& source, int number) {
   Adapter adapter;
   adapter.path = "sim:" + std::to_string(number);
   adapter.simulated = true;
-  adapter.open = [source, number]() -> std::unique_ptr<Transport> {
+  adapter.open = [source, number](AdapterSharing) -> std::unique_ptr<Transport> {
     auto controller = std::make_unique<sim::SimController>(SimulatedStateDir(source, number));
     controller->SetLatency(std::chrono::milliseconds(source.latencyMs));
     // Each bench position holds other units: every serial number differs by the position.
@@ -71,7 +71,9 @@ std::vector<Adapter> FindAdapters(const AdapterSource& source) {
     return adapters;
   }
   for (const std::string& path : EnumerateControllerPaths()) {
-    adapters.push_back({path, false, [path] { return std::make_unique<HidTransport>(path); }});
+    adapters.push_back({path, false, [path](AdapterSharing sharing) {
+                          return std::make_unique<HidTransport>(path, sharing);
+                        }});
   }
   return adapters;
 }
@@ -79,7 +81,7 @@ std::vector<Adapter> FindAdapters(const AdapterSource& source) {
 AdapterReport IdentifyAdapter(const Adapter& adapter) {
   SilentHost host;
   SteadyClock clock;
-  ThreadedTransport transport(adapter.open(), host, clock);
+  ThreadedTransport transport(adapter.open(AdapterSharing{}), host, clock);
   Link link(transport, host, clock);
   AdapterReport report;
   report.result = ReadInfoBlock(link, kControllerAddress, report.info);

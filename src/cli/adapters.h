@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link/device_info.h"
+#include "link/hid_transport.h"
 #include "link/transport.h"
 
 namespace qvr {
@@ -25,7 +26,8 @@ struct AdapterSource {
 struct Adapter {
   std::string path;  // the hidraw node, or "sim:N"
   bool simulated = false;
-  std::function<std::unique_ptr<Transport>()> open;  // a transport to this adapter alone
+  // A transport to this adapter alone, shared with our other programs as `sharing` says.
+  std::function<std::unique_ptr<Transport>(AdapterSharing)> open;
 };
 
 // Every adapter present now, in bus order. Simulated adapter 1 keeps its devices in the state

@@ -5,6 +5,7 @@
 #include "cli/json_objects.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "devices/backup/change_history.h"
 #include "devices/backup/device_backup.h"
 #include "i18n/added_texts.h"
@@ -89,7 +90,7 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
     lines = catalogue.FormatText(Text(catalogue, AddedText::kNoBackups), folder.c_str()) + "\n";
   const int status = entries.empty() ? kExitFailure : kExitOk;
   if (!options.json) {
-    out << lines;
+    out << TerminalSafe(lines);
     return status;
   }
   lines.pop_back();
@@ -133,7 +134,7 @@ int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostre
     lines = catalogue.FormatText(Text(catalogue, AddedText::kHistoryEmpty), file.c_str()) + "\n";
   const int status = entries.empty() ? kExitFailure : kExitOk;
   if (!options.json) {
-    out << lines;
+    out << TerminalSafe(lines);
     return status;
   }
   lines.pop_back();

@@ -6,6 +6,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 
@@ -103,7 +104,7 @@ int RunBatch(const RunOptions& options, const Catalogue& catalogue,
   }
   for (size_t i = 0; i < adapters.size(); ++i) {
     const AdapterRun& run = runs[i];
-    const std::string prefix = adapters[i].path + ": ";
+    const std::string prefix = TerminalSafe(adapters[i].path) + ": ";
     PrefixLines(err, prefix, run.err.str());
     // JSON objects name their adapter themselves.
     if (options.json) {

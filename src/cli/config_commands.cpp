@@ -2,7 +2,6 @@
 // differ only in the functions named by their traits.
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "devices/common/config_file_io.h"
 #include "devices/common/config_sections.h"
 #include "devices/common/ini_file.h"
+#include "editors/conversions.h"
 #include "i18n/added_texts.h"
 #include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
@@ -35,11 +35,13 @@ constexpr int kMsgWriteConfigFailed = 68;
 constexpr int kMsgConfirmWrite = 72;
 constexpr const char* kConfigSection = "CONFIGFILE";
 
-// A configuration file to work on: a path, or what standard input held, kept aside.
+// A configuration file to work on: a path, or what standard input held, kept aside; `shown` is
+// how messages name it. Empty `path`: standard input could not be taken (the reason is said).
 struct ConfigSource {
   std::string path;
+  std::string shown;        // the file as messages name it ("standard input" for "-")
+  bool fromStdin = false;   // `path` holds what standard input held
   bool nameInFile = false;  // the name comes from NAME (standard input, a backup), not the path
-  std::string shown;        // the file as the user named it ("-" for standard input)
 };
 
 // A file of the other device shares some keys with this device's files (NAVI, MODE, the
@@ -55,17 +57,17 @@ bool OtherDevicesFile(const std::string& path, int otherPage) {
 
 // "File "…", section […], key …=…: The value must be in the range from … to …", the value as
 // the file holds it (the stored value when the key is missing or empty).
-std::string RefusalText(const Catalogue& catalogue, const std::string& path,
+std::string RefusalText(const Catalogue& catalogue, const ConfigSource& source,
                         const ImageRefusal& refusal, const std::vector<int>& eventSections) {
   const std::string section =
       refusal.section ? refusal.section
                       : "EVENT" + std::to_string(eventSections.at(size_t(refusal.slot)));
   IniFile ini;
-  (void)ini.Load(path);
-  std::string value = ini.GetString(section.c_str(), refusal.key);
+  (void)ini.Load(source.path);
+  std::string value = Cp1251ToUtf8(ini.GetString(section.c_str(), refusal.key));
   if (value.empty()) value = std::to_string(refusal.value);
   const std::string reason = RefusalRange(catalogue, refusal);
-  return catalogue.FormatText(Text(catalogue, AddedText::kFileValueRefused), path.c_str(),
+  return catalogue.FormatText(Text(catalogue, AddedText::kFileValueRefused), source.shown.c_str(),
                               section.c_str(), refusal.key, value.c_str(), reason.c_str());
 }
 
@@ -146,20 +148,21 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   // A file that cannot be read would load as the empty default configuration; never send that
   // in its place.
   if (!ReadableFile(path)) {
-    std::string name, extension;
-    SplitFileName(path, name, extension);
+    std::string name = source.shown, extension;
+    if (!source.fromStdin) SplitFileName(path, name, extension);
     s.host.Error(s.catalogue.Format(kMsgOpenFileError, name.c_str(), extension.c_str()));
     return nullptr;
   }
   if (OtherDevicesFile(path, Config::kOtherPage)) {
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kFileOfOtherDevice),
-                                        path.c_str(), kDeviceModules[Config::kOtherPage].name,
-                                        module.name));
+                                        source.shown.c_str(),
+                                        kDeviceModules[Config::kOtherPage].name, module.name));
     return nullptr;
   }
   auto image = std::make_unique<typename Config::Image>();
-  const ConfigSectionCheck sections = CheckConfigSections(
-      s.catalogue, path, module.name, Config::Fields(*image), image->events.capacity());
+  const ConfigSectionCheck sections =
+      CheckConfigSections(s.catalogue, path, module.name, Config::Fields(*image),
+                          image->events.capacity(), source.shown);
   if (sections.refused()) {
     s.host.Error(sections.message);
     return nullptr;
@@ -168,15 +171,16 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   std::vector<int> eventSections;
   Config::ReadFile(path, *image, &eventSections);
   // Standard input has no file name to name the configuration, and a backup keeps the unit's
-  // name whatever its file is called: the name it was saved under stands in the file.
+  // name whatever its file is called: the name it was saved under stands in the file, kept to
+  // what the window would send.
   if (source.nameInFile) {
     IniFile ini;
     (void)ini.Load(path);
-    image->setConfigName(ini.GetString(kConfigSection, "NAME"));
+    image->setConfigName(ConfigNameFromText(ini.GetString(kConfigSection, "NAME")));
   }
   // The same preparation and checks as the window's before its device write.
   if (const ImageRefusal refusal = Config::Prepare(*image)) {
-    s.host.Error(RefusalText(s.catalogue, path, refusal, eventSections));
+    s.host.Error(RefusalText(s.catalogue, source, refusal, eventSections));
     return nullptr;
   }
   changedValues = SayValueChanges(s, source, Config::Fields(*image), image->events, eventSections);
@@ -300,12 +304,22 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
   return counted == 0 ? kExitOk : kExitFailure;
 }
 
-// "-": the configuration comes from standard input, kept aside while the command works on it.
+// "-": the configuration comes from standard input, kept aside while the command works on it;
+// no more of it is taken than a configuration file may hold.
 ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& aside) {
-  if (path != "-") return {path, false, path};
-  const std::string bytes(std::istreambuf_iterator<char>(s.in), std::istreambuf_iterator<char>{});
-  (void)aside.Write(bytes);
-  return {aside.path(), true, path};
+  if (path != "-") return {path, path, false};
+  const std::string shown = Text(s.catalogue, AddedText::kStandardInput);
+  std::string bytes;
+  if (!ReadBounded(s.in, kMaxIniFileSize, bytes)) {
+    s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kStandardInputTooLarge),
+                                        unsigned(kMaxIniFileSize)));
+    return {{}, shown, true, true};
+  }
+  if (!aside.Write(bytes)) {
+    s.host.Error(s.catalogue.Format(kMsgOpenFileError, shown.c_str(), ""));
+    return {{}, shown, true, true};
+  }
+  return {aside.path(), shown, true, true};
 }
 
 }  // namespace
@@ -328,6 +342,7 @@ int CheckFile(Session& s, const DeviceModule& module, const ConfigSource& source
 int RunCheck(Session& s, const std::string& device, const std::string& path) {
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
+  if (source.path.empty()) return kExitFailure;
   // Without a device named, the file's own keys tell which device it is for.
   const bool tpx = device.empty()
                        ? ReadableFile(source.path) && OtherDevicesFile(source.path, kPageTpx520)
@@ -342,8 +357,10 @@ int RunCheck(Session& s, const std::string& device, const std::string& path) {
 int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
+  if (source.path.empty()) return kExitDiffTrouble;
   return WithConfigTraits(
-      module, [&]<typename Config>() { return DiffWithFile<Config>(s, module, source, path); },
+      module,
+      [&]<typename Config>() { return DiffWithFile<Config>(s, module, source, source.shown); },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
         return kExitDiffTrouble;
@@ -363,7 +380,7 @@ int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& pa
   return WithConfigTraits(
       module,
       [&]<typename Config>() {
-        return WriteFromFile<Config>(s, module, {path, true, path});
+        return WriteFromFile<Config>(s, module, {path, path, false, true});
       },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
@@ -374,6 +391,7 @@ int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& pa
 int RunWriteConfig(Session& s, const DeviceModule& module, const std::string& path) {
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
+  if (source.path.empty()) return kExitFailure;
   return WithConfigTraits(
       module, [&]<typename Config>() { return WriteFromFile<Config>(s, module, source); },
       [&] {

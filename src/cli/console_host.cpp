@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <nlohmann/json.hpp>
 
+#include "cli/terminal_text.h"
 #include "i18n/added_texts.h"
 #include "link/link.h"
 #include "link/time_left.h"
@@ -36,10 +36,10 @@ void ConsoleHost::LogLine(const std::string& line) {
   // The link writes packet lines only from inside an exchange; every other log line is the
   // operation's own output.
   if (link_ && link_->exchangeBusy()) {
-    err_ << line << '\n';
+    err_ << TerminalSafe(line) << '\n';
     return;
   }
-  out_ << line << '\n';
+  out_ << TerminalSafe(line) << '\n';
   AppendLine(logLines_, line);
 }
 
@@ -65,8 +65,9 @@ void ConsoleHost::ReportDeferredSignal() {
   if (signals_ && signals_->TakeDeferredSignal()) Error(signalNotice_);
 }
 
-int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {
+int ConsoleHost::ShowMessageBox(int kind, const std::string& unsafeText) {
   EndProgressLine();
+  const std::string text = TerminalSafe(unsafeText);
   switch (kind & 0xFF) {
     case kBoxQuestion:
     case kBoxWarning:
@@ -85,13 +86,13 @@ int ConsoleHost::ShowMessageBox(int kind, const std::string& text) {
 
 void ConsoleHost::Error(const std::string& text) {
   EndProgressLine();
-  err_ << text << '\n';
+  err_ << TerminalSafe(text) << '\n';
   AppendLine(errors_, text);
 }
 
 void ConsoleHost::Remark(const std::string& text) {
   EndProgressLine();
-  err_ << text << '\n';
+  err_ << TerminalSafe(text) << '\n';
 }
 
 std::string ConsoleHost::Message(bool succeeded) const {
@@ -101,7 +102,7 @@ std::string ConsoleHost::Message(bool succeeded) const {
 
 void ConsoleHost::Note(const std::string& text) {
   EndProgressLine();
-  out_ << text << '\n';
+  out_ << TerminalSafe(text) << '\n';
   AppendLine(notes_, text);
 }
 

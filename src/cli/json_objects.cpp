@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cli/json_text.h"
 #include "cli/session.h"
 
 namespace qvr::cli {
@@ -78,7 +79,7 @@ nlohmann::json InfoObject(const DeviceInfo& info) {
 }
 
 std::string Dump(const nlohmann::json& object) {
-  return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  return JsonText(object);
 }
 
 }  // namespace qvr::cli

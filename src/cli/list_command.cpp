@@ -4,8 +4,10 @@
 #include "cli/adapters.h"
 #include "cli/cli_texts.h"
 #include "cli/json_objects.h"
+#include "cli/json_text.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "i18n/catalogue.h"
 
 namespace qvr::cli {
@@ -40,7 +42,7 @@ int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, st
     if (json) {
       out << Dump(AdapterObject(catalogue, adapter, report)) << '\n';
     } else {
-      out << AdapterLine(catalogue, adapter, report) << '\n';
+      out << TerminalSafe(AdapterLine(catalogue, adapter, report)) << '\n';
     }
   }
   if (usable) return kExitOk;

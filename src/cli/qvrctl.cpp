@@ -17,6 +17,7 @@
 #include "cli/json_objects.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
+#include "cli/terminal_text.h"
 #include "devices/backup/change_history.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
@@ -107,6 +108,9 @@ void DeclareGlobal(CLI::App& app, RunOptions& options) {
       ->check(CLI::Range(1, 16));
   app.add_option("--controller", options.controller,
                  "The adapter to use: its path, its serial number, or all (every one at once)");
+  app.add_option("--wait", options.waitSeconds,
+                 "When another program uses the adapter, wait this many seconds for it")
+      ->check(CLI::Range(0, 3600));
   app.add_option("--lang", options.language,
                  "Language of the messages (default from LC_ALL, LC_MESSAGES or LANG)")
       ->check(CLI::IsMember({"ru", "en"}, CLI::ignore_case));
@@ -267,8 +271,13 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   host.AttachSignals(&signals, Text(catalogue, AddedText::kStoppingAfterTransfer));
   host.ShowTimeLeftIn(catalogue);
 
+  // The command keeps the adapter from its first report to its end: no other program's
+  // reports come between, and it waits for another program only as long as it was told to.
+  const AdapterSharing sharing{
+      true, options.waitSeconds > 0 ? uint32_t(options.waitSeconds) * 1000 : kAdapterBusyWaitMs};
   std::unique_ptr<Transport> device =
-      adapter ? adapter->open() : std::unique_ptr<Transport>(std::make_unique<HidTransport>());
+      adapter ? adapter->open(sharing)
+              : std::unique_ptr<Transport>(std::make_unique<HidTransport>(std::string(), sharing));
   SteadyClock clock;
   // A stuck report is abandoned at its deadline instead of holding the command.
   ThreadedTransport transport(std::move(device), host, clock);
@@ -295,6 +304,12 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
     change->Finish(status == kExitOk, file.is_string() ? file.get<std::string>() : std::string(),
                    DefaultHistoryFile());
   }
+  if (const AdapterHolder holder = link.BusyHolder(); holder.processId != 0) {
+    err << catalogue.FormatText(Text(catalogue, AddedText::kAdapterBusyHolder),
+                                holder.program.empty() ? "?" : TerminalSafe(holder.program).c_str(),
+                                holder.processId)
+        << '\n';
+  }
   link.CloseController();
   host.ReportDeferredSignal();
   if (options.json) {
@@ -312,10 +327,11 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
 
 namespace {
 
-// A command that does not run: the reason on the error stream, and in JSON mode one object.
+// A command that does not run: the reason on the error stream (names in it made safe for a
+// terminal), and in JSON mode one object.
 int Refused(const RunOptions& options, const std::string& reason, int status, std::ostream& out,
             std::ostream& err) {
-  err << reason << '\n';
+  err << TerminalSafe(reason) << '\n';
   if (options.json)
     out << Dump(ResultObject(CommandName(options.command), {}, std::nullopt,
                              StatusWord(options.command, status), reason))

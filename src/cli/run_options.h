@@ -39,6 +39,7 @@ struct RunOptions {
   int simulatedLatencyMs = 0;
   int simulatedAdapters = 1;
   std::string controller;
+  int waitSeconds = 0;  // how long to wait for an adapter another program uses
   std::string language;
   bool packetLog = false;
   bool json = false;

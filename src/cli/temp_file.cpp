@@ -1,21 +1,21 @@
 #include "cli/temp_file.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/file_names.h"
 #include "platform/temporary_file.h"
+#include "platform/temporary_removal.h"
 
 namespace qvr::cli {
 
 TempFile::TempFile(const std::string& suffix) {
   path_ = CreateTemporaryFile(suffix);
+  TrackTemporaryFile(path_);
 }
 
 TempFile::~TempFile() {
-  std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove(NativePath(path_), ec);
+  if (!path_.empty()) RemoveTemporaryFile(path_);
 }
 
 std::string TempFile::Read() const {
@@ -27,6 +27,20 @@ bool TempFile::Write(const std::string& bytes) const {
   std::ofstream out(NativePath(path_), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));
   return bool(out.flush());
+}
+
+bool ReadBounded(std::istream& in, size_t maxSize, std::string& bytes) {
+  bytes.clear();
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, size_t(in.gcount()));
+    // Stops at once: a stream without end (/dev/zero) never fills the memory.
+    if (bytes.size() > maxSize) {
+      bytes.clear();
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace qvr::cli

@@ -1,6 +1,8 @@
 #pragma once
-// A file in the system's temporary folder, removed when it goes out of scope: where a
-// configuration given as "-" or made for a comparison is kept while a command works on it.
+// A file in the system's temporary folder, removed when it goes out of scope or a termination
+// signal ends the program: where a configuration given as "-" or made for a comparison is kept
+// while a command works on it.
+#include <istream>
 #include <string>
 
 namespace qvr::cli {
@@ -21,5 +23,8 @@ class TempFile {
  private:
   std::string path_;
 };
+
+// Reads `in` to its end, at most `maxSize` bytes; false (and `bytes` empty) when it holds more.
+bool ReadBounded(std::istream& in, size_t maxSize, std::string& bytes);
 
 }  // namespace qvr::cli

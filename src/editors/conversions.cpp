@@ -138,7 +138,17 @@ std::string ConfigNameFromPath(std::string_view path) {
   size_t dot = file.rfind('.');
   // One byte a character once in Windows-1251, so the limit counts characters.
   std::string name = FileNameToCp1251(dot == std::string_view::npos ? file : file.substr(0, dot));
-  if (name.size() >= 32) return "Too long name...";
+  if (name.size() >= kLongestConfigName + 1) return "Too long name...";
+  return name;
+}
+
+std::string ConfigNameFromText(std::string_view bytes) {
+  std::string name;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) name += c;
+  }
+  if (name.size() >= kLongestConfigName + 1) return "Too long name...";
   return name;
 }
 

@@ -22,5 +22,10 @@ size_t HexDecode(std::string_view text, size_t maxBytes, uint8_t* out);
 // The file name without folder and extension in Windows-1251 (what Windows-1251 cannot hold
 // becomes '?'), or "Too long name..." from 32 characters on.
 std::string ConfigNameFromPath(std::string_view path);
+// The longest name the window gives a configuration: its 32 bytes keep room for a terminator.
+inline constexpr size_t kLongestConfigName = 31;
+// A name given as text (Windows-1251 bytes, as a file's NAME holds it) under the same rule:
+// control bytes dropped, "Too long name..." from 32 bytes on.
+std::string ConfigNameFromText(std::string_view bytes);
 
 }  // namespace qvr

@@ -158,6 +158,28 @@ constexpr Texts kTexts[] = {
     /* kUsageError */
     {"Ошибка в командной строке: %s (qvrctl --help: команды и параметры)",
      "Command line error: %s (qvrctl --help lists the commands and options)"},
+    /* kAdapterBusy */
+    {"Контроллер \"QVR-B\" занят другой программой: дождитесь окончания её операции.",
+     "The controller \"QVR-B\" is in use by another program: wait until its operation ends."},
+    /* kAdapterBusyHolder */
+    {"Его использует %s (процесс %lu).", "It is in use by %s (process %lu)."},
+    /* kSaveForeignLink */
+    {"это символическая ссылка другого пользователя, по ней не сохраняется",
+     "it is a symbolic link of another user's, which a save does not follow"},
+    /* kStandardInput */
+    {"стандартный ввод", "standard input"},
+    /* kStandardInputTooLarge */
+    {"На стандартном вводе больше %u байт: это не файл конфигурации",
+     "Standard input holds more than %u bytes: it is not a configuration file"},
+    /* kNoDataFolder */
+    {"у пользователя нет папки для данных (HOME и XDG_DATA_HOME не заданы полными путями)",
+     "the user has no folder for data (neither HOME nor XDG_DATA_HOME is an absolute path)"},
+    /* kSaveInUse */
+    {"Файл открыт в другой программе: закройте его там и сохраните ещё раз",
+     "The file is open in another program: close it there and save again"},
+    /* kSaveNameNotAllowed */
+    {"Имя файла в Windows не может оканчиваться точкой или пробелом: выберите другое имя",
+     "A file name on Windows cannot end in a dot or a blank: choose another name"},
 };
 // clang-format on
 

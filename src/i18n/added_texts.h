@@ -99,6 +99,21 @@ enum class AddedText {
   kHistoryEmpty,
   // qvrctl: the command line could not be understood; "%s" the parser's own (English) words.
   kUsageError,
+  // Another of our programs uses the adapter; the second adds "%s" program, "%lu" process id.
+  kAdapterBusy,
+  kAdapterBusyHolder,
+  // Why a save was refused: the name is another user's symbolic link (see kSaveNotRegularFile).
+  kSaveForeignLink,
+  // qvrctl: how "-" is named in messages about the configuration read from it.
+  kStandardInput,
+  // qvrctl: standard input held more than a configuration file may ("%u" the limit in bytes).
+  kStandardInputTooLarge,
+  // Why a backup cannot be saved: the user has no folder for data.
+  kNoDataFolder,
+  // Why a save was refused on Windows: another program holds the file; a name Windows would
+  // have saved without its trailing dot or blank.
+  kSaveInUse,
+  kSaveNameNotAllowed,
   kCount
 };
 

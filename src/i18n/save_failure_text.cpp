@@ -14,6 +14,12 @@ std::string SaveFailureText(const Catalogue& catalogue, const SaveResult& result
       return Text(catalogue, AddedText::kSaveReadOnly);
     case SaveRefusal::kOwnerNotKept:
       return Text(catalogue, AddedText::kSaveOwnerNotKept);
+    case SaveRefusal::kForeignLink:
+      return Text(catalogue, AddedText::kSaveForeignLink);
+    case SaveRefusal::kInUse:
+      return Text(catalogue, AddedText::kSaveInUse);
+    case SaveRefusal::kNameNotAllowed:
+      return Text(catalogue, AddedText::kSaveNameNotAllowed);
     case SaveRefusal::kSystem:
       break;
   }

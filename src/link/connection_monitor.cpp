@@ -50,7 +50,12 @@ LinkResult ConnectionMonitor::PollController() {
   ScopedFlag polling(polling_);
   listener_.SetPollTimerEnabled(false);
   LinkResult result = ReadInfoBlock(link_, kControllerAddress, info_);
-  if (result != LinkOk) {
+  // Another of our programs has the adapter: it is there, only not ours for now. Device
+  // commands wait until it is free; nothing says it is gone.
+  setAdapterBusy(result == LinkAdapterBusy);
+  if (result == LinkAdapterBusy) {
+    listener_.SetStatusText(LinkResultText(catalogue_, result));
+  } else if (result != LinkOk) {
     listener_.SetStatusText(LinkResultText(catalogue_, result));
     // Unlike a missing controller, a refused one needs the user to act: the log keeps the
     // fix, once per spell.
@@ -80,7 +85,13 @@ LinkResult ConnectionMonitor::PollController() {
 void ConnectionMonitor::setConnected(bool value) {
   if (connected_ == value) return;
   connected_ = value;
-  listener_.ConnectedChanged(value);
+  listener_.ConnectedChanged(connected());
+}
+
+void ConnectionMonitor::setAdapterBusy(bool busy) {
+  if (adapterBusy_ == busy) return;
+  adapterBusy_ = busy;
+  listener_.ConnectedChanged(connected());
 }
 
 int ConnectionMonitor::AdvanceLivenessDots() {

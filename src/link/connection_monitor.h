@@ -31,7 +31,9 @@ class ConnectionMonitor {
   // One poll of the controller; the result is informational.
   LinkResult PollController();
 
-  bool connected() const { return connected_; }
+  // Connected and not in use by another of our programs: device commands may run.
+  bool connected() const { return connected_ && !adapterBusy_; }
+  bool adapterBusy() const { return adapterBusy_; }
   // The firmware update clears it after the controller updated itself.
   void setConnected(bool value);
   void ClearControllerInfo() { info_.Clear(); }
@@ -44,7 +46,10 @@ class ConnectionMonitor {
   const Catalogue& catalogue_;
   Listener& listener_;
   DeviceInfo info_;
+  void setAdapterBusy(bool busy);
+
   bool connected_ = false;
+  bool adapterBusy_ = false;
   int dots_ = 0;
   bool polling_ = false;  // a tick arriving while a poll pumps messages does nothing
   LinkResult lastResult_ = LinkOk;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "i18n/catalogue.h"
+#include "i18n/cp1251.h"
 
 namespace qvr {
 
@@ -26,7 +27,7 @@ enum InfoMessage : int {
 std::string DeviceInfo::name() const {
   // Bounded by the block even when a caller filled it without the terminating zero.
   auto first = bytes.begin() + kNameOffset;
-  return std::string(first, std::find(first, bytes.end(), uint8_t(0)));
+  return Cp1251ToUtf8(std::string(first, std::find(first, bytes.end(), uint8_t(0))));
 }
 
 std::vector<std::string> ControllerInfoLines(const Catalogue& catalogue, const DeviceInfo& info) {

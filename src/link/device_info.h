@@ -22,7 +22,9 @@ struct DeviceInfo {
   uint16_t bootVersion() const { return GetU16(&bytes[6]); }
   uint8_t deviceVersion() const { return bytes[8]; }
   uint8_t deviceType() const { return bytes[9]; }
-  std::string name() const;  // bytes 10.. up to the first zero (byte 65 is always zero)
+  // Bytes 10.. up to the first zero (byte 65 is always zero): Windows-1251 like every 8-bit
+  // text of the devices, given as UTF-8 so that no consumer meets bytes that are not.
+  std::string name() const;
   void Clear() { bytes.fill(0); }
 };
 

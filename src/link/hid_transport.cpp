@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <mutex>
 
 namespace qvr {
 
@@ -15,8 +16,30 @@ namespace {
 
 constexpr size_t kReportSize = kPacketSize + 1;  // report id 0, then the packet
 
+// hidapi is started once for the whole process, before any thread uses it, and ended once at
+// exit: its start and end are not safe beside other threads' calls (on Windows the end unloads
+// the HID library under them). Enumeration and opening are serialised for the same reason.
+class HidLibrary {
+ public:
+  static HidLibrary& Get() {
+    static HidLibrary library;
+    return library;
+  }
+  bool started() const { return started_; }
+  std::mutex& calls() { return calls_; }
+
+ private:
+  HidLibrary() : started_(hid_init() == 0) {}
+  ~HidLibrary() {
+    if (started_) hid_exit();
+  }
+  bool started_;
+  std::mutex calls_;
+};
+
 std::vector<HidInterfaceInfo> EnumerateControllerIds() {
   std::vector<HidInterfaceInfo> interfaces;
+  std::lock_guard serial(HidLibrary::Get().calls());
   hid_device_info* list = hid_enumerate(kControllerVendorId, kControllerProductId);
   for (hid_device_info* item = list; item != nullptr; item = item->next) {
     HidInterfaceInfo info;
@@ -36,7 +59,10 @@ std::vector<HidInterfaceInfo> EnumerateControllerIds() {
 
 OpenAttempt OpenHidPath(const std::string& path) {
   OpenAttempt attempt;
-  attempt.handle = hid_open_path(path.c_str());
+  {
+    std::lock_guard serial(HidLibrary::Get().calls());
+    attempt.handle = hid_open_path(path.c_str());
+  }
   if (attempt.handle != nullptr) return attempt;
 #if !defined(_WIN32)
   // hidapi does not say why an open failed; the node's access rights do.
@@ -73,9 +99,18 @@ std::vector<std::string> ControllerPaths(const std::vector<HidInterfaceInfo>& in
 }
 
 std::vector<std::string> EnumerateControllerPaths() {
-  // hid_init is idempotent; the library stays up for the transports that follow.
-  if (hid_init() != 0) return {};
-  return ControllerPaths(EnumerateControllerIds());
+  if (!HidLibrary::Get().started()) return {};
+  std::vector<std::string> paths = ControllerPaths(EnumerateControllerIds());
+  // An interface that cannot be opened is passed over, as the discovery passes it over; one
+  // the user may not open stays, so that the user learns why it cannot be used.
+  std::erase_if(paths, [](const std::string& path) {
+    const OpenAttempt attempt = OpenHidPath(path);
+    if (attempt.handle == nullptr) return !attempt.permissionDenied;
+    std::lock_guard serial(HidLibrary::Get().calls());
+    hid_close(static_cast<hid_device*>(attempt.handle));
+    return false;
+  });
+  return paths;
 }
 
 std::string NarrowDeviceString(const std::wstring& text) {
@@ -112,15 +147,34 @@ std::variant<std::string, LinkResult> ChooseControllerInterface(
 
 HidTransport::~HidTransport() {
   CloseController();
-  if (libraryBound_) hid_exit();
+  std::lock_guard guard(lockMutex_);
+  if (lock_) lock_->Release();
 }
 
 LinkResult HidTransport::BindHidLibrary() {
-  if (libraryBound_) return LinkOk;
-  // A failed start is not remembered: the next exchange tries again.
-  if (hid_init() != 0) return LinkDriverNotLoaded;
-  libraryBound_ = true;
-  return LinkOk;
+  return HidLibrary::Get().started() ? LinkOk : LinkDriverNotLoaded;
+}
+
+LinkResult HidTransport::TakeAdapter() {
+  std::lock_guard guard(lockMutex_);
+  if (!lock_ || lock_->Acquire(sharing_.waitMs)) return LinkOk;
+  return LinkAdapterBusy;
+}
+
+void HidTransport::EndExchange() {
+  std::lock_guard guard(lockMutex_);
+  if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
+}
+
+void HidTransport::HoldAdapter(bool hold) {
+  std::lock_guard guard(lockMutex_);
+  holds_ += hold ? 1 : -1;
+  if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
+}
+
+AdapterHolder HidTransport::BusyHolder() const {
+  std::lock_guard guard(lockMutex_);
+  return lock_ ? lock_->holder() : AdapterHolder{};
 }
 
 LinkResult HidTransport::OpenController() {
@@ -132,20 +186,39 @@ LinkResult HidTransport::OpenController() {
   // A chosen controller is looked for at its path only.
   if (!path_.empty())
     std::erase_if(interfaces, [this](const HidInterfaceInfo& info) { return info.path != path_; });
-  auto opened = OpenControllerInterface(std::move(interfaces), OpenHidPath);
+  std::string openedPath;
+  auto opened = OpenControllerInterface(std::move(interfaces), [&](const std::string& path) {
+    openedPath = path;
+    return OpenHidPath(path);
+  });
   if (const LinkResult* failure = std::get_if<LinkResult>(&opened)) return *failure;
   device_ = static_cast<hid_device*>(std::get<void*>(opened));
+  std::lock_guard guard(lockMutex_);
+  if (!lock_ || lockPath_ != openedPath) {
+    if (lock_) lock_->Release();
+    lock_ = std::make_unique<AdapterLock>(openedPath);
+    lockPath_ = openedPath;
+  }
   return LinkOk;
 }
 
 void HidTransport::CloseController() {
+  {
+    // A command that keeps the adapter keeps it across a reopen, or another program could
+    // slip in between.
+    std::lock_guard guard(lockMutex_);
+    if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
+  }
   if (device_ == nullptr) return;
+  std::lock_guard serial(HidLibrary::Get().calls());
   hid_close(device_);
   device_ = nullptr;
 }
 
 LinkResult HidTransport::SendFeatureReport(const PacketBytes& packet) {
   LinkResult opened = OpenController();
+  if (opened != LinkOk) return opened;
+  opened = TakeAdapter();
   if (opened != LinkOk) return opened;
   std::array<uint8_t, kReportSize> report{};
   std::copy(packet.begin(), packet.end(), report.begin() + 1);
@@ -166,6 +239,9 @@ LinkResult HidTransport::ReceiveFeatureReport(PacketBytes& packet) {
     CloseController();
     return LinkExchangeFailed;
   }
+  // The kernel counts the report id byte or not depending on the descriptor; anything shorter
+  // than the packet itself is a report cut short, never a reply.
+  if (received < kPacketSize) return LinkExchangeFailed;
   // The buffer starts zeroed, so a short report leaves the rest of the packet zero.
   std::copy_n(report.begin() + 1, packet.size(), packet.begin());
   return LinkOk;

@@ -4,6 +4,8 @@
 // after any failed report so that the next exchange rediscovers it.
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <variant>
 #include <vector>
@@ -58,11 +60,23 @@ std::vector<std::string> ControllerPaths(const std::vector<HidInterfaceInfo>& in
 // The same for the interfaces present now (hidapi's enumeration).
 std::vector<std::string> EnumerateControllerPaths();
 
+// How long a report waits for another program to let go of the adapter: a poll's few
+// milliseconds, not a whole command.
+inline constexpr uint32_t kAdapterBusyWaitMs = 150;
+
+// How the program shares the adapter with our other programs.
+struct AdapterSharing {
+  bool holdWhileOpen = false;  // true: taken at the first report and kept (qvrctl's command)
+  uint32_t waitMs = kAdapterBusyWaitMs;
+};
+
 class HidTransport final : public Transport {
  public:
   // Without a path the first controller found is used; with one, only the controller there
-  // (gone: LinkDisconnected; refused: LinkNoPermission).
-  explicit HidTransport(std::string path = {}) : path_(std::move(path)) {}
+  // (gone: LinkDisconnected; refused: LinkNoPermission; used by another program:
+  // LinkAdapterBusy).
+  explicit HidTransport(std::string path = {}, AdapterSharing sharing = {})
+      : path_(std::move(path)), sharing_(sharing) {}
   ~HidTransport() override;
   HidTransport(const HidTransport&) = delete;
   HidTransport& operator=(const HidTransport&) = delete;
@@ -70,14 +84,24 @@ class HidTransport final : public Transport {
   [[nodiscard]] LinkResult SendFeatureReport(const PacketBytes& packet) override;
   [[nodiscard]] LinkResult ReceiveFeatureReport(PacketBytes& packet) override;
   void CloseController() override;
+  void EndExchange() override;
+  void HoldAdapter(bool hold) override;
+  AdapterHolder BusyHolder() const override;
 
  private:
   [[nodiscard]] LinkResult OpenController();
   [[nodiscard]] LinkResult BindHidLibrary();
+  [[nodiscard]] LinkResult TakeAdapter();
 
   std::string path_;
-  bool libraryBound_ = false;
+  AdapterSharing sharing_;
   hid_device_* device_ = nullptr;
+  // The lock of the adapter opened; reports come from the transport thread, exchange ends
+  // and holds from the caller's.
+  mutable std::mutex lockMutex_;
+  std::unique_ptr<AdapterLock> lock_;
+  std::string lockPath_;
+  int holds_ = 0;
 };
 
 }  // namespace qvr

@@ -66,6 +66,7 @@ LinkResult Link::ExchangePacket(PacketBytes& packet) {
   requestDelivered_ = result == LinkOk;
   if (result == LinkOk) result = AwaitReply(packet, receiveFailed);
   exchangeBusy_ = false;
+  transport_.EndExchange();
   // Pumped only after the exchange has ended: a handler running inside this pump may start
   // an exchange of its own, which would otherwise wait for this one forever.
   if (receiveFailed) host_.PumpMessages();
@@ -144,7 +145,9 @@ LinkResult Link::DeviceWrite(uint8_t address, uint8_t command, uint32_t offset, 
                              unsigned length) {
   pollHoldOff_ = kPollHoldOffTicks;
   const LinkResult result = WritePacket(address, command, offset, data, length);
-  if (result == LinkOk) ++acknowledgedWrites_;
+  // A request that reached the device may have changed it even when its reply was lost or
+  // spoilt: the user must hear that the unit may be half-written.
+  if (result == LinkOk || requestDelivered_) ++acknowledgedWrites_;
   return result;
 }
 

@@ -59,10 +59,14 @@ class Link {
 
   // Closes the controller (program end).
   void CloseController() { transport_.CloseController(); }
+  // The program that kept the adapter when an exchange last ended with LinkAdapterBusy.
+  AdapterHolder BusyHolder() const { return transport_.BusyHolder(); }
+  Transport& transport() { return transport_; }
 
   // True when the last exchange's request went out (its reply may still have failed).
   bool requestDelivered() const { return requestDelivered_; }
-  // Writes the devices have confirmed since the link was made; a caller compares two readings
+  // Write requests delivered to the devices since the link was made (confirmed or not); a
+  // caller compares two readings
   // to tell whether a failed transfer had already changed the device.
   uint64_t acknowledgedWrites() const { return acknowledgedWrites_; }
 
@@ -92,6 +96,19 @@ class WriteWatch {
  private:
   const Link& link_;
   uint64_t start_;
+};
+
+// Keeps the adapter this program's from construction to destruction, across the exchanges of
+// one operation, so that no other program's reports come between them.
+class AdapterHold {
+ public:
+  explicit AdapterHold(Link& link) : transport_(link.transport()) { transport_.HoldAdapter(true); }
+  ~AdapterHold() { transport_.HoldAdapter(false); }
+  AdapterHold(const AdapterHold&) = delete;
+  AdapterHold& operator=(const AdapterHold&) = delete;
+
+ private:
+  Transport& transport_;
 };
 
 }  // namespace qvr

@@ -41,6 +41,7 @@ constexpr int kUnknownResultMessage = 42;
 
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result) {
   if (result == LinkNoPermission) return Text(catalogue, AddedText::kNoPermission);
+  if (result == LinkAdapterBusy) return Text(catalogue, AddedText::kAdapterBusy);
   int id = MessageOfResult(result);
   if (id < 0) return catalogue.Format(kUnknownResultMessage, int(result));
   return catalogue.Text(id);

@@ -18,6 +18,8 @@ inline constexpr LinkResult LinkDisconnected = 4;
 inline constexpr LinkResult LinkTimeout = 5;
 // The controller is present but its device node may not be opened (no udev rule yet).
 inline constexpr LinkResult LinkNoPermission = 6;
+// Another of our programs is using the adapter (each program takes it for its exchanges).
+inline constexpr LinkResult LinkAdapterBusy = 7;
 inline constexpr LinkResult DeviceParameterError = -254;
 inline constexpr LinkResult DeviceResultError = -253;
 inline constexpr LinkResult DeviceMemoryError = -252;

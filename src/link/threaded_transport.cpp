@@ -90,7 +90,7 @@ ThreadedTransport::ThreadedTransport(std::unique_ptr<Transport> inner, Host& hos
   shared_->inner = std::move(inner);
   // The thread keeps the shared state alive, so a call stuck past this object's end can
   // still return into it.
-  std::thread([shared = shared_] { shared->Serve(); }).detach();
+  thread_ = std::thread([shared = shared_] { shared->Serve(); });
 }
 
 ThreadedTransport::~ThreadedTransport() {
@@ -99,7 +99,27 @@ ThreadedTransport::~ThreadedTransport() {
   shared_->closeAfter = true;
   if (!shared_->callPosted) shared_->inner->CloseController();
   shared_->wake.notify_all();
-  shared_->wake.wait_for(lock, kJoinGrace, [this] { return shared_->threadEnded; });
+  const bool ended =
+      shared_->wake.wait_for(lock, kJoinGrace, [this] { return shared_->threadEnded; });
+  lock.unlock();
+  // Joined when it ended; a thread stuck in a call is left to finish on its own, touching only
+  // the shared state it keeps alive.
+  if (ended)
+    thread_.join();
+  else
+    thread_.detach();
+}
+
+void ThreadedTransport::EndExchange() {
+  shared_->inner->EndExchange();
+}
+
+void ThreadedTransport::HoldAdapter(bool hold) {
+  shared_->inner->HoldAdapter(hold);
+}
+
+AdapterHolder ThreadedTransport::BusyHolder() const {
+  return shared_->inner->BusyHolder();
 }
 
 LinkResult ThreadedTransport::SendFeatureReport(const PacketBytes& packet) {

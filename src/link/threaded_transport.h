@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "link/clock.h"
 #include "link/host.h"
@@ -33,6 +34,10 @@ class ThreadedTransport final : public Transport {
   [[nodiscard]] LinkResult ReceiveFeatureReport(PacketBytes& packet) override;
   // Closes at once when no call is in flight, else as soon as the call in flight returns.
   void CloseController() override;
+  // These three only touch the adapter lock, which the inner transport guards itself.
+  void EndExchange() override;
+  void HoldAdapter(bool hold) override;
+  AdapterHolder BusyHolder() const override;
 
   struct Shared;  // what the caller and the transport thread share
 
@@ -42,6 +47,7 @@ class ThreadedTransport final : public Transport {
   [[nodiscard]] bool WaitUntil(const std::function<bool()>& ready, uint32_t start);
 
   std::shared_ptr<Shared> shared_;
+  std::thread thread_;
   Host& host_;
   Clock& clock_;
   uint32_t deadlineMs_;

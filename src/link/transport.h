@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "link/link_result.h"
+#include "platform/adapter_lock.h"
 
 namespace qvr {
 
@@ -21,6 +22,13 @@ class Transport {
   [[nodiscard]] virtual LinkResult ReceiveFeatureReport(PacketBytes& packet) = 0;
   // Closes the device if open; the next report reopens it.
   virtual void CloseController() = 0;
+  // An exchange (a request and the polls for its reply) has ended: an adapter taken for it
+  // alone is let go, so that other programs may use it between exchanges.
+  virtual void EndExchange() {}
+  // While held (holds nest), the adapter stays this program's between exchanges.
+  virtual void HoldAdapter(bool hold) { (void)hold; }
+  // The program that kept the adapter when a report last found it in use (LinkAdapterBusy).
+  virtual AdapterHolder BusyHolder() const { return {}; }
 };
 
 }  // namespace qvr

@@ -24,6 +24,29 @@ std::string Utf8FromWide(const std::wstring& text) {
   return utf8;
 }
 
+std::wstring ExtendedPath(const std::string& path) {
+  const std::wstring given = WideFromUtf8(path);
+  if (given.starts_with(L"\\\\?\\") || given.starts_with(L"\\\\.\\")) return given;
+  std::wstring full(MAX_PATH, L'\0');
+  DWORD n = ::GetFullPathNameW(given.c_str(), DWORD(full.size()), full.data(), nullptr);
+  if (n >= full.size()) {
+    full.resize(n);
+    n = ::GetFullPathNameW(given.c_str(), DWORD(full.size()), full.data(), nullptr);
+  }
+  if (n == 0 || n >= full.size()) return given;
+  full.resize(n);
+  if (full.starts_with(L"\\\\.\\") || full.starts_with(L"\\\\?\\")) return full;  // a device
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+bool NameEndsInTrimmedCharacter(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.back() == '.' || name.back() == ' ';
+}
+
 std::filesystem::path NativePath(const std::string& path) {
   return std::filesystem::path(WideFromUtf8(path));
 }

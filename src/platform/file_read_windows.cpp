@@ -9,7 +9,7 @@ namespace qvr {
 
 bool ReadRegularFile(const std::string& path, size_t maxSize, std::string& data, bool& tooLarge) {
   tooLarge = false;
-  const HANDLE file = ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
+  const HANDLE file = ::CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;

@@ -1,8 +1,10 @@
 // The save routine on Linux and other POSIX systems.
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -44,13 +46,28 @@ bool ReadLink(const std::string& path, std::string& target) {
   }
 }
 
+// The kernel's rule for links in shared folders, applied to every link a save follows: the
+// link must be the user's own or its folder owner's. Anyone else's link could point a save by
+// root (or any user) at a file its owner may not write.
+bool TrustedLink(const std::string& link, const struct stat& info) {
+  struct stat folder {};
+  if (::stat(FolderOf(link).c_str(), &folder) != 0) return false;
+  return info.st_uid == ::geteuid() || info.st_uid == folder.st_uid;
+}
+
 // Follows symbolic links to the file a save replaces; a dangling link gives the path it names,
-// so that the save creates the file the link points to.
-bool ResolveLinks(const std::string& path, std::string& target) {
+// so that the save creates the file the link points to. `foreign` is set (and false returned)
+// at a link that is not trusted.
+bool ResolveLinks(const std::string& path, std::string& target, bool& foreign) {
   target = path;
+  foreign = false;
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
     struct stat info {};
     if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+    if (!TrustedLink(target, info)) {
+      foreign = true;
+      return false;
+    }
     std::string next;
     if (!ReadLink(target, next)) return false;
     target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
@@ -88,6 +105,17 @@ bool WriteAll(int fd, std::string_view text) {
   return true;
 }
 
+// A file system in memory (tmpfs, ramfs) has no disk to flush to: the flush is skipped there,
+// where the fuzzers save thousands of times a second.
+bool InMemory(int fd) {
+  struct statfs info {};
+  return ::fstatfs(fd, &info) == 0 && (info.f_type == TMPFS_MAGIC || info.f_type == RAMFS_MAGIC);
+}
+
+bool Flush(int fd) {
+  return InMemory(fd) || ::fsync(fd) == 0;
+}
+
 mode_t NewFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -120,7 +148,7 @@ SaveResult WriteTemporaryAndRename(const std::string& target, const struct stat*
   // Held until the rename, so that another save never takes this file for a stale one.
   (void)::flock(fd, LOCK_EX);
   SaveResult result = KeepAttributes(fd, existing);
-  if (result.ok() && !(WriteAll(fd, contents) && ::fsync(fd) == 0)) result = SystemFailure();
+  if (result.ok() && !(WriteAll(fd, contents) && Flush(fd))) result = SystemFailure();
   if (result.ok() && ::rename(temp.c_str(), target.c_str()) != 0) result = SystemFailure();
   if (!result.ok()) (void)::unlink(temp.c_str());
   ::close(fd);
@@ -139,7 +167,9 @@ std::string TemporaryFilePrefix(const std::string& fileName) {
 
 SaveResult SaveFile(const std::string& path, std::string_view contents) {
   std::string target;
-  if (!ResolveLinks(path, target)) return SystemFailure();
+  bool foreign = false;
+  if (!ResolveLinks(path, target, foreign))
+    return foreign ? SaveResult{SaveRefusal::kForeignLink, 0} : SystemFailure();
   struct stat info {};
   const bool exists = ::stat(target.c_str(), &info) == 0;
   if (!exists && errno != ENOENT) return SystemFailure();
@@ -159,7 +189,7 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
   // Make the rename itself durable; a failure here no longer endangers either file.
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
-    (void)::fsync(dir);
+    (void)Flush(dir);
     ::close(dir);
   }
   return result;

@@ -2,11 +2,16 @@
 // in place of an existing file, which keeps that file's attributes, security and creation time
 // (what owner and mode are on Linux); a new file is moved in with MoveFileExW. While its save
 // writes it, a temporary is open without delete sharing, so another save's sweep of stale
-// temporaries cannot remove it.
+// temporaries cannot remove it. Every path goes to the system in its extended form, so a target
+// near or beyond MAX_PATH characters (whose temporary's name is longer still) saves like any.
+// An antivirus, the search indexer or a sync client opens a new file for a moment: a save that
+// meets a sharing violation or a denied access tries again for about a second before it says
+// that another program holds the file.
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <iterator>
 #include <string>
 
@@ -17,6 +22,9 @@ namespace qvr {
 namespace {
 
 constexpr int kNameAttempts = 100;
+// How often, and how long apart, a save that another program is in the way of is tried.
+constexpr int kBusyAttempts = 7;  // about a second in all
+constexpr DWORD kFirstBusyPauseMs = 15;
 
 SaveResult SystemFailure() {
   return {SaveRefusal::kSystem, int(::GetLastError())};
@@ -50,11 +58,11 @@ bool ResolveLinks(const std::wstring& path, DWORD attributes, std::wstring& targ
   const HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  wchar_t buffer[MAX_PATH * 4];
-  const DWORD n = ::GetFinalPathNameByHandleW(file, buffer, DWORD(std::size(buffer)), 0);
+  std::wstring buffer(32768, L'\0');  // the longest path the system has
+  const DWORD n = ::GetFinalPathNameByHandleW(file, buffer.data(), DWORD(buffer.size()), 0);
   ::CloseHandle(file);
-  if (n == 0 || n >= std::size(buffer)) return false;
-  target.assign(buffer, n);
+  if (n == 0 || n >= buffer.size()) return false;
+  target.assign(buffer.data(), n);
   return true;
 }
 
@@ -106,6 +114,39 @@ bool WriteAll(HANDLE file, std::string_view text) {
   return true;
 }
 
+bool MoveInPlace(const std::wstring& temp, const std::wstring& target) {
+  return ::MoveFileExW(temp.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// Some file systems and network shares do not implement ReplaceFileW; there the temporary is
+// renamed over the file, which is as safe for the contents but does not carry the file's
+// security and creation time over.
+bool Replace(const std::wstring& target, const std::wstring& temp) {
+  // A file another program holds without delete sharing cannot be replaced; asked first, so
+  // that no ReplaceFileW is tried that could leave a stray file of its own (Wine's does).
+  const HANDLE probe =
+      ::CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION) return false;
+  if (probe != INVALID_HANDLE_VALUE) ::CloseHandle(probe);
+  if (::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr))
+    return true;
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_NOT_SUPPORTED && error != ERROR_INVALID_FUNCTION &&
+      error != ERROR_INVALID_PARAMETER && error != ERROR_CALL_NOT_IMPLEMENTED)
+    return false;
+  return MoveInPlace(temp, target);
+}
+
+// Another program has the file (or the new temporary) open for a moment, or for good.
+bool HeldByAnotherProgram(int error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+         error == ERROR_USER_MAPPED_FILE || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
+         error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+
 // `existing`: the replaced file's attributes, or INVALID_FILE_ATTRIBUTES for a new file.
 SaveResult WriteTemporaryAndReplace(const std::wstring& target, DWORD existing,
                                     std::string_view contents) {
@@ -124,13 +165,8 @@ SaveResult WriteTemporaryAndReplace(const std::wstring& target, DWORD existing,
   if (result.ok() && exists && (existing & kKept) != 0 &&
       !::SetFileAttributesW(temp.c_str(), existing & kKept))
     result = SystemFailure();
-  if (result.ok()) {
-    const bool placed = exists ? ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
-                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                               : ::MoveFileExW(temp.c_str(), target.c_str(),
-                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!placed) result = SystemFailure();
-  }
+  if (result.ok() && !(exists ? Replace(target, temp) : MoveInPlace(temp, target)))
+    result = SystemFailure();
   if (!result.ok()) (void)::DeleteFileW(temp.c_str());
   return result;
 }
@@ -154,8 +190,34 @@ std::string TemporaryFilePrefix(const std::string& fileName) {
   return "." + fileName + ".qvr-save-";
 }
 
+SaveResult ErrnoFailure(int errnoValue) {
+  switch (errnoValue) {
+    case ENOENT:
+      return {SaveRefusal::kSystem, ERROR_FILE_NOT_FOUND};
+    case EACCES:
+    case EPERM:
+      return {SaveRefusal::kSystem, ERROR_ACCESS_DENIED};
+    case EFBIG:
+      return {SaveRefusal::kSystem, ERROR_FILE_TOO_LARGE};
+    case ENOSPC:
+      return {SaveRefusal::kSystem, ERROR_DISK_FULL};
+    case EEXIST:
+      return {SaveRefusal::kSystem, ERROR_FILE_EXISTS};
+    case ENAMETOOLONG:
+      return {SaveRefusal::kSystem, ERROR_FILENAME_EXCED_RANGE};
+    case EROFS:
+      return {SaveRefusal::kSystem, ERROR_WRITE_PROTECT};
+    default:
+      return {SaveRefusal::kSystem, ERROR_GEN_FAILURE};
+  }
+}
+
 SaveResult SaveFile(const std::string& path, std::string_view contents) {
-  const std::wstring named = WideFromUtf8(path);
+  // The extended form would keep the dot or blank that Windows otherwise drops; neither is what
+  // the user asked for.
+  if (NameEndsInTrimmedCharacter(path)) return {SaveRefusal::kNameNotAllowed, 0};
+  const std::wstring named = ExtendedPath(path);
+  if (named.starts_with(L"\\\\.\\") && !IsDiskFile(named)) return {SaveRefusal::kNotRegularFile, 0};
   DWORD attributes = ::GetFileAttributesW(named.c_str());
   bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (!exists && ::GetLastError() != ERROR_FILE_NOT_FOUND) return SystemFailure();
@@ -176,6 +238,16 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
   // Another save's sweep can take a temporary between its close and the replace: once more.
   if (result.refusal == SaveRefusal::kSystem && result.systemError == ERROR_FILE_NOT_FOUND)
     result = WriteTemporaryAndReplace(target, existing, contents);
+  DWORD pause = kFirstBusyPauseMs;
+  for (int attempt = 1;
+       attempt < kBusyAttempts && result.refusal == SaveRefusal::kSystem &&
+       (HeldByAnotherProgram(result.systemError) || result.systemError == ERROR_ACCESS_DENIED);
+       ++attempt, pause *= 2) {
+    ::Sleep(pause);
+    result = WriteTemporaryAndReplace(target, existing, contents);
+  }
+  if (result.refusal == SaveRefusal::kSystem && HeldByAnotherProgram(result.systemError))
+    result.refusal = SaveRefusal::kInUse;
   return result;
 }
 

@@ -38,7 +38,7 @@ std::wstring MutexName(const std::string& folder) {
 
 FolderLock::FolderLock(const std::string& folder) {
   if (folder.empty()) return;
-  const DWORD attributes = ::GetFileAttributesW(WideFromUtf8(folder).c_str());
+  const DWORD attributes = ::GetFileAttributesW(ExtendedPath(folder).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return;
   const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, MutexName(folder).c_str());
   if (mutex == nullptr) return;

@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include "platform/temporary_removal.h"
+
 namespace qvr {
 
 namespace {
@@ -17,7 +19,9 @@ void OnTerminationSignal(int signal) {
     gSignalDeferred = 1;
     return;
   }
-  // Outside a transfer the signal ends the program as if nobody had caught it.
+  // Outside a transfer the signal ends the program as if nobody had caught it, but takes the
+  // configuration data kept in temporary files with it.
+  RemoveTrackedFilesNow();
   struct sigaction action = {};
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);

@@ -4,8 +4,8 @@
 
 namespace qvr {
 
-// Where programs keep the user's data (UTF-8): $XDG_DATA_HOME or ~/.local/share on Linux,
-// %LOCALAPPDATA% on Windows.
+// Where programs keep the user's data (UTF-8): $XDG_DATA_HOME or ~/.local/share on Linux (only
+// absolute paths count; empty when there is neither), %LOCALAPPDATA% on Windows.
 std::string UserDataFolder();
 
 }  // namespace qvr

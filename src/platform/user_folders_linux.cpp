@@ -5,11 +5,20 @@
 
 namespace qvr {
 
+namespace {
+
+// The rules take only absolute paths: a relative one would follow the working folder.
+const char* AbsoluteVariable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] == '/' ? value : nullptr;
+}
+
+}  // namespace
+
 std::string UserDataFolder() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  if (data != nullptr && *data != '\0') return data;
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr && *home != '\0' ? home : ".") + "/.local/share";
+  if (const char* data = AbsoluteVariable("XDG_DATA_HOME")) return data;
+  if (const char* home = AbsoluteVariable("HOME")) return std::string(home) + "/.local/share";
+  return {};
 }
 
 }  // namespace qvr

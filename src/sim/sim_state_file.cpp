@@ -3,17 +3,19 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "platform/file_names.h"
+#include "platform/file_read.h"
 #include "platform/file_save.h"
 
 namespace qvr::sim {
 namespace {
 
 constexpr const char* kHeader = "qvr-sim-state 1";
+// A device's memory areas as hex are some tens of kilobytes; a larger file is not a state file.
+constexpr size_t kMaxStateFileSize = 1024 * 1024;
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
   static const char digits[] = "0123456789abcdef";
@@ -82,9 +84,12 @@ std::string StateFilePath(const std::string& directory, const Profile& profile) 
 }
 
 bool LoadDeviceState(const std::string& path, SimDevice& device) {
-  std::ifstream file(NativePath(path));
+  std::string data;
+  bool tooLarge = false;
+  if (!ReadRegularFile(path, kMaxStateFileSize, data, tooLarge) || tooLarge) return false;
+  std::istringstream file(data);
   std::string line;
-  if (!file || !std::getline(file, line) || line != kHeader) return false;
+  if (!std::getline(file, line) || line != kHeader) return false;
   Parsed parsed;
   while (std::getline(file, line)) {
     if (line.empty()) continue;

@@ -2,8 +2,10 @@
 // device write runs: the transfer completes, then the window closes with the settings as they
 // were before the command, and nothing reaches the controller afterwards.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <unistd.h>
+#endif
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -64,8 +66,10 @@ Outcome CloseDuring(Operation operation, Closer closer, ShellFixture& shell) {
           target.load(), [w = target.load()] { w->close(); }, Qt::QueuedConnection);
       return;
     }
+#ifndef _WIN32
     const int signal = closer == Closer::kTerm ? SIGTERM : closer == Closer::kInt ? SIGINT : SIGHUP;
     ::kill(::getpid(), signal);  // to the process, as the shell or the system sends it
+#endif
   };
   const bool update = operation == Operation::kUpdate;
   shell.makeTransport = [&](sim::SimController& controller) {
@@ -115,7 +119,13 @@ Outcome CloseDuring(Operation operation, Closer closer, ShellFixture& shell) {
 
 TEST(ClosingDuringATransfer, EveryWayOfClosingWaitsForTheUpdateAndTheDeviceWriteToEnd) {
   for (Operation operation : {Operation::kUpdate, Operation::kDeviceWrite}) {
+#ifdef _WIN32
+    // Windows has no termination signals: what ends a program there reaches the window as its
+    // own close.
+    for (Closer closer : {Closer::kButton}) {
+#else
     for (Closer closer : {Closer::kButton, Closer::kTerm, Closer::kInt, Closer::kHup}) {
+#endif
       SCOPED_TRACE(testing::Message()
                    << "operation " << int(operation) << " closer " << int(closer));
       ShellFixture shell;

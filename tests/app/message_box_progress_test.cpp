@@ -4,11 +4,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolBar>
 
 #include "app/progress.h"
@@ -71,6 +74,7 @@ struct EnterOnBox {
       expected = CentredPosition(main->frameGeometry(), box->frameGeometry().size(), 50);
       caption = box->windowTitle();
       icon = box->icon();
+      format = box->textFormat();
       for (QAbstractButton* button : box->buttons()) buttons << button->text();
       buttons.sort();
       QTest::keyClick(box, Qt::Key_Return);
@@ -81,6 +85,7 @@ struct EnterOnBox {
   QPoint position, expected;
   QString caption;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  Qt::TextFormat format = Qt::AutoText;
   QStringList buttons;
 };
 
@@ -107,8 +112,11 @@ TEST(RealMessageBox, EnterPressesTheDefaultButtonAndTheBoxStandsOverTheWindow) {
   }
   {
     EnterOnBox enter(&main);
-    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 16, "Broken")), kBoxResultOk);
+    // A file name that looks like HTML is shown as written.
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 16, "<b>car</b>.MUX broken")),
+              kBoxResultOk);
     EXPECT_EQ(enter.icon, QMessageBox::Critical);
+    EXPECT_EQ(enter.format, Qt::PlainText);
   }
   {
     EnterOnBox enter(&main);
@@ -138,6 +146,31 @@ TEST(WindowMessageBox, PollStopsWhileOpenAndRunsAfterwardsEvenIfItWasOff) {
   EXPECT_FALSE(shell.boxes.seen[0].pollRunning);
   EXPECT_EQ(shell.boxes.seen[0].request.caption, QString::fromUtf8("Вопрос"));
   EXPECT_TRUE(poll->isActive());
+}
+
+// The status bar shows a text's first line and the whole text as its tool tip, both as written
+// even when a name in it looks like HTML (here a settings path that cannot be saved).
+TEST(StatusBar, ShowsNamesThatLookLikeHtmlAsWritten) {
+  ShellFixture shell;
+  QFile blocker(shell.dir.path() + "/file");
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  shell.settingsPath = blocker.fileName() + "/<b>car</b>\n<i>unit</i> &amp;.ini";
+  shell.dialogs.answers = {"/home/user/a.MUX"};
+  MainWindow& window = shell.Open();
+  window.SetLanguage(kEnglish);
+  window.setActivePage(kPageMux410);
+  window.SpeedButtonReadConfigClick();  // remembers the file's folder: the first save
+
+  const QString told =
+      "The program settings were not saved to \"" + shell.settingsPath + "\": Not a directory";
+  auto* label = shell.Find<QStatusBar>("StatusBar")->findChild<QLabel*>();
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->textFormat(), Qt::PlainText);
+  EXPECT_EQ(window.statusText(), told.section('\n', 0, 0));
+  QTextDocument shown;
+  shown.setHtml(label->toolTip());  // a tool tip is rich text when it looks like it
+  EXPECT_EQ(shown.toPlainText(), told);
+  window.close();
 }
 
 class Gauge : public ::testing::Test {

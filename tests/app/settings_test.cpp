@@ -265,5 +265,29 @@ TEST(SettingsPath, OverrideThenExecutableFolderThenUserFolder) {
             "/home/u/.config/qvr-service.ini");
 }
 
+// Run as root (as the tests run in CI), the program folder is writable, yet an installed
+// program never writes there: the file would belong to no user and outlive the package.
+TEST(SettingsPath, InstalledProgramUsesUserFolderEvenWhereItsFolderIsWritable) {
+  QTemporaryDir dir;
+  const QString programs = dir.path() + "/Programs";
+  QDir().mkpath(programs + "/QVR/bin");
+  const QString installed = programs + "/QVR/bin/qvr-service";
+  EXPECT_EQ(SettingsFilePath("", installed, "/home/u/.config", {programs}),
+            "/home/u/.config/qvr-service.ini");
+  EXPECT_EQ(SettingsFilePath("/x/given.ini", installed, "/home/u/.config", {programs}),
+            "/x/given.ini");
+  // A folder whose name only begins like a program folder is no program folder.
+  QDir().mkpath(dir.path() + "/Programs-portable");
+  EXPECT_EQ(SettingsFilePath("", dir.path() + "/Programs-portable/qvr-service", "/home/u/.config",
+                             {programs}),
+            dir.path() + "/Programs-portable/qvr-service.ini");
+#ifndef Q_OS_WIN
+  EXPECT_EQ(SettingsFilePath("", "/usr/bin/qvr-service", "/root/.config"),
+            "/root/.config/qvr-service.ini");
+  EXPECT_EQ(SettingsFilePath("", "/usr/local/bin/qvr-service", "/root/.config"),
+            "/root/.config/qvr-service.ini");
+#endif
+}
+
 }  // namespace
 }  // namespace qvr::test

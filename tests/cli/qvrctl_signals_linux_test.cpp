@@ -4,9 +4,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,7 +27,7 @@ struct Finished {
 // Runs qvrctl with `args` against the simulator in `state` (2 ms per report, every packet
 // logged to stderr) and sends `signal` once a stderr line contains `marker` (0: never).
 Finished RunQvrctl(const std::string& state, std::vector<std::string> args, int signal = 0,
-                   const std::string& marker = "") {
+                   const std::string& marker = "", const std::string& temporary = "") {
   args.insert(args.begin(), {QVRCTL_BINARY, "--simulator=" + state, "--simulated-latency", "2",
                              "--lang", "en", "--log"});
   int pipeFds[2];
@@ -36,6 +39,7 @@ Finished RunQvrctl(const std::string& state, std::vector<std::string> args, int 
     ::dup2(null, STDIN_FILENO);
     ::dup2(null, STDOUT_FILENO);
     ::close(pipeFds[0]);
+    if (!temporary.empty()) ::setenv("TMPDIR", temporary.c_str(), 1);
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -100,6 +104,65 @@ TEST(QvrctlSignals, ATransferRunsToItsEndBeforeTheSignalEndsTheProgram) {
   const Finished info = RunQvrctl(state.path(), {"info", "mux-410"}, SIGTERM, "CMD:01");
   EXPECT_EQ(info.exitStatus, -1);
   EXPECT_EQ(Count(info.err, kNotice), 0u);
+}
+
+// qvrctl taking a configuration from standard input (`write mux-410 -`), its temporary folder
+// `temporary`; it is ended by `signal` while it still reads, once its file kept aside exists.
+int EndedWhileReadingStandardInput(const std::string& state, const std::string& temporary,
+                                   int signal) {
+  int input[2];
+  if (::pipe(input) != 0) return -1;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(input[0], STDIN_FILENO);
+    ::close(input[1]);
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    ::setenv("TMPDIR", temporary.c_str(), 1);
+    const std::string simulator = "--simulator=" + state;
+    ::execl(QVRCTL_BINARY, QVRCTL_BINARY, simulator.c_str(), "write", "mux-410", "-", "--yes",
+            nullptr);
+    ::_exit(127);
+  }
+  ::close(input[0]);
+  (void)!::write(input[1], "[CONFIGFILE]\r\nNAME=secret", 25);
+  // The file is made before the first byte is read; a program that never makes it fails the
+  // test by ending (its pipe then closes) rather than by a deadline.
+  while (std::filesystem::is_empty(temporary) && ::waitpid(pid, nullptr, WNOHANG) == 0)
+    ::usleep(1000);
+  ::kill(pid, signal);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(input[1]);
+  return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
+}
+
+std::string Entries(const std::string& folder) {
+  std::string names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names += entry.path().filename().string() + " ";
+  return names;
+}
+
+TEST(QvrctlSignals, ConfigurationDataKeptAsideGoesWithTheProgramHoweverItEnds) {
+  test::TempDir state, temporary;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    EXPECT_EQ(EndedWhileReadingStandardInput(state.path(), temporary.path(), signal), signal);
+    EXPECT_EQ(Entries(temporary.path()), "");
+  }
+  // SIGKILL leaves no chance: the next run removes the file once it is a minute old, and only
+  // then (a file that young may belong to a run that has just made it).
+  EXPECT_EQ(EndedWhileReadingStandardInput(state.path(), temporary.path(), SIGKILL), SIGKILL);
+  const std::filesystem::path left = std::filesystem::directory_iterator(temporary.path())->path();
+  (void)RunQvrctl(state.path(), {"diff", "mux-410", "-"}, 0, "", temporary.path());
+  EXPECT_TRUE(std::filesystem::exists(left));
+  const timespec minutesAgo[2] = {{std::time(nullptr) - 120, 0}, {std::time(nullptr) - 120, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, left.c_str(), minutesAgo, 0), 0);
+  const Finished next = RunQvrctl(state.path(), {"diff", "mux-410", "-"}, 0, "", temporary.path());
+  EXPECT_EQ(next.exitStatus, 2) << next.err;
+  EXPECT_TRUE(std::filesystem::is_empty(temporary.path()));
 }
 
 }  // namespace

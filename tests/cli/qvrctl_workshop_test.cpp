@@ -2,6 +2,7 @@
 // and standard input/output as files.
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -234,6 +235,108 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
   EXPECT_EQ(RunPlain({"qvrctl", "--lang", "en", "backups"}).status, 1);
 }
 
+// Anything standing at a backup's name (another backup, a link planted there, even a dangling
+// one) makes it take the next free name; without a home no backup is made anywhere.
+TEST_F(Workshop, ABackupTakesOnlyAFreeNameAndNeedsAHome) {
+  const std::string file = MuxFile(3);
+  const std::string unit = BackupFolder() + "/simulated/MUX-410-41000123";
+  std::filesystem::create_directories(unit);
+  // A link to a folder elsewhere at each second's name, and a dangling one at its "-2".
+  const std::time_t now = std::time(nullptr);
+  for (std::time_t second = now; second < now + 5; ++second) {
+    const std::string name = BackupTimeName(second);
+    std::filesystem::create_directory(files.File("planted-" + name));
+    std::filesystem::create_directory_symlink(files.File("planted-" + name), unit + "/" + name);
+    std::filesystem::create_symlink(files.File("gone-" + name), unit + "/" + name + "-2");
+  }
+  Outcome o = Run({"write", "mux-410", file, "--yes"});
+  ASSERT_EQ(o.status, 0) << o.err;
+  for (const std::string& name : FilesIn(files.path())) {
+    EXPECT_FALSE(name.starts_with("gone-")) << "a backup followed a link to " << name;
+    if (name.starts_with("planted-")) {
+      EXPECT_TRUE(FilesIn(files.File(name)).empty()) << "a backup went into " << name;
+    }
+  }
+  std::vector<std::string> made;
+  for (const std::string& name : FilesIn(unit)) {
+    if (!std::filesystem::is_symlink(unit + "/" + name)) made.push_back(name);
+  }
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_TRUE(made[0].ends_with("Z-3")) << made[0];
+  EXPECT_EQ(FilesIn(unit + "/" + made[0]).size(), 1u);
+
+  // A relative XDG_DATA_HOME counts for nothing (it would follow the working folder); with no
+  // home either, the write stops before anything is sent.
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  test::SetEnvironment(test::kDataFolderVariable, "relative-data");
+  test::UnsetEnvironment("HOME");
+  o = Run({"--log", "write", "mux-410", file, "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("the user has no folder for data"), std::string::npos) << o.err;
+  EXPECT_EQ(o.err.find("00->01 CMD:91"), std::string::npos) << "no block was written";
+  EXPECT_FALSE(std::filesystem::exists("relative-data"));
+  EXPECT_FALSE(std::filesystem::exists(".local"));
+  test::SetEnvironment("HOME", data.path());
+  o = Run({"write", "mux-410", file, "--yes"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(
+      FilesIn(data.path() + "/.local/share/qvr-service/backups/simulated/MUX-410-41000123").size(),
+      1u);
+  if (home) test::SetEnvironment("HOME", savedHome);
+}
+
+// Names and values from files and adapters are data: JSON takes any byte, a terminal gets no
+// control character that could retitle it, clear it or overwrite a line.
+TEST_F(Workshop, TextFromFilesReachesJsonAndTheTerminalAsHarmlessText) {
+  // A file name that is not UTF-8.
+  Outcome o = Run({"--json", "write", "mux-410", files.File("\xFF\xFE.MUX"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  ASSERT_EQ(JsonLines(o.out).size(), 1u) << o.out;
+  EXPECT_NE(JsonLines(o.out)[0]["message"].get<std::string>().find("\xEF\xBF\xBD"),
+            std::string::npos);
+
+  // A refused value with escape sequences and Windows-1251 bytes, as the file holds it.
+  const std::string refused = files.File("refused.MUX");
+  std::string text = ReadText(MuxFile(3));
+  const size_t type = text.find("TYPE=3", text.find("[NAVI]"));
+  ASSERT_NE(type, std::string::npos);
+  text.replace(type, 6,
+               "TYPE=9\x1B]0;owned\x07\xC0\x9B"
+               "2J");
+  WriteText(refused, text);
+  o = Run({"write", "mux-410", refused, "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("key TYPE=9?]0;owned?\xD0\x90\xE2\x80\xBA"
+                       "2J: The value"),
+            std::string::npos)
+      << o.err;
+  o = Run({"--json", "write", "mux-410", refused, "--yes"});
+  ASSERT_EQ(JsonLines(o.out).size(), 1u) << o.out;
+  EXPECT_NE(JsonLines(o.out)[0]["message"].get<std::string>().find("9\x1B]0;owned"),
+            std::string::npos);
+
+  // An event's description and the name in diff, made to overwrite the line before.
+  Outcome read = Run({"read", "mux-410", files.File("Demo.MUX")});
+  ASSERT_EQ(read.status, 0) << read.err;
+  WriteText(files.File("fake.MUX"), ReadText(files.File("Demo.MUX")) +
+                                        "[EVENT9]\r\nInput=2\r\nEvent=3\r\ntype=1\r\n"
+                                        "Description=x\x1B[1A\x1B[2KNo differences\r\n");
+  o = Run({"diff", "--all", "mux-410", files.File("fake.MUX")});
+  EXPECT_EQ(o.status, 1) << o.err;
+  EXPECT_NE(o.out.find("| x?[1A?[2KNo differences\n"), std::string::npos) << o.out;
+  EXPECT_EQ(o.out.find('\x1B'), std::string::npos);
+
+  // A folder name that retitles the window, as the history lists the file written from it.
+  const std::string folder = files.File("d\x1B]0;owned\x07");
+  std::filesystem::create_directory(folder);
+  std::filesystem::copy_file(MuxFile(3), folder + "/navi3.MUX");
+  ASSERT_EQ(Run({"write", "mux-410", folder + "/navi3.MUX", "--yes", "--no-backup"}).status, 0);
+  o = Run({"history"});
+  EXPECT_NE(o.out.find("d?]0;owned?/navi3.MUX"), std::string::npos) << o.out;
+  EXPECT_EQ(o.out.find('\x1B'), std::string::npos);
+}
+
 TEST_F(Workshop, DiffShowsWhatAWriteWouldChangeAndIsCleanAfterReadOrWrite) {
   // Read under any name: the name and the descriptions are no difference a diff counts.
   Outcome o = Run({"read", "mux-410", files.File("unit.MUX")});
@@ -459,6 +562,43 @@ TEST_F(Workshop, ADashReadsToStandardOutputAndWritesFromStandardInput) {
   const Outcome written = Run({"write", "mux-410", "-", "--yes", "--no-backup"}, edited.c_str());
   EXPECT_EQ(written.status, 0) << written.err;
   EXPECT_EQ(sim::SimController(state.path()).Block(1, 17)[0], 5);
+}
+
+// Standard input is data of unknown size and content: it is read to a configuration file's
+// limit, its NAME kept to what the window would send, its errors name it, and nothing of it is
+// left in the temporary folder.
+TEST_F(Workshop, StandardInputIsBoundedNamedAndLeavesNothingBehind) {
+  const test::TempDir temporary;
+  test::SetEnvironment("TMPDIR", temporary.path());
+  const std::string read = Run({"read", "mux-410", "-"}).out;
+  struct NameCase {
+    std::string given;
+    std::string sent;
+  };
+  for (const NameCase& c : {NameCase{"ab\x1B[2J\x07"
+                                     "cd",
+                                     "ab[2Jcd"},
+                            NameCase{std::string(31, 'n'), std::string(31, 'n')},
+                            NameCase{std::string(32, 'n'), "Too long name..."}}) {
+    std::string edited = read;
+    edited.replace(edited.find("NAME=Demo"), 9, "NAME=" + c.given);
+    const Outcome o = Run({"write", "mux-410", "-", "--yes", "--no-backup"}, edited.c_str());
+    EXPECT_EQ(o.status, 0) << o.err;
+    const std::vector<uint8_t> name = sim::SimController(state.path()).Block(1, 5);
+    EXPECT_EQ(std::string(name.begin(), std::find(name.begin(), name.end(), 0)), c.sent);
+  }
+
+  Outcome o = Run({"write", "mux-410", "-", "--yes"}, "[MainSettings]\r\nTop=1\r\n");
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err,
+            "The file \"standard input\" is not a configuration file of the device \"MUX-410\"\n");
+  const std::string huge = read + std::string(4 * 1024 * 1024, ';');
+  o = Run({"--log", "diff", "mux-410", "-"}, huge.c_str());
+  EXPECT_EQ(o.status, 2);
+  EXPECT_NE(o.err.find("Standard input holds more than 4194304 bytes"), std::string::npos);
+  EXPECT_EQ(o.err.find("->"), std::string::npos) << "nothing was sent";
+  EXPECT_TRUE(std::filesystem::is_empty(temporary.path()));
+  test::UnsetEnvironment("TMPDIR");
 }
 
 }  // namespace

@@ -23,12 +23,14 @@ TEST_F(DeviceCommands, DeviceInfoFillsAFreshLogOnlyWhenTheDeviceAnswers) {
   PutU16(&payload[0], 0);
   PutU32(&payload[2], 4000000000u);
   PutU16(&payload[6], 7);
+  payload[10] = 0xCA;  // Windows-1251, as every 8-bit text of the devices: "Ко"
+  payload[11] = 0xEE;
   transport.script = {Data(1, 1, 0, payload)};
   ASSERT_EQ(ReadDeviceInfo(link, catalogue, *kMux, info), LinkOk);
   EXPECT_EQ(transport.sent.back()[kPacketDestination], 1);
   const std::vector<std::string> expected = {
       "******************* Device *******************",
-      "Controller                \"" + std::string(55, 'A') + "\"",
+      "Controller                \"Ко" + std::string(53, 'A') + "\"",
       "The serial number         4000000000",
       "Boot version              0.07",
       "Application version       (application is not loaded)",
@@ -70,7 +72,7 @@ TEST_F(DeviceCommands, FailedRequestsShowOneBoxNamingTheDevice) {
   EXPECT_EQ(host.boxes[0].text, "Error writing to the device \"MUX-410\"\nFailed result");
   EXPECT_EQ(host.boxes[1].text,
             "Error reading from device \"TPX-520\"\nOut of the timeout response");
-  EXPECT_EQ(LinkResultText(catalogue, 7), "Unknown error USB: 7");
+  EXPECT_EQ(LinkResultText(catalogue, 99), "Unknown error USB: 99");
 
   unsigned length = 43;  // no page 3: silently refused
   EXPECT_EQ(ReadDeviceValueOfPage(link, catalogue, 3, 16, buffer.data(), length),

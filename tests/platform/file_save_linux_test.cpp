@@ -2,7 +2,9 @@
 #include "platform/file_save.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,8 +15,10 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 #include "devices/test_files.h"
+#include "platform/new_file.h"
 
 namespace qvr {
 namespace {
@@ -158,6 +162,89 @@ TEST(SaveFile, ASaveKilledMidwayLeavesTheOldFileAndTheNextSaveRemovesItsTemporar
   EXPECT_EQ(TemporariesOf(folder, "state.ini"), 1);
   EXPECT_TRUE(std::filesystem::exists(live));
   ::close(liveFd);
+}
+
+// Runs `step` in a child process as the unprivileged user "nobody"; true when it succeeded.
+bool AsNobody(const std::function<bool()>& step) {
+  const passwd* nobody = ::getpwnam("nobody");
+  if (nobody == nullptr) return false;
+  const pid_t child = ::fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 &&
+                         ::setuid(nobody->pw_uid) == 0;
+    ::_exit(dropped && step() ? 0 : 1);
+  }
+  int status = 0;
+  return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A user plants links in a folder others write to; root (who runs the save) meets them.
+struct PlantedLink {
+  const char* scenario;
+  bool folderIsTheirs;  // their own folder: the kernel, too, follows their links there
+  bool dangling;        // the link names a file that does not exist yet
+  bool followed;
+};
+
+class OtherUsersLink : public ::testing::TestWithParam<PlantedLink> {};
+
+TEST_P(OtherUsersLink, IsFollowedOnlyInTheirOwnFolder) {
+  if (::geteuid() != 0) GTEST_SKIP() << "root saves while another user plants the link";
+  const PlantedLink& c = GetParam();
+  ScratchFolder folder;
+  const std::string shared = folder.File("shared");
+  std::filesystem::create_directory(shared);
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);  // like /tmp
+  if (c.folderIsTheirs) {
+    ASSERT_EQ(::chown(shared.c_str(), ::getpwnam("nobody")->pw_uid, 0), 0);
+  }
+  // A file only root may write, which the link points at.
+  const std::string secret = folder.File(c.dangling ? "created-by-root" : "root-only");
+  if (!c.dangling) {
+    WriteFile(secret, "root's own");
+    ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
+  }
+  const std::string link = shared + "/car.MUX";
+  ASSERT_TRUE(AsNobody([&] { return ::symlink(secret.c_str(), link.c_str()) == 0; }));
+
+  const SaveResult saved = SaveFile(link, "configuration");
+  EXPECT_EQ(saved.ok(), c.followed);
+  if (c.followed) {
+    EXPECT_EQ(ReadFile(secret), "configuration");
+    return;
+  }
+  EXPECT_EQ(saved.refusal, SaveRefusal::kForeignLink);
+  EXPECT_EQ(std::filesystem::exists(secret), !c.dangling);
+  if (!c.dangling) {
+    EXPECT_EQ(ReadFile(secret), "root's own");
+  }
+  EXPECT_TRUE(S_ISLNK(StatOf(link).st_mode));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SaveFile, OtherUsersLink,
+    ::testing::Values(PlantedLink{"SharedFolderToRootsFile", false, false, false},
+                      PlantedLink{"SharedFolderDangling", false, true, false},
+                      PlantedLink{"TheirFolderToRootsFile", true, false, true}),
+    [](const auto& info) { return std::string(info.param.scenario); });
+
+TEST(CreateNewFile, TakesOnlyAFreeNameAndNeverFollowsALinkThere) {
+  ScratchFolder folder;
+  const std::string target = folder.File("elsewhere.MUX");
+  const std::string name = folder.File("backup.MUX");
+  ASSERT_EQ(::symlink(target.c_str(), name.c_str()), 0);  // dangling
+  EXPECT_TRUE(NameTaken(CreateNewFile(name)));
+  EXPECT_FALSE(std::filesystem::exists(target));
+
+  WriteFile(target, "kept");
+  EXPECT_TRUE(NameTaken(CreateNewFile(target)));
+  EXPECT_EQ(ReadFile(target), "kept");
+
+  const std::string fresh = folder.File("fresh.MUX");
+  ASSERT_TRUE(CreateNewFile(fresh).ok());
+  EXPECT_TRUE(std::filesystem::is_regular_file(fresh));
+  EXPECT_EQ(std::filesystem::file_size(fresh), 0u);
 }
 
 }  // namespace

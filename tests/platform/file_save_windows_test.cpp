@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "devices/test_files.h"
+#include "platform/file_read.h"
 #include "platform/file_save.h"
 #include "platform/windows_text.h"
 
@@ -72,6 +73,52 @@ TEST(SaveFile, TheNextSaveRemovesAStaleTemporaryButNotOneInUse) {
   EXPECT_FALSE(std::filesystem::exists(stale));
   EXPECT_TRUE(std::filesystem::exists(running));
   ::CloseHandle(held);
+}
+
+// Near MAX_PATH the temporary's longer name used to fail the save of a file that opened; beyond
+// it nothing opened at all.
+TEST(SaveFile, SavesAndReadsBackTargetsNearAndBeyondTheOldPathLimit) {
+  ScratchFolder folder;
+  for (const size_t length : {size_t(250), size_t(259), size_t(400)}) {
+    std::string path = folder.path();
+    while (path.size() + 1 + 100 < length) {  // folders of 100 characters, then the file
+      path.append("/").append(99, 'f').append(std::to_string(length % 10));
+      ASSERT_TRUE(::CreateDirectoryW(ExtendedPath(path).c_str(), nullptr) ||
+                  ::GetLastError() == ERROR_ALREADY_EXISTS);
+    }
+    const size_t stem = length - path.size() - 1 - 4;
+    path.append("/").append(stem, 'g').append(".MUX");
+    ASSERT_EQ(path.size(), length);
+    ASSERT_TRUE(SaveFile(path, "first").ok()) << length;
+    const SaveResult again = SaveFile(path, "second");
+    ASSERT_TRUE(again.ok()) << length << ": " << SystemErrorText(again.systemError);
+    std::string data;
+    bool tooLarge = false;
+    ASSERT_TRUE(ReadRegularFile(path, 100, data, tooLarge)) << length;
+    EXPECT_EQ(data, "second");
+  }
+}
+
+// Windows would save "garage.MUX." as "garage.MUX": the save is refused instead, in words.
+TEST(SaveFile, RefusesNamesWindowsWouldTrimAndFilesAnotherProgramHolds) {
+  ScratchFolder folder;
+  for (const char* name : {"garage.MUX.", "garage.MUX ", "garage.MUX.. "}) {
+    EXPECT_EQ(SaveFile(folder.File(name), "x").refusal, SaveRefusal::kNameNotAllowed) << name;
+  }
+  EXPECT_EQ(folder.EntryCount(), 0);
+
+  const std::string path = folder.File("garage.MUX");
+  WriteFile(path, "old");
+  const HANDLE held = ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const SaveResult refused = SaveFile(path, "new");
+  ::CloseHandle(held);
+  EXPECT_EQ(refused.refusal, SaveRefusal::kInUse) << SystemErrorText(refused.systemError);
+  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_EQ(folder.EntryCount(), 1);
+  ASSERT_TRUE(SaveFile(path, "new").ok());
+  EXPECT_EQ(ReadFile(path), "new");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // A state directory lets two simulated controllers (two program runs) meet the same devices.
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -83,6 +84,20 @@ TEST_F(SimStateDirectory, DamagedOrMissingFilesFallBackToTheSample) {
 }
 
 #ifndef _WIN32
+// A state path that is no regular file is refused at its first look: no hang on a pipe, no
+// endless read of a device.
+TEST_F(SimStateDirectory, APipeOrADeviceIsNoStateAndIsNotRead) {
+  SimController sample;
+  std::filesystem::create_directories(dir_);
+  ASSERT_EQ(::mkfifo((dir_ / "mux-410.state").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir_ / "tpx-520.state");
+  const std::vector<uint8_t> sampleMux = sample.Block(kAddressMux410, 17);
+  const std::vector<uint8_t> sampleTpx = sample.Block(kAddressTpx520, 17);
+  SimController opened(dir());
+  EXPECT_EQ(opened.Block(kAddressMux410, 17), sampleMux);
+  EXPECT_EQ(opened.Block(kAddressTpx520, 17), sampleTpx);
+}
+
 // Two program runs on one state folder at once: each write lands on what the other saved, so
 // neither undoes the other's, and no save fails for want of its temporary.
 TEST_F(SimStateDirectory, TwoProcessesKeepEachOthersWrites) {

@@ -51,7 +51,9 @@ std::string ConfigFileIn(const fs::path& folder) {
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
     const std::string name = Utf8Path(entry.path().filename());
-    if (EndsWithMux(name) && entry.is_regular_file(ec)) return Utf8Path(entry.path());
+    // A link in a backup's folder is not the backup, wherever it points.
+    if (EndsWithMux(name) && entry.is_regular_file(ec) && !entry.is_symlink(ec))
+      return Utf8Path(entry.path());
   }
   return {};
 }

@@ -56,10 +56,13 @@ std::string FileSha256(const std::string& path) {
 }  // namespace
 
 std::string DefaultHistoryFile() {
-  return UserDataFolder() + "/qvr-service/history.jsonl";
+  const std::string data = UserDataFolder();
+  return data.empty() ? std::string() : data + "/qvr-service/history.jsonl";
 }
 
 bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry) {
+  // Without a home a relative name would put the line wherever the program was run.
+  if (historyFile.empty()) return false;
   const nlohmann::json line = {{"time", entry.time},
                                {"program", entry.program},
                                {"adapter_serial", OrNull(entry.adapterSerial)},

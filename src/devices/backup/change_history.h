@@ -24,10 +24,12 @@ struct HistoryEntry {
   bool simulated = false;
 };
 
-// $XDG_DATA_HOME/qvr-service/history.jsonl (the user's data folder on every system).
+// $XDG_DATA_HOME/qvr-service/history.jsonl (the user's data folder on every system); empty for
+// a user without a data folder (no home).
 std::string DefaultHistoryFile();
 
-// Appends one line; false when the file could not be written (the change itself stands).
+// Appends one line; false when the file could not be written or is "" (the change itself
+// stands).
 bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry);
 // Every entry the file holds, oldest first; lines that are not entries are skipped.
 std::vector<HistoryEntry> ReadHistory(const std::string& historyFile);

@@ -1,7 +1,5 @@
 #include "devices/common/config_file_io.h"
 
-#include <strings.h>
-
 #include <cstdio>
 
 #include "devices/common/ini_file.h"
@@ -10,6 +8,15 @@
 namespace qvr {
 
 namespace {
+
+// Section and key names are ASCII, and an INI file's are matched without regard to case.
+bool SameName(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b)
+    if (std::tolower(static_cast<unsigned char>(*a)) !=
+        std::tolower(static_cast<unsigned char>(*b)))
+      return false;
+  return *a == *b;
+}
 
 constexpr const char* kConfigSection = "CONFIGFILE";
 
@@ -79,8 +86,8 @@ bool HoldsOtherDevicesKeys(const std::string& path, std::span<const ImageField> 
     for (const ImageField& field : mine) {
       bool shared = false;
       for (const ImageField& their : theirs) {
-        shared = shared || (strcasecmp(field.section, their.section) == 0 &&
-                            strcasecmp(field.key, their.key) == 0);
+        shared =
+            shared || (SameName(field.section, their.section) && SameName(field.key, their.key));
       }
       if (!shared && ini.HasKey(field.section, field.key)) return true;
     }

@@ -39,10 +39,11 @@ std::string Joined(const std::vector<std::string>& names) {
 
 ConfigSectionCheck CheckConfigSections(const Catalogue& catalogue, const std::string& path,
                                        const char* deviceName, std::span<const ImageField> fields,
-                                       int eventCapacity) {
+                                       int eventCapacity, const std::string& shownName) {
+  const std::string& shown = shownName.empty() ? path : shownName;
   IniFile ini;
   if (!ini.Load(path))
-    return {SectionVerdict::kUnreadable, catalogue.Format(kMsgFileError, path.c_str(), "")};
+    return {SectionVerdict::kUnreadable, catalogue.Format(kMsgFileError, shown.c_str(), "")};
   const std::vector<std::string> saved = SavedSections(fields);
   std::vector<std::string> missing;
   for (const std::string& section : saved) {
@@ -51,12 +52,12 @@ ConfigSectionCheck CheckConfigSections(const Catalogue& catalogue, const std::st
   if (missing.empty()) return {};
   if (missing.size() == saved.size() && !HasEventSection(ini, eventCapacity)) {
     return {SectionVerdict::kNotOfDevice,
-            Catalogue::FormatText(Text(catalogue, AddedText::kNotDeviceConfiguration), path.c_str(),
-                                  deviceName)};
+            Catalogue::FormatText(Text(catalogue, AddedText::kNotDeviceConfiguration),
+                                  shown.c_str(), deviceName)};
   }
   const std::string names = Joined(missing);
   return {SectionVerdict::kMissingSome,
-          Catalogue::FormatText(Text(catalogue, AddedText::kMissingSections), path.c_str(),
+          Catalogue::FormatText(Text(catalogue, AddedText::kMissingSections), shown.c_str(),
                                 names.c_str())};
 }
 

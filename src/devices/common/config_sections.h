@@ -30,8 +30,9 @@ struct ConfigSectionCheck {
 
 // `fields` lists the device's parameters (their sections are the ones a saved file holds
 // beside CONFIGFILE); EVENT1 .. EVENT<eventCapacity> count as the device's sections too.
+// Messages name the file `shownName` when given (standard input kept aside), else `path`.
 ConfigSectionCheck CheckConfigSections(const Catalogue& catalogue, const std::string& path,
                                        const char* deviceName, std::span<const ImageField> fields,
-                                       int eventCapacity);
+                                       int eventCapacity, const std::string& shownName = {});
 
 }  // namespace qvr

@@ -14,9 +14,6 @@ namespace qvr {
 
 namespace {
 
-// Configuration and settings files are a few kilobytes; anything this large is not one.
-constexpr size_t kMaxFileSize = 4 * 1024 * 1024;
-
 // Text a parser may stop at or run together with the next line: NUL and other control bytes.
 bool HoldsBinaryBytes(const std::string& data) {
   return std::any_of(data.begin(), data.end(), [](char c) {
@@ -72,7 +69,7 @@ bool IniFile::Load(const std::string& path) {
   impl_->ini.Reset();
   std::string data;
   bool tooLarge = false;
-  if (!ReadRegularFile(path, kMaxFileSize, data, tooLarge)) return false;
+  if (!ReadRegularFile(path, kMaxIniFileSize, data, tooLarge)) return false;
   impl_->whole = !tooLarge && !HoldsBinaryBytes(data);
   // What the parser sees is what the platform's profile functions read: the whole file, and
   // the first of repeated sections and keys.

@@ -3,6 +3,7 @@
 // platform INI functions that wrote the users' files, integers read the way those functions
 // read them (the whole file, first of repeated sections and keys, quotes stripped), CR LF
 // line ends, and saves that never leave a truncated or half-written file.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,9 @@
 #include "platform/file_save.h"
 
 namespace qvr {
+
+// Configuration and settings files are a few kilobytes; anything larger is not one.
+inline constexpr size_t kMaxIniFileSize = 4 * 1024 * 1024;
 
 class IniFile {
  public:

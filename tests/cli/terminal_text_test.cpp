@@ -1,0 +1,35 @@
+// What a terminal receives of a text from a file or an adapter.
+#include "cli/terminal_text.h"
+
+#include <gtest/gtest.h>
+
+namespace qvr::cli {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(TerminalSafe, KeepsTextAndLineBreaksAndReplacesEveryControlAndStrayByte) {
+  const struct {
+    std::string given;
+    std::string shown;
+  } cases[] = {
+      {"Controller \"QVR-B\"\tok\nnext\r\n", "Controller \"QVR-B\"\tok\nnext\r\n"},
+      {"\xD0\x9A\xD0\xBE \xE2\x80\xBA \xF0\x9F\x94\x8C",
+       "\xD0\x9A\xD0\xBE \xE2\x80\xBA \xF0\x9F\x94\x8C"},
+      {"\x1B]0;title\x07", "?]0;title?"},         // retitles the window
+      {"x\rNo differences", "x?No differences"},  // overwrites the line
+      {"\x7F\x01\x00"
+       "end"s,
+       "???end"},
+      {"\xC2\x9B"
+       "2J \xC2\x85",
+       "?2J ?"},  // 8-bit controls as UTF-8 (CSI, NEL)
+      {"\x9B"
+       "2J \xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\x82",
+       "?2J ?? ??? ???? ??"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TerminalSafe(c.given), c.shown) << c.given;
+}
+
+}  // namespace
+}  // namespace qvr::cli

@@ -1,0 +1,80 @@
+// The window over hidapi's hidraw backend and an emulated adapter: its connection monitor
+// follows the adapter being unplugged and plugged in again, also in the middle of a read.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QStatusBar>
+
+#include "app/device_pages.h"
+#include "app/shell_test_support.h"
+#include "link/hid_transport.h"
+#include "usb/usb_fixture.h"
+
+namespace qvr::test {
+namespace {
+
+class WindowOverUsb : public UsbGroup {
+ protected:
+  static void SetUpTestSuite() {
+    UsbGroup::SetUpTestSuite();
+    bed->Plug({});
+  }
+  void SetUp() override {
+    shell.realPages = DevicePageFactory();
+    shell.makeTransport = [](sim::SimController&) { return std::make_unique<HidTransport>(); };
+    shell.Open();
+  }
+  MainWindow& window() { return *shell.window; }
+  std::string Status() const {
+    const auto labels = shell.window->statusBar()->findChildren<QLabel*>();
+    std::string text;
+    for (const QLabel* label : labels) text += label->text().toStdString() + "|";
+    return text;
+  }
+  ShellFixture shell;
+};
+
+TEST_F(WindowOverUsb, TheMonitorFollowsTheAdapterOutAndBackIn) {
+  shell.Connect();
+  ASSERT_TRUE(window().monitor().connected()) << Status();
+  const std::string connected = Status();
+  EXPECT_NE(connected.find("QVR-B"), std::string::npos) << connected;
+
+  bed->Unplug(0);
+  shell.Connect();
+  EXPECT_FALSE(window().monitor().connected());
+  EXPECT_NE(Status(), connected);
+
+  bed->Replug(0);
+  shell.Connect();
+  EXPECT_TRUE(window().monitor().connected()) << Status();
+  EXPECT_EQ(Status(), connected);
+}
+
+// The adapter vanishes while the window reads the MUX-410: one box says the read failed, the
+// page keeps no half-read data, and the window finds the adapter when it is back.
+TEST_F(WindowOverUsb, AnAdapterPulledDuringAReadEndsTheReadHonestly) {
+  shell.Connect();
+  ASSERT_TRUE(window().monitor().connected());
+  window().setActivePage(1);
+  const int before = bed->IoctlCount(0);
+  window().SpeedButtonReadDeviceClick();
+  ASSERT_TRUE(shell.boxes.seen.empty()) << shell.boxes.lastText();
+  bed->FailIoctlAfter(0, (bed->IoctlCount(0) - before) / 2, ENODEV, -1);
+
+  window().SpeedButtonReadDeviceClick();
+
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxError) << shell.boxes.lastText();
+  EXPECT_FALSE(window().busy());
+  bed->Unplug(0);
+  bed->ClearFaults(0);
+  shell.Connect();
+  EXPECT_FALSE(window().monitor().connected());
+  bed->Replug(0);
+  shell.Connect();
+  EXPECT_TRUE(window().monitor().connected());
+}
+
+}  // namespace
+}  // namespace qvr::test
