@@ -6,10 +6,11 @@ install(TARGETS qvrctl RUNTIME DESTINATION .)
 if(TARGET qvr-service)
   install(TARGETS qvr-service RUNTIME DESTINATION .)
   install(FILES $<TARGET_RUNTIME_DLLS:qvr-service> DESTINATION .)
-  # Qt's plugins (the Windows platform, styles, the SVG icon engine) and its translations.
+  # Qt's plugins (the Windows platform, styles, the SVG icon engine) and its translations, by
+  # windeployqt, into the program's folder.
+  set(CMAKE_INSTALL_BINDIR .)
   qt_generate_deploy_app_script(TARGET qvr-service OUTPUT_SCRIPT qvr_deploy_script
                                 NO_UNSUPPORTED_PLATFORM_ERROR)
-  set(CMAKE_INSTALL_BINDIR .)
   install(SCRIPT ${qvr_deploy_script})
   set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION .)
   include(InstallRequiredSystemLibraries)
@@ -44,6 +45,7 @@ set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 if(TARGET qvr-service)
   set(CPACK_PACKAGE_EXECUTABLES qvr-service qvr-service)
+  set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
   set(CPACK_NSIS_INSTALLED_ICON_NAME qvr-service.exe)
 endif()
 # qvrctl is a console program: its shortcut opens a console in the program's folder that

@@ -102,6 +102,7 @@ void MainWindow::CreateServices(WindowOptions& options) {
   boxes_ = std::make_unique<MessageBoxService>(
       catalogue_, *pollTimer_, [this] { link_->WaitLinkIdle(); },
       options.boxResponder ? *options.boxResponder : *realBoxes_);
+  boxes_->DeclineWhile([this] { return closing_; });
   host_ = std::make_unique<ShellHost>(*memo_, *progress_, *boxes_, *menuLog_);
   std::unique_ptr<Transport> device = std::move(options.transport);
   if (!device) device = std::make_unique<HidTransport>();
@@ -329,7 +330,10 @@ DevicePage* MainWindow::devicePage(int index) {
 }
 
 std::string MainWindow::ChooseUpdateFile(const DeviceModule& module) {
-  return fileDialogs_->ChooseUpdateFile(module);
+  std::string path = fileDialogs_->ChooseUpdateFile(module);
+  // A close asked for while the dialog was open cancels the update: nothing is sent.
+  if (closing_) path.clear();
+  return path;
 }
 
 void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::string& path) {

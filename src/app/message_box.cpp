@@ -120,9 +120,12 @@ int MessageBoxService::Show(int kind, const std::string& text) {
     divert_(text);
     return request.yesNo ? kBoxResultNo : kBoxResultOk;
   }
+  const auto declined = [&] { return request.yesNo && closing_ && closing_(); };
+  if (declined()) return kBoxResultNo;
   pollTimer_.stop();
   if (waitLinkIdle_) waitLinkIdle_();
   int result = responder_->Respond(request);
+  if (declined()) result = kBoxResultNo;
   // Always enabled afterwards, even when a box opened while the poll was off (the close
   // sequence): the monitor must not stay silent for the rest of the run.
   pollTimer_.start();

@@ -66,8 +66,12 @@ class MessageBoxService {
   // After a termination signal nobody may be there to answer: boxes are not shown, their text
   // goes to `divert` (the log, the status bar and stderr), and questions are answered No.
   void Divert(std::function<void(const std::string&)> divert) { divert_ = std::move(divert); }
+  // While `closing` holds, a question is answered No, also one that was open when it began:
+  // a command asked about when the user closes is not carried out.
+  void DeclineWhile(std::function<bool()> closing) { closing_ = std::move(closing); }
 
  private:
+  std::function<bool()> closing_;
   std::function<void(const std::string&)> divert_;
   const Catalogue& catalogue_;
   QTimer& pollTimer_;

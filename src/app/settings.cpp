@@ -130,8 +130,8 @@ SaveResult SaveSettingsFile(const std::string& path, const IniFile& ini) {
   if (found.Load(path) && !found.loadedWhole()) {
     // The document holds only what could be read: the file as found goes to ".bak" first.
     QFile file(QString::fromStdString(path));
-    if (file.size() > kMaxSettingsCopy) return {SaveRefusal::kSystem, EFBIG};
-    if (!file.open(QIODevice::ReadOnly)) return {SaveRefusal::kSystem, EACCES};
+    if (file.size() > kMaxSettingsCopy) return ErrnoFailure(EFBIG);
+    if (!file.open(QIODevice::ReadOnly)) return ErrnoFailure(EACCES);
     const QByteArray bytes = file.readAll();
     const SaveResult kept = SaveFile(path + ".bak", std::string_view(bytes.data(), bytes.size()));
     if (!kept.ok()) return kept;

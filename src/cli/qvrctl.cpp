@@ -70,6 +70,15 @@ std::string LanguageInArguments(int argc, char** argv) {
   return {};
 }
 
+// Windows ends a process about 5 s after its console is closed, whatever the process does.
+#ifdef _WIN32
+constexpr const char* kConsoleCloseNote =
+    "\nThe console's close button is disabled meanwhile; a console closed all the same (signing\n"
+    "out, a terminal tab) ends qvrctl within 5 s and can leave the unit half-written.";
+#else
+constexpr const char* kConsoleCloseNote = "";
+#endif
+
 std::string Footer() {
   return std::string(
              "Exit status: 0 done, 1 failed (the reason on stderr), 2 usage error, 3 declined\n"
@@ -89,7 +98,8 @@ std::string Footer() {
          "--no-backup skips that. The newest 20 of each unit are kept (--keep-backups).\n" +
          TerminationRequestHint() +
          "during a transfer to a device: the transfer is completed first,\n"
-         "then the command ends with its result.";
+         "then the command ends with its result." +
+         kConsoleCloseNote;
 }
 
 void DeclareGlobal(CLI::App& app, RunOptions& options) {

@@ -13,17 +13,19 @@ struct Texts {
 constexpr Texts kTexts[] = {
     /* kNoPermission */
     {"Нет доступа к контроллеру \"QVR-B\": он подключен, но открыть его нельзя.\n"
-     "Программа установлена из пакета: отключите и снова подключите адаптер "
+     "Программа установлена из пакета qvr-service (правило "
+     "/usr/lib/udev/rules.d/70-qvr-b.rules): отключите и снова подключите адаптер "
      "(или выполните: sudo udevadm trigger).\n"
-     "Программа запущена из сборки: установите правило udev, затем отключите и снова "
-     "подключите адаптер:\n"
-     "sudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
+     "Программа запущена из сборки: установите правило udev из папки packaging исходных "
+     "текстов, затем отключите и снова подключите адаптер:\n"
+     "sudo cp ИСХОДНЫЕ_ТЕКСТЫ/packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
      "sudo udevadm control --reload-rules && sudo udevadm trigger",
      "No permission to open the controller \"QVR-B\": it is connected but cannot be opened.\n"
-     "Installed from the package: unplug and plug in the adapter "
-     "(or run: sudo udevadm trigger).\n"
-     "Run from a build: install the udev rule, then unplug and plug in the adapter:\n"
-     "sudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
+     "Installed from the package qvr-service (rule /usr/lib/udev/rules.d/70-qvr-b.rules): "
+     "unplug and plug in the adapter (or run: sudo udevadm trigger).\n"
+     "Run from a build: install the udev rule from the source tree's packaging folder, then "
+     "unplug and plug in the adapter:\n"
+     "sudo cp SOURCE_TREE/packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
      "sudo udevadm control --reload-rules && sudo udevadm trigger"},
     /* kConfigurationHalfWritten */
     {"Устройство уже приняло часть данных: в нём может быть смесь старой и новой конфигурации.\n"

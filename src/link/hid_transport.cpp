@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <mutex>
 
+#include "platform/hid_open_error.h"
+
 namespace qvr {
 
 namespace {
@@ -67,6 +69,11 @@ OpenAttempt OpenHidPath(const std::string& path) {
 #if !defined(_WIN32)
   // hidapi does not say why an open failed; the node's access rights do.
   attempt.permissionDenied = ::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
+#else
+  int systemError = 0;
+  const HidOpenFailure why = ClassifyHidOpenFailure(path, systemError);
+  attempt.permissionDenied = why == HidOpenFailure::kAccessDenied;
+  attempt.heldElsewhere = why == HidOpenFailure::kHeldElsewhere;
 #endif
   return attempt;
 }
@@ -76,14 +83,16 @@ OpenAttempt OpenHidPath(const std::string& path) {
 std::variant<void*, LinkResult> OpenControllerInterface(std::vector<HidInterfaceInfo> interfaces,
                                                         const InterfaceOpener& open) {
   bool denied = false;
+  bool held = false;
   for (;;) {
     auto choice = ChooseControllerInterface(interfaces);
     if (const LinkResult* failure = std::get_if<LinkResult>(&choice))
-      return denied ? LinkNoPermission : *failure;
+      return denied ? LinkNoPermission : held ? LinkAdapterBusy : *failure;
     const std::string path = std::get<std::string>(choice);
     const OpenAttempt attempt = open(path);
     if (attempt.handle != nullptr) return attempt.handle;
     denied = denied || attempt.permissionDenied;
+    held = held || attempt.heldElsewhere;
     // An interface that cannot be opened is passed over, as if it were not present.
     std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return info.path == path; });
   }
@@ -102,10 +111,10 @@ std::vector<std::string> EnumerateControllerPaths() {
   if (!HidLibrary::Get().started()) return {};
   std::vector<std::string> paths = ControllerPaths(EnumerateControllerIds());
   // An interface that cannot be opened is passed over, as the discovery passes it over; one
-  // the user may not open stays, so that the user learns why it cannot be used.
+  // the user may not open, or another program holds, stays, so that the user learns why.
   std::erase_if(paths, [](const std::string& path) {
     const OpenAttempt attempt = OpenHidPath(path);
-    if (attempt.handle == nullptr) return !attempt.permissionDenied;
+    if (attempt.handle == nullptr) return !attempt.permissionDenied && !attempt.heldElsewhere;
     std::lock_guard serial(HidLibrary::Get().calls());
     hid_close(static_cast<hid_device*>(attempt.handle));
     return false;

@@ -46,12 +46,14 @@ std::variant<std::string, LinkResult> ChooseControllerInterface(
 struct OpenAttempt {
   void* handle = nullptr;
   bool permissionDenied = false;
+  bool heldElsewhere = false;  // another program has it open for itself alone (Windows)
 };
 using InterfaceOpener = std::function<OpenAttempt(const std::string& path)>;
 
 // Opens the interface ChooseControllerInterface picks, passing over those that do not open.
 // When none opens, the result is LinkNoPermission if any was refused access (the controller is
-// there, so "disconnected" would send the user to the cable), else the choice's failure.
+// there, so "disconnected" would send the user to the cable), LinkAdapterBusy if another
+// program holds one, else the choice's failure.
 std::variant<void*, LinkResult> OpenControllerInterface(std::vector<HidInterfaceInfo> interfaces,
                                                         const InterfaceOpener& open);
 

@@ -146,8 +146,9 @@ LinkResult Link::DeviceWrite(uint8_t address, uint8_t command, uint32_t offset, 
   pollHoldOff_ = kPollHoldOffTicks;
   const LinkResult result = WritePacket(address, command, offset, data, length);
   // A request that reached the device may have changed it even when its reply was lost or
-  // spoilt: the user must hear that the unit may be half-written.
-  if (result == LinkOk || requestDelivered_) ++acknowledgedWrites_;
+  // spoilt (a local failure, positive): the user must hear that the unit may be half-written.
+  // A status reply says the device refused it and changed nothing.
+  if (result == LinkOk || (requestDelivered_ && result > 0)) ++acknowledgedWrites_;
   return result;
 }
 

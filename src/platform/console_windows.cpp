@@ -120,7 +120,6 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
 void PrepareStandardStreams() {
   (void)::_setmode(::_fileno(stdin), _O_BINARY);
   (void)::_setmode(::_fileno(stdout), _O_BINARY);
-  (void)::_setmode(::_fileno(stderr), _O_BINARY);
   WriteToConsole(std::cout, STD_OUTPUT_HANDLE);
   WriteToConsole(std::cerr, STD_ERROR_HANDLE);
   const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
@@ -146,13 +145,8 @@ const char* UserDataFolderHint() {
   return "%LOCALAPPDATA%";
 }
 
-// What really happens on Windows: the close button is greyed while a transfer runs, but a
-// console closed by other means (signing out, a terminal's tab) ends the process within
-// seconds and cannot be held.
 const char* TerminationRequestHint() {
-  return "Ctrl+C or Ctrl+Break (the console's close button is disabled meanwhile; a console\n"
-         "closed all the same, by signing out or from a terminal tab, ends qvrctl within 5 s\n"
-         "and can leave the unit half-written) ";
+  return "Ctrl+C or Ctrl+Break ";
 }
 
 }  // namespace qvr

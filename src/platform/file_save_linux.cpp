@@ -8,7 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "platform/file_save.h"
@@ -116,10 +119,18 @@ bool Flush(int fd) {
   return InMemory(fd) || ::fsync(fd) == 0;
 }
 
+// The process's umask read without changing it: setting it to learn it would, for a moment,
+// give every file another thread creates meanwhile the wrong mode.
+mode_t CurrentUmask() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("Umask:", 0) == 0) return mode_t(std::strtoul(line.c_str() + 6, nullptr, 8));
+  }
+  return 022;  // the usual mask, where the kernel does not tell (before Linux 4.7)
+}
+
 mode_t NewFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+  return 0666 & ~CurrentUmask();
 }
 
 // Gives the temporary the owner, group and mode the replaced file had (a new file: the user's

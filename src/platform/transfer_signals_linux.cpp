@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include <atomic>
+
 #include "platform/temporary_removal.h"
 
 namespace qvr {
@@ -10,8 +12,11 @@ namespace {
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-volatile sig_atomic_t gTransferRunning = 0;
-volatile sig_atomic_t gSignalDeferred = 0;
+// Read by the batch threads as well as the handler: atomics, lock-free so the handler may
+// touch them.
+std::atomic<int> gTransferRunning{0};
+std::atomic<int> gSignalDeferred{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 struct sigaction gPrevious[sizeof kSignals / sizeof kSignals[0]];
 
 void OnTerminationSignal(int signal) {

@@ -56,6 +56,7 @@ struct Outcome {
   int savedPage = -1;
   size_t wireAtClose = 0;
   size_t wireLater = 0;
+  size_t boxesAfter = 0;  // boxes shown by the command (answered by the script)
 };
 
 Outcome CloseDuring(Operation operation, Closer closer, ShellFixture& shell) {
@@ -81,7 +82,7 @@ Outcome CloseDuring(Operation operation, Closer closer, ShellFixture& shell) {
   MainWindow& window = shell.Open();
   target = &window;
   window.show();
-  TerminationSignals signalWatch([&window] { window.close(); });
+  TerminationSignals signalWatch([&window] { window.Terminate(); });
   shell.Connect();
   window.setActivePage(kPageMux410);
 
@@ -101,6 +102,7 @@ Outcome CloseDuring(Operation operation, Closer closer, ShellFixture& shell) {
   }
 
   Outcome outcome;
+  outcome.boxesAfter = shell.boxes.seen.size();
   outcome.statusRightAfter = window.statusText().toStdString();
   outcome.visibleRightAfter = window.isVisible();
   QElapsedTimer waited;
@@ -130,7 +132,14 @@ TEST(ClosingDuringATransfer, EveryWayOfClosingWaitsForTheUpdateAndTheDeviceWrite
                    << "operation " << int(operation) << " closer " << int(closer));
       ShellFixture shell;
       const Outcome outcome = CloseDuring(operation, closer, shell);
-      EXPECT_EQ(outcome.statusRightAfter, TextIn(kRussian, AddedText::kClosingAfterOperation));
+      // After a signal nobody may be there to answer: the result goes to the status bar, the
+      // log and stderr, never into a box; the close button's user sees the result box.
+      if (closer == Closer::kButton) {
+        EXPECT_EQ(outcome.statusRightAfter, TextIn(kRussian, AddedText::kClosingAfterOperation));
+        EXPECT_EQ(outcome.boxesAfter, 1u);
+      } else {
+        EXPECT_EQ(outcome.boxesAfter, operation == Operation::kUpdate ? 0u : 1u);
+      }
       EXPECT_TRUE(outcome.visibleRightAfter);
       EXPECT_TRUE(outcome.closed);
       EXPECT_EQ(outcome.savedPage, kPageMux410);  // not the log page the update showed
@@ -141,6 +150,48 @@ TEST(ClosingDuringATransfer, EveryWayOfClosingWaitsForTheUpdateAndTheDeviceWrite
         // The write ran to its end: the device's reset follows the event table.
         EXPECT_EQ(shell.controller.CountRequests(1, 3), 1);
       }
+    }
+  }
+}
+
+// A close or a signal while the command's question or file dialog is open cancels it: nothing
+// reaches the controller, and the window closes at once.
+TEST(ClosingDuringATransfer, AQuestionOrFileDialogOpenAtTheCloseCancelsTheCommand) {
+  for (Operation operation : {Operation::kUpdate, Operation::kDeviceWrite}) {
+    for (bool signal : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "operation " << int(operation) << " signal " << signal);
+      ShellFixture shell;
+      if (operation == Operation::kDeviceWrite) shell.realPages = DevicePageFactory();
+      MainWindow& window = shell.Open();
+      window.show();
+      shell.Connect();
+      window.setActivePage(kPageMux410);
+      const auto closeNow = [&] { signal ? window.Terminate() : (void)window.close(); };
+      if (operation == Operation::kUpdate) {
+        const std::string path = shell.dir.filePath("mux.LDR").toStdString();
+        WriteBytes(path, LdrBuilder{.version = 216,
+                                    .deviceVersion = sim::kMux410Identity.deviceVersion,
+                                    .deviceType = sim::kMux410Identity.deviceType,
+                                    .payloadSize = 400}
+                             .Build());
+        shell.dialogs.answers = {QString::fromStdString(path)};
+        shell.dialogs.during = closeNow;
+        shell.controller.ClearWire();
+        window.SpeedButtonUpdateClick();
+      } else {
+        window.SpeedButtonReadDeviceClick();
+        shell.boxes.answers = {kBoxResultYes};
+        shell.boxes.during = closeNow;
+        shell.controller.ClearWire();
+        window.SpeedButtonWriteDeviceClick();
+      }
+      EXPECT_EQ(shell.controller.CountRequests(sim::kAddressMux410, 2), 0);
+      EXPECT_EQ(shell.controller.CountRequests(sim::kAddressMux410, 0x12), 0);
+      EXPECT_EQ(shell.controller.CountRequests(sim::kAddressMux410, 3), 0);
+      QElapsedTimer waited;
+      waited.start();
+      while (window.isVisible() && waited.elapsed() < 3000) QCoreApplication::processEvents();
+      EXPECT_FALSE(window.isVisible());
     }
   }
 }

@@ -33,6 +33,7 @@ class ScriptedBoxes : public MessageBoxResponder {
   };
   int Respond(const BoxRequest& request) override {
     seen.push_back({request, pollTimer && pollTimer->isActive()});
+    if (during) during();
     if (answers.empty()) return request.yesNo ? kBoxResultNo : kBoxResultOk;
     int answer = answers.front();
     answers.pop_front();
@@ -45,6 +46,7 @@ class ScriptedBoxes : public MessageBoxResponder {
   std::vector<Seen> seen;
   std::deque<int> answers;
   QTimer* pollTimer = nullptr;
+  std::function<void()> during;  // runs while a box is "open"
 };
 
 // Answers file dialogs from a script ("" cancels; an empty script cancels) and records them.

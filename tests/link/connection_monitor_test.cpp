@@ -78,9 +78,11 @@ TEST_F(Monitor, RefusedOrHalfAnsweringControllersAreNeverTakenForConnected) {
   monitor.Tick();
   EXPECT_EQ(listener.statuses.back(),
             "No permission to open the controller \"QVR-B\": it is connected but cannot be "
-            "opened.\nInstalled from the package: unplug and plug in the adapter (or run: sudo "
-            "udevadm trigger).\nRun from a build: install the udev rule, then unplug and plug "
-            "in the adapter:\nsudo cp packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
+            "opened.\nInstalled from the package qvr-service (rule "
+            "/usr/lib/udev/rules.d/70-qvr-b.rules): unplug and plug in the adapter (or run: "
+            "sudo udevadm trigger).\nRun from a build: install the udev rule from the source "
+            "tree's packaging folder, then unplug and plug in the adapter:\nsudo cp "
+            "SOURCE_TREE/packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
             "sudo udevadm control --reload-rules && sudo udevadm trigger");
   EXPECT_EQ(host.log, std::vector<std::string>{listener.statuses.back()});
   EXPECT_TRUE(listener.changes.empty());

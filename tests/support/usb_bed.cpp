@@ -56,8 +56,12 @@ bool RunUnderUmockdev(int, char** argv) {
   std::string preload = kPreload;
   if (previous != nullptr && *previous != '\0') preload += std::string(":") + previous;
   ::setenv("LD_PRELOAD", preload.c_str(), 1);
-  // The sanitizer runtime is then no longer first in the library list, which it accepts.
-  ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0", 0);
+  // The sanitizer runtime is then no longer first in the library list, which it accepts; the
+  // preload's own allocations outlive the process, so leaks are looked for elsewhere.
+  const char* sanitizer = std::getenv("ASAN_OPTIONS");
+  std::string options = sanitizer != nullptr ? std::string(sanitizer) + ":" : std::string();
+  options += "verify_asan_link_order=0:detect_leaks=0";
+  ::setenv("ASAN_OPTIONS", options.c_str(), 1);
   ::execv("/proc/self/exe", argv);
   std::perror("re-running under umockdev");
   return false;
@@ -206,6 +210,12 @@ UsbBed::UsbBed() : impl_(std::make_unique<Impl>()) {
   impl_->ioctls = umockdev_ioctl_base_new();
   // Programs started as another user (the permission cases) must reach the sysfs tree.
   ::chmod(RootDir().c_str(), 0755);
+  // Every bed names its first node /dev/hidraw0: the adapter locks of this bed's programs stay
+  // in the bed, apart from other beds' and from the machine's real adapters.
+  const std::string locks = RootDir() + "/locks";
+  ::mkdir(locks.c_str(), 0777);
+  ::chmod(locks.c_str(), 0777);
+  ::setenv("QVR_ADAPTER_LOCK_DIR", locks.c_str(), 1);
 }
 
 UsbBed::~UsbBed() {

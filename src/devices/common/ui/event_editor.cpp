@@ -170,6 +170,25 @@ void EventEditor::BuildWidgets() {
   makeEvent_->setVisible(host_.debugMode());
 }
 
+namespace {
+
+// Keeps a widget disabled for a scope, whichever way the scope ends.
+class DisabledWhile {
+ public:
+  explicit DisabledWhile(QWidget& widget) : widget_(widget), wasEnabled_(widget.isEnabled()) {
+    widget_.setEnabled(false);
+  }
+  ~DisabledWhile() { widget_.setEnabled(wasEnabled_); }
+  DisabledWhile(const DisabledWhile&) = delete;
+  DisabledWhile& operator=(const DisabledWhile&) = delete;
+
+ private:
+  QWidget& widget_;
+  bool wasEnabled_;
+};
+
+}  // namespace
+
 int EventEditor::selectedEvent() const {
   if (leaving_ >= 0) return leaving_;
   return std::max(0, tabs_->currentIndex());
@@ -391,8 +410,13 @@ void EventEditor::GetLastEvent() {
 
 void EventEditor::LearnIrCode() {
   uint8_t code[5] = {};
-  if (!WaitForIrCode(host_.link(), host_.catalogue(), Module(), config_.commands.learnIr, code)) {
-    return;
+  {
+    // The code belongs to the event on which learning started: the tabs and fields take no
+    // input while the wait pumps messages, so no other event can be shown meanwhile.
+    const DisabledWhile still(*this);
+    if (!WaitForIrCode(host_.link(), host_.catalogue(), Module(), config_.commands.learnIr, code)) {
+      return;
+    }
   }
   // The IR panel keeps its visibility until the event is shown again.
   SetListValue(type_, code[0]);

@@ -88,7 +88,10 @@ class ImagePage : public DevicePage {
   PageWriters Writers() {
     return {[this] { return ControlsToImage(); }, [this] { return device_.prepare(image_); },
             [this](const DeviceModule& module) {
-              return device_.write(host_.link(), host_.catalogue(), module, image_);
+              // The write streams from a copy: nothing that happens while it pumps messages
+              // can change what reaches the unit half-way.
+              const Image sent = image_;
+              return device_.write(host_.link(), host_.catalogue(), module, sent);
             },
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
   }
