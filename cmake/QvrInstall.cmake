@@ -1,6 +1,6 @@
 # What `cmake --install` puts where: the two programs, the udev rule that gives the logged-in
-# user the controller, the desktop entry with the program's icon, manual pages, bash completion
-# for qvrctl, and the copyright and changelog a Debian package carries.
+# user the controller, the desktop entry with the program's icon, manual pages, bash, zsh and
+# fish completion for qvrctl, and the copyright and changelog a Debian package carries.
 # Windows lays a program out differently and has its own installer.
 if(WIN32)
   include(cmake/QvrInstallWindows.cmake)
@@ -19,6 +19,10 @@ install(FILES src/app/icons/qvr-service.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES packaging/qvrctl.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qvrctl)
+install(FILES packaging/qvrctl.zsh-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions RENAME _qvrctl)
+install(FILES packaging/qvrctl.fish-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d RENAME qvrctl.fish)
 install(FILES debian/copyright DESTINATION ${QVR_DOC_DIR})
 
 # Manual pages and the changelog are installed compressed, without a time stamp in the

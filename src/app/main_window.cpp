@@ -27,6 +27,7 @@
 #include "app/shell_host.h"
 #include "app/tab_order.h"
 #include "app/window_fit.h"
+#include "devices/backup/change_history.h"
 #include "devices/backup/device_backup.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
@@ -35,6 +36,7 @@
 #include "link/hid_transport.h"
 #include "link/link.h"
 #include "link/threaded_transport.h"
+#include "platform/file_names.h"
 
 namespace qvr {
 namespace {
@@ -69,6 +71,9 @@ MainWindow::MainWindow(WindowOptions options)
           }) {
   simulated_ = options.simulated;
   backupFolder_ = options.backupFolder.empty() ? DefaultBackupFolder() : options.backupFolder;
+  historyFile_ = options.backupFolder.empty()
+                     ? DefaultHistoryFile()
+                     : Utf8Path(NativePath(backupFolder_).parent_path() / "history.jsonl");
   BuildWidgets();
   CreateServices(options);
   CreateDevicePages(options.createPage);
@@ -332,6 +337,7 @@ std::string MainWindow::ChooseUpdateFile(const DeviceModule& module) {
 }
 
 void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::string& path) {
+  chosenUpdateFile_ = path;
   fileDialogs_->RememberUpdateFile(module, path);
 }
 

@@ -173,7 +173,9 @@ class MainWindow final : public QMainWindow,
   // A command that runs one operation of the active row on its module: busy while it runs,
   // the not-supported box when the row lacks it, the failure box when it fails.
   using RowOperation = int (*ModuleRow::*)(ModuleContext&, const DeviceModule&);
-  void RunRowCommand(RowOperation operation, int notSupportedId, int failedId);
+  // `history`: the change's name in the history file, for commands that change the unit.
+  void RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
+                     const char* history = nullptr);
 
   Catalogue catalogue_;
   QtTranslations qtTexts_;
@@ -218,6 +220,8 @@ class MainWindow final : public QMainWindow,
   bool simulated_ = false;
   bool backupBeforeChange_ = true;
   std::string backupFolder_;
+  std::string historyFile_;       // beside the backups folder
+  std::string chosenUpdateFile_;  // the update file of the running update, for the history
   bool shutDownStarted_ = false;
   bool shutDownDone_ = false;
 };

@@ -1,9 +1,11 @@
 // The toolbar: which commands the active row allows, and the seven commands themselves.
 #include <QToolButton>
+#include <optional>
 
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_host.h"
+#include "devices/backup/change_history.h"
 #include "i18n/added_texts.h"
 #include "link/link.h"
 #include "link/link_result.h"
@@ -77,7 +79,9 @@ void MainWindow::SpeedButtonUpdateClick() {
   const OperationScope scope(*this);
   // The update writes its progress into the monitoring log.
   setActivePage(kPageQvrb);
-  (void)row->updateFirmware(*this, *row->module);
+  ChangeRecorder change(*link_, *row->module, "qvr-service", "update", simulated_);
+  chosenUpdateFile_.clear();
+  change.Finish(row->updateFirmware(*this, *row->module) == 1, chosenUpdateFile_, historyFile_);
   setActivePage(page);
   // After updating itself the controller is announced anew with its new versions.
   if (page == kPageQvrb) monitor_->setConnected(false);
@@ -115,15 +119,20 @@ void MainWindow::SpeedButtonWriteConfigClick() {
   }
 }
 
-void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId) {
+void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
+                               const char* history) {
   const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !(row->*operation)) {
     ShowBox(kBoxError, catalogue_.Text(notSupportedId));
-  } else if (int result = (row->*operation)(*this, *row->module);
-             result != 0 && result != kOperationStoppedAndShown) {
-    ShowFailure(failedId, *row->module, result);
+    return;
   }
+  std::optional<ChangeRecorder> change;
+  if (history) change.emplace(*link_, *row->module, "qvr-service", history, simulated_);
+  const int result = (row->*operation)(*this, *row->module);
+  if (change) change->Finish(result == 0, "", historyFile_);
+  if (result != 0 && result != kOperationStoppedAndShown)
+    ShowFailure(failedId, *row->module, result);
 }
 
 void MainWindow::SpeedButtonReadDeviceClick() {
@@ -141,9 +150,12 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
              ShowBox(kBoxQuestion + kBoxDefaultNo, catalogue_.Text(kConfirmWriteDevice)) ==
                  kBoxResultYes) {
     const WriteWatch watch(*link_);
+    ChangeRecorder change(*link_, *row->module, "qvr-service", "write", simulated_);
     // A backup that failed has said why, and nothing is sent.
     const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
-    if (int result = backedUp ? row->writeDevice(*this, row->module) : 0; result != 0) {
+    const int result = backedUp ? row->writeDevice(*this, row->module) : 0;
+    change.Finish(backedUp && result == 0, "", historyFile_);
+    if (result != 0) {
       std::string text =
           DeviceFailureText(catalogue_, kWriteDeviceFailed, row->module->name, result);
       if (watch.deviceChanged())
@@ -155,11 +167,11 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
 
 void MainWindow::SpeedButtonToDefaultClick() {
   if (activePage() == kPageQvrb) return;
-  RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed);
+  RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed, "default");
 }
 
 void MainWindow::SpeedButtonResetClick() {
-  RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed);
+  RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed, "reset");
 }
 
 }  // namespace qvr

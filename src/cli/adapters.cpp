@@ -113,7 +113,8 @@ AdapterChoice ChooseAdapters(const std::vector<Adapter>& present, const std::str
   if (wanted.empty()) {
     // None present: the command itself reports the controller as missing, as it always has.
     if (present.size() <= 1) return {present, {}};
-    return {{}, Text(catalogue, CliText::kSeveralAdapters) + ListedAdapters(catalogue, present)};
+    return {
+        {}, Text(catalogue, CliText::kSeveralAdapters) + ListedAdapters(catalogue, present), true};
   }
   for (const Adapter& adapter : present) {
     if (adapter.path == wanted) return {{adapter}, {}};

@@ -48,6 +48,7 @@ AdapterReport IdentifyAdapter(const Adapter& adapter);
 struct AdapterChoice {
   std::vector<Adapter> chosen;
   std::string refusal;
+  bool ambiguous = false;  // several adapters and none named: the command line must choose
 };
 AdapterChoice ChooseAdapters(const std::vector<Adapter>& present, const std::string& wanted,
                              const Catalogue& catalogue);

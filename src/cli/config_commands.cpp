@@ -9,9 +9,9 @@
 #include "cli/cli_texts.h"
 #include "cli/config_diff.h"
 #include "cli/config_traits.h"
-#include "cli/json_text.h"
 #include "cli/session.h"
 #include "cli/temp_file.h"
+#include "cli/value_changes.h"
 #include "devices/common/config_file_io.h"
 #include "devices/common/config_sections.h"
 #include "devices/common/ini_file.h"
@@ -33,15 +33,15 @@ constexpr int kMsgWriteUnsupported = 57;
 constexpr int kMsgReadConfigFailed = 67;
 constexpr int kMsgWriteConfigFailed = 68;
 constexpr int kMsgConfirmWrite = 72;
-constexpr int kExitDiffTrouble = 2;  // as diff(1): 0 same, 1 different, 2 trouble
 constexpr const char* kConfigSection = "CONFIGFILE";
 
 // A configuration file to work on: a path, or what standard input held, kept aside; `shown` is
 // how messages name it. Empty `path`: standard input could not be taken (the reason is said).
 struct ConfigSource {
   std::string path;
-  std::string shown;
-  bool fromStdin = false;
+  std::string shown;        // the file as messages name it ("standard input" for "-")
+  bool fromStdin = false;   // `path` holds what standard input held
+  bool nameInFile = false;  // the name comes from NAME (standard input, a backup), not the path
 };
 
 // A file of the other device shares some keys with this device's files (NAVI, MODE, the
@@ -106,7 +106,12 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
     (void)ini.Load(aside.path());
     ini.SetString(kConfigSection, "NAME", image->configNameText());
     (void)ini.SaveAtomically(aside.path());
-    s.host.WriteStdout(aside.Read());
+    // The configuration is the command's result: losing it on the way out is a failure.
+    if (std::string reason; !s.host.WriteStdout(aside.Read(), &reason)) {
+      s.host.Error(
+          s.catalogue.FormatText(Text(s.catalogue, AddedText::kOutputFailed), reason.c_str()));
+      return kExitFailure;
+    }
     return kExitOk;
   }
   s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kFileSaved), path.c_str()));
@@ -116,10 +121,29 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
 // The file as a device write would send it (loaded, masked, checked), or null when it cannot
 // be: the reason has been printed. `missingSections` names the sections the file lacks, which
 // load as their defaults ("" when it has them all).
+// Says each value the unit will hold otherwise than the file (a warning; the values are still
+// sent as the file format defines) and lists them in the JSON object; returns how many.
+size_t SayValueChanges(Session& s, const ConfigSource& source, std::span<const ImageField> fields,
+                       const EventTable& events, const std::vector<int>& eventSections) {
+  const std::vector<ValueChange> changes =
+      ValuesChangedOnTheWay(source.path, fields, events, eventSections);
+  nlohmann::json listed = nlohmann::json::array();
+  for (const ValueChange& change : changes) {
+    s.host.Remark(ValueChangeText(s.catalogue, source.shown, change));
+    listed.push_back({{"section", change.section},
+                      {"key", change.key},
+                      {"file", change.file},
+                      {"unit", change.unit}});
+  }
+  s.host.fields()["changed"] = listed;
+  return changes.size();
+}
+
 template <typename Config>
 std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceModule& module,
                                                       const ConfigSource& source,
-                                                      std::string& missingSections) {
+                                                      std::string& missingSections,
+                                                      size_t& changedValues) {
   const std::string& path = source.path;
   // A file that cannot be read would load as the empty default configuration; never send that
   // in its place.
@@ -146,9 +170,10 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   missingSections = sections.message;
   std::vector<int> eventSections;
   Config::ReadFile(path, *image, &eventSections);
-  // Standard input has no file name to name the configuration: the name it was saved under
-  // stands in the file, kept to what the window would send.
-  if (source.fromStdin) {
+  // Standard input has no file name to name the configuration, and a backup keeps the unit's
+  // name whatever its file is called: the name it was saved under stands in the file, kept to
+  // what the window would send.
+  if (source.nameInFile) {
     IniFile ini;
     (void)ini.Load(path);
     image->setConfigName(ConfigNameFromText(ini.GetString(kConfigSection, "NAME")));
@@ -158,20 +183,67 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
     s.host.Error(RefusalText(s.catalogue, source, refusal, eventSections));
     return nullptr;
   }
+  changedValues = SayValueChanges(s, source, Config::Fields(*image), image->events, eventSections);
   return image;
+}
+
+// The differences between two images of one device kind, key by key.
+template <typename Config>
+std::vector<KeyDifference> Differences(typename Config::Image& device,
+                                       typename Config::Image& file) {
+  const std::vector<ImageField> deviceFields = Config::Fields(device);
+  const std::vector<ImageField> fileFields = Config::Fields(file);
+  return CompareImages({device, deviceFields, device.events}, {file, fileFields, file.events});
+}
+
+void ShowDifference(Session& s, const KeyDifference& d, bool toErrors) {
+  const std::string line = "[" + d.section + "] " + d.key + ": " + d.device + " | " + d.file;
+  if (toErrors) {
+    s.host.Remark(line);
+  } else {
+    s.host.Note(line);
+  }
+}
+
+// Reads the configuration back after a write and compares what reaches the unit: a device
+// that acknowledged every block but keeps something else must not pass as written.
+template <typename Config>
+int VerifyWrite(Session& s, const DeviceModule& module, typename Config::Image& sent) {
+  auto back = std::make_unique<typename Config::Image>();
+  const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *back);
+  if (r != LinkOk) {
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
+    return kExitFailure;
+  }
+  const bool same = Config::UnitBytes(*back, sent) == Config::UnitBytes(sent, sent);
+  s.host.fields()["verified"] = same;
+  if (same) {
+    s.host.Note(s.catalogue.FormatText(Text(s.catalogue, AddedText::kVerified), module.name));
+    return kExitOk;
+  }
+  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kVerifyFailed), module.name));
+  for (const KeyDifference& d : Differences<Config>(*back, sent))
+    if (d.kind != DifferenceKind::kDescription) ShowDifference(s, d, true);
+  return kExitFailure;
 }
 
 template <typename Config>
 int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
   std::string missingSections;
-  auto image = LoadForDevice<Config>(s, module, source, missingSections);
+  size_t changedValues = 0;
+  auto image = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
   if (!image) return kExitFailure;
+  if (changedValues > 0 && s.options.strict) {
+    s.host.Error(Text(s.catalogue, AddedText::kStrictRefused));
+    return kExitFailure;
+  }
   // The missing sections would be sent as their defaults: asked first, declined without a
   // terminal.
   if (!missingSections.empty()) {
     const std::string question =
         missingSections + "\n" + Text(s.catalogue, AddedText::kWriteWithMissingSections);
-    if (s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, question) != kBoxResultYes)
+    if (!s.prompter.AskOverride(question, s.options.allowMissingSections,
+                                "--allow-missing-sections"))
       return Declined(s);
   }
   const int answer =
@@ -189,15 +261,18 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
   }
   s.host.Note(
       s.catalogue.FormatText(Text(s.catalogue, CliText::kConfigurationWritten), module.name));
-  return kExitOk;
+  if (s.options.noVerify) return kExitOk;
+  return VerifyWrite<Config>(s, module, *image);
 }
 
-// The device's configuration and the file's, both as the program writes them, key by key.
+// What a write of the file would change on the device, key by key; the name and the
+// descriptions, which do not decide how the unit works, only with --all.
 template <typename Config>
 int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& source,
                  const std::string& shownPath) {
   std::string missingSections;
-  auto fromFile = LoadForDevice<Config>(s, module, source, missingSections);
+  size_t changedValues = 0;
+  auto fromFile = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
   if (!fromFile) return kExitDiffTrouble;
   if (!missingSections.empty()) s.host.Remark(missingSections);
   auto fromDevice = std::make_unique<typename Config::Image>();
@@ -206,35 +281,27 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
     s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
     return kExitDiffTrouble;
   }
-  fromDevice->setDescription(fromDevice->shownDescription());
-  const TempFile deviceText(".MUX"), fileText(".MUX");
-  for (const auto& [text, image] :
-       {std::pair{&deviceText, fromDevice.get()}, std::pair{&fileText, fromFile.get()}}) {
-    const SaveResult saved = Config::WriteFile(text->path(), *image);
-    if (!saved.ok()) {
-      s.host.Error(SaveFailureText(s.catalogue, saved));
-      return kExitDiffTrouble;
-    }
+  int counted = 0, apart = 0;
+  nlohmann::json listed = nlohmann::json::array();
+  for (const KeyDifference& d : Differences<Config>(*fromDevice, *fromFile)) {
+    const bool counts = d.kind == DifferenceKind::kParameter;
+    counts ? ++counted : ++apart;
+    if (!counts && !s.options.showAll) continue;
+    listed.push_back({{"section", d.section},
+                      {"key", d.key},
+                      {"unit", d.device},
+                      {"file", d.file},
+                      {"counted", counts}});
+    ShowDifference(s, d, false);
   }
-  // The files' NAME comes from their own (temporary) names; the names that count are the
-  // device's and the one a write of the file would give it.
-  std::vector<KeyDifference> differences = CompareConfigTexts(deviceText.Read(), fileText.Read());
-  std::erase_if(differences, [](const KeyDifference& d) {
-    return d.section == kConfigSection && d.key == "NAME";
-  });
-  if (fromDevice->configNameText() != fromFile->configNameText())
-    differences.insert(differences.begin(), {kConfigSection, "NAME", fromDevice->configNameText(),
-                                             fromFile->configNameText()});
-  for (const KeyDifference& d : differences) {
-    const std::string device = Cp1251ToUtf8(d.device), file = Cp1251ToUtf8(d.file);
-    s.host.Json(JsonText(nlohmann::json{
-        {"section", d.section}, {"key", d.key}, {"device", device}, {"file", file}}));
-    s.host.Note("[" + d.section + "] " + d.key + ": " + device + " | " + file);
-  }
-  if (differences.empty())
+  s.host.fields()["differences"] = listed;
+  s.host.fields()["uncounted"] = apart;
+  if (counted == 0)
     s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kDiffSame), module.name,
                                        shownPath.c_str()));
-  return differences.empty() ? kExitOk : kExitFailure;
+  if (apart > 0 && !s.options.showAll)
+    s.host.Remark(s.catalogue.FormatText(Text(s.catalogue, AddedText::kDiffApart), apart));
+  return counted == 0 ? kExitOk : kExitFailure;
 }
 
 // "-": the configuration comes from standard input, kept aside while the command works on it;
@@ -246,16 +313,46 @@ ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& asi
   if (!ReadBounded(s.in, kMaxIniFileSize, bytes)) {
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kStandardInputTooLarge),
                                         unsigned(kMaxIniFileSize)));
-    return {{}, shown, true};
+    return {{}, shown, true, true};
   }
   if (!aside.Write(bytes)) {
     s.host.Error(s.catalogue.Format(kMsgOpenFileError, shown.c_str(), ""));
-    return {{}, shown, true};
+    return {{}, shown, true, true};
   }
-  return {aside.path(), shown, true};
+  return {aside.path(), shown, true, true};
 }
 
 }  // namespace
+
+// The file as a write would send it, without a device: 0 when it reaches the unit as it is,
+// 1 when a value would change (or the file is refused).
+template <typename Config>
+int CheckFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
+  std::string missingSections;
+  size_t changedValues = 0;
+  auto image = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
+  if (!image) return kExitFailure;
+  if (!missingSections.empty()) s.host.Remark(missingSections);
+  if (changedValues > 0) return kExitFailure;
+  s.host.Note(s.catalogue.FormatText(Text(s.catalogue, AddedText::kCheckClean),
+                                     source.shown.c_str(), module.name));
+  return kExitOk;
+}
+
+int RunCheck(Session& s, const std::string& device, const std::string& path) {
+  const TempFile aside(".MUX");
+  const ConfigSource source = SourceFile(s, path, aside);
+  if (source.path.empty()) return kExitFailure;
+  // Without a device named, the file's own keys tell which device it is for.
+  const bool tpx = device.empty()
+                       ? ReadableFile(source.path) && OtherDevicesFile(source.path, kPageTpx520)
+                       : device == "tpx-520";
+  const DeviceModule& module = kDeviceModules[tpx ? kPageTpx520 : kPageMux410];
+  s.host.fields()["target"] = module.name;
+  return WithConfigTraits(
+      module, [&]<typename Config>() { return CheckFile<Config>(s, module, source); },
+      [] { return kExitFailure; });
+}
 
 int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
   const TempFile aside(".MUX");
@@ -275,6 +372,18 @@ int RunReadConfig(Session& s, const DeviceModule& module, const std::string& pat
       module, [&]<typename Config>() { return ReadToFile<Config>(s, module, path); },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
+        return kExitFailure;
+      });
+}
+
+int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& path) {
+  return WithConfigTraits(
+      module,
+      [&]<typename Config>() {
+        return WriteFromFile<Config>(s, module, {path, path, false, true});
+      },
+      [&] {
+        s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
         return kExitFailure;
       });
 }

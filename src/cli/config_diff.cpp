@@ -1,56 +1,59 @@
 #include "cli/config_diff.h"
 
 #include <algorithm>
-#include <sstream>
+
+#include "i18n/cp1251.h"
 
 namespace qvr::cli {
 
 namespace {
 
-struct Entry {
-  std::string section;
-  std::string key;
-  std::string value;
-};
-
-std::vector<Entry> Entries(const std::string& text) {
-  std::vector<Entry> entries;
-  std::istringstream lines(text);
-  std::string line, section;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      section = line.substr(1, line.size() - 2);
-      continue;
-    }
-    const size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;
-    entries.push_back({section, line.substr(0, equals), line.substr(equals + 1)});
-  }
-  return entries;
+std::string EventKeyValue(const EventTable& events, int slot, const EventFileKey& key) {
+  if (slot >= events.count()) return {};
+  const EventRecord& record = events.record(slot);
+  return std::to_string(key.field ? record.*key.field : record.address);
 }
 
-const Entry* Find(const std::vector<Entry>& entries, const Entry& wanted) {
-  auto same = [&](const Entry& e) { return e.section == wanted.section && e.key == wanted.key; };
-  auto found = std::find_if(entries.begin(), entries.end(), same);
-  return found == entries.end() ? nullptr : &*found;
+void CompareEvents(const EventTable& device, const EventTable& file,
+                   std::vector<KeyDifference>& differences) {
+  const int slots = std::max(device.count(), file.count());
+  for (int slot = 0; slot < slots; ++slot) {
+    const std::string section = "EVENT" + std::to_string(slot + 1);
+    auto description = [slot](const EventTable& events) {
+      return slot < events.count() ? Cp1251ToUtf8(events.description(slot)) : std::string();
+    };
+    if (description(device) != description(file))
+      differences.push_back({section, "Description", description(device), description(file),
+                             DifferenceKind::kDescription});
+    for (const EventFileKey& key : kEventFileKeys) {
+      std::string onDevice = EventKeyValue(device, slot, key);
+      std::string inFile = EventKeyValue(file, slot, key);
+      if (onDevice != inFile) differences.push_back({section, key.key, onDevice, inFile});
+    }
+  }
 }
 
 }  // namespace
 
-std::vector<KeyDifference> CompareConfigTexts(const std::string& device, const std::string& file) {
-  const std::vector<Entry> deviceEntries = Entries(device);
-  const std::vector<Entry> fileEntries = Entries(file);
+std::vector<KeyDifference> CompareImages(const ImageView& device, const ImageView& file) {
   std::vector<KeyDifference> differences;
-  for (const Entry& entry : deviceEntries) {
-    const Entry* other = Find(fileEntries, entry);
-    if (other && other->value == entry.value) continue;
-    differences.push_back({entry.section, entry.key, entry.value, other ? other->value : ""});
+  const std::string deviceName = Cp1251ToUtf8(device.texts.configNameText());
+  const std::string fileName = Cp1251ToUtf8(file.texts.configNameText());
+  if (deviceName != fileName)
+    differences.push_back({"CONFIGFILE", "NAME", deviceName, fileName, DifferenceKind::kName});
+  const std::string deviceText = Cp1251ToUtf8(device.texts.descriptionText());
+  const std::string fileText = Cp1251ToUtf8(file.texts.descriptionText());
+  if (deviceText != fileText)
+    differences.push_back(
+        {"CONFIGFILE", "TEXT", deviceText, fileText, DifferenceKind::kDescription});
+  const size_t fields = std::min(device.fields.size(), file.fields.size());
+  for (size_t i = 0; i < fields; ++i) {
+    const uint32_t onDevice = device.fields[i].Value(), inFile = file.fields[i].Value();
+    if (onDevice != inFile)
+      differences.push_back({file.fields[i].section, file.fields[i].key, std::to_string(onDevice),
+                             std::to_string(inFile)});
   }
-  for (const Entry& entry : fileEntries) {
-    if (!Find(deviceEntries, entry))
-      differences.push_back({entry.section, entry.key, "", entry.value});
-  }
+  CompareEvents(device.events, file.events, differences);
   return differences;
 }
 

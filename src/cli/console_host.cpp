@@ -1,10 +1,10 @@
 #include "cli/console_host.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <nlohmann/json.hpp>
+#include <cstring>
 
-#include "cli/json_text.h"
 #include "cli/terminal_text.h"
 #include "i18n/added_texts.h"
 #include "link/link.h"
@@ -14,7 +14,11 @@ namespace qvr::cli {
 
 namespace {
 constexpr int kBarWidth = 30;
-constexpr int kDeclinedStatus = 3;
+
+void AppendLine(std::string& lines, const std::string& line) {
+  if (!lines.empty()) lines += '\n';
+  lines += line;
+}
 }  // namespace
 
 std::string ConsoleHost::TimeLeft() const {
@@ -36,6 +40,7 @@ void ConsoleHost::LogLine(const std::string& line) {
     return;
   }
   out_ << TerminalSafe(line) << '\n';
+  AppendLine(logLines_, line);
 }
 
 void ConsoleHost::BeginProgress(int total, const std::string& caption) {
@@ -66,12 +71,15 @@ int ConsoleHost::ShowMessageBox(int kind, const std::string& unsafeText) {
   switch (kind & 0xFF) {
     case kBoxQuestion:
     case kBoxWarning:
+      for (const Override& o : overrides_)
+        if (o.question == text)
+          return prompter_.AskOverride(text, o.allowed, o.option) ? kBoxResultYes : kBoxResultNo;
       return prompter_.Ask(text) ? kBoxResultYes : kBoxResultNo;
     case kBoxError:
-      err_ << text << '\n';
+      Error(text);
       return kBoxResultOk;
     default:
-      out_ << text << '\n';
+      Note(text);
       return kBoxResultOk;
   }
 }
@@ -79,7 +87,7 @@ int ConsoleHost::ShowMessageBox(int kind, const std::string& unsafeText) {
 void ConsoleHost::Error(const std::string& text) {
   EndProgressLine();
   err_ << TerminalSafe(text) << '\n';
-  lastError_ = text;
+  AppendLine(errors_, text);
 }
 
 void ConsoleHost::Remark(const std::string& text) {
@@ -87,20 +95,24 @@ void ConsoleHost::Remark(const std::string& text) {
   err_ << TerminalSafe(text) << '\n';
 }
 
-void ConsoleHost::Json(const std::string& object) {
-  if (jsonMode_) json_ << object << '\n';
-}
-
-void ConsoleHost::EmitFailure(int exitStatus) {
-  nlohmann::json object = {{"status", exitStatus == kDeclinedStatus ? "declined" : "failed"},
-                           {"exit", exitStatus},
-                           {"message", lastError_}};
-  Json(JsonText(object));
+std::string ConsoleHost::Message(bool succeeded) const {
+  if (!succeeded) return errors_;
+  return notes_.empty() ? logLines_ : notes_;
 }
 
 void ConsoleHost::Note(const std::string& text) {
   EndProgressLine();
   out_ << TerminalSafe(text) << '\n';
+  AppendLine(notes_, text);
+}
+
+bool ConsoleHost::WriteStdout(const std::string& bytes, std::string* reason) {
+  errno = 0;
+  json_.write(bytes.data(), std::streamsize(bytes.size()));
+  json_.flush();
+  if (json_) return true;
+  if (reason) *reason = errno ? std::strerror(errno) : "I/O error";
+  return false;
 }
 
 void ConsoleHost::DrawProgress() {

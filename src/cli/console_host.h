@@ -3,8 +3,10 @@
 // in progress) and error boxes on the error stream, questions through the Prompter, and a
 // progress bar on the error stream when it is a terminal.
 #include <chrono>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/prompter.h"
 #include "link/host.h"
@@ -50,21 +52,29 @@ class ConsoleHost final : public Host {
   bool PacketLogEnabled() const override { return packetLog_; }
   int ShowMessageBox(int kind, const std::string& text) override;
 
+  // The question `text`, when an operation asks it, is answered only by `option` (given:
+  // `allowed`) or by the user on a terminal, never by --yes.
+  void OverrideQuestion(std::string text, bool allowed, std::string option) {
+    overrides_.push_back({std::move(text), std::move(option), allowed});
+  }
+
   // Prints a failure on the error stream (ends an open progress line first).
   void Error(const std::string& text);
-  // One JSON object (already serialised) as a line of standard output; only in JSON mode.
-  void Json(const std::string& object);
   bool jsonMode() const { return jsonMode_; }
-  // In JSON mode: {"status":"failed"|"declined", "exit":N, "message":last failure text}.
-  void EmitFailure(int exitStatus);
+  // The command's own fields of its JSON object (set whatever the mode; printed in JSON mode).
+  nlohmann::json& fields() { return fields_; }
+  // What the command said: its result lines (or, without any, its log lines) on success, its
+  // failures otherwise, each set joined by line breaks.
+  std::string Message(bool succeeded) const;
   // Beside the progress bar, the time left in the catalogue's language.
   void ShowTimeLeftIn(const Catalogue& catalogue) { catalogue_ = &catalogue; }
   // Prints a result line on standard output.
   void Note(const std::string& text);
   // Prints a note on the error stream (standard output carries something else).
   void Remark(const std::string& text);
-  // Writes bytes as they are to standard output (a configuration read to "-").
-  void WriteStdout(const std::string& bytes) { json_ << bytes; }
+  // Writes bytes as they are to standard output (a configuration read to "-", a JSON line);
+  // false, with the system's reason in `reason` when given, when they could not all be written.
+  bool WriteStdout(const std::string& bytes, std::string* reason = nullptr);
 
  private:
   void DrawProgress();
@@ -81,7 +91,14 @@ class ConsoleHost final : public Host {
   bool packetLog_;
   bool progressBar_;
   bool jsonMode_;
-  std::string lastError_;
+  std::string errors_, notes_, logLines_;
+  nlohmann::json fields_ = nlohmann::json::object();
+  struct Override {
+    std::string question;
+    std::string option;
+    bool allowed;
+  };
+  std::vector<Override> overrides_;
   const Catalogue* catalogue_ = nullptr;
   std::chrono::steady_clock::time_point progressStart_;
   bool progressLineOpen_ = false;

@@ -2,9 +2,7 @@
 #include "link/device_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/json_objects.h"
-#include "cli/json_text.h"
 #include "cli/session.h"
-#include "devices/backup/device_backup.h"
 #include "i18n/added_texts.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
@@ -20,6 +18,8 @@ constexpr int kMsgReadFromDeviceError = 48;
 constexpr int kMsgDefaultUnsupported = 58;
 constexpr int kMsgDefaultFailed = 65;
 constexpr int kMsgResetFailed = 78;
+constexpr int kMsgSameVersion = 28;
+constexpr int kMsgOlderVersion = 29;
 
 }  // namespace
 
@@ -44,9 +44,7 @@ int RunInfo(Session& s, const DeviceModule& module) {
     s.host.LogLine(s.catalogue.Text(kMsgConnectedBanner));
     ShowControllerInfo(s.host, s.catalogue, info);
   }
-  nlohmann::json object = InfoObject(info);
-  object["device"] = module.name;
-  s.host.Json(JsonText(object));
+  s.host.fields()["identity"] = InfoObject(info);
   return kExitOk;
 }
 
@@ -58,22 +56,6 @@ int RunReset(Session& s, const DeviceModule& module) {
   }
   s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kDeviceReset), module.name));
   return kExitOk;
-}
-
-int BackupBeforeChange(Session& s, const DeviceModule& module) {
-  if (s.noBackup) return kExitOk;
-  const BackupResult backup =
-      BackupDeviceConfiguration(s.link, s.catalogue, module, DefaultBackupFolder());
-  if (backup.ok()) {
-    s.host.Note(
-        s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupSaved), backup.path.c_str()));
-    return kExitOk;
-  }
-  const std::string reason =
-      backup.link != LinkOk ? LinkResultText(s.catalogue, backup.link) : backup.fileError;
-  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupFailed), module.name,
-                                      reason.c_str()));
-  return kExitFailure;
 }
 
 int RunDefault(Session& s, const DeviceModule& module) {
@@ -97,6 +79,14 @@ int RunDefault(Session& s, const DeviceModule& module) {
 }
 
 int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
+  // A newer file asks nothing in the procedure: a script still has to say --yes.
+  const std::string question = s.catalogue.FormatText(Text(s.catalogue, AddedText::kConfirmUpdate),
+                                                      module.name, path.c_str());
+  if (!s.prompter.Ask(question)) return Declined(s);
+  s.host.OverrideQuestion(s.catalogue.Text(kMsgSameVersion), s.options.allowReinstall,
+                          "--allow-reinstall");
+  s.host.OverrideQuestion(s.catalogue.Text(kMsgOlderVersion), s.options.allowOlder,
+                          "--allow-older");
   const UpdateFileChooser chooser{[&path] { return path; }, nullptr};
   const int result = UpdateFirmware(s.link, s.catalogue, module, chooser);
   if (result == 1) return kExitOk;

@@ -14,17 +14,20 @@ namespace qvr::cli {
 
 namespace {
 
-// Stable English keys; a version 0 application is null (not loaded).
 nlohmann::json AdapterObject(const Catalogue& catalogue, const Adapter& adapter,
                              const AdapterReport& report) {
-  nlohmann::json object = {{"path", adapter.path}, {"simulated", adapter.simulated}};
+  const nlohmann::json fields = {{"simulated", adapter.simulated}};
   if (report.result != LinkOk) {
-    object["status"] = report.result == LinkNoPermission ? "no-permission" : "unreachable";
-    object["message"] = LinkResultText(catalogue, report.result);
+    nlohmann::json object =
+        ResultObject(CommandName(Command::kList), adapter.path, std::nullopt, "failed",
+                     LinkResultText(catalogue, report.result), fields);
+    object["reason"] = report.result == LinkNoPermission ? "no-permission" : "unreachable";
     return object;
   }
-  object.update(InfoObject(report.info));
-  object["status"] = "ok";
+  nlohmann::json object =
+      ResultObject(CommandName(Command::kList), adapter.path, report.info.serialNumber(), "ok",
+                   AdapterLine(catalogue, adapter, report), fields);
+  object["identity"] = InfoObject(report.info);
   return object;
 }
 
@@ -32,16 +35,27 @@ nlohmann::json AdapterObject(const Catalogue& catalogue, const Adapter& adapter,
 
 int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,
             bool json) {
+  bool usable = false;
   for (const Adapter& adapter : adapters) {
     const AdapterReport report = IdentifyAdapter(adapter);
+    usable = usable || report.result == LinkOk;
     if (json) {
-      out << JsonText(AdapterObject(catalogue, adapter, report)) << '\n';
+      out << Dump(AdapterObject(catalogue, adapter, report)) << '\n';
     } else {
       out << TerminalSafe(AdapterLine(catalogue, adapter, report)) << '\n';
     }
   }
-  if (!adapters.empty()) return kExitOk;
-  if (!json) out << Text(catalogue, CliText::kNoAdapter) << '\n';
+  if (usable) return kExitOk;
+  // Adapters that cannot be reached are listed with their reason; none at all is said.
+  if (adapters.empty()) {
+    const std::string none = Text(catalogue, CliText::kNoAdapter);
+    if (json) {
+      out << Dump(ResultObject(CommandName(Command::kList), {}, std::nullopt, "failed", none))
+          << '\n';
+    } else {
+      out << none << '\n';
+    }
+  }
   return kExitFailure;
 }
 

@@ -18,7 +18,20 @@ namespace qvr::cli {
 
 struct Adapter;
 
-enum class Command { kList, kInfo, kReset, kDefault, kRead, kWrite, kDiff, kUpdate };
+enum class Command {
+  kList,
+  kInfo,
+  kReset,
+  kDefault,
+  kRead,
+  kWrite,
+  kDiff,
+  kUpdate,
+  kBackups,
+  kRestore,
+  kHistory,
+  kCheck,
+};
 
 struct RunOptions {
   bool simulator = false;
@@ -33,9 +46,18 @@ struct RunOptions {
   bool quiet = false;
   bool yes = false;
   bool noBackup = false;
+  bool noVerify = false;              // write: no read-back after the write
+  bool showAll = false;               // diff: names and descriptions too
+  int keepBackups = 20;               // backups kept per unit
+  bool allowMissingSections = false;  // a file lacking sections may be written
+  bool allowOlder = false;            // update: an older version may be installed
+  bool allowReinstall = false;        // update: the device's own version may be installed
+  bool strict = false;                // write: refuse values the unit would hold otherwise
   Command command = Command::kInfo;
   std::string device = "qvr-b";
   std::string file;
+  std::string checkDevice;    // check: "mux-410", "tpx-520", or "" to tell by the file
+  std::string backupsDevice;  // backups: one device kind's ("MUX-410"), or "" for all
 };
 
 // Runs the command of `options` through `adapter` (none: the first controller found) and
@@ -44,7 +66,15 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
                  std::ostream& out, std::ostream& err, const Terminal& terminal,
                  TransferSignals& signals);
 
-// `list`: a line (or a JSON object) per adapter; 0, or 1 when none is connected.
+// `backups`: the backups of `device` ("" every device kind) in the simulated or the real
+// backups folder, a line (or a JSON object) each, oldest first; 0, or 1 when there is none.
+int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
+
+// `history`: the changes made to units, a line each (JSON: one object listing them), oldest
+// first; 0, or 1 when there is none.
+int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
+
+// `list`: a line (or a JSON object) per adapter; 0, or 1 when none can be used.
 int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,
             bool json);
 

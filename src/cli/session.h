@@ -4,6 +4,7 @@
 
 #include "cli/console_host.h"
 #include "cli/prompter.h"
+#include "cli/run_options.h"
 #include "i18n/catalogue.h"
 #include "link/device_module.h"
 #include "link/link.h"
@@ -13,7 +14,8 @@ namespace qvr::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
-inline constexpr int kExitDeclined = 3;  // a question was answered No: nothing was changed
+inline constexpr int kExitDeclined = 3;     // a question was answered No: nothing was changed
+inline constexpr int kExitDiffTrouble = 2;  // diff: either side could not be read
 
 struct Session {
   const Catalogue& catalogue;
@@ -23,6 +25,7 @@ struct Session {
   std::istream& in;       // a configuration given as "-"
   bool noBackup = false;  // write and default go on without saving the device's configuration
   bool json = false;      // results as JSON objects on standard output
+  const RunOptions& options;
 };
 
 // Each command returns the process exit status; its failure has been printed.
@@ -38,6 +41,13 @@ int RunUpdate(Session& session, const DeviceModule& module, const std::string& p
 // Each section/key whose value differs between the device and the file: 0 same, 1 different,
 // 2 when either could not be read.
 int RunDiff(Session& session, const DeviceModule& module, const std::string& path);
+// Writes a backup file back as `write` does, the unit's name taken from the file's NAME.
+int RunRestoreFile(Session& session, const DeviceModule& module, const std::string& path);
+// restore: the backup at `which` (a file), or the unit's newest one ("latest" or empty).
+int RunRestore(Session& session, const DeviceModule& module, const std::string& which);
+// check: the values of a configuration file the unit would hold otherwise, without a device
+// (`device` "" tells the kind by the file's keys); 0 none, 1 any or the file refused.
+int RunCheck(Session& session, const std::string& device, const std::string& path);
 // Saves the device's configuration to the backups folder before a change; kExitOk to go on.
 int BackupBeforeChange(Session& session, const DeviceModule& module);
 // Nothing was done because the user (or the lack of a terminal) said No: a note, status 3.

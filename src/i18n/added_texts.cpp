@@ -85,6 +85,81 @@ constexpr Texts kTexts[] = {
     /* kWriteWithMissingSections */
     {"Всё равно записать эту конфигурацию в устройство?",
      "Write this configuration to the device all the same?"},
+    /* kOutputFailed */
+    {"Не удалось записать в стандартный вывод: %s",
+     "Could not write to standard output: %s"},
+    /* kVerifyFailed */
+    {"Конфигурация, прочитанная из устройства \"%s\" после записи, отличается от записанной:",
+     "The configuration read back from the device \"%s\" after the write differs from what was sent:"},
+    /* kVerified */
+    {"Конфигурация устройства \"%s\" проверена чтением: совпадает с записанной",
+     "The configuration of the device \"%s\" was read back: it is what was sent"},
+    /* kDiffApart */
+    {"(и ещё различий в имени конфигурации и описаниях, которые diff не учитывает: %d; --all: показать)",
+     "(%d more in the configuration name and descriptions, which diff does not count; --all shows them)"},
+    /* kNoBackups */
+    {"Резервных копий нет (папка \"%s\")",
+     "There is no backup (folder \"%s\")"},
+    /* kNoBackupOfUnit */
+    {"Резервных копий устройства \"%s\" с серийным номером %lu нет (папка \"%s\")",
+     "There is no backup of the device \"%s\" with the serial number %lu (folder \"%s\")"},
+    /* kBackupLine */
+    {"%s  серийный номер %lu  %s UTC  %s",
+     "%s  serial number %lu  %s UTC  %s"},
+    /* kBatchNeedsPlaceholder */
+    {"Несколько адаптеров не могут писать в один файл \"%s\": укажите в имени {serial} (серийный номер адаптера) или {adapter}",
+     "Several adapters cannot write one file \"%s\": put {serial} (the adapter's serial number) or {adapter} in its name"},
+    /* kBatchNoStdin */
+    {"Стандартный ввод (-) читается один раз и не может служить файлом для нескольких адаптеров",
+     "Standard input (-) is read once and cannot be the file of several adapters"},
+    /* kBatchSame */
+    {"совпадает",
+     "same"},
+    /* kBatchDifferent */
+    {"отличается",
+     "different"},
+    /* kDeclinedNeedsOption */
+    {"(ответ \"нет\": на этот вопрос отвечает только %s или пользователь за терминалом)",
+     "(answered No: only %s or a user at a terminal answers this question)"},
+    /* kConfirmUpdate */
+    {"Обновить прошивку устройства \"%s\" из файла \"%s\"?",
+     "Update the firmware of the device \"%s\" from the file \"%s\"?"},
+    /* kJsonWithDataOnStdout */
+    {"--json и чтение конфигурации в стандартный вывод (-) несовместимы: укажите файл",
+     "--json and a configuration read to standard output (-) cannot share it: name a file"},
+    /* kValueChanged */
+    {"Файл \"%s\", раздел [%s], ключ %s=%s: устройство получит %u (%s)",
+     "File \"%s\", section [%s], key %s=%s: the unit will hold %u (%s)"},
+    /* kValueNotANumber */
+    {"не число",
+     "not a number"},
+    /* kValueCut */
+    {"обрезано до %d бит",
+     "cut to %d bits"},
+    /* kValueMasked */
+    {"биты, которые устройство не хранит, сброшены",
+     "bits the unit does not keep are cleared"},
+    /* kStrictRefused */
+    {"Запись отменена (--strict): устройство получило бы другие значения, чем в файле; в устройство ничего не отправлено",
+     "Write refused (--strict): the unit would hold other values than the file; nothing was sent"},
+    /* kCheckClean */
+    {"Файл \"%s\" попадёт в устройство \"%s\" без изменений",
+     "The file \"%s\" reaches the device \"%s\" as it is"},
+    /* kValueBitZero */
+    {"учитывается только бит 0",
+     "only bit 0 counts"},
+    /* kUpdateFileTooLarge */
+    {"Файл обновления \"%s%s\" слишком велик для передачи в устройство: %lu байт, а 16-битные смещения блоков позволяют передать не более %lu байт. Файл не повреждён; в устройство ничего не отправлено",
+     "The update file \"%s%s\" is too large to transfer to the device: %lu bytes, while the 16-bit block offsets reach at most %lu bytes. The file is not damaged; nothing was sent to the device"},
+    /* kHistoryLine */
+    {"%s  %s %s  устройство %s  адаптер %s  (%s)  %s  %s %s",
+     "%s  %s %s  unit %s  adapter %s  (%s)  %s  %s %s"},
+    /* kHistoryEmpty */
+    {"Изменений устройств ещё не было (файл \"%s\")",
+     "No change to a unit has been recorded yet (file \"%s\")"},
+    /* kUsageError */
+    {"Ошибка в командной строке: %s (qvrctl --help: команды и параметры)",
+     "Command line error: %s (qvrctl --help lists the commands and options)"},
     /* kAdapterBusy */
     {"Контроллер \"QVR-B\" занят другой программой: дождитесь окончания её операции.",
      "The controller \"QVR-B\" is in use by another program: wait until its operation ends."},

@@ -46,6 +46,59 @@ enum class AddedText {
   kMissingSections,
   // qvrctl: asked after kMissingSections before such a file is sent.
   kWriteWithMissingSections,
+  // qvrctl: standard output could not take what a command printed; "%s" reason.
+  kOutputFailed,
+  // qvrctl: the configuration read back after a write differs from what was sent; "%s" device name;
+  // the differing keys follow.
+  kVerifyFailed,
+  // qvrctl: the read-back after a write matched; "%s" device name.
+  kVerified,
+  // qvrctl diff: differences that no write of the file changes on the unit, shown apart; "%d" how
+  // many (--all lists them).
+  kDiffApart,
+  // qvrctl: no backup to list or restore; "%s" where they are kept.
+  kNoBackups,
+  // qvrctl restore: no backup of this unit; "%s" device name, "%lu" its serial number, "%s" the
+  // folder.
+  kNoBackupOfUnit,
+  // qvrctl backups: "%s" device name, "%lu" serial number, "%s" UTC time, "%s" file.
+  kBackupLine,
+  // qvrctl: one output file for several adapters; "%s" the file name.
+  kBatchNeedsPlaceholder,
+  // qvrctl: standard input given as the file for several adapters.
+  kBatchNoStdin,
+  // qvrctl batch diff: result word of an adapter whose device is the same as the file.
+  kBatchSame,
+  // qvrctl batch diff: result word of an adapter whose device differs from the file.
+  kBatchDifferent,
+  // qvrctl: a question --yes does not answer, declined; "%s" the option that answers it.
+  kDeclinedNeedsOption,
+  // qvrctl update: the plain confirmation; "%s" device name, "%s" file.
+  kConfirmUpdate,
+  // qvrctl: --json and a configuration read to "-" cannot share standard output.
+  kJsonWithDataOnStdout,
+  // qvrctl: a file value the unit will hold otherwise; "%s" file, section, key, the value as the file holds it, "%u" what the unit holds, "%s" why.
+  kValueChanged,
+  // Why a value changes: the text is not a number.
+  kValueNotANumber,
+  // Why a value changes: "%d" the width of its field in bits.
+  kValueCut,
+  // Why a value changes: bits the unit does not keep.
+  kValueMasked,
+  // qvrctl --strict: a write refused for values changed on the way; nothing was sent.
+  kStrictRefused,
+  // qvrctl check: the file reaches the unit as it is; "%s" file, "%s" device name.
+  kCheckClean,
+  // Why a value changes: a flag keeps only bit 0 of the number.
+  kValueBitZero,
+  // An update file beyond what the 16-bit block offsets reach: "%s%s" file name and extension, "%lu" its size, "%lu" the largest size that can be transferred.
+  kUpdateFileTooLarge,
+  // qvrctl history: "%s" UTC time, command, device name, unit serial, adapter serial, program, result, file and its SHA-256.
+  kHistoryLine,
+  // qvrctl history: nothing recorded yet; "%s" the history file.
+  kHistoryEmpty,
+  // qvrctl: the command line could not be understood; "%s" the parser's own (English) words.
+  kUsageError,
   // Another of our programs uses the adapter; the second adds "%s" program, "%lu" process id.
   kAdapterBusy,
   kAdapterBusyHolder,

@@ -37,13 +37,16 @@ SimController::SimController(std::string stateDir) : stateDir_(std::move(stateDi
 }
 
 // A "faults" file in the state folder lets a separate process (a test of qvrctl) meet a
-// misbehaving controller: one word a line, "silent" (nothing is answered) or "absent" (the
-// controller is not on the bus).
+// misbehaving controller: one word a line, "silent" (nothing is answered), "absent" (the
+// controller is not on the bus) or "forgetful" (its devices acknowledge writes to their memory
+// areas but keep what they held).
 void SimController::ApplyFaultsFile(const std::string& path) {
   std::ifstream faults(path);
   for (std::string word; faults >> word;) {
     if (word == "silent") SilenceNext(kAlways);
     if (word == "absent") Unplug();
+    if (word == "forgetful")
+      for (auto& device : devices_) device->SetForgetfulWrites(true);
   }
 }
 

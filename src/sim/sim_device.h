@@ -42,6 +42,8 @@ class SimDevice {
   void SetIrLearning(int emptyPolls, std::array<uint8_t, 5> code);
   void QueueIebusEntry(const std::array<uint8_t, 43>& entry) { iebusQueue_.push_back(entry); }
   void SetIebusIdle(bool idle) { iebusIdle_ = idle; }
+  // A worn-out memory: writes to the areas are acknowledged but not kept.
+  void SetForgetfulWrites(bool forgetful) { forgetfulWrites_ = forgetful; }
 
  private:
   const CommandEntry* Find(uint8_t command) const;
@@ -75,6 +77,7 @@ class SimDevice {
   std::deque<std::array<uint8_t, 43>> iebusQueue_;
   std::vector<uint8_t> iebusCurrent_;
   bool iebusIdle_ = false;
+  bool forgetfulWrites_ = false;
   uint32_t iebusCounter_ = 0;
   uint16_t iebusTime_ = 0;
 

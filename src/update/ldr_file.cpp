@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 #include "link/bytes.h"
 #include "platform/file_names.h"
@@ -68,6 +69,16 @@ UpdateFileCheck LoadUpdateFile(const std::string& path, const Catalogue& catalog
   // Sized before reading, so a huge file costs nothing.
   const uintmax_t size = std::filesystem::file_size(name, ec);
   if (ec) return Refuse(catalogue, kMsgReadError, path);
+  // Within the format's limit but beyond what the transfer can address: not a damaged file,
+  // and the user is told so.
+  if (size > maxSize && size <= kUpdateFileMaxSize) {
+    std::string base, extension;
+    SplitFileName(path, base, extension);
+    return {kMsgSizeError,
+            catalogue.FormatText(Text(catalogue, AddedText::kUpdateFileTooLarge), base.c_str(),
+                                 extension.c_str(), static_cast<unsigned long>(size),
+                                 static_cast<unsigned long>(maxSize))};
+  }
   if (size > maxSize || size < kUpdateFileMinSize) return Refuse(catalogue, kMsgSizeError, path);
 
   std::vector<uint8_t> bytes(size_t(size), 0);

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/device_pages.h"
+#include "devices/backup/change_history.h"
 #include "devices/common/ini_file.h"
 #include "shell_test_support.h"
 #include "sim/sim_update_image.h"
@@ -66,12 +67,23 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
   shell.boxes.answers = {kBoxResultYes};
   window().SpeedButtonToDefaultClick();
   EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
-  const QStringList saved = QDir(backups).entryList({"TPX-520-52000456-*.MUX"});
+  // A folder per unit, one per backup, the file under the unit's own name.
+  const QString unit = backups + "/TPX-520-52000456";
+  const QStringList saved = QDir(unit).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   ASSERT_EQ(saved.size(), 1);
+  const QStringList files = QDir(unit + "/" + saved[0]).entryList(QDir::Files);
+  ASSERT_EQ(files.size(), 1);
   EXPECT_TRUE(MemoText().endsWith(
-      QString::fromUtf8("Резервная копия конфигурации устройства сохранена в \"%1/%2\"")
-          .arg(backups, saved[0])));
+      QString::fromUtf8("Резервная копия конфигурации устройства сохранена в \"%1/%2/%3\"")
+          .arg(unit, saved[0], files[0])));
   EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 1);
+  // The change is in the history beside the backups, as qvrctl's are.
+  const std::vector<HistoryEntry> history =
+      ReadHistory((shell.dir.path() + "/history.jsonl").toStdString());
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history[0].program, "qvr-service");
+  EXPECT_EQ(history[0].command, "default");
+  EXPECT_EQ(history[0].unitSerial, 52000456u);
 
   // A device that cannot be read cannot be backed up: the reset is not sent, one box says so.
   shell.boxes.seen.clear();

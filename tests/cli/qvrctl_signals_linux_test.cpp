@@ -92,8 +92,8 @@ TEST(QvrctlSignals, ATransferRunsToItsEndBeforeTheSignalEndsTheProgram) {
     EXPECT_EQ(Count(write.err, kNotice), 1u);
     EXPECT_GT(write.err.find("00->01 CMD:83"), write.err.find(kNotice));
 
-    const Finished update =
-        RunQvrctl(state.path(), {"update", "mux-410", ldr, "--yes"}, signal, "CMD:82");
+    const Finished update = RunQvrctl(
+        state.path(), {"update", "mux-410", ldr, "--yes", "--allow-reinstall"}, signal, "CMD:82");
     EXPECT_EQ(update.exitStatus, 0);
     EXPECT_EQ(Count(update.err, kNotice), 1u);
     // The single leading block and every block of the image, up to the short last one.

@@ -52,6 +52,14 @@ TEST_F(Qvrctl, InfoWithoutAControllerFailsWithTheLinkText) {
   // Where the HID library lacks calls hidapi needs (Wine), that is what the user is told.
   EXPECT_EQ(o.err, hid_init() == 0 ? "Controller \"QVR-B\" is disconnected\n"
                                    : "Error loading driver HID.DLL\n");
+  // No adapter is a failure however the adapter was asked for, and says so in JSON too.
+  for (const char* wanted : {"all", "20230417", "/dev/hidraw9"}) {
+    const Outcome chosen = RunPlain({"qvrctl", "--lang", "en", "--controller", wanted, "info"});
+    EXPECT_EQ(chosen.status, 1) << wanted << ": " << chosen.err;
+  }
+  const Outcome list = RunPlain({"qvrctl", "--lang", "en", "--json", "list"});
+  EXPECT_EQ(list.status, 1);
+  EXPECT_NE(list.out.find(R"("message":"No adapter is connected")"), std::string::npos) << list.out;
 }
 
 TEST_F(Qvrctl, PacketLogShowsTheResetRequestAndItsReply) {
@@ -210,6 +218,13 @@ TEST_F(Qvrctl, WriteQuestionIsAskedOnATerminalAndDeclinedWithoutOne) {
   const std::string warning =
       "lacks the sections NAVI: their parameters take their default "
       "values\nWrite this configuration to the device all the same?";
+  for (const char* yes : {"--no-backup", "--yes"}) {
+    o = Run({"--log", "write", "tpx-520", files.File("cut.MUX"), yes});
+    EXPECT_EQ(o.status, 3) << yes << ": only --allow-missing-sections answers for a script";
+    EXPECT_FALSE(SentPackets(o));
+  }
+  o = Run({"write", "tpx-520", files.File("cut.MUX"), "--yes", "--allow-missing-sections"});
+  EXPECT_EQ(o.status, 0) << o.err;
   o = Run({"--log", "write", "tpx-520", files.File("cut.MUX")});
   EXPECT_EQ(o.status, 3);
   EXPECT_NE(o.err.find(warning), std::string::npos) << o.err;
@@ -227,32 +242,42 @@ TEST_F(Qvrctl, UpdateTransfersTheFileAndTheDeviceKeepsItsNewVersion) {
                         .payloadSize = 200};
   test::WriteBytes(files.File("mux.LDR"), file.Build());
 
-  Outcome o = Run({"update", "mux-410", files.File("mux.LDR")});
+  // Without a terminal every update needs --yes, also a newer version that asks nothing.
+  Outcome o = Run({"--log", "update", "mux-410", files.File("mux.LDR")});
+  EXPECT_EQ(o.status, 3);
+  EXPECT_FALSE(SentPackets(o));
+  o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes"});
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.out.find("The update file           \"mux.LDR\"\n"), std::string::npos) << o.out;
   EXPECT_NE(o.out.find("The device is successfully updated to version 2.16\n"), std::string::npos);
   EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.16"), std::string::npos);
 
-  o = Run({"update", "mux-410", files.File("mux.LDR")});
-  EXPECT_EQ(o.status, 3) << "the same version is declined without a terminal";
-  EXPECT_NE(o.err.find("Declined"), std::string::npos) << o.err;
+  // --yes does not answer for the same or an older version: their own options do.
   o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes"});
+  EXPECT_EQ(o.status, 3) << "the same version needs --allow-reinstall";
+  EXPECT_NE(o.err.find("only --allow-reinstall or a user at a terminal"), std::string::npos)
+      << o.err;
+  o = Run({"update", "mux-410", files.File("mux.LDR")}, "y\ny\n");
+  EXPECT_EQ(o.status, 0) << "a user at a terminal answers it: " << o.err;
+  o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes", "--allow-reinstall"});
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.out.find("successfully updated"), std::string::npos);
   // An image of whole blocks ends without a short one: the device still takes it at once.
   file.version = 217;
   file.payloadSize = 224;
   test::WriteBytes(files.File("whole.LDR"), file.Build());
-  ASSERT_EQ(Run({"update", "mux-410", files.File("whole.LDR")}).status, 0);
+  ASSERT_EQ(Run({"update", "mux-410", files.File("whole.LDR"), "--yes"}).status, 0);
   EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.17"), std::string::npos);
   file.version = 216;
   file.payloadSize = 200;
+  EXPECT_EQ(Run({"update", "mux-410", files.File("mux.LDR"), "--yes"}).status, 3);
+  EXPECT_EQ(Run({"update", "mux-410", files.File("mux.LDR"), "--yes", "--allow-older"}).status, 0);
 
   file.crcHighByteFirst = true;
   test::WriteBytes(files.File("bad.LDR"), file.Build());
   o = Run({"update", "mux-410", files.File("bad.LDR"), "--yes"});
   EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err, "CRC error file \"bad.LDR\"\n");
+  EXPECT_TRUE(o.err.ends_with("? (--yes: yes)\nCRC error file \"bad.LDR\"\n")) << o.err;
 }
 
 TEST_F(Qvrctl, UnsupportedOperationsFailWithTheirMessage) {
@@ -302,6 +327,80 @@ TEST_F(Qvrctl, EveryCommandFailsWithOneWhenTheControllerIsGone) {
   }
   EXPECT_EQ(Run({"diff", "mux-410", files.File("unit.MUX")}).status, 2);
   EXPECT_FALSE(std::filesystem::exists(files.File("again.MUX")));
+}
+
+// A stream that takes nothing, as standard output on a full disk.
+class FullStream : public std::streambuf {
+ protected:
+  int overflow(int) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST_F(Qvrctl, OutputThatCannotBeWrittenFailsWithTheReason) {
+  for (const char* file : {"-", ""}) {
+    std::vector<std::string> args = {"qvrctl", "--simulator=" + state.path(), "--lang", "en"};
+    if (*file) {
+      args.insert(args.end(), {"read", "mux-410", file});
+    } else {
+      args.insert(args.end(), {"info"});
+    }
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    FullStream full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    std::istringstream in;
+    const int status =
+        cli::RunQvrctl(int(argv.size()), argv.data(), out, err, cli::Terminal{&in, false, false});
+    EXPECT_EQ(status, 1) << args.back();
+    EXPECT_NE(err.str().find("Could not write to standard output"), std::string::npos) << err.str();
+  }
+}
+
+// The language of the messages: --lang, else the first of LC_ALL, LC_MESSAGES and LANG that
+// is set; usage errors speak it too.
+TEST_F(Qvrctl, LanguageFollowsTheLocaleVariablesInTheirOrder) {
+  struct Case {
+    const char* all;
+    const char* messages;
+    const char* lang;
+    const char* option;  // --lang, or null
+    bool russian;
+  };
+  const Case cases[] = {
+      {"ru_RU.UTF-8", "en_US.UTF-8", "en_US.UTF-8", nullptr, true},
+      {"", "ru_RU.UTF-8", "en_US.UTF-8", nullptr, true},
+      {"", "", "ru_RU.UTF-8", nullptr, true},
+      {"C", "ru_RU.UTF-8", "ru_RU.UTF-8", nullptr, false},
+      {"ru_RU.UTF-8", "", "", "en", false},
+      {"", "", "", "ru", true},
+  };
+  const std::string saved[3] = {std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "",
+                                std::getenv("LC_MESSAGES") ? std::getenv("LC_MESSAGES") : "",
+                                std::getenv("LANG") ? std::getenv("LANG") : ""};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.all) + "|" + c.messages + "|" + c.lang);
+    test::SetEnvironment("LC_ALL", c.all);
+    test::SetEnvironment("LC_MESSAGES", c.messages);
+    test::SetEnvironment("LANG", c.lang);
+    std::vector<std::string> info = {"qvrctl", "--simulator=" + state.path()};
+    std::vector<std::string> wrong = {"qvrctl", "frobnicate"};
+    if (c.option) {
+      info.insert(info.end(), {"--lang", c.option});
+      wrong.insert(wrong.end(), {"--lang", c.option});
+    }
+    info.push_back("info");
+    const Outcome o = RunPlain(info);
+    EXPECT_EQ(o.out.find("Версия приложения") != std::string::npos, c.russian) << o.out;
+    const Outcome usage = RunPlain(wrong);
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.err.find(c.russian ? "Ошибка в командной строке" : "Command line error"),
+              std::string::npos)
+        << usage.err;
+  }
+  test::SetEnvironment("LC_ALL", saved[0]);
+  test::SetEnvironment("LC_MESSAGES", saved[1]);
+  test::SetEnvironment("LANG", saved[2]);
 }
 
 TEST_F(Qvrctl, UsageErrorsExitWithTwo) {

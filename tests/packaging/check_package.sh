@@ -39,6 +39,7 @@ share/doc/qvr-service/screenshots/update.en.png
 share/doc/qvr-service/screenshots/update.ru.png
 share/doc/qvr-service/screenshots/write.en.png
 share/doc/qvr-service/screenshots/write.ru.png
+share/fish/vendor_completions.d/qvrctl.fish
 share/icons/hicolor/128x128/apps/qvr-service.png
 share/icons/hicolor/16x16/apps/qvr-service.png
 share/icons/hicolor/256x256/apps/qvr-service.png
@@ -49,6 +50,7 @@ share/icons/hicolor/scalable/apps/qvr-service.svg
 share/man/man1/qvr-service.1.gz
 share/man/man1/qvrctl.1.gz
 share/metainfo/org.example.qvr_service.metainfo.xml
+share/zsh/vendor-completions/_qvrctl
 LIST
 }
 same_lists() {  # what, expected, actual
@@ -113,11 +115,12 @@ completion=$prefix/share/bash-completion/completions/qvrctl
 mkdir -p "$scratch/files/folder"
 touch "$scratch/files/car.MUX" "$scratch/files/new.LDR"
 complete_words() {
-  (cd "$scratch/files" && bash -c 'source "$1"; shift; COMP_WORDS=("$@")
-    COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qvrctl; printf "%s\n" "${COMPREPLY[@]}" | sort | xargs' \
-    _ "$completion" "$@")
+  (cd "$scratch/files" && PATH="$prefix/bin:$PATH" bash -c 'source "$1"; shift; COMP_WORDS=("$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qvrctl; printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort |
+    tr "\n" " " | sed "s/ $//"' _ "$completion" "$@")
 }
-same_lists "commands" "default diff info list read reset update write" "$(complete_words qvrctl "")"
+same_lists "commands" "backups check default diff history info list read reset restore update write" \
+  "$(complete_words qvrctl "")"
 same_lists "after an option" "write" "$(complete_words qvrctl --lang ru w)"
 same_lists "options" "--simulated-adapters --simulated-latency --simulator" \
   "$(complete_words qvrctl --simu)"
@@ -126,6 +129,20 @@ same_lists "update files" "folder new.LDR" "$(complete_words qvrctl update tpx-5
 same_lists "configuration files" "car.MUX folder" "$(complete_words qvrctl --simulator write mux-410 "")"
 same_lists "command options" "--help --no-backup --yes" "$(complete_words qvrctl default mux-410 -)"
 same_lists "adapters" "all" "$(complete_words qvrctl --controller a)"
+same_lists "connected adapters" "20230417 20230418 all sim:1 sim:2" \
+  "$(complete_words qvrctl --simulator --simulated-adapters 2 --controller "")"
+# A file name with glob characters is completed as it is, never matched as a pattern.
+mkdir -p "$scratch/files/globs"
+touch "$scratch/files/globs/b[c].MUX" "$scratch/files/globs/bc.MUX"
+same_lists "glob characters" "globs/b[c].MUX globs/bc.MUX" "$(complete_words qvrctl write mux-410 globs/b)"
+
+echo "== zsh and fish completion"
+zsh -n "$prefix/share/zsh/vendor-completions/_qvrctl" || fail "zsh completion"
+fish -n "$prefix/share/fish/vendor_completions.d/qvrctl.fish" || fail "fish completion"
+same_lists "fish: connected adapters" "20230417 20230418 all sim:1 sim:2" \
+  "$(PATH="$prefix/bin:$PATH" fish -c "source $prefix/share/fish/vendor_completions.d/qvrctl.fish
+    complete -C 'qvrctl --simulator --simulated-adapters 2 --controller '" | cut -f1 | LC_ALL=C sort |
+    tr '\n' ' ' | sed 's/ $//')"
 
 echo "== the Debian package"
 deb=$("$source_dir/tools/package" --source | tail -n 1)

@@ -63,7 +63,7 @@ Outcome QvrctlWrite(const Device& device, const std::string& path) {
   TempDir state;
   std::vector<std::string> args = {
       "qvrctl", "--simulator=" + state.path(), "--lang", "en", "write", device.cliName, path,
-      "--yes"};
+      "--yes", "--allow-missing-sections"};
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   std::istringstream in;

@@ -186,9 +186,20 @@ TEST_F(FirmwareUpdate, SeventyByteFileSendsTheLeadingBlockThenPayloadChecksumAnd
   EXPECT_EQ(host.progressDone, 96) << "every acknowledged block counts, the leading write not";
 }
 
-TEST_F(FirmwareUpdate, FileWhoseBlocksWouldPassOffset65535IsRefusedBeforeSending) {
+TEST_F(FirmwareUpdate, FileWhoseBlocksWouldPassOffset65535IsRefusedBeforeSendingAsTooLarge) {
+  // 65,511 bytes: a sound file that the 16-bit offsets cannot carry, said as such (not as a
+  // damaged file), in both languages.
   EXPECT_EQ(Update(MuxFile(216, 65505).Build()), -1);
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error file size \"mux.LDR\""});
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{
+                            "The update file \"mux.LDR\" is too large to transfer to the device: "
+                            "65511 bytes, while the 16-bit block offsets reach at most 65510 "
+                            "bytes. The file is not damaged; nothing was sent to the device"});
+  catalogue.setLanguage(kRussian);
+  host.boxes.clear();
+  EXPECT_EQ(Update(MuxFile(216, 65505).Build()), -1);
+  EXPECT_EQ(BoxTexts().at(0).rfind("Файл обновления \"mux.LDR\" слишком велик для передачи", 0),
+            0u);
+  catalogue.setLanguage(kEnglish);
   EXPECT_TRUE(FirmwareWrites().empty());
 
   host.boxes.clear();

@@ -44,12 +44,16 @@ std::string MuxUpdateFile(const std::string& path, size_t payload) {
   return path;
 }
 
-// Changes one value of a configuration file so that a write has something to carry.
+// Changes one value of a configuration file so that a write has something to carry; the new
+// value fits the unit's 16-bit field, so the unit keeps it as the file has it.
 void EditFile(const std::string& path) {
   std::string text = FileText(path);
   const size_t at = text.find("ONPOWERTO=");
   ASSERT_NE(at, std::string::npos);
-  text.insert(at + 10, "7");
+  const size_t value = at + 10;
+  const size_t end = text.find_first_not_of("0123456789", value);
+  const std::string next = text.compare(value, end - value, "1234") == 0 ? "4321" : "1234";
+  text.replace(value, end - value, next);
   std::ofstream(path, std::ios::binary) << text;
 }
 

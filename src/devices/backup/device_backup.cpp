@@ -1,10 +1,12 @@
 #include "devices/backup/device_backup.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
+#include "devices/common/ini_file.h"
 #include "devices/mux410/config_file.h"
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
@@ -23,11 +25,27 @@ namespace {
 // Names tried within one second before giving up: far more than one unit is ever backed up.
 constexpr int kMaxSameSecondBackups = 1000;
 
+// Makes a folder where nothing stood: `base`, else `base-2`, `base-3`, ... Two backups of one
+// unit within a second, or anything already at the name (a link too), take the next free one;
+// a taken name is never entered. `made` is the folder made, empty when none was.
+SaveResult NewBackupFolder(const std::string& base, std::string& made) {
+  std::error_code ec;
+  for (int n = 1; n <= kMaxSameSecondBackups; ++n) {
+    const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
+    if (std::filesystem::create_directory(NativePath(name), ec)) {
+      made = name;
+      return {};
+    }
+    if (ec && ec != std::errc::file_exists) return ErrnoFailure(ec.value());
+  }
+  return ErrnoFailure(EEXIST);
+}
+
 // Reads into a fresh image of the device's kind and saves it; `Read` and `Write` are the
 // device module's own transfer and file functions.
 template <typename Image, typename Read, typename Write>
 BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                         const std::string& folder, Read read, Write write) {
+                         const std::string& folder, int keep, Read read, Write write) {
   BackupResult result;
   DeviceInfo info;
   result.link = ReadInfoBlock(link, module.deviceAddress, info);
@@ -36,58 +54,56 @@ BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceMod
   result.link = read(link, catalogue, module, *image);
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
+  const std::string unitFolder =
+      folder + "/" + BackupUnitFolderName(module.name, info.serialNumber());
   std::error_code ec;
-  std::filesystem::create_directories(NativePath(folder), ec);
-  const std::string name = BackupFileName(module.name, info.serialNumber(), std::time(nullptr));
-  // The name is taken exclusively first: two backups of one unit within a second, or anything
-  // (a link, too) already at the name, make it take the next free one.
-  std::string path = folder + "/" + name;
-  SaveResult saved = CreateNewFile(path);
-  for (int n = 2; NameTaken(saved) && n <= kMaxSameSecondBackups; ++n) {
-    path = folder + "/" + name.substr(0, name.size() - 4) + "-" + std::to_string(n) + ".MUX";
-    saved = CreateNewFile(path);
-  }
+  std::filesystem::create_directories(NativePath(unitFolder), ec);
+  std::string backupFolder;
+  SaveResult saved =
+      NewBackupFolder(unitFolder + "/" + BackupTimeName(std::time(nullptr)), backupFolder);
+  const std::string name = image->configNameText();
+  const std::string path = backupFolder + "/" + BackupConfigFileName(name);
+  // The folder is new, so the file is too; it is still taken exclusively, following no link.
+  if (saved.ok()) saved = CreateNewFile(path);
+  if (saved.ok()) saved = write(path, *image);
   if (saved.ok()) {
-    saved = write(path, *image);
-    if (!saved.ok()) std::filesystem::remove(NativePath(path), ec);
+    // NAME is written from the file's own name; the unit's name stands there whatever it is.
+    IniFile ini;
+    (void)ini.Load(path);
+    ini.SetString("CONFIGFILE", "NAME", name);
+    saved = ini.SaveAtomically(path);
+  }
+  if (!saved.ok() && !backupFolder.empty()) {
+    std::filesystem::remove(NativePath(path), ec);
+    std::filesystem::remove(NativePath(backupFolder), ec);
   }
   if (!saved.ok()) {
     result.fileError = SaveFailureText(catalogue, saved);
     return result;
   }
   result.path = path;
+  PruneBackups(unitFolder, keep);
   return result;
 }
 
 }  // namespace
 
-std::string BackupFileName(const char* deviceName, uint32_t serial, std::time_t when) {
-  using namespace std::chrono;
-  const sys_seconds instant{seconds(when)};
-  const sys_days day = floor<days>(instant);
-  const year_month_day date{day};
-  const hh_mm_ss time{instant - day};
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02u%02uT%02d%02d%02dZ", int(date.year()),
-                unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
-                int(time.minutes().count()), int(time.seconds().count()));
-  return std::string(deviceName) + "-" + std::to_string(serial) + "-" + stamp + ".MUX";
-}
-
-std::string DefaultBackupFolder() {
+std::string DefaultBackupFolder(bool simulated) {
   const std::string data = UserDataFolder();
-  return data.empty() ? std::string() : data + "/qvr-service/backups";
+  if (data.empty()) return {};
+  return data + (simulated ? "/qvr-service/backups/simulated" : "/qvr-service/backups");
 }
 
 BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
-                                       const DeviceModule& module, const std::string& folder) {
+                                       const DeviceModule& module, const std::string& folder,
+                                       int keep) {
   // Without a home a relative folder would put the unit's data wherever the program was run.
   if (folder.empty()) return {LinkOk, {}, Text(catalogue, AddedText::kNoDataFolder)};
   if (&module == &kDeviceModules[kPageMux410])
-    return ReadAndSave<mux410::ConfigImage>(link, catalogue, module, folder,
+    return ReadAndSave<mux410::ConfigImage>(link, catalogue, module, folder, keep,
                                             mux410::ReadConfiguration, mux410::WriteConfigFile);
   if (&module == &kDeviceModules[kPageTpx520])
-    return ReadAndSave<tpx520::ConfigImage>(link, catalogue, module, folder,
+    return ReadAndSave<tpx520::ConfigImage>(link, catalogue, module, folder, keep,
                                             tpx520::ReadConfiguration, tpx520::WriteConfigFile);
   return {LinkExchangeFailed, {}, {}};
 }

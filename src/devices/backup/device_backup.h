@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string>
 
+#include "devices/backup/backup_store.h"
 #include "link/device_module.h"
 #include "link/link.h"
 
@@ -18,18 +19,19 @@ struct BackupResult {
   bool ok() const { return link == LinkOk && fileError.empty(); }
 };
 
-// "<device>-<serial>-<UTC yyyymmddThhmmssZ>.MUX", e.g. "MUX-410-41000123-20261207T103000Z.MUX".
-std::string BackupFileName(const char* deviceName, uint32_t serial, std::time_t when);
-
 // The per-user backups folder: $XDG_DATA_HOME/qvr-service/backups, else
-// ~/.local/share/qvr-service/backups; empty for a user without a data folder (no home).
-std::string DefaultBackupFolder();
+// ~/.local/share/qvr-service/backups; the simulated controller's units keep theirs in its
+// "simulated" subfolder, apart from real ones. Empty for a user without a data folder (no home).
+std::string DefaultBackupFolder(bool simulated = false);
 
 // Reads the module's configuration (MUX-410 or TPX-520) from the device and saves it in
-// `folder` (made when missing) under BackupFileName; the description falls back to the
-// device's configuration name, as a read into the window keeps it. An empty `folder` (no home)
-// is refused before anything is read; a backup never replaces a file or follows a link.
+// `folder` (made when missing) as "<device>-<serial>/<UTC time>/<unit's name>.MUX" (see
+// backup_store.h); the file's NAME holds the unit's own name too, and the description falls
+// back to it, as a read into the window keeps it. Then only the newest `keep` backups of the
+// unit stay. An empty `folder` (no home) is refused before anything is read; a backup never
+// replaces a file or a folder and never follows a link at its own names.
 BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
-                                       const DeviceModule& module, const std::string& folder);
+                                       const DeviceModule& module, const std::string& folder,
+                                       int keep = kDefaultBackupsKept);
 
 }  // namespace qvr

@@ -1,0 +1,148 @@
+// backups and restore, and the backup every change to a unit makes first.
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_texts.h"
+#include "cli/json_objects.h"
+#include "cli/run_options.h"
+#include "cli/session.h"
+#include "cli/terminal_text.h"
+#include "devices/backup/change_history.h"
+#include "devices/backup/device_backup.h"
+#include "i18n/added_texts.h"
+#include "link/device_info.h"
+#include "link/link_result.h"
+
+namespace qvr::cli {
+
+namespace {
+
+constexpr int kMsgReadFromDeviceError = 48;
+
+std::string BackupFolderOf(const RunOptions& options) {
+  return DefaultBackupFolder(options.simulator);
+}
+
+// "20261207T103000Z" as "2026-12-07 10:30:00" (a "-2" of a second backup that second stays).
+std::string ReadableTime(const std::string& name) {
+  if (name.size() < 16 || name[8] != 'T') return name;
+  return name.substr(0, 4) + "-" + name.substr(4, 2) + "-" + name.substr(6, 2) + " " +
+         name.substr(9, 2) + ":" + name.substr(11, 2) + ":" + name.substr(13, 2) + name.substr(16);
+}
+
+}  // namespace
+
+int BackupBeforeChange(Session& s, const DeviceModule& module) {
+  if (s.noBackup) return kExitOk;
+  const BackupResult backup = BackupDeviceConfiguration(
+      s.link, s.catalogue, module, BackupFolderOf(s.options), s.options.keepBackups);
+  if (backup.ok()) {
+    s.host.fields()["backup"] = backup.path;
+    s.host.Note(
+        s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupSaved), backup.path.c_str()));
+    return kExitOk;
+  }
+  const std::string reason =
+      backup.link != LinkOk ? LinkResultText(s.catalogue, backup.link) : backup.fileError;
+  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupFailed), module.name,
+                                      reason.c_str()));
+  return kExitFailure;
+}
+
+int RunRestore(Session& s, const DeviceModule& module, const std::string& which) {
+  if (!which.empty() && which != "latest") return RunRestoreFile(s, module, which);
+  s.host.fields()["file"] = nullptr;
+  // The newest backup of the unit on the adapter now, known by its serial number.
+  DeviceInfo info;
+  const LinkResult r = ReadInfoBlock(s.link, module.deviceAddress, info);
+  if (r != LinkOk) {
+    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadFromDeviceError, module.name, r));
+    return kExitFailure;
+  }
+  const std::string folder = BackupFolderOf(s.options);
+  std::string latest;
+  for (const BackupEntry& entry : ListBackups(folder, module.name))
+    if (entry.serial == info.serialNumber()) latest = entry.path;
+  if (latest.empty()) {
+    s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kNoBackupOfUnit), module.name,
+                                        static_cast<unsigned long>(info.serialNumber()),
+                                        folder.c_str()));
+    return kExitFailure;
+  }
+  s.host.fields()["file"] = latest;
+  return RunRestoreFile(s, module, latest);
+}
+
+int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
+  const std::string folder = BackupFolderOf(options);
+  const std::vector<BackupEntry> entries = ListBackups(folder, options.backupsDevice);
+  nlohmann::json listed = nlohmann::json::array();
+  std::string lines;
+  for (const BackupEntry& entry : entries) {
+    const std::string time = ReadableTime(entry.time);
+    listed.push_back(
+        {{"device", entry.device}, {"serial", entry.serial}, {"time", time}, {"file", entry.path}});
+    lines += catalogue.FormatText(Text(catalogue, AddedText::kBackupLine), entry.device.c_str(),
+                                  static_cast<unsigned long>(entry.serial), time.c_str(),
+                                  entry.path.c_str()) +
+             "\n";
+  }
+  if (entries.empty())
+    lines = catalogue.FormatText(Text(catalogue, AddedText::kNoBackups), folder.c_str()) + "\n";
+  const int status = entries.empty() ? kExitFailure : kExitOk;
+  if (!options.json) {
+    out << TerminalSafe(lines);
+    return status;
+  }
+  lines.pop_back();
+  out << Dump(ResultObject(CommandName(Command::kBackups), {}, std::nullopt,
+                           StatusWord(Command::kBackups, status), lines,
+                           {{"folder", folder}, {"backups", listed}}))
+      << '\n';
+  return status;
+}
+
+int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
+  const std::string file = DefaultHistoryFile();
+  const std::vector<HistoryEntry> entries = ReadHistory(file);
+  auto serial = [](const std::optional<uint32_t>& value) {
+    return value ? std::to_string(*value) : std::string("?");
+  };
+  auto orNull = [](const std::optional<uint32_t>& value) {
+    return value ? nlohmann::json(*value) : nlohmann::json();
+  };
+  nlohmann::json listed = nlohmann::json::array();
+  std::string lines;
+  for (const HistoryEntry& e : entries) {
+    listed.push_back({{"time", e.time},
+                      {"program", e.program},
+                      {"adapter_serial", orNull(e.adapterSerial)},
+                      {"device", e.device},
+                      {"unit_serial", orNull(e.unitSerial)},
+                      {"command", e.command},
+                      {"file", e.file},
+                      {"sha256", e.sha256},
+                      {"result", e.result},
+                      {"simulated", e.simulated}});
+    lines += catalogue.FormatText(Text(catalogue, AddedText::kHistoryLine), e.time.c_str(),
+                                  e.command.c_str(), e.device.c_str(), serial(e.unitSerial).c_str(),
+                                  serial(e.adapterSerial).c_str(), e.program.c_str(),
+                                  e.result.c_str(), e.file.c_str(), e.sha256.c_str());
+    while (!lines.empty() && lines.back() == ' ') lines.pop_back();
+    lines += '\n';
+  }
+  if (entries.empty())
+    lines = catalogue.FormatText(Text(catalogue, AddedText::kHistoryEmpty), file.c_str()) + "\n";
+  const int status = entries.empty() ? kExitFailure : kExitOk;
+  if (!options.json) {
+    out << TerminalSafe(lines);
+    return status;
+  }
+  lines.pop_back();
+  out << Dump(ResultObject(CommandName(Command::kHistory), {}, std::nullopt,
+                           StatusWord(Command::kHistory, status), lines,
+                           {{"history_file", file}, {"history", listed}}))
+      << '\n';
+  return status;
+}
+
+}  // namespace qvr::cli

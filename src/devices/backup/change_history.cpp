@@ -1,0 +1,139 @@
+#include "devices/backup/change_history.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <nlohmann/json.hpp>
+
+#include "devices/backup/sha256.h"
+#include "link/device_info.h"
+#include "platform/file_names.h"
+#include "platform/file_read.h"
+#include "platform/user_folders.h"
+
+namespace qvr {
+
+namespace {
+
+// Threads of one batch append to one file: a line at a time.
+std::mutex appendMutex;
+
+std::string UtcNow() {
+  using namespace std::chrono;
+  const sys_seconds now = floor<seconds>(system_clock::now());
+  const sys_days day = floor<days>(now);
+  const year_month_day date{day};
+  const hh_mm_ss time{now - day};
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", int(date.year()),
+                unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
+                int(time.minutes().count()), int(time.seconds().count()));
+  return text;
+}
+
+nlohmann::json OrNull(const std::optional<uint32_t>& value) {
+  return value ? nlohmann::json(*value) : nlohmann::json();
+}
+
+std::optional<uint32_t> SerialOf(Link& link, uint8_t address) {
+  DeviceInfo info;
+  if (ReadInfoBlock(link, address, info) != LinkOk) return std::nullopt;
+  return info.serialNumber();
+}
+
+// Configurations and update files are far below this.
+constexpr size_t kLargestHashedFile = 16 * 1024 * 1024;
+
+std::string FileSha256(const std::string& path) {
+  std::string bytes;
+  bool tooLarge = false;
+  if (!ReadRegularFile(path, kLargestHashedFile, bytes, tooLarge)) return {};
+  return Sha256Hex(bytes);
+}
+
+}  // namespace
+
+std::string DefaultHistoryFile() {
+  const std::string data = UserDataFolder();
+  return data.empty() ? std::string() : data + "/qvr-service/history.jsonl";
+}
+
+bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry) {
+  // Without a home a relative name would put the line wherever the program was run.
+  if (historyFile.empty()) return false;
+  const nlohmann::json line = {{"time", entry.time},
+                               {"program", entry.program},
+                               {"adapter_serial", OrNull(entry.adapterSerial)},
+                               {"device", entry.device},
+                               {"unit_serial", OrNull(entry.unitSerial)},
+                               {"command", entry.command},
+                               {"file", entry.file},
+                               {"sha256", entry.sha256},
+                               {"result", entry.result},
+                               {"simulated", entry.simulated}};
+  const std::string text =
+      line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  const std::lock_guard lock(appendMutex);
+  std::error_code ec;
+  std::filesystem::create_directories(NativePath(historyFile).parent_path(), ec);
+  std::ofstream out(NativePath(historyFile), std::ios::binary | std::ios::app);
+  out.write(text.data(), std::streamsize(text.size()));
+  out.flush();
+  return bool(out);
+}
+
+std::vector<HistoryEntry> ReadHistory(const std::string& historyFile) {
+  std::vector<HistoryEntry> entries;
+  std::ifstream in(NativePath(historyFile), std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
+    const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
+    if (!object.is_object()) continue;
+    auto text = [&object](const char* key) {
+      return object.contains(key) && object[key].is_string() ? object[key].get<std::string>()
+                                                             : std::string();
+    };
+    auto serial = [&object](const char* key) -> std::optional<uint32_t> {
+      if (!object.contains(key) || !object[key].is_number_unsigned()) return std::nullopt;
+      return object[key].get<uint32_t>();
+    };
+    entries.push_back({text("time"), text("program"), serial("adapter_serial"), text("device"),
+                       serial("unit_serial"), text("command"), text("file"), text("sha256"),
+                       text("result"),
+                       object.contains("simulated") && object["simulated"].is_boolean() &&
+                           object["simulated"].get<bool>()});
+  }
+  return entries;
+}
+
+ChangeRecorder::ChangeRecorder(Link& link, const DeviceModule& module, std::string program,
+                               std::string command, bool simulated)
+    : link_(link), module_(module), acknowledgedAtStart_(link.acknowledgedWrites()) {
+  entry_.program = std::move(program);
+  entry_.command = std::move(command);
+  entry_.device = module.name;
+  entry_.simulated = simulated;
+}
+
+void ChangeRecorder::Finish(bool succeeded, const std::string& file,
+                            const std::string& historyFile) {
+  if (!succeeded && link_.acknowledgedWrites() == acknowledgedAtStart_) return;
+  entry_.time = UtcNow();
+  // Asked after the change, so that nothing is sent before the command's own checks; a unit
+  // that restarts (a reset, a controller's update) may not answer yet and stays unknown.
+  entry_.adapterSerial = SerialOf(link_, kDeviceModules[kPageQvrb].deviceAddress);
+  entry_.unitSerial = module_.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress
+                          ? entry_.adapterSerial
+                          : SerialOf(link_, module_.deviceAddress);
+  entry_.result = succeeded ? "ok" : "failed";
+  if (!file.empty() && file != "-") {
+    entry_.file = file;
+    entry_.sha256 = FileSha256(file);
+  } else {
+    entry_.file = file;
+  }
+  (void)AppendHistory(historyFile, entry_);
+}
+
+}  // namespace qvr
