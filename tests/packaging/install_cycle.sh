@@ -41,8 +41,11 @@ listing() {
     -o -path /var/cache -o -path /var/tmp \) -prune -o -printf '%y %m %p\n'
 }
 sorted_listing() { listing | sort; }
+# A machine with the package installed: the copy starts without it.
+if in_root dpkg-query -W qvr-service >/dev/null 2>&1; then
+  in_root dpkg --purge qvr-service >/dev/null 2>&1 || fail "the installed package cannot be purged"
+fi
 sorted_listing >"$work/before.txt"
-in_root dpkg-query -W qvr-service >/dev/null 2>&1 && fail "qvr-service is installed already"
 
 # A udevadm that records its calls and fails while /run/fail-udevadm exists.
 cat >"$root/usr/local/sbin/udevadm" <<'SCRIPT'
