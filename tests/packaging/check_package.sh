@@ -226,8 +226,14 @@ if [ "$(id -u)" -ne 0 ] || ! unshare --mount true 2>/dev/null; then
 elif ! previous=$(previous_package); then
   fail "the previous version's package could not be built"
 else
+  cycle=0
   unshare --mount --propagation private "$source_dir/tests/packaging/install_cycle.sh" \
-    "$previous" "$deb" "$scratch/install" || fail "install, upgrade and purge"
+    "$previous" "$deb" "$scratch/install" || cycle=$?
+  case $cycle in
+    0) ;;
+    77) echo "skipped: this system allows no overlay mount" ;;
+    *) fail "install, upgrade and purge" ;;
+  esac
 fi
 
 [ "$failures" -eq 0 ] || exit 1

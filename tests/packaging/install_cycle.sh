@@ -4,8 +4,9 @@
 # never changes. Afterwards the copy must hold exactly the files it held before. udev runs
 # nowhere here: first it is absent (the scripts must not call udevadm), then a udevadm that
 # fails is found beside a /run/udev (the scripts must call it and still succeed), then one
-# that works.
+# that works. Between the upgrade and the purge the installed window runs as root.
 # Usage: unshare --mount --propagation private install_cycle.sh PREVIOUS.deb THIS.deb SCRATCH
+# Exit status 0 passed, 1 failed, 77 the system allows no overlay here.
 set -euo pipefail
 previous=$1
 current=$2
@@ -14,9 +15,14 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
+# The overlay's writable layer lives in memory: it works over any root file system, an
+# overlay of a container's included. Where the system allows no overlay, exit 77: skipped.
+mkdir -p "$work"
+mount -t tmpfs tmpfs "$work" || exit 77
 mkdir -p "$work/upper" "$work/overlay-work" "$work/root"
 root=$work/root
-mount -t overlay overlay -o "lowerdir=/,upperdir=$work/upper,workdir=$work/overlay-work" "$root"
+mount -t overlay overlay -o "lowerdir=/,upperdir=$work/upper,workdir=$work/overlay-work" "$root" ||
+  exit 77
 for fs in proc sys dev; do mount --rbind "/$fs" "$root/$fs"; done
 mount -t tmpfs tmpfs "$root/tmp"
 mount -t tmpfs tmpfs "$root/run"
@@ -35,8 +41,11 @@ listing() {
     -o -path /var/cache -o -path /var/tmp \) -prune -o -printf '%y %m %p\n'
 }
 sorted_listing() { listing | sort; }
+# A machine with the package installed: the copy starts without it.
+if in_root dpkg-query -W qvr-service >/dev/null 2>&1; then
+  in_root dpkg --purge qvr-service >/dev/null 2>&1 || fail "the installed package cannot be purged"
+fi
 sorted_listing >"$work/before.txt"
-in_root dpkg-query -W qvr-service >/dev/null 2>&1 && fail "qvr-service is installed already"
 
 # A udevadm that records its calls and fails while /run/fail-udevadm exists.
 cat >"$root/usr/local/sbin/udevadm" <<'SCRIPT'
@@ -63,6 +72,27 @@ for file in $(dpkg-deb -c "$current" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\.|
   [ -e "$root$file" ] || fail "upgrade: $file missing"
 done
 in_root qvrctl --version >/dev/null || fail "installed qvrctl does not run"
+
+echo "-- the installed window run as root keeps its settings in root's configuration folder"
+# Started without a function or subshell between, so that $! is the program itself.
+chroot "$root" env -i PATH=/usr/bin:/bin HOME=/tmp/home QT_QPA_PLATFORM=offscreen \
+  qvr-service --simulator=/tmp/sim >"$work/window.log" 2>&1 &
+window=$!
+# SIGTERM closes the window, which writes its settings, once the window watches for it.
+watches_term() {
+  local mask
+  mask=$(awk '/^SigCgt:/ {print $2}' "/proc/$window/status" 2>/dev/null) && [ -n "$mask" ] &&
+    (((0x$mask >> 14) & 1))
+}
+until watches_term; do
+  kill -0 "$window" 2>/dev/null || fail "qvr-service ended by itself: $(cat "$work/window.log")"
+  sleep 0.1
+done
+kill -TERM "$window"
+wait "$window" || fail "qvr-service closed with a failure: $(cat "$work/window.log")"
+[ -f "$root/tmp/home/.config/qvr-service/qvr-service.ini" ] ||
+  fail "no settings in root's configuration folder"
+[ ! -e "$root/usr/bin/qvr-service.ini" ] || fail "settings written beside the installed program"
 
 echo "-- purge, udev answering"
 rm "$root/run/fail-udevadm"
