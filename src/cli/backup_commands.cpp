@@ -39,6 +39,12 @@ int BackupBeforeChange(Session& s, const DeviceModule& module) {
     s.host.fields()["backup"] = backup.path;
     s.host.Note(
         s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupSaved), backup.path.c_str()));
+    // A signal during the backup read asked the program to end: the change has not begun, so
+    // it never begins.
+    if (s.host.stopRequested()) {
+      s.host.Error(Text(s.catalogue, AddedText::kStoppedBeforeChange));
+      return kExitFailure;
+    }
     return kExitOk;
   }
   const std::string reason =

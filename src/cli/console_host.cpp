@@ -62,7 +62,9 @@ void ConsoleHost::AdvanceProgress(int count) {
 }
 
 void ConsoleHost::ReportDeferredSignal() {
-  if (signals_ && signals_->TakeDeferredSignal()) Error(signalNotice_);
+  if (!signals_ || !signals_->TakeDeferredSignal()) return;
+  stopRequested_ = true;
+  Error(signalNotice_);
 }
 
 int ConsoleHost::ShowMessageBox(int kind, const std::string& unsafeText) {

@@ -43,6 +43,12 @@ class ConsoleHost final : public Host {
   }
   // Says the notice if a signal arrived during the transfer and was not reported yet.
   void ReportDeferredSignal();
+  // True once a termination signal arrived during this command's transfers: a change that has
+  // not started yet must not start.
+  bool stopRequested() {
+    ReportDeferredSignal();
+    return stopRequested_;
+  }
 
   void PumpMessages() override {}
   void LogLine(const std::string& line) override;
@@ -88,6 +94,7 @@ class ConsoleHost final : public Host {
   const Link* link_ = nullptr;
   TransferSignals* signals_ = nullptr;
   std::string signalNotice_;
+  bool stopRequested_ = false;
   bool packetLog_;
   bool progressBar_;
   bool jsonMode_;

@@ -182,6 +182,9 @@ constexpr Texts kTexts[] = {
     /* kSaveNameNotAllowed */
     {"Имя файла в Windows не может оканчиваться точкой или пробелом: выберите другое имя",
      "A file name on Windows cannot end in a dot or a blank: choose another name"},
+    /* kStoppedBeforeChange */
+    {"Остановлено до записи: в устройство ничего не отправлено.",
+     "Stopped before the change: nothing was sent to the device."},
 };
 // clang-format on
 

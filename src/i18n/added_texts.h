@@ -114,6 +114,8 @@ enum class AddedText {
   // have saved without its trailing dot or blank.
   kSaveInUse,
   kSaveNameNotAllowed,
+  // qvrctl: a termination signal came during the backup read before a change.
+  kStoppedBeforeChange,
   kCount
 };
 

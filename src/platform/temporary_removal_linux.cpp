@@ -85,6 +85,18 @@ void HoldSlot(Slot& slot) {
   slot.state.store(kInUse);
 }
 
+// Claims the slot in use that holds `path`: a slot is claimed before its name is compared, so
+// that no other thread frees or renames it while it is read.
+Slot* ClaimSlotOf(const std::string& path) {
+  for (Slot& slot : gSlots) {
+    int expected = kInUse;
+    if (!slot.state.compare_exchange_strong(expected, kClaimed)) continue;
+    if (path == slot.path) return &slot;
+    slot.state.store(kInUse);
+  }
+  return nullptr;
+}
+
 void FreeSlot(Slot& slot) {
   if (slot.fd >= 0) ::close(slot.fd);
   slot.fd = -1;
@@ -124,8 +136,9 @@ std::string CreateTemporaryFile(const std::string& suffix) {
 void TrackTemporaryFile(const std::string& path) {
   if (path.empty() || path.size() >= PATH_MAX) return;
   SweepOnce(path);
-  for (const Slot& slot : gSlots) {
-    if (slot.state.load() == kInUse && path == slot.path) return;
+  if (Slot* known = ClaimSlotOf(path)) {
+    known->state.store(kInUse);
+    return;
   }
   Slot* slot = ClaimSlot();
   if (slot == nullptr) return;
@@ -135,13 +148,7 @@ void TrackTemporaryFile(const std::string& path) {
 
 void RemoveTemporaryFile(const std::string& path) {
   (void)::unlink(path.c_str());
-  for (Slot& slot : gSlots) {
-    if (slot.state.load() != kInUse || path != slot.path) continue;
-    int expected = kInUse;
-    if (!slot.state.compare_exchange_strong(expected, kClaimed)) continue;
-    FreeSlot(slot);
-    return;
-  }
+  if (Slot* slot = ClaimSlotOf(path)) FreeSlot(*slot);
 }
 
 void RemoveTrackedFilesNow() {
