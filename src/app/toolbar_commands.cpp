@@ -7,6 +7,7 @@
 #include "app/shell_host.h"
 #include "devices/backup/change_history.h"
 #include "i18n/added_texts.h"
+#include "link/device_commands.h"
 #include "link/link.h"
 #include "link/link_result.h"
 
@@ -159,7 +160,9 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
       std::string text =
           DeviceFailureText(catalogue_, kWriteDeviceFailed, row->module->name, result);
       if (watch.deviceChanged())
-        text = WithAddedText(catalogue_, text, AddedText::kConfigurationHalfWritten);
+        text = WithAddedText(catalogue_, text,
+                             OnlyRestartRefused(watch) ? AddedText::kRestartRefused
+                                                       : AddedText::kConfigurationHalfWritten);
       ShowBox(kBoxError, text);
     }
   }

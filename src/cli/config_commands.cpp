@@ -19,6 +19,7 @@
 #include "i18n/added_texts.h"
 #include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
+#include "link/device_commands.h"
 #include "link/link_result.h"
 #include "platform/file_names.h"
 #include "update/ldr_file.h"
@@ -255,7 +256,9 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
   if (r != LinkOk) {
     std::string text = DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r);
     if (watch.deviceChanged())
-      text = WithAddedText(s.catalogue, text, AddedText::kConfigurationHalfWritten);
+      text = WithAddedText(s.catalogue, text,
+                           OnlyRestartRefused(watch) ? AddedText::kRestartRefused
+                                                     : AddedText::kConfigurationHalfWritten);
     s.host.Error(text);
     return kExitFailure;
   }

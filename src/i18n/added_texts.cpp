@@ -185,6 +185,11 @@ constexpr Texts kTexts[] = {
     /* kStoppedBeforeChange */
     {"Остановлено до записи: в устройство ничего не отправлено.",
      "Stopped before the change: nothing was sent to the device."},
+    /* kRestartRefused */
+    {"Вся конфигурация записана в устройство, но перезапуститься оно отказалось: перезапустите "
+     "его (команда «Сброс»), чтобы она вступила в силу.",
+     "The whole configuration reached the device, but it refused to restart: restart it (the "
+     "Reset command) for the configuration to take effect."},
 };
 // clang-format on
 

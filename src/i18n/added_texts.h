@@ -116,6 +116,8 @@ enum class AddedText {
   kSaveNameNotAllowed,
   // qvrctl: a termination signal came during the backup read before a change.
   kStoppedBeforeChange,
+  // A configuration write whose every block went, but whose final restart was refused.
+  kRestartRefused,
   kCount
 };
 

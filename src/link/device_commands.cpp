@@ -19,7 +19,6 @@ enum CommandMessage : int {
 };
 
 constexpr uint8_t kControllerAddress = 0;
-constexpr uint8_t kCommandReset = 3;
 constexpr uint8_t kCommandResetToDefault = 4;
 constexpr uint8_t kCommandDescription = 6;
 constexpr unsigned kDescriptionCapacity = 1000;

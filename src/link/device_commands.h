@@ -13,6 +13,15 @@ namespace qvr {
 
 class Catalogue;
 
+// The restart every device answers; a configuration write ends with it.
+inline constexpr uint8_t kCommandReset = 3;
+
+// What a failed configuration write may have left on the unit, for the text after the failure:
+// the half-written warning, or, when only the final restart was refused, just that.
+inline bool OnlyRestartRefused(const WriteWatch& watch) {
+  return watch.deviceChanged() && watch.lastCommand() == kCommandReset;
+}
+
 // One write request at offset 0; error box "Error writing to the device ..." on failure.
 [[nodiscard]] LinkResult SendDeviceCommand(Link& link, const Catalogue& catalogue,
                                            const DeviceModule* module, uint8_t command,

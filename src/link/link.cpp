@@ -144,6 +144,7 @@ LinkResult Link::DeviceRead(uint8_t address, uint8_t command, uint32_t offset, u
 LinkResult Link::DeviceWrite(uint8_t address, uint8_t command, uint32_t offset, const uint8_t* data,
                              unsigned length) {
   pollHoldOff_ = kPollHoldOffTicks;
+  lastWriteCommand_ = command;
   const LinkResult result = WritePacket(address, command, offset, data, length);
   // A request that reached the device may have changed it even when its reply was lost or
   // spoilt (a local failure, positive): the user must hear that the unit may be half-written.

@@ -69,6 +69,8 @@ class Link {
   // caller compares two readings
   // to tell whether a failed transfer had already changed the device.
   uint64_t acknowledgedWrites() const { return acknowledgedWrites_; }
+  // The command of the last device write attempted (0: none yet).
+  uint8_t lastWriteCommand() const { return lastWriteCommand_; }
 
  private:
   void LogPacket(char marker, const PacketBytes& packet);
@@ -84,6 +86,7 @@ class Link {
   bool logTimeBaseSet_ = false;  // a tick count of 0 is a valid base
   bool requestDelivered_ = false;
   uint64_t acknowledgedWrites_ = 0;
+  uint8_t lastWriteCommand_ = 0;
 };
 
 // Tells whether the devices confirmed a write since it was made: a transfer that fails after
@@ -92,6 +95,8 @@ class WriteWatch {
  public:
   explicit WriteWatch(const Link& link) : link_(link), start_(link.acknowledgedWrites()) {}
   bool deviceChanged() const { return link_.acknowledgedWrites() != start_; }
+  // The command the transfer was at when it stopped (its last write attempted).
+  uint8_t lastCommand() const { return link_.lastWriteCommand(); }
 
  private:
   const Link& link_;

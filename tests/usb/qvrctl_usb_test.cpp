@@ -147,6 +147,16 @@ TEST_F(OneAdapter, FailuresInTheMiddleOfATransferEndHonestly) {
   EXPECT_EQ(write.status, 1);
   EXPECT_NE(write.err.find("accepted part of the data"), std::string::npos) << write.err;
   bed->ClearFaults(0);
+
+  // Every block went and only the final restart was refused: the user hears just that.
+  bed->WithModel(0, [](sim::SimController& model) {
+    model.StatusNext(0xFD, 1, 3);
+  });
+  const ProgramResult restart =
+      Qvrctl({"write", "mux-410", files / "c.MUX", "--yes", "--no-backup"});
+  EXPECT_EQ(restart.status, 1);
+  EXPECT_NE(restart.err.find("refused to restart"), std::string::npos) << restart.err;
+  EXPECT_EQ(restart.err.find("accepted part of the data"), std::string::npos);
 }
 
 // A node this user may not open: the permission text (how to install the rule), exit 1,
