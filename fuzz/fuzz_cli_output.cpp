@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qvr::Catalogue catalogue;
   std::ostringstream out, err, json;
   std::istringstream noAnswers;
-  qvr::cli::Prompter prompter(qvr::cli::Prompter::Mode::kDecline, noAnswers, err, catalogue);
+  qvr::cli::Prompter prompter(false, false, noAnswers, err, catalogue);
   qvr::cli::ConsoleHost host(out, err, prompter, false, false);
   qvr::ShowControllerInfo(host, catalogue, info);
   // A refused value, a name in diff, an event's description: every way text reaches a stream.
@@ -83,7 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!ParsesBack(qvr::cli::JsonText(difference))) std::abort();
   qvr::cli::ConsoleHost jsonHost(json, err, prompter, false, false, true);
   jsonHost.Error(rest);
-  jsonHost.EmitFailure(1);
-  if (!ParsesBack(json.str())) std::abort();
+  jsonHost.fields()["file"] = rest;
+  const std::string failure = qvr::cli::Dump(qvr::cli::ResultObject(
+      "write", name, 7u, "failed", jsonHost.Message(false), jsonHost.fields()));
+  if (!ParsesBack(failure)) std::abort();
   return 0;
 }

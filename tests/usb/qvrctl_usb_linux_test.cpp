@@ -149,9 +149,7 @@ TEST_F(OneAdapter, FailuresInTheMiddleOfATransferEndHonestly) {
   bed->ClearFaults(0);
 
   // Every block went and only the final restart was refused: the user hears just that.
-  bed->WithModel(0, [](sim::SimController& model) {
-    model.StatusNext(0xFD, 1, 3);
-  });
+  bed->WithModel(0, [](sim::SimController& model) { model.StatusNext(0xFD, 1, 3); });
   const ProgramResult restart =
       Qvrctl({"write", "mux-410", files / "c.MUX", "--yes", "--no-backup"});
   EXPECT_EQ(restart.status, 1);

@@ -8,6 +8,7 @@
 #include "app/device_pages.h"
 #include "app/shell_test_support.h"
 #include "link/hid_transport.h"
+#include "support/ldr_builder.h"
 #include "usb/usb_fixture.h"
 
 namespace qvr::test {
@@ -74,6 +75,41 @@ TEST_F(WindowOverUsb, AnAdapterPulledDuringAReadEndsTheReadHonestly) {
   bed->Replug(0);
   shell.Connect();
   EXPECT_TRUE(window().monitor().connected());
+}
+
+// A qvrctl update while the window is open: the window's polls wait for it or are told the
+// adapter is in use (never "disconnected", device commands disabled), and the update goes
+// through whole; afterwards the window has the adapter again.
+TEST_F(WindowOverUsb, AnUpdateFromQvrctlRunsWhileTheWindowIsOpen) {
+  shell.Connect();
+  ASSERT_TRUE(window().monitor().connected());
+  Scratch files;
+  LdrBuilder builder;
+  builder.version = 277;
+  builder.deviceVersion = sim::kMux410Identity.deviceVersion;
+  builder.deviceType = sim::kMux410Identity.deviceType;
+  builder.payloadSize = 60 * 1024;
+  WriteBytes(files / "mux.LDR", builder.Build());
+  Program updating({QVRCTL_BINARY, "--lang", "en", "-q", "--log", "update", "mux-410",
+                    files / "mux.LDR", "--yes"});
+  while (updating.ErrSoFar().find("CMD:82") == std::string::npos) ::usleep(1000);
+  bool sawBusy = false;
+  for (int poll = 0; poll < 20 && !sawBusy; ++poll) {
+    shell.Connect();
+    sawBusy = window().monitor().adapterBusy();
+  }
+  EXPECT_TRUE(sawBusy);
+  EXPECT_FALSE(window().monitor().connected());
+  EXPECT_NE(window().statusText().toStdString().find("QVR-B"), std::string::npos);
+  const ProgramResult updated = updating.Finish();
+  EXPECT_EQ(updated.status, 0) << updated.err.substr(updated.err.size() - 300);
+  shell.Connect();
+  EXPECT_TRUE(window().monitor().connected());
+  EXPECT_FALSE(window().monitor().adapterBusy());
+  bed->WithModel(0, [](sim::SimController& model) {
+    const auto info = model.Info(sim::kAddressMux410);
+    EXPECT_EQ(info[0] | info[1] << 8, 277);
+  });
 }
 
 }  // namespace

@@ -55,9 +55,10 @@ int main(int argc, char** argv) {
     std::printf("exchange failed\n");
     return 1;
   }
-  std::printf("exchange through the emulated node %8.1f us; simulator transport %6.1f us; "
-              "the USB path's own cost %.1f us, ratio %.1f\n",
-              realUs, simUs, realUs - simUs, realUs / simUs);
+  std::printf(
+      "exchange through the emulated node %8.1f us; simulator transport %6.1f us; "
+      "the USB path's own cost %.1f us, ratio %.1f\n",
+      realUs, simUs, realUs - simUs, realUs / simUs);
 
   bench::QuietHost host;
   SteadyClock clock;
@@ -72,8 +73,9 @@ int main(int argc, char** argv) {
   }
   const double seconds = SecondsSince(start);
   const double floorSeconds = double(counted.reports) / 1000.0;
-  std::printf("full MUX-410 read through the node %7.1f ms; floor %ld reports x 1 ms = %6.1f ms, "
-              "ratio %.3f\n",
-              seconds * 1000.0, counted.reports, floorSeconds * 1000.0, seconds / floorSeconds);
+  std::printf(
+      "full MUX-410 read through the node %7.1f ms; floor %ld reports x 1 ms = %6.1f ms, "
+      "ratio %.3f\n",
+      seconds * 1000.0, counted.reports, floorSeconds * 1000.0, seconds / floorSeconds);
   return 0;
 }
