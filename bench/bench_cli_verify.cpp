@@ -28,6 +28,26 @@ int Qvrctl(std::vector<std::string> args) {
   return status;
 }
 
+// A new folder of the bench's own under the temporary folder; empty when none could be made.
+std::string MakeFolder() {
+  const auto base = std::filesystem::temp_directory_path();
+  const auto seed = std::chrono::steady_clock::now().time_since_epoch().count();
+  for (long long n = 0; n < 1000; ++n) {
+    const auto folder = base / ("bench-verify-" + std::to_string((seed + n) % 100000000));
+    std::error_code ec;
+    if (std::filesystem::create_directory(folder, ec)) return folder.string();
+  }
+  return {};
+}
+
+void SetVariable(const char* name, const std::string& value) {
+#ifdef _WIN32
+  _putenv_s(name, value.c_str());
+#else
+  setenv(name, value.c_str(), 1);
+#endif
+}
+
 double MedianMs(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
@@ -37,10 +57,10 @@ double MedianMs(std::vector<double> values) {
 
 int main(int argc, char** argv) {
   const int runs = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 5;
-  std::string dir = (std::filesystem::temp_directory_path() / "bench-verify-XXXXXX").string();
-  if (!mkdtemp(dir.data())) return 1;
+  const std::string dir = MakeFolder();
+  if (dir.empty()) return 1;
   // The history goes to the bench's own folder, not the user's.
-  setenv("XDG_DATA_HOME", dir.c_str(), 1);
+  SetVariable("XDG_DATA_HOME", dir);
   const std::string simulator = "--simulator=" + dir;
   const std::string file = dir + "/unit.MUX";
   if (Qvrctl({"qvrctl", simulator, "read", "mux-410", file}) != 0) return 1;
