@@ -146,15 +146,33 @@ TEST_F(OneAdapter, FailuresInTheMiddleOfATransferEndHonestly) {
 }
 
 // A node this user may not open: the permission text (how to install the rule), exit 1,
-// never "disconnected".
+// never "disconnected". The list keeps such a node, with the same text beside its path, so
+// that the user learns why; the opener's own access check decides, as nothing is passed in.
 TEST_F(OneAdapter, ANodeTheUserMayNotOpenGivesThePermissionText) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to run the program as another user";
   bed->RestrictNode(0, true);
   const ProgramResult info = Qvrctl({"info"}, kNobody);
+  const ProgramResult list = Qvrctl({"list"}, kNobody);
+  const ProgramResult chosen = Qvrctl({"--controller", bed->Node(0), "info"}, kNobody);
+  const int reportsWhileRestricted = int(bed->Requests(0).size());
   bed->RestrictNode(0, false);
   EXPECT_EQ(info.status, 1) << info.err;
   EXPECT_NE(info.err.find("No permission to open the controller"), std::string::npos) << info.err;
   EXPECT_NE(info.err.find("70-qvr-b.rules"), std::string::npos);
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_NE(list.out.find(bed->Node(0) + "  No permission to open the controller"),
+            std::string::npos)
+      << list.out;
+  EXPECT_EQ(chosen.status, 1) << chosen.err;
+  EXPECT_NE(chosen.err.find("No permission to open the controller"), std::string::npos)
+      << chosen.err;
+
+  // Opened by the same user once the node allows it: the text was about the rights alone.
+  const int before = reportsWhileRestricted;
+  const ProgramResult allowed = Qvrctl({"list"}, kNobody);
+  EXPECT_EQ(allowed.status, 0) << allowed.err;
+  EXPECT_EQ(allowed.out.find("No permission"), std::string::npos) << allowed.out;
+  EXPECT_GT(int(bed->Requests(0).size()), before);
 }
 
 AdapterSpec Spec(uint32_t serial, void (*change)(AdapterSpec&) = nullptr) {
