@@ -238,13 +238,13 @@ TEST_F(EventEditorTest, LiveButtonsTalkToTheDeviceOfTheirPage) {
   // The simulated remote sends NEC, address 4, command 17. A click on another event's tab
   // while the wait pumps messages is not taken: the code belongs to the event learning began on.
   bool clicked = false;
-  host.hooked.onPump = [&] {
+  host.linkPumps.onPump = [&] {
     if (clicked) return;
     clicked = true;
     QTest::mouseClick(editor.tabBar(), Qt::LeftButton, {}, editor.tabBar()->tabRect(0).center());
   };
   editor.LearnIrCode();
-  host.hooked.onPump = nullptr;
+  host.linkPumps.onPump = nullptr;
   EXPECT_TRUE(clicked);
   EXPECT_EQ(Selected(), 2);
   EXPECT_EQ(editor.typeList()->currentIndex(), 1);

@@ -53,8 +53,9 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
   explicit FakePageHost(Language language = kEnglish)
       : boxes(&clock),
         hooked(boxes),
+        linkPumps(boxes),
         transport_(sim),
-        link_(transport_, boxes, clock),
+        link_(transport_, linkPumps, clock),
         monitor_(link_, catalogue_, *this) {
     boxes.pumpAdvanceMs = 25;  // every pump lets time pass, so waits end
     catalogue_.setLanguage(language);
@@ -92,7 +93,8 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
   sim::SimController sim;
   ManualClock clock;
   TestHost boxes;
-  HookedHost hooked;  // what the page sees as its host
+  HookedHost hooked;     // what the page sees as its host
+  HookedHost linkPumps;  // the link's host: acts inside the pumps of an exchange or a wait
   QMenu menu;
   int page = kPageMux410;
   bool closingFlag = false;

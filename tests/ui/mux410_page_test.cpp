@@ -195,13 +195,13 @@ TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {
   // image while the write pumps messages.
   const ConfigImage written = page.image();
   const size_t namesBefore = host.Writes(1, kCmdName).size();
-  host.hooked.onPump = [&] {
+  host.linkPumps.onPump = [&] {
     if (host.Writes(1, kCmdName).size() == namesBefore) return;
     page.image().navi[0] = 1;
     page.image().events.record(3).command = 1;
   };
   ASSERT_EQ(page.WriteDevice(&Mux()), 0);
-  host.hooked.onPump = nullptr;
+  host.linkPumps.onPump = nullptr;
   EXPECT_EQ(host.sim.CountRequests(1, 3), 1);  // the device restarts with it
 
   Page again(host, nullptr);
