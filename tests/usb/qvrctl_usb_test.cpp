@@ -44,12 +44,15 @@ std::string MuxUpdateFile(const std::string& path, size_t payload) {
   return path;
 }
 
-// Changes one value of a configuration file so that a write has something to carry.
+// Changes one value of a configuration file so that a write has something to carry. The new
+// value stays within 16 bits, so the unit holds it as the file reads (a longer one is cut).
 void EditFile(const std::string& path) {
   std::string text = FileText(path);
   const size_t at = text.find("ONPOWERTO=");
   ASSERT_NE(at, std::string::npos);
-  text.insert(at + 10, "7");
+  const size_t value = at + 10, end = text.find_first_of("\r\n", value);
+  const std::string changed = text.compare(value, end - value, "2500") == 0 ? "3000" : "2500";
+  text.replace(value, end - value, changed);
   std::ofstream(path, std::ios::binary) << text;
 }
 
