@@ -37,12 +37,16 @@ class HookedHost : public Host {
   void BeginProgress(int total, const std::string& caption) override {
     to_.BeginProgress(total, caption);
   }
-  void AdvanceProgress(int count) override { to_.AdvanceProgress(count); }
+  void AdvanceProgress(int count) override {
+    to_.AdvanceProgress(count);
+    if (onProgress) onProgress();  // the window pumps messages as its gauge moves
+  }
   bool PacketLogEnabled() const override { return to_.PacketLogEnabled(); }
   int ShowMessageBox(int kind, const std::string& text) override {
     return to_.ShowMessageBox(kind, text);
   }
   std::function<void()> onPump;
+  std::function<void()> onProgress;
 
  private:
   TestHost& to_;

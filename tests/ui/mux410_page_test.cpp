@@ -192,16 +192,16 @@ TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {
   w().events->commandEdit()->setText("99");
   ASSERT_EQ(page.WriteDevice(nullptr), 0);
   // What the window held when the write began reaches the unit, whatever changes the page's
-  // image while the write pumps messages.
+  // image while the write pumps messages (as its gauge moves).
   const ConfigImage written = page.image();
   const size_t namesBefore = host.Writes(1, kCmdName).size();
-  host.linkPumps.onPump = [&] {
+  host.linkPumps.onProgress = [&] {
     if (host.Writes(1, kCmdName).size() == namesBefore) return;
     page.image().navi[0] = 1;
     page.image().events.record(3).command = 1;
   };
   ASSERT_EQ(page.WriteDevice(&Mux()), 0);
-  host.linkPumps.onPump = nullptr;
+  host.linkPumps.onProgress = nullptr;
   EXPECT_EQ(host.sim.CountRequests(1, 3), 1);  // the device restarts with it
 
   Page again(host, nullptr);
