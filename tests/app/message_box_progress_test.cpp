@@ -146,6 +146,16 @@ TEST(WindowMessageBox, PollStopsWhileOpenAndRunsAfterwardsEvenIfItWasOff) {
   EXPECT_FALSE(shell.boxes.seen[0].pollRunning);
   EXPECT_EQ(shell.boxes.seen[0].request.caption, QString::fromUtf8("Вопрос"));
   EXPECT_TRUE(poll->isActive());
+
+  // After a termination signal nobody may be there to answer: a question is answered No
+  // without a box, and a message goes to the log and the status bar instead.
+  window.Terminate();
+  shell.boxes.answers = {kBoxResultYes};
+  EXPECT_EQ(window.host().ShowMessageBox(kBoxQuestion, "Again?"), kBoxResultNo);
+  EXPECT_EQ(window.host().ShowMessageBox(kBoxInformation, "Updated to 2.16"), kBoxResultOk);
+  EXPECT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_TRUE(shell.Find<QPlainTextEdit>("Memo")->toPlainText().contains("Updated to 2.16"));
+  EXPECT_EQ(window.statusText(), "Updated to 2.16");
 }
 
 // The status bar shows a text's first line and the whole text as its tool tip, both as written

@@ -88,6 +88,31 @@ TEST_F(Toolbar, BusyStateRefusesTheUsersPageChanges) {
   EXPECT_EQ(Enabled(shell), "1111111");
 }
 
+// A command holds the device pages and the toolbar until it ends: neither an inner command's
+// end nor the controller going and coming back meanwhile gives the user the controls back.
+TEST_F(Toolbar, ACommandHoldsThePagesAndTheToolbarThroughAReplugAndInnerCommands) {
+  window().setActivePage(kPageMux410);
+  shell.Connect();
+  QWidget* page = shell.Find<QTabWidget>("PageControlMain")->widget(kPageMux410);
+  ASSERT_EQ(Enabled(shell), "1111111");
+  {
+    MainWindow::OperationScope command(window());
+    EXPECT_FALSE(page->isEnabled());
+    EXPECT_EQ(Enabled(shell), "0000000");
+    { MainWindow::OperationScope inner(window()); }
+    EXPECT_FALSE(page->isEnabled()) << "the inner command's end gave the page back";
+    shell.controller.Unplug();
+    shell.Connect();
+    shell.controller.Replug();
+    shell.Connect();
+    EXPECT_TRUE(window().monitor().connected());
+    EXPECT_EQ(Enabled(shell), "0000000") << "the replug enabled the toolbar";
+    EXPECT_FALSE(page->isEnabled());
+  }
+  EXPECT_TRUE(page->isEnabled());
+  EXPECT_EQ(Enabled(shell), "1111111");
+}
+
 TEST_F(Toolbar, DeviceCommandsOnTheMonitoringPageDoNothing) {
   window().setActivePage(0);
   window().SpeedButtonReadConfigClick();

@@ -202,9 +202,16 @@ TEST_F(Qvrctl, WriteQuestionIsAskedOnATerminalAndDeclinedWithoutOne) {
   EXPECT_NE(o.err.find(question), std::string::npos);
   EXPECT_FALSE(SentPackets(o)) << o.err;
 
-  o = Run({"--log", "write", "tpx-520", files.File("t.MUX")}, "n\n");
-  EXPECT_EQ(o.status, 3);
-  EXPECT_FALSE(SentPackets(o));
+  // Yes in either language and any case, a blank or two around it; anything else is No.
+  for (const char* answer : {"n\n", "нет\n", "yes please\n", "\n"}) {
+    o = Run({"--log", "write", "tpx-520", files.File("t.MUX")}, answer);
+    EXPECT_EQ(o.status, 3) << answer;
+    EXPECT_FALSE(SentPackets(o)) << answer;
+  }
+  for (const char* answer : {"Y\n", " yes \n", "д\n", "Д\n", "да\n", "Да\n", "ДА\n"}) {
+    o = Run({"write", "tpx-520", files.File("t.MUX")}, answer, "ru");
+    EXPECT_EQ(o.status, 0) << answer << o.err;
+  }
 
   o = Run({"--log", "write", "tpx-520", files.File("t.MUX")}, "y\n");
   EXPECT_EQ(o.status, 0) << o.err;

@@ -87,6 +87,36 @@ TEST_F(Workshop, AdaptersAreListedAndACommandNeedsExactlyOneOrAChoice) {
       << unreachable.out;
 }
 
+// A version is hundredths: 105 reads "1.05" wherever it is shown, never "1.5", which would be
+// another version. Every unit the simulator models has two-digit hundredths, so these are set.
+TEST_F(Workshop, VersionsReadWithTwoDigitHundredthsInTextAndJson) {
+  const struct {
+    uint16_t version;
+    const char* text;
+  } cases[] = {{105, "1.05"}, {5, "0.05"}, {1000, "10.00"}, {1210, "12.10"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    sim::SimController(state.path()).SetApplicationVersion(0, c.version);
+    sim::SimController(state.path()).SetApplicationVersion(sim::kAddressMux410, c.version);
+    const std::string line = std::string("Application version       ") + c.text + "\n";
+
+    EXPECT_NE(Run({"info"}).out.find(line), std::string::npos);
+    EXPECT_NE(Run({"info", "mux-410"}).out.find(line), std::string::npos);
+    EXPECT_NE(Run({"list"}).out.find(std::string("application ") + c.text + "\n"),
+              std::string::npos);
+    for (const char* device : {"", "mux-410"}) {
+      std::vector<std::string> args = {"--json", "info"};
+      if (*device != '\0') args.push_back(device);
+      const Outcome info = Run(args);
+      ASSERT_EQ(info.status, 0) << info.err;
+      EXPECT_EQ(JsonLines(info.out).at(0)["application"], c.text) << info.out;
+    }
+    const Outcome list = Run({"--json", "list"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(JsonLines(list.out).at(0)["application"], c.text) << list.out;
+  }
+}
+
 TEST_F(Workshop, ABatchWritesEveryAdapterAtOnceAndReportsTheOneThatFailed) {
   const std::string file = MuxFile(3);
   // Adapter 2 keeps its memory where it cannot save: its device refuses the write.

@@ -125,6 +125,29 @@ TEST(Mux410File, HandEditedFileWithNulDuplicatesAndQuotesLosesNothing) {
 
   ASSERT_TRUE(WriteConfigFile(path, image).ok());
   EXPECT_EQ(ReadFile(path).rfind("[CONFIGFILE]\r\nNAME=\xD2\xEE\xE9\xEE\xF2\xE0 \xCA", 0), 0u);
+
+  // Only a value quoted as a whole loses its quotes: one that merely begins or ends with a
+  // quote reads as written, and whatever a description holds, quotes included, is saved so
+  // that it reads back unchanged.
+  const std::string quoted = folder.File("quoted.MUX");
+  for (const char* text : {"\"Sport\" mode", "\"12", "12\"", "'Sport' mode", "\"", "\"a'"}) {
+    SCOPED_TRACE(text);
+    WriteFile(quoted, std::string("[EVENT1]\r\nDescription=") + text +
+                          "\r\nInput=1\r\n"
+                          "Event=2\r\ntype=1\r\n");
+    ConfigImage hand;
+    ReadConfigFile(quoted, hand);
+    ASSERT_EQ(hand.events.count(), 1);
+    EXPECT_EQ(hand.events.description(0), text);
+  }
+  for (const char* text : {"\"Sport\" mode", "\"12", "12\"", "\"Sport\"", "'12'", " 12 ", "\""}) {
+    SCOPED_TRACE(text);
+    image.events.setDescription(0, text);
+    ASSERT_TRUE(WriteConfigFile(quoted, image).ok());
+    ConfigImage back;
+    ReadConfigFile(quoted, back);
+    EXPECT_EQ(back.events.description(0), text);
+  }
 }
 
 TEST(Mux410File, EachOperatingFlagOfTheFileIsItsOwnBitOfTheDparBlock) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qvr {
 namespace {
@@ -32,7 +35,40 @@ TEST(TranslationTable, HoldsUniqueWellFormedKeys) {
   EXPECT_EQ(rows.back().key, std::string_view("MainForm_EventDelNotUsed_MUX410_Caption"));
 }
 
+struct ShippedItems {
+  std::vector<std::string> russian, english;
+};
+
+// list_items.txt: a key line, then "<index> TAB <Russian> TAB <English>" for each item.
+std::map<std::string, ShippedItems> ReadShippedLists() {
+  std::map<std::string, ShippedItems> lists;
+  std::ifstream shipped(QVR_LIST_ITEMS);
+  EXPECT_TRUE(shipped) << QVR_LIST_ITEMS;
+  ShippedItems* current = nullptr;
+  for (std::string line; std::getline(shipped, line);) {
+    if (line.empty() || line.starts_with('#')) continue;
+    const size_t first = line.find('\t');
+    if (first == std::string::npos) {
+      current = &lists[line];
+      continue;
+    }
+    const size_t second = line.find('\t', first + 1);
+    if (current == nullptr || second == std::string::npos) {
+      ADD_FAILURE() << "malformed line: " << line;
+      continue;
+    }
+    EXPECT_EQ(std::stoul(line.substr(0, first)), current->russian.size()) << line;
+    current->russian.push_back(line.substr(first + 1, second - first - 1));
+    current->english.push_back(line.substr(second + 1));
+  }
+  return lists;
+}
+
+// The index of an item is the value sent to the device, so every list reads item by item as
+// shipped in both languages: two items swapped in one language would store the other value.
 TEST(TranslationTable, ListRowsHaveTheSameItemCountInBothLanguages) {
+  const auto shipped = ReadShippedLists();
+  EXPECT_EQ(shipped.size(), 28u);
   int lists = 0;
   for (const TranslationRow& row : TranslationRows()) {
     SCOPED_TRACE(row.key);
@@ -49,6 +85,13 @@ TEST(TranslationTable, ListRowsHaveTheSameItemCountInBothLanguages) {
     auto english_items = TranslationItems(row.key, kEnglish);
     EXPECT_GE(english_items.size(), 2u);
     EXPECT_EQ(russian_items.size(), english_items.size());
+    const auto expected = shipped.find(row.key);
+    if (expected == shipped.end()) {
+      ADD_FAILURE() << "a list without its shipped items";
+    } else {
+      EXPECT_EQ(russian_items, expected->second.russian);
+      EXPECT_EQ(english_items, expected->second.english);
+    }
     for (const std::string& item : russian_items) EXPECT_EQ(item.find('\r'), std::string::npos);
     // An item's index is the value stored: an item that reads the same in both languages (a
     // model name, a number) stands at the same index in both, or the two languages would show

@@ -69,6 +69,22 @@ TEST_F(Monitor, UnplugIsAnnouncedOnceAndEveryFailedPollRenewsTheStatus) {
   monitor.Tick();
   EXPECT_EQ(listener.changes, (std::vector<bool>{true, false, true}));
   EXPECT_EQ(host.log.size(), 6u);
+
+  // Another of our programs has the adapter: not gone (no banner), only not this one's for
+  // now, so device commands wait until it is free.
+  transport.sendFailure = LinkAdapterBusy;
+  monitor.Tick();
+  EXPECT_TRUE(monitor.adapterBusy());
+  EXPECT_FALSE(monitor.connected());
+  EXPECT_EQ(listener.changes.back(), false);
+  EXPECT_NE(listener.statuses.back().find("in use by another program"), std::string::npos)
+      << listener.statuses.back();
+  EXPECT_EQ(host.log.size(), 6u);
+  transport.sendFailure = LinkOk;
+  monitor.Tick();
+  EXPECT_FALSE(monitor.adapterBusy());
+  EXPECT_TRUE(monitor.connected());
+  EXPECT_EQ(listener.changes.back(), true);
 }
 
 TEST_F(Monitor, RefusedOrHalfAnsweringControllersAreNeverTakenForConnected) {

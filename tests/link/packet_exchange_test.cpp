@@ -65,6 +65,31 @@ TEST_F(PacketExchange, DeviceStatusRepeatsReadsButNeverWrites) {
     EXPECT_EQ(link.DeviceWrite(1, 24, 0, nullptr, 0), LinkExchangeFailed);
   }
   EXPECT_EQ(link.pollHoldOff(), 2);
+
+  // A write the device may have taken counts as a change, so that the user hears the unit may
+  // be half-written; one it refused with a status, or one that never left, changed nothing.
+  Answer receiveFailed;
+  receiveFailed.receiveFailure = LinkExchangeFailed;
+  const struct {
+    const char* what;
+    Answer reply;
+    LinkResult sendFailure;
+    bool changed;
+  } writes[] = {{"confirmed", Status(1, kStatusOk), LinkOk, true},
+                {"refused", Status(1, kStatusResultError), LinkOk, false},
+                {"reply lost", Answer{}, LinkOk, true},
+                {"reply spoilt", Status(1, kStatusOk, 1), LinkOk, true},
+                {"receive failed", receiveFailed, LinkOk, true},
+                {"never sent", Status(1, kStatusOk), LinkExchangeFailed, false}};
+  for (const auto& write : writes) {
+    transport.script = {write.reply};
+    transport.sendFailure = write.sendFailure;
+    const WriteWatch watch(link);
+    (void)link.DeviceWrite(1, 24, 0, nullptr, 0);
+    EXPECT_EQ(watch.deviceChanged(), write.changed) << write.what;
+  }
+  transport.sendFailure = LinkOk;
+  transport.script.clear();
 }
 
 TEST_F(PacketExchange, SilentDeviceTimesOutAfter500MsButASlowOneIsWaitedFor) {

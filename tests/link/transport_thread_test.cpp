@@ -1,5 +1,6 @@
 // Reports on the transport thread: the caller stays alive while one is in flight, a stuck one
 // is abandoned at its deadline, and the controller is reopened afterwards.
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -17,9 +18,13 @@ class StallingTransport : public ScriptedTransport {
     if (stallNext_) {
       stallNext_ = false;
       stalled_ = true;
+      released_.notify_all();
       released_.wait(lock, [this] { return !stalled_; });
     }
-    return ScriptedTransport::ReceiveFeatureReport(packet);
+    const LinkResult result = ScriptedTransport::ReceiveFeatureReport(packet);
+    ++returns_;
+    released_.notify_all();
+    return result;
   }
   void CloseController() override {
     std::lock_guard lock(mutex_);
@@ -42,6 +47,15 @@ class StallingTransport : public ScriptedTransport {
     std::lock_guard lock(mutex_);
     return stalled_;
   }
+  // Wait (in real time, bounded) until a receive stalls, or `count` receives have returned.
+  bool AwaitStall() {
+    std::unique_lock lock(mutex_);
+    return released_.wait_for(lock, std::chrono::seconds(10), [&] { return stalled_; });
+  }
+  bool AwaitReturns(int count) {
+    std::unique_lock lock(mutex_);
+    return released_.wait_for(lock, std::chrono::seconds(10), [&] { return returns_ >= count; });
+  }
 
  private:
   std::mutex mutex_;
@@ -49,6 +63,7 @@ class StallingTransport : public ScriptedTransport {
   bool stallNext_ = false;
   bool stalled_ = false;
   int closes_ = 0;
+  int returns_ = 0;
 };
 
 TEST(TransportThread, AStuckReportIsAbandonedAtItsDeadlineAndTheNextExchangeReopens) {
@@ -86,6 +101,53 @@ TEST(TransportThread, AStuckReportIsAbandonedAtItsDeadlineAndTheNextExchangeReop
 
   // Closing while nothing is in flight closes at once.
   transport.CloseController();
+  EXPECT_EQ(device.closes(), 2);
+}
+
+// The deadline runs from the start of a call, whatever it waited for: a call that first waits
+// for an abandoned one to return (here 700 ms into it) and then stalls itself still ends 1.5 s
+// after it started, not 1.5 s after the thread became free.
+TEST(TransportThread, TheNextCallKeepsItsDeadlineWhenAnAbandonedOneReturnsPartWayIntoIt) {
+  ManualClock clock;
+  struct ReleasingHost : TestHost {
+    using TestHost::TestHost;
+    void PumpMessages() override {
+      TestHost::PumpMessages();
+      if (releaseAtPump == 0 || pumps != releaseAtPump) return;
+      // The abandoned receive returns now; the one the next call posts stalls in its turn.
+      device->StallNextReceive();
+      device->Release();
+      EXPECT_TRUE(device->AwaitReturns(1));
+    }
+    StallingTransport* device = nullptr;
+    int releaseAtPump = 0;
+  } host(&clock);
+  host.pumpAdvanceMs = 100;
+  auto owned = std::make_unique<StallingTransport>();
+  StallingTransport& device = *owned;
+  host.device = &device;
+  ThreadedTransport transport(std::move(owned), host, clock, 1500);
+  PacketBytes packet{};
+
+  device.StallNextReceive();
+  EXPECT_EQ(transport.ReceiveFeatureReport(packet), LinkTimeout);
+  ASSERT_TRUE(device.AwaitStall());
+
+  host.releaseAtPump = host.pumps + 7;
+  const uint32_t started = clock.NowMs();
+  EXPECT_EQ(transport.ReceiveFeatureReport(packet), LinkTimeout);
+  EXPECT_GE(clock.NowMs() - started, 1500u);
+  EXPECT_LT(clock.NowMs() - started, 1700u);
+  EXPECT_EQ(device.closes(), 1);  // after the first abandoned call returned
+
+  // Once the second returns too, a call goes through again.
+  ASSERT_TRUE(device.AwaitStall());
+  device.Release();
+  ASSERT_TRUE(device.AwaitReturns(2));
+  device.script = {Data(1, 17, 0, {8})};
+  ASSERT_EQ(transport.SendFeatureReport(packet), LinkOk);
+  ASSERT_EQ(transport.ReceiveFeatureReport(packet), LinkOk);
+  EXPECT_EQ(packet[kPacketPayload], 8);
   EXPECT_EQ(device.closes(), 2);
 }
 

@@ -185,6 +185,7 @@ struct PlantedLink {
   bool folderIsTheirs;  // their own folder: the kernel, too, follows their links there
   bool dangling;        // the link names a file that does not exist yet
   bool followed;
+  bool ours = false;  // root's own link, in the other user's folder
 };
 
 class OtherUsersLink : public ::testing::TestWithParam<PlantedLink> {};
@@ -206,7 +207,11 @@ TEST_P(OtherUsersLink, IsFollowedOnlyInTheirOwnFolder) {
     ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
   }
   const std::string link = shared + "/car.MUX";
-  ASSERT_TRUE(AsNobody([&] { return ::symlink(secret.c_str(), link.c_str()) == 0; }));
+  if (c.ours) {
+    ASSERT_EQ(::symlink(secret.c_str(), link.c_str()), 0);
+  } else {
+    ASSERT_TRUE(AsNobody([&] { return ::symlink(secret.c_str(), link.c_str()) == 0; }));
+  }
 
   const SaveResult saved = SaveFile(link, "configuration");
   EXPECT_EQ(saved.ok(), c.followed);
@@ -226,7 +231,8 @@ INSTANTIATE_TEST_SUITE_P(
     SaveFile, OtherUsersLink,
     ::testing::Values(PlantedLink{"SharedFolderToRootsFile", false, false, false},
                       PlantedLink{"SharedFolderDangling", false, true, false},
-                      PlantedLink{"TheirFolderToRootsFile", true, false, true}),
+                      PlantedLink{"TheirFolderToRootsFile", true, false, true},
+                      PlantedLink{"OwnLinkInTheirFolder", true, false, true, true}),
     [](const auto& info) { return std::string(info.param.scenario); });
 
 TEST(CreateNewFile, TakesOnlyAFreeNameAndNeverFollowsALinkThere) {

@@ -44,8 +44,9 @@ class UsbBed {
   void Replug(int adapter);
   // The adapter's node as programs see it ("/dev/hidrawN").
   std::string Node(int adapter) const;
-  // Makes the adapter's node one that only root may open, or undoes that.
-  void RestrictNode(int adapter, bool restricted);
+  // Makes the adapter's node one that only root may open for writing (others: `mode`), or
+  // undoes that.
+  void RestrictNode(int adapter, bool restricted, unsigned mode = 0600);
   std::string RootDir() const;
 
   // Runs `work` on the adapter's model while no ioctl is being answered.

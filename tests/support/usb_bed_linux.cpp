@@ -326,7 +326,7 @@ std::string UsbBed::Node(int adapter) const {
 
 // The test bed's node is a link to a pseudo-terminal of its own; a root-only file in its place
 // is refused to other users as the kernel refuses a node without the udev rule.
-void UsbBed::RestrictNode(int adapter, bool restricted) {
+void UsbBed::RestrictNode(int adapter, bool restricted, unsigned mode) {
   const std::string node = RootDir() + Node(adapter);
   const std::string aside = node + ".plugged";
   if (restricted) {
@@ -334,7 +334,9 @@ void UsbBed::RestrictNode(int adapter, bool restricted) {
     ::chmod((RootDir() + "/ioctl" + Node(adapter)).c_str(), 0777);
     if (::rename(node.c_str(), aside.c_str()) != 0) return;
     const int fd = ::open(node.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0600);
-    if (fd >= 0) ::close(fd);
+    if (fd < 0) return;
+    ::fchmod(fd, mode_t(mode));
+    ::close(fd);
     return;
   }
   if (::access(aside.c_str(), F_OK) != 0 && errno == ENOENT) return;

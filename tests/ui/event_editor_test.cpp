@@ -235,11 +235,26 @@ TEST_F(EventEditorTest, LiveButtonsTalkToTheDeviceOfTheirPage) {
   ASSERT_EQ(writes.size(), 1u);
   EXPECT_EQ(writes[0].data, std::vector<uint8_t>{2});
 
-  editor.LearnIrCode();  // the simulated remote sends NEC, address 4, command 17
+  // The simulated remote sends NEC, address 4, command 17. A click on another event's tab
+  // while the wait pumps messages is not taken: the code belongs to the event learning began on.
+  bool clicked = false;
+  host.linkPumps.onPump = [&] {
+    if (clicked) return;
+    clicked = true;
+    QTest::mouseClick(editor.tabBar(), Qt::LeftButton, {}, editor.tabBar()->tabRect(0).center());
+  };
+  editor.LearnIrCode();
+  host.linkPumps.onPump = nullptr;
+  EXPECT_TRUE(clicked);
+  EXPECT_EQ(Selected(), 2);
   EXPECT_EQ(editor.typeList()->currentIndex(), 1);
   EXPECT_EQ(editor.addressEdit()->text(), "4");
   EXPECT_EQ(editor.commandEdit()->text(), "17");
   EXPECT_EQ(editor.replayList()->currentIndex(), 0);
+  editor.tabBar()->setCurrentIndex(0);  // stores the third event
+  EXPECT_EQ(table.record(2).address, 4);
+  EXPECT_EQ(table.record(0).address, 1);
+  EXPECT_TRUE(editor.isEnabled());
 
   editor.PowerIr();
   EXPECT_EQ(host.Writes(1, 30).size(), 1u);

@@ -37,12 +37,16 @@ class HookedHost : public Host {
   void BeginProgress(int total, const std::string& caption) override {
     to_.BeginProgress(total, caption);
   }
-  void AdvanceProgress(int count) override { to_.AdvanceProgress(count); }
+  void AdvanceProgress(int count) override {
+    to_.AdvanceProgress(count);
+    if (onProgress) onProgress();  // the window pumps messages as its gauge moves
+  }
   bool PacketLogEnabled() const override { return to_.PacketLogEnabled(); }
   int ShowMessageBox(int kind, const std::string& text) override {
     return to_.ShowMessageBox(kind, text);
   }
   std::function<void()> onPump;
+  std::function<void()> onProgress;
 
  private:
   TestHost& to_;
@@ -53,8 +57,9 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
   explicit FakePageHost(Language language = kEnglish)
       : boxes(&clock),
         hooked(boxes),
+        linkPumps(boxes),
         transport_(sim),
-        link_(transport_, boxes, clock),
+        link_(transport_, linkPumps, clock),
         monitor_(link_, catalogue_, *this) {
     boxes.pumpAdvanceMs = 25;  // every pump lets time pass, so waits end
     catalogue_.setLanguage(language);
@@ -92,7 +97,8 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
   sim::SimController sim;
   ManualClock clock;
   TestHost boxes;
-  HookedHost hooked;  // what the page sees as its host
+  HookedHost hooked;     // what the page sees as its host
+  HookedHost linkPumps;  // the link's host: acts inside the pumps of an exchange or a wait
   QMenu menu;
   int page = kPageMux410;
   bool closingFlag = false;

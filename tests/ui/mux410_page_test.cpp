@@ -191,13 +191,22 @@ TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {
   w().events->zoneList()->setCurrentIndex(5);
   w().events->commandEdit()->setText("99");
   ASSERT_EQ(page.WriteDevice(nullptr), 0);
+  // What the window held when the write began reaches the unit, whatever changes the page's
+  // image while the write pumps messages (as its gauge moves).
+  const ConfigImage written = page.image();
+  const size_t namesBefore = host.Writes(1, kCmdName).size();
+  host.linkPumps.onProgress = [&] {
+    if (host.Writes(1, kCmdName).size() == namesBefore) return;
+    page.image().navi[0] = 1;
+    page.image().events.record(3).command = 1;
+  };
   ASSERT_EQ(page.WriteDevice(&Mux()), 0);
+  host.linkPumps.onProgress = nullptr;
   EXPECT_EQ(host.sim.CountRequests(1, 3), 1);  // the device restarts with it
 
   Page again(host, nullptr);
   again.InitPage();
   ASSERT_EQ(again.ReadDevice(Mux()), 0);
-  const ConfigImage& written = page.image();
   const ConfigImage& read = again.image();
   EXPECT_EQ(read.navi, written.navi);
   EXPECT_EQ(read.mode, written.mode);

@@ -7,6 +7,7 @@
 #include "i18n/catalogue.h"
 #include "link/bytes.h"
 #include "link/device_info.h"
+#include "link/packet_layout.h"
 #include "sim/sim_controller.h"
 #include "sim/sim_transport.h"
 #include "support/ldr_builder.h"
@@ -243,6 +244,14 @@ TEST_F(FirmwareUpdate, DeviceRejectingTheImageGivesTheUpdateFileText) {
   EXPECT_EQ(Update(noMagic.Build()), -1);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to update the firmware\n"
                                                  "Failed firmware update file"});
+
+  // The leading block refused by the device: nothing more is sent.
+  host.boxes.clear();
+  sim.StatusNext(kStatusResultError, 1, 2);
+  EXPECT_EQ(Update(MuxFile(216).Build()), -1);
+  EXPECT_EQ(FirmwareWrites().size(), 1u);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to update the firmware\n"
+                                                 "Failed result"});
 }
 
 TEST_F(FirmwareUpdate, CancelledChoiceEndsSilentlyAfterTheDeviceBanner) {

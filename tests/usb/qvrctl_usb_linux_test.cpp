@@ -158,15 +158,31 @@ TEST_F(OneAdapter, FailuresInTheMiddleOfATransferEndHonestly) {
 }
 
 // A node this user may not open: the permission text (how to install the rule), exit 1,
-// never "disconnected".
+// never "disconnected". The list keeps such a node, with the same text beside its path, so
+// that the user learns why; the opener's own access check decides, as nothing is passed in.
 TEST_F(OneAdapter, ANodeTheUserMayNotOpenGivesThePermissionText) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to run the program as another user";
-  bed->RestrictNode(0, true);
-  const ProgramResult info = Qvrctl({"info"}, kNobody);
-  bed->RestrictNode(0, false);
-  EXPECT_EQ(info.status, 1) << info.err;
-  EXPECT_NE(info.err.find("No permission to open the controller"), std::string::npos) << info.err;
-  EXPECT_NE(info.err.find("70-qvr-b.rules"), std::string::npos);
+  const size_t reportsBefore = bed->Requests(0).size();
+  // Shut to others, or readable by them but not writable: either way no report can go out.
+  for (unsigned mode : {0600u, 0644u}) {
+    SCOPED_TRACE(mode);
+    bed->RestrictNode(0, true, mode);
+    const ProgramResult info = Qvrctl({"info"}, kNobody);
+    const ProgramResult list = Qvrctl({"list"}, kNobody);
+    const ProgramResult chosen = Qvrctl({"--controller", bed->Node(0), "info"}, kNobody);
+    bed->RestrictNode(0, false);
+    EXPECT_EQ(info.status, 1) << info.err;
+    EXPECT_NE(info.err.find("No permission to open the controller"), std::string::npos) << info.err;
+    EXPECT_NE(info.err.find("70-qvr-b.rules"), std::string::npos);
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find(bed->Node(0) + "  No permission to open the controller"),
+              std::string::npos)
+        << list.out;
+    EXPECT_EQ(chosen.status, 1) << chosen.err;
+    EXPECT_NE(chosen.err.find("No permission to open the controller"), std::string::npos)
+        << chosen.err;
+  }
+  EXPECT_EQ(bed->Requests(0).size(), reportsBefore);
 }
 
 AdapterSpec Spec(uint32_t serial, void (*change)(AdapterSpec&) = nullptr) {

@@ -9,6 +9,7 @@
 #include "app/shell_test_support.h"
 #include "link/hid_transport.h"
 #include "support/ldr_builder.h"
+#include "platform/adapter_lock.h"
 #include "usb/usb_fixture.h"
 
 namespace qvr::test {
@@ -50,6 +51,25 @@ TEST_F(WindowOverUsb, TheMonitorFollowsTheAdapterOutAndBackIn) {
   shell.Connect();
   EXPECT_TRUE(window().monitor().connected()) << Status();
   EXPECT_EQ(Status(), connected);
+}
+
+// Between its polls the window leaves the adapter to other programs; a command keeps it from
+// its first report to its end, also after an inner command ended.
+TEST_F(WindowOverUsb, ACommandKeepsTheAdapterWhichIsFreeBetweenPolls) {
+  shell.Connect();
+  ASSERT_TRUE(window().monitor().connected()) << Status();
+  AdapterLock otherProgram(bed->Node(0));
+  EXPECT_TRUE(otherProgram.Acquire(0));
+  otherProgram.Release();
+  {
+    MainWindow::OperationScope command(window());
+    { MainWindow::OperationScope inner(window()); }
+    shell.Connect();  // a report inside the command
+    EXPECT_TRUE(window().monitor().connected()) << Status();
+    EXPECT_FALSE(otherProgram.Acquire(0));
+  }
+  EXPECT_TRUE(otherProgram.Acquire(0));
+  otherProgram.Release();
 }
 
 // The adapter vanishes while the window reads the MUX-410: one box says the read failed, the
