@@ -109,11 +109,11 @@ TEST_F(Workshop, VersionsReadWithTwoDigitHundredthsInTextAndJson) {
       if (*device != '\0') args.push_back(device);
       const Outcome info = Run(args);
       ASSERT_EQ(info.status, 0) << info.err;
-      EXPECT_EQ(JsonLines(info.out).at(0)["application"], c.text) << info.out;
+      EXPECT_EQ(JsonLines(info.out).at(0)["identity"]["application"], c.text) << info.out;
     }
     const Outcome list = Run({"--json", "list"});
     ASSERT_EQ(list.status, 0) << list.err;
-    EXPECT_EQ(JsonLines(list.out).at(0)["application"], c.text) << list.out;
+    EXPECT_EQ(JsonLines(list.out).at(0)["identity"]["application"], c.text) << list.out;
   }
 }
 
