@@ -408,7 +408,8 @@ MainWindow::OperationScope::~OperationScope() {
     for (int page = kPageQvrb + 1; page < window_.pageControl_->count(); ++page)
       window_.pageControl_->widget(page)->setEnabled(true);
   }
-  window_.RefreshToolbar(false);
+  // An inner scope's end leaves the outer command's toolbar as it is.
+  window_.RefreshToolbar(window_.operationDepth_ > 0);
 }
 
 bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {

@@ -101,6 +101,7 @@ TEST_F(Toolbar, ACommandHoldsThePagesAndTheToolbarThroughAReplugAndInnerCommands
     EXPECT_EQ(Enabled(shell), "0000000");
     { MainWindow::OperationScope inner(window()); }
     EXPECT_FALSE(page->isEnabled()) << "the inner command's end gave the page back";
+    EXPECT_EQ(Enabled(shell), "0000000") << "the inner command's end gave the toolbar back";
     shell.controller.Unplug();
     shell.Connect();
     shell.controller.Replug();
