@@ -32,7 +32,10 @@ class AdapterLock {
   AdapterHolder holder() const;
 
  private:
+  // The platform's part: one attempt to take the lock (true also when there is no lock file to
+  // be had), letting it go, and the holder its file names.
   bool TryOnce();
+  void Unlock();
   AdapterHolder ReadHolder() const;
 
   mutable std::mutex mutex_;

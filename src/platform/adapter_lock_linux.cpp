@@ -5,18 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
 
 #include "platform/adapter_lock.h"
 
 namespace qvr {
 
 namespace {
-
-constexpr auto kRetryInterval = std::chrono::milliseconds(2);
 
 std::string LockFileName(const std::string& adapterPath) {
   std::string name = "qvr-b";
@@ -69,39 +65,12 @@ bool AdapterLock::TryOnce() {
   return errno != EAGAIN && errno != EACCES && errno != EINTR;
 }
 
-bool AdapterLock::Acquire(uint32_t waitMs) {
-  std::lock_guard guard(mutex_);
-  if (held_) return true;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-  while (!(held_ = TryOnce())) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      holder_ = ReadHolder();
-      return false;
-    }
-    std::this_thread::sleep_for(kRetryInterval);
-  }
-  return true;
-}
-
-void AdapterLock::Release() {
-  std::lock_guard guard(mutex_);
-  if (!held_) return;
-  held_ = false;
+void AdapterLock::Unlock() {
   if (handle_ < 0) return;
   struct flock lock {};
   lock.l_type = F_UNLCK;
   lock.l_whence = SEEK_SET;
   ::fcntl(int(handle_), F_OFD_SETLK, &lock);
-}
-
-bool AdapterLock::held() const {
-  std::lock_guard guard(mutex_);
-  return held_;
-}
-
-AdapterHolder AdapterLock::holder() const {
-  std::lock_guard guard(mutex_);
-  return holder_;
 }
 
 AdapterHolder AdapterLock::ReadHolder() const {

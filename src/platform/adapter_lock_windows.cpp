@@ -2,9 +2,7 @@
 // program-data folder; the holder writes its process id into the file.
 #include <windows.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include "platform/adapter_lock.h"
 #include "platform/windows_text.h"
@@ -12,8 +10,6 @@
 namespace qvr {
 
 namespace {
-
-constexpr auto kRetryInterval = std::chrono::milliseconds(2);
 
 std::string LockFileName(const std::string& adapterPath) {
   std::string name = "qvr-b-";
@@ -70,38 +66,11 @@ bool AdapterLock::TryOnce() {
   return true;
 }
 
-bool AdapterLock::Acquire(uint32_t waitMs) {
-  std::lock_guard guard(mutex_);
-  if (held_) return true;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-  while (!(held_ = TryOnce())) {
-    if (std::chrono::steady_clock::now() >= deadline) {
-      holder_ = ReadHolder();
-      return false;
-    }
-    std::this_thread::sleep_for(kRetryInterval);
-  }
-  return true;
-}
-
-void AdapterLock::Release() {
-  std::lock_guard guard(mutex_);
-  if (!held_) return;
-  held_ = false;
+void AdapterLock::Unlock() {
   if (handle_ == -1) return;
   OVERLAPPED at{};
   at.Offset = 16;
   UnlockFileEx(Handle(handle_), 0, 1, 0, &at);
-}
-
-bool AdapterLock::held() const {
-  std::lock_guard guard(mutex_);
-  return held_;
-}
-
-AdapterHolder AdapterLock::holder() const {
-  std::lock_guard guard(mutex_);
-  return holder_;
 }
 
 AdapterHolder AdapterLock::ReadHolder() const {
