@@ -25,7 +25,7 @@ else()
 endif()
 # The guides: the README (building, qvrctl, the window) and what changed in each version.
 install(FILES README.md DESTINATION .)
-install(FILES packaging/changelog DESTINATION . RENAME CHANGES.txt)
+install(FILES debian/changelog DESTINATION . RENAME CHANGES.txt)
 
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME qvr-service)
