@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -22,6 +23,7 @@
 #include <cstdio>
 
 #include "app/file_dialogs.h"
+#include "app/file_drop.h"
 #include "app/message_box.h"
 #include "app/progress.h"
 #include "app/shell_host.h"
@@ -121,6 +123,27 @@ void MainWindow::CreateServices(WindowOptions& options) {
     close();
   });
   connect(onShowTimer_, &QTimer::timeout, this, [this] { centring_->Tick(); });
+
+  fileDrop_ = new ConfigFileDrop(
+      this,
+      [this] {
+        const ModuleRow* row = ActiveRow();
+        const bool takesFiles = row && row->readConfigFile && operationDepth_ == 0 && !closing_;
+        return takesFiles ? QString::fromUtf8(row->module->configMask) : QString();
+      },
+      [this](const QString& path) {
+        // Loaded after the drop has ended: the source program is not kept waiting on a box.
+        QTimer::singleShot(0, this, [this, path] { LoadConfigFile(path.toStdString()); });
+      });
+  // Ctrl+Z in the log brings back what a double click emptied.
+  auto* undoClear = new QShortcut(QKeySequence::Undo, memo_, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(undoClear, &QShortcut::activated, this, [this] {
+    if (clearedLog_.isEmpty()) return;
+    const QString later = memo_->toPlainText();
+    memo_->setPlainText(later.isEmpty() ? clearedLog_ : clearedLog_ + "\n" + later);
+    clearedLog_.clear();
+    memo_->moveCursor(QTextCursor::End);
+  });
 }
 
 void MainWindow::CreateDevicePages(const PageFactory& createPage) {
@@ -128,6 +151,7 @@ void MainWindow::CreateDevicePages(const PageFactory& createPage) {
     QWidget* sheet = tabSheets_[size_t(page)];
     pages_[size_t(page)] = createPage ? createPage(page, *this, sheet) : nullptr;
     if (!pages_[size_t(page)]) continue;
+    pages_[size_t(page)]->OnModifiedChanged([this] { UpdateTitle(); });
     // A window smaller than its design size (a large scale factor) scrolls the page instead of
     // squeezing or cutting it.
     auto* scroll = new QScrollArea(sheet);
@@ -169,7 +193,9 @@ void MainWindow::StartUp() {
   ReadSettings();
   ShowDebugControls(debugMode());
   for (DevicePage* page : pages_) {
-    if (page) page->InitPage();
+    if (!page) continue;
+    page->InitPage();
+    page->SetModified(false);
   }
   monitor_->ClearControllerInfo();
   RefreshToolbar(false);
@@ -216,6 +242,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     CancelOpenDialog();
     return;
   }
+  // A close deferred behind an operation asks nothing more: its question would be declined.
+  if (!closing_ && !SettleAllUnsavedChanges()) return event->ignore();
   ShutDown();
   event->accept();
 }
@@ -273,9 +301,6 @@ int MainWindow::SetLanguage(int value) {
   const Language language = catalogue_.language();
   menuRussian_->setChecked(language == kRussian);
   menuEnglish_->setChecked(language == kEnglish);
-  std::string title = catalogue_.Format(8, kProgramVersion);
-  if (simulated_) title += std::string(" ") + Text(catalogue_, AddedText::kSimulatedController);
-  setWindowTitle(QString::fromStdString(title));
   qtTexts_.Switch(language);
   for (DevicePage* page : pages_) {
     if (page) page->BeforeLanguageSwitch();
@@ -284,6 +309,9 @@ int MainWindow::SetLanguage(int value) {
   for (DevicePage* page : pages_) {
     if (page) page->AfterLanguageSwitch();
   }
+  recentMenu_->setTitle(QString::fromUtf8(Text(catalogue_, AddedText::kRecentFiles)));
+  AddShortcutsToHints();
+  UpdateTitle();
   return language;
 }
 
@@ -385,11 +413,13 @@ void MainWindow::EventMenuClick(EventMenuItem item) {
 
 void MainWindow::PageChanged() {
   RefreshToolbar(false);
+  UpdateTitle();
 }
 
 MainWindow::OperationScope::OperationScope(MainWindow& window)
     : window_(window), hold_(*window.link_) {
   if (window_.operationDepth_++ == 0) {
+    focus_ = QApplication::focusWidget();
     // The device pages' fields, event tabs and menus take no input until the command ends.
     for (int page = kPageQvrb + 1; page < window_.pageControl_->count(); ++page)
       window_.pageControl_->widget(page)->setEnabled(false);
@@ -403,6 +433,13 @@ MainWindow::OperationScope::~OperationScope() {
       window_.pageControl_->widget(page)->setEnabled(true);
   }
   window_.RefreshToolbar(false);
+  // Disabling the pages moved the focus away; it returns where the user left it, unless the
+  // command put it on a field of its own (a refused value).
+  if (window_.operationDepth_ != 0 || !focus_ || !focus_->isVisible()) return;
+  QWidget* now = QApplication::focusWidget();
+  const bool movedToField = now && now != focus_ && window_.pageControl_->isAncestorOf(now) &&
+                            focus_->window() == now->window();
+  if (!movedToField && focus_->isEnabled()) focus_->setFocus(Qt::OtherFocusReason);
 }
 
 bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {
@@ -444,8 +481,10 @@ bool MainWindow::OpensPopupMenu(QObject* watched, QEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (RefusesPageChange(watched, event)) return true;
   if (OpensPopupMenu(watched, event)) return true;
+  if (ShowHintWithShortcut(watched, event)) return true;
   // The toolbar's controls are watched from their creation, before the memo exists.
   if (memo_ && watched == memo_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    clearedLog_ = memo_->toPlainText();
     memo_->clear();
     return true;
   }

@@ -5,6 +5,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 #include "link/host.h"
 
@@ -35,6 +36,13 @@ BoxRequest MakeBoxRequest(const Catalogue& catalogue, int kind, const std::strin
       break;
   }
   if (captionId >= 0) request.caption = QString::fromUtf8(catalogue.Text(captionId));
+  if ((kind & kBoxSaveChanges) != 0) {
+    request.yesNo = true;
+    request.saveChanges = true;
+    request.saveText = QString::fromUtf8(Text(catalogue, AddedText::kSaveButton));
+    request.discardText = QString::fromUtf8(Text(catalogue, AddedText::kDiscardButton));
+    request.cancelText = QString::fromUtf8(Text(catalogue, AddedText::kCancelButton));
+  }
   return request;
 }
 
@@ -106,6 +114,16 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
     return kBoxResultOk;
+  }
+  if (request.saveChanges) {
+    QPushButton* save = box.addButton(request.saveText, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(request.discardText, QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(request.cancelText, QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return kBoxResultYes;
+    return box.clickedButton() == discard ? kBoxResultNo : kBoxResultCancel;
   }
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   box.setDefaultButton(request.defaultNo ? QMessageBox::No : QMessageBox::Yes);

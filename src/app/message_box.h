@@ -16,12 +16,19 @@ namespace qvr {
 
 class Catalogue;
 
+// Added to kBoxQuestion: the buttons are Save (answers kBoxResultYes), Discard (kBoxResultNo)
+// and Cancel (kBoxResultCancel).
+inline constexpr int kBoxSaveChanges = 512;
+inline constexpr int kBoxResultCancel = 2;
+
 struct BoxRequest {
   int kind = 0;     // as passed by the caller, kBoxDefaultNo included
   QString caption;  // in the language of the moment
   QString text;
   bool yesNo = false;  // Yes and No instead of OK
   bool defaultNo = false;
+  bool saveChanges = false;  // Save, Discard and Cancel (yesNo is set too)
+  QString saveText, discardText, cancelText;
 };
 
 // Caption message, buttons and default button of `kind`, the caption in the catalogue's language.

@@ -90,12 +90,9 @@ void MainWindow::SpeedButtonReadConfigClick() {
     ShowBox(kBoxError, catalogue_.Text(kLoadNotSupported));
     return;
   }
+  if (!SettleUnsavedChanges(activePage())) return;
   const OperationScope scope(*this);
-  const std::string path = fileDialogs_->ChooseConfigFileToOpen(*row->module);
-  if (!path.empty()) {
-    (void)row->readConfigFile(*this, *row->module, path);
-    fileDialogs_->RememberConfigFile(*row->module, path);
-  }
+  LoadIntoActivePage(*row, fileDialogs_->ChooseConfigFileToOpen(*row->module));
 }
 
 void MainWindow::SpeedButtonWriteConfigClick() {
@@ -105,30 +102,43 @@ void MainWindow::SpeedButtonWriteConfigClick() {
     ShowBox(kBoxError, catalogue_.Text(kSaveNotSupported));
     return;
   }
-  // The page has shown what is wrong and put the focus there.
-  if (row->writeConfigFile(*this, nullptr, "") != 0) return;
-  const OperationScope scope(*this);
-  const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
-  if (!path.empty()) {
-    (void)row->writeConfigFile(*this, row->module, path);
-    fileDialogs_->RememberConfigFile(*row->module, path);
-  }
+  (void)SaveActivePage();
 }
 
-void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId) {
+bool MainWindow::SaveActivePage() {
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->writeConfigFile) return false;
+  // The page has shown what is wrong and put the focus there.
+  if (row->writeConfigFile(*this, nullptr, "") != 0) return false;
+  const OperationScope scope(*this);
+  const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
+  if (path.empty()) return false;
+  const bool saved = row->writeConfigFile(*this, row->module, path) == 0;
+  fileDialogs_->RememberConfigFile(*row->module, path);
+  if (saved) RememberPageFile(activePage(), path);
+  return saved;
+}
+
+int MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId) {
   const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !(row->*operation)) {
     ShowBox(kBoxError, catalogue_.Text(notSupportedId));
-  } else if (int result = (row->*operation)(*this, *row->module);
-             result != 0 && result != kOperationStoppedAndShown) {
-    ShowFailure(failedId, *row->module, result);
+    return LinkExchangeFailed;
   }
+  const int result = (row->*operation)(*this, *row->module);
+  if (result != 0 && result != kOperationStoppedAndShown)
+    ShowFailure(failedId, *row->module, result);
+  return result;
 }
 
 void MainWindow::SpeedButtonReadDeviceClick() {
   if (activePage() == kPageQvrb) return;
-  RunRowCommand(&ModuleRow::readDevice, kReadDeviceNotSupported, kReadDeviceFailed);
+  if (!SettleUnsavedChanges(activePage())) return;
+  const int page = activePage();
+  // The page now shows the device's configuration, which no file holds.
+  if (RunRowCommand(&ModuleRow::readDevice, kReadDeviceNotSupported, kReadDeviceFailed) == 0)
+    RememberPageFile(page, "");
 }
 
 void MainWindow::SpeedButtonWriteDeviceClick() {
@@ -155,11 +165,11 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
 
 void MainWindow::SpeedButtonToDefaultClick() {
   if (activePage() == kPageQvrb) return;
-  RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed);
+  (void)RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed);
 }
 
 void MainWindow::SpeedButtonResetClick() {
-  RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed);
+  (void)RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed);
 }
 
 }  // namespace qvr

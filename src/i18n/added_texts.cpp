@@ -107,6 +107,44 @@ constexpr Texts kTexts[] = {
     /* kSaveNameNotAllowed */
     {"Имя файла в Windows не может оканчиваться точкой или пробелом: выберите другое имя",
      "A file name on Windows cannot end in a dot or a blank: choose another name"},
+    /* kUnsavedChanges */
+    {"Конфигурация %s (%s) изменена и не сохранена.\nСохранить изменения?",
+     "The %s configuration (%s) has unsaved changes.\nSave them?"},
+    /* kSaveButton */
+    {"&Сохранить", "&Save"},
+    /* kDiscardButton */
+    {"&Не сохранять", "&Discard"},
+    /* kCancelButton */
+    {"Отмена", "Cancel"},
+    /* kRecentFiles */
+    {"Недавние файлы", "Recent files"},
+    /* kUntitled */
+    {"без файла", "no file"},
+    /* kKeyboardHelp */
+    {"Клавиши окна:\n"
+     "Ctrl+O  загрузить конфигурацию из файла\n"
+     "Ctrl+S  сохранить конфигурацию в файл\n"
+     "F5  прочитать конфигурацию из устройства\n"
+     "F6  записать конфигурацию в устройство\n"
+     "Ctrl+U  обновить программу устройства\n"
+     "Ctrl+Q  выход\n"
+     "Ctrl+Tab  следующая страница\n"
+     "Shift+F10 или клавиша меню на панели инструментов  меню окна\n"
+     "На вкладках событий: Insert  вставить, +  добавить в конец, Delete  удалить,\n"
+     "Shift+F10 или клавиша меню  меню событий\n"
+     "Ctrl+Z  вернуть текст, стёртый двойным щелчком",
+     "Keys of the window:\n"
+     "Ctrl+O  load a configuration from a file\n"
+     "Ctrl+S  save the configuration to a file\n"
+     "F5  read the configuration from the device\n"
+     "F6  write the configuration to the device\n"
+     "Ctrl+U  update the device's firmware\n"
+     "Ctrl+Q  quit\n"
+     "Ctrl+Tab  next page\n"
+     "Shift+F10 or the menu key on the toolbar  the window's menu\n"
+     "On the event tabs: Insert  insert, +  add at the end, Delete  delete,\n"
+     "Shift+F10 or the menu key  the event menu\n"
+     "Ctrl+Z  bring back a text a double click erased"},
 };
 // clang-format on
 

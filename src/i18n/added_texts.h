@@ -61,6 +61,19 @@ enum class AddedText {
   // have saved without its trailing dot or blank.
   kSaveInUse,
   kSaveNameNotAllowed,
+  // Asked before a close, load or read over unsaved changes: "%s" device name, "%s" file (or
+  // the device name when the page came from no file).
+  kUnsavedChanges,
+  // The buttons of that question.
+  kSaveButton,
+  kDiscardButton,
+  kCancelButton,
+  // The popup menu's list of the active device's recently opened or saved files.
+  kRecentFiles,
+  // The title's name of a page's configuration that came from no file.
+  kUntitled,
+  // F1: the window's keys.
+  kKeyboardHelp,
   kCount
 };
 

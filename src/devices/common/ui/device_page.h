@@ -2,6 +2,7 @@
 // A device page (MUX-410, TPX-520) as the main window sees it: the operations of its row of the
 // module table, the language-switch hooks and the shared event menu.
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "link/device_module.h"
@@ -30,6 +31,20 @@ class DevicePage : public QWidget {
 
   // The shared event pop-up menu, acting on this page's event list.
   virtual void EventMenuAction(EventMenuItem item) = 0;
+
+  // Whether the user changed the configuration since the last read, load, save or write.
+  bool modified() const { return modified_; }
+  void SetModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    if (modifiedChanged_) modifiedChanged_();
+  }
+  // Called whenever modified() changes (the window's title follows it).
+  void OnModifiedChanged(std::function<void()> changed) { modifiedChanged_ = std::move(changed); }
+
+ private:
+  bool modified_ = false;
+  std::function<void()> modifiedChanged_;
 };
 
 }  // namespace qvr

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -297,6 +298,7 @@ void EventEditor::AddEventAtEnd() {
   }
   if (LeaveCurrentEvent() != 0) return;
   RebuildEventTabs(table_.AddAtEnd());
+  emit edited();
 }
 
 void EventEditor::InsertEvent() {
@@ -306,11 +308,13 @@ void EventEditor::InsertEvent() {
   }
   if (LeaveCurrentEvent() != 0) return;
   RebuildEventTabs(table_.Insert(selectedEvent()));
+  emit edited();
 }
 
 void EventEditor::DeleteCurrentEvent() {
   if (table_.count() == 0) return;
   RebuildEventTabs(table_.Delete(selectedEvent()));
+  emit edited();
 }
 
 void EventEditor::DeleteAllEvents() {
@@ -320,6 +324,7 @@ void EventEditor::DeleteAllEvents() {
   if (answer != kBoxResultYes) return;
   table_.DeleteAll();
   RebuildEventTabs(0);
+  emit edited();
 }
 
 void EventEditor::PruneEvents() {
@@ -336,8 +341,12 @@ void EventEditor::MenuAction(EventMenuItem item) {
       return DeleteCurrentEvent();
     case EventMenuItem::DeleteAll:
       return DeleteAllEvents();
-    case EventMenuItem::DeleteUnused:
-      return PruneEvents();
+    case EventMenuItem::DeleteUnused: {
+      const int before = table_.count();
+      PruneEvents();
+      if (table_.count() != before) emit edited();
+      return;
+    }
   }
 }
 
@@ -378,7 +387,41 @@ void EventEditor::ZoneChosen(int index) {
   if (index == kPowerOnEvent) SetListValue(input_, kAnyInput);
 }
 
+bool EventEditor::TabKey(QKeyEvent* key) {
+  const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+  if (key->key() == Qt::Key_Menu || shiftF10) {
+    const QRect tab = tabs_->tabRect(std::max(0, tabs_->currentIndex()));
+    if (QMenu* menu = host_.eventMenu()) menu->popup(tabs_->mapToGlobal(tab.bottomLeft()));
+    return true;
+  }
+  if (key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;
+  switch (key->key()) {
+    case Qt::Key_Insert:
+      InsertEvent();
+      return true;
+    case Qt::Key_Plus:
+      AddEventAtEnd();
+      return true;
+    case Qt::Key_Delete:
+      DeleteCurrentEvent();
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      // The lone "Insert" tab of an empty list adds the first event, as its click does.
+      if (table_.count() != 0) return false;
+      AddEventAtEnd();
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool EventEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tabs_ && event->type() == QEvent::KeyPress &&
+      TabKey(static_cast<QKeyEvent*>(event))) {
+    return true;
+  }
   if (watched != tabs_ || event->type() != QEvent::MouseButtonPress) {
     return QGroupBox::eventFilter(watched, event);
   }
@@ -406,6 +449,7 @@ void EventEditor::GetLastEvent() {
   }
   SetListValue(zone_, reply[0]);
   SetListValue(input_, reply[1]);
+  emit edited();
 }
 
 void EventEditor::LearnIrCode() {
@@ -423,6 +467,7 @@ void EventEditor::LearnIrCode() {
   address_->setText(QString::number(GetU16(&code[2])));
   command_->setText(QString::number(code[4]));
   SetListValue(replay_, code[1]);
+  emit edited();
 }
 
 void EventEditor::PowerIr() {

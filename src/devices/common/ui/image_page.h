@@ -8,6 +8,7 @@
 
 #include "devices/common/config_sections.h"
 #include "devices/common/ui/device_page.h"
+#include "devices/common/ui/edit_watch.h"
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/common/ui/page_writes.h"
@@ -43,8 +44,15 @@ class ImagePage : public DevicePage {
 
   Image& image() { return image_; }
 
-  void BeforeLanguageSwitch() override { (void)events().SaveCurrentEvent(); }
-  void AfterLanguageSwitch() override { events().RebuildEventTabs(image_.events.currentEvent); }
+  // The switch retranslates check lists, which is no edit: the flag comes through it as it was.
+  void BeforeLanguageSwitch() override {
+    (void)events().SaveCurrentEvent();
+    modifiedBeforeSwitch_ = modified();
+  }
+  void AfterLanguageSwitch() override {
+    events().RebuildEventTabs(image_.events.currentEvent);
+    SetModified(modifiedBeforeSwitch_);
+  }
   void EventMenuAction(EventMenuItem item) override { events().MenuAction(item); }
 
   int ReadDevice(const DeviceModule& module) override {
@@ -53,12 +61,15 @@ class ImagePage : public DevicePage {
     });
     if (result != LinkOk) return result;
     ImageToControls();
+    SetModified(false);
     // A failed current-input read shows its own box; the configuration was read all the same.
     (void)ReadCurrentInput();
     return LinkOk;
   }
   int WriteDevice(const DeviceModule* module) override {
-    return WriteDeviceRow(host_, events(), module, Writers());
+    const int result = WriteDeviceRow(host_, events(), module, Writers());
+    if (module && result == 0) SetModified(false);
+    return result;
   }
   // A file that is no configuration of this device is refused before it touches the image;
   // one that lacks some sections loads, then says which.
@@ -71,15 +82,24 @@ class ImagePage : public DevicePage {
     }
     device_.readFile(path, image_, nullptr);
     ImageToControls();
+    SetModified(false);
     if (!sections.message.empty()) host_.host().ShowMessageBox(kBoxWarning, sections.message);
     return 0;
   }
   int WriteConfigFile(const DeviceModule* module, const std::string& path) override {
-    return WriteFileRow(host_, events(), module, path, Writers());
+    const int result = WriteFileRow(host_, events(), module, path, Writers());
+    if (module && result == 0) SetModified(false);
+    return result;
   }
 
  protected:
   virtual EventEditor& events() = 0;
+
+  // Called once the page's controls exist: the user's changes mark the page modified.
+  void WatchEdits() {
+    WatchUserEdits(this, [this] { SetModified(true); });
+    QObject::connect(&events(), &EventEditor::edited, this, [this] { SetModified(true); });
+  }
 
   PageHost& host_;
   Image image_;
@@ -97,6 +117,7 @@ class ImagePage : public DevicePage {
   }
 
   DeviceFunctions<Image> device_;
+  bool modifiedBeforeSwitch_ = false;
 };
 
 }  // namespace qvr

@@ -54,6 +54,8 @@ Page::Page(PageHost& host, QWidget* parent)
   actions_ = std::make_unique<LiveActions>(host_, w_);
   connect(w_.mode, &QComboBox::activated, this, [this] { UpdateModeControls(); });
   w_.events->RebuildEventTabs(0);
+  MarkLiveControl(w_.currentInput);
+  WatchEdits();
 }
 
 Page::~Page() = default;

@@ -48,6 +48,8 @@ Page::Page(PageHost& host, QWidget* parent)
                  tpx520::WriteConfigFile, tpx520::ImageFields},
                 parent) {
   BuildPage();
+  MarkLiveControl(currentInput_);
+  WatchEdits();
 }
 
 FieldContext Page::Fields() {
