@@ -193,6 +193,8 @@ class MainWindow final : public QMainWindow,
   bool SettleAllUnsavedChanges();
   // Validates, asks for a file and saves the active page: true when saved.
   bool SaveActivePage();
+  // Save and Write on a page that holds no configuration: says so, points to Read and Open.
+  bool RefusesEmptyPage(const ModuleRow& row);
   void RememberPageFile(int page, const std::string& path);
   // Inside a command: loads `path` ("" does nothing) and remembers it.
   void LoadIntoActivePage(const ModuleRow& row, const std::string& path);

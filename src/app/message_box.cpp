@@ -106,7 +106,7 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
   box.setWindowTitle(request.caption);
   // File and adapter names are data: a name that looks like HTML is shown as it is.
   box.setTextFormat(Qt::PlainText);
-  box.setText(request.text);
+  box.setText(request.field.isEmpty() ? request.text : request.field + "\n" + request.text);
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.setWindowModality(Qt::ApplicationModal);
   if (!request.yesNo) {
@@ -132,10 +132,11 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
   return box.clickedButton() == box.button(QMessageBox::Yes) ? kBoxResultYes : kBoxResultNo;
 }
 
-int MessageBoxService::Show(int kind, const std::string& text) {
+int MessageBoxService::Show(int kind, const std::string& text, const std::string& field) {
   BoxRequest request = MakeBoxRequest(catalogue_, kind, text);
+  request.field = QString::fromStdString(field);
   if (divert_) {
-    divert_(text);
+    divert_(field.empty() ? text : field + "\n" + text);
     return request.yesNo ? kBoxResultNo : kBoxResultOk;
   }
   const auto declined = [&] { return request.yesNo && closing_ && closing_(); };

@@ -105,9 +105,17 @@ void MainWindow::SpeedButtonWriteConfigClick() {
   (void)SaveActivePage();
 }
 
+bool MainWindow::RefusesEmptyPage(const ModuleRow& row) {
+  const DevicePage* page = activeDevicePage();
+  if (!page || page->holdsConfiguration()) return false;
+  ShowBox(kBoxInformation, catalogue_.FormatText(Text(catalogue_, AddedText::kNoConfigurationYet),
+                                                 row.module->name));
+  return true;
+}
+
 bool MainWindow::SaveActivePage() {
   const ModuleRow* row = ActiveRow();
-  if (!row || !row->writeConfigFile) return false;
+  if (!row || !row->writeConfigFile || RefusesEmptyPage(*row)) return false;
   // The page has shown what is wrong and put the focus there.
   if (row->writeConfigFile(*this, nullptr, "") != 0) return false;
   const OperationScope scope(*this);
@@ -143,13 +151,17 @@ void MainWindow::SpeedButtonReadDeviceClick() {
 
 void MainWindow::SpeedButtonWriteDeviceClick() {
   if (activePage() == kPageQvrb) return;
-  const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
+    const OperationScope scope(*this);
     ShowBox(kBoxError, catalogue_.Text(kWriteDeviceNotSupported));
-  } else if (row->writeDevice(*this, nullptr) == 0 &&
-             ShowBox(kBoxQuestion + kBoxDefaultNo, catalogue_.Text(kConfirmWriteDevice)) ==
-                 kBoxResultYes) {
+    return;
+  }
+  // Checked before the command takes the page: a refused field keeps the focus.
+  if (RefusesEmptyPage(*row) || row->writeDevice(*this, nullptr) != 0) return;
+  const OperationScope scope(*this);
+  if (ShowBox(kBoxQuestion + kBoxDefaultNo, catalogue_.Text(kConfirmWriteDevice)) ==
+      kBoxResultYes) {
     const WriteWatch watch(*link_);
     // A backup that failed has said why, and nothing is sent.
     const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;

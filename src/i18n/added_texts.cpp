@@ -145,6 +145,19 @@ constexpr Texts kTexts[] = {
      "On the event tabs: Insert  insert, +  add at the end, Delete  delete,\n"
      "Shift+F10 or the menu key  the event menu\n"
      "Ctrl+Z  bring back a text a double click erased"},
+    /* kFieldNamed */
+    {"Поле «%s»:", "Field \"%s\":"},
+    /* kFieldOfEvent */
+    {"Событие %u, поле «%s»:", "Event %u, field \"%s\":"},
+    /* kEventNumbered */
+    {"Событие %u:", "Event %u:"},
+    /* kNotAnInteger */
+    {"«%s» не является целым числом", "'%s' is not a valid integer value"},
+    /* kNoConfigurationYet */
+    {"На странице %s ещё нет конфигурации.\nПрочитайте её из устройства (F5) или загрузите из "
+     "файла (Ctrl+O), затем измените и запишите.",
+     "The %s page holds no configuration yet.\nRead it from the device (F5) or load it from a "
+     "file (Ctrl+O) first, then change and write it."},
 };
 // clang-format on
 

@@ -74,6 +74,14 @@ enum class AddedText {
   kUntitled,
   // F1: the window's keys.
   kKeyboardHelp,
+  // Above a field's error: "%s" the field's label; "%u" the event's number.
+  kFieldNamed,
+  kFieldOfEvent,
+  kEventNumbered,
+  // A number field holds something else: "%s" the text.
+  kNotAnInteger,
+  // Save or Write on a page that was neither read nor loaded: "%s" device name.
+  kNoConfigurationYet,
   kCount
 };
 

@@ -1,14 +1,18 @@
 // The toolbar commands with the real device pages over the simulated controller.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTabBar>
 #include <QTest>
 
 #include "app/device_pages.h"
 #include "devices/common/ini_file.h"
+#include "i18n/added_texts.h"
 #include "shell_test_support.h"
 #include "sim/sim_update_image.h"
 
@@ -36,6 +40,38 @@ TEST_F(DeviceCommands, ReadingTheMux410ShowsItsBannerAndTheGauge) {
   EXPECT_TRUE(MemoText().contains("MUX-410"));
   EXPECT_FALSE(shell.Find<QProgressBar>("CGaugeProgressProcent")->isHidden());
   EXPECT_FALSE(window().busy());
+}
+
+// Save and Write on a page never read or loaded point to Read and Open; a refused event field
+// is named with its event in the window's language, and keeps the focus.
+TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
+  window().show();
+  QApplication::setActiveWindow(&window());
+  window().setActivePage(kPageMux410);
+  for (auto command :
+       {&MainWindow::SpeedButtonWriteConfigClick, &MainWindow::SpeedButtonWriteDeviceClick}) {
+    shell.boxes.seen.clear();
+    (window().*command)();
+    ASSERT_EQ(shell.boxes.seen.size(), 1u);
+    EXPECT_EQ(shell.boxes.lastText(),
+              Catalogue::FormatText(TextIn(kRussian, AddedText::kNoConfigurationYet), "MUX-410"));
+    EXPECT_TRUE(shell.dialogs.requests.empty());
+  }
+
+  window().SpeedButtonReadDeviceClick();
+  auto* address = shell.Find<QLineEdit>("EditAddressEvent_MUX410");
+  auto* tabs = shell.Find<QTabBar>("TabControlEvent_MUX410x");
+  ASSERT_GE(tabs->count(), 2);
+  tabs->setCurrentIndex(1);
+  QTest::keyClicks(address, "x1");  // the letter is not taken
+  EXPECT_FALSE(address->text().contains('x'));
+  address->setText("70000");
+  shell.boxes.seen.clear();
+  window().SpeedButtonWriteDeviceClick();
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);  // no question follows the refusal
+  const QString field = shell.boxes.seen.back().request.field;
+  EXPECT_TRUE(field.startsWith(QString::fromUtf8("Событие 2, поле «"))) << field.toStdString();
+  EXPECT_EQ(QApplication::focusWidget(), address);
 }
 
 TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReportsTheVersion) {

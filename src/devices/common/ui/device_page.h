@@ -39,11 +39,16 @@ class DevicePage : public QWidget {
     modified_ = modified;
     if (modifiedChanged_) modifiedChanged_();
   }
+  // Whether the page shows a configuration at all (read from the device or loaded), so that
+  // saving or writing it means something.
+  bool holdsConfiguration() const { return holdsConfiguration_; }
+  void SetHoldsConfiguration(bool holds) { holdsConfiguration_ = holds; }
   // Called whenever modified() changes (the window's title follows it).
   void OnModifiedChanged(std::function<void()> changed) { modifiedChanged_ = std::move(changed); }
 
  private:
   bool modified_ = false;
+  bool holdsConfiguration_ = true;
   std::function<void()> modifiedChanged_;
 };
 

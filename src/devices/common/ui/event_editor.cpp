@@ -135,6 +135,8 @@ void EventEditor::BuildWidgets() {
   address_->setObjectName(QString::fromStdString(Name("EditAddressEvent")));
   command_ = new QLineEdit(irPanel_);
   command_->setObjectName(QString::fromStdString(Name("EditCommandEvent")));
+  AcceptDigits(address_, 5);
+  AcceptDigits(command_, 3);
   address_->setMaximumWidth(64);
   command_->setMaximumWidth(48);
   getReaction_ = AddButton("SpeedButtonGetReaction", irPanel_);
@@ -208,7 +210,7 @@ int EventEditor::SaveCurrentEvent() {
   record.event = ListValue(zone_);
   record.type = ListValue(type_);
 
-  FieldContext ctx{host_.host(), host_.catalogue()};
+  const FieldContext ctx{host_.host(), host_.catalogue(), unsigned(slot + 1)};
   uint8_t address[2] = {};
   if (CheckNumberEdit(ctx, address_, 0, 65535, address, 2) != 0) return 1;
   record.address = GetU16(address);
@@ -366,7 +368,8 @@ int EventEditor::PointAtEventValue(int slot, uint8_t EventRecord::*field) {
   RebuildEventTabs(slot);
   uint8_t unused = 0;
   // The list shows no selection, so the check gives the drop-down message and opens it.
-  (void)CheckSelection(FieldContext{host_.host(), host_.catalogue()}, ListOf(field), &unused, 1);
+  (void)CheckSelection(FieldContext{host_.host(), host_.catalogue(), unsigned(slot + 1)},
+                       ListOf(field), &unused, 1);
   return 1;
 }
 

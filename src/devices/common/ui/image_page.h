@@ -12,6 +12,7 @@
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/common/ui/page_writes.h"
+#include "editors/ui/field_names.h"
 #include "link/host.h"
 #include "link/link.h"
 
@@ -33,7 +34,9 @@ template <typename Image>
 class ImagePage : public DevicePage {
  public:
   ImagePage(PageHost& host, DeviceFunctions<Image> device, QWidget* parent)
-      : DevicePage(parent), host_(host), device_(device) {}
+      : DevicePage(parent), host_(host), device_(device) {
+    SetHoldsConfiguration(false);
+  }
 
   // Shows the whole image; the event tabs are rebuilt on the first event.
   virtual void ImageToControls() = 0;
@@ -62,6 +65,7 @@ class ImagePage : public DevicePage {
     if (result != LinkOk) return result;
     ImageToControls();
     SetModified(false);
+    SetHoldsConfiguration(true);
     // A failed current-input read shows its own box; the configuration was read all the same.
     (void)ReadCurrentInput();
     return LinkOk;
@@ -83,6 +87,7 @@ class ImagePage : public DevicePage {
     device_.readFile(path, image_, nullptr);
     ImageToControls();
     SetModified(false);
+    SetHoldsConfiguration(true);
     if (!sections.message.empty()) host_.host().ShowMessageBox(kBoxWarning, sections.message);
     return 0;
   }
@@ -95,8 +100,10 @@ class ImagePage : public DevicePage {
  protected:
   virtual EventEditor& events() = 0;
 
-  // Called once the page's controls exist: the user's changes mark the page modified.
+  // Called once the page's controls exist: labels become their fields' buddies (names for
+  // screen readers and messages), and the user's changes mark the page modified.
   void WatchEdits() {
+    BuddyLabelsInLayoutOrder(this);
     WatchUserEdits(this, [this] { SetModified(true); });
     QObject::connect(&events(), &EventEditor::edited, this, [this] { SetModified(true); });
   }

@@ -18,6 +18,7 @@
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/mux410/ui/page_widgets.h"
+#include "editors/ui/field_checks.h"
 #include "i18n/catalogue.h"
 
 namespace qvr::mux410 {
@@ -191,6 +192,8 @@ QGroupBox* BuildAction(Builder& b, PageHost& host, EventTable& events, QWidget* 
   grid->setColumnStretch(3, 1);
   w.powerOnTimeout = b.Edit("EditPowerOnTO_MUX410", group);
   w.pulseTimeout = b.Edit("Edit_PulseTO_MUX410", group);
+  AcceptSeconds(w.powerOnTimeout, true);
+  AcceptSeconds(w.pulseTimeout);
   w.onPowerOn = b.List("ComboBoxOnPowerOn_MUX410", group);
   w.gvifMode = b.List("ComboBoxGVIFMode_MUX410", group);
 

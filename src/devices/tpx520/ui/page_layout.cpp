@@ -63,6 +63,7 @@ QLineEdit* MakeSecondsEdit(const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
   edit->setAlignment(Qt::AlignRight);
+  AcceptSeconds(edit);
   edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("50.0000")) + 16);
   return edit;
 }

@@ -1,0 +1,88 @@
+#include "editors/ui/field_names.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <algorithm>
+#include <vector>
+
+namespace qvr {
+namespace {
+
+void CollectInLayoutOrder(QLayout* layout, std::vector<QWidget*>& out);
+
+void CollectItem(QLayoutItem* item, std::vector<QWidget*>& out) {
+  if (!item) return;
+  if (QLayout* inner = item->layout()) return CollectInLayoutOrder(inner, out);
+  QWidget* widget = item->widget();
+  if (!widget) return;
+  out.push_back(widget);
+  // A group box or panel holds its own layout: its labels and fields follow in place.
+  if (widget->layout() && !qobject_cast<QComboBox*>(widget))
+    CollectInLayoutOrder(widget->layout(), out);
+}
+
+void CollectInLayoutOrder(QLayout* layout, std::vector<QWidget*>& out) {
+  auto* grid = qobject_cast<QGridLayout*>(layout);
+  if (!grid) {
+    for (int i = 0; i < layout->count(); ++i) CollectItem(layout->itemAt(i), out);
+    return;
+  }
+  struct Cell {
+    int row, column, index;
+  };
+  std::vector<Cell> cells;
+  for (int i = 0; i < grid->count(); ++i) {
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+    cells.push_back({row, column, i});
+  }
+  std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) {
+    return a.row != b.row ? a.row < b.row : a.column < b.column;
+  });
+  for (const Cell& cell : cells) CollectItem(grid->itemAt(cell.index), out);
+}
+
+bool IsInput(const QWidget* widget) {
+  return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QComboBox*>(widget) ||
+         qobject_cast<const QListWidget*>(widget) || qobject_cast<const QPlainTextEdit*>(widget);
+}
+
+QLabel* BuddyLabelOf(const QWidget* control) {
+  for (QLabel* label : control->window()->findChildren<QLabel*>()) {
+    if (label->buddy() == control) return label;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void BuddyLabelsInLayoutOrder(QWidget* root) {
+  if (!root->layout()) return;
+  std::vector<QWidget*> order;
+  CollectInLayoutOrder(root->layout(), order);
+  for (size_t i = 0; i + 1 < order.size(); ++i) {
+    auto* label = qobject_cast<QLabel*>(order[i]);
+    if (!label || label->buddy() || !IsInput(order[i + 1])) continue;
+    if (BuddyLabelOf(order[i + 1])) continue;
+    label->setBuddy(order[i + 1]);
+  }
+}
+
+QString FieldName(const QWidget* control) {
+  if (!control->accessibleName().isEmpty()) return control->accessibleName();
+  const QLabel* label = BuddyLabelOf(control);
+  if (!label) return QString();
+  QString text = label->text();
+  text.remove(QRegularExpression(QStringLiteral("&(?=[^&])")));
+  text = text.simplified();
+  while (text.endsWith(QLatin1Char(':'))) text.chop(1);
+  return text.trimmed();
+}
+
+}  // namespace qvr

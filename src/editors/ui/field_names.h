@@ -1,0 +1,18 @@
+#pragma once
+// What a field is called: the label in front of it (its buddy), so that screen readers announce
+// it and error messages can name it.
+#include <QString>
+
+class QWidget;
+
+namespace qvr {
+
+// Makes each label below `root` that is directly followed, in layout order, by an input control
+// (line, list, check list, text) that control's buddy, unless the control has one already.
+void BuddyLabelsInLayoutOrder(QWidget* root);
+
+// The control's name as a user reads it: its accessible name, else its buddy label's text
+// without the mnemonic mark and a trailing colon; "" when it has neither.
+QString FieldName(const QWidget* control);
+
+}  // namespace qvr
