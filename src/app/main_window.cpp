@@ -310,6 +310,8 @@ int MainWindow::SetLanguage(int value) {
     if (page) page->AfterLanguageSwitch();
   }
   recentMenu_->setTitle(QString::fromUtf8(Text(catalogue_, AddedText::kRecentFiles)));
+  // The log has no label of its own: it is announced by its page's caption.
+  memo_->setAccessibleName(pageControl_->tabText(kPageQvrb));
   AddShortcutsToHints();
   UpdateTitle();
   return language;

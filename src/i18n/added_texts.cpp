@@ -158,6 +158,8 @@ constexpr Texts kTexts[] = {
      "файла (Ctrl+O), затем измените и запишите.",
      "The %s page holds no configuration yet.\nRead it from the device (F5) or load it from a "
      "file (Ctrl+O) first, then change and write it."},
+    /* kCommandField */
+    {"Команда ИК", "IR command"},
 };
 // clang-format on
 

@@ -82,6 +82,8 @@ enum class AddedText {
   kNotAnInteger,
   // Save or Write on a page that was neither read nor loaded: "%s" device name.
   kNoConfigurationYet,
+  // The event's IR command field, which shares its label with the address.
+  kCommandField,
   kCount
 };
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -74,15 +75,42 @@ void BuddyLabelsInLayoutOrder(QWidget* root) {
   }
 }
 
-QString FieldName(const QWidget* control) {
-  if (!control->accessibleName().isEmpty()) return control->accessibleName();
-  const QLabel* label = BuddyLabelOf(control);
-  if (!label) return QString();
+namespace {
+
+QString LabelText(const QLabel* label) {
   QString text = label->text();
   text.remove(QRegularExpression(QStringLiteral("&(?=[^&])")));
   text = text.simplified();
   while (text.endsWith(QLatin1Char(':'))) text.chop(1);
   return text.trimmed();
+}
+
+}  // namespace
+
+void NameFieldsFromLabels(QWidget* root) {
+  for (QLabel* label : root->findChildren<QLabel*>()) {
+    if (label->buddy()) label->buddy()->setAccessibleName(LabelText(label));
+  }
+  for (QWidget* control : root->findChildren<QWidget*>()) {
+    if (!IsInput(control) || qobject_cast<QComboBox*>(control->parentWidget())) continue;
+    if (BuddyLabelOf(control)) continue;
+    // Named by the code that built it (a field a shared label covers).
+    if (control->property("qvrOwnName").toBool()) continue;
+    for (QWidget* up = control->parentWidget(); up && up != root->parentWidget();
+         up = up->parentWidget()) {
+      if (auto* group = qobject_cast<QGroupBox*>(up);
+          group && !group->title().trimmed().isEmpty()) {
+        control->setAccessibleName(group->title().trimmed());
+        break;
+      }
+    }
+  }
+}
+
+QString FieldName(const QWidget* control) {
+  if (!control->accessibleName().isEmpty()) return control->accessibleName();
+  const QLabel* label = BuddyLabelOf(control);
+  return label ? LabelText(label) : QString();
 }
 
 }  // namespace qvr

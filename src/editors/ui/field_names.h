@@ -11,6 +11,11 @@ namespace qvr {
 // (line, list, check list, text) that control's buddy, unless the control has one already.
 void BuddyLabelsInLayoutOrder(QWidget* root);
 
+// Gives every labelled input below `root` its label's text as accessible name (screen readers
+// do not take it from the buddy for every kind of control), and an unlabelled one the title of
+// its group box. Run again after a language switch.
+void NameFieldsFromLabels(QWidget* root);
+
 // The control's name as a user reads it: its accessible name, else its buddy label's text
 // without the mnemonic mark and a trailing colon; "" when it has neither.
 QString FieldName(const QWidget* control);

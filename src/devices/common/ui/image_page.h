@@ -3,6 +3,7 @@
 // device functions: device read and write, file load and save, the language-switch hooks and
 // the event menu. A page supplies the controls (ImageToControls, ControlsToImage), its event
 // editor and its current-input read.
+#include <QLineEdit>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "devices/common/ui/page_host.h"
 #include "devices/common/ui/page_writes.h"
 #include "editors/ui/field_names.h"
+#include "i18n/added_texts.h"
 #include "link/host.h"
 #include "link/link.h"
 
@@ -55,6 +57,7 @@ class ImagePage : public DevicePage {
   void AfterLanguageSwitch() override {
     events().RebuildEventTabs(image_.events.currentEvent);
     SetModified(modifiedBeforeSwitch_);
+    NameFields();
   }
   void EventMenuAction(EventMenuItem item) override { events().MenuAction(item); }
 
@@ -104,6 +107,8 @@ class ImagePage : public DevicePage {
   // screen readers and messages), and the user's changes mark the page modified.
   void WatchEdits() {
     BuddyLabelsInLayoutOrder(this);
+    events().commandEdit()->setProperty("qvrOwnName", true);
+    NameFields();
     WatchUserEdits(this, [this] { SetModified(true); });
     QObject::connect(&events(), &EventEditor::edited, this, [this] { SetModified(true); });
   }
@@ -121,6 +126,13 @@ class ImagePage : public DevicePage {
               return device_.write(host_.link(), host_.catalogue(), module, sent);
             },
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
+  }
+
+  void NameFields() {
+    // The address and command share one label, which names the address.
+    events().commandEdit()->setAccessibleName(
+        QString::fromUtf8(Text(host_.catalogue(), AddedText::kCommandField)));
+    NameFieldsFromLabels(this);
   }
 
   DeviceFunctions<Image> device_;
