@@ -385,11 +385,16 @@ void MainWindow::SetStatusText(const std::string& text) {
   if (closing_) return;
   // The status bar holds one line; the log keeps a text's other lines.
   const QString all = QString::fromStdString(text);
-  statusLabel_->setText(all.section(QLatin1Char('\n'), 0, 0));
+  const QString line = all.section(QLatin1Char('\n'), 0, 0);
   // A tool tip guesses rich text on its own; the text is given as plain text made into HTML.
-  statusLabel_->setToolTip(all.contains(QLatin1Char('\n'))
-                               ? Qt::convertFromPlainText(all, Qt::WhiteSpaceNormal)
-                               : QString());
+  const QString tip = all.contains(QLatin1Char('\n'))
+                          ? Qt::convertFromPlainText(all, Qt::WhiteSpaceNormal)
+                          : QString();
+  // The poll repeats its text five times a second: an unchanged label is left alone, so that a
+  // screen reader does not announce it again and again.
+  if (statusLabel_->text() == line && statusLabel_->toolTip() == tip) return;
+  statusLabel_->setText(line);
+  statusLabel_->setToolTip(tip);
 }
 
 void MainWindow::ConnectedChanged(bool) {

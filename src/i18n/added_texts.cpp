@@ -160,6 +160,14 @@ constexpr Texts kTexts[] = {
      "file (Ctrl+O) first, then change and write it."},
     /* kCommandField */
     {"Команда ИК", "IR command"},
+    /* kHintCameraOn */
+    {"Активация ПА", "Activate the PA"},
+    /* kHintCameraOff */
+    {"Деактивация ПА", "Deactivate the PA"},
+    /* kHintMapButton */
+    {"Имитация MAP", "Simulate the MAP button"},
+    /* kHintIebusLog */
+    {"Лог пакетов IEBUS", "Log of IEBus packets"},
 };
 // clang-format on
 

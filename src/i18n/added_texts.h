@@ -84,6 +84,11 @@ enum class AddedText {
   kNoConfigurationYet,
   // The event's IR command field, which shares its label with the address.
   kCommandField,
+  // Hints of the MUX-410 page's debug buttons.
+  kHintCameraOn,
+  kHintCameraOff,
+  kHintMapButton,
+  kHintIebusLog,
   kCount
 };
 

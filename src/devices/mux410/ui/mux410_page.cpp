@@ -69,6 +69,11 @@ void Page::InitPage() {
   actions_->BindDescriptionDumpTo(window()->findChild<QGroupBox*>("GroupBoxDescriptionTPX520"));
 }
 
+void Page::AfterLanguageSwitch() {
+  ImagePage::AfterLanguageSwitch();
+  ShowDebugHints(w_, host_.catalogue());
+}
+
 int Page::ReadCurrentInput() {
   return actions_->ReadCurrentInput();
 }
