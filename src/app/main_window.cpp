@@ -56,6 +56,9 @@ constexpr const char* kDebugControls[] = {
 };
 
 constexpr int kMessageSettingsUnreadable = 64;
+// Whether a device write first reads the unit and shows what it changes there (1) or not (0,
+// the default: the question then comes without touching the unit, as it always has).
+constexpr const char* kPreviewWriteKey = "PreviewWrite";
 
 }  // namespace
 
@@ -214,6 +217,7 @@ void MainWindow::ReadSettings() {
   menuLog_->setChecked(read.packetLog);
   menuDebug_->setChecked(read.debug);
   backupBeforeChange_ = read.backup;
+  menuPreview_->setChecked(ini.GetInt(kMainSettings, kPreviewWriteKey, 0) != 0);
   SetLanguage(read.language);
 }
 
@@ -229,6 +233,7 @@ void MainWindow::WriteSettings() {
   written.debug = menuDebug_->isChecked();
   written.backup = backupBeforeChange_;
   WriteWindowSettings(ini, written);
+  ini.SetInt(kMainSettings, kPreviewWriteKey, menuPreview_->isChecked() ? 1 : 0);
   settings_.Save(ini);
 }
 
@@ -310,6 +315,7 @@ int MainWindow::SetLanguage(int value) {
     if (page) page->AfterLanguageSwitch();
   }
   recentMenu_->setTitle(QString::fromUtf8(Text(catalogue_, AddedText::kRecentFiles)));
+  menuPreview_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kPreviewMenuItem)));
   // The log has no label of its own: it is announced by its page's caption.
   memo_->setAccessibleName(pageControl_->tabText(kPageQvrb));
   AddShortcutsToHints();

@@ -195,6 +195,9 @@ class MainWindow final : public QMainWindow,
   bool SaveActivePage();
   // Save and Write on a page that holds no configuration: says so, points to Read and Open.
   bool RefusesEmptyPage(const ModuleRow& row);
+  // Adds what the write changes on the unit to `question` (when the menu asks for it); false
+  // when the device could not be read for it.
+  bool AddWritePreview(const DeviceModule& module, std::string& question);
   void RememberPageFile(int page, const std::string& path);
   // Inside a command: loads `path` ("" does nothing) and remembers it.
   void LoadIntoActivePage(const ModuleRow& row, const std::string& path);
@@ -231,6 +234,7 @@ class MainWindow final : public QMainWindow,
   QAction* menuRussian_ = nullptr;
   QAction* menuEnglish_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  QAction* menuPreview_ = nullptr;
   QTimer* pollTimer_ = nullptr;
   QTimer* onShowTimer_ = nullptr;
   QTimer* closeRetryTimer_ = nullptr;  // retries a deferred close until no operation runs

@@ -183,6 +183,11 @@ void MainWindow::BuildMenus() {
   menuLog_->setCheckable(true);
   menuLog_->setVisible(false);
 
+  menuPreview_ = popupMenu_->addAction(QString());
+  menuPreview_->setObjectName("MenuItemPreviewWritex");
+  menuPreview_->setCheckable(true);
+  menuPreview_->setChecked(false);
+
   recentMenu_ = new QMenu(popupMenu_);
   recentMenu_->setObjectName("MenuItemRecentFilesx");
   popupMenu_->addMenu(recentMenu_);

@@ -105,6 +105,21 @@ void MainWindow::SpeedButtonWriteConfigClick() {
   (void)SaveActivePage();
 }
 
+bool MainWindow::AddWritePreview(const DeviceModule& module, std::string& question) {
+  DevicePage* page = activeDevicePage();
+  if (!page || !menuPreview_->isChecked()) return true;
+  std::string changes;
+  const DevicePage::PreviewResult preview = page->PreviewWrite(module, changes);
+  // A failed read has shown its box; nothing is written without the user seeing the changes.
+  if (preview == DevicePage::kPreviewReadFailed) return false;
+  if (preview == DevicePage::kNoPreview) return true;
+  question += "\n\n";
+  question += changes.empty()
+                  ? Text(catalogue_, AddedText::kPreviewNoChanges)
+                  : std::string(Text(catalogue_, AddedText::kPreviewChanges)) + "\n" + changes;
+  return true;
+}
+
 bool MainWindow::RefusesEmptyPage(const ModuleRow& row) {
   const DevicePage* page = activeDevicePage();
   if (!page || page->holdsConfiguration()) return false;
@@ -160,12 +175,16 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
   // Checked before the command takes the page: a refused field keeps the focus.
   if (RefusesEmptyPage(*row) || row->writeDevice(*this, nullptr) != 0) return;
   const OperationScope scope(*this);
-  if (ShowBox(kBoxQuestion + kBoxDefaultNo, catalogue_.Text(kConfirmWriteDevice)) ==
-      kBoxResultYes) {
+  std::string question = catalogue_.Text(kConfirmWriteDevice);
+  if (!AddWritePreview(*row->module, question)) return;
+  if (ShowBox(kBoxQuestion + kBoxDefaultNo, question) == kBoxResultYes) {
     const WriteWatch watch(*link_);
     // A backup that failed has said why, and nothing is sent.
     const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
-    if (int result = backedUp ? row->writeDevice(*this, row->module) : 0; result != 0) {
+    const int result = backedUp ? row->writeDevice(*this, row->module) : 0;
+    if (result == 0 && backedUp) {
+      if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);
+    } else if (result != 0) {
       std::string text =
           DeviceFailureText(catalogue_, kWriteDeviceFailed, row->module->name, result);
       if (watch.deviceChanged())

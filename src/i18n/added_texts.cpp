@@ -168,6 +168,18 @@ constexpr Texts kTexts[] = {
     {"Имитация MAP", "Simulate the MAP button"},
     /* kHintIebusLog */
     {"Лог пакетов IEBUS", "Log of IEBus packets"},
+    /* kWriteVerified */
+    {"Конфигурация %s записана и проверена: устройство хранит записанное",
+     "The %s configuration was written and verified: the unit holds what was sent"},
+    /* kWriteNotVerified */
+    {"Конфигурация %s записана, но проверка чтением не прошла:",
+     "The %s configuration was written, but reading it back did not verify it:"},
+    /* kPreviewChanges */
+    {"Изменится в устройстве (было -> станет):", "Changes on the unit (now -> written):"},
+    /* kPreviewNoChanges */
+    {"Устройство уже хранит эту конфигурацию.", "The unit holds this configuration already."},
+    /* kPreviewMenuItem */
+    {"Показывать изменения перед записью", "Show the changes before a write"},
 };
 // clang-format on
 

@@ -89,6 +89,15 @@ enum class AddedText {
   kHintCameraOff,
   kHintMapButton,
   kHintIebusLog,
+  // After a device write: "%s" device name; the second is followed by what differs.
+  kWriteVerified,
+  kWriteNotVerified,
+  // Added to the write question: what the write changes on the unit (then one line each:
+  // key: on the unit -> to be written), or that it changes nothing.
+  kPreviewChanges,
+  kPreviewNoChanges,
+  // The popup menu's switch for that preview.
+  kPreviewMenuItem,
   kCount
 };
 

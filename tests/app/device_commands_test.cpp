@@ -1,6 +1,7 @@
 // The toolbar commands with the real device pages over the simulated controller.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -72,6 +73,21 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
   const QString field = shell.boxes.seen.back().request.field;
   EXPECT_TRUE(field.startsWith(QString::fromUtf8("Событие 2, поле «"))) << field.toStdString();
   EXPECT_EQ(QApplication::focusWidget(), address);
+
+  // With the preview on, the question lists what changes on the unit; the write is read back.
+  shell.Find<QAction>("MenuItemPreviewWritex")->trigger();
+  address->setText("700");
+  shell.boxes.seen.clear();
+  shell.boxes.answers = {kBoxResultYes};
+  window().SpeedButtonWriteDeviceClick();
+  ASSERT_GE(shell.boxes.seen.size(), 1u);
+  const QString question = shell.boxes.seen.front().request.text;
+  EXPECT_TRUE(question.contains(QString::fromUtf8(TextIn(kRussian, AddedText::kPreviewChanges))));
+  EXPECT_TRUE(question.contains("event 2: ")) << question.toStdString();
+  EXPECT_TRUE(question.contains("/700/")) << question.toStdString();
+  EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
+  EXPECT_EQ(window().statusText().toStdString(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
 }
 
 TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReportsTheVersion) {

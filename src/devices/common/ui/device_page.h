@@ -29,6 +29,19 @@ class DevicePage : public QWidget {
   virtual int ReadConfigFile(const DeviceModule& module, const std::string& path) = 0;
   virtual int WriteConfigFile(const DeviceModule* module, const std::string& path) = 0;
 
+  // What a device write of the validated page would change on the unit, one line per key or
+  // event ("" when nothing), read from the device first: kPreviewMade, kPreviewReadFailed (its
+  // box shown) or kNoPreview for a page that cannot tell.
+  enum PreviewResult { kPreviewMade, kPreviewReadFailed, kNoPreview };
+  virtual PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) {
+    (void)module;
+    changes.clear();
+    return kNoPreview;
+  }
+  // After a successful device write: reads the unit back and says "verified" in the log and the
+  // status bar when it holds what was sent, else shows what differs.
+  virtual void VerifyWrite(const DeviceModule& module) { (void)module; }
+
   // The shared event pop-up menu, acting on this page's event list.
   virtual void EventMenuAction(EventMenuItem item) = 0;
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devices/common/config_sections.h"
+#include "devices/common/image_compare.h"
 #include "devices/common/ui/device_page.h"
 #include "devices/common/ui/edit_watch.h"
 #include "devices/common/ui/event_editor.h"
@@ -94,6 +95,18 @@ class ImagePage : public DevicePage {
     if (!sections.message.empty()) host_.host().ShowMessageBox(kBoxWarning, sections.message);
     return 0;
   }
+  PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) override {
+    changes.clear();
+    Image device;
+    const LinkResult read = device_.read(host_.link(), host_.catalogue(), module, device);
+    if (read != LinkOk) {
+      host_.host().ShowMessageBox(kBoxError, LinkResultText(host_.catalogue(), read));
+      return kPreviewReadFailed;
+    }
+    changes = ChangeLines(CompareImages(device_.fields(device), device.events,
+                                        device_.fields(image_), image_.events));
+    return kPreviewMade;
+  }
   int WriteConfigFile(const DeviceModule* module, const std::string& path) override {
     const int result = WriteFileRow(host_, events(), module, path, Writers());
     if (module && result == 0) SetModified(false);
@@ -122,8 +135,8 @@ class ImagePage : public DevicePage {
             [this](const DeviceModule& module) {
               // The write streams from a copy: nothing that happens while it pumps messages
               // can change what reaches the unit half-way.
-              const Image sent = image_;
-              return device_.write(host_.link(), host_.catalogue(), module, sent);
+              lastSent_ = image_;
+              return device_.write(host_.link(), host_.catalogue(), module, lastSent_);
             },
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
   }
@@ -135,7 +148,30 @@ class ImagePage : public DevicePage {
     NameFieldsFromLabels(this);
   }
 
+  // Reads the unit back after a write: "verified" in the log and the status bar when it holds
+  // what was sent, else a box that lists what differs.
+  void VerifyWrite(const DeviceModule& module) override {
+    Image& sent = lastSent_;
+    const Catalogue& text = host_.catalogue();
+    Image back;
+    const LinkResult read = device_.read(host_.link(), text, module, back);
+    const std::vector<ImageChange> changes =
+        read == LinkOk
+            ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
+            : std::vector<ImageChange>();
+    if (read == LinkOk && changes.empty()) {
+      const std::string done = text.FormatText(Text(text, AddedText::kWriteVerified), module.name);
+      host_.host().LogLine(done);
+      host_.setStatusText(done);
+      return;
+    }
+    std::string why = text.FormatText(Text(text, AddedText::kWriteNotVerified), module.name);
+    why += "\n" + (read == LinkOk ? ChangeLines(changes) : LinkResultText(text, read));
+    host_.host().ShowMessageBox(kBoxError, why);
+  }
+
   DeviceFunctions<Image> device_;
+  Image lastSent_;  // what the last device write sent, for its read-back
   bool modifiedBeforeSwitch_ = false;
 };
 
