@@ -316,6 +316,7 @@ int MainWindow::SetLanguage(int value) {
   }
   recentMenu_->setTitle(QString::fromUtf8(Text(catalogue_, AddedText::kRecentFiles)));
   menuPreview_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kPreviewMenuItem)));
+  menuRestore_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kRestoreFromBackup)));
   // The log has no label of its own: it is announced by its page's caption.
   memo_->setAccessibleName(pageControl_->tabText(kPageQvrb));
   AddShortcutsToHints();

@@ -130,6 +130,9 @@ class MainWindow final : public QMainWindow,
 
   // Loads `path` into the active device page as Open does: asks about unsaved changes first.
   void LoadConfigFile(const std::string& path);
+  // Offers the connected unit's backups of the active page's device; the chosen one is loaded
+  // and written back to the unit as the toolbar's write does.
+  void RestoreFromBackup();
   // The configuration file the page was last loaded from or saved to ("" for none).
   QString pageFile(int page) const;
 
@@ -202,6 +205,8 @@ class MainWindow final : public QMainWindow,
   // Inside a command: loads `path` ("" does nothing) and remembers it.
   void LoadIntoActivePage(const ModuleRow& row, const std::string& path);
   void FillRecentMenu();
+  // The chosen backup of the connected unit, or "" (nothing chosen, none there: said so).
+  std::string ChooseBackupOfUnit(const DeviceModule& module);
 
   const ModuleRow* ActiveRow() const;
   int ShowBox(int kind, const std::string& text);
@@ -235,6 +240,7 @@ class MainWindow final : public QMainWindow,
   QAction* menuEnglish_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   QAction* menuPreview_ = nullptr;
+  QAction* menuRestore_ = nullptr;
   QTimer* pollTimer_ = nullptr;
   QTimer* onShowTimer_ = nullptr;
   QTimer* closeRetryTimer_ = nullptr;  // retries a deferred close until no operation runs

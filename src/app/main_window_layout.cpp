@@ -183,6 +183,10 @@ void MainWindow::BuildMenus() {
   menuLog_->setCheckable(true);
   menuLog_->setVisible(false);
 
+  menuRestore_ = popupMenu_->addAction(QString());
+  menuRestore_->setObjectName("MenuItemRestoreBackupx");
+  connect(menuRestore_, &QAction::triggered, this, [this] { RestoreFromBackup(); });
+
   menuPreview_ = popupMenu_->addAction(QString());
   menuPreview_->setObjectName("MenuItemPreviewWritex");
   menuPreview_->setCheckable(true);

@@ -89,6 +89,7 @@ void MainWindow::LoadIntoActivePage(const ModuleRow& row, const std::string& pat
 void MainWindow::FillRecentMenu() {
   recentMenu_->clear();
   const ModuleRow* row = ActiveRow();
+  menuRestore_->setEnabled(row && row->readConfigFile && row->writeDevice && monitor_->connected());
   const std::vector<std::string> files = row && row->readConfigFile
                                              ? RecentFiles(settings_, *row->module)
                                              : std::vector<std::string>();

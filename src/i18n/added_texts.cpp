@@ -180,6 +180,11 @@ constexpr Texts kTexts[] = {
     {"Устройство уже хранит эту конфигурацию.", "The unit holds this configuration already."},
     /* kPreviewMenuItem */
     {"Показывать изменения перед записью", "Show the changes before a write"},
+    /* kRestoreFromBackup */
+    {"Восстановить из резервной копии...", "Restore from backup..."},
+    /* kNoBackups */
+    {"Резервных копий %s с серийным номером %u в папке %s нет",
+     "There are no backups of the %s with serial number %u in %s"},
 };
 // clang-format on
 

@@ -98,6 +98,10 @@ enum class AddedText {
   kPreviewNoChanges,
   // The popup menu's switch for that preview.
   kPreviewMenuItem,
+  // The popup menu's item and its dialog's title.
+  kRestoreFromBackup,
+  // "%s" device name, "%u" serial number, "%s" backups folder.
+  kNoBackups,
   kCount
 };
 

@@ -88,6 +88,22 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
   EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
   EXPECT_EQ(window().statusText().toStdString(),
             Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
+
+  // The backup made before that write puts the unit back as it was.
+  const QDir backups(shell.dir.filePath("backups"));
+  const QStringList made = backups.entryList({"MUX-410-*.MUX"}, QDir::Files);
+  ASSERT_EQ(made.size(), 1);
+  shell.dialogs.answers = {backups.filePath(made.front())};
+  shell.boxes.answers = {kBoxResultYes};
+  shell.boxes.seen.clear();
+  window().RestoreFromBackup();
+  ASSERT_FALSE(shell.dialogs.requests.empty());
+  EXPECT_TRUE(shell.dialogs.requests.back().nameFilter.startsWith(made.front().left(17)));
+  EXPECT_EQ(window().statusText().toStdString(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
+  window().SpeedButtonReadDeviceClick();
+  tabs->setCurrentIndex(1);
+  EXPECT_NE(address->text(), "700");
 }
 
 TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReportsTheVersion) {
