@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -125,6 +126,16 @@ TEST_F(Keyboard, EveryControlIsNamedAndTheFieldsOfAPageApart) {
       SCOPED_TRACE(testing::Message() << pageName << " language " << language);
       auto* page = shell.Find<QWidget>(pageName);
       ASSERT_NE(page, nullptr);
+      // Each labelled field has an Alt+letter of its own.
+      std::map<QChar, std::string> keys;
+      for (QLabel* label : page->findChildren<QLabel*>()) {
+        if (!label->buddy()) continue;
+        const qsizetype at = label->text().indexOf('&');
+        ASSERT_GE(at, 0) << label->objectName().toStdString();
+        const auto [was, fresh] =
+            keys.emplace(label->text()[at + 1].toLower(), label->objectName().toStdString());
+        EXPECT_TRUE(fresh) << was->second << " and " << label->objectName().toStdString();
+      }
       std::map<QString, std::string> fields;
       for (QWidget* control : page->findChildren<QWidget*>()) {
         const bool field = qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||

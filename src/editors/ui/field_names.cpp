@@ -107,6 +107,41 @@ void NameFieldsFromLabels(QWidget* root) {
   }
 }
 
+void AddMnemonics(QWidget* root) {
+  static const QRegularExpression kMnemonic(QStringLiteral("&(?=[^&])"));
+  QString used;
+  std::vector<QLabel*> labels;
+  for (QLabel* label : root->findChildren<QLabel*>()) {
+    if (!label->buddy() || label->textFormat() == Qt::RichText) continue;
+    // A label that has one keeps it (a language switch sets the text anew, without).
+    if (const auto match = kMnemonic.match(label->text()); match.hasMatch()) {
+      used += label->text().at(match.capturedStart() + 1).toLower();
+      continue;
+    }
+    labels.push_back(label);
+  }
+  // The labels with the fewest letters choose first, so that a short one is not left without.
+  const auto letters = [](const QLabel* label) {
+    QString distinct;
+    for (QChar c : label->text().toLower())
+      if (c.isLetter() && !distinct.contains(c)) distinct += c;
+    return distinct.size();
+  };
+  std::stable_sort(labels.begin(), labels.end(),
+                   [&](const QLabel* a, const QLabel* b) { return letters(a) < letters(b); });
+  for (QLabel* label : labels) {
+    QString text = label->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const QChar letter = text[i].toLower();
+      if (!letter.isLetter() || used.contains(letter)) continue;
+      used += letter;
+      text.insert(i, QLatin1Char('&'));
+      label->setText(text);
+      break;
+    }
+  }
+}
+
 QString FieldName(const QWidget* control) {
   if (!control->accessibleName().isEmpty()) return control->accessibleName();
   const QLabel* label = BuddyLabelOf(control);

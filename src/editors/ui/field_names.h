@@ -16,6 +16,11 @@ void BuddyLabelsInLayoutOrder(QWidget* root);
 // its group box. Run again after a language switch.
 void NameFieldsFromLabels(QWidget* root);
 
+// Gives each label below `root` that has a buddy an Alt+letter of its own (the first letter of
+// its text that no earlier label there took), which moves the focus to its field. Run after
+// the texts are set (a language switch sets them anew).
+void AddMnemonics(QWidget* root);
+
 // The control's name as a user reads it: its accessible name, else its buddy label's text
 // without the mnemonic mark and a trailing colon; "" when it has neither.
 QString FieldName(const QWidget* control);

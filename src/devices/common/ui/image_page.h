@@ -146,6 +146,7 @@ class ImagePage : public DevicePage {
     events().commandEdit()->setAccessibleName(
         QString::fromUtf8(Text(host_.catalogue(), AddedText::kCommandField)));
     NameFieldsFromLabels(this);
+    AddMnemonics(this);
   }
 
   // Reads the unit back after a write: "verified" in the log and the status bar when it holds
