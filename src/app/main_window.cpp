@@ -400,6 +400,13 @@ void MainWindow::SetStatusText(const std::string& text) {
   // The poll repeats its text five times a second: an unchanged label is left alone, so that a
   // screen reader does not announce it again and again.
   if (statusLabel_->text() == line && statusLabel_->toolTip() == tip) return;
+  // The liveness dots of the connection grow with every poll; what a screen reader hears is the
+  // text without them, which changes only when the state does. (A label with a name of its own
+  // announces no change of its text.)
+  QString steady = line;
+  while (steady.endsWith(QLatin1Char('.'))) steady.chop(1);
+  if (steady.isEmpty()) steady = QStringLiteral(" ");
+  if (statusLabel_->accessibleName() != steady) statusLabel_->setAccessibleName(steady);
   statusLabel_->setText(line);
   statusLabel_->setToolTip(tip);
 }
