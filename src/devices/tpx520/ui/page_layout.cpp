@@ -29,7 +29,7 @@ constexpr int kGroupSpacing = 4;
 QGridLayout* GroupGrid(QGroupBox* group) {
   auto* grid = new QGridLayout(group);
   grid->setContentsMargins(6, 4, 6, 4);
-  grid->setHorizontalSpacing(4);
+  grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
   return grid;
 }
