@@ -71,11 +71,16 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
       "With --simulator: every report takes MS milliseconds (0 to 10000), like a slow adapter.",
       "MS");
   const QCommandLineOption settings("settings", "Settings file to use.", "PATH");
+  const QCommandLineOption newInstance(
+      "new-instance",
+      "Open a window of its own even when one with the same settings runs already (which is "
+      "otherwise brought to the front).");
   parser.addOption(version);
   parser.addOption(simulator);
   parser.addOption(latency);
   parser.addOption(simulatorDir);
   parser.addOption(settings);
+  parser.addOption(newInstance);
 
   if (!parser.parse(SplitSimulatorState(arguments))) return Fail(parser.errorText(), exitCode);
   if (parser.isSet(help) || parser.isSet("help-all") || parser.isSet(version))
@@ -96,6 +101,7 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
   options.simulator = parser.isSet(simulator) || parser.isSet(simulatorDir);
   options.simulatorDir = parser.value(simulatorDir);
   options.settingsPath = parser.value(settings);
+  options.newInstance = parser.isSet(newInstance);
   bool number = true;
   options.simulatedLatencyMs = parser.isSet(latency) ? parser.value(latency).toInt(&number) : 0;
   if (!number || options.simulatedLatencyMs < 0 || options.simulatedLatencyMs > 10000) {

@@ -1,8 +1,8 @@
 #pragma once
 // The program's command line: --simulator[=DIR] runs against the built-in simulated controller
 // (DIR keeps its devices' memory across runs), --simulated-latency MS slows its reports down
-// like a slow adapter, --settings PATH names the settings file; --help and --version answer and
-// end.
+// like a slow adapter, --settings PATH names the settings file, --new-instance opens a window
+// even when one runs; --help and --version answer and end.
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +13,7 @@ struct AppOptions {
   QString simulatorDir;
   QString settingsPath;
   int simulatedLatencyMs = 0;  // every report of the simulated controller takes this long
+  bool newInstance = false;    // a window of its own even when one runs already
 };
 
 // Parses `arguments` (program name first). On a bad command line, --help or --version, prints to

@@ -75,6 +75,8 @@ class FileDialogs {
   std::string ChooseUpdateFile(const DeviceModule& module);
   std::string ChooseConfigFileToOpen(const DeviceModule& module);
   std::string ChooseConfigFileToSave(const DeviceModule& module);
+  // Any other file choice, through the same runner: the chosen path or "".
+  std::string Run(const FileDialogRequest& request) { return runner_->Run(request).toStdString(); }
   // Stored at once under the device's name; an empty path stores nothing.
   void RememberUpdateFile(const DeviceModule& module, const std::string& path);
   void RememberConfigFile(const DeviceModule& module, const std::string& path);

@@ -6,6 +6,7 @@
 #include "app/app_options.h"
 #include "app/device_pages.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/termination_signals.h"
 #include "platform/program_folder.h"
 #include "sim/sim_transport.h"
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
 #endif
   options.settingsPath = qvr::SettingsFilePath(
       appOptions.settingsPath, QApplication::applicationFilePath(), userConfigFolder);
+  qvr::SingleInstance instance(qvr::InstanceName(options.settingsPath));
+  if (!appOptions.newInstance && instance.AskRunningWindow()) return 0;
+
   if (appOptions.simulator) {
     auto controller =
         std::make_unique<qvr::sim::SimController>(appOptions.simulatorDir.toStdString());
@@ -51,5 +55,14 @@ int main(int argc, char** argv) {
   qvr::MainWindow window(std::move(options));
   qvr::TerminationSignals terminationSignals([&window] { window.Terminate(); });
   window.show();
+  // A window started with --new-instance leaves the name to the one that has it.
+  if (!appOptions.newInstance) {
+    (void)instance.Listen([&window] {
+      window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+      window.show();
+      window.raise();
+      window.activateWindow();
+    });
+  }
   return QApplication::exec();
 }

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -22,6 +23,7 @@
 #include <cstdio>
 
 #include "app/file_dialogs.h"
+#include "app/file_drop.h"
 #include "app/message_box.h"
 #include "app/progress.h"
 #include "app/shell_host.h"
@@ -56,6 +58,9 @@ constexpr const char* kDebugControls[] = {
 };
 
 constexpr int kMessageSettingsUnreadable = 64;
+// Whether a device write first reads the unit and shows what it changes there (1) or not (0,
+// the default: the question then comes without touching the unit, as it always has).
+constexpr const char* kPreviewWriteKey = "PreviewWrite";
 
 }  // namespace
 
@@ -126,6 +131,27 @@ void MainWindow::CreateServices(WindowOptions& options) {
     close();
   });
   connect(onShowTimer_, &QTimer::timeout, this, [this] { centring_->Tick(); });
+
+  fileDrop_ = new ConfigFileDrop(
+      this,
+      [this] {
+        const ModuleRow* row = ActiveRow();
+        const bool takesFiles = row && row->readConfigFile && operationDepth_ == 0 && !closing_;
+        return takesFiles ? QString::fromUtf8(row->module->configMask) : QString();
+      },
+      [this](const QString& path) {
+        // Loaded after the drop has ended: the source program is not kept waiting on a box.
+        QTimer::singleShot(0, this, [this, path] { LoadConfigFile(path.toStdString()); });
+      });
+  // Ctrl+Z in the log brings back what a double click emptied.
+  auto* undoClear = new QShortcut(QKeySequence::Undo, memo_, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(undoClear, &QShortcut::activated, this, [this] {
+    if (clearedLog_.isEmpty()) return;
+    const QString later = memo_->toPlainText();
+    memo_->setPlainText(later.isEmpty() ? clearedLog_ : clearedLog_ + "\n" + later);
+    clearedLog_.clear();
+    memo_->moveCursor(QTextCursor::End);
+  });
 }
 
 void MainWindow::CreateDevicePages(const PageFactory& createPage) {
@@ -133,6 +159,7 @@ void MainWindow::CreateDevicePages(const PageFactory& createPage) {
     QWidget* sheet = tabSheets_[size_t(page)];
     pages_[size_t(page)] = createPage ? createPage(page, *this, sheet) : nullptr;
     if (!pages_[size_t(page)]) continue;
+    pages_[size_t(page)]->OnModifiedChanged([this] { UpdateTitle(); });
     // A window smaller than its design size (a large scale factor) scrolls the page instead of
     // squeezing or cutting it.
     auto* scroll = new QScrollArea(sheet);
@@ -174,7 +201,9 @@ void MainWindow::StartUp() {
   ReadSettings();
   ShowDebugControls(debugMode());
   for (DevicePage* page : pages_) {
-    if (page) page->InitPage();
+    if (!page) continue;
+    page->InitPage();
+    page->SetModified(false);
   }
   monitor_->ClearControllerInfo();
   RefreshToolbar(false);
@@ -193,6 +222,7 @@ void MainWindow::ReadSettings() {
   menuLog_->setChecked(read.packetLog);
   menuDebug_->setChecked(read.debug);
   backupBeforeChange_ = read.backup;
+  menuPreview_->setChecked(ini.GetInt(kMainSettings, kPreviewWriteKey, 0) != 0);
   SetLanguage(read.language);
 }
 
@@ -208,6 +238,7 @@ void MainWindow::WriteSettings() {
   written.debug = menuDebug_->isChecked();
   written.backup = backupBeforeChange_;
   WriteWindowSettings(ini, written);
+  ini.SetInt(kMainSettings, kPreviewWriteKey, menuPreview_->isChecked() ? 1 : 0);
   settings_.Save(ini);
 }
 
@@ -221,6 +252,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     CancelOpenDialog();
     return;
   }
+  // A close deferred behind an operation asks nothing more: its question would be declined.
+  if (!closing_ && !SettleAllUnsavedChanges()) return event->ignore();
   ShutDown();
   event->accept();
 }
@@ -278,9 +311,6 @@ int MainWindow::SetLanguage(int value) {
   const Language language = catalogue_.language();
   menuRussian_->setChecked(language == kRussian);
   menuEnglish_->setChecked(language == kEnglish);
-  std::string title = catalogue_.Format(8, kProgramVersion);
-  if (simulated_) title += std::string(" ") + Text(catalogue_, AddedText::kSimulatedController);
-  setWindowTitle(QString::fromStdString(title));
   qtTexts_.Switch(language);
   for (DevicePage* page : pages_) {
     if (page) page->BeforeLanguageSwitch();
@@ -289,6 +319,13 @@ int MainWindow::SetLanguage(int value) {
   for (DevicePage* page : pages_) {
     if (page) page->AfterLanguageSwitch();
   }
+  recentMenu_->setTitle(QString::fromUtf8(Text(catalogue_, AddedText::kRecentFiles)));
+  menuPreview_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kPreviewMenuItem)));
+  menuRestore_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kRestoreFromBackup)));
+  // The log has no label of its own: it is announced by its page's caption.
+  memo_->setAccessibleName(pageControl_->tabText(kPageQvrb));
+  AddShortcutsToHints();
+  UpdateTitle();
   return language;
 }
 
@@ -361,11 +398,23 @@ void MainWindow::SetStatusText(const std::string& text) {
   if (closing_) return;
   // The status bar holds one line; the log keeps a text's other lines.
   const QString all = QString::fromStdString(text);
-  statusLabel_->setText(all.section(QLatin1Char('\n'), 0, 0));
+  const QString line = all.section(QLatin1Char('\n'), 0, 0);
   // A tool tip guesses rich text on its own; the text is given as plain text made into HTML.
-  statusLabel_->setToolTip(all.contains(QLatin1Char('\n'))
-                               ? Qt::convertFromPlainText(all, Qt::WhiteSpaceNormal)
-                               : QString());
+  const QString tip = all.contains(QLatin1Char('\n'))
+                          ? Qt::convertFromPlainText(all, Qt::WhiteSpaceNormal)
+                          : QString();
+  // The poll repeats its text five times a second: an unchanged label is left alone, so that a
+  // screen reader does not announce it again and again.
+  if (statusLabel_->text() == line && statusLabel_->toolTip() == tip) return;
+  // The liveness dots of the connection grow with every poll; what a screen reader hears is the
+  // text without them, which changes only when the state does. (A label with a name of its own
+  // announces no change of its text.)
+  QString steady = line;
+  while (steady.endsWith(QLatin1Char('.'))) steady.chop(1);
+  if (steady.isEmpty()) steady = QStringLiteral(" ");
+  if (statusLabel_->accessibleName() != steady) statusLabel_->setAccessibleName(steady);
+  statusLabel_->setText(line);
+  statusLabel_->setToolTip(tip);
 }
 
 void MainWindow::ConnectedChanged(bool) {
@@ -391,11 +440,13 @@ void MainWindow::EventMenuClick(EventMenuItem item) {
 
 void MainWindow::PageChanged() {
   RefreshToolbar(false);
+  UpdateTitle();
 }
 
 MainWindow::OperationScope::OperationScope(MainWindow& window)
     : window_(window), hold_(*window.link_) {
   if (window_.operationDepth_++ == 0) {
+    focus_ = QApplication::focusWidget();
     // The device pages' fields, event tabs and menus take no input until the command ends.
     for (int page = kPageQvrb + 1; page < window_.pageControl_->count(); ++page)
       window_.pageControl_->widget(page)->setEnabled(false);
@@ -410,6 +461,13 @@ MainWindow::OperationScope::~OperationScope() {
   }
   // An inner scope's end leaves the outer command's toolbar as it is.
   window_.RefreshToolbar(window_.operationDepth_ > 0);
+  // Disabling the pages moved the focus away; it returns where the user left it, unless the
+  // command put it on a field of its own (a refused value).
+  if (window_.operationDepth_ != 0 || !focus_ || !focus_->isVisible()) return;
+  QWidget* now = QApplication::focusWidget();
+  const bool movedToField = now && now != focus_ && window_.pageControl_->isAncestorOf(now) &&
+                            focus_->window() == now->window();
+  if (!movedToField && focus_->isEnabled()) focus_->setFocus(Qt::OtherFocusReason);
 }
 
 bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {
@@ -451,8 +509,10 @@ bool MainWindow::OpensPopupMenu(QObject* watched, QEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (RefusesPageChange(watched, event)) return true;
   if (OpensPopupMenu(watched, event)) return true;
+  if (ShowHintWithShortcut(watched, event)) return true;
   // The toolbar's controls are watched from their creation, before the memo exists.
   if (memo_ && watched == memo_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    clearedLog_ = memo_->toPlainText();
     memo_->clear();
     return true;
   }

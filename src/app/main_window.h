@@ -4,6 +4,7 @@
 // owns the link, the connection monitor and the device pages, and hands them what they need
 // through PageHost and ModuleContext.
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -38,9 +39,15 @@ class FileDialogs;
 class Link;
 class MessageBoxResponder;
 class MessageBoxService;
+class ConfigFileDrop;
 class ProgressDisplay;
 class ShellHost;
 class Transport;
+
+// A toolbar button's hint with its command's key, as shown and read out.
+QString HintWithShortcut(const QWidget* button);
+// Shows that hint for a tool tip event of a toolbar button: true when shown.
+bool ShowHintWithShortcut(QObject* watched, QEvent* event);
 
 // Creates the device page of `page` (1 or 2) inside `parent`.
 using PageFactory = std::function<DevicePage*(int page, PageHost& host, QWidget* parent)>;
@@ -108,6 +115,7 @@ class MainWindow final : public QMainWindow,
    private:
     MainWindow& window_;
     AdapterHold hold_;
+    QPointer<QWidget> focus_;  // where the command started; the focus goes back there
   };
   QString statusText() const;
 
@@ -120,7 +128,16 @@ class MainWindow final : public QMainWindow,
   void SpeedButtonToDefaultClick();
   void SpeedButtonResetClick();
 
+  // Loads `path` into the active device page as Open does: asks about unsaved changes first.
+  void LoadConfigFile(const std::string& path);
+  // Offers the connected unit's backups of the active page's device; the chosen one is loaded
+  // and written back to the unit as the toolbar's write does.
+  void RestoreFromBackup();
+  // The configuration file the page was last loaded from or saved to ("" for none).
+  QString pageFile(int page) const;
+
   FileDialogs& fileDialogs() { return *fileDialogs_; }
+  const SettingsStore& settingsStore() const { return settings_; }
   ShellHost& shellHost() { return *host_; }
 
  protected:
@@ -139,6 +156,9 @@ class MainWindow final : public QMainWindow,
   void BuildPages();
   void BuildMenus();
   void BuildTimers();
+  void BuildShortcuts();
+  // The toolbar hints name their commands' keys (after every translation).
+  void AddShortcutsToHints();
   void CreateServices(WindowOptions& options);
   void CreateDevicePages(const PageFactory& createPage);
   void StartUp();
@@ -167,6 +187,27 @@ class MainWindow final : public QMainWindow,
   void FitToScreen();
   void SetTabOrder();
 
+  // Title: the program, then the active page's file (or "no file") and "*" while modified.
+  void UpdateTitle();
+  // Asks Save / Discard / Cancel when `page` holds unsaved changes: true to go on (saved or
+  // discarded), false when cancelled or the save did not happen.
+  bool SettleUnsavedChanges(int page);
+  // The same for every device page before the window closes.
+  bool SettleAllUnsavedChanges();
+  // Validates, asks for a file and saves the active page: true when saved.
+  bool SaveActivePage();
+  // Save and Write on a page that holds no configuration: says so, points to Read and Open.
+  bool RefusesEmptyPage(const ModuleRow& row);
+  // Adds what the write changes on the unit to `question` (when the menu asks for it); false
+  // when the device could not be read for it.
+  bool AddWritePreview(const DeviceModule& module, std::string& question);
+  void RememberPageFile(int page, const std::string& path);
+  // Inside a command: loads `path` ("" does nothing) and remembers it.
+  void LoadIntoActivePage(const ModuleRow& row, const std::string& path);
+  void FillRecentMenu();
+  // The chosen backup of the connected unit, or "" (nothing chosen, none there: said so).
+  std::string ChooseBackupOfUnit(const DeviceModule& module);
+
   const ModuleRow* ActiveRow() const;
   int ShowBox(int kind, const std::string& text);
   void ShowFailure(int messageId, const DeviceModule& module, int result);
@@ -174,8 +215,8 @@ class MainWindow final : public QMainWindow,
   // the not-supported box when the row lacks it, the failure box when it fails.
   using RowOperation = int (*ModuleRow::*)(ModuleContext&, const DeviceModule&);
   // `history`: the change's name in the history file, for commands that change the unit.
-  void RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
-                     const char* history = nullptr);
+  int RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
+                    const char* history = nullptr);
 
   Catalogue catalogue_;
   QtTranslations qtTexts_;
@@ -199,6 +240,9 @@ class MainWindow final : public QMainWindow,
   QAction* menuLog_ = nullptr;
   QAction* menuRussian_ = nullptr;
   QAction* menuEnglish_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QAction* menuPreview_ = nullptr;
+  QAction* menuRestore_ = nullptr;
   QTimer* pollTimer_ = nullptr;
   QTimer* onShowTimer_ = nullptr;
   QTimer* closeRetryTimer_ = nullptr;  // retries a deferred close until no operation runs
@@ -213,6 +257,9 @@ class MainWindow final : public QMainWindow,
   std::unique_ptr<DialogCentring> centring_;
   std::unique_ptr<FileDialogRunner> realDialogs_;
   std::unique_ptr<FileDialogs> fileDialogs_;
+  ConfigFileDrop* fileDrop_ = nullptr;
+  std::array<QString, kModuleCount> pageFiles_{};
+  QString clearedLog_;  // the log as a double click emptied it, for Ctrl+Z
 
   bool busy_ = false;
   int operationDepth_ = 0;

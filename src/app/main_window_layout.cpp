@@ -64,6 +64,7 @@ void MainWindow::BuildWidgets() {
   BuildPages();
   BuildMenus();
   BuildTimers();
+  BuildShortcuts();
 
   auto* status = new QStatusBar(this);
   status->setObjectName("StatusBar");
@@ -181,6 +182,20 @@ void MainWindow::BuildMenus() {
   menuLog_->setObjectName("MenuItemLog");
   menuLog_->setCheckable(true);
   menuLog_->setVisible(false);
+
+  menuRestore_ = popupMenu_->addAction(QString());
+  menuRestore_->setObjectName("MenuItemRestoreBackupx");
+  connect(menuRestore_, &QAction::triggered, this, [this] { RestoreFromBackup(); });
+
+  menuPreview_ = popupMenu_->addAction(QString());
+  menuPreview_->setObjectName("MenuItemPreviewWritex");
+  menuPreview_->setCheckable(true);
+  menuPreview_->setChecked(false);
+
+  recentMenu_ = new QMenu(popupMenu_);
+  recentMenu_->setObjectName("MenuItemRecentFilesx");
+  popupMenu_->addMenu(recentMenu_);
+  connect(popupMenu_, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
 
   auto* language = new QMenu(DesignCaption("MenuItemLanguage"), popupMenu_);
   language->setObjectName("MenuItemLanguage");

@@ -5,6 +5,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 #include "link/host.h"
 
@@ -35,6 +36,13 @@ BoxRequest MakeBoxRequest(const Catalogue& catalogue, int kind, const std::strin
       break;
   }
   if (captionId >= 0) request.caption = QString::fromUtf8(catalogue.Text(captionId));
+  if ((kind & kBoxSaveChanges) != 0) {
+    request.yesNo = true;
+    request.saveChanges = true;
+    request.saveText = QString::fromUtf8(Text(catalogue, AddedText::kSaveButton));
+    request.discardText = QString::fromUtf8(Text(catalogue, AddedText::kDiscardButton));
+    request.cancelText = QString::fromUtf8(Text(catalogue, AddedText::kCancelButton));
+  }
   return request;
 }
 
@@ -98,7 +106,7 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
   box.setWindowTitle(request.caption);
   // File and adapter names are data: a name that looks like HTML is shown as it is.
   box.setTextFormat(Qt::PlainText);
-  box.setText(request.text);
+  box.setText(request.field.isEmpty() ? request.text : request.field + "\n" + request.text);
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.setWindowModality(Qt::ApplicationModal);
   if (!request.yesNo) {
@@ -107,6 +115,16 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
     box.exec();
     return kBoxResultOk;
   }
+  if (request.saveChanges) {
+    QPushButton* save = box.addButton(request.saveText, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(request.discardText, QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(request.cancelText, QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return kBoxResultYes;
+    return box.clickedButton() == discard ? kBoxResultNo : kBoxResultCancel;
+  }
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   box.setDefaultButton(request.defaultNo ? QMessageBox::No : QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::No);
@@ -114,10 +132,11 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
   return box.clickedButton() == box.button(QMessageBox::Yes) ? kBoxResultYes : kBoxResultNo;
 }
 
-int MessageBoxService::Show(int kind, const std::string& text) {
+int MessageBoxService::Show(int kind, const std::string& text, const std::string& field) {
   BoxRequest request = MakeBoxRequest(catalogue_, kind, text);
+  request.field = QString::fromStdString(field);
   if (divert_) {
-    divert_(text);
+    divert_(field.empty() ? text : field + "\n" + text);
     return request.yesNo ? kBoxResultNo : kBoxResultOk;
   }
   const auto declined = [&] { return request.yesNo && closing_ && closing_(); };

@@ -16,12 +16,20 @@ namespace qvr {
 
 class Catalogue;
 
+// Added to kBoxQuestion: the buttons are Save (answers kBoxResultYes), Discard (kBoxResultNo)
+// and Cancel (kBoxResultCancel).
+inline constexpr int kBoxSaveChanges = 512;
+inline constexpr int kBoxResultCancel = 2;
+
 struct BoxRequest {
   int kind = 0;     // as passed by the caller, kBoxDefaultNo included
   QString caption;  // in the language of the moment
   QString text;
   bool yesNo = false;  // Yes and No instead of OK
   bool defaultNo = false;
+  bool saveChanges = false;  // Save, Discard and Cancel (yesNo is set too)
+  QString saveText, discardText, cancelText;
+  QString field;  // the field (and event) the text is about, shown above it; "" for none
 };
 
 // Caption message, buttons and default button of `kind`, the caption in the catalogue's language.
@@ -62,7 +70,7 @@ class MessageBoxService {
         waitLinkIdle_(std::move(waitLinkIdle)),
         responder_(&responder) {}
 
-  int Show(int kind, const std::string& text);
+  int Show(int kind, const std::string& text, const std::string& field = std::string());
   // After a termination signal nobody may be there to answer: boxes are not shown, their text
   // goes to `divert` (the log, the status bar and stderr), and questions are answered No.
   void Divert(std::function<void(const std::string&)> divert) { divert_ = std::move(divert); }

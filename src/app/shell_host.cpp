@@ -45,6 +45,13 @@ bool ShellHost::PacketLogEnabled() const {
   return packetLogItem_.isChecked();
 }
 
+int ShellHost::ShowFieldMessageBox(int kind, const std::string& text, const std::string& field) {
+  ++pumpDepth_;
+  const int answer = boxes_.Show(kind, text, field);
+  --pumpDepth_;
+  return answer;
+}
+
 int ShellHost::ShowMessageBox(int kind, const std::string& text) {
   // A box runs an event loop of its own: the operation that asked waits beneath it.
   ++pumpDepth_;

@@ -28,6 +28,7 @@ class ShellHost final : public Host {
   void AdvanceProgress(int count) override;
   bool PacketLogEnabled() const override;
   int ShowMessageBox(int kind, const std::string& text) override;
+  int ShowFieldMessageBox(int kind, const std::string& text, const std::string& field) override;
 
   void HideProgress();
   // True while an operation of the core is pumping messages beneath the current event: the

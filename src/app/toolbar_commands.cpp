@@ -95,12 +95,9 @@ void MainWindow::SpeedButtonReadConfigClick() {
     ShowBox(kBoxError, catalogue_.Text(kLoadNotSupported));
     return;
   }
+  if (!SettleUnsavedChanges(activePage())) return;
   const OperationScope scope(*this);
-  const std::string path = fileDialogs_->ChooseConfigFileToOpen(*row->module);
-  if (!path.empty()) {
-    (void)row->readConfigFile(*this, *row->module, path);
-    fileDialogs_->RememberConfigFile(*row->module, path);
-  }
+  LoadIntoActivePage(*row, fileDialogs_->ChooseConfigFileToOpen(*row->module));
 }
 
 void MainWindow::SpeedButtonWriteConfigClick() {
@@ -110,23 +107,53 @@ void MainWindow::SpeedButtonWriteConfigClick() {
     ShowBox(kBoxError, catalogue_.Text(kSaveNotSupported));
     return;
   }
-  // The page has shown what is wrong and put the focus there.
-  if (row->writeConfigFile(*this, nullptr, "") != 0) return;
-  const OperationScope scope(*this);
-  const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
-  if (!path.empty()) {
-    (void)row->writeConfigFile(*this, row->module, path);
-    fileDialogs_->RememberConfigFile(*row->module, path);
-  }
+  (void)SaveActivePage();
 }
 
-void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
-                               const char* history) {
+bool MainWindow::AddWritePreview(const DeviceModule& module, std::string& question) {
+  DevicePage* page = activeDevicePage();
+  if (!page || !menuPreview_->isChecked()) return true;
+  std::string changes;
+  const DevicePage::PreviewResult preview = page->PreviewWrite(module, changes);
+  // A failed read has shown its box; nothing is written without the user seeing the changes.
+  if (preview == DevicePage::kPreviewReadFailed) return false;
+  if (preview == DevicePage::kNoPreview) return true;
+  question += "\n\n";
+  question += changes.empty()
+                  ? Text(catalogue_, AddedText::kPreviewNoChanges)
+                  : std::string(Text(catalogue_, AddedText::kPreviewChanges)) + "\n" + changes;
+  return true;
+}
+
+bool MainWindow::RefusesEmptyPage(const ModuleRow& row) {
+  const DevicePage* page = activeDevicePage();
+  if (!page || page->holdsConfiguration()) return false;
+  ShowBox(kBoxInformation, catalogue_.FormatText(Text(catalogue_, AddedText::kNoConfigurationYet),
+                                                 row.module->name));
+  return true;
+}
+
+bool MainWindow::SaveActivePage() {
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->writeConfigFile || RefusesEmptyPage(*row)) return false;
+  // The page has shown what is wrong and put the focus there.
+  if (row->writeConfigFile(*this, nullptr, "") != 0) return false;
+  const OperationScope scope(*this);
+  const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
+  if (path.empty()) return false;
+  const bool saved = row->writeConfigFile(*this, row->module, path) == 0;
+  fileDialogs_->RememberConfigFile(*row->module, path);
+  if (saved) RememberPageFile(activePage(), path);
+  return saved;
+}
+
+int MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
+                              const char* history) {
   const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !(row->*operation)) {
     ShowBox(kBoxError, catalogue_.Text(notSupportedId));
-    return;
+    return LinkExchangeFailed;
   }
   std::optional<ChangeRecorder> change;
   if (history) change.emplace(*link_, *row->module, "qvr-service", history, simulated_);
@@ -134,29 +161,41 @@ void MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int f
   if (change) change->Finish(result == 0, "", historyFile_);
   if (result != 0 && result != kOperationStoppedAndShown)
     ShowFailure(failedId, *row->module, result);
+  return result;
 }
 
 void MainWindow::SpeedButtonReadDeviceClick() {
   if (activePage() == kPageQvrb) return;
-  RunRowCommand(&ModuleRow::readDevice, kReadDeviceNotSupported, kReadDeviceFailed);
+  if (!SettleUnsavedChanges(activePage())) return;
+  const int page = activePage();
+  // The page now shows the device's configuration, which no file holds.
+  if (RunRowCommand(&ModuleRow::readDevice, kReadDeviceNotSupported, kReadDeviceFailed) == 0)
+    RememberPageFile(page, "");
 }
 
 void MainWindow::SpeedButtonWriteDeviceClick() {
   if (activePage() == kPageQvrb) return;
-  const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
+    const OperationScope scope(*this);
     ShowBox(kBoxError, catalogue_.Text(kWriteDeviceNotSupported));
-  } else if (row->writeDevice(*this, nullptr) == 0 &&
-             ShowBox(kBoxQuestion + kBoxDefaultNo, catalogue_.Text(kConfirmWriteDevice)) ==
-                 kBoxResultYes) {
+    return;
+  }
+  // Checked before the command takes the page: a refused field keeps the focus.
+  if (RefusesEmptyPage(*row) || row->writeDevice(*this, nullptr) != 0) return;
+  const OperationScope scope(*this);
+  std::string question = catalogue_.Text(kConfirmWriteDevice);
+  if (!AddWritePreview(*row->module, question)) return;
+  if (ShowBox(kBoxQuestion + kBoxDefaultNo, question) == kBoxResultYes) {
     const WriteWatch watch(*link_);
     ChangeRecorder change(*link_, *row->module, "qvr-service", "write", simulated_);
     // A backup that failed has said why, and nothing is sent.
     const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
     const int result = backedUp ? row->writeDevice(*this, row->module) : 0;
     change.Finish(backedUp && result == 0, "", historyFile_);
-    if (result != 0) {
+    if (result == 0 && backedUp) {
+      if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);
+    } else if (result != 0) {
       std::string text =
           DeviceFailureText(catalogue_, kWriteDeviceFailed, row->module->name, result);
       if (watch.deviceChanged())
@@ -170,11 +209,12 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
 
 void MainWindow::SpeedButtonToDefaultClick() {
   if (activePage() == kPageQvrb) return;
-  RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed, "default");
+  (void)RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed,
+                      "default");
 }
 
 void MainWindow::SpeedButtonResetClick() {
-  RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed, "reset");
+  (void)RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed, "reset");
 }
 
 }  // namespace qvr

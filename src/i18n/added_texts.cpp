@@ -190,6 +190,84 @@ constexpr Texts kTexts[] = {
      "его (команда «Сброс»), чтобы она вступила в силу.",
      "The whole configuration reached the device, but it refused to restart: restart it (the "
      "Reset command) for the configuration to take effect."},
+    /* kUnsavedChanges */
+    {"Конфигурация %s (%s) изменена и не сохранена.\nСохранить изменения?",
+     "The %s configuration (%s) has unsaved changes.\nSave them?"},
+    /* kSaveButton */
+    {"&Сохранить", "&Save"},
+    /* kDiscardButton */
+    {"&Не сохранять", "&Discard"},
+    /* kCancelButton */
+    {"Отмена", "Cancel"},
+    /* kRecentFiles */
+    {"Недавние файлы", "Recent files"},
+    /* kUntitled */
+    {"без файла", "no file"},
+    /* kKeyboardHelp */
+    {"Клавиши окна:\n"
+     "Ctrl+O  загрузить конфигурацию из файла\n"
+     "Ctrl+S  сохранить конфигурацию в файл\n"
+     "F5  прочитать конфигурацию из устройства\n"
+     "F6  записать конфигурацию в устройство\n"
+     "Ctrl+U  обновить программу устройства\n"
+     "Ctrl+Q  выход\n"
+     "Ctrl+Tab  следующая страница\n"
+     "Shift+F10 или клавиша меню на панели инструментов  меню окна\n"
+     "На вкладках событий: Insert  вставить, +  добавить в конец, Delete  удалить,\n"
+     "Shift+F10 или клавиша меню  меню событий\n"
+     "Ctrl+Z  вернуть текст, стёртый двойным щелчком",
+     "Keys of the window:\n"
+     "Ctrl+O  load a configuration from a file\n"
+     "Ctrl+S  save the configuration to a file\n"
+     "F5  read the configuration from the device\n"
+     "F6  write the configuration to the device\n"
+     "Ctrl+U  update the device's firmware\n"
+     "Ctrl+Q  quit\n"
+     "Ctrl+Tab  next page\n"
+     "Shift+F10 or the menu key on the toolbar  the window's menu\n"
+     "On the event tabs: Insert  insert, +  add at the end, Delete  delete,\n"
+     "Shift+F10 or the menu key  the event menu\n"
+     "Ctrl+Z  bring back a text a double click erased"},
+    /* kFieldNamed */
+    {"Поле «%s»:", "Field \"%s\":"},
+    /* kFieldOfEvent */
+    {"Событие %u, поле «%s»:", "Event %u, field \"%s\":"},
+    /* kEventNumbered */
+    {"Событие %u:", "Event %u:"},
+    /* kNotAnInteger */
+    {"«%s» не является целым числом", "'%s' is not a valid integer value"},
+    /* kNoConfigurationYet */
+    {"На странице %s ещё нет конфигурации.\nПрочитайте её из устройства (F5) или загрузите из "
+     "файла (Ctrl+O), затем измените и запишите.",
+     "The %s page holds no configuration yet.\nRead it from the device (F5) or load it from a "
+     "file (Ctrl+O) first, then change and write it."},
+    /* kCommandField */
+    {"Команда ИК", "IR command"},
+    /* kHintCameraOn */
+    {"Активация ПА", "Activate the PA"},
+    /* kHintCameraOff */
+    {"Деактивация ПА", "Deactivate the PA"},
+    /* kHintMapButton */
+    {"Имитация MAP", "Simulate the MAP button"},
+    /* kHintIebusLog */
+    {"Лог пакетов IEBUS", "Log of IEBus packets"},
+    /* kWriteVerified */
+    {"Конфигурация %s записана и проверена: устройство хранит записанное",
+     "The %s configuration was written and verified: the unit holds what was sent"},
+    /* kWriteNotVerified */
+    {"Конфигурация %s записана, но проверка чтением не прошла:",
+     "The %s configuration was written, but reading it back did not verify it:"},
+    /* kPreviewChanges */
+    {"Изменится в устройстве (было -> станет):", "Changes on the unit (now -> written):"},
+    /* kPreviewNoChanges */
+    {"Устройство уже хранит эту конфигурацию.", "The unit holds this configuration already."},
+    /* kPreviewMenuItem */
+    {"Показывать изменения перед записью", "Show the changes before a write"},
+    /* kRestoreFromBackup */
+    {"Восстановить из резервной копии...", "Restore from backup..."},
+    /* kNoUnitBackupsInFolder */
+    {"Резервных копий %s с серийным номером %u в папке %s нет",
+     "There are no backups of the %s with serial number %u in %s"},
 };
 // clang-format on
 

@@ -118,6 +118,47 @@ enum class AddedText {
   kStoppedBeforeChange,
   // A configuration write whose every block went, but whose final restart was refused.
   kRestartRefused,
+  // Asked before a close, load or read over unsaved changes: "%s" device name, "%s" file (or
+  // the device name when the page came from no file).
+  kUnsavedChanges,
+  // The buttons of that question.
+  kSaveButton,
+  kDiscardButton,
+  kCancelButton,
+  // The popup menu's list of the active device's recently opened or saved files.
+  kRecentFiles,
+  // The title's name of a page's configuration that came from no file.
+  kUntitled,
+  // F1: the window's keys.
+  kKeyboardHelp,
+  // Above a field's error: "%s" the field's label; "%u" the event's number.
+  kFieldNamed,
+  kFieldOfEvent,
+  kEventNumbered,
+  // A number field holds something else: "%s" the text.
+  kNotAnInteger,
+  // Save or Write on a page that was neither read nor loaded: "%s" device name.
+  kNoConfigurationYet,
+  // The event's IR command field, which shares its label with the address.
+  kCommandField,
+  // Hints of the MUX-410 page's debug buttons.
+  kHintCameraOn,
+  kHintCameraOff,
+  kHintMapButton,
+  kHintIebusLog,
+  // After a device write: "%s" device name; the second is followed by what differs.
+  kWriteVerified,
+  kWriteNotVerified,
+  // Added to the write question: what the write changes on the unit (then one line each:
+  // key: on the unit -> to be written), or that it changes nothing.
+  kPreviewChanges,
+  kPreviewNoChanges,
+  // The popup menu's switch for that preview.
+  kPreviewMenuItem,
+  // The popup menu's item and its dialog's title.
+  kRestoreFromBackup,
+  // "%s" device name, "%u" serial number, "%s" backups folder.
+  kNoUnitBackupsInFolder,
   kCount
 };
 

@@ -37,6 +37,12 @@ class Host {
   // Shows a modal box of `kind` (plus kBoxDefaultNo) and returns the button pressed
   // (kBoxResultOk, kBoxResultYes or kBoxResultNo).
   virtual int ShowMessageBox(int kind, const std::string& text) = 0;
+  // A box about the value of one field: `field` says which field (and event) for a host that
+  // shows it beside the text; others show the text alone.
+  virtual int ShowFieldMessageBox(int kind, const std::string& text, const std::string& field) {
+    (void)field;
+    return ShowMessageBox(kind, text);
+  }
 };
 
 }  // namespace qvr

@@ -1,7 +1,14 @@
 // The program's command line.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "app/app_options.h"
+#include "app/single_instance.h"
 
 namespace qvr::test {
 namespace {
@@ -19,6 +26,9 @@ TEST(CommandLine, SimulatorWithAndWithoutStateFolderAndSettingsPath) {
   EXPECT_TRUE(options.simulator);
   EXPECT_TRUE(options.simulatorDir.isEmpty());
   EXPECT_EQ(options.settingsPath, "/tmp/a.ini");
+  EXPECT_FALSE(options.newInstance);
+  ASSERT_TRUE(ParseAppOptions({"qvr-service", "--new-instance"}, options, exitCode));
+  EXPECT_TRUE(options.newInstance);
 
   options = {};
   ASSERT_TRUE(ParseAppOptions({"qvr-service", "--simulator=/var/sim state"}, options, exitCode));
@@ -36,6 +46,37 @@ TEST(CommandLine, SimulatorWithAndWithoutStateFolderAndSettingsPath) {
 }
 
 // --help and --version are answered without a QApplication, so without a display.
+// A second start finds the running window and brings it to the front; a window that ended
+// without giving its name back does not keep the next one from taking it; another settings file
+// is another window.
+TEST(OneWindow, ASecondStartReachesTheRunningWindow) {
+  const QTemporaryDir dir;
+  const QString name = InstanceName(dir.filePath("qvr-service.ini"));
+  EXPECT_EQ(name, InstanceName(dir.filePath("./qvr-service.ini")));
+  EXPECT_NE(name, InstanceName(dir.filePath("other.ini")));
+  int fronts = 0;
+  {
+    SingleInstance running(name);
+    EXPECT_FALSE(running.AskRunningWindow());
+    ASSERT_TRUE(running.Listen([&fronts] { ++fronts; }));
+    SingleInstance second(name);
+    EXPECT_TRUE(second.AskRunningWindow());
+    QElapsedTimer waited;
+    waited.start();
+    while (fronts == 0 && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_EQ(fronts, 1);
+    EXPECT_FALSE(SingleInstance(InstanceName(dir.filePath("other.ini"))).AskRunningWindow());
+  }
+#ifndef _WIN32
+  QFile leftOver(QDir::temp().filePath(name));  // as a crashed window leaves it
+  ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
+  leftOver.close();
+#endif
+  SingleInstance next(name);
+  EXPECT_FALSE(next.AskRunningWindow());
+  EXPECT_TRUE(next.Listen([] {}));
+}
+
 TEST(CommandLine, HelpNamesEveryOptionAndVersionAnswersWithoutTheWindow) {
   AppOptions options;
   int exitCode = -1;

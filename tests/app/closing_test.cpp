@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMetaObject>
+#include <QPlainTextEdit>
+#include <QTest>
 #include <atomic>
 
 #include "app/device_pages.h"
@@ -192,6 +194,71 @@ TEST(ClosingDuringATransfer, AQuestionOrFileDialogOpenAtTheCloseCancelsTheComman
       waited.start();
       while (window.isVisible() && waited.elapsed() < 3000) QCoreApplication::processEvents();
       EXPECT_FALSE(window.isVisible());
+    }
+  }
+}
+
+// An edited page is not lost by a close, a load or a device read: the user is asked to save,
+// discard or cancel, and the title names the file with a modified mark meanwhile.
+TEST(ClosingWithUnsavedChanges, CloseLoadAndReadAskToSaveDiscardOrCancel) {
+  enum class Over { kClose, kLoad, kRead };
+  for (Over over : {Over::kClose, Over::kLoad, Over::kRead}) {
+    for (int answer : {kBoxResultCancel, kBoxResultNo, kBoxResultYes}) {
+      SCOPED_TRACE(testing::Message() << "over " << int(over) << " answer " << answer);
+      ShellFixture shell;
+      shell.realPages = DevicePageFactory();
+      MainWindow& window = shell.Open();
+      window.show();
+      shell.Connect();
+      window.setActivePage(kPageMux410);
+      window.SpeedButtonReadDeviceClick();
+      ASSERT_TRUE(shell.boxes.seen.empty());
+      const QString saved = shell.dir.filePath("edited.MUX");
+      const QString other = shell.dir.filePath("absent.MUX");  // refused, which is no matter here
+      auto* memo = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
+      QTest::keyClicks(memo, "van 7");
+      // A double click empties the description, and Ctrl+Z brings it back.
+      const QString typed = memo->toPlainText();
+      QTest::mouseDClick(memo->viewport(), Qt::LeftButton);
+      EXPECT_TRUE(memo->toPlainText().isEmpty());
+      QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+      EXPECT_EQ(memo->toPlainText(), typed);
+      ASSERT_TRUE(window.devicePage(kPageMux410)->modified());
+      EXPECT_TRUE(window.windowTitle().endsWith("*"));
+
+      shell.boxes.answers = {answer};
+      shell.dialogs.answers = {saved};
+      shell.controller.ClearWire();
+      if (over == Over::kClose) window.close();
+      if (over == Over::kLoad) window.LoadConfigFile(other.toStdString());
+      if (over == Over::kRead) window.SpeedButtonReadDeviceClick();
+
+      ASSERT_FALSE(shell.boxes.seen.empty());
+      const BoxRequest& asked = shell.boxes.seen.front().request;
+      EXPECT_TRUE(asked.saveChanges);
+      EXPECT_TRUE(asked.text.contains("MUX-410"));
+      EXPECT_EQ(QFile::exists(saved), answer == kBoxResultYes);
+      if (answer == kBoxResultYes) {
+        QFile file(saved);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.contains(QByteArray("van 7").toHex().toUpper()));
+      }
+      if (over == Over::kClose) {
+        EXPECT_EQ(window.isVisible(), answer == kBoxResultCancel);
+      } else if (answer == kBoxResultCancel) {
+        EXPECT_TRUE(window.devicePage(kPageMux410)->modified());
+        EXPECT_EQ(shell.controller.CountRequests(sim::kAddressMux410, 0x12), 0);
+      }
+      if (over == Over::kRead && answer != kBoxResultCancel) {
+        // The device's configuration is shown unmodified, from no file.
+        EXPECT_FALSE(window.devicePage(kPageMux410)->modified());
+        EXPECT_TRUE(window.pageFile(kPageMux410).isEmpty());
+      }
+      if (over == Over::kLoad && answer == kBoxResultYes) {
+        EXPECT_EQ(window.pageFile(kPageMux410), saved);  // the refused load kept the saved one
+        EXPECT_TRUE(window.windowTitle().endsWith(QString::fromUtf8("edited.MUX")));
+      }
     }
   }
 }

@@ -3,14 +3,22 @@
 // window fits a screen a large scale factor leaves small.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
+#include <map>
 
 #include "app/device_pages.h"
 #include "app/toolbar_icons.h"
@@ -106,6 +114,56 @@ TEST_F(Keyboard, TabLeavesTheDescriptionAndWalksEachPageAsItIsLaidOut) {
                 "QRadioButton",
                 "TabControlEvent_TPX520x",
             }));
+}
+
+// What a screen reader announces, asked through Qt's accessibility interface in the process: every
+// control that takes input has a name, and the fields of a page are told apart by it, in both
+// languages.
+TEST_F(Keyboard, EveryControlIsNamedAndTheFieldsOfAPageApart) {
+  for (int language : {kRussian, kEnglish}) {
+    shell.window->SetLanguage(language);
+    for (const char* pageName : {"PageMUX410", "PageTPX520"}) {
+      SCOPED_TRACE(testing::Message() << pageName << " language " << language);
+      auto* page = shell.Find<QWidget>(pageName);
+      ASSERT_NE(page, nullptr);
+      // Each labelled field has an Alt+letter of its own.
+      std::map<QChar, std::string> keys;
+      for (QLabel* label : page->findChildren<QLabel*>()) {
+        if (!label->buddy()) continue;
+        const qsizetype at = label->text().indexOf('&');
+        ASSERT_GE(at, 0) << label->objectName().toStdString();
+        const auto [was, fresh] =
+            keys.emplace(label->text()[at + 1].toLower(), label->objectName().toStdString());
+        EXPECT_TRUE(fresh) << was->second << " and " << label->objectName().toStdString();
+      }
+      std::map<QString, std::string> fields;
+      for (QWidget* control : page->findChildren<QWidget*>()) {
+        const bool field = qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+                           qobject_cast<QAbstractItemView*>(control) ||
+                           qobject_cast<QPlainTextEdit*>(control);
+        const bool named =
+            field || qobject_cast<QAbstractButton*>(control) || qobject_cast<QTabBar*>(control);
+        // A list's drop-down is a window of its own, announced with the list.
+        if (!named || !control->focusPolicy() || control->window() != shell.window.get()) continue;
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(node, nullptr);
+        QString name = node->text(QAccessible::Name);
+        // On Linux a list is announced by its value and the label it is labelled by.
+        if (qobject_cast<QComboBox*>(control)) {
+          // Its own label comes first; the group box that holds it follows.
+          const auto labels = node->relations(QAccessible::Label);
+          if (!labels.isEmpty()) name = labels.front().first->text(QAccessible::Name);
+        }
+        EXPECT_FALSE(name.trimmed().isEmpty())
+            << control->metaObject()->className() << " " << control->objectName().toStdString()
+            << " in " << control->parent()->objectName().toStdString();
+        if (!field) continue;
+        const auto [at, fresh] = fields.emplace(name, control->objectName().toStdString());
+        EXPECT_TRUE(fresh) << name.toStdString() << ": " << at->second << " and "
+                           << control->objectName().toStdString();
+      }
+    }
+  }
 }
 
 TEST_F(Keyboard, PopupMenuOpensFromTheContextMenuKeyAndShiftF10) {

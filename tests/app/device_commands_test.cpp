@@ -1,15 +1,21 @@
 // The toolbar commands with the real device pages over the simulated controller.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTabBar>
 #include <QTest>
 
 #include "app/device_pages.h"
+#include "devices/backup/backup_store.h"
 #include "devices/backup/change_history.h"
 #include "devices/common/ini_file.h"
+#include "i18n/added_texts.h"
 #include "shell_test_support.h"
 #include "sim/sim_update_image.h"
 
@@ -37,6 +43,71 @@ TEST_F(DeviceCommands, ReadingTheMux410ShowsItsBannerAndTheGauge) {
   EXPECT_TRUE(MemoText().contains("MUX-410"));
   EXPECT_FALSE(shell.Find<QProgressBar>("CGaugeProgressProcent")->isHidden());
   EXPECT_FALSE(window().busy());
+}
+
+// Save and Write on a page never read or loaded point to Read and Open; a refused event field
+// is named with its event in the window's language, and keeps the focus.
+TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
+  window().show();
+  QApplication::setActiveWindow(&window());
+  window().setActivePage(kPageMux410);
+  for (auto command :
+       {&MainWindow::SpeedButtonWriteConfigClick, &MainWindow::SpeedButtonWriteDeviceClick}) {
+    shell.boxes.seen.clear();
+    (window().*command)();
+    ASSERT_EQ(shell.boxes.seen.size(), 1u);
+    EXPECT_EQ(shell.boxes.lastText(),
+              Catalogue::FormatText(TextIn(kRussian, AddedText::kNoConfigurationYet), "MUX-410"));
+    EXPECT_TRUE(shell.dialogs.requests.empty());
+  }
+
+  window().SpeedButtonReadDeviceClick();
+  auto* address = shell.Find<QLineEdit>("EditAddressEvent_MUX410");
+  auto* tabs = shell.Find<QTabBar>("TabControlEvent_MUX410x");
+  ASSERT_GE(tabs->count(), 2);
+  tabs->setCurrentIndex(1);
+  QTest::keyClicks(address, "x1");  // the letter is not taken
+  EXPECT_FALSE(address->text().contains('x'));
+  address->setText("70000");
+  shell.boxes.seen.clear();
+  window().SpeedButtonWriteDeviceClick();
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);  // no question follows the refusal
+  const QString field = shell.boxes.seen.back().request.field;
+  EXPECT_TRUE(field.startsWith(QString::fromUtf8("Событие 2, поле «"))) << field.toStdString();
+  EXPECT_EQ(QApplication::focusWidget(), address);
+
+  // With the preview on, the question lists what changes on the unit; the write is read back.
+  shell.Find<QAction>("MenuItemPreviewWritex")->trigger();
+  address->setText("700");
+  shell.boxes.seen.clear();
+  shell.boxes.answers = {kBoxResultYes};
+  window().SpeedButtonWriteDeviceClick();
+  ASSERT_GE(shell.boxes.seen.size(), 1u);
+  const QString question = shell.boxes.seen.front().request.text;
+  EXPECT_TRUE(question.contains(QString::fromUtf8(TextIn(kRussian, AddedText::kPreviewChanges))));
+  EXPECT_TRUE(question.contains("event 2: ")) << question.toStdString();
+  EXPECT_TRUE(question.contains("/700/")) << question.toStdString();
+  EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
+  EXPECT_EQ(window().statusText().toStdString(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
+
+  // The backup made before that write puts the unit back as it was.
+  const std::vector<BackupEntry> made =
+      ListBackups(shell.dir.filePath("backups").toStdString(), "MUX-410");
+  ASSERT_EQ(made.size(), 1u);
+  shell.dialogs.answers = {QString::fromStdString(made.front().path)};
+  shell.boxes.answers = {kBoxResultYes};
+  shell.boxes.seen.clear();
+  window().RestoreFromBackup();
+  ASSERT_FALSE(shell.dialogs.requests.empty());
+  // The dialog opens in the unit's own folder, among its backups.
+  EXPECT_TRUE(shell.dialogs.requests.back().initialFolder.endsWith("/MUX-410-41000123"))
+      << shell.dialogs.requests.back().initialFolder.toStdString();
+  EXPECT_EQ(window().statusText().toStdString(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
+  window().SpeedButtonReadDeviceClick();
+  tabs->setCurrentIndex(1);
+  EXPECT_NE(address->text(), "700");
 }
 
 TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReportsTheVersion) {

@@ -6,7 +6,10 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QTreeView>
+#include <QUrl>
 
+#include "app/file_drop.h"
+#include "app/recent_files.h"
 #include "devices/common/ini_file.h"
 #include "shell_test_support.h"
 
@@ -30,6 +33,17 @@ TEST(FileDialogParts, FolderFilterAndSuffixComeFromPathAndMask) {
   EXPECT_EQ(NameFilterOf("*.ldr"), "*.ldr (*.ldr)");
   EXPECT_EQ(DefaultSuffixOf("*.LDR"), "LDR");
   EXPECT_EQ(DefaultSuffixOf("*.*"), "");
+  // A drop loads one configuration file, its suffix in any case.
+  const auto urls = [](std::initializer_list<const char*> paths) {
+    QList<QUrl> list;
+    for (const char* path : paths) list.push_back(QUrl::fromLocalFile(path));
+    return list;
+  };
+  EXPECT_EQ(DroppedConfigFile(urls({"/cars/a b.mux"}), "*.MUX"), "/cars/a b.mux");
+  EXPECT_EQ(DroppedConfigFile(urls({"/cars/a.MUX.txt"}), "*.MUX"), "");
+  EXPECT_EQ(DroppedConfigFile(urls({"/cars/a.MUX", "/cars/b.MUX"}), "*.MUX"), "");
+  EXPECT_EQ(DroppedConfigFile(urls({"/cars/a.MUX"}), ""), "");
+  EXPECT_EQ(DroppedConfigFile({QUrl("https://example.org/a.MUX")}, "*.MUX"), "");
 }
 
 class Dialogs : public ::testing::Test {
@@ -85,6 +99,21 @@ TEST_F(Dialogs, CancellingKeepsTheRememberedPathAndUpdateFilesHaveTheirOwnSectio
   ini.Load(shell.settingsPath.toStdString());
   EXPECT_EQ(ini.GetString("DirectoryUpdate", "MUX-410"), "/fw/mux-2.15.LDR");
   EXPECT_FALSE(ini.HasSection("DirectoryConfig"));
+}
+
+// The last eight files per device, newest first, each once; the other device keeps its own.
+TEST_F(Dialogs, RecentFilesKeepTheNewestEightOfEachDeviceOnce) {
+  const SettingsStore& settings = shell.window->settingsStore();
+  for (int i = 1; i <= 10; ++i)
+    AddRecentFile(settings, Mux(), "/cars/" + std::to_string(i) + ".MUX");
+  AddRecentFile(settings, Mux(), "/cars/5.MUX");
+  AddRecentFile(settings, Tpx(), "/tpx/1.MUX");
+  const std::vector<std::string> mux = RecentFiles(settings, Mux());
+  ASSERT_EQ(mux.size(), size_t(kRecentFileCount));
+  EXPECT_EQ(mux.front(), "/cars/5.MUX");
+  EXPECT_EQ(mux[1], "/cars/10.MUX");
+  EXPECT_EQ(mux.back(), "/cars/3.MUX");
+  EXPECT_EQ(RecentFiles(settings, Tpx()), std::vector<std::string>{"/tpx/1.MUX"});
 }
 
 TEST(RealFileDialog, IsCentredOverTheWindowWithTheMaskAndTitle) {

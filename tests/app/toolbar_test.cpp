@@ -2,6 +2,7 @@
 // state, and what the seven commands do on each page.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -112,6 +113,27 @@ TEST_F(Toolbar, ACommandHoldsThePagesAndTheToolbarThroughAReplugAndInnerCommands
   }
   EXPECT_TRUE(page->isEnabled());
   EXPECT_EQ(Enabled(shell), "1111111");
+}
+
+// The usual keys run the enabled commands only, and the focus goes back where it was.
+TEST_F(Toolbar, ShortcutsRunEnabledCommandsAndTheFocusReturns) {
+  window().setActivePage(kPageMux410);
+  window().show();
+  QApplication::setActiveWindow(&window());
+  shell.mux->naviType->setFocus();
+  shell.mux->calls.clear();
+  QTest::keyClick(shell.mux->naviType, Qt::Key_F5);  // no controller yet: disabled
+  EXPECT_TRUE(shell.mux->calls.empty());
+  shell.Connect();
+  QTest::keyClick(shell.mux->naviType, Qt::Key_F5);
+  EXPECT_EQ(shell.mux->calls, (std::vector<std::string>{"ReadDevice MUX-410"}));
+  EXPECT_EQ(QApplication::focusWidget(), shell.mux->naviType);
+  QTest::keyClick(shell.mux->naviType, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(shell.dialogs.requests.size(), 1u);
+  EXPECT_TRUE(shell.dialogs.requests.back().save);
+  EXPECT_TRUE(shell.Find<QToolButton>("SpeedButtonWriteConfig")
+                  ->accessibleDescription()
+                  .endsWith("(Ctrl+S)"));
 }
 
 TEST_F(Toolbar, DeviceCommandsOnTheMonitoringPageDoNothing) {

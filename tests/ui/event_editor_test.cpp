@@ -75,6 +75,24 @@ TEST_F(EventEditorTest, LeftClickOnInsertTabCreatesTheFirstEventRightClickOpensT
   EXPECT_EQ(table.count(), 1);  // with events a click only selects
 }
 
+// A keyboard user reaches the same commands on the focused tab row.
+TEST_F(EventEditorTest, KeysOnTheTabRowRunTheEventMenusCommands) {
+  QTabBar* tabs = editor.tabBar();
+  QTest::keyClick(tabs, Qt::Key_Menu);
+  EXPECT_TRUE(host.menu.isVisible());
+  host.menu.hide();
+  QTest::keyClick(tabs, Qt::Key_Return);  // the lone "Insert" tab
+  EXPECT_EQ(table.count(), 1);
+  QTest::keyClick(tabs, Qt::Key_Plus);
+  QTest::keyClick(tabs, Qt::Key_Insert);
+  EXPECT_EQ(table.count(), 3);
+  QTest::keyClick(tabs, Qt::Key_Delete);
+  EXPECT_EQ(table.count(), 2);
+  QTest::keyClick(tabs, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(host.menu.isVisible());
+  host.menu.hide();
+}
+
 TEST_F(EventEditorTest, InsertBeforeTheThirdOfFiveMovesTheLaterEventsWithTheirDescriptions) {
   Fill(5);
   editor.tabBar()->setCurrentIndex(2);

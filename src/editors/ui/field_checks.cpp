@@ -6,10 +6,13 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <charconv>
 #include <string>
 
 #include "editors/conversions.h"
+#include "editors/ui/field_names.h"
+#include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 #include "link/bytes.h"
 #include "link/host.h"
@@ -23,6 +26,10 @@ constexpr int kMsgSelectFromList = 59;
 constexpr int kMsgSecondsRange = 60;
 constexpr int kMsgSelectOption = 86;
 
+void ShowFieldError(const FieldContext& ctx, const QWidget* control, const std::string& text) {
+  ctx.host.ShowFieldMessageBox(kBoxError, text, FieldTitle(ctx, control));
+}
+
 void PointAt(QWidget* control, int x, int y) {
   QCursor::setPos(control->mapToGlobal(QPoint(x, y)));
 }
@@ -30,7 +37,7 @@ void PointAt(QWidget* control, int x, int y) {
 // The pointer lands in the middle of a number field, on the right edge of a seconds field.
 void Refuse(FieldContext ctx, QLineEdit* edit, const std::string& text, bool select,
             bool rightEdge) {
-  ctx.host.ShowMessageBox(kBoxError, text);
+  ShowFieldError(ctx, edit, text);
   if (select) edit->selectAll();
   edit->setFocus();
   PointAt(edit, rightEdge ? edit->width() : edit->width() / 2, edit->height() / 2);
@@ -70,8 +77,7 @@ int CheckedRadio(const QGroupBox* group) {
 }
 
 void RefuseSelection(FieldContext ctx, QWidget* control, bool isList, bool openList) {
-  ctx.host.ShowMessageBox(kBoxError,
-                          ctx.catalogue.Text(isList ? kMsgSelectFromList : kMsgSelectOption));
+  ShowFieldError(ctx, control, ctx.catalogue.Text(isList ? kMsgSelectFromList : kMsgSelectOption));
   auto* list = qobject_cast<QComboBox*>(control);
   if (isList && openList && list) list->showPopup();
   control->setFocus();
@@ -80,6 +86,28 @@ void RefuseSelection(FieldContext ctx, QWidget* control, bool isList, bool openL
 }
 
 }  // namespace
+
+void AcceptDigits(QLineEdit* edit, int digits) {
+  const QString pattern = QStringLiteral("\\d{0,%1}").arg(digits);
+  edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+}
+
+void AcceptSeconds(QLineEdit* edit, bool rawHex) {
+  QString pattern = QStringLiteral("\\d{0,3}([.,]\\d{0,3})?");
+  if (rawHex) pattern += QStringLiteral("|[0-9A-Fa-f]{0,4}");
+  edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+}
+
+std::string FieldTitle(const FieldContext& ctx, const QWidget* control) {
+  const std::string name = FieldName(control).toStdString();
+  const Catalogue& c = ctx.catalogue;
+  if (ctx.event == 0) {
+    return name.empty() ? std::string()
+                        : c.FormatText(Text(c, AddedText::kFieldNamed), name.c_str());
+  }
+  if (name.empty()) return c.FormatText(Text(c, AddedText::kEventNumbered), ctx.event);
+  return c.FormatText(Text(c, AddedText::kFieldOfEvent), ctx.event, name.c_str());
+}
 
 int CheckNumberEdit(FieldContext ctx, QLineEdit* edit, int32_t minimum, int32_t maximum,
                     uint8_t* destination, int width) {
@@ -90,8 +118,10 @@ int CheckNumberEdit(FieldContext ctx, QLineEdit* edit, int32_t minimum, int32_t 
   }
   int32_t value = 0;
   if (!ParseInteger(text, value)) {
-    ctx.host.ShowMessageBox(
-        kBoxError, Catalogue::FormatText("'%s' is not a valid integer value", text.c_str()));
+    // Left with the text selected and the focus on it, like every other refusal.
+    Refuse(ctx, edit,
+           ctx.catalogue.FormatText(Text(ctx.catalogue, AddedText::kNotAnInteger), text.c_str()),
+           true, false);
     return 1;
   }
   if (value < minimum || value > maximum) {

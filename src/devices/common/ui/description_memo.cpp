@@ -1,6 +1,7 @@
 #include "devices/common/ui/description_memo.h"
 
 #include <QMouseEvent>
+#include <QTextCursor>
 
 #include "i18n/cp1251.h"
 
@@ -28,7 +29,10 @@ void DescriptionMemo::StoreInto(ConfigTexts& texts) const {
 
 void DescriptionMemo::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QPlainTextEdit::mouseDoubleClickEvent(event);
-  clear();
+  // Emptied as an edit of its own, so that Ctrl+Z brings the text back.
+  QTextCursor all(document());
+  all.select(QTextCursor::Document);
+  all.removeSelectedText();
   event->accept();
 }
 

@@ -2,6 +2,7 @@
 // A device page (MUX-410, TPX-520) as the main window sees it: the operations of its row of the
 // module table, the language-switch hooks and the shared event menu.
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "link/device_module.h"
@@ -28,8 +29,40 @@ class DevicePage : public QWidget {
   virtual int ReadConfigFile(const DeviceModule& module, const std::string& path) = 0;
   virtual int WriteConfigFile(const DeviceModule* module, const std::string& path) = 0;
 
+  // What a device write of the validated page would change on the unit, one line per key or
+  // event ("" when nothing), read from the device first: kPreviewMade, kPreviewReadFailed (its
+  // box shown) or kNoPreview for a page that cannot tell.
+  enum PreviewResult { kPreviewMade, kPreviewReadFailed, kNoPreview };
+  virtual PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) {
+    (void)module;
+    changes.clear();
+    return kNoPreview;
+  }
+  // After a successful device write: reads the unit back and says "verified" in the log and the
+  // status bar when it holds what was sent, else shows what differs.
+  virtual void VerifyWrite(const DeviceModule& module) { (void)module; }
+
   // The shared event pop-up menu, acting on this page's event list.
   virtual void EventMenuAction(EventMenuItem item) = 0;
+
+  // Whether the user changed the configuration since the last read, load, save or write.
+  bool modified() const { return modified_; }
+  void SetModified(bool modified) {
+    if (modified_ == modified) return;
+    modified_ = modified;
+    if (modifiedChanged_) modifiedChanged_();
+  }
+  // Whether the page shows a configuration at all (read from the device or loaded), so that
+  // saving or writing it means something.
+  bool holdsConfiguration() const { return holdsConfiguration_; }
+  void SetHoldsConfiguration(bool holds) { holdsConfiguration_ = holds; }
+  // Called whenever modified() changes (the window's title follows it).
+  void OnModifiedChanged(std::function<void()> changed) { modifiedChanged_ = std::move(changed); }
+
+ private:
+  bool modified_ = false;
+  bool holdsConfiguration_ = true;
+  std::function<void()> modifiedChanged_;
 };
 
 }  // namespace qvr

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -134,6 +135,8 @@ void EventEditor::BuildWidgets() {
   address_->setObjectName(QString::fromStdString(Name("EditAddressEvent")));
   command_ = new QLineEdit(irPanel_);
   command_->setObjectName(QString::fromStdString(Name("EditCommandEvent")));
+  AcceptDigits(address_, 5);
+  AcceptDigits(command_, 3);
   address_->setMaximumWidth(64);
   command_->setMaximumWidth(48);
   getReaction_ = AddButton("SpeedButtonGetReaction", irPanel_);
@@ -207,7 +210,7 @@ int EventEditor::SaveCurrentEvent() {
   record.event = ListValue(zone_);
   record.type = ListValue(type_);
 
-  FieldContext ctx{host_.host(), host_.catalogue()};
+  const FieldContext ctx{host_.host(), host_.catalogue(), unsigned(slot + 1)};
   uint8_t address[2] = {};
   if (CheckNumberEdit(ctx, address_, 0, 65535, address, 2) != 0) return 1;
   record.address = GetU16(address);
@@ -297,6 +300,7 @@ void EventEditor::AddEventAtEnd() {
   }
   if (LeaveCurrentEvent() != 0) return;
   RebuildEventTabs(table_.AddAtEnd());
+  emit edited();
 }
 
 void EventEditor::InsertEvent() {
@@ -306,11 +310,13 @@ void EventEditor::InsertEvent() {
   }
   if (LeaveCurrentEvent() != 0) return;
   RebuildEventTabs(table_.Insert(selectedEvent()));
+  emit edited();
 }
 
 void EventEditor::DeleteCurrentEvent() {
   if (table_.count() == 0) return;
   RebuildEventTabs(table_.Delete(selectedEvent()));
+  emit edited();
 }
 
 void EventEditor::DeleteAllEvents() {
@@ -320,6 +326,7 @@ void EventEditor::DeleteAllEvents() {
   if (answer != kBoxResultYes) return;
   table_.DeleteAll();
   RebuildEventTabs(0);
+  emit edited();
 }
 
 void EventEditor::PruneEvents() {
@@ -336,8 +343,12 @@ void EventEditor::MenuAction(EventMenuItem item) {
       return DeleteCurrentEvent();
     case EventMenuItem::DeleteAll:
       return DeleteAllEvents();
-    case EventMenuItem::DeleteUnused:
-      return PruneEvents();
+    case EventMenuItem::DeleteUnused: {
+      const int before = table_.count();
+      PruneEvents();
+      if (table_.count() != before) emit edited();
+      return;
+    }
   }
 }
 
@@ -357,7 +368,8 @@ int EventEditor::PointAtEventValue(int slot, uint8_t EventRecord::*field) {
   RebuildEventTabs(slot);
   uint8_t unused = 0;
   // The list shows no selection, so the check gives the drop-down message and opens it.
-  (void)CheckSelection(FieldContext{host_.host(), host_.catalogue()}, ListOf(field), &unused, 1);
+  (void)CheckSelection(FieldContext{host_.host(), host_.catalogue(), unsigned(slot + 1)},
+                       ListOf(field), &unused, 1);
   return 1;
 }
 
@@ -378,7 +390,41 @@ void EventEditor::ZoneChosen(int index) {
   if (index == kPowerOnEvent) SetListValue(input_, kAnyInput);
 }
 
+bool EventEditor::TabKey(QKeyEvent* key) {
+  const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+  if (key->key() == Qt::Key_Menu || shiftF10) {
+    const QRect tab = tabs_->tabRect(std::max(0, tabs_->currentIndex()));
+    if (QMenu* menu = host_.eventMenu()) menu->popup(tabs_->mapToGlobal(tab.bottomLeft()));
+    return true;
+  }
+  if (key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;
+  switch (key->key()) {
+    case Qt::Key_Insert:
+      InsertEvent();
+      return true;
+    case Qt::Key_Plus:
+      AddEventAtEnd();
+      return true;
+    case Qt::Key_Delete:
+      DeleteCurrentEvent();
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      // The lone "Insert" tab of an empty list adds the first event, as its click does.
+      if (table_.count() != 0) return false;
+      AddEventAtEnd();
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool EventEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tabs_ && event->type() == QEvent::KeyPress &&
+      TabKey(static_cast<QKeyEvent*>(event))) {
+    return true;
+  }
   if (watched != tabs_ || event->type() != QEvent::MouseButtonPress) {
     return QGroupBox::eventFilter(watched, event);
   }
@@ -406,6 +452,7 @@ void EventEditor::GetLastEvent() {
   }
   SetListValue(zone_, reply[0]);
   SetListValue(input_, reply[1]);
+  emit edited();
 }
 
 void EventEditor::LearnIrCode() {
@@ -423,6 +470,7 @@ void EventEditor::LearnIrCode() {
   address_->setText(QString::number(GetU16(&code[2])));
   command_->setText(QString::number(code[4]));
   SetListValue(replay_, code[1]);
+  emit edited();
 }
 
 void EventEditor::PowerIr() {

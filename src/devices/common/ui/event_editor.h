@@ -12,6 +12,7 @@
 #include "devices/common/ui/device_page.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTabBar;
@@ -96,6 +97,11 @@ class EventEditor : public QGroupBox {
   QComboBox* replayList() const { return replay_; }
   QComboBox* outputList() const { return output_; }
 
+ signals:
+  // The event list or the shown event changed by a command (the event menu, the device's last
+  // event, a learned IR code), not by typing in a field.
+  void edited();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -106,6 +112,9 @@ class EventEditor : public QGroupBox {
   QToolButton* AddButton(const char* role, QWidget* parent);
   std::string Name(const char* role) const;  // role + suffix
   void TabChanged(int index);
+  // Keys on the focused tab row: Insert inserts, + adds at the end, Delete deletes, the menu
+  // key and Shift+F10 open the event menu; true when the key was used.
+  bool TabKey(QKeyEvent* key);
   void ZoneChosen(int index);
   QComboBox* ListOf(uint8_t EventRecord::*field) const;
   const DeviceModule* Module() const;

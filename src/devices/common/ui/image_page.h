@@ -3,14 +3,19 @@
 // device functions: device read and write, file load and save, the language-switch hooks and
 // the event menu. A page supplies the controls (ImageToControls, ControlsToImage), its event
 // editor and its current-input read.
+#include <QLineEdit>
 #include <string>
 #include <vector>
 
 #include "devices/common/config_sections.h"
+#include "devices/common/image_compare.h"
 #include "devices/common/ui/device_page.h"
+#include "devices/common/ui/edit_watch.h"
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/common/ui/page_writes.h"
+#include "editors/ui/field_names.h"
+#include "i18n/added_texts.h"
 #include "link/host.h"
 #include "link/link.h"
 
@@ -32,7 +37,9 @@ template <typename Image>
 class ImagePage : public DevicePage {
  public:
   ImagePage(PageHost& host, DeviceFunctions<Image> device, QWidget* parent)
-      : DevicePage(parent), host_(host), device_(device) {}
+      : DevicePage(parent), host_(host), device_(device) {
+    SetHoldsConfiguration(false);
+  }
 
   // Shows the whole image; the event tabs are rebuilt on the first event.
   virtual void ImageToControls() = 0;
@@ -43,8 +50,16 @@ class ImagePage : public DevicePage {
 
   Image& image() { return image_; }
 
-  void BeforeLanguageSwitch() override { (void)events().SaveCurrentEvent(); }
-  void AfterLanguageSwitch() override { events().RebuildEventTabs(image_.events.currentEvent); }
+  // The switch retranslates check lists, which is no edit: the flag comes through it as it was.
+  void BeforeLanguageSwitch() override {
+    (void)events().SaveCurrentEvent();
+    modifiedBeforeSwitch_ = modified();
+  }
+  void AfterLanguageSwitch() override {
+    events().RebuildEventTabs(image_.events.currentEvent);
+    SetModified(modifiedBeforeSwitch_);
+    NameFields();
+  }
   void EventMenuAction(EventMenuItem item) override { events().MenuAction(item); }
 
   int ReadDevice(const DeviceModule& module) override {
@@ -53,12 +68,16 @@ class ImagePage : public DevicePage {
     });
     if (result != LinkOk) return result;
     ImageToControls();
+    SetModified(false);
+    SetHoldsConfiguration(true);
     // A failed current-input read shows its own box; the configuration was read all the same.
     (void)ReadCurrentInput();
     return LinkOk;
   }
   int WriteDevice(const DeviceModule* module) override {
-    return WriteDeviceRow(host_, events(), module, Writers());
+    const int result = WriteDeviceRow(host_, events(), module, Writers());
+    if (module && result == 0) SetModified(false);
+    return result;
   }
   // A file that is no configuration of this device is refused before it touches the image;
   // one that lacks some sections loads, then says which.
@@ -71,15 +90,41 @@ class ImagePage : public DevicePage {
     }
     device_.readFile(path, image_, nullptr);
     ImageToControls();
+    SetModified(false);
+    SetHoldsConfiguration(true);
     if (!sections.message.empty()) host_.host().ShowMessageBox(kBoxWarning, sections.message);
     return 0;
   }
+  PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) override {
+    changes.clear();
+    Image device;
+    const LinkResult read = device_.read(host_.link(), host_.catalogue(), module, device);
+    if (read != LinkOk) {
+      host_.host().ShowMessageBox(kBoxError, LinkResultText(host_.catalogue(), read));
+      return kPreviewReadFailed;
+    }
+    changes = ChangeLines(CompareImages(device_.fields(device), device.events,
+                                        device_.fields(image_), image_.events));
+    return kPreviewMade;
+  }
   int WriteConfigFile(const DeviceModule* module, const std::string& path) override {
-    return WriteFileRow(host_, events(), module, path, Writers());
+    const int result = WriteFileRow(host_, events(), module, path, Writers());
+    if (module && result == 0) SetModified(false);
+    return result;
   }
 
  protected:
   virtual EventEditor& events() = 0;
+
+  // Called once the page's controls exist: labels become their fields' buddies (names for
+  // screen readers and messages), and the user's changes mark the page modified.
+  void WatchEdits() {
+    BuddyLabelsInLayoutOrder(this);
+    events().commandEdit()->setProperty("qvrOwnName", true);
+    NameFields();
+    WatchUserEdits(this, [this] { SetModified(true); });
+    QObject::connect(&events(), &EventEditor::edited, this, [this] { SetModified(true); });
+  }
 
   PageHost& host_;
   Image image_;
@@ -90,13 +135,45 @@ class ImagePage : public DevicePage {
             [this](const DeviceModule& module) {
               // The write streams from a copy: nothing that happens while it pumps messages
               // can change what reaches the unit half-way.
-              const Image sent = image_;
-              return device_.write(host_.link(), host_.catalogue(), module, sent);
+              lastSent_ = image_;
+              return device_.write(host_.link(), host_.catalogue(), module, lastSent_);
             },
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
   }
 
+  void NameFields() {
+    // The address and command share one label, which names the address.
+    events().commandEdit()->setAccessibleName(
+        QString::fromUtf8(Text(host_.catalogue(), AddedText::kCommandField)));
+    NameFieldsFromLabels(this);
+    AddMnemonics(this);
+  }
+
+  // Reads the unit back after a write: "verified" in the log and the status bar when it holds
+  // what was sent, else a box that lists what differs.
+  void VerifyWrite(const DeviceModule& module) override {
+    Image& sent = lastSent_;
+    const Catalogue& text = host_.catalogue();
+    Image back;
+    const LinkResult read = device_.read(host_.link(), text, module, back);
+    const std::vector<ImageChange> changes =
+        read == LinkOk
+            ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
+            : std::vector<ImageChange>();
+    if (read == LinkOk && changes.empty()) {
+      const std::string done = text.FormatText(Text(text, AddedText::kWriteVerified), module.name);
+      host_.host().LogLine(done);
+      host_.setStatusText(done);
+      return;
+    }
+    std::string why = text.FormatText(Text(text, AddedText::kWriteNotVerified), module.name);
+    why += "\n" + (read == LinkOk ? ChangeLines(changes) : LinkResultText(text, read));
+    host_.host().ShowMessageBox(kBoxError, why);
+  }
+
   DeviceFunctions<Image> device_;
+  Image lastSent_;  // what the last device write sent, for its read-back
+  bool modifiedBeforeSwitch_ = false;
 };
 
 }  // namespace qvr

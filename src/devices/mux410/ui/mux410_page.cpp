@@ -54,6 +54,8 @@ Page::Page(PageHost& host, QWidget* parent)
   actions_ = std::make_unique<LiveActions>(host_, w_);
   connect(w_.mode, &QComboBox::activated, this, [this] { UpdateModeControls(); });
   w_.events->RebuildEventTabs(0);
+  MarkLiveControl(w_.currentInput);
+  WatchEdits();
 }
 
 Page::~Page() = default;
@@ -65,6 +67,11 @@ void Page::InitPage() {
   w_.events->ShowCurrentEvent();
   // Both pages exist by now (the window creates them before initialising either).
   actions_->BindDescriptionDumpTo(window()->findChild<QGroupBox*>("GroupBoxDescriptionTPX520"));
+}
+
+void Page::AfterLanguageSwitch() {
+  ImagePage::AfterLanguageSwitch();
+  ShowDebugHints(w_, host_.catalogue());
 }
 
 int Page::ReadCurrentInput() {

@@ -17,6 +17,7 @@ class Page : public ImagePage<ConfigImage> {
   ~Page() override;
 
   void InitPage() override;
+  void AfterLanguageSwitch() override;
   void ImageToControls() override;
   // Stores the controls in their fixed order: 0 all stored, 1 at the first refused control.
   int ControlsToImage() override;

@@ -18,6 +18,8 @@
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/mux410/ui/page_widgets.h"
+#include "editors/ui/field_checks.h"
+#include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 
 namespace qvr::mux410 {
@@ -49,7 +51,6 @@ class Builder {
   QCheckBox* Check(const char* name, QWidget* parent) {
     auto* box = new QCheckBox(parent);
     SetupButton(box, name, language_);
-    KeepPlace(box);
     return box;
   }
   QGroupBox* Group(const char* name, QWidget* parent) {
@@ -63,17 +64,17 @@ class Builder {
     button->setText(glyph);
     return button;
   }
-  // A debug button: language-neutral caption, Russian hint in both languages.
-  QToolButton* Debug(const char* name, const char* caption, const char* hint, QWidget* parent) {
+  // A debug button: language-neutral caption; its hint follows the window's language.
+  QToolButton* Debug(const char* name, const char* caption, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setText(caption);
-    if (*hint) button->setToolTip(QString::fromUtf8(hint));
     return button;
   }
   QLineEdit* Edit(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
+    edit->setAlignment(Qt::AlignRight);  // seconds line up as on the TPX-520 page
     edit->setFixedWidth(56);
     return edit;
   }
@@ -100,16 +101,8 @@ void BuildDescription(Builder& b, QWidget* page, PageWidgets& w) {
   w.descriptionGroup = b.Group("GroupBoxDescriptionMUX410", page);
   auto* layout = new QVBoxLayout(w.descriptionGroup);
   layout->setContentsMargins(4, 0, 4, 2);
+  // The same editable text box as the TPX-520 page's: one look for one thing.
   w.description = new DescriptionMemo("MemoDescriptionMUX410", w.descriptionGroup);
-  w.description->setFrameShape(QFrame::NoFrame);
-  w.description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  w.description->setBackgroundRole(QPalette::Button);
-  QPalette palette = w.description->palette();
-  palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-  w.description->setPalette(palette);
-  QFont bold = w.description->font();
-  bold.setBold(true);
-  w.description->setFont(bold);
   w.description->setFixedHeight(44);
   layout->addWidget(w.description);
 }
@@ -121,6 +114,7 @@ QGroupBox* BuildParameters(Builder& b, QWidget* page, PageWidgets& w) {
   w.getPaType = b.Tool("SpeedButtonGetPATypeMUX410", "PA?", group);
   Builder::KeepPlace(w.getPaType);
   auto* modeRow = new QHBoxLayout();
+  modeRow->setSpacing(6);
   modeRow->addWidget(b.Label("PanelModeMUX410", group));
   modeRow->addWidget(w.mode, 1);
   modeRow->addWidget(w.getPaType);
@@ -191,6 +185,8 @@ QGroupBox* BuildAction(Builder& b, PageHost& host, EventTable& events, QWidget* 
   grid->setColumnStretch(3, 1);
   w.powerOnTimeout = b.Edit("EditPowerOnTO_MUX410", group);
   w.pulseTimeout = b.Edit("Edit_PulseTO_MUX410", group);
+  AcceptSeconds(w.powerOnTimeout, true);
+  AcceptSeconds(w.pulseTimeout);
   w.onPowerOn = b.List("ComboBoxOnPowerOn_MUX410", group);
   w.gvifMode = b.List("ComboBoxGVIFMode_MUX410", group);
 
@@ -212,12 +208,13 @@ QGroupBox* BuildAction(Builder& b, PageHost& host, EventTable& events, QWidget* 
   grid->addWidget(w.pulseTimeout, 3, 1);
   grid->addWidget(b.Label("PanelPulseTOSecond_MUX410", group), 3, 2);
 
-  w.camOn = b.Debug("SpeedButtonCamOn_MUX410x", "CamON", "Активация ПА", group);
-  w.camOff = b.Debug("SpeedButtonCamOff_MUX410x", "CamOFF", "Деактивация ПА", group);
-  w.map = b.Debug("SpeedButtonMap_MUX410x", "M", "Имитация MAP", group);
-  w.log = b.Debug("SpeedButtonLog_MUX410x", "L", "Лог пакетов IEBUS", group);
-  w.raw = b.Debug("SpeedButtonRaw_MUX410x", "R", "", group);
-  w.set = b.Debug("SpeedButtonSet_MUX410x", "S", "", group);
+  w.camOn = b.Debug("SpeedButtonCamOn_MUX410x", "CamON", group);
+  w.camOff = b.Debug("SpeedButtonCamOff_MUX410x", "CamOFF", group);
+  w.map = b.Debug("SpeedButtonMap_MUX410x", "M", group);
+  w.log = b.Debug("SpeedButtonLog_MUX410x", "L", group);
+  w.raw = b.Debug("SpeedButtonRaw_MUX410x", "R", group);
+  w.set = b.Debug("SpeedButtonSet_MUX410x", "S", group);
+  ShowDebugHints(w, host.catalogue());
   auto* debugRow = new QHBoxLayout();
   debugRow->setSpacing(1);
   debugRow->addStretch(1);
@@ -244,6 +241,15 @@ QGroupBox* BuildAction(Builder& b, PageHost& host, EventTable& events, QWidget* 
 }
 
 }  // namespace
+
+void ShowDebugHints(const PageWidgets& w, const Catalogue& catalogue) {
+  const std::pair<QToolButton*, AddedText> hints[] = {{w.camOn, AddedText::kHintCameraOn},
+                                                      {w.camOff, AddedText::kHintCameraOff},
+                                                      {w.map, AddedText::kHintMapButton},
+                                                      {w.log, AddedText::kHintIebusLog}};
+  for (const auto& [button, text] : hints)
+    button->setToolTip(QString::fromUtf8(Text(catalogue, text)));
+}
 
 PageWidgets BuildPageWidgets(PageHost& host, EventTable& events, QWidget* page) {
   PageWidgets w{};

@@ -12,6 +12,7 @@ class QToolButton;
 class QWidget;
 
 namespace qvr {
+class Catalogue;
 class DescriptionMemo;
 class EventEditor;
 class EventTable;
@@ -62,5 +63,7 @@ struct PageWidgets {
 // Builds every control of the page inside `page` (about 776 x 480), lists from the
 // translation table in the current language, debug buttons as the host's debug mode says.
 PageWidgets BuildPageWidgets(PageHost& host, EventTable& events, QWidget* page);
+// The debug buttons' hints in the catalogue's language (after a switch too).
+void ShowDebugHints(const PageWidgets& w, const Catalogue& catalogue);
 
 }  // namespace qvr::mux410

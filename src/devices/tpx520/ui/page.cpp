@@ -47,7 +47,10 @@ Page::Page(PageHost& host, QWidget* parent)
                 {ReadConfiguration, WriteConfiguration, PrepareForDevice, tpx520::ReadConfigFile,
                  tpx520::WriteConfigFile, tpx520::ImageFields},
                 parent) {
+  setObjectName("PageTPX520");
   BuildPage();
+  MarkLiveControl(currentInput_);
+  WatchEdits();
 }
 
 FieldContext Page::Fields() {

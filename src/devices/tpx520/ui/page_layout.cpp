@@ -29,7 +29,7 @@ constexpr int kGroupSpacing = 4;
 QGridLayout* GroupGrid(QGroupBox* group) {
   auto* grid = new QGridLayout(group);
   grid->setContentsMargins(6, 4, 6, 4);
-  grid->setHorizontalSpacing(4);
+  grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
   return grid;
 }
@@ -63,6 +63,7 @@ QLineEdit* MakeSecondsEdit(const char* name, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
   edit->setAlignment(Qt::AlignRight);
+  AcceptSeconds(edit);
   edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("50.0000")) + 16);
   return edit;
 }

@@ -1,0 +1,56 @@
+// Restore from backup: the backups of the connected unit (a folder per unit, in it a folder per
+// backup named for its time) are offered in a file dialog; the chosen one is loaded into the
+// page and written back as a device write is.
+#include <QAction>
+#include <QDir>
+
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "devices/backup/backup_store.h"
+#include "i18n/added_texts.h"
+#include "link/device_info.h"
+
+namespace qvr {
+
+std::string MainWindow::ChooseBackupOfUnit(const DeviceModule& module) {
+  DeviceInfo info;
+  if (const LinkResult read = ReadInfoBlock(*link_, module.deviceAddress, info); read != LinkOk) {
+    ShowBox(kBoxError, LinkResultText(catalogue_, read));
+    return std::string();
+  }
+  bool any = false;
+  for (const BackupEntry& entry : ListBackups(backupFolder_, module.name))
+    any = any || entry.serial == info.serialNumber();
+  if (!any) {
+    ShowBox(kBoxInformation,
+            catalogue_.FormatText(Text(catalogue_, AddedText::kNoUnitBackupsInFolder), module.name,
+                                  unsigned(info.serialNumber()), backupFolder_.c_str()));
+    return std::string();
+  }
+  FileDialogRequest request;
+  request.title = QString::fromUtf8(Text(catalogue_, AddedText::kRestoreFromBackup));
+  // The unit's folder holds a folder per backup, named for its time.
+  request.initialFolder = QString::fromStdString(
+      backupFolder_ + "/" + BackupUnitFolderName(module.name, info.serialNumber()));
+  request.nameFilter = "*.MUX (*.MUX)";
+  return fileDialogs_->Run(request);
+}
+
+void MainWindow::RestoreFromBackup() {
+  const ModuleRow* row = ActiveRow();
+  if (!row || !row->readConfigFile || !row->writeDevice || operationDepth_ > 0) return;
+  if (!monitor_->connected() || !SettleUnsavedChanges(activePage())) return;
+  std::string path;
+  {
+    const OperationScope scope(*this);
+    path = ChooseBackupOfUnit(*row->module);
+    if (path.empty() || closing_) return;
+    if (row->readConfigFile(*this, *row->module, path) != 0) return;
+    RememberPageFile(activePage(), path);
+  }
+  // Written as the toolbar's write does: the question, a backup of what the unit holds now,
+  // the write and its read-back.
+  SpeedButtonWriteDeviceClick();
+}
+
+}  // namespace qvr
