@@ -244,7 +244,7 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
     ASSERT_EQ(listed.status, 0) << listed.err;
     const std::string path = JsonLines(listed.out).at(0)["backups"].at(0)["file"];
     if (std::strchr(name, ':')) {
-      EXPECT_TRUE(path.ends_with("/configuration.MUX")) << path;
+      EXPECT_EQ(std::filesystem::path(path).filename().string(), "configuration.MUX") << path;
       continue;
     }
     // Written back by hand, a backup under the unit's name gives the same unit.
@@ -268,6 +268,9 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
 // Anything standing at a backup's name (another backup, a link planted there, even a dangling
 // one) makes it take the next free name; without a home no backup is made anywhere.
 TEST_F(Workshop, ABackupTakesOnlyAFreeNameAndNeedsAHome) {
+#ifdef _WIN32
+  GTEST_SKIP() << "planted links need a privilege Windows users do not have";
+#endif
   const std::string file = MuxFile(3);
   const std::string unit = BackupFolder() + "/simulated/MUX-410-41000123";
   std::filesystem::create_directories(unit);
@@ -319,6 +322,9 @@ TEST_F(Workshop, ABackupTakesOnlyAFreeNameAndNeedsAHome) {
 // Names and values from files and adapters are data: JSON takes any byte, a terminal gets no
 // control character that could retitle it, clear it or overwrite a line.
 TEST_F(Workshop, TextFromFilesReachesJsonAndTheTerminalAsHarmlessText) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows file names cannot hold the control characters this feeds in";
+#endif
   // A file name that is not UTF-8.
   Outcome o = Run({"--json", "write", "mux-410", files.File("\xFF\xFE.MUX"), "--yes"});
   EXPECT_EQ(o.status, 1);
