@@ -454,6 +454,14 @@ MainWindow::OperationScope::OperationScope(MainWindow& window)
   window_.RefreshToolbar(true);
 }
 
+void MainWindow::BeginOperation() {
+  liveScopes_.push_back(std::make_unique<OperationScope>(*this));
+}
+
+void MainWindow::EndOperation() {
+  if (!liveScopes_.empty()) liveScopes_.pop_back();
+}
+
 MainWindow::OperationScope::~OperationScope() {
   if (--window_.operationDepth_ == 0) {
     for (int page = kPageQvrb + 1; page < window_.pageControl_->count(); ++page)

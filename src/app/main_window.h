@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "app/module_table.h"
 #include "app/settings.h"
@@ -85,6 +86,8 @@ class MainWindow final : public QMainWindow,
   bool debugMode() const override;
   void setStatusText(const std::string& text) override;
   QMenu* eventMenu() override { return eventMenu_; }
+  void BeginOperation() override;
+  void EndOperation() override;
 
   // ModuleContext.
   DevicePage* devicePage(int index) override;
@@ -263,6 +266,8 @@ class MainWindow final : public QMainWindow,
 
   bool busy_ = false;
   int operationDepth_ = 0;
+  // The scopes the pages' live actions entered, innermost last.
+  std::vector<std::unique_ptr<OperationScope>> liveScopes_;
   bool closing_ = false;
   bool simulated_ = false;
   bool backupBeforeChange_ = true;

@@ -9,7 +9,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/device_pages.h"
 #include "devices/backup/backup_store.h"
@@ -47,6 +49,21 @@ TEST_F(DeviceCommands, ReadingTheMux410ShowsItsBannerAndTheGauge) {
 
 // Save and Write on a page never read or loaded point to Read and Open; a refused event field
 // is named with its event in the window's language, and keeps the focus.
+// A live action runs as a toolbar command does: while its question is open the pages and the
+// toolbar take no input; afterwards they are back.
+TEST_F(DeviceCommands, ALiveActionHoldsThePagesAndTheToolbarUntilItEnds) {
+  window().setActivePage(kPageMux410);
+  QWidget* page = shell.Find<QTabWidget>("PageControlMain")->widget(kPageMux410);
+  auto* naviAuto = shell.Find<QToolButton>("SpeedButtonNaviAuto_MUX410");
+  ASSERT_NE(naviAuto, nullptr);
+  bool heldDuring = false;
+  shell.boxes.during = [&] { heldDuring = !page->isEnabled() && window().busy(); };
+  naviAuto->click();  // the scripted user answers No
+  EXPECT_TRUE(heldDuring);
+  EXPECT_TRUE(page->isEnabled());
+  EXPECT_FALSE(window().busy());
+}
+
 TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
   window().show();
   QApplication::setActiveWindow(&window());

@@ -460,6 +460,7 @@ void EventEditor::LearnIrCode() {
   {
     // The code belongs to the event on which learning started: the tabs and fields take no
     // input while the wait pumps messages, so no other event can be shown meanwhile.
+    const PageOperation operation(host_);
     const DisabledWhile still(*this);
     if (!WaitForIrCode(host_.link(), host_.catalogue(), Module(), config_.commands.learnIr, code)) {
       return;

@@ -22,11 +22,13 @@ int ReadCurrentInputInto(PageHost& host, int page, uint8_t command, QComboBox* l
 
 int SendCurrentInput(PageHost& host, int page, uint8_t command, const QComboBox* list) {
   if (list->currentIndex() < 0) return LinkOk;
+  const PageOperation operation(host);
   const uint8_t input = uint8_t(list->currentIndex());
   return SendDeviceCommand(host.link(), host.catalogue(), ModuleOfPage(page), command, &input, 1);
 }
 
 bool RunNaviAutoSetup(PageHost& host, int page, uint8_t command, QComboBox* naviTypeList) {
+  const PageOperation operation(host);
   const int answer = host.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
                                                 host.catalogue().Text(kMsgNaviAutoQuestion));
   if (answer != kBoxResultYes) return false;

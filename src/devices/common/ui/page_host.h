@@ -30,6 +30,22 @@ class PageHost {
   // The window's shared event pop-up menu (PopupMenuEvent_MUX410); its items call
   // DevicePage::EventMenuAction of the active page.
   virtual QMenu* eventMenu() = 0;
+  // A live action or a wait of the core runs as the toolbar's commands do: nothing else takes
+  // input, and the adapter stays the program's, from Begin to the matching End.
+  virtual void BeginOperation() {}
+  virtual void EndOperation() {}
+};
+
+// Runs a live action inside the window's operation scope for as long as it lives.
+class PageOperation {
+ public:
+  explicit PageOperation(PageHost& host) : host_(host) { host_.BeginOperation(); }
+  ~PageOperation() { host_.EndOperation(); }
+  PageOperation(const PageOperation&) = delete;
+  PageOperation& operator=(const PageOperation&) = delete;
+
+ private:
+  PageHost& host_;
 };
 
 }  // namespace qvr

@@ -62,6 +62,7 @@ bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LiveActions::Send(uint8_t command, const uint8_t* data, unsigned length) {
+  const PageOperation operation(host_);
   (void)SendDeviceCommand(host_.link(), host_.catalogue(), Mux410(), command, data, length);
 }
 
@@ -74,6 +75,7 @@ void LiveActions::SendCurrentInput() {
 }
 
 void LiveActions::AskPaType() {
+  const PageOperation operation(host_);
   uint8_t type = 0;
   if (ReadDeviceValue(host_.link(), host_.catalogue(), Mux410(), kCmdPaType, &type, 1) != LinkOk) {
     return;

@@ -29,6 +29,7 @@ void Page::RunNaviAutoSetup() {
 }
 
 void Page::RunTouchLineSetup() {
+  const PageOperation operation(host_);
   const int answer = host_.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
                                                  host_.catalogue().Text(kMsgAskTouchSetup));
   if (answer != kBoxResultYes) return;
