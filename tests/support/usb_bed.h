@@ -21,7 +21,7 @@ namespace qvr::test {
 // when it does (or when the preload cannot be found: false).
 bool RunUnderUmockdev(int argc, char** argv);
 
-struct AdapterSpec {
+struct AdapterSetup {
   uint32_t serial = sim::kControllerIdentity.serialNumber;
   std::string manufacturer = kControllerManufacturer;
   std::string product = kControllerProduct;
@@ -37,7 +37,7 @@ class UsbBed {
   UsbBed& operator=(const UsbBed&) = delete;
 
   // Adds an adapter and returns its number (0, 1, ...).
-  int Plug(const AdapterSpec& spec);
+  int Plug(const AdapterSetup& setup);
   // Removes the adapter's devices, children first; nodes opened before fail with ENODEV.
   void Unplug(int adapter);
   // Plugs a removed adapter back in, with its model, under the next hidraw number.

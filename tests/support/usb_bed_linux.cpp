@@ -75,7 +75,7 @@ struct NodeHandler {
 };
 
 struct UsbBed::Adapter {
-  AdapterSpec spec;
+  AdapterSetup setup;
   std::unique_ptr<sim::SimController> model;
   std::vector<PacketBytes> requests;
   std::vector<std::unique_ptr<NodeHandler>> nodes;  // every node it ever had; the last is current
@@ -235,12 +235,12 @@ std::string UsbBed::RootDir() const {
   return dir;
 }
 
-int UsbBed::Plug(const AdapterSpec& spec) {
+int UsbBed::Plug(const AdapterSetup& setup) {
   auto adapter = std::make_unique<Adapter>();
-  adapter->spec = spec;
+  adapter->setup = setup;
   adapter->mutex = &impl_->mutex;
-  adapter->model = std::make_unique<sim::SimController>(spec.stateDir);
-  adapter->model->SetSerialNumber(sim::kAddressController, spec.serial);
+  adapter->model = std::make_unique<sim::SimController>(setup.stateDir);
+  adapter->model->SetSerialNumber(sim::kAddressController, setup.serial);
   impl_->adapters.push_back(std::move(adapter));
   AddDevices(*impl_->adapters.back());
   return int(impl_->adapters.size()) - 1;
@@ -254,7 +254,7 @@ void UsbBed::AddDevices(Adapter& adapter) {
   }();
   const int hidraw = impl_->nextHidraw++;
   const int sequence = impl_->nextHidSequence++;
-  const std::string serial = std::to_string(adapter.spec.serial);
+  const std::string serial = std::to_string(adapter.setup.serial);
   const std::string usb = "/devices/pci0000:00/0000:00:14.0/usb1/1-" + std::to_string(index + 1);
   const std::string interface = usb + "/1-" + std::to_string(index + 1) + ":1.0";
   char hidName[32];
@@ -266,17 +266,17 @@ void UsbBed::AddDevices(Adapter& adapter) {
   tree += "P: " + usb + "\nN: bus/usb/001/" + std::to_string(100 + sequence) + "\n";
   tree += "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\n";
   tree += "A: idVendor=03eb\nA: idProduct=2013\nA: bcdDevice=0100\n";
-  tree += "A: manufacturer=" + adapter.spec.manufacturer + "\n";
-  tree += "A: product=" + adapter.spec.product + "\nA: serial=" + serial + "\n\n";
+  tree += "A: manufacturer=" + adapter.setup.manufacturer + "\n";
+  tree += "A: product=" + adapter.setup.product + "\nA: serial=" + serial + "\n\n";
   tree += "P: " + interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n";
   tree += "E: DRIVER=usbhid\nA: bInterfaceNumber=00\nA: bInterfaceClass=03\n\n";
   tree += "P: " + hid + "\nE: SUBSYSTEM=hid\nE: DRIVER=hid-generic\n";
   tree += "E: HID_ID=0003:000003EB:00002013\n";
-  tree += "E: HID_NAME=" + adapter.spec.manufacturer + " " + adapter.spec.product + "\n";
+  tree += "E: HID_NAME=" + adapter.setup.manufacturer + " " + adapter.setup.product + "\n";
   tree += "E: HID_UNIQ=" + serial + "\n";
   tree += "H: report_descriptor=" + Hex(kReportDescriptor, sizeof kReportDescriptor) + "\n\n";
   tree += "P: " + raw + "\n";
-  if (adapter.spec.hasNode) tree += "N: " + node + "\n";
+  if (adapter.setup.hasNode) tree += "N: " + node + "\n";
   tree += "E: SUBSYSTEM=hidraw\nE: DEVNAME=/dev/" + node + "\n";
   // Without the link to its HID parent, enumeration by ids passes the node over.
   tree += "L: device=../../../" + std::string(hidName) + "\n";
@@ -291,7 +291,7 @@ void UsbBed::AddDevices(Adapter& adapter) {
   adapter.plugged = true;
   auto handler = std::make_unique<NodeHandler>(NodeHandler{&adapter, "/dev/" + node});
   g_signal_connect(impl_->ioctls, "handle-ioctl", G_CALLBACK(HandleIoctl), handler.get());
-  if (adapter.spec.hasNode) {
+  if (adapter.setup.hasNode) {
     if (!umockdev_testbed_attach_ioctl(impl_->bed, handler->node.c_str(), impl_->ioctls, &error)) {
       std::fprintf(stderr, "test bed: %s\n", error->message);
       std::abort();

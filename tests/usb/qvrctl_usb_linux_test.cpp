@@ -185,23 +185,23 @@ TEST_F(OneAdapter, ANodeTheUserMayNotOpenGivesThePermissionText) {
   EXPECT_EQ(bed->Requests(0).size(), reportsBefore);
 }
 
-AdapterSpec Spec(uint32_t serial, void (*change)(AdapterSpec&) = nullptr) {
-  AdapterSpec spec;
-  spec.serial = serial;
-  if (change != nullptr) change(spec);
-  return spec;
+AdapterSetup AdapterWithSerial(uint32_t serial, void (*change)(AdapterSetup&) = nullptr) {
+  AdapterSetup setup;
+  setup.serial = serial;
+  if (change != nullptr) change(setup);
+  return setup;
 }
 
 class SeveralAdapters : public UsbGroup {
  protected:
   static void SetUpTestSuite() {
     UsbGroup::SetUpTestSuite();
-    bed->Plug(Spec(1001));
-    bed->Plug(Spec(1002));
-    bed->Plug(Spec(1003, [](AdapterSpec& s) { s.manufacturer = "Other Maker"; }));
-    bed->Plug(Spec(1004, [](AdapterSpec& s) { s.product = "QVR-C"; }));
+    bed->Plug(AdapterWithSerial(1001));
+    bed->Plug(AdapterWithSerial(1002));
+    bed->Plug(AdapterWithSerial(1003, [](AdapterSetup& s) { s.manufacturer = "Other Maker"; }));
+    bed->Plug(AdapterWithSerial(1004, [](AdapterSetup& s) { s.product = "QVR-C"; }));
     // The right ids and strings, but a node that cannot be opened.
-    bed->Plug(Spec(1005, [](AdapterSpec& s) { s.hasNode = false; }));
+    bed->Plug(AdapterWithSerial(1005, [](AdapterSetup& s) { s.hasNode = false; }));
   }
   static int Reports(int adapter) { return int(bed->Requests(adapter).size()); }
 };

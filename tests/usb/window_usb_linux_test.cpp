@@ -8,8 +8,8 @@
 #include "app/device_pages.h"
 #include "app/shell_test_support.h"
 #include "link/hid_transport.h"
-#include "support/ldr_builder.h"
 #include "platform/adapter_lock.h"
+#include "support/ldr_builder.h"
 #include "usb/usb_fixture.h"
 
 namespace qvr::test {
