@@ -29,6 +29,22 @@ std::string ReadableTime(const std::string& name) {
          name.substr(9, 2) + ":" + name.substr(11, 2) + ":" + name.substr(13, 2) + name.substr(16);
 }
 
+// A listing's end: its lines on the terminal, or one JSON object carrying them and `fields`;
+// exit 1 when there was nothing to list.
+int PrintListing(const RunOptions& options, std::ostream& out, Command command, bool empty,
+                 std::string lines, const nlohmann::json& fields) {
+  const int status = empty ? kExitFailure : kExitOk;
+  if (!options.json) {
+    out << TerminalSafe(lines);
+    return status;
+  }
+  lines.pop_back();
+  out << Dump(ResultObject(CommandName(command), {}, std::nullopt, StatusWord(command, status),
+                           lines, fields))
+      << '\n';
+  return status;
+}
+
 }  // namespace
 
 int BackupBeforeChange(Session& s, const DeviceModule& module) {
@@ -94,17 +110,8 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
   }
   if (entries.empty())
     lines = catalogue.FormatText(Text(catalogue, AddedText::kNoBackups), folder.c_str()) + "\n";
-  const int status = entries.empty() ? kExitFailure : kExitOk;
-  if (!options.json) {
-    out << TerminalSafe(lines);
-    return status;
-  }
-  lines.pop_back();
-  out << Dump(ResultObject(CommandName(Command::kBackups), {}, std::nullopt,
-                           StatusWord(Command::kBackups, status), lines,
-                           {{"folder", folder}, {"backups", listed}}))
-      << '\n';
-  return status;
+  return PrintListing(options, out, Command::kBackups, entries.empty(), std::move(lines),
+                      {{"folder", folder}, {"backups", listed}});
 }
 
 int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
@@ -113,22 +120,10 @@ int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostre
   auto serial = [](const std::optional<uint32_t>& value) {
     return value ? std::to_string(*value) : std::string("?");
   };
-  auto orNull = [](const std::optional<uint32_t>& value) {
-    return value ? nlohmann::json(*value) : nlohmann::json();
-  };
   nlohmann::json listed = nlohmann::json::array();
   std::string lines;
   for (const HistoryEntry& e : entries) {
-    listed.push_back({{"time", e.time},
-                      {"program", e.program},
-                      {"adapter_serial", orNull(e.adapterSerial)},
-                      {"device", e.device},
-                      {"unit_serial", orNull(e.unitSerial)},
-                      {"command", e.command},
-                      {"file", e.file},
-                      {"sha256", e.sha256},
-                      {"result", e.result},
-                      {"simulated", e.simulated}});
+    listed.push_back(HistoryObject(e));
     lines += catalogue.FormatText(Text(catalogue, AddedText::kHistoryLine), e.time.c_str(),
                                   e.command.c_str(), e.device.c_str(), serial(e.unitSerial).c_str(),
                                   serial(e.adapterSerial).c_str(), e.program.c_str(),
@@ -138,17 +133,8 @@ int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostre
   }
   if (entries.empty())
     lines = catalogue.FormatText(Text(catalogue, AddedText::kHistoryEmpty), file.c_str()) + "\n";
-  const int status = entries.empty() ? kExitFailure : kExitOk;
-  if (!options.json) {
-    out << TerminalSafe(lines);
-    return status;
-  }
-  lines.pop_back();
-  out << Dump(ResultObject(CommandName(Command::kHistory), {}, std::nullopt,
-                           StatusWord(Command::kHistory, status), lines,
-                           {{"history_file", file}, {"history", listed}}))
-      << '\n';
-  return status;
+  return PrintListing(options, out, Command::kHistory, entries.empty(), std::move(lines),
+                      {{"history_file", file}, {"history", listed}});
 }
 
 }  // namespace qvr::cli

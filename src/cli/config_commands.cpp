@@ -78,14 +78,20 @@ bool ReadableFile(const std::string& path) {
   return std::filesystem::is_regular_file(name, ec) && std::ifstream(name).good();
 }
 
+// The unit's configuration, or none after saying why it could not be read.
 template <typename Config>
-int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) {
+std::unique_ptr<typename Config::Image> ReadUnit(Session& s, const DeviceModule& module) {
   auto image = std::make_unique<typename Config::Image>();
   const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *image);
-  if (r != LinkOk) {
-    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
-    return kExitFailure;
-  }
+  if (r == LinkOk) return image;
+  s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
+  return nullptr;
+}
+
+template <typename Config>
+int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) {
+  auto image = ReadUnit<Config>(s, module);
+  if (!image) return kExitFailure;
   // The window's memo shows the device's name where there is no description and saves it as
   // one; the file keeps the name the same way.
   image->setDescription(image->shownDescription());
@@ -210,12 +216,8 @@ void ShowDifference(Session& s, const KeyDifference& d, bool toErrors) {
 // that acknowledged every block but keeps something else must not pass as written.
 template <typename Config>
 int VerifyWrite(Session& s, const DeviceModule& module, typename Config::Image& sent) {
-  auto back = std::make_unique<typename Config::Image>();
-  const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *back);
-  if (r != LinkOk) {
-    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
-    return kExitFailure;
-  }
+  const auto back = ReadUnit<Config>(s, module);
+  if (!back) return kExitFailure;
   const bool same = Config::UnitBytes(*back, sent) == Config::UnitBytes(sent, sent);
   s.host.fields()["verified"] = same;
   if (same) {
@@ -278,12 +280,8 @@ int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& sou
   auto fromFile = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
   if (!fromFile) return kExitDiffTrouble;
   if (!missingSections.empty()) s.host.Remark(missingSections);
-  auto fromDevice = std::make_unique<typename Config::Image>();
-  const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *fromDevice);
-  if (r != LinkOk) {
-    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
-    return kExitDiffTrouble;
-  }
+  const auto fromDevice = ReadUnit<Config>(s, module);
+  if (!fromDevice) return kExitDiffTrouble;
   int counted = 0, apart = 0;
   nlohmann::json listed = nlohmann::json::array();
   for (const KeyDifference& d : Differences<Config>(*fromDevice, *fromFile)) {

@@ -170,15 +170,19 @@ LinkResult HidTransport::TakeAdapter() {
   return LinkAdapterBusy;
 }
 
+void HidTransport::ReleaseUnlessKept() {
+  if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
+}
+
 void HidTransport::EndExchange() {
   std::lock_guard guard(lockMutex_);
-  if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
+  ReleaseUnlessKept();
 }
 
 void HidTransport::HoldAdapter(bool hold) {
   std::lock_guard guard(lockMutex_);
   holds_ += hold ? 1 : -1;
-  if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
+  ReleaseUnlessKept();
 }
 
 AdapterHolder HidTransport::BusyHolder() const {
@@ -204,8 +208,7 @@ LinkResult HidTransport::OpenController() {
   device_ = static_cast<hid_device*>(std::get<void*>(opened));
   std::lock_guard guard(lockMutex_);
   if (!lock_ || lockPath_ != openedPath) {
-    if (lock_) lock_->Release();
-    lock_ = std::make_unique<AdapterLock>(openedPath);
+    lock_ = std::make_unique<AdapterLock>(openedPath);  // the old one lets go as it ends
     lockPath_ = openedPath;
   }
   return LinkOk;
@@ -216,7 +219,7 @@ void HidTransport::CloseController() {
     // A command that keeps the adapter keeps it across a reopen, or another program could
     // slip in between.
     std::lock_guard guard(lockMutex_);
-    if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
+    ReleaseUnlessKept();
   }
   if (device_ == nullptr) return;
   std::lock_guard serial(HidLibrary::Get().calls());

@@ -94,6 +94,8 @@ class HidTransport final : public Transport {
   [[nodiscard]] LinkResult OpenController();
   [[nodiscard]] LinkResult BindHidLibrary();
   [[nodiscard]] LinkResult TakeAdapter();
+  // Lets the adapter go unless the command keeps it or a hold is on; under lockMutex_.
+  void ReleaseUnlessKept();
 
   std::string path_;
   AdapterSharing sharing_;

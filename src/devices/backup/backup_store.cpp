@@ -73,17 +73,23 @@ std::string BackupUnitFolderName(const char* deviceName, uint32_t serial) {
   return std::string(deviceName) + "-" + std::to_string(serial);
 }
 
-std::string BackupTimeName(std::time_t when) {
+std::string UtcTimeText(std::time_t when, bool compact) {
   using namespace std::chrono;
   const sys_seconds instant{seconds(when)};
   const sys_days day = floor<days>(instant);
   const year_month_day date{day};
   const hh_mm_ss time{instant - day};
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02u%02uT%02d%02d%02dZ", int(date.year()),
-                unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
-                int(time.minutes().count()), int(time.seconds().count()));
+  std::snprintf(stamp, sizeof stamp,
+                compact ? "%04d%02u%02uT%02d%02d%02dZ" : "%04d-%02u-%02uT%02d:%02d:%02dZ",
+                int(date.year()), unsigned(date.month()), unsigned(date.day()),
+                int(time.hours().count()), int(time.minutes().count()),
+                int(time.seconds().count()));
   return stamp;
+}
+
+std::string BackupTimeName(std::time_t when) {
+  return UtcTimeText(when, true);
 }
 
 std::string BackupConfigFileName(const std::string& configName) {

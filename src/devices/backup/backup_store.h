@@ -13,6 +13,8 @@ inline constexpr int kDefaultBackupsKept = 20;
 
 // "<device>-<serial>", e.g. "MUX-410-41000123".
 std::string BackupUnitFolderName(const char* deviceName, uint32_t serial);
+// The UTC time `when` as "2026-12-07T10:30:00Z", or `compact` as "20261207T103000Z".
+std::string UtcTimeText(std::time_t when, bool compact);
 // The UTC time as a folder name: "20261207T103000Z".
 std::string BackupTimeName(std::time_t when);
 // The file name of a backup of a unit named `configName` (Windows-1251 bytes): the name

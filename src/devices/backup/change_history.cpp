@@ -1,12 +1,13 @@
 #include "devices/backup/change_history.h"
 
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <nlohmann/json.hpp>
 
+#include "devices/backup/backup_store.h"
 #include "devices/backup/sha256.h"
 #include "link/device_info.h"
 #include "platform/file_names.h"
@@ -19,19 +20,6 @@ namespace {
 
 // Threads of one batch append to one file: a line at a time.
 std::mutex appendMutex;
-
-std::string UtcNow() {
-  using namespace std::chrono;
-  const sys_seconds now = floor<seconds>(system_clock::now());
-  const sys_days day = floor<days>(now);
-  const year_month_day date{day};
-  const hh_mm_ss time{now - day};
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", int(date.year()),
-                unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
-                int(time.minutes().count()), int(time.seconds().count()));
-  return text;
-}
 
 nlohmann::json OrNull(const std::optional<uint32_t>& value) {
   return value ? nlohmann::json(*value) : nlohmann::json();
@@ -60,19 +48,23 @@ std::string DefaultHistoryFile() {
   return data.empty() ? std::string() : data + "/qvr-service/history.jsonl";
 }
 
+nlohmann::json HistoryObject(const HistoryEntry& entry) {
+  return {{"time", entry.time},
+          {"program", entry.program},
+          {"adapter_serial", OrNull(entry.adapterSerial)},
+          {"device", entry.device},
+          {"unit_serial", OrNull(entry.unitSerial)},
+          {"command", entry.command},
+          {"file", entry.file},
+          {"sha256", entry.sha256},
+          {"result", entry.result},
+          {"simulated", entry.simulated}};
+}
+
 bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry) {
   // Without a home a relative name would put the line wherever the program was run.
   if (historyFile.empty()) return false;
-  const nlohmann::json line = {{"time", entry.time},
-                               {"program", entry.program},
-                               {"adapter_serial", OrNull(entry.adapterSerial)},
-                               {"device", entry.device},
-                               {"unit_serial", OrNull(entry.unitSerial)},
-                               {"command", entry.command},
-                               {"file", entry.file},
-                               {"sha256", entry.sha256},
-                               {"result", entry.result},
-                               {"simulated", entry.simulated}};
+  const nlohmann::json line = HistoryObject(entry);
   const std::string text =
       line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
   const std::lock_guard lock(appendMutex);
@@ -119,7 +111,7 @@ ChangeRecorder::ChangeRecorder(Link& link, const DeviceModule& module, std::stri
 void ChangeRecorder::Finish(bool succeeded, const std::string& file,
                             const std::string& historyFile) {
   if (!succeeded && link_.acknowledgedWrites() == acknowledgedAtStart_) return;
-  entry_.time = UtcNow();
+  entry_.time = UtcTimeText(std::time(nullptr), false);
   // Asked after the change, so that nothing is sent before the command's own checks; a unit
   // that restarts (a reset, a controller's update) may not answer yet and stays unknown.
   entry_.adapterSerial = SerialOf(link_, kDeviceModules[kPageQvrb].deviceAddress);

@@ -2,6 +2,7 @@
 // The history of changes to units: every write, default, restore, update and reset that
 // reached a unit, by qvrctl or the window, one JSON object a line in the user's data folder.
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ std::string DefaultHistoryFile();
 // Appends one line; false when the file could not be written or is "" (the change itself
 // stands).
 bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry);
+// The entry as the history file and `qvrctl history --json` carry it (unknown serials: null).
+nlohmann::json HistoryObject(const HistoryEntry& entry);
 // Every entry the file holds, oldest first; lines that are not entries are skipped.
 std::vector<HistoryEntry> ReadHistory(const std::string& historyFile);
 
