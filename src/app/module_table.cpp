@@ -1,6 +1,9 @@
 #include "app/module_table.h"
 
+#include <vector>
+
 #include "devices/common/ui/device_page.h"
+#include "devices/drivers/device_drivers.h"
 #include "link/device_commands.h"
 #include "update/update_procedure.h"
 
@@ -38,33 +41,55 @@ int ResetDeviceOp(ModuleContext& context, const DeviceModule& module) {
   return ResetDevice(context.link(), module);
 }
 
-DevicePage* PageForWrite(ModuleContext& context, const DeviceModule* module) {
-  return module ? PageOf(context, *module) : context.activeDevicePage();
+int CheckForFileOp(ModuleContext& context) {
+  DevicePage* page = context.activeDevicePage();
+  return page ? page->CheckForFile() : 1;
 }
 
-int WriteConfigFileOp(ModuleContext& context, const DeviceModule* module, const std::string& path) {
-  DevicePage* page = PageForWrite(context, module);
+int CheckForDeviceOp(ModuleContext& context) {
+  DevicePage* page = context.activeDevicePage();
+  return page ? page->CheckForDevice() : 1;
+}
+
+int WriteConfigFileOp(ModuleContext& context, const DeviceModule& module, const std::string& path) {
+  DevicePage* page = PageOf(context, module);
   return page ? page->WriteConfigFile(module, path) : 1;
 }
 
-int WriteDeviceOp(ModuleContext& context, const DeviceModule* module) {
-  DevicePage* page = PageForWrite(context, module);
+int WriteDeviceOp(ModuleContext& context, const DeviceModule& module) {
+  DevicePage* page = PageOf(context, module);
   return page ? page->WriteDevice(module) : 1;
 }
 
-constexpr ModuleRow kRows[kModuleCount] = {
-    {&kDeviceModules[kPageQvrb], UpdateFirmwareOp, nullptr, nullptr, nullptr, nullptr, nullptr,
-     ResetDeviceOp},
-    {&kDeviceModules[kPageMux410], UpdateFirmwareOp, ReadConfigFileOp, WriteConfigFileOp,
-     ReadDeviceOp, WriteDeviceOp, ResetToDefaultOp, ResetDeviceOp},
-    {&kDeviceModules[kPageTpx520], UpdateFirmwareOp, ReadConfigFileOp, WriteConfigFileOp,
-     ReadDeviceOp, WriteDeviceOp, ResetToDefaultOp, ResetDeviceOp},
-};
+// Every device has its firmware and its reset; one with a configuration has the rest too.
+ModuleRow RowOf(const DeviceDriver& driver) {
+  ModuleRow row{
+      .module = driver.module,
+      .updateFirmware = UpdateFirmwareOp,
+      .resetDevice = ResetDeviceOp,
+  };
+  if (!driver.hasConfiguration()) return row;
+  row.readConfigFile = ReadConfigFileOp;
+  row.writeConfigFile = WriteConfigFileOp;
+  row.readDevice = ReadDeviceOp;
+  row.writeDevice = WriteDeviceOp;
+  row.resetToDefault = ResetToDefaultOp;
+  row.checkForFile = CheckForFileOp;
+  row.checkForDevice = CheckForDeviceOp;
+  return row;
+}
+
+std::vector<ModuleRow> RowsOf(std::span<const DeviceDriver> drivers) {
+  std::vector<ModuleRow> rows;
+  for (const DeviceDriver& driver : drivers) rows.push_back(RowOf(driver));
+  return rows;
+}
 
 }  // namespace
 
 std::span<const ModuleRow> DeviceModuleTable() {
-  return kRows;
+  static const std::vector<ModuleRow> rows = RowsOf(DeviceDrivers());
+  return rows;
 }
 
 const ModuleRow* RowOfPage(std::span<const ModuleRow> table, int index) {

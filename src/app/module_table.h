@@ -22,7 +22,7 @@ class ModuleContext {
   virtual const Catalogue& catalogue() const = 0;
   // The page of row `index`, or nullptr when the row has none.
   virtual DevicePage* devicePage(int index) = 0;
-  // The page of the active row (the write operations' validation pass has no module).
+  // The page of the active row, which the checks before a write look at.
   virtual DevicePage* activeDevicePage() = 0;
   virtual std::string ChooseUpdateFile(const DeviceModule& module) = 0;
   virtual void RememberUpdateFile(const DeviceModule& module, const std::string& path) = 0;
@@ -34,20 +34,26 @@ class ModuleContext {
 // An operation that stopped after telling the user why: no failure box follows.
 inline constexpr int kOperationStoppedAndShown = -1000;
 
+// One device's toolbar operations; an operation the device does not support stays empty and
+// disables its button.
 struct ModuleRow {
-  const DeviceModule* module;
-  int (*updateFirmware)(ModuleContext&, const DeviceModule&);
-  int (*readConfigFile)(ModuleContext&, const DeviceModule&, const std::string& path);
-  // With nullptr only validates the page (0 valid, non-zero invalid and already reported).
-  int (*writeConfigFile)(ModuleContext&, const DeviceModule*, const std::string& path);
-  int (*readDevice)(ModuleContext&, const DeviceModule&);
-  // With nullptr only validates the page, as above.
-  int (*writeDevice)(ModuleContext&, const DeviceModule*);
-  int (*resetToDefault)(ModuleContext&, const DeviceModule&);
-  int (*resetDevice)(ModuleContext&, const DeviceModule&);
+  using Operation = int (*)(ModuleContext&, const DeviceModule&);
+  const DeviceModule* module = nullptr;
+  Operation updateFirmware = nullptr;
+  int (*readConfigFile)(ModuleContext&, const DeviceModule&, const std::string& path) = nullptr;
+  int (*writeConfigFile)(ModuleContext&, const DeviceModule&, const std::string& path) = nullptr;
+  Operation readDevice = nullptr;
+  Operation writeDevice = nullptr;
+  Operation resetToDefault = nullptr;
+  Operation resetDevice = nullptr;
+  // The active page's checks before a save or a device write: 0 valid, non-zero invalid and
+  // already reported.
+  int (*checkForFile)(ModuleContext&) = nullptr;
+  int (*checkForDevice)(ModuleContext&) = nullptr;
 };
 
-// The three rows: QVR-B (firmware update and reset only), MUX-410 and TPX-520 (everything).
+// The rows in page order, one per device driver: the controller has firmware update and reset
+// only; a device with a configuration has every operation.
 std::span<const ModuleRow> DeviceModuleTable();
 
 // The row of page `index` in `table`, or nullptr outside it.

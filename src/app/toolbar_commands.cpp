@@ -137,11 +137,11 @@ bool MainWindow::SaveActivePage() {
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeConfigFile || RefusesEmptyPage(*row)) return false;
   // The page has shown what is wrong and put the focus there.
-  if (row->writeConfigFile(*this, nullptr, "") != 0) return false;
+  if (row->checkForFile(*this) != 0) return false;
   const OperationScope scope(*this);
   const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
   if (path.empty()) return false;
-  const bool saved = row->writeConfigFile(*this, row->module, path) == 0;
+  const bool saved = row->writeConfigFile(*this, *row->module, path) == 0;
   fileDialogs_->RememberConfigFile(*row->module, path);
   if (saved) RememberPageFile(activePage(), path);
   return saved;
@@ -182,7 +182,7 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
     return;
   }
   // Checked before the command takes the page: a refused field keeps the focus.
-  if (RefusesEmptyPage(*row) || row->writeDevice(*this, nullptr) != 0) return;
+  if (RefusesEmptyPage(*row) || row->checkForDevice(*this) != 0) return;
   const OperationScope scope(*this);
   std::string question = catalogue_.Text(kConfirmWriteDevice);
   if (!AddWritePreview(*row->module, question)) return;
@@ -191,7 +191,7 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
     ChangeRecorder change(*link_, *row->module, "qvr-service", "write", simulated_);
     // A backup that failed has said why, and nothing is sent.
     const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
-    const int result = backedUp ? row->writeDevice(*this, row->module) : 0;
+    const int result = backedUp ? row->writeDevice(*this, *row->module) : 0;
     change.Finish(backedUp && result == 0, "", historyFile_);
     if (result == 0 && backedUp) {
       if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);

@@ -8,13 +8,13 @@
 
 #include "cli/cli_texts.h"
 #include "cli/config_diff.h"
-#include "cli/config_traits.h"
 #include "cli/session.h"
 #include "cli/temp_file.h"
 #include "cli/value_changes.h"
 #include "devices/common/config_file_io.h"
 #include "devices/common/config_sections.h"
 #include "devices/common/ini_file.h"
+#include "devices/drivers/device_drivers.h"
 #include "editors/conversions.h"
 #include "i18n/added_texts.h"
 #include "i18n/cp1251.h"
@@ -45,15 +45,35 @@ struct ConfigSource {
   bool nameInFile = false;  // the name comes from NAME (standard input, a backup), not the path
 };
 
-// A file of the other device shares some keys with this device's files (NAVI, MODE, the
-// events); its own keys and the lack of this device's ones tell it apart.
-bool OtherDevicesFile(const std::string& path, int otherPage) {
-  auto mux = std::make_unique<mux410::ConfigImage>();
-  auto tpx = std::make_unique<tpx520::ConfigImage>();
-  const std::vector<ImageField> muxFields = mux410::ImageFields(*mux);
-  const std::vector<ImageField> tpxFields = tpx520::ImageFields(*tpx);
-  return otherPage == kPageTpx520 ? HoldsOtherDevicesKeys(path, muxFields, tpxFields)
-                                  : HoldsOtherDevicesKeys(path, tpxFields, muxFields);
+// The parameters of a fresh image of `driver`'s kind; the fields point into `image`.
+template <typename Image>
+std::vector<ImageField> FreshFields(const ConfigDriver<Image>& driver,
+                                    std::unique_ptr<Image>& image) {
+  image = std::make_unique<Image>();
+  return driver.fields(*image);
+}
+
+// A file of another device shares some keys with this device's files (NAVI, MODE, the
+// events); its own keys and the lack of this device's ones tell it apart. The device the file
+// is for, or null when it may be this one's.
+const DeviceModule* OtherDevicesFile(const std::string& path, const DeviceModule& module) {
+  const auto fileOfOther = [&](const auto& own) -> const DeviceModule* {
+    std::unique_ptr<typename std::decay_t<decltype(own)>::Image> ownImage;
+    const std::vector<ImageField> ownFields = FreshFields(own, ownImage);
+    for (const DeviceDriver& other : DeviceDrivers()) {
+      if (other.module->deviceAddress == module.deviceAddress) continue;
+      const bool holds = WithConfigDriver(
+          *other.module,
+          [&](const auto& driver) {
+            std::unique_ptr<typename std::decay_t<decltype(driver)>::Image> image;
+            return HoldsOtherDevicesKeys(path, ownFields, FreshFields(driver, image));
+          },
+          [] { return false; });
+      if (holds) return other.module;
+    }
+    return nullptr;
+  };
+  return WithConfigDriver(module, fileOfOther, []() -> const DeviceModule* { return nullptr; });
 }
 
 // "File "…", section […], key …=…: The value must be in the range from … to …", the value as
@@ -79,18 +99,20 @@ bool ReadableFile(const std::string& path) {
 }
 
 // The unit's configuration, or none after saying why it could not be read.
-template <typename Config>
-std::unique_ptr<typename Config::Image> ReadUnit(Session& s, const DeviceModule& module) {
-  auto image = std::make_unique<typename Config::Image>();
-  const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *image);
+template <typename Image>
+std::unique_ptr<Image> ReadUnit(Session& s, const ConfigDriver<Image>& driver,
+                                const DeviceModule& module) {
+  auto image = std::make_unique<Image>();
+  const LinkResult r = driver.readDevice(s.link, s.catalogue, module, *image);
   if (r == LinkOk) return image;
   s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
   return nullptr;
 }
 
-template <typename Config>
-int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) {
-  auto image = ReadUnit<Config>(s, module);
+template <typename Image>
+int ReadToFile(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
+               const std::string& path) {
+  auto image = ReadUnit(s, driver, module);
   if (!image) return kExitFailure;
   // The window's memo shows the device's name where there is no description and saves it as
   // one; the file keeps the name the same way.
@@ -99,7 +121,7 @@ int ReadToFile(Session& s, const DeviceModule& module, const std::string& path) 
   const bool toStdout = path == "-";
   const TempFile aside(".MUX");
   const std::string target = toStdout ? aside.path() : path;
-  const SaveResult saved = Config::WriteFile(target, *image);
+  const SaveResult saved = driver.writeFile(target, *image);
   if (!saved.ok()) {
     const std::string reason = SaveFailureText(s.catalogue, saved);
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kSaveFailed), path.c_str(),
@@ -146,11 +168,10 @@ size_t SayValueChanges(Session& s, const ConfigSource& source, std::span<const I
   return changes.size();
 }
 
-template <typename Config>
-std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceModule& module,
-                                                      const ConfigSource& source,
-                                                      std::string& missingSections,
-                                                      size_t& changedValues) {
+template <typename Image>
+std::unique_ptr<Image> LoadForDevice(Session& s, const ConfigDriver<Image>& driver,
+                                     const DeviceModule& module, const ConfigSource& source,
+                                     std::string& missingSections, size_t& changedValues) {
   const std::string& path = source.path;
   // A file that cannot be read would load as the empty default configuration; never send that
   // in its place.
@@ -160,15 +181,14 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
     s.host.Error(s.catalogue.Format(kMsgOpenFileError, name.c_str(), extension.c_str()));
     return nullptr;
   }
-  if (OtherDevicesFile(path, Config::kOtherPage)) {
+  if (const DeviceModule* other = OtherDevicesFile(path, module)) {
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kFileOfOtherDevice),
-                                        source.shown.c_str(),
-                                        kDeviceModules[Config::kOtherPage].name, module.name));
+                                        source.shown.c_str(), other->name, module.name));
     return nullptr;
   }
-  auto image = std::make_unique<typename Config::Image>();
+  auto image = std::make_unique<Image>();
   const ConfigSectionCheck sections =
-      CheckConfigSections(s.catalogue, path, module.name, Config::Fields(*image),
+      CheckConfigSections(s.catalogue, path, module.name, driver.fields(*image),
                           image->events.capacity(), source.shown);
   if (sections.refused()) {
     s.host.Error(sections.message);
@@ -176,7 +196,7 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   }
   missingSections = sections.message;
   std::vector<int> eventSections;
-  Config::ReadFile(path, *image, &eventSections);
+  driver.readFile(path, *image, &eventSections);
   // Standard input has no file name to name the configuration, and a backup keeps the unit's
   // name whatever its file is called: the name it was saved under stands in the file, kept to
   // what the window would send.
@@ -186,20 +206,20 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
     image->setConfigName(ConfigNameFromText(ini.GetString(kConfigSection, "NAME")));
   }
   // The same preparation and checks as the window's before its device write.
-  if (const ImageRefusal refusal = Config::Prepare(*image)) {
+  if (const ImageRefusal refusal = driver.prepareForDevice(*image)) {
     s.host.Error(RefusalText(s.catalogue, source, refusal, eventSections));
     return nullptr;
   }
-  changedValues = SayValueChanges(s, source, Config::Fields(*image), image->events, eventSections);
+  changedValues = SayValueChanges(s, source, driver.fields(*image), image->events, eventSections);
   return image;
 }
 
 // The differences between two images of one device kind, key by key.
-template <typename Config>
-std::vector<KeyDifference> Differences(typename Config::Image& device,
-                                       typename Config::Image& file) {
-  const std::vector<ImageField> deviceFields = Config::Fields(device);
-  const std::vector<ImageField> fileFields = Config::Fields(file);
+template <typename Image>
+std::vector<KeyDifference> Differences(const ConfigDriver<Image>& driver, Image& device,
+                                       Image& file) {
+  const std::vector<ImageField> deviceFields = driver.fields(device);
+  const std::vector<ImageField> fileFields = driver.fields(file);
   return CompareImages({device, deviceFields, device.events}, {file, fileFields, file.events});
 }
 
@@ -214,27 +234,29 @@ void ShowDifference(Session& s, const KeyDifference& d, bool toErrors) {
 
 // Reads the configuration back after a write and compares what reaches the unit: a device
 // that acknowledged every block but keeps something else must not pass as written.
-template <typename Config>
-int VerifyWrite(Session& s, const DeviceModule& module, typename Config::Image& sent) {
-  const auto back = ReadUnit<Config>(s, module);
+template <typename Image>
+int VerifyWrite(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
+                Image& sent) {
+  const auto back = ReadUnit(s, driver, module);
   if (!back) return kExitFailure;
-  const bool same = Config::UnitBytes(*back, sent) == Config::UnitBytes(sent, sent);
+  const bool same = driver.unitBytes(*back, sent) == driver.unitBytes(sent, sent);
   s.host.fields()["verified"] = same;
   if (same) {
     s.host.Note(s.catalogue.FormatText(Text(s.catalogue, AddedText::kVerified), module.name));
     return kExitOk;
   }
   s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kVerifyFailed), module.name));
-  for (const KeyDifference& d : Differences<Config>(*back, sent))
+  for (const KeyDifference& d : Differences(driver, *back, sent))
     if (d.kind != DifferenceKind::kDescription) ShowDifference(s, d, true);
   return kExitFailure;
 }
 
-template <typename Config>
-int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
+template <typename Image>
+int WriteFromFile(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
+                  const ConfigSource& source) {
   std::string missingSections;
   size_t changedValues = 0;
-  auto image = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
+  auto image = LoadForDevice(s, driver, module, source, missingSections, changedValues);
   if (!image) return kExitFailure;
   if (changedValues > 0 && s.options.strict) {
     s.host.Error(Text(s.catalogue, AddedText::kStrictRefused));
@@ -254,7 +276,7 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
   if (answer != kBoxResultYes) return Declined(s);
   if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
   const WriteWatch watch(s.link);
-  const LinkResult r = Config::WriteDevice(s.link, s.catalogue, module, *image);
+  const LinkResult r = driver.writeDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
     std::string text = DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r);
     if (watch.deviceChanged())
@@ -267,24 +289,24 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
   s.host.Note(
       s.catalogue.FormatText(Text(s.catalogue, CliText::kConfigurationWritten), module.name));
   if (s.options.noVerify) return kExitOk;
-  return VerifyWrite<Config>(s, module, *image);
+  return VerifyWrite(s, driver, module, *image);
 }
 
 // What a write of the file would change on the device, key by key; the name and the
 // descriptions, which do not decide how the unit works, only with --all.
-template <typename Config>
-int DiffWithFile(Session& s, const DeviceModule& module, const ConfigSource& source,
-                 const std::string& shownPath) {
+template <typename Image>
+int DiffWithFile(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
+                 const ConfigSource& source, const std::string& shownPath) {
   std::string missingSections;
   size_t changedValues = 0;
-  auto fromFile = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
+  auto fromFile = LoadForDevice(s, driver, module, source, missingSections, changedValues);
   if (!fromFile) return kExitDiffTrouble;
   if (!missingSections.empty()) s.host.Remark(missingSections);
-  const auto fromDevice = ReadUnit<Config>(s, module);
+  const auto fromDevice = ReadUnit(s, driver, module);
   if (!fromDevice) return kExitDiffTrouble;
   int counted = 0, apart = 0;
   nlohmann::json listed = nlohmann::json::array();
-  for (const KeyDifference& d : Differences<Config>(*fromDevice, *fromFile)) {
+  for (const KeyDifference& d : Differences(driver, *fromDevice, *fromFile)) {
     const bool counts = d.kind == DifferenceKind::kParameter;
     counts ? ++counted : ++apart;
     if (!counts && !s.options.showAll) continue;
@@ -327,11 +349,12 @@ ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& asi
 
 // The file as a write would send it, without a device: 0 when it reaches the unit as it is,
 // 1 when a value would change (or the file is refused).
-template <typename Config>
-int CheckFile(Session& s, const DeviceModule& module, const ConfigSource& source) {
+template <typename Image>
+int CheckFile(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
+              const ConfigSource& source) {
   std::string missingSections;
   size_t changedValues = 0;
-  auto image = LoadForDevice<Config>(s, module, source, missingSections, changedValues);
+  auto image = LoadForDevice(s, driver, module, source, missingSections, changedValues);
   if (!image) return kExitFailure;
   if (!missingSections.empty()) s.host.Remark(missingSections);
   if (changedValues > 0) return kExitFailure;
@@ -344,14 +367,16 @@ int RunCheck(Session& s, const std::string& device, const std::string& path) {
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
   if (source.path.empty()) return kExitFailure;
-  // Without a device named, the file's own keys tell which device it is for.
-  const bool tpx = device.empty()
-                       ? ReadableFile(source.path) && OtherDevicesFile(source.path, kPageTpx520)
-                       : device == "tpx-520";
-  const DeviceModule& module = kDeviceModules[tpx ? kPageTpx520 : kPageMux410];
+  // Without a device named, the file's own keys tell which device it is for: a MUX-410's
+  // unless they are another's.
+  const DeviceModule& mux410 = kDeviceModules[kPageMux410];
+  const DeviceModule* other =
+      ReadableFile(source.path) ? OtherDevicesFile(source.path, mux410) : nullptr;
+  const bool tpx = device.empty() ? other != nullptr : device == "tpx-520";
+  const DeviceModule& module = tpx ? kDeviceModules[kPageTpx520] : mux410;
   s.host.fields()["target"] = module.name;
-  return WithConfigTraits(
-      module, [&]<typename Config>() { return CheckFile<Config>(s, module, source); },
+  return WithConfigDriver(
+      module, [&](const auto& driver) { return CheckFile(s, driver, module, source); },
       [] { return kExitFailure; });
 }
 
@@ -359,9 +384,9 @@ int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
   if (source.path.empty()) return kExitDiffTrouble;
-  return WithConfigTraits(
+  return WithConfigDriver(
       module,
-      [&]<typename Config>() { return DiffWithFile<Config>(s, module, source, source.shown); },
+      [&](const auto& driver) { return DiffWithFile(s, driver, module, source, source.shown); },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
         return kExitDiffTrouble;
@@ -369,8 +394,8 @@ int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
 }
 
 int RunReadConfig(Session& s, const DeviceModule& module, const std::string& path) {
-  return WithConfigTraits(
-      module, [&]<typename Config>() { return ReadToFile<Config>(s, module, path); },
+  return WithConfigDriver(
+      module, [&](const auto& driver) { return ReadToFile(s, driver, module, path); },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
         return kExitFailure;
@@ -378,10 +403,10 @@ int RunReadConfig(Session& s, const DeviceModule& module, const std::string& pat
 }
 
 int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& path) {
-  return WithConfigTraits(
+  return WithConfigDriver(
       module,
-      [&]<typename Config>() {
-        return WriteFromFile<Config>(s, module, {path, path, false, true});
+      [&](const auto& driver) {
+        return WriteFromFile(s, driver, module, {path, path, false, true});
       },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
@@ -393,8 +418,8 @@ int RunWriteConfig(Session& s, const DeviceModule& module, const std::string& pa
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
   if (source.path.empty()) return kExitFailure;
-  return WithConfigTraits(
-      module, [&]<typename Config>() { return WriteFromFile<Config>(s, module, source); },
+  return WithConfigDriver(
+      module, [&](const auto& driver) { return WriteFromFile(s, driver, module, source); },
       [&] {
         s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
         return kExitFailure;

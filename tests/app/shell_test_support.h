@@ -89,17 +89,25 @@ class RecordingPage : public DevicePage {
     calls.push_back(std::string("ReadDevice ") + module.name);
     return readDeviceResult;
   }
-  int WriteDevice(const DeviceModule* module) override {
-    calls.push_back(std::string("WriteDevice ") + (module ? module->name : "-"));
-    return module ? writeDeviceResult : validationResult;
+  int CheckForDevice() override {
+    calls.push_back("CheckForDevice");
+    return validationResult;
+  }
+  int CheckForFile() override {
+    calls.push_back("CheckForFile");
+    return validationResult;
+  }
+  int WriteDevice(const DeviceModule& module) override {
+    calls.push_back(std::string("WriteDevice ") + module.name);
+    return writeDeviceResult;
   }
   int ReadConfigFile(const DeviceModule& module, const std::string& path) override {
     calls.push_back(std::string("ReadConfigFile ") + module.name + " " + path);
     return 0;
   }
-  int WriteConfigFile(const DeviceModule* module, const std::string& path) override {
-    calls.push_back(std::string("WriteConfigFile ") + (module ? module->name : "-") + " " + path);
-    return module ? 0 : validationResult;
+  int WriteConfigFile(const DeviceModule& module, const std::string& path) override {
+    calls.push_back(std::string("WriteConfigFile ") + module.name + " " + path);
+    return 0;
   }
   void EventMenuAction(EventMenuItem item) override {
     calls.push_back("Event " + std::to_string(int(item)));

@@ -162,7 +162,7 @@ TEST_F(Toolbar, ReadDeviceReportsTheFailureWithDeviceNameAndResultText) {
 TEST_F(Toolbar, WriteDeviceValidatesThenAsksWithNoAsDefault) {
   window().setActivePage(1);
   window().SpeedButtonWriteDeviceClick();  // the scripted user answers No
-  EXPECT_EQ(shell.mux->calls.back(), "WriteDevice -");
+  EXPECT_EQ(shell.mux->calls.back(), "CheckForDevice");
   ASSERT_EQ(shell.boxes.seen.size(), 1u);
   EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxQuestion + kBoxDefaultNo);
   EXPECT_TRUE(shell.boxes.seen[0].request.defaultNo);
@@ -179,7 +179,7 @@ TEST_F(Toolbar, WriteDeviceValidatesThenAsksWithNoAsDefault) {
   shell.mux->validationResult = 1;
   window().SpeedButtonWriteDeviceClick();
   EXPECT_TRUE(shell.boxes.seen.empty());  // the page has said what is wrong
-  EXPECT_EQ(shell.mux->calls.back(), "WriteDevice -");
+  EXPECT_EQ(shell.mux->calls.back(), "CheckForDevice");
 }
 
 TEST_F(Toolbar, SaveConfigurationValidatesFirstAndAnInvalidPageOpensNoDialog) {
@@ -196,7 +196,7 @@ TEST_F(Toolbar, SaveConfigurationValidatesFirstAndAnInvalidPageOpensNoDialog) {
   ASSERT_EQ(shell.dialogs.requests.size(), 1u);
   EXPECT_TRUE(shell.dialogs.requests[0].save);
   EXPECT_EQ(shell.mux->calls.back(), "WriteConfigFile MUX-410 " + path.toStdString());
-  EXPECT_EQ(shell.mux->calls[shell.mux->calls.size() - 2], "WriteConfigFile - ");
+  EXPECT_EQ(shell.mux->calls[shell.mux->calls.size() - 2], "CheckForFile");
 }
 
 TEST_F(Toolbar, EventMenuActsOnTheActivePageOnly) {

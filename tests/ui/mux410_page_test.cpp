@@ -150,7 +150,7 @@ TEST_F(Mux410PageTest, ValueBeyondItsListIsShownEmptyAndStopsTheWrite) {
   page.image().naviType() = 9;
   page.ImageToControls();
   EXPECT_EQ(w().naviType->currentIndex(), -1);
-  EXPECT_EQ(page.WriteDevice(nullptr), 1);
+  EXPECT_EQ(page.CheckForDevice(), 1);
   EXPECT_EQ(host.LastBox(), "Select an option from the drop down list");
   EXPECT_TRUE(host.sim.Wire().empty());
 }
@@ -159,18 +159,18 @@ TEST_F(Mux410PageTest, EventValueBeyondItsListStopsTheDeviceWriteOnThatEventsLis
   FillImage(page.image());
   page.image().events.record(1).input = 0xFF;
   page.ImageToControls();
-  EXPECT_EQ(page.WriteDevice(nullptr), 1);
+  EXPECT_EQ(page.CheckForDevice(), 1);
   EXPECT_EQ(host.LastBox(), "Select an option from the drop down list");
   EXPECT_EQ(w().events->tabBar()->currentIndex(), 1);
   EXPECT_TRUE(w().events->inputList()->view()->isVisible());
   w().events->inputList()->hidePopup();
-  EXPECT_EQ(page.WriteConfigFile(nullptr, ""), 0);  // a file keeps what the user has
+  EXPECT_EQ(page.CheckForFile(), 0);  // a file keeps what the user has
 
   // A zone code from a newer file on the event shown: kept, not sent as 0xFF.
   page.image().events.record(1).input = 2;
   page.image().events.record(0).event = 40;
   page.ImageToControls();
-  EXPECT_EQ(page.WriteDevice(nullptr), 1);
+  EXPECT_EQ(page.CheckForDevice(), 1);
   EXPECT_EQ(page.image().events.record(0).event, 40);
   EXPECT_EQ(w().events->tabBar()->currentIndex(), 0);
   EXPECT_TRUE(w().events->zoneList()->view()->isVisible());
@@ -190,7 +190,7 @@ TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {
   w().events->AddEventAtEnd();
   w().events->zoneList()->setCurrentIndex(5);
   w().events->commandEdit()->setText("99");
-  ASSERT_EQ(page.WriteDevice(nullptr), 0);
+  ASSERT_EQ(page.CheckForDevice(), 0);
   // What the window held when the write began reaches the unit, whatever changes the page's
   // image while the write pumps messages (as its gauge moves).
   const ConfigImage written = page.image();
@@ -200,7 +200,7 @@ TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {
     page.image().navi[0] = 1;
     page.image().events.record(3).command = 1;
   };
-  ASSERT_EQ(page.WriteDevice(&Mux()), 0);
+  ASSERT_EQ(page.WriteDevice(Mux()), 0);
   host.linkPumps.onProgress = nullptr;
   EXPECT_EQ(host.sim.CountRequests(1, 3), 1);  // the device restarts with it
 
@@ -234,8 +234,8 @@ TEST_F(Mux410PageTest, ConfigurationSurvivesAFileAndAFailedSaveSaysWhy) {
   const std::string path = QDir(dir.path()).filePath("car.MUX").toStdString();
   FillImage(page.image());
   page.ImageToControls();
-  ASSERT_EQ(page.WriteConfigFile(nullptr, path), 0);
-  ASSERT_EQ(page.WriteConfigFile(&Mux(), path), 0);
+  ASSERT_EQ(page.CheckForFile(), 0);
+  ASSERT_EQ(page.WriteConfigFile(Mux(), path), 0);
 
   Page again(host, nullptr);
   again.InitPage();
@@ -246,7 +246,7 @@ TEST_F(Mux410PageTest, ConfigurationSurvivesAFileAndAFailedSaveSaysWhy) {
   EXPECT_EQ(again.image().events.description(1), "OK");
 
   const std::string bad = QDir(dir.path()).filePath("missing/car.MUX").toStdString();
-  EXPECT_NE(page.WriteConfigFile(&Mux(), bad), 0);
+  EXPECT_NE(page.WriteConfigFile(Mux(), bad), 0);
   EXPECT_NE(host.LastBox().find(bad), std::string::npos);
   EXPECT_EQ(host.boxes.boxes.back().kind, kBoxError);
 }

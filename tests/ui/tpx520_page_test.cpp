@@ -190,11 +190,11 @@ TEST(Tpx520PageDevice, TouchBlockIsWrittenBackOnlyWhenItCameFromTheDevice) {
 
   // Read, then write back: block 16 goes out as it was read.
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
-  ASSERT_EQ(h.tpx->WriteConfigFile(nullptr, path), 0);
-  ASSERT_EQ(h.tpx->WriteConfigFile(&Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->CheckForFile(), 0);
+  ASSERT_EQ(h.tpx->WriteConfigFile(Tpx(), path), 0);
   h.sim.ClearWire();
-  ASSERT_EQ(h.tpx->WriteDevice(nullptr), 0);
-  ASSERT_EQ(h.tpx->WriteDevice(&Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->CheckForDevice(), 0);
+  ASSERT_EQ(h.tpx->WriteDevice(Tpx()), LinkOk);
   auto touchWrites = h.Writes(16);
   ASSERT_EQ(touchWrites.size(), 1u);
   EXPECT_EQ(touchWrites[0].data, deviceTouch);
@@ -205,8 +205,8 @@ TEST(Tpx520PageDevice, TouchBlockIsWrittenBackOnlyWhenItCameFromTheDevice) {
   EXPECT_EQ(TouchPanels(h)[0], "");  // not zeros: they will not be written
   EXPECT_FALSE(Control<QLabel>(h, "PanelXPLS_TPX520")->toolTip().isEmpty());
   h.sim.ClearWire();
-  ASSERT_EQ(h.tpx->WriteDevice(nullptr), 0);
-  ASSERT_EQ(h.tpx->WriteDevice(&Tpx()), LinkOk);
+  ASSERT_EQ(h.tpx->CheckForDevice(), 0);
+  ASSERT_EQ(h.tpx->WriteDevice(Tpx()), LinkOk);
   EXPECT_EQ(h.RequestCount(16), 0);
   EXPECT_EQ(h.Writes(22).size(), 3u);  // two events and the end record
   EXPECT_EQ(h.sim.Block(sim::kAddressTpx520, 16), sim::FoundTouchBlock());
@@ -220,7 +220,7 @@ TEST(Tpx520PageDevice, UsedEventWithoutInputRefusesTheWriteOnItsTab) {
   h.tpx->ImageToControls();
   h.sim.ClearWire();
 
-  EXPECT_EQ(h.tpx->WriteDevice(nullptr), 1);
+  EXPECT_EQ(h.tpx->CheckForDevice(), 1);
   EXPECT_EQ(h.boxes.boxes.back().text, "Select an option from the drop down list");
   EXPECT_EQ(h.tpx->eventEditor().tabBar()->currentIndex(), 1);
   EXPECT_TRUE(h.sim.Wire().empty());
@@ -239,12 +239,12 @@ TEST(Tpx520PageFile, SavePrunesTheTabsAndAFailedSaveNamesTheFile) {
   h.tpx->eventEditor().tabBar()->setCurrentIndex(4);
 
   const std::string path = (dir / "three.MUX").string();
-  ASSERT_EQ(h.tpx->WriteConfigFile(nullptr, path), 0);
-  ASSERT_EQ(h.tpx->WriteConfigFile(&Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->CheckForFile(), 0);
+  ASSERT_EQ(h.tpx->WriteConfigFile(Tpx(), path), 0);
   EXPECT_EQ(h.tpx->eventEditor().tabBar()->count(), 3);
 
   const std::string badPath = (dir / "missing" / "x.MUX").string();
-  EXPECT_EQ(h.tpx->WriteConfigFile(&Tpx(), badPath), 1);
+  EXPECT_EQ(h.tpx->WriteConfigFile(Tpx(), badPath), 1);
   ASSERT_FALSE(h.boxes.boxes.empty());
   EXPECT_EQ(h.boxes.boxes.back().kind, kBoxError);
   EXPECT_NE(h.boxes.boxes.back().text.find(badPath), std::string::npos);

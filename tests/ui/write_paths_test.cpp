@@ -50,10 +50,10 @@ Outcome WindowWrite(const Device& device, const std::string& path) {
   const DeviceModule& module = kDeviceModules[device.page];
   EXPECT_EQ(page.ReadConfigFile(module, path), 0);
   Outcome outcome;
-  outcome.refused = page.WriteDevice(nullptr) != 0;
+  outcome.refused = page.CheckForDevice() != 0;
   for (QComboBox* list : page.template findChildren<QComboBox*>()) list->hidePopup();
   if (!outcome.refused) {
-    EXPECT_EQ(page.WriteDevice(&module), LinkOk);
+    EXPECT_EQ(page.WriteDevice(module), LinkOk);
   }
   outcome.memory = Blocks(host.sim, device);
   return outcome;
@@ -63,7 +63,7 @@ Outcome QvrctlWrite(const Device& device, const std::string& path) {
   TempDir state;
   std::vector<std::string> args = {
       "qvrctl", "--simulator=" + state.path(), "--lang", "en", "write", device.cliName, path,
-      "--yes", "--allow-missing-sections"};
+      "--yes",  "--allow-missing-sections"};
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   std::istringstream in;

@@ -7,10 +7,7 @@
 #include <memory>
 
 #include "devices/common/ini_file.h"
-#include "devices/mux410/config_file.h"
-#include "devices/mux410/transfer.h"
-#include "devices/tpx520/config_file.h"
-#include "devices/tpx520/transfer.h"
+#include "devices/drivers/device_drivers.h"
 #include "i18n/added_texts.h"
 #include "i18n/save_failure_text.h"
 #include "link/device_info.h"
@@ -41,17 +38,16 @@ SaveResult NewBackupFolder(const std::string& base, std::string& made) {
   return ErrnoFailure(EEXIST);
 }
 
-// Reads into a fresh image of the device's kind and saves it; `Read` and `Write` are the
-// device module's own transfer and file functions.
-template <typename Image, typename Read, typename Write>
+// Reads into a fresh image of the device's kind and saves it through the kind's driver.
+template <typename Image>
 BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                         const std::string& folder, int keep, Read read, Write write) {
+                         const std::string& folder, int keep, const ConfigDriver<Image>& driver) {
   BackupResult result;
   DeviceInfo info;
   result.link = ReadInfoBlock(link, module.deviceAddress, info);
   if (result.link != LinkOk) return result;
   auto image = std::make_unique<Image>();
-  result.link = read(link, catalogue, module, *image);
+  result.link = driver.readDevice(link, catalogue, module, *image);
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
   const std::string unitFolder =
@@ -65,7 +61,7 @@ BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceMod
   const std::string path = backupFolder + "/" + BackupConfigFileName(name);
   // The folder is new, so the file is too; it is still taken exclusively, following no link.
   if (saved.ok()) saved = CreateNewFile(path);
-  if (saved.ok()) saved = write(path, *image);
+  if (saved.ok()) saved = driver.writeFile(path, *image);
   if (saved.ok()) {
     // NAME is written from the file's own name; the unit's name stands there whatever it is.
     IniFile ini;
@@ -99,13 +95,14 @@ BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
                                        int keep) {
   // Without a home a relative folder would put the unit's data wherever the program was run.
   if (folder.empty()) return {LinkOk, {}, Text(catalogue, AddedText::kNoDataFolder)};
-  if (&module == &kDeviceModules[kPageMux410])
-    return ReadAndSave<mux410::ConfigImage>(link, catalogue, module, folder, keep,
-                                            mux410::ReadConfiguration, mux410::WriteConfigFile);
-  if (&module == &kDeviceModules[kPageTpx520])
-    return ReadAndSave<tpx520::ConfigImage>(link, catalogue, module, folder, keep,
-                                            tpx520::ReadConfiguration, tpx520::WriteConfigFile);
-  return {LinkExchangeFailed, {}, {}};
+  return WithConfigDriver(
+      module,
+      [&](const auto& driver) {
+        return ReadAndSave(link, catalogue, module, folder, keep, driver);
+      },
+      [] {
+        return BackupResult{LinkExchangeFailed, {}, {}};
+      });
 }
 
 }  // namespace qvr

@@ -22,12 +22,15 @@ class DevicePage : public QWidget {
   // After the translation: rebuild the event tabs on the current event.
   virtual void AfterLanguageSwitch() = 0;
 
-  // Row operations. With `module` == nullptr the write operations only validate the controls
-  // into the image (0 valid, 1 invalid, the message already shown).
+  // Row operations.
   virtual int ReadDevice(const DeviceModule& module) = 0;
-  virtual int WriteDevice(const DeviceModule* module) = 0;
+  virtual int WriteDevice(const DeviceModule& module) = 0;
   virtual int ReadConfigFile(const DeviceModule& module, const std::string& path) = 0;
-  virtual int WriteConfigFile(const DeviceModule* module, const std::string& path) = 0;
+  virtual int WriteConfigFile(const DeviceModule& module, const std::string& path) = 0;
+  // The checks before a write, which store the controls into the image: 0 valid, 1 invalid
+  // (the message already shown). A device write also needs what the device accepts.
+  virtual int CheckForDevice() = 0;
+  virtual int CheckForFile() = 0;
 
   // What a device write of the validated page would change on the unit, one line per key or
   // event ("" when nothing), read from the device first: kPreviewMade, kPreviewReadFailed (its

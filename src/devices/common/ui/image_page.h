@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/common/config_driver.h"
 #include "devices/common/config_sections.h"
 #include "devices/common/image_compare.h"
 #include "devices/common/ui/device_page.h"
@@ -24,19 +25,9 @@ namespace qvr {
 class Catalogue;
 
 template <typename Image>
-struct DeviceFunctions {
-  LinkResult (*read)(Link&, const Catalogue&, const DeviceModule&, Image&);
-  LinkResult (*write)(Link&, const Catalogue&, const DeviceModule&, const Image&);
-  ImageRefusal (*prepare)(Image&);
-  void (*readFile)(const std::string& path, Image&, std::vector<int>* eventSections);
-  SaveResult (*writeFile)(const std::string& path, Image&);
-  std::vector<ImageField> (*fields)(Image&);  // the parameters, for the file's section check
-};
-
-template <typename Image>
 class ImagePage : public DevicePage {
  public:
-  ImagePage(PageHost& host, DeviceFunctions<Image> device, QWidget* parent)
+  ImagePage(PageHost& host, const ConfigDriver<Image>& device, QWidget* parent)
       : DevicePage(parent), host_(host), device_(device) {
     SetHoldsConfiguration(false);
   }
@@ -64,7 +55,7 @@ class ImagePage : public DevicePage {
 
   int ReadDevice(const DeviceModule& module) override {
     const LinkResult result = ReadKeepingShownImage(image_, [&](Image& image) {
-      return device_.read(host_.link(), host_.catalogue(), module, image);
+      return device_.readDevice(host_.link(), host_.catalogue(), module, image);
     });
     if (result != LinkOk) return result;
     ImageToControls();
@@ -74,9 +65,11 @@ class ImagePage : public DevicePage {
     (void)ReadCurrentInput();
     return LinkOk;
   }
-  int WriteDevice(const DeviceModule* module) override {
-    const int result = WriteDeviceRow(host_, events(), module, Writers());
-    if (module && result == 0) SetModified(false);
+  int CheckForDevice() override { return CheckPageForDevice(host_, events(), Writers()); }
+  int CheckForFile() override { return ControlsToImage(); }
+  int WriteDevice(const DeviceModule& module) override {
+    const int result = WriteDeviceRow(events(), module, Writers());
+    if (result == 0) SetModified(false);
     return result;
   }
   // A file that is no configuration of this device is refused before it touches the image;
@@ -98,7 +91,7 @@ class ImagePage : public DevicePage {
   PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) override {
     changes.clear();
     Image device;
-    const LinkResult read = device_.read(host_.link(), host_.catalogue(), module, device);
+    const LinkResult read = device_.readDevice(host_.link(), host_.catalogue(), module, device);
     if (read != LinkOk) {
       host_.host().ShowMessageBox(kBoxError, LinkResultText(host_.catalogue(), read));
       return kPreviewReadFailed;
@@ -107,9 +100,10 @@ class ImagePage : public DevicePage {
                                         device_.fields(image_), image_.events));
     return kPreviewMade;
   }
-  int WriteConfigFile(const DeviceModule* module, const std::string& path) override {
-    const int result = WriteFileRow(host_, events(), module, path, Writers());
-    if (module && result == 0) SetModified(false);
+  int WriteConfigFile(const DeviceModule& module, const std::string& path) override {
+    (void)module;
+    const int result = WriteFileRow(host_, events(), path, Writers());
+    if (result == 0) SetModified(false);
     return result;
   }
 
@@ -131,12 +125,13 @@ class ImagePage : public DevicePage {
 
  private:
   PageWriters Writers() {
-    return {[this] { return ControlsToImage(); }, [this] { return device_.prepare(image_); },
+    return {[this] { return ControlsToImage(); },
+            [this] { return device_.prepareForDevice(image_); },
             [this](const DeviceModule& module) {
               // The write streams from a copy: nothing that happens while it pumps messages
               // can change what reaches the unit half-way.
               lastSent_ = image_;
-              return device_.write(host_.link(), host_.catalogue(), module, lastSent_);
+              return device_.writeDevice(host_.link(), host_.catalogue(), module, lastSent_);
             },
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
   }
@@ -155,7 +150,7 @@ class ImagePage : public DevicePage {
     Image& sent = lastSent_;
     const Catalogue& text = host_.catalogue();
     Image back;
-    const LinkResult read = device_.read(host_.link(), text, module, back);
+    const LinkResult read = device_.readDevice(host_.link(), text, module, back);
     const std::vector<ImageChange> changes =
         read == LinkOk
             ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
@@ -171,7 +166,7 @@ class ImagePage : public DevicePage {
     host_.host().ShowMessageBox(kBoxError, why);
   }
 
-  DeviceFunctions<Image> device_;
+  const ConfigDriver<Image>& device_;
   Image lastSent_;  // what the last device write sent, for its read-back
   bool modifiedBeforeSwitch_ = false;
 };

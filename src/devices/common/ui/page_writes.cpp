@@ -11,24 +11,23 @@ namespace {
 constexpr int kMsgFileError = 17;  // "Error opening file "%s%s""
 }
 
-int WriteDeviceRow(PageHost& host, EventEditor& events, const DeviceModule* module,
-                   const PageWriters& writers) {
-  if (!module) {
-    if (writers.controlsToImage() != 0) return 1;
-    const ImageRefusal refusal = writers.prepareForDevice();
-    if (!refusal) return 0;
-    if (refusal.eventField) return events.PointAtEventValue(refusal.slot, refusal.eventField);
-    // The page's own controls refuse such values first; this box is the last guard.
-    host.host().ShowMessageBox(kBoxError, RefusalMessage(host.catalogue(), refusal));
-    return 1;
-  }
-  events.PruneEvents();
-  return writers.writeDevice(*module);
+int CheckPageForDevice(PageHost& host, EventEditor& events, const PageWriters& writers) {
+  if (writers.controlsToImage() != 0) return 1;
+  const ImageRefusal refusal = writers.prepareForDevice();
+  if (!refusal) return 0;
+  if (refusal.eventField) return events.PointAtEventValue(refusal.slot, refusal.eventField);
+  // The page's own controls refuse such values first; this box is the last guard.
+  host.host().ShowMessageBox(kBoxError, RefusalMessage(host.catalogue(), refusal));
+  return 1;
 }
 
-int WriteFileRow(PageHost& host, EventEditor& events, const DeviceModule* module,
-                 const std::string& path, const PageWriters& writers) {
-  if (!module) return writers.controlsToImage();
+int WriteDeviceRow(EventEditor& events, const DeviceModule& module, const PageWriters& writers) {
+  events.PruneEvents();
+  return writers.writeDevice(module);
+}
+
+int WriteFileRow(PageHost& host, EventEditor& events, const std::string& path,
+                 const PageWriters& writers) {
   // Pruned here so that the tabs follow the packed list; the file writer then finds nothing
   // left to remove.
   events.PruneEvents();

@@ -1,7 +1,7 @@
 #pragma once
 // The write operations of a device page's module row, the same for both pages over each page's
-// own image: called without a module they only store the controls, with the module they prune
-// the event list (so the tabs follow) and write.
+// own image: the check before a device write, then the writes, which prune the event list (so
+// the tabs follow) and write.
 #include <functional>
 #include <string>
 
@@ -22,15 +22,15 @@ struct PageWriters {
   std::function<SaveResult(const std::string& path)> writeFile;
 };
 
-// Without a module: the controls, then the core's preparation of the image for the device (the
-// same as qvrctl's); a refused event value is pointed at in its list, any other refusal shown in
-// a box. With it: prune, then the device write's result.
-int WriteDeviceRow(PageHost& host, EventEditor& events, const DeviceModule* module,
-                   const PageWriters& writers);
-// Without a module: the controls. With it: prune and save; a failed save shows one error box
-// naming the file and answers 1.
-int WriteFileRow(PageHost& host, EventEditor& events, const DeviceModule* module,
-                 const std::string& path, const PageWriters& writers);
+// The controls, then the core's preparation of the image for the device (the same as qvrctl's);
+// a refused event value is pointed at in its list, any other refusal shown in a box. 0 when the
+// image may be sent.
+int CheckPageForDevice(PageHost& host, EventEditor& events, const PageWriters& writers);
+// Prunes, then answers the device write's result.
+int WriteDeviceRow(EventEditor& events, const DeviceModule& module, const PageWriters& writers);
+// Prunes and saves; a failed save shows one error box naming the file and answers 1.
+int WriteFileRow(PageHost& host, EventEditor& events, const std::string& path,
+                 const PageWriters& writers);
 
 // Runs a device read into `image`; when it fails, the image goes back to what it was, so that
 // the image and the controls that still show it stay one configuration (a half-read event table

@@ -16,6 +16,7 @@
 #include "devices/common/ui/page_host.h"
 #include "devices/common/ui/page_writes.h"
 #include "devices/mux410/config_file.h"
+#include "devices/mux410/driver.h"
 #include "devices/mux410/transfer.h"
 #include "devices/mux410/ui/live_actions.h"
 #include "editors/conversions.h"
@@ -43,11 +44,7 @@ QFont PageFont(const QFont& base) {
 
 }  // namespace
 
-Page::Page(PageHost& host, QWidget* parent)
-    : ImagePage(host,
-                {ReadConfiguration, WriteConfiguration, PrepareForDevice, mux410::ReadConfigFile,
-                 mux410::WriteConfigFile, mux410::ImageFields},
-                parent) {
+Page::Page(PageHost& host, QWidget* parent) : ImagePage(host, kConfigDriver, parent) {
   setObjectName("PageMUX410");
   setFont(PageFont(font()));
   w_ = BuildPageWidgets(host_, image_.events, this);

@@ -15,6 +15,7 @@
 #include "devices/common/ui/page_actions.h"
 #include "devices/common/ui/page_writes.h"
 #include "devices/tpx520/config_file.h"
+#include "devices/tpx520/driver.h"
 #include "devices/tpx520/transfer.h"
 #include "devices/tpx520/ui/create_page.h"
 #include "devices/tpx520/ui/page_widgets.h"
@@ -42,11 +43,7 @@ DevicePage* CreatePage(PageHost& host, QWidget* parent) {
   return new Page(host, parent);
 }
 
-Page::Page(PageHost& host, QWidget* parent)
-    : ImagePage(host,
-                {ReadConfiguration, WriteConfiguration, PrepareForDevice, tpx520::ReadConfigFile,
-                 tpx520::WriteConfigFile, tpx520::ImageFields},
-                parent) {
+Page::Page(PageHost& host, QWidget* parent) : ImagePage(host, kConfigDriver, parent) {
   setObjectName("PageTPX520");
   BuildPage();
   MarkLiveControl(currentInput_);

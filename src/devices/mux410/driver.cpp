@@ -1,0 +1,26 @@
+#include "devices/mux410/driver.h"
+
+#include "devices/mux410/config_file.h"
+#include "devices/mux410/transfer.h"
+
+namespace qvr::mux410 {
+namespace {
+
+std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage&) {
+  return SentBytes({image.configName, image.navi, image.mode, image.input, image.dpar},
+                   image.events);
+}
+
+}  // namespace
+
+const ConfigDriver<ConfigImage> kConfigDriver = {
+    .readDevice = ReadConfiguration,
+    .writeDevice = WriteConfiguration,
+    .readFile = ReadConfigFile,
+    .writeFile = WriteConfigFile,
+    .fields = ImageFields,
+    .prepareForDevice = PrepareForDevice,
+    .unitBytes = UnitBytes,
+};
+
+}  // namespace qvr::mux410

@@ -1,0 +1,28 @@
+#include "devices/tpx520/driver.h"
+
+#include "devices/tpx520/config_file.h"
+#include "devices/tpx520/transfer.h"
+
+namespace qvr::tpx520 {
+namespace {
+
+// The touch block reaches the unit only when the write sent it.
+std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage& sent) {
+  if (sent.touchFromDevice)
+    return SentBytes({image.configName, image.touch, image.navi, image.mode}, image.events);
+  return SentBytes({image.configName, image.navi, image.mode}, image.events);
+}
+
+}  // namespace
+
+const ConfigDriver<ConfigImage> kConfigDriver = {
+    .readDevice = ReadConfiguration,
+    .writeDevice = WriteConfiguration,
+    .readFile = ReadConfigFile,
+    .writeFile = WriteConfigFile,
+    .fields = ImageFields,
+    .prepareForDevice = PrepareForDevice,
+    .unitBytes = UnitBytes,
+};
+
+}  // namespace qvr::tpx520
