@@ -370,10 +370,10 @@ int RunCheck(Session& s, const std::string& device, const std::string& path) {
   // Without a device named, the file's own keys tell which device it is for: a MUX-410's
   // unless they are another's.
   const DeviceModule& mux410 = kDeviceModules[kPageMux410];
+  const DeviceDriver* named = DriverNamed(device);
   const DeviceModule* other =
-      ReadableFile(source.path) ? OtherDevicesFile(source.path, mux410) : nullptr;
-  const bool tpx = device.empty() ? other != nullptr : device == "tpx-520";
-  const DeviceModule& module = tpx ? kDeviceModules[kPageTpx520] : mux410;
+      !named && ReadableFile(source.path) ? OtherDevicesFile(source.path, mux410) : nullptr;
+  const DeviceModule& module = named ? *named->module : other ? *other : mux410;
   s.host.fields()["target"] = module.name;
   return WithConfigDriver(
       module, [&](const auto& driver) { return CheckFile(s, driver, module, source); },

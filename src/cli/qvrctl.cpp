@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +18,7 @@
 #include "cli/session.h"
 #include "cli/terminal_text.h"
 #include "devices/backup/change_history.h"
+#include "devices/drivers/device_drivers.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
 #include "link/device_info.h"
@@ -31,8 +31,11 @@ namespace qvr::cli {
 
 namespace {
 
-const std::map<std::string, int> kDevicePages{
-    {"qvr-b", kPageQvrb}, {"mux-410", kPageMux410}, {"tpx-520", kPageTpx520}};
+// The device the command names; its name has passed the command line's check.
+const DeviceModule& NamedModule(const RunOptions& options) {
+  const DeviceDriver* driver = DriverNamed(options.device);
+  return driver ? *driver->module : kDeviceModules[kPageQvrb];
+}
 
 // The locale's language as the C library picks it for messages: the first of LC_ALL,
 // LC_MESSAGES and LANG that is set decides; none set, the system's own (the user interface
@@ -134,7 +137,7 @@ void DeclareGlobal(CLI::App& app, RunOptions& options) {
 }
 
 void DeclareCommands(CLI::App& app, RunOptions& options) {
-  const auto deviceCheck = CLI::IsMember({"qvr-b", "mux-410", "tpx-520"}, CLI::ignore_case);
+  const auto deviceCheck = CLI::IsMember(CommandNames(false), CLI::ignore_case);
   auto command = [&](const char* name, const char* help, Command id) {
     CLI::App* sub = app.add_subcommand(name, help);
     sub->callback([&options, id] { options.command = id; });
@@ -201,7 +204,7 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   check
       ->add_option("--device", options.checkDevice,
                    "mux-410 or tpx-520 (default: told by the file's keys)")
-      ->check(CLI::IsMember({"mux-410", "tpx-520"}, CLI::ignore_case));
+      ->check(CLI::IsMember(CommandNames(true), CLI::ignore_case));
 
   command("history",
           "Every change made to a unit: time, serial numbers, command, file and its SHA-256, "
@@ -211,7 +214,7 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
   CLI::App* backups = command(
       "backups", "The backups made before changes: unit serial, time and file", Command::kBackups);
   backups->add_option("DEVICE", options.backupsDevice, "mux-410 or tpx-520 (default: both)")
-      ->check(CLI::IsMember({"mux-410", "tpx-520"}, CLI::ignore_case));
+      ->check(CLI::IsMember(CommandNames(true), CLI::ignore_case));
 
   CLI::App* restore =
       command("restore", "Write a backup back to the unit it came from", Command::kRestore);
@@ -223,7 +226,7 @@ void DeclareCommands(CLI::App& app, RunOptions& options) {
 }
 
 int Dispatch(Session& session, const RunOptions& options) {
-  const DeviceModule& module = kDeviceModules[kDevicePages.at(options.device)];
+  const DeviceModule& module = NamedModule(options);
   switch (options.command) {
     case Command::kInfo:
       return RunInfo(session, module);
@@ -302,11 +305,11 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
     if (ReadInfoBlock(link, kDeviceModules[kPageQvrb].deviceAddress, controller) == LinkOk)
       serial = controller.serialNumber();
   }
-  host.fields()["target"] = kDeviceModules[kDevicePages.at(options.device)].name;
+  host.fields()["target"] = NamedModule(options).name;
   if (!options.file.empty()) host.fields()["file"] = options.file;
   std::optional<ChangeRecorder> change;
   if (ChangesTheUnit(options.command))
-    change.emplace(link, kDeviceModules[kDevicePages.at(options.device)], "qvrctl",
+    change.emplace(link, NamedModule(options), "qvrctl",
                    CommandName(options.command).get<std::string>(), options.simulator);
   const int status = Dispatch(session, options);
   if (change) {
