@@ -82,9 +82,10 @@ bool ReadableFile(const std::string& path) {
 template <typename Config>
 std::unique_ptr<typename Config::Image> ReadUnit(Session& s, const DeviceModule& module) {
   auto image = std::make_unique<typename Config::Image>();
-  const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *image);
+  const TransferResult r = Config::ReadDevice(s.link, s.catalogue, module, *image);
   if (r == LinkOk) return image;
-  s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
+  s.host.Error(WithTransferPlace(
+      s.catalogue, DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r.code()), r));
   return nullptr;
 }
 
@@ -254,9 +255,11 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
   if (answer != kBoxResultYes) return Declined(s);
   if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
   const WriteWatch watch(s.link);
-  const LinkResult r = Config::WriteDevice(s.link, s.catalogue, module, *image);
+  const TransferResult r = Config::WriteDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
-    std::string text = DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r);
+    std::string text = WithTransferPlace(
+        s.catalogue, DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r.code()),
+        r);
     if (watch.deviceChanged())
       text = WithAddedText(s.catalogue, text,
                            OnlyRestartRefused(watch) ? AddedText::kRestartRefused

@@ -25,8 +25,8 @@ class Catalogue;
 
 template <typename Image>
 struct DeviceFunctions {
-  LinkResult (*read)(Link&, const Catalogue&, const DeviceModule&, Image&);
-  LinkResult (*write)(Link&, const Catalogue&, const DeviceModule&, const Image&);
+  TransferResult (*read)(Link&, const Catalogue&, const DeviceModule&, Image&);
+  TransferResult (*write)(Link&, const Catalogue&, const DeviceModule&, const Image&);
   ImageRefusal (*prepare)(Image&);
   void (*readFile)(const std::string& path, Image&, std::vector<int>* eventSections);
   SaveResult (*writeFile)(const std::string& path, Image&);
@@ -64,7 +64,7 @@ class ImagePage : public DevicePage {
 
   int ReadDevice(const DeviceModule& module) override {
     const LinkResult result = ReadKeepingShownImage(image_, [&](Image& image) {
-      return device_.read(host_.link(), host_.catalogue(), module, image);
+      return Logged(device_.read(host_.link(), host_.catalogue(), module, image));
     });
     if (result != LinkOk) return result;
     ImageToControls();
@@ -98,7 +98,7 @@ class ImagePage : public DevicePage {
   PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) override {
     changes.clear();
     Image device;
-    const LinkResult read = device_.read(host_.link(), host_.catalogue(), module, device);
+    const LinkResult read = Logged(device_.read(host_.link(), host_.catalogue(), module, device));
     if (read != LinkOk) {
       host_.host().ShowMessageBox(kBoxError, LinkResultText(host_.catalogue(), read));
       return kPreviewReadFailed;
@@ -136,9 +136,16 @@ class ImagePage : public DevicePage {
               // The write streams from a copy: nothing that happens while it pumps messages
               // can change what reaches the unit half-way.
               lastSent_ = image_;
-              return device_.write(host_.link(), host_.catalogue(), module, lastSent_);
+              return Logged(device_.write(host_.link(), host_.catalogue(), module, lastSent_));
             },
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
+  }
+
+  // A failed transfer's place goes to the monitoring log; the box that follows keeps the
+  // catalogue's text.
+  LinkResult Logged(const TransferResult& result) {
+    if (result.hasPlace()) host_.host().LogLine(TransferPlaceText(host_.catalogue(), result));
+    return result.code();
   }
 
   void NameFields() {
@@ -155,7 +162,7 @@ class ImagePage : public DevicePage {
     Image& sent = lastSent_;
     const Catalogue& text = host_.catalogue();
     Image back;
-    const LinkResult read = device_.read(host_.link(), text, module, back);
+    const LinkResult read = Logged(device_.read(host_.link(), text, module, back));
     const std::vector<ImageChange> changes =
         read == LinkOk
             ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
