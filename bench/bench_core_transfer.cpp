@@ -84,17 +84,17 @@ double BareReports(long reports) {
 // only ever adds time.
 constexpr int kRounds = 5;
 
-bool Report(const char* what, Bench& bench, const std::function<qvr::LinkResult()>& run) {
+bool Report(const char* what, Bench& bench, const std::function<qvr::TransferResult()>& run) {
   double best = 1e9;
   long reports = 0;
   for (int round = 0; round < kRounds; ++round) {
     bench.transport.reports = 0;
     auto start = std::chrono::steady_clock::now();
-    qvr::LinkResult result = run();
+    const qvr::TransferResult result = run();
     best = std::min(best, Seconds(std::chrono::steady_clock::now() - start).count());
     if (result != qvr::LinkOk || bench.host.done != bench.host.total) {
-      std::fprintf(stderr, "%s failed: %d, progress %d of %d\n", what, result, bench.host.done,
-                   bench.host.total);
+      std::fprintf(stderr, "%s failed: %d, progress %d of %d\n", what, result.code(),
+                   bench.host.done, bench.host.total);
       return false;
     }
     reports = bench.transport.reports;

@@ -30,7 +30,7 @@ constexpr auto kPerReport = std::chrono::milliseconds(1);
 using qvr::bench::QuietHost;
 
 struct Measurement {
-  int result = 0;
+  qvr::UpdateOutcome result = qvr::UpdateOutcome::kFailed;
   double seconds = 0;
   size_t requests = 0;
 };
@@ -68,8 +68,9 @@ int main() {
   Measurement modelled = Measure(path, kPerReport);
   Measurement free = Measure(path, std::chrono::microseconds(0));
   std::filesystem::remove(qvr::NativePath(path));
-  if (modelled.result != 1 || free.result != 1) {
-    std::fprintf(stderr, "update failed (%d, %d)\n", modelled.result, free.result);
+  if (modelled.result != qvr::UpdateOutcome::kUpdated ||
+      free.result != qvr::UpdateOutcome::kUpdated) {
+    std::fprintf(stderr, "update failed (%d, %d)\n", int(modelled.result), int(free.result));
     return 1;
   }
 

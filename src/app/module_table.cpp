@@ -19,7 +19,11 @@ int UpdateFirmwareOp(ModuleContext& context, const DeviceModule& module) {
   UpdateFileChooser chooser{
       [&] { return context.ChooseUpdateFile(module); },
       [&](const std::string& path) { context.RememberUpdateFile(module, path); }};
-  return UpdateFirmware(context.link(), context.catalogue(), module, chooser);
+  // Every other outcome has shown itself.
+  return UpdateFirmware(context.link(), context.catalogue(), module, chooser) ==
+                 UpdateOutcome::kUpdated
+             ? LinkOk
+             : kOperationStoppedAndShown;
 }
 
 int ReadConfigFileOp(ModuleContext& context, const DeviceModule& module, const std::string& path) {

@@ -82,7 +82,8 @@ void MainWindow::SpeedButtonUpdateClick() {
   setActivePage(kPageQvrb);
   ChangeRecorder change(*link_, *row->module, "qvr-service", "update", simulated_);
   chosenUpdateFile_.clear();
-  change.Finish(row->updateFirmware(*this, *row->module) == 1, chosenUpdateFile_, historyFile_);
+  change.Finish(row->updateFirmware(*this, *row->module) == LinkOk, chosenUpdateFile_,
+                historyFile_);
   setActivePage(page);
   // After updating itself the controller is announced anew with its new versions.
   if (page == kPageQvrb) monitor_->setConnected(false);

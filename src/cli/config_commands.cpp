@@ -103,9 +103,10 @@ template <typename Image>
 std::unique_ptr<Image> ReadUnit(Session& s, const ConfigDriver<Image>& driver,
                                 const DeviceModule& module) {
   auto image = std::make_unique<Image>();
-  const LinkResult r = driver.readDevice(s.link, s.catalogue, module, *image);
+  const TransferResult r = driver.readDevice(s.link, s.catalogue, module, *image);
   if (r == LinkOk) return image;
-  s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
+  s.host.Error(WithTransferPlace(
+      s.catalogue, DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r.code()), r));
   return nullptr;
 }
 
@@ -276,9 +277,11 @@ int WriteFromFile(Session& s, const ConfigDriver<Image>& driver, const DeviceMod
   if (answer != kBoxResultYes) return Declined(s);
   if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
   const WriteWatch watch(s.link);
-  const LinkResult r = driver.writeDevice(s.link, s.catalogue, module, *image);
+  const TransferResult r = driver.writeDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
-    std::string text = DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r);
+    std::string text = WithTransferPlace(
+        s.catalogue, DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r.code()),
+        r);
     if (watch.deviceChanged())
       text = WithAddedText(s.catalogue, text,
                            OnlyRestartRefused(watch) ? AddedText::kRestartRefused

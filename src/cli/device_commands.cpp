@@ -88,9 +88,9 @@ int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
   s.host.OverrideQuestion(s.catalogue.Text(kMsgOlderVersion), s.options.allowOlder,
                           "--allow-older");
   const UpdateFileChooser chooser{[&path] { return path; }, nullptr};
-  const int result = UpdateFirmware(s.link, s.catalogue, module, chooser);
-  if (result == 1) return kExitOk;
-  if (result == 0) {  // only an empty path cancels the choice
+  const UpdateOutcome result = UpdateFirmware(s.link, s.catalogue, module, chooser);
+  if (result == UpdateOutcome::kUpdated) return kExitOk;
+  if (result == UpdateOutcome::kCancelled) {  // only an empty path cancels the choice
     s.host.Error(s.catalogue.Format(kMsgOpenFileError, "", ""));
     return kExitFailure;
   }

@@ -268,6 +268,8 @@ constexpr Texts kTexts[] = {
     /* kNoUnitBackupsInFolder */
     {"Резервных копий %s с серийным номером %u в папке %s нет",
      "There are no backups of the %s with serial number %u in %s"},
+    /* kTransferFailedAt */
+    {"сбой на блоке %d из %d (смещение 0x%04X)", "failed at block %d of %d (offset 0x%04X)"},
 };
 // clang-format on
 

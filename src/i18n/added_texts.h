@@ -159,6 +159,8 @@ enum class AddedText {
   kRestoreFromBackup,
   // "%s" device name, "%u" serial number, "%s" backups folder.
   kNoUnitBackupsInFolder,
+  // Where a memory transfer stopped: "%d" block (from 1), "%d" blocks, "%04X" device offset.
+  kTransferFailedAt,
   kCount
 };
 

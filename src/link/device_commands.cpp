@@ -48,7 +48,9 @@ LinkResult SendDeviceCommand(Link& link, const Catalogue& catalogue, const Devic
 LinkResult ReadDeviceValue(Link& link, const Catalogue& catalogue, const DeviceModule* module,
                            uint8_t command, uint8_t* destination, unsigned length) {
   if (module == nullptr) return LinkExchangeFailed;
-  LinkResult result = link.ReadMemory(module->deviceAddress, command, 0, destination, length);
+  // A value is one short read: where it failed says nothing more.
+  LinkResult result =
+      link.ReadMemory(module->deviceAddress, command, 0, destination, length).code();
   if (result != LinkOk) ShowLinkError(link, catalogue, kErrorReading, module->name, result);
   return result;
 }

@@ -40,13 +40,15 @@ class Link {
   [[nodiscard]] LinkResult DeviceWrite(uint8_t address, uint8_t command, uint32_t offset,
                                        const uint8_t* data, unsigned length);
   // Reads `total` bytes from `start` until done; a device that answers 0 bytes early gives
-  // LinkExchangeFailed. Advances the host's progress by each reply's byte count.
-  [[nodiscard]] LinkResult ReadMemory(uint8_t address, uint8_t command, uint32_t start,
-                                      uint8_t* destination, unsigned total);
+  // LinkExchangeFailed. Advances the host's progress by each reply's byte count. A failure
+  // names its request and offset, of the requests full replies would take.
+  [[nodiscard]] TransferResult ReadMemory(uint8_t address, uint8_t command, uint32_t start,
+                                          uint8_t* destination, unsigned total);
   // Writes `total` bytes in blocks of `blockSize` (the first block always goes, so 0 bytes
-  // sends one empty write); stops at the first failed block. Advances progress per block.
-  [[nodiscard]] LinkResult WriteMemory(uint8_t address, uint8_t command, uint32_t start,
-                                       const uint8_t* source, unsigned total, int blockSize);
+  // sends one empty write); stops at the first failed block, which the result names.
+  // Advances progress per block.
+  [[nodiscard]] TransferResult WriteMemory(uint8_t address, uint8_t command, uint32_t start,
+                                           const uint8_t* source, unsigned total, int blockSize);
   // Returns when no exchange is in progress. On the link's one thread an exchange in progress
   // lies further down the caller's own stack, so this never waits; a nested exchange started
   // from a pump fails with LinkExchangeFailed rather than hang.

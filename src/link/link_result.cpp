@@ -52,4 +52,17 @@ std::string DeviceFailureText(const Catalogue& catalogue, int messageId, const c
   return catalogue.Format(messageId, deviceName, LinkResultText(catalogue, result).c_str());
 }
 
+std::string TransferPlaceText(const Catalogue& catalogue, const TransferResult& result) {
+  if (!result.hasPlace()) return {};
+  const TransferPlace& place = result.place();
+  return catalogue.FormatText(Text(catalogue, AddedText::kTransferFailedAt), place.block,
+                              place.blocks, unsigned(place.offset));
+}
+
+std::string WithTransferPlace(const Catalogue& catalogue, const std::string& text,
+                              const TransferResult& result) {
+  if (!result.hasPlace()) return text;
+  return text + "\n" + TransferPlaceText(catalogue, result);
+}
+
 }  // namespace qvr

@@ -38,8 +38,9 @@ SimController::SimController(std::string stateDir) : stateDir_(std::move(stateDi
 
 // A "faults" file in the state folder lets a separate process (a test of qvrctl) meet a
 // misbehaving controller: one word a line, "silent" (nothing is answered), "absent" (the
-// controller is not on the bus) or "forgetful" (its devices acknowledge writes to their memory
-// areas but keep what they held).
+// controller is not on the bus), "forgetful" (its devices acknowledge writes to their memory
+// areas but keep what they held) or "refuse <command> <offset>" (every request of that command
+// at that offset is answered with a memory error).
 void SimController::ApplyFaultsFile(const std::string& path) {
   std::ifstream faults(path);
   for (std::string word; faults >> word;) {
@@ -47,6 +48,9 @@ void SimController::ApplyFaultsFile(const std::string& path) {
     if (word == "absent") Unplug();
     if (word == "forgetful")
       for (auto& device : devices_) device->SetForgetfulWrites(true);
+    int command = 0, offset = 0;
+    if (word == "refuse" && faults >> command >> offset)
+      StatusNext(kStatusMemoryError, kAlways, command, offset);
   }
 }
 
@@ -146,10 +150,11 @@ void SimController::SilenceNext(int requests) {
   silence_ = requests;
 }
 
-void SimController::StatusNext(uint8_t status, int requests, int command) {
+void SimController::StatusNext(uint8_t status, int requests, int command, int offset) {
   statusCode_ = status;
   statusCount_ = requests;
   statusCommand_ = command;
+  statusOffset_ = offset;
 }
 
 void SimController::CorruptChecksumNext(int replies) {
@@ -215,6 +220,7 @@ void SimController::ClearFaults() {
   silence_ = 0;
   statusCount_ = 0;
   statusCommand_ = kAnyCommand;
+  statusOffset_ = kAnyOffset;
   badChecksum_ = 0;
   wrongOffset_ = 0;
   wrongSource_ = 0;
@@ -274,8 +280,9 @@ void SimController::Deliver(const PacketBytes& packet) {
   if (TakeCount(silence_)) return;
 
   Answer answer;
-  bool forced =
-      statusCount_ != 0 && (statusCommand_ == kAnyCommand || statusCommand_ == request.command);
+  bool forced = statusCount_ != 0 &&
+                (statusCommand_ == kAnyCommand || statusCommand_ == request.command) &&
+                (statusOffset_ == kAnyOffset || statusOffset_ == request.offset);
   if (!RequestChecksumValid(packet)) {
     answer = Answer::Status(kStatusParameterError);
   } else if (forced) {

@@ -64,8 +64,9 @@ struct WirePacket {
 
 // Marks "every request from now on" for the count-based knobs.
 inline constexpr int kAlways = -1;
-// Marks "any command" for StatusNext.
+// Marks "any command" and "any offset" for StatusNext.
 inline constexpr int kAnyCommand = -1;
+inline constexpr int kAnyOffset = -1;
 
 class SimDevice;
 
@@ -74,7 +75,8 @@ class SimController {
   // With a non-empty `stateDir`, every device's memory, versions and current input are loaded
   // from that directory (missing or damaged files give the sample configuration) and saved
   // there, atomically, after every request that changes them. A file "faults" there, with the
-  // words "silent" or "absent", starts the controller with that fault.
+  // words "silent", "absent", "forgetful" or "refuse <command> <offset>", starts the controller
+  // with that fault.
   explicit SimController(std::string stateDir = {});
   ~SimController();
   SimController(const SimController&) = delete;
@@ -120,8 +122,8 @@ class SimController {
   // No reply to the next `requests` requests; they are not carried out.
   void SilenceNext(int requests);
   // The next `requests` requests (of `command`, the code without the write flag, or of any
-  // command) are answered with `status` (0xFB..0xFE) and not carried out.
-  void StatusNext(uint8_t status, int requests, int command = kAnyCommand);
+  // command; at `offset` or at any) are answered with `status` (0xFB..0xFE) and not carried out.
+  void StatusNext(uint8_t status, int requests, int command = kAnyCommand, int offset = kAnyOffset);
   // The next `replies` replies carry a wrong checksum (the request is carried out).
   void CorruptChecksumNext(int replies);
   // The next `replies` replies echo offset + 1 instead of the request's offset.
@@ -187,6 +189,7 @@ class SimController {
   uint8_t statusCode_ = 0;
   int statusCount_ = 0;
   int statusCommand_ = kAnyCommand;
+  int statusOffset_ = kAnyOffset;
   int badChecksum_ = 0;
   int wrongOffset_ = 0;
   int wrongSource_ = 0;

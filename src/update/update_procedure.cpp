@@ -32,18 +32,18 @@ class UpdateRun {
   UpdateRun(Link& link, const Catalogue& catalogue, const DeviceModule& module)
       : link_(link), host_(link.host()), catalogue_(catalogue), module_(module) {}
 
-  int Run(const UpdateFileChooser& chooser) {
-    if (!Identify()) return -1;
+  UpdateOutcome Run(const UpdateFileChooser& chooser) {
+    if (!Identify()) return UpdateOutcome::kFailed;
     const std::string path = chooser.choose ? chooser.choose() : std::string();
-    if (path.empty()) return 0;
+    if (path.empty()) return UpdateOutcome::kCancelled;
     if (chooser.remember) chooser.remember(path);
-    if (!Load(path)) return -1;
-    if (!Compatible()) return -1;
-    if (!Transfer()) return -1;
+    if (!Load(path)) return UpdateOutcome::kFailed;
+    if (!Compatible()) return UpdateOutcome::kFailed;
+    if (!Transfer()) return UpdateOutcome::kFailed;
     const uint16_t version = file_.header.applicationVersion;
     host_.ShowMessageBox(kBoxInformation, catalogue_.Format(kMsgUpdated, unsigned(version / 100),
                                                             unsigned(version % 100)));
-    return 1;
+    return UpdateOutcome::kUpdated;
   }
 
  private:
@@ -103,14 +103,16 @@ class UpdateRun {
 
     host_.BeginProgress(int(payload), catalogue_.Format(kMsgProgress, module_.name));
     const WriteWatch watch(link_);
-    LinkResult result =
+    TransferResult result =
         link_.DeviceWrite(module_.deviceAddress, kCmdFirmware, 0, image.data(), block);
     if (result == LinkOk)
       result = link_.WriteMemory(module_.deviceAddress, kCmdFirmware, 0, image.data(),
                                  unsigned(image.size()), int(block));
     if (result == LinkOk) return true;
+    // The box keeps its catalogue text; the log says where the transfer stopped.
+    if (result.hasPlace()) host_.LogLine(TransferPlaceText(catalogue_, result));
     std::string text =
-        catalogue_.Format(kMsgTransferFailed, LinkResultText(catalogue_, result).c_str());
+        catalogue_.Format(kMsgTransferFailed, LinkResultText(catalogue_, result.code()).c_str());
     // Once the boot loader took a block the old application is gone; the same update run
     // again with the unit still attached is the way back.
     if (watch.deviceChanged())
@@ -129,8 +131,8 @@ class UpdateRun {
 
 }  // namespace
 
-int UpdateFirmware(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                   const UpdateFileChooser& chooser) {
+UpdateOutcome UpdateFirmware(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                             const UpdateFileChooser& chooser) {
   return UpdateRun(link, catalogue, module).Run(chooser);
 }
 

@@ -16,9 +16,15 @@ struct UpdateFileChooser {
   std::function<void(const std::string&)> remember;  // called before the file is loaded
 };
 
-// 1 updated, 0 cancelled at the file choice, -1 failed or refused; every outcome has been shown
-// through the link's host (boxes and log lines).
-int UpdateFirmware(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                   const UpdateFileChooser& chooser);
+enum class UpdateOutcome {
+  kUpdated,
+  kCancelled,  // at the file choice
+  kFailed,     // or refused (by the file checks or the user's No)
+};
+
+// Every outcome has been shown through the link's host (boxes and log lines); a transfer that
+// failed also logs the block and offset where it stopped.
+UpdateOutcome UpdateFirmware(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                             const UpdateFileChooser& chooser);
 
 }  // namespace qvr

@@ -336,6 +336,67 @@ TEST_F(Qvrctl, EveryCommandFailsWithOneWhenTheControllerIsGone) {
   EXPECT_FALSE(std::filesystem::exists(files.File("again.MUX")));
 }
 
+// A unit that refuses one record of its event table: the command fails with the catalogue's
+// text and, on the line after it, the block and offset where the transfer stopped; nothing
+// from that record on reaches the unit or the file.
+struct RefusedRecord {
+  bool write;
+  const char* language;
+  int slot;
+  std::string error;
+};
+
+class QvrctlRefusedRecord : public Qvrctl, public ::testing::WithParamInterface<RefusedRecord> {};
+
+TEST_P(QvrctlRefusedRecord, TheFailureSaysTheBlockAndOffsetWhereTheTransferStopped) {
+  const RefusedRecord& c = GetParam();
+  mux410::ConfigImage first;
+  first.setPowerOnTimeout(1875);
+  first.setPulseTimeout(500);
+  EventRecord event{
+      .input = 2, .event = 11, .outTypeFreq = 8, .type = 1, .address = 4, .command = 17};
+  for (int i = 0; i < 10; ++i, ++event.command) first.events.record(i) = event;
+  first.events.setCount(10);
+  mux410::ConfigImage second = first;
+  for (int i = 0; i < 10; ++i) second.events.record(i).input = 3;
+  ASSERT_TRUE(mux410::WriteConfigFile(files.File("first.MUX"), first).ok());
+  ASSERT_TRUE(mux410::WriteConfigFile(files.File("second.MUX"), second).ok());
+  const Outcome old = Run({"write", "mux-410", files.File("first.MUX"), "--yes", "--no-backup"});
+  ASSERT_EQ(old.status, 0) << old.err;
+
+  WriteText(state.File("faults"), "refuse 27 " + std::to_string(8 * c.slot) + "\n");
+  const Outcome o =
+      c.write ? Run({"write", "mux-410", files.File("second.MUX"), "--yes", "--no-backup"}, nullptr,
+                    c.language)
+              : Run({"read", "mux-410", files.File("out.MUX")}, nullptr, c.language);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, c.error);
+  EXPECT_FALSE(std::filesystem::exists(files.File("out.MUX")));
+  const std::vector<uint8_t> unit = sim::SimController(state.path()).Block(1, 27);
+  for (int i = 0; i < 10; ++i) {
+    const auto kept = (c.write && i < c.slot ? second : first).events.record(i).Encode();
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), unit.begin() + 8 * i)) << "record " << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReadAndWrite, QvrctlRefusedRecord,
+    ::testing::Values(
+        RefusedRecord{false, "en", 5,
+                      "Error reading the configuration of the device \"MUX-410\"\n"
+                      "Memory allocation error\n"
+                      "failed at block 6 of 96 (offset 0x0028)\n"},
+        RefusedRecord{true, "ru", 7,
+                      "Вы действительно хотите\nзаписать данные в контроллер? (--yes: да)\n"
+                      "Ошибка записи конфигурации в устройство \"MUX-410\"\n"
+                      "Ошибка выделения памяти\n"
+                      "сбой на блоке 8 из 96 (смещение 0x0038)\n"
+                      "Устройство уже приняло часть данных: в нём может быть смесь старой и новой "
+                      "конфигурации.\nЗапишите конфигурацию ещё раз.\n"}),
+    [](const ::testing::TestParamInfo<RefusedRecord>& info) {
+      return std::string(info.param.write ? "Write" : "Read");
+    });
+
 // A stream that takes nothing, as standard output on a full disk.
 class FullStream : public std::streambuf {
  protected:

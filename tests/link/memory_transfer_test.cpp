@@ -23,8 +23,13 @@ TEST_F(MemoryTransfer, ReadFollowsTheRepliesAndFailsWhenTheDeviceEndsEarly) {
   EXPECT_EQ(host.progressDone, 32);
 
   transport.script = {Data(1, 5, 0, Counting(20, 1)), Data(1, 5, 20, {})};
-  EXPECT_EQ(link.ReadMemory(1, 5, 0, buffer.data(), 32), LinkExchangeFailed);
+  const TransferResult early = link.ReadMemory(1, 5, 0, buffer.data(), 32);
+  EXPECT_EQ(early, LinkExchangeFailed);
   EXPECT_EQ(transport.sent.size(), 4u);
+  // The empty reply is the place: a second request where one was expected.
+  EXPECT_EQ(early.place().block, 2);
+  EXPECT_EQ(early.place().blocks, 2);
+  EXPECT_EQ(early.place().offset, 20u);
 }
 
 TEST_F(MemoryTransfer, ReadNeverWritesPastTheTotal) {

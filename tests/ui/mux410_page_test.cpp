@@ -223,6 +223,7 @@ TEST_F(Mux410PageTest, FailedReadKeepsTheConfigurationThePageShows) {
   page.ImageToControls();
   host.sim.StatusNext(0xFD, sim::kAlways, 27);  // the event table cannot be read
   EXPECT_NE(page.ReadDevice(Mux()), 0);
+  EXPECT_EQ(host.boxes.log.back(), "failed at block 1 of 96 (offset 0x0000)");
   EXPECT_EQ(page.image().events.count(), 2);
   EXPECT_EQ(page.image().naviType(), 3);
   ASSERT_EQ(page.ControlsToImage(), 0);

@@ -39,7 +39,7 @@ class FirmwareUpdate : public ::testing::Test {
                       .payloadSize = payloadSize};
   }
 
-  int Update(const std::vector<uint8_t>& bytes, const DeviceModule& module = kMux410) {
+  UpdateOutcome Update(const std::vector<uint8_t>& bytes, const DeviceModule& module = kMux410) {
     const std::string path = dir.File("mux.LDR");
     test::WriteBytes(path, bytes);
     UpdateFileChooser chooser{[path] { return path; },
@@ -79,7 +79,7 @@ class FirmwareUpdate : public ::testing::Test {
 };
 
 TEST_F(FirmwareUpdate, NewerFileIsSentAndTheDeviceThenReportsItsVersion) {
-  EXPECT_EQ(Update(MuxFile(216).Build()), 1);
+  EXPECT_EQ(Update(MuxFile(216).Build()), UpdateOutcome::kUpdated);
 
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(host.boxes[0].kind, kBoxInformation);
@@ -117,7 +117,7 @@ TEST_F(FirmwareUpdate, SameOrOlderVersionAsksAndNoSendsNothing) {
                       "Continue?"}}) {
     host.boxes.clear();
     host.answers = {kBoxResultNo};
-    EXPECT_EQ(Update(MuxFile(c.version).Build()), -1);
+    EXPECT_EQ(Update(MuxFile(c.version).Build()), UpdateOutcome::kFailed);
     ASSERT_EQ(host.boxes.size(), 1u) << "No ends without a further message";
     EXPECT_EQ(host.boxes[0].kind, kBoxWarning);
     EXPECT_EQ(host.boxes[0].text, c.question);
@@ -125,13 +125,14 @@ TEST_F(FirmwareUpdate, SameOrOlderVersionAsksAndNoSendsNothing) {
   }
   host.boxes.clear();
   host.answers = {kBoxResultYes};
-  EXPECT_EQ(Update(MuxFile(214).Build()), 1) << "Yes to the older version goes ahead";
+  EXPECT_EQ(Update(MuxFile(214).Build()), UpdateOutcome::kUpdated)
+      << "Yes to the older version goes ahead";
   EXPECT_FALSE(FirmwareWrites().empty());
 }
 
 TEST_F(FirmwareUpdate, DeviceWithoutApplicationIsUpdatedWithoutAQuestion) {
   sim.SetApplicationVersion(1, 0);
-  EXPECT_EQ(Update(MuxFile(1).Build()), 1);
+  EXPECT_EQ(Update(MuxFile(1).Build()), UpdateOutcome::kUpdated);
   EXPECT_EQ(host.boxes.size(), 1u);
 }
 
@@ -140,8 +141,8 @@ TEST_F(FirmwareUpdate, WrongDeviceVersionOrTypeIsRefusedBeforeAnyQuestion) {
   wrongVersion.deviceVersion += 1;
   LdrBuilder wrongType = MuxFile(215);
   wrongType.deviceType = sim::kTpx520Identity.deviceType;
-  EXPECT_EQ(Update(wrongVersion.Build()), -1);
-  EXPECT_EQ(Update(wrongType.Build()), -1);
+  EXPECT_EQ(Update(wrongVersion.Build()), UpdateOutcome::kFailed);
+  EXPECT_EQ(Update(wrongType.Build()), UpdateOutcome::kFailed);
   const std::vector<std::string> expected{"This update is not for this device",
                                           "This update is not for this type of device"};
   EXPECT_EQ(BoxTexts(), expected);
@@ -168,7 +169,7 @@ TEST_F(FirmwareUpdate, DamagedFilesAreRefusedWithNothingSent) {
 TEST_F(FirmwareUpdate, SeventyByteFileSendsTheLeadingBlockThenPayloadChecksumAndZeros) {
   const std::vector<uint8_t> bytes = MuxFile(216, 64).Build();
   ASSERT_EQ(bytes.size(), 70u);
-  EXPECT_EQ(Update(bytes), 1);
+  EXPECT_EQ(Update(bytes), UpdateOutcome::kUpdated);
 
   const std::vector<WriteRequest> writes = FirmwareWrites();
   ASSERT_EQ(writes.size(), 4u);
@@ -190,21 +191,21 @@ TEST_F(FirmwareUpdate, SeventyByteFileSendsTheLeadingBlockThenPayloadChecksumAnd
 TEST_F(FirmwareUpdate, FileWhoseBlocksWouldPassOffset65535IsRefusedBeforeSendingAsTooLarge) {
   // 65,511 bytes: a sound file that the 16-bit offsets cannot carry, said as such (not as a
   // damaged file), in both languages.
-  EXPECT_EQ(Update(MuxFile(216, 65505).Build()), -1);
+  EXPECT_EQ(Update(MuxFile(216, 65505).Build()), UpdateOutcome::kFailed);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{
                             "The update file \"mux.LDR\" is too large to transfer to the device: "
                             "65511 bytes, while the 16-bit block offsets reach at most 65510 "
                             "bytes. The file is not damaged; nothing was sent to the device"});
   catalogue.setLanguage(kRussian);
   host.boxes.clear();
-  EXPECT_EQ(Update(MuxFile(216, 65505).Build()), -1);
+  EXPECT_EQ(Update(MuxFile(216, 65505).Build()), UpdateOutcome::kFailed);
   EXPECT_EQ(BoxTexts().at(0).rfind("Файл обновления \"mux.LDR\" слишком велик для передачи", 0),
             0u);
   catalogue.setLanguage(kEnglish);
   EXPECT_TRUE(FirmwareWrites().empty());
 
   host.boxes.clear();
-  EXPECT_EQ(Update(MuxFile(216, 65504).Build()), 1);
+  EXPECT_EQ(Update(MuxFile(216, 65504).Build()), UpdateOutcome::kUpdated);
   const std::vector<WriteRequest> writes = FirmwareWrites();
   ASSERT_FALSE(writes.empty());
   EXPECT_EQ(writes.back().offset, 65504u);
@@ -216,7 +217,7 @@ TEST_F(FirmwareUpdate, UnplugDuringTheTransferSaysHowToRecoverAndTheSameUpdateRe
   test::WriteBytes(dir.File("mux.LDR"), bytes);
   // Identification takes two reports; let a few firmware blocks through, then pull the cable.
   sim.UnplugAfter(2 + 2 * 5);
-  EXPECT_EQ(Update(bytes), -1);
+  EXPECT_EQ(Update(bytes), UpdateOutcome::kFailed);
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(host.boxes[0].text,
             "Failed to update the firmware\n"
@@ -224,12 +225,13 @@ TEST_F(FirmwareUpdate, UnplugDuringTheTransferSaysHowToRecoverAndTheSameUpdateRe
             "The device may now be left without working firmware.\n"
             "Without unplugging the device, run the same update again: it restores the firmware.");
   EXPECT_EQ(FirmwareWrites().size(), 5u);
+  EXPECT_EQ(host.log.back(), "failed at block 5 of 33 (offset 0x0080)") << "the place is logged";
 
   // The boot loader is left without an application; the same update, run again, brings it
   // back without a version question.
   sim.Replug();
   host.boxes.clear();
-  EXPECT_EQ(Update(bytes), 1);
+  EXPECT_EQ(Update(bytes), UpdateOutcome::kUpdated);
   EXPECT_EQ(BoxTexts(),
             std::vector<std::string>{"The device is successfully updated to version 2.16"});
   EXPECT_NE(std::find(host.log.begin(), host.log.end(),
@@ -241,14 +243,14 @@ TEST_F(FirmwareUpdate, UnplugDuringTheTransferSaysHowToRecoverAndTheSameUpdateRe
 TEST_F(FirmwareUpdate, DeviceRejectingTheImageGivesTheUpdateFileText) {
   LdrBuilder noMagic = MuxFile(216);
   noMagic.withMagic = false;
-  EXPECT_EQ(Update(noMagic.Build()), -1);
+  EXPECT_EQ(Update(noMagic.Build()), UpdateOutcome::kFailed);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to update the firmware\n"
                                                  "Failed firmware update file"});
 
   // The leading block refused by the device: nothing more is sent.
   host.boxes.clear();
   sim.StatusNext(kStatusResultError, 1, 2);
-  EXPECT_EQ(Update(MuxFile(216).Build()), -1);
+  EXPECT_EQ(Update(MuxFile(216).Build()), UpdateOutcome::kFailed);
   EXPECT_EQ(FirmwareWrites().size(), 1u);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to update the firmware\n"
                                                  "Failed result"});
@@ -257,7 +259,7 @@ TEST_F(FirmwareUpdate, DeviceRejectingTheImageGivesTheUpdateFileText) {
 TEST_F(FirmwareUpdate, CancelledChoiceEndsSilentlyAfterTheDeviceBanner) {
   UpdateFileChooser chooser{[] { return std::string(); },
                             [this](const std::string& p) { remembered.push_back(p); }};
-  EXPECT_EQ(UpdateFirmware(link, catalogue, kMux410, chooser), 0);
+  EXPECT_EQ(UpdateFirmware(link, catalogue, kMux410, chooser), UpdateOutcome::kCancelled);
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_TRUE(remembered.empty());
   ASSERT_FALSE(host.log.empty());
@@ -272,7 +274,8 @@ TEST_F(FirmwareUpdate, AbsentDeviceIsReportedBeforeTheFileIsChosen) {
                               return std::string("x.LDR");
                             },
                             nullptr};
-  EXPECT_EQ(UpdateFirmware(link, catalogue, kDeviceModules[kPageTpx520], chooser), -1);
+  EXPECT_EQ(UpdateFirmware(link, catalogue, kDeviceModules[kPageTpx520], chooser),
+            UpdateOutcome::kFailed);
   EXPECT_FALSE(chosen);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error reading the device \"TPX-520\" "
                                                  "configuration\nOut of the timeout response"});

@@ -47,7 +47,7 @@ BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceMod
   result.link = ReadInfoBlock(link, module.deviceAddress, info);
   if (result.link != LinkOk) return result;
   auto image = std::make_unique<Image>();
-  result.link = driver.readDevice(link, catalogue, module, *image);
+  result.link = driver.readDevice(link, catalogue, module, *image).code();
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
   const std::string unitFolder =

@@ -2,25 +2,34 @@
 
 namespace qvr {
 
-LinkResult ReadBlocks(Link& link, uint8_t address, std::span<const BlockRef> blocks) {
+namespace {
+
+// A failed record of the table: its slot of the capacity, as the place of the whole table.
+TransferResult AtSlot(const TransferResult& result, int slot, int capacity) {
+  return {result.code(), {slot + 1, capacity, uint32_t(kEventRecordSize * slot)}};
+}
+
+}  // namespace
+
+TransferResult ReadBlocks(Link& link, uint8_t address, std::span<const BlockRef> blocks) {
   for (const BlockRef& block : blocks) {
-    LinkResult result = link.ReadMemory(address, block.command, 0, block.data, block.size);
+    TransferResult result = link.ReadMemory(address, block.command, 0, block.data, block.size);
     if (result != LinkOk) return result;
   }
   return LinkOk;
 }
 
-LinkResult WriteBlocks(Link& link, uint8_t address, int blockSize,
-                       std::span<const BlockRef> blocks) {
+TransferResult WriteBlocks(Link& link, uint8_t address, int blockSize,
+                           std::span<const BlockRef> blocks) {
   for (const BlockRef& block : blocks) {
-    LinkResult result =
+    TransferResult result =
         link.WriteMemory(address, block.command, 0, block.data, block.size, blockSize);
     if (result != LinkOk) return result;
   }
   return LinkOk;
 }
 
-LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTable& table) {
+TransferResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTable& table) {
   // Cleared once; the records read land in slots that are already zero, and the count is set
   // when the reading stops, so the table holds what was read even after a failure.
   table.setCount(0);
@@ -32,11 +41,11 @@ LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTab
       continue;
     }
     uint8_t bytes[kEventRecordSize] = {};
-    LinkResult result = link.ReadMemory(address, command, uint32_t(kEventRecordSize * slot), bytes,
-                                        kEventRecordSize);
+    TransferResult result = link.ReadMemory(address, command, uint32_t(kEventRecordSize * slot),
+                                            bytes, kEventRecordSize);
     if (result != LinkOk) {
       table.setCount(count);
-      return result;
+      return AtSlot(result, slot, table.capacity());
     }
     EventRecord record = EventRecord::Decode(bytes);
     if (record.endsTable()) {
@@ -50,8 +59,8 @@ LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTab
   return LinkOk;
 }
 
-LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int blockSize,
-                           const EventTable& table) {
+TransferResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int blockSize,
+                               const EventTable& table) {
   // The end record takes the progress share of the first unused slot, so that the progress
   // ends exactly at the total of a full table.
   bool endShareKept = false;
@@ -64,15 +73,18 @@ LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int blo
       continue;
     }
     auto bytes = record.Encode();
-    LinkResult result = link.WriteMemory(address, command, uint32_t(kEventRecordSize * written),
-                                         bytes.data(), kEventRecordSize, blockSize);
-    if (result != LinkOk) return result;
+    TransferResult result = link.WriteMemory(address, command, uint32_t(kEventRecordSize * written),
+                                             bytes.data(), kEventRecordSize, blockSize);
+    if (result != LinkOk) return AtSlot(result, written, table.capacity());
     ++written;
   }
   if (written == table.capacity()) return LinkOk;
   const uint8_t endRecord[kEventRecordSize] = {};
-  return link.WriteMemory(address, command, uint32_t(kEventRecordSize * written), endRecord,
-                          kEventRecordSize, blockSize);
+  const TransferResult result =
+      link.WriteMemory(address, command, uint32_t(kEventRecordSize * written), endRecord,
+                       kEventRecordSize, blockSize);
+  if (result != LinkOk) return AtSlot(result, written, table.capacity());
+  return LinkOk;
 }
 
 }  // namespace qvr

@@ -24,9 +24,9 @@ template <typename ImageType>
 struct ConfigDriver {
   using Image = ImageType;
   // Zero-fills `image` and reads the unit's configuration into it; the first failure is returned.
-  LinkResult (*readDevice)(Link&, const Catalogue&, const DeviceModule&, Image& image);
+  TransferResult (*readDevice)(Link&, const Catalogue&, const DeviceModule&, Image& image);
   // Writes the image's blocks and events, then restarts the unit.
-  LinkResult (*writeDevice)(Link&, const Catalogue&, const DeviceModule&, const Image& image);
+  TransferResult (*writeDevice)(Link&, const Catalogue&, const DeviceModule&, const Image& image);
   // Loads a *.MUX file (never fails: a junk file gives the defaults); `eventSections`, when
   // given, receives the n of each slot's EVENTn section.
   void (*readFile)(const std::string& path, Image& image, std::vector<int>* eventSections);

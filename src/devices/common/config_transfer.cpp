@@ -13,25 +13,25 @@ constexpr int kMsgWritingConfiguration = 70;
 
 }  // namespace
 
-LinkResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
-                                   const DeviceModule& module, const TransferPlan& plan,
-                                   EventTable& events) {
+TransferResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
+                                       const DeviceModule& module, const TransferPlan& plan,
+                                       EventTable& events) {
   DeviceInfo info;
-  LinkResult result = ReadDeviceInfo(link, catalogue, module, info);
-  if (result != LinkOk) return result;
+  const LinkResult identified = ReadDeviceInfo(link, catalogue, module, info);
+  if (identified != LinkOk) return identified;
   link.host().BeginProgress(plan.progressTotal,
                             catalogue.Format(kMsgReadingConfiguration, module.name));
-  result = ReadBlocks(link, module.deviceAddress, plan.blocks);
+  const TransferResult result = ReadBlocks(link, module.deviceAddress, plan.blocks);
   if (result != LinkOk) return result;
   return ReadEventTable(link, module.deviceAddress, plan.eventCommand, events);
 }
 
-LinkResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
-                                    const DeviceModule& module, const TransferPlan& plan,
-                                    const EventTable& events) {
+TransferResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
+                                        const DeviceModule& module, const TransferPlan& plan,
+                                        const EventTable& events) {
   link.host().BeginProgress(plan.progressTotal,
                             catalogue.Format(kMsgWritingConfiguration, module.name));
-  LinkResult result = WriteBlocks(link, module.deviceAddress, module.blockSize, plan.blocks);
+  TransferResult result = WriteBlocks(link, module.deviceAddress, module.blockSize, plan.blocks);
   if (result != LinkOk) return result;
   if (plan.skippedBytes > 0) link.host().AdvanceProgress(plan.skippedBytes);
   result = WriteEventTable(link, module.deviceAddress, plan.eventCommand, module.blockSize, events);

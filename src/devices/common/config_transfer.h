@@ -19,15 +19,17 @@ struct TransferPlan {
 };
 
 // DeviceInfo (log banner and lines), progress "Reading configuration ...", the blocks, then
-// the events up to the end record. The first failure is returned.
-[[nodiscard]] LinkResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
-                                                 const DeviceModule& module,
-                                                 const TransferPlan& plan, EventTable& events);
+// the events up to the end record. The first failure is returned, with its place when a
+// memory transfer failed.
+[[nodiscard]] TransferResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
+                                                     const DeviceModule& module,
+                                                     const TransferPlan& plan, EventTable& events);
 // Progress "Write configuration ...", the blocks, the used events packed with their end
-// record, then the device's reset. The first failure is returned (no reset then).
-[[nodiscard]] LinkResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
-                                                  const DeviceModule& module,
-                                                  const TransferPlan& plan,
-                                                  const EventTable& events);
+// record, then the device's reset. The first failure is returned (no reset then), with its
+// place when a memory transfer failed.
+[[nodiscard]] TransferResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
+                                                      const DeviceModule& module,
+                                                      const TransferPlan& plan,
+                                                      const EventTable& events);
 
 }  // namespace qvr

@@ -18,16 +18,16 @@ std::array<BlockRef, 5> Blocks(ConfigImage& image) {
 
 }  // namespace
 
-LinkResult ReadConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                             ConfigImage& image) {
+TransferResult ReadConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+                                 ConfigImage& image) {
   image.Clear();
   auto blocks = Blocks(image);
   return ReadDeviceConfiguration(link, catalogue, module, {kProgressTotal, blocks, kCmdEvents},
                                  image.events);
 }
 
-LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                              const ConfigImage& image) {
+TransferResult WriteConfiguration(Link& link, const Catalogue& catalogue,
+                                  const DeviceModule& module, const ConfigImage& image) {
   // WriteBlocks only reads through the block references.
   auto blocks = Blocks(const_cast<ConfigImage&>(image));
   return WriteDeviceConfiguration(link, catalogue, module, {kProgressTotal, blocks, kCmdEvents},

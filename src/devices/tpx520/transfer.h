@@ -13,13 +13,14 @@ namespace qvr::tpx520 {
 
 // Zero-fills the image, reads the DeviceInfo (log banner and lines), then the blocks and the
 // events up to the end record. The first failure is returned; the image holds what was read.
-[[nodiscard]] LinkResult ReadConfiguration(Link& link, const Catalogue& catalogue,
-                                           const DeviceModule& module, ConfigImage& image);
+[[nodiscard]] TransferResult ReadConfiguration(Link& link, const Catalogue& catalogue,
+                                               const DeviceModule& module, ConfigImage& image);
 // Writes the name, touch (only when image.touchFromDevice), navigation and mode blocks, the
 // used events packed from offset 0 with one zero end record (none when all 64 are used), then
 // resets the device. The caller prunes and validates first.
-[[nodiscard]] LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue,
-                                            const DeviceModule& module, const ConfigImage& image);
+[[nodiscard]] TransferResult WriteConfiguration(Link& link, const Catalogue& catalogue,
+                                                const DeviceModule& module,
+                                                const ConfigImage& image);
 // Makes the image what a device write sends, as the window's controls would (bit fields and
 // check boxes cut to what they hold), and answers the first value the page would refuse or
 // could not show (a list value beyond its list, a time-out out of range, an event list value

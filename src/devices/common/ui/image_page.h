@@ -55,7 +55,7 @@ class ImagePage : public DevicePage {
 
   int ReadDevice(const DeviceModule& module) override {
     const LinkResult result = ReadKeepingShownImage(image_, [&](Image& image) {
-      return device_.readDevice(host_.link(), host_.catalogue(), module, image);
+      return Logged(device_.readDevice(host_.link(), host_.catalogue(), module, image));
     });
     if (result != LinkOk) return result;
     ImageToControls();
@@ -91,7 +91,7 @@ class ImagePage : public DevicePage {
   PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) override {
     changes.clear();
     Image device;
-    const LinkResult read = device_.readDevice(host_.link(), host_.catalogue(), module, device);
+    const LinkResult read = Logged(device_.readDevice(host_.link(), host_.catalogue(), module, device));
     if (read != LinkOk) {
       host_.host().ShowMessageBox(kBoxError, LinkResultText(host_.catalogue(), read));
       return kPreviewReadFailed;
@@ -131,9 +131,16 @@ class ImagePage : public DevicePage {
               // The write streams from a copy: nothing that happens while it pumps messages
               // can change what reaches the unit half-way.
               lastSent_ = image_;
-              return device_.writeDevice(host_.link(), host_.catalogue(), module, lastSent_);
+              return Logged(device_.writeDevice(host_.link(), host_.catalogue(), module, lastSent_));
             },
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
+  }
+
+  // A failed transfer's place goes to the monitoring log; the box that follows keeps the
+  // catalogue's text.
+  LinkResult Logged(const TransferResult& result) {
+    if (result.hasPlace()) host_.host().LogLine(TransferPlaceText(host_.catalogue(), result));
+    return result.code();
   }
 
   void NameFields() {
@@ -150,7 +157,7 @@ class ImagePage : public DevicePage {
     Image& sent = lastSent_;
     const Catalogue& text = host_.catalogue();
     Image back;
-    const LinkResult read = device_.readDevice(host_.link(), text, module, back);
+    const LinkResult read = Logged(device_.readDevice(host_.link(), text, module, back));
     const std::vector<ImageChange> changes =
         read == LinkOk
             ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
