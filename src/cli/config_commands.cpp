@@ -28,12 +28,6 @@ namespace qvr::cli {
 
 namespace {
 
-constexpr int kMsgOpenFileError = 17;
-constexpr int kMsgReadUnsupported = 56;
-constexpr int kMsgWriteUnsupported = 57;
-constexpr int kMsgReadConfigFailed = 67;
-constexpr int kMsgWriteConfigFailed = 68;
-constexpr int kMsgConfirmWrite = 72;
 constexpr const char* kConfigSection = "CONFIGFILE";
 
 // A configuration file to work on: a path, or what standard input held, kept aside; `shown` is
@@ -84,7 +78,7 @@ std::unique_ptr<typename Config::Image> ReadUnit(Session& s, const DeviceModule&
   auto image = std::make_unique<typename Config::Image>();
   const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *image);
   if (r == LinkOk) return image;
-  s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
+  s.host.Error(DeviceFailureText(s.catalogue, MessageId::kConfigurationReadFailed, module.name, r));
   return nullptr;
 }
 
@@ -157,7 +151,7 @@ std::unique_ptr<typename Config::Image> LoadForDevice(Session& s, const DeviceMo
   if (!ReadableFile(path)) {
     std::string name = source.shown, extension;
     if (!source.fromStdin) SplitFileName(path, name, extension);
-    s.host.Error(s.catalogue.Format(kMsgOpenFileError, name.c_str(), extension.c_str()));
+    s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, name.c_str(), extension.c_str()));
     return nullptr;
   }
   if (OtherDevicesFile(path, Config::kOtherPage)) {
@@ -249,14 +243,15 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
                                 "--allow-missing-sections"))
       return Declined(s);
   }
-  const int answer =
-      s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, s.catalogue.Text(kMsgConfirmWrite));
+  const int answer = s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
+                                           s.catalogue.Text(MessageId::kWriteQuestion));
   if (answer != kBoxResultYes) return Declined(s);
   if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
   const WriteWatch watch(s.link);
   const LinkResult r = Config::WriteDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
-    std::string text = DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r);
+    std::string text =
+        DeviceFailureText(s.catalogue, MessageId::kConfigurationWriteFailed, module.name, r);
     if (watch.deviceChanged())
       text = WithAddedText(s.catalogue, text,
                            OnlyRestartRefused(watch) ? AddedText::kRestartRefused
@@ -317,7 +312,7 @@ ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& asi
     return {{}, shown, true, true};
   }
   if (!aside.Write(bytes)) {
-    s.host.Error(s.catalogue.Format(kMsgOpenFileError, shown.c_str(), ""));
+    s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, shown.c_str(), ""));
     return {{}, shown, true, true};
   }
   return {aside.path(), shown, true, true};
@@ -363,7 +358,7 @@ int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
       module,
       [&]<typename Config>() { return DiffWithFile<Config>(s, module, source, source.shown); },
       [&] {
-        s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
+        s.host.Error(s.catalogue.Text(MessageId::kReadDeviceNotSupported));
         return kExitDiffTrouble;
       });
 }
@@ -372,7 +367,7 @@ int RunReadConfig(Session& s, const DeviceModule& module, const std::string& pat
   return WithConfigTraits(
       module, [&]<typename Config>() { return ReadToFile<Config>(s, module, path); },
       [&] {
-        s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
+        s.host.Error(s.catalogue.Text(MessageId::kReadDeviceNotSupported));
         return kExitFailure;
       });
 }
@@ -384,7 +379,7 @@ int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& pa
         return WriteFromFile<Config>(s, module, {path, path, false, true});
       },
       [&] {
-        s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
+        s.host.Error(s.catalogue.Text(MessageId::kWriteDeviceNotSupported));
         return kExitFailure;
       });
 }
@@ -396,7 +391,7 @@ int RunWriteConfig(Session& s, const DeviceModule& module, const std::string& pa
   return WithConfigTraits(
       module, [&]<typename Config>() { return WriteFromFile<Config>(s, module, source); },
       [&] {
-        s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
+        s.host.Error(s.catalogue.Text(MessageId::kWriteDeviceNotSupported));
         return kExitFailure;
       });
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "i18n/message_id.h"
+
 namespace qvr {
 
 class Catalogue;
@@ -30,7 +32,7 @@ inline constexpr LinkResult DeviceUpdateFileError = -251;
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result);
 // Message `messageId` formatted with the device's name and the result's text, the form of
 // every "Error ... device "%s"\n%s" box.
-std::string DeviceFailureText(const Catalogue& catalogue, int messageId, const char* deviceName,
-                              LinkResult result);
+std::string DeviceFailureText(const Catalogue& catalogue, MessageId messageId,
+                              const char* deviceName, LinkResult result);
 
 }  // namespace qvr

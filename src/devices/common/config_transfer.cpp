@@ -6,12 +6,7 @@
 
 namespace qvr {
 
-namespace {
-
-constexpr int kMsgReadingConfiguration = 69;
-constexpr int kMsgWritingConfiguration = 70;
-
-}  // namespace
+namespace {}  // namespace
 
 LinkResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
                                    const DeviceModule& module, const TransferPlan& plan,
@@ -20,7 +15,7 @@ LinkResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
   LinkResult result = ReadDeviceInfo(link, catalogue, module, info);
   if (result != LinkOk) return result;
   link.host().BeginProgress(plan.progressTotal,
-                            catalogue.Format(kMsgReadingConfiguration, module.name));
+                            catalogue.Format(MessageId::kReadingConfiguration, module.name));
   result = ReadBlocks(link, module.deviceAddress, plan.blocks);
   if (result != LinkOk) return result;
   return ReadEventTable(link, module.deviceAddress, plan.eventCommand, events);
@@ -30,7 +25,7 @@ LinkResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
                                     const DeviceModule& module, const TransferPlan& plan,
                                     const EventTable& events) {
   link.host().BeginProgress(plan.progressTotal,
-                            catalogue.Format(kMsgWritingConfiguration, module.name));
+                            catalogue.Format(MessageId::kWritingConfiguration, module.name));
   LinkResult result = WriteBlocks(link, module.deviceAddress, module.blockSize, plan.blocks);
   if (result != LinkOk) return result;
   if (plan.skippedBytes > 0) link.host().AdvanceProgress(plan.skippedBytes);
