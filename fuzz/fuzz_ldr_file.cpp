@@ -16,7 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qvr::UpdateFile file;
   const qvr::UpdateFileCheck check = qvr::LoadUpdateFile(path, catalogue, file);
   if (!check.ok()) {
-    if (check.message.empty() || check.messageId < 17 || check.messageId > 20) __builtin_trap();
+    const qvr::MessageId id = *check.messageId;
+    if (check.message.empty() || id < qvr::MessageId::kFileOpenFailed ||
+        id > qvr::MessageId::kFileCrcWrong)
+      __builtin_trap();
     return 0;
   }
   if (file.size() != size || size < qvr::kUpdateFileMinSize || size > qvr::kUpdateFileMaxSize)

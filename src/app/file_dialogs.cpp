@@ -88,7 +88,7 @@ QString QtFileDialogRunner::Run(const FileDialogRequest& request) {
   return files.isEmpty() ? QString() : files.first();
 }
 
-std::string FileDialogs::Choose(const DeviceModule& module, const char* section, int titleId,
+std::string FileDialogs::Choose(const DeviceModule& module, const char* section, MessageId titleId,
                                 const char* mask, bool save) {
   std::string remembered;
   if (!settings_.ReadText(section, module.name, remembered)) return std::string();
@@ -102,15 +102,17 @@ std::string FileDialogs::Choose(const DeviceModule& module, const char* section,
 }
 
 std::string FileDialogs::ChooseUpdateFile(const DeviceModule& module) {
-  return Choose(module, kDirectoryUpdate, 12, module.firmwareMask, false);
+  return Choose(module, kDirectoryUpdate, MessageId::kUpdateFileTitle, module.firmwareMask, false);
 }
 
 std::string FileDialogs::ChooseConfigFileToOpen(const DeviceModule& module) {
-  return Choose(module, kDirectoryConfig, 13, module.configMask, false);
+  return Choose(module, kDirectoryConfig, MessageId::kOpenConfigurationTitle, module.configMask,
+                false);
 }
 
 std::string FileDialogs::ChooseConfigFileToSave(const DeviceModule& module) {
-  return Choose(module, kDirectoryConfig, 14, module.configMask, true);
+  return Choose(module, kDirectoryConfig, MessageId::kSaveConfigurationTitle, module.configMask,
+                true);
 }
 
 void FileDialogs::RememberUpdateFile(const DeviceModule& module, const std::string& path) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <string>
 
+#include "i18n/message_id.h"
 #include "link/device_module.h"
 
 class QDialog;
@@ -82,8 +83,8 @@ class FileDialogs {
   void RememberConfigFile(const DeviceModule& module, const std::string& path);
 
  private:
-  std::string Choose(const DeviceModule& module, const char* section, int titleId, const char* mask,
-                     bool save);
+  std::string Choose(const DeviceModule& module, const char* section, MessageId titleId,
+                     const char* mask, bool save);
 
   const SettingsStore& settings_;
   const Catalogue& catalogue_;

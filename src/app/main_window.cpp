@@ -57,7 +57,6 @@ constexpr const char* kDebugControls[] = {
     "SpeedButtonSet_MUX410x",
 };
 
-constexpr int kMessageSettingsUnreadable = 64;
 // Whether a device write first reads the unit and shows what it changes there (1) or not (0,
 // the default: the question then comes without touching the unit, as it always has).
 constexpr const char* kPreviewWriteKey = "PreviewWrite";
@@ -68,7 +67,7 @@ MainWindow::MainWindow(WindowOptions options)
     : modules_(options.modules),
       settings_(
           options.settingsPath,
-          [this] { ShowBox(kBoxError, catalogue_.Text(kMessageSettingsUnreadable)); },
+          [this] { ShowBox(kBoxError, catalogue_.Text(MessageId::kSettingsUnreadable)); },
           [this](const SaveResult& result) {
             const std::string text = SettingsNotSavedText(catalogue_, settings_.path(), result);
             setStatusText(text);

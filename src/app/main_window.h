@@ -213,12 +213,12 @@ class MainWindow final : public QMainWindow,
 
   const ModuleRow* ActiveRow() const;
   int ShowBox(int kind, const std::string& text);
-  void ShowFailure(int messageId, const DeviceModule& module, int result);
+  void ShowFailure(MessageId messageId, const DeviceModule& module, int result);
   // A command that runs one operation of the active row on its module: busy while it runs,
   // the not-supported box when the row lacks it, the failure box when it fails.
   using RowOperation = int (*ModuleRow::*)(ModuleContext&, const DeviceModule&);
   // `history`: the change's name in the history file, for commands that change the unit.
-  int RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
+  int RunRowCommand(RowOperation operation, MessageId notSupportedId, MessageId failedId,
                     const char* history = nullptr);
 
   Catalogue catalogue_;

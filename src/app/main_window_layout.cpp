@@ -55,7 +55,8 @@ QWidget* TabSheet(const char* name) {
 
 void MainWindow::BuildWidgets() {
   setObjectName("MainForm");
-  setWindowTitle(QString::fromStdString(catalogue_.Format(8, kProgramVersion)));
+  setWindowTitle(
+      QString::fromStdString(catalogue_.Format(MessageId::kWindowTitle, kProgramVersion)));
   setFixedSize(784, 550);
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
   setWindowIcon(ProgramIcon());

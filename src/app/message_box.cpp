@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
+#include <optional>
 
 #include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
@@ -16,26 +17,26 @@ BoxRequest MakeBoxRequest(const Catalogue& catalogue, int kind, const std::strin
   request.kind = kind;
   request.text = QString::fromStdString(text);
   request.defaultNo = (kind & kBoxDefaultNo) != 0;
-  int captionId = -1;
+  std::optional<MessageId> captionId;
   switch (kind & 0xFF) {
     case kBoxError:
-      captionId = 0;
+      captionId = MessageId::kCaptionError;
       break;
     case kBoxQuestion:
-      captionId = 2;
+      captionId = MessageId::kCaptionQuestion;
       request.yesNo = true;
       break;
     case kBoxWarning:
-      captionId = 3;
+      captionId = MessageId::kCaptionWarning;
       request.yesNo = true;
       break;
     case kBoxInformation:
-      captionId = 1;
+      captionId = MessageId::kCaptionInformation;
       break;
     default:
       break;
   }
-  if (captionId >= 0) request.caption = QString::fromUtf8(catalogue.Text(captionId));
+  if (captionId) request.caption = QString::fromUtf8(catalogue.Text(*captionId));
   if ((kind & kBoxSaveChanges) != 0) {
     request.yesNo = true;
     request.saveChanges = true;

@@ -14,21 +14,6 @@
 namespace qvr {
 namespace {
 
-enum CommandMessage : int {
-  kUpdateNotSupported = 9,
-  kLoadNotSupported = 10,
-  kSaveNotSupported = 11,
-  kReadDeviceNotSupported = 56,
-  kWriteDeviceNotSupported = 57,
-  kToDefaultNotSupported = 58,
-  kToDefaultFailed = 65,
-  kReadDeviceFailed = 67,
-  kWriteDeviceFailed = 68,
-  kConfirmWriteDevice = 72,
-  kResetNotSupported = 77,
-  kResetFailed = 78,
-};
-
 enum ButtonIndex : size_t {
   kUpdate,
   kReadConfig,
@@ -49,7 +34,7 @@ int MainWindow::ShowBox(int kind, const std::string& text) {
   return host_->ShowMessageBox(kind, text);
 }
 
-void MainWindow::ShowFailure(int messageId, const DeviceModule& module, int result) {
+void MainWindow::ShowFailure(MessageId messageId, const DeviceModule& module, int result) {
   ShowBox(kBoxError, DeviceFailureText(catalogue_, messageId, module.name, result));
 }
 
@@ -74,7 +59,7 @@ void MainWindow::SpeedButtonUpdateClick() {
   const int page = activePage();
   const ModuleRow* row = ActiveRow();
   if (!row || !row->updateFirmware) {
-    ShowBox(kBoxError, catalogue_.Text(kUpdateNotSupported));
+    ShowBox(kBoxError, catalogue_.Text(MessageId::kUpdateNotSupported));
     return;
   }
   const OperationScope scope(*this);
@@ -93,7 +78,7 @@ void MainWindow::SpeedButtonReadConfigClick() {
   if (activePage() == kPageQvrb) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->readConfigFile) {
-    ShowBox(kBoxError, catalogue_.Text(kLoadNotSupported));
+    ShowBox(kBoxError, catalogue_.Text(MessageId::kLoadNotSupported));
     return;
   }
   if (!SettleUnsavedChanges(activePage())) return;
@@ -105,7 +90,7 @@ void MainWindow::SpeedButtonWriteConfigClick() {
   if (activePage() == kPageQvrb) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeConfigFile) {
-    ShowBox(kBoxError, catalogue_.Text(kSaveNotSupported));
+    ShowBox(kBoxError, catalogue_.Text(MessageId::kSaveNotSupported));
     return;
   }
   (void)SaveActivePage();
@@ -148,7 +133,7 @@ bool MainWindow::SaveActivePage() {
   return saved;
 }
 
-int MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int failedId,
+int MainWindow::RunRowCommand(RowOperation operation, MessageId notSupportedId, MessageId failedId,
                               const char* history) {
   const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
@@ -170,7 +155,8 @@ void MainWindow::SpeedButtonReadDeviceClick() {
   if (!SettleUnsavedChanges(activePage())) return;
   const int page = activePage();
   // The page now shows the device's configuration, which no file holds.
-  if (RunRowCommand(&ModuleRow::readDevice, kReadDeviceNotSupported, kReadDeviceFailed) == 0)
+  if (RunRowCommand(&ModuleRow::readDevice, MessageId::kReadDeviceNotSupported,
+                    MessageId::kConfigurationReadFailed) == 0)
     RememberPageFile(page, "");
 }
 
@@ -179,13 +165,13 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
     const OperationScope scope(*this);
-    ShowBox(kBoxError, catalogue_.Text(kWriteDeviceNotSupported));
+    ShowBox(kBoxError, catalogue_.Text(MessageId::kWriteDeviceNotSupported));
     return;
   }
   // Checked before the command takes the page: a refused field keeps the focus.
   if (RefusesEmptyPage(*row) || row->checkForDevice(*this) != 0) return;
   const OperationScope scope(*this);
-  std::string question = catalogue_.Text(kConfirmWriteDevice);
+  std::string question = catalogue_.Text(MessageId::kWriteQuestion);
   if (!AddWritePreview(*row->module, question)) return;
   if (ShowBox(kBoxQuestion + kBoxDefaultNo, question) == kBoxResultYes) {
     const WriteWatch watch(*link_);
@@ -197,8 +183,8 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
     if (result == 0 && backedUp) {
       if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);
     } else if (result != 0) {
-      std::string text =
-          DeviceFailureText(catalogue_, kWriteDeviceFailed, row->module->name, result);
+      std::string text = DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed,
+                                           row->module->name, result);
       if (watch.deviceChanged())
         text = WithAddedText(catalogue_, text,
                              OnlyRestartRefused(watch) ? AddedText::kRestartRefused
@@ -210,12 +196,13 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
 
 void MainWindow::SpeedButtonToDefaultClick() {
   if (activePage() == kPageQvrb) return;
-  (void)RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed,
-                      "default");
+  (void)RunRowCommand(&ModuleRow::resetToDefault, MessageId::kDefaultNotSupported,
+                      MessageId::kDefaultFailed, "default");
 }
 
 void MainWindow::SpeedButtonResetClick() {
-  (void)RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed, "reset");
+  (void)RunRowCommand(&ModuleRow::resetDevice, MessageId::kResetNotSupported,
+                      MessageId::kResetFailed, "reset");
 }
 
 }  // namespace qvr

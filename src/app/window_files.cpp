@@ -17,7 +17,7 @@ QString MainWindow::pageFile(int page) const {
 }
 
 void MainWindow::UpdateTitle() {
-  std::string title = catalogue_.Format(8, kProgramVersion);
+  std::string title = catalogue_.Format(MessageId::kWindowTitle, kProgramVersion);
   if (simulated_) title += std::string(" ") + Text(catalogue_, AddedText::kSimulatedController);
   QString shown = QString::fromStdString(title);
   const DevicePage* page = devicePage(activePage());

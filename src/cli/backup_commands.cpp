@@ -16,8 +16,6 @@ namespace qvr::cli {
 
 namespace {
 
-constexpr int kMsgReadFromDeviceError = 48;
-
 std::string BackupFolderOf(const RunOptions& options) {
   return DefaultBackupFolder(options.simulator);
 }
@@ -77,7 +75,7 @@ int RunRestore(Session& s, const DeviceModule& module, const std::string& which)
   DeviceInfo info;
   const LinkResult r = ReadInfoBlock(s.link, module.deviceAddress, info);
   if (r != LinkOk) {
-    s.host.Error(DeviceFailureText(s.catalogue, kMsgReadFromDeviceError, module.name, r));
+    s.host.Error(DeviceFailureText(s.catalogue, MessageId::kDeviceReadFailed, module.name, r));
     return kExitFailure;
   }
   const std::string folder = BackupFolderOf(s.options);

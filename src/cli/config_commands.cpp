@@ -28,12 +28,6 @@ namespace qvr::cli {
 
 namespace {
 
-constexpr int kMsgOpenFileError = 17;
-constexpr int kMsgReadUnsupported = 56;
-constexpr int kMsgWriteUnsupported = 57;
-constexpr int kMsgReadConfigFailed = 67;
-constexpr int kMsgWriteConfigFailed = 68;
-constexpr int kMsgConfirmWrite = 72;
 constexpr const char* kConfigSection = "CONFIGFILE";
 
 // A configuration file to work on: a path, or what standard input held, kept aside; `shown` is
@@ -106,7 +100,7 @@ std::unique_ptr<Image> ReadUnit(Session& s, const ConfigDriver<Image>& driver,
   const TransferResult r = driver.readDevice(s.link, s.catalogue, module, *image);
   if (r == LinkOk) return image;
   s.host.Error(WithTransferPlace(
-      s.catalogue, DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r.code()), r));
+      s.catalogue, DeviceFailureText(s.catalogue, MessageId::kConfigurationReadFailed, module.name, r.code()), r));
   return nullptr;
 }
 
@@ -179,7 +173,7 @@ std::unique_ptr<Image> LoadForDevice(Session& s, const ConfigDriver<Image>& driv
   if (!ReadableFile(path)) {
     std::string name = source.shown, extension;
     if (!source.fromStdin) SplitFileName(path, name, extension);
-    s.host.Error(s.catalogue.Format(kMsgOpenFileError, name.c_str(), extension.c_str()));
+    s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, name.c_str(), extension.c_str()));
     return nullptr;
   }
   if (const DeviceModule* other = OtherDevicesFile(path, module)) {
@@ -272,15 +266,15 @@ int WriteFromFile(Session& s, const ConfigDriver<Image>& driver, const DeviceMod
                                 "--allow-missing-sections"))
       return Declined(s);
   }
-  const int answer =
-      s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, s.catalogue.Text(kMsgConfirmWrite));
+  const int answer = s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
+                                           s.catalogue.Text(MessageId::kWriteQuestion));
   if (answer != kBoxResultYes) return Declined(s);
   if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
   const WriteWatch watch(s.link);
   const TransferResult r = driver.writeDevice(s.link, s.catalogue, module, *image);
   if (r != LinkOk) {
     std::string text = WithTransferPlace(
-        s.catalogue, DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r.code()),
+        s.catalogue, DeviceFailureText(s.catalogue, MessageId::kConfigurationWriteFailed, module.name, r.code()),
         r);
     if (watch.deviceChanged())
       text = WithAddedText(s.catalogue, text,
@@ -342,7 +336,7 @@ ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& asi
     return {{}, shown, true, true};
   }
   if (!aside.Write(bytes)) {
-    s.host.Error(s.catalogue.Format(kMsgOpenFileError, shown.c_str(), ""));
+    s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, shown.c_str(), ""));
     return {{}, shown, true, true};
   }
   return {aside.path(), shown, true, true};
@@ -391,7 +385,7 @@ int RunDiff(Session& s, const DeviceModule& module, const std::string& path) {
       module,
       [&](const auto& driver) { return DiffWithFile(s, driver, module, source, source.shown); },
       [&] {
-        s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
+        s.host.Error(s.catalogue.Text(MessageId::kReadDeviceNotSupported));
         return kExitDiffTrouble;
       });
 }
@@ -400,7 +394,7 @@ int RunReadConfig(Session& s, const DeviceModule& module, const std::string& pat
   return WithConfigDriver(
       module, [&](const auto& driver) { return ReadToFile(s, driver, module, path); },
       [&] {
-        s.host.Error(s.catalogue.Text(kMsgReadUnsupported));
+        s.host.Error(s.catalogue.Text(MessageId::kReadDeviceNotSupported));
         return kExitFailure;
       });
 }
@@ -412,7 +406,7 @@ int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& pa
         return WriteFromFile(s, driver, module, {path, path, false, true});
       },
       [&] {
-        s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
+        s.host.Error(s.catalogue.Text(MessageId::kWriteDeviceNotSupported));
         return kExitFailure;
       });
 }
@@ -424,7 +418,7 @@ int RunWriteConfig(Session& s, const DeviceModule& module, const std::string& pa
   return WithConfigDriver(
       module, [&](const auto& driver) { return WriteFromFile(s, driver, module, source); },
       [&] {
-        s.host.Error(s.catalogue.Text(kMsgWriteUnsupported));
+        s.host.Error(s.catalogue.Text(MessageId::kWriteDeviceNotSupported));
         return kExitFailure;
       });
 }

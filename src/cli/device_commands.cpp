@@ -10,19 +10,6 @@
 
 namespace qvr::cli {
 
-namespace {
-
-constexpr int kMsgConnectedBanner = 5;
-constexpr int kMsgOpenFileError = 17;
-constexpr int kMsgReadFromDeviceError = 48;
-constexpr int kMsgDefaultUnsupported = 58;
-constexpr int kMsgDefaultFailed = 65;
-constexpr int kMsgResetFailed = 78;
-constexpr int kMsgSameVersion = 28;
-constexpr int kMsgOlderVersion = 29;
-
-}  // namespace
-
 int Declined(Session& s) {
   s.host.Error(Text(s.catalogue, CliText::kDeclinedNote));
   return kExitDeclined;
@@ -35,13 +22,13 @@ int RunInfo(Session& s, const DeviceModule& module) {
   const LinkResult r = controller ? ReadInfoBlock(s.link, module.deviceAddress, info)
                                   : ReadDeviceInfo(s.link, s.catalogue, module, info);
   if (r != LinkOk) {
-    s.host.Error(controller
-                     ? LinkResultText(s.catalogue, r)
-                     : DeviceFailureText(s.catalogue, kMsgReadFromDeviceError, module.name, r));
+    s.host.Error(
+        controller ? LinkResultText(s.catalogue, r)
+                   : DeviceFailureText(s.catalogue, MessageId::kDeviceReadFailed, module.name, r));
     return kExitFailure;
   }
   if (controller) {
-    s.host.LogLine(s.catalogue.Text(kMsgConnectedBanner));
+    s.host.LogLine(s.catalogue.Text(MessageId::kConnectedBanner));
     ShowControllerInfo(s.host, s.catalogue, info);
   }
   s.host.fields()["identity"] = InfoObject(info);
@@ -51,7 +38,7 @@ int RunInfo(Session& s, const DeviceModule& module) {
 int RunReset(Session& s, const DeviceModule& module) {
   const LinkResult r = ResetDevice(s.link, module);
   if (r != LinkOk) {
-    s.host.Error(DeviceFailureText(s.catalogue, kMsgResetFailed, module.name, r));
+    s.host.Error(DeviceFailureText(s.catalogue, MessageId::kResetFailed, module.name, r));
     return kExitFailure;
   }
   s.host.Note(s.catalogue.FormatText(Text(s.catalogue, CliText::kDeviceReset), module.name));
@@ -60,7 +47,7 @@ int RunReset(Session& s, const DeviceModule& module) {
 
 int RunDefault(Session& s, const DeviceModule& module) {
   if (module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress) {
-    s.host.Error(s.catalogue.Text(kMsgDefaultUnsupported));
+    s.host.Error(s.catalogue.Text(MessageId::kDefaultNotSupported));
     return kExitFailure;
   }
   int backup = kExitOk;
@@ -70,7 +57,7 @@ int RunDefault(Session& s, const DeviceModule& module) {
   });
   if (backup != kExitOk) return backup;  // said already, nothing sent
   if (r != LinkOk) {
-    s.host.Error(DeviceFailureText(s.catalogue, kMsgDefaultFailed, module.name, r));
+    s.host.Error(DeviceFailureText(s.catalogue, MessageId::kDefaultFailed, module.name, r));
     return kExitFailure;
   }
   if (s.prompter.declined()) return Declined(s);
@@ -83,15 +70,15 @@ int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
   const std::string question = s.catalogue.FormatText(Text(s.catalogue, AddedText::kConfirmUpdate),
                                                       module.name, path.c_str());
   if (!s.prompter.Ask(question)) return Declined(s);
-  s.host.OverrideQuestion(s.catalogue.Text(kMsgSameVersion), s.options.allowReinstall,
+  s.host.OverrideQuestion(s.catalogue.Text(MessageId::kUpdateSameVersion), s.options.allowReinstall,
                           "--allow-reinstall");
-  s.host.OverrideQuestion(s.catalogue.Text(kMsgOlderVersion), s.options.allowOlder,
+  s.host.OverrideQuestion(s.catalogue.Text(MessageId::kUpdateOlderVersion), s.options.allowOlder,
                           "--allow-older");
   const UpdateFileChooser chooser{[&path] { return path; }, nullptr};
   const UpdateOutcome result = UpdateFirmware(s.link, s.catalogue, module, chooser);
   if (result == UpdateOutcome::kUpdated) return kExitOk;
   if (result == UpdateOutcome::kCancelled) {  // only an empty path cancels the choice
-    s.host.Error(s.catalogue.Format(kMsgOpenFileError, "", ""));
+    s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, "", ""));
     return kExitFailure;
   }
   // The procedure has shown its refusal or failure already; a No to its question is not one.

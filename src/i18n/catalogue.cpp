@@ -55,7 +55,7 @@ bool Catalogue::FormatFits(const char* format, std::initializer_list<FormatArg> 
   return wanted && std::equal(wanted->begin(), wanted->end(), args.begin(), args.end());
 }
 
-const char* Catalogue::Text(int id) const {
+const char* Catalogue::Text(MessageId id) const {
   return TextIn(language_, id);
 }
 

@@ -9,6 +9,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "i18n/message_id.h"
+
 namespace qvr {
 
 enum Language : int32_t { kRussian = 0, kEnglish = 1 };
@@ -32,6 +34,7 @@ inline constexpr bool kFormattable = std::is_same_v<U, const char*> || std::is_s
                                      std::is_integral_v<U> || std::is_enum_v<U>;
 
 inline constexpr int kMessageCount = 87;
+static_assert(int(MessageId::kSelectOption) == kMessageCount - 1, "one name for every text");
 inline constexpr const char* kProgramVersion = "1.14";
 
 class Catalogue {
@@ -41,16 +44,16 @@ class Catalogue {
   void setLanguage(int value) { language_ = value == kEnglish ? kEnglish : kRussian; }
 
   // The text of `id` in the current language; "(null)" for an id outside 0..86.
-  const char* Text(int id) const;
+  const char* Text(MessageId id) const;
   // The same text in a given language.
-  static const char* TextIn(Language language, int id);
+  static const char* TextIn(Language language, MessageId id);
 
   // Formats message `id` printf-style, cut to 999 bytes like the original 1000-byte buffer
   // (never inside a UTF-8 sequence). The texts are not literals the compiler could check, so
   // the arguments are checked against the text's conversions: a text that does not fit them
   // comes back unformatted instead of reading what was never passed.
   template <typename... Args>
-  std::string Format(int id, Args... args) const {
+  std::string Format(MessageId id, Args... args) const {
     return FormatText(Text(id), args...);
   }
 

@@ -132,9 +132,10 @@ const char* const kTexts[kMessageCount][2] = {
 
 }  // namespace
 
-const char* Catalogue::TextIn(Language language, int id) {
-  if (id < 0 || id >= kMessageCount) return "(null)";
-  return kTexts[id][language == kEnglish ? 1 : 0];
+const char* Catalogue::TextIn(Language language, MessageId id) {
+  const int index = static_cast<int>(id);
+  if (index < 0 || index >= kMessageCount) return "(null)";
+  return kTexts[index][language == kEnglish ? 1 : 0];
 }
 
 }  // namespace qvr

@@ -6,13 +6,6 @@ namespace qvr {
 
 namespace {
 
-enum MonitorMessage : int {
-  kDisconnectedBanner = 4,
-  kConnectedBanner = 5,
-  kConnectedStatus = 6,
-  kConnectedStatusDots = 7,
-};
-
 constexpr uint8_t kControllerAddress = 0;
 constexpr int kMaxLivenessDots = 10;
 
@@ -62,19 +55,19 @@ LinkResult ConnectionMonitor::PollController() {
     if (result == LinkNoPermission && lastResult_ != LinkNoPermission)
       link_.host().LogLine(LinkResultText(catalogue_, result));
     if (connected_) {
-      link_.host().LogLine(catalogue_.Text(kDisconnectedBanner));
+      link_.host().LogLine(catalogue_.Text(MessageId::kDisconnectedBanner));
       setConnected(false);
     }
   } else if (!connected_) {
     dots_ = 0;
-    link_.host().LogLine(catalogue_.Text(kConnectedBanner));
-    listener_.SetStatusText(catalogue_.Format(kConnectedStatus, info_.name().c_str()));
+    link_.host().LogLine(catalogue_.Text(MessageId::kConnectedBanner));
+    listener_.SetStatusText(catalogue_.Format(MessageId::kConnectedStatus, info_.name().c_str()));
     ShowControllerInfo(link_.host(), catalogue_, info_);
     setConnected(true);
   } else {
     const std::string dots(size_t(AdvanceLivenessDots()), '.');
     listener_.SetStatusText(
-        catalogue_.Format(kConnectedStatusDots, info_.name().c_str(), dots.c_str()));
+        catalogue_.Format(MessageId::kConnectedStatusDots, info_.name().c_str(), dots.c_str()));
   }
   lastResult_ = result;
   link_.setPollHoldOff(0);

@@ -11,13 +11,6 @@ namespace qvr {
 
 namespace {
 
-enum CommandMessage : int {
-  kErrorWriting = 71,
-  kErrorReading = 48,
-  kResetToDefaultQuestion = 66,
-  kAwaitingIrCode = 80,
-};
-
 constexpr uint8_t kControllerAddress = 0;
 constexpr uint8_t kCommandResetToDefault = 4;
 constexpr uint8_t kCommandDescription = 6;
@@ -30,7 +23,7 @@ constexpr unsigned kIrCodeSize = 5;
 constexpr uint8_t kIrNothingYet = 0;
 constexpr uint8_t kIrNoCode = 0xFF;
 
-void ShowLinkError(Link& link, const Catalogue& catalogue, int message, const char* name,
+void ShowLinkError(Link& link, const Catalogue& catalogue, MessageId message, const char* name,
                    LinkResult result) {
   link.host().ShowMessageBox(kBoxError, DeviceFailureText(catalogue, message, name, result));
 }
@@ -41,7 +34,8 @@ LinkResult SendDeviceCommand(Link& link, const Catalogue& catalogue, const Devic
                              uint8_t command, const uint8_t* data, unsigned length) {
   if (module == nullptr) return LinkExchangeFailed;
   LinkResult result = link.DeviceWrite(module->deviceAddress, command, 0, data, length);
-  if (result != LinkOk) ShowLinkError(link, catalogue, kErrorWriting, module->name, result);
+  if (result != LinkOk)
+    ShowLinkError(link, catalogue, MessageId::kDeviceWriteFailed, module->name, result);
   return result;
 }
 
@@ -51,7 +45,7 @@ LinkResult ReadDeviceValue(Link& link, const Catalogue& catalogue, const DeviceM
   // A value is one short read: where it failed says nothing more.
   LinkResult result =
       link.ReadMemory(module->deviceAddress, command, 0, destination, length).code();
-  if (result != LinkOk) ShowLinkError(link, catalogue, kErrorReading, module->name, result);
+  if (result != LinkOk) ShowLinkError(link, catalogue, MessageId::kDeviceReadFailed, module->name, result);
   return result;
 }
 
@@ -63,7 +57,7 @@ LinkResult ReadDeviceValueOfPage(Link& link, const Catalogue& catalogue, int pag
   LinkResult result =
       link.DeviceRead(module->deviceAddress, command, 0, destination, length, count);
   if (result != LinkOk) {
-    ShowLinkError(link, catalogue, kErrorReading, module->name, result);
+    ShowLinkError(link, catalogue, MessageId::kDeviceReadFailed, module->name, result);
     return result;
   }
   // A reply longer than the buffer was cut to fit; the caller must not look past it.
@@ -80,7 +74,7 @@ LinkResult ReadDeviceDescription(Link& link, const Catalogue& catalogue,
   LinkResult result = link.DeviceRead(address, kCommandDescription, 0, buffer.data(),
                                       unsigned(buffer.size()), count);
   if (result != LinkOk) {
-    ShowLinkError(link, catalogue, kErrorReading, activeModule->name, result);
+    ShowLinkError(link, catalogue, MessageId::kDeviceReadFailed, activeModule->name, result);
     return result;
   }
   hexLine.clear();
@@ -98,7 +92,7 @@ bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* m
   if (SendDeviceCommand(link, catalogue, module, command, nullptr, 0) != LinkOk) return false;
   Host& host = link.host();
   Clock& clock = link.clock();
-  host.BeginProgress(kIrWaitMs, catalogue.Text(kAwaitingIrCode));
+  host.BeginProgress(kIrWaitMs, catalogue.Text(MessageId::kAwaitingIrCode));
 
   const uint32_t start = clock.NowMs();
   uint32_t step = start;
@@ -124,7 +118,7 @@ bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* m
 LinkResult ResetToDefault(Link& link, const Catalogue& catalogue, const DeviceModule& module,
                           const std::function<LinkResult()>& beforeSending) {
   const int answer = link.host().ShowMessageBox(
-      kBoxWarning + kBoxDefaultNo, catalogue.Format(kResetToDefaultQuestion, module.name));
+      kBoxWarning + kBoxDefaultNo, catalogue.Format(MessageId::kDefaultQuestion, module.name));
   if (answer != kBoxResultYes) return LinkOk;
   if (beforeSending) {
     if (const LinkResult result = beforeSending(); result != LinkOk) return result;

@@ -13,15 +13,6 @@ constexpr int kNameOffset = 10;
 constexpr uint8_t kCommandDeviceInfo = 1;
 constexpr unsigned kInfoReplySize = 65;
 
-enum InfoMessage : int {
-  kDeviceBanner = 16,
-  kLineName = 43,
-  kLineSerial = 44,
-  kLineBoot = 45,
-  kLineApplication = 46,
-  kLineNoApplication = 47,
-};
-
 }  // namespace
 
 std::string DeviceInfo::name() const {
@@ -32,15 +23,17 @@ std::string DeviceInfo::name() const {
 
 std::vector<std::string> ControllerInfoLines(const Catalogue& catalogue, const DeviceInfo& info) {
   std::vector<std::string> lines;
-  lines.push_back(catalogue.Format(kLineName, info.name().c_str()));
-  lines.push_back(catalogue.Format(kLineSerial, static_cast<unsigned long>(info.serialNumber())));
+  lines.push_back(catalogue.Format(MessageId::kInfoName, info.name().c_str()));
+  lines.push_back(catalogue.Format(MessageId::kInfoSerialNumber,
+                                   static_cast<unsigned long>(info.serialNumber())));
   const unsigned boot = info.bootVersion();
-  lines.push_back(catalogue.Format(kLineBoot, boot / 100, boot % 100));
+  lines.push_back(catalogue.Format(MessageId::kInfoBootVersion, boot / 100, boot % 100));
   const unsigned application = info.applicationVersion();
   if (application == 0) {
-    lines.push_back(catalogue.Text(kLineNoApplication));
+    lines.push_back(catalogue.Text(MessageId::kInfoNoApplication));
   } else {
-    lines.push_back(catalogue.Format(kLineApplication, application / 100, application % 100));
+    lines.push_back(
+        catalogue.Format(MessageId::kInfoApplicationVersion, application / 100, application % 100));
   }
   return lines;
 }
@@ -69,7 +62,7 @@ LinkResult ReadDeviceInfo(Link& link, const Catalogue& catalogue, const DeviceMo
   LinkResult result = ReadInfoBlock(link, module.deviceAddress, info);
   if (result != LinkOk) return result;
   link.host().ClearLog();
-  link.host().LogLine(catalogue.Text(kDeviceBanner));
+  link.host().LogLine(catalogue.Text(MessageId::kDeviceBanner));
   ShowControllerInfo(link.host(), catalogue, info);
   return LinkOk;
 }

@@ -1,5 +1,7 @@
 #include "link/link_result.h"
 
+#include <optional>
+
 #include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 
@@ -7,48 +9,46 @@ namespace qvr {
 
 namespace {
 
-// Catalogue id of each known result; -1 for codes without a text of their own.
-int MessageOfResult(LinkResult result) {
+// Catalogue id of each known result; nothing for codes without a text of their own.
+std::optional<MessageId> MessageOfResult(LinkResult result) {
   switch (result) {
     case LinkOk:
-      return 33;
+      return MessageId::kResultOk;
     case LinkDriverNotLoaded:
-      return 34;
+      return MessageId::kResultDriverNotLoaded;
     case LinkDriverFunctionMissing:
-      return 35;
+      return MessageId::kResultDriverFunctionMissing;
     case LinkExchangeFailed:
-      return 37;
+      return MessageId::kResultExchangeFailed;
     case LinkDisconnected:
-      return 36;
+      return MessageId::kResultDisconnected;
     case LinkTimeout:
-      return 38;
+      return MessageId::kResultTimeout;
     case DeviceParameterError:
-      return 39;
+      return MessageId::kResultParameterError;
     case DeviceResultError:
-      return 40;
+      return MessageId::kResultResultError;
     case DeviceMemoryError:
-      return 41;
+      return MessageId::kResultMemoryError;
     case DeviceUpdateFileError:
-      return 62;
+      return MessageId::kResultUpdateFileError;
     default:
-      return -1;
+      return std::nullopt;
   }
 }
-
-constexpr int kUnknownResultMessage = 42;
 
 }  // namespace
 
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result) {
   if (result == LinkNoPermission) return Text(catalogue, AddedText::kNoPermission);
   if (result == LinkAdapterBusy) return Text(catalogue, AddedText::kAdapterBusy);
-  int id = MessageOfResult(result);
-  if (id < 0) return catalogue.Format(kUnknownResultMessage, int(result));
-  return catalogue.Text(id);
+  const std::optional<MessageId> id = MessageOfResult(result);
+  if (!id) return catalogue.Format(MessageId::kResultUnknown, int(result));
+  return catalogue.Text(*id);
 }
 
-std::string DeviceFailureText(const Catalogue& catalogue, int messageId, const char* deviceName,
-                              LinkResult result) {
+std::string DeviceFailureText(const Catalogue& catalogue, MessageId messageId,
+                              const char* deviceName, LinkResult result) {
   return catalogue.Format(messageId, deviceName, LinkResultText(catalogue, result).c_str());
 }
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "i18n/message_id.h"
+
 namespace qvr {
 
 class Catalogue;
@@ -60,8 +62,8 @@ class TransferResult {
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result);
 // Message `messageId` formatted with the device's name and the result's text, the form of
 // every "Error ... device "%s"\n%s" box.
-std::string DeviceFailureText(const Catalogue& catalogue, int messageId, const char* deviceName,
-                              LinkResult result);
+std::string DeviceFailureText(const Catalogue& catalogue, MessageId messageId,
+                              const char* deviceName, LinkResult result);
 // "failed at block 12 of 96 (offset 0x0180)" for a result with a place; empty otherwise.
 std::string TransferPlaceText(const Catalogue& catalogue, const TransferResult& result);
 // `text` with the result's place on a line of its own after it, when it has one.

@@ -13,13 +13,9 @@ namespace qvr {
 
 namespace {
 
-constexpr int kMsgOpenError = 17;
-constexpr int kMsgSizeError = 18;
-constexpr int kMsgReadError = 19;
-constexpr int kMsgCrcError = 20;
 constexpr size_t kOffsetLimit = 65536;  // the packet's offset field is 16 bits wide
 
-UpdateFileCheck Refuse(const Catalogue& catalogue, int id, const std::string& path) {
+UpdateFileCheck Refuse(const Catalogue& catalogue, MessageId id, const std::string& path) {
   std::string name, extension;
   SplitFileName(path, name, extension);
   return {id, catalogue.Format(id, name.c_str(), extension.c_str())};
@@ -62,33 +58,36 @@ UpdateFileCheck LoadUpdateFile(const std::string& path, const Catalogue& catalog
   std::error_code ec;
   // Directories, devices and pipes are not files we can open for reading.
   const std::filesystem::path name = NativePath(path);
-  if (!std::filesystem::is_regular_file(name, ec)) return Refuse(catalogue, kMsgOpenError, path);
+  if (!std::filesystem::is_regular_file(name, ec))
+    return Refuse(catalogue, MessageId::kFileOpenFailed, path);
   std::ifstream in(name, std::ios::binary);
-  if (!in) return Refuse(catalogue, kMsgOpenError, path);
+  if (!in) return Refuse(catalogue, MessageId::kFileOpenFailed, path);
 
   // Sized before reading, so a huge file costs nothing.
   const uintmax_t size = std::filesystem::file_size(name, ec);
-  if (ec) return Refuse(catalogue, kMsgReadError, path);
+  if (ec) return Refuse(catalogue, MessageId::kFileReadFailed, path);
   // Within the format's limit but beyond what the transfer can address: not a damaged file,
   // and the user is told so.
   if (size > maxSize && size <= kUpdateFileMaxSize) {
     std::string base, extension;
     SplitFileName(path, base, extension);
-    return {kMsgSizeError,
+    return {MessageId::kFileSizeWrong,
             catalogue.FormatText(Text(catalogue, AddedText::kUpdateFileTooLarge), base.c_str(),
                                  extension.c_str(), static_cast<unsigned long>(size),
                                  static_cast<unsigned long>(maxSize))};
   }
-  if (size > maxSize || size < kUpdateFileMinSize) return Refuse(catalogue, kMsgSizeError, path);
+  if (size > maxSize || size < kUpdateFileMinSize)
+    return Refuse(catalogue, MessageId::kFileSizeWrong, path);
 
   std::vector<uint8_t> bytes(size_t(size), 0);
   in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
-  if (size_t(in.gcount()) != bytes.size()) return Refuse(catalogue, kMsgReadError, path);
+  if (size_t(in.gcount()) != bytes.size())
+    return Refuse(catalogue, MessageId::kFileReadFailed, path);
   in.close();
 
   const size_t covered = bytes.size() - kUpdateChecksumSize;
   if (Crc16Xmodem(bytes.data(), covered) != GetU16(&bytes[covered]))
-    return Refuse(catalogue, kMsgCrcError, path);
+    return Refuse(catalogue, MessageId::kFileCrcWrong, path);
 
   file.header.applicationVersion = GetU16(&bytes[0]);
   file.header.deviceVersion = bytes[2];

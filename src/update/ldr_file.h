@@ -3,8 +3,11 @@
 // device type), the payload, and a CRC-16/XMODEM of everything before it, low byte first.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "i18n/message_id.h"
 
 namespace qvr {
 
@@ -35,12 +38,13 @@ struct UpdateFile {
   const uint8_t* payload() const { return bytes.data() + kUpdateHeaderSize; }
 };
 
-// The outcome of a load: message id 0 when the file passed, otherwise the catalogue id of the
-// failure (17 open, 18 size, 19 read, 20 checksum) and its text naming the file.
+// The outcome of a load: no message id when the file passed, otherwise the catalogue id of the
+// failure (kFileOpenFailed, kFileSizeWrong, kFileReadFailed, kFileCrcWrong) and its text naming
+// the file.
 struct UpdateFileCheck {
-  int messageId = 0;
+  std::optional<MessageId> messageId;
   std::string message;
-  bool ok() const { return messageId == 0; }
+  bool ok() const { return !messageId; }
 };
 
 // The largest file whose transfer keeps every block offset below the 16-bit limit: the payload

@@ -14,17 +14,6 @@ namespace qvr {
 namespace {
 
 constexpr uint8_t kCmdFirmware = 2;
-constexpr int kMsgDeviceReadError = 15;
-constexpr int kMsgUpdateBanner = 21;
-constexpr int kMsgUpdateFileLine = 22;
-constexpr int kMsgVersionLine = 23;
-constexpr int kMsgWrongDevice = 26;
-constexpr int kMsgWrongType = 27;
-constexpr int kMsgSameVersion = 28;
-constexpr int kMsgOlderVersion = 29;
-constexpr int kMsgProgress = 30;
-constexpr int kMsgTransferFailed = 31;
-constexpr int kMsgUpdated = 32;
 
 // One run of the procedure: what the device said about itself and the file that passed.
 class UpdateRun {
@@ -41,7 +30,7 @@ class UpdateRun {
     if (!Compatible()) return UpdateOutcome::kFailed;
     if (!Transfer()) return UpdateOutcome::kFailed;
     const uint16_t version = file_.header.applicationVersion;
-    host_.ShowMessageBox(kBoxInformation, catalogue_.Format(kMsgUpdated, unsigned(version / 100),
+    host_.ShowMessageBox(kBoxInformation, catalogue_.Format(MessageId::kUpdateDone, unsigned(version / 100),
                                                             unsigned(version % 100)));
     return UpdateOutcome::kUpdated;
   }
@@ -51,7 +40,8 @@ class UpdateRun {
     const LinkResult result = ReadDeviceInfo(link_, catalogue_, module_, device_);
     if (result == LinkOk) return true;
     host_.ShowMessageBox(kBoxError,
-                         DeviceFailureText(catalogue_, kMsgDeviceReadError, module_.name, result));
+                         DeviceFailureText(catalogue_, MessageId::kDeviceConfigurationReadFailed,
+                                           module_.name, result));
     return false;
   }
 
@@ -67,28 +57,31 @@ class UpdateRun {
     std::string name, extension;
     SplitFileName(path, name, extension);
     const uint16_t version = file_.header.applicationVersion;
-    host_.LogLine(catalogue_.Text(kMsgUpdateBanner));
-    host_.LogLine(catalogue_.Format(kMsgUpdateFileLine, name.c_str(), extension.c_str()));
-    host_.LogLine(
-        catalogue_.Format(kMsgVersionLine, unsigned(version / 100), unsigned(version % 100)));
+    host_.LogLine(catalogue_.Text(MessageId::kUpdateBanner));
+    host_.LogLine(catalogue_.Format(MessageId::kUpdateFileLine, name.c_str(), extension.c_str()));
+    host_.LogLine(catalogue_.Format(MessageId::kUpdateVersionLine, unsigned(version / 100),
+                                    unsigned(version % 100)));
     return true;
   }
 
   bool Compatible() {
     const UpdateHeader& header = file_.header;
-    if (header.deviceVersion != device_.deviceVersion()) return Refuse(kMsgWrongDevice);
-    if (header.deviceType != device_.deviceType()) return Refuse(kMsgWrongType);
-    if (header.applicationVersion == device_.applicationVersion()) return Confirm(kMsgSameVersion);
-    if (device_.applicationVersion() > header.applicationVersion) return Confirm(kMsgOlderVersion);
+    if (header.deviceVersion != device_.deviceVersion())
+      return Refuse(MessageId::kUpdateNotForDevice);
+    if (header.deviceType != device_.deviceType()) return Refuse(MessageId::kUpdateNotForType);
+    if (header.applicationVersion == device_.applicationVersion())
+      return Confirm(MessageId::kUpdateSameVersion);
+    if (device_.applicationVersion() > header.applicationVersion)
+      return Confirm(MessageId::kUpdateOlderVersion);
     return true;
   }
 
-  bool Refuse(int id) {
+  bool Refuse(MessageId id) {
     host_.ShowMessageBox(kBoxError, catalogue_.Text(id));
     return false;
   }
 
-  bool Confirm(int id) {
+  bool Confirm(MessageId id) {
     return host_.ShowMessageBox(kBoxWarning, catalogue_.Text(id)) == kBoxResultYes;
   }
 
@@ -101,7 +94,7 @@ class UpdateRun {
     const size_t tail = std::min(image.size(), payload + kUpdateChecksumSize);
     std::copy_n(file_.payload(), tail, image.begin());
 
-    host_.BeginProgress(int(payload), catalogue_.Format(kMsgProgress, module_.name));
+    host_.BeginProgress(int(payload), catalogue_.Format(MessageId::kUpdateProgress, module_.name));
     const WriteWatch watch(link_);
     TransferResult result =
         link_.DeviceWrite(module_.deviceAddress, kCmdFirmware, 0, image.data(), block);
@@ -112,7 +105,7 @@ class UpdateRun {
     // The box keeps its catalogue text; the log says where the transfer stopped.
     if (result.hasPlace()) host_.LogLine(TransferPlaceText(catalogue_, result));
     std::string text =
-        catalogue_.Format(kMsgTransferFailed, LinkResultText(catalogue_, result.code()).c_str());
+        catalogue_.Format(MessageId::kUpdateFailed, LinkResultText(catalogue_, result.code()).c_str());
     // Once the boot loader took a block the old application is gone; the same update run
     // again with the unit still attached is the way back.
     if (watch.deviceChanged())

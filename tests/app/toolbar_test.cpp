@@ -243,14 +243,14 @@ TEST(ToolbarSparseTable, MissingOperationsAreReportedAsNotSupported) {
     texts.push_back(seen.request.text.toStdString());
   }
   ASSERT_EQ(texts.size(), 8u);
-  EXPECT_EQ(texts[0], window.catalogue().Text(9));
-  EXPECT_EQ(texts[1], window.catalogue().Text(10));
-  EXPECT_EQ(texts[2], window.catalogue().Text(11));
-  EXPECT_EQ(texts[3], window.catalogue().Text(56));
-  EXPECT_EQ(texts[4], window.catalogue().Text(57));
-  EXPECT_EQ(texts[5], window.catalogue().Text(58));
+  EXPECT_EQ(texts[0], window.catalogue().Text(MessageId::kUpdateNotSupported));
+  EXPECT_EQ(texts[1], window.catalogue().Text(MessageId::kLoadNotSupported));
+  EXPECT_EQ(texts[2], window.catalogue().Text(MessageId::kSaveNotSupported));
+  EXPECT_EQ(texts[3], window.catalogue().Text(MessageId::kReadDeviceNotSupported));
+  EXPECT_EQ(texts[4], window.catalogue().Text(MessageId::kWriteDeviceNotSupported));
+  EXPECT_EQ(texts[5], window.catalogue().Text(MessageId::kDefaultNotSupported));
   EXPECT_EQ(texts[6], "Ошибка сброса устройства \"MUX-410\"\nКонтроллер \"QVR-B\" отключен");
-  EXPECT_EQ(texts[7], window.catalogue().Text(77));
+  EXPECT_EQ(texts[7], window.catalogue().Text(MessageId::kResetNotSupported));
   EXPECT_TRUE(shell.dialogs.requests.empty());
 }
 
@@ -265,7 +265,8 @@ TEST_F(Toolbar, UpdateShowsTheMonitoringPageAndReturnsToTheCommandsPage) {
   EXPECT_EQ(pageDuringDialog, 0);
   EXPECT_EQ(window().activePage(), 2);
   EXPECT_TRUE(window().monitor().connected());
-  EXPECT_EQ(shell.dialogs.requests[0].title.toStdString(), window().catalogue().Text(12));
+  EXPECT_EQ(shell.dialogs.requests[0].title.toStdString(),
+            window().catalogue().Text(MessageId::kUpdateFileTitle));
   EXPECT_FALSE(window().busy());
 }
 

@@ -27,14 +27,14 @@ bool IsWholeUtf8(const std::string& text) {
 TEST(Catalogue, EveryIdHasTextInBothLanguagesAndOthersGiveNull) {
   for (int id = 0; id < kMessageCount; ++id) {
     SCOPED_TRACE(id);
-    std::string russian = Catalogue::TextIn(kRussian, id);
-    std::string english = Catalogue::TextIn(kEnglish, id);
+    std::string russian = Catalogue::TextIn(kRussian, MessageId(id));
+    std::string english = Catalogue::TextIn(kEnglish, MessageId(id));
     EXPECT_FALSE(russian.empty());
     EXPECT_FALSE(english.empty());
     EXPECT_NE(russian, english);
     EXPECT_TRUE(IsWholeUtf8(russian));
   }
-  for (int id : {-1, 87, 1000}) EXPECT_STREQ(Catalogue::TextIn(kEnglish, id), "(null)");
+  for (int id : {-1, 87, 1000}) EXPECT_STREQ(Catalogue::TextIn(kEnglish, MessageId(id)), "(null)");
 }
 
 // The texts are formatted at run time, where the compiler cannot see them: each language takes
@@ -43,9 +43,9 @@ TEST(Catalogue, EveryIdHasTextInBothLanguagesAndOthersGiveNull) {
 TEST(Catalogue, BothLanguagesOfEveryTextTakeTheSameArguments) {
   for (int id = 0; id < kMessageCount; ++id) {
     SCOPED_TRACE(id);
-    const auto russian = FormatArgs(Catalogue::TextIn(kRussian, id));
+    const auto russian = FormatArgs(Catalogue::TextIn(kRussian, MessageId(id)));
     ASSERT_TRUE(russian.has_value());
-    EXPECT_EQ(russian, FormatArgs(Catalogue::TextIn(kEnglish, id)));
+    EXPECT_EQ(russian, FormatArgs(Catalogue::TextIn(kEnglish, MessageId(id))));
   }
   for (int id = 0; id < int(AddedText::kCount); ++id) {
     SCOPED_TRACE("added " + std::to_string(id));
@@ -78,7 +78,7 @@ TEST(Catalogue, EveryTextReadsWordForWordAsShipped) {
       const bool escaped = text[i] == '\\' && i + 1 < text.size();
       expected += escaped ? (text[++i] == 'n' ? '\n' : text[i]) : text[i];
     }
-    EXPECT_EQ(Catalogue::TextIn(language == "ru" ? kRussian : kEnglish, id), expected)
+    EXPECT_EQ(Catalogue::TextIn(language == "ru" ? kRussian : kEnglish, MessageId(id)), expected)
         << "id " << id << " " << language;
   }
   EXPECT_EQ(lines, 2 * kMessageCount);
@@ -86,48 +86,56 @@ TEST(Catalogue, EveryTextReadsWordForWordAsShipped) {
 
 TEST(Catalogue, LanguageSwitchSelectsTheColumn) {
   Catalogue catalogue;
-  EXPECT_STREQ(catalogue.Text(0), "Ошибка");
+  EXPECT_STREQ(catalogue.Text(MessageId::kCaptionError), "Ошибка");
   catalogue.setLanguage(kEnglish);
-  EXPECT_STREQ(catalogue.Text(0), "Error");
-  EXPECT_STREQ(catalogue.Text(86), "Select an option");
+  EXPECT_STREQ(catalogue.Text(MessageId::kCaptionError), "Error");
+  EXPECT_STREQ(catalogue.Text(MessageId::kSelectOption), "Select an option");
   catalogue.setLanguage(7);  // a stored value other than 0 or 1 means Russian
   EXPECT_EQ(catalogue.language(), kRussian);
-  EXPECT_STREQ(catalogue.Text(86), "Выберите необходимый пункт");
+  EXPECT_STREQ(catalogue.Text(MessageId::kSelectOption), "Выберите необходимый пункт");
 }
 
 TEST(Catalogue, BannersKeepTheirAsteriskRuns) {
-  EXPECT_STREQ(Catalogue::TextIn(kEnglish, 4),
+  EXPECT_STREQ(Catalogue::TextIn(kEnglish, MessageId::kDisconnectedBanner),
                "******** Controller \"QVR-B\" is disconnected **********");
-  EXPECT_STREQ(Catalogue::TextIn(kRussian, 4),
+  EXPECT_STREQ(Catalogue::TextIn(kRussian, MessageId::kDisconnectedBanner),
                "********** Контроллер \"QVR-B\" отключен **********");
-  EXPECT_STREQ(Catalogue::TextIn(kEnglish, 5),
+  EXPECT_STREQ(Catalogue::TextIn(kEnglish, MessageId::kConnectedBanner),
                "******** Controller \"QVR-B\" is connected *************");
-  EXPECT_STREQ(Catalogue::TextIn(kRussian, 5),
+  EXPECT_STREQ(Catalogue::TextIn(kRussian, MessageId::kConnectedBanner),
                "********** Контроллер \"QVR-B\" подключен *********");
-  EXPECT_STREQ(Catalogue::TextIn(kEnglish, 16), "******************* Device *******************");
-  EXPECT_STREQ(Catalogue::TextIn(kRussian, 16), "**************** Устройство ****************");
-  EXPECT_STREQ(Catalogue::TextIn(kEnglish, 21), "******************* Update *******************");
-  EXPECT_STREQ(Catalogue::TextIn(kRussian, 21), "**************** Обновление ****************");
+  EXPECT_STREQ(Catalogue::TextIn(kEnglish, MessageId::kDeviceBanner),
+               "******************* Device *******************");
+  EXPECT_STREQ(Catalogue::TextIn(kRussian, MessageId::kDeviceBanner),
+               "**************** Устройство ****************");
+  EXPECT_STREQ(Catalogue::TextIn(kEnglish, MessageId::kUpdateBanner),
+               "******************* Update *******************");
+  EXPECT_STREQ(Catalogue::TextIn(kRussian, MessageId::kUpdateBanner),
+               "**************** Обновление ****************");
 }
 
 TEST(Catalogue, FormatsFillTheAlignedColumns) {
   Catalogue catalogue;
   catalogue.setLanguage(kEnglish);
-  EXPECT_EQ(catalogue.Format(46, 1u, 5u), "Application version       1.05");
-  EXPECT_EQ(catalogue.Format(44, 123456lu), "The serial number         123456");
-  EXPECT_EQ(catalogue.Format(61, 3u, 96u), " Total events 3 of 96 ");
-  EXPECT_EQ(catalogue.Format(67, "MUX-410", "No errors"),
+  EXPECT_EQ(catalogue.Format(MessageId::kInfoApplicationVersion, 1u, 5u),
+            "Application version       1.05");
+  EXPECT_EQ(catalogue.Format(MessageId::kInfoSerialNumber, 123456lu),
+            "The serial number         123456");
+  EXPECT_EQ(catalogue.Format(MessageId::kTotalEvents, 3u, 96u), " Total events 3 of 96 ");
+  EXPECT_EQ(catalogue.Format(MessageId::kConfigurationReadFailed, "MUX-410", "No errors"),
             "Error reading the configuration of the device \"MUX-410\"\nNo errors");
   catalogue.setLanguage(kRussian);
-  EXPECT_EQ(catalogue.Format(46, 1u, 5u), "Версия приложения 1.05");
-  EXPECT_EQ(catalogue.Format(8, kProgramVersion), "Сервисная программа. Версия 1.14");
+  EXPECT_EQ(catalogue.Format(MessageId::kInfoApplicationVersion, 1u, 5u), "Версия приложения 1.05");
+  EXPECT_EQ(catalogue.Format(MessageId::kWindowTitle, kProgramVersion),
+            "Сервисная программа. Версия 1.14");
 }
 
 TEST(Catalogue, LongFormattedTextIsCutTo999BytesOnACharacterBoundary) {
   Catalogue catalogue;
   catalogue.setLanguage(kEnglish);
   std::string ascii(2000, 'a');
-  EXPECT_EQ(catalogue.Format(42, 0).size(), std::string("Unknown error USB: 0").size());
+  EXPECT_EQ(catalogue.Format(MessageId::kResultUnknown, 0).size(),
+            std::string("Unknown error USB: 0").size());
   EXPECT_EQ(Catalogue::FormatText("%s", ascii.c_str()).size(), 999u);
 
   // One ASCII byte first, so that every two-byte letter starts at an odd offset and the cut at

@@ -59,20 +59,22 @@ TEST_F(UpdateFileLoad, SizeLimitsAreInclusiveAtBothEnds) {
 
   LdrBuilder tooLarge{.payloadSize = kUpdateFileMaxSize - 5};
   UpdateFileCheck check = LoadBytes(tooLarge.Build(), "big.LDR");
-  EXPECT_EQ(check.messageId, 18);
+  EXPECT_EQ(check.messageId, MessageId::kFileSizeWrong);
   EXPECT_EQ(check.message, "Error file size \"big.LDR\"");
 
   LdrBuilder empty{.payloadSize = 0, .withMagic = false};
   EXPECT_TRUE(LoadBytes(empty.Build()).ok()) << "a header and a checksum alone is a file";
   for (size_t size : {0, 1, 5}) {
-    EXPECT_EQ(LoadBytes(std::vector<uint8_t>(size, 0)).messageId, 18) << size << " bytes";
+    EXPECT_EQ(LoadBytes(std::vector<uint8_t>(size, 0)).messageId, MessageId::kFileSizeWrong)
+        << size << " bytes";
   }
 }
 
 TEST_F(UpdateFileLoad, CallerLimitRefusesBeforeReading) {
   LdrBuilder builder{.payloadSize = 100};
   WriteBytes(dir.File("fw.LDR"), builder.Build());
-  EXPECT_EQ(LoadUpdateFile(dir.File("fw.LDR"), catalogue, file, 105).messageId, 18);
+  EXPECT_EQ(LoadUpdateFile(dir.File("fw.LDR"), catalogue, file, 105).messageId,
+            MessageId::kFileSizeWrong);
   EXPECT_TRUE(LoadUpdateFile(dir.File("fw.LDR"), catalogue, file, 106).ok());
 }
 
@@ -81,32 +83,34 @@ TEST_F(UpdateFileLoad, ChecksumMustBeStoredLowByteFirst) {
   auto bytes = builder.Build();
   ASSERT_NE(bytes[bytes.size() - 1], bytes[bytes.size() - 2]);
   const UpdateFileCheck check = LoadBytes(bytes, "swap.bin");
-  EXPECT_EQ(check.messageId, 20);
+  EXPECT_EQ(check.messageId, MessageId::kFileCrcWrong);
   EXPECT_EQ(check.message, "CRC error file \"swap.bin\"");
 
   builder.crcHighByteFirst = false;
   bytes = builder.Build();
   bytes[10] ^= 0x01;  // one flipped bit in the payload
-  EXPECT_EQ(LoadBytes(bytes).messageId, 20);
+  EXPECT_EQ(LoadBytes(bytes).messageId, MessageId::kFileCrcWrong);
   bytes = builder.Build();
   bytes.pop_back();  // a truncated download
-  EXPECT_EQ(LoadBytes(bytes).messageId, 20);
+  EXPECT_EQ(LoadBytes(bytes).messageId, MessageId::kFileCrcWrong);
 }
 
 TEST_F(UpdateFileLoad, ThingsThatAreNotReadableFilesGiveTheOpenError) {
   EXPECT_EQ(LoadUpdateFile(dir.File("missing.LDR"), catalogue, file).message,
             "Error opening file \"missing.LDR\"");
   std::filesystem::create_directory(dir.File("folder.LDR"));
-  EXPECT_EQ(LoadUpdateFile(dir.File("folder.LDR"), catalogue, file).messageId, 17);
+  EXPECT_EQ(LoadUpdateFile(dir.File("folder.LDR"), catalogue, file).messageId,
+            MessageId::kFileOpenFailed);
 #ifdef _WIN32
-  EXPECT_EQ(LoadUpdateFile("NUL", catalogue, file).messageId, 17);
+  EXPECT_EQ(LoadUpdateFile("NUL", catalogue, file).messageId, MessageId::kFileOpenFailed);
 #else
-  EXPECT_EQ(LoadUpdateFile("/dev/zero", catalogue, file).messageId, 17);
+  EXPECT_EQ(LoadUpdateFile("/dev/zero", catalogue, file).messageId, MessageId::kFileOpenFailed);
   if (geteuid() != 0) {  // root reads whatever the mode says
     LdrBuilder builder;
     WriteBytes(dir.File("locked.LDR"), builder.Build());
     std::filesystem::permissions(dir.File("locked.LDR"), std::filesystem::perms::none);
-    EXPECT_EQ(LoadUpdateFile(dir.File("locked.LDR"), catalogue, file).messageId, 17);
+    EXPECT_EQ(LoadUpdateFile(dir.File("locked.LDR"), catalogue, file).messageId,
+              MessageId::kFileOpenFailed);
   }
 #endif
 }
@@ -117,7 +121,7 @@ TEST_F(UpdateFileLoad, HugeSparseFileIsRefusedBySizeWithoutReading) {
   std::error_code ec;
   std::filesystem::resize_file(path, uintmax_t(2) << 30, ec);
   if (ec) GTEST_SKIP() << "no sparse files here: " << ec.message();
-  EXPECT_EQ(LoadUpdateFile(path, catalogue, file).messageId, 18);
+  EXPECT_EQ(LoadUpdateFile(path, catalogue, file).messageId, MessageId::kFileSizeWrong);
   EXPECT_TRUE(file.bytes.empty());
 }
 

@@ -10,8 +10,6 @@ namespace qvr {
 
 namespace {
 
-constexpr int kMsgFileError = 17;  // "Error opening file "%s%s""
-
 // CONFIGFILE, then the parameters' sections in the order the file is written.
 std::vector<std::string> SavedSections(std::span<const ImageField> fields) {
   std::vector<std::string> sections = {"CONFIGFILE"};
@@ -43,7 +41,8 @@ ConfigSectionCheck CheckConfigSections(const Catalogue& catalogue, const std::st
   const std::string& shown = shownName.empty() ? path : shownName;
   IniFile ini;
   if (!ini.Load(path))
-    return {SectionVerdict::kUnreadable, catalogue.Format(kMsgFileError, shown.c_str(), "")};
+    return {SectionVerdict::kUnreadable,
+            catalogue.Format(MessageId::kFileOpenFailed, shown.c_str(), "")};
   const std::vector<std::string> saved = SavedSections(fields);
   std::vector<std::string> missing;
   for (const std::string& section : saved) {

@@ -6,13 +6,6 @@
 
 namespace qvr {
 
-namespace {
-
-constexpr int kMsgReadingConfiguration = 69;
-constexpr int kMsgWritingConfiguration = 70;
-
-}  // namespace
-
 TransferResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
                                        const DeviceModule& module, const TransferPlan& plan,
                                        EventTable& events) {
@@ -20,7 +13,7 @@ TransferResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
   const LinkResult identified = ReadDeviceInfo(link, catalogue, module, info);
   if (identified != LinkOk) return identified;
   link.host().BeginProgress(plan.progressTotal,
-                            catalogue.Format(kMsgReadingConfiguration, module.name));
+                            catalogue.Format(MessageId::kReadingConfiguration, module.name));
   const TransferResult result = ReadBlocks(link, module.deviceAddress, plan.blocks);
   if (result != LinkOk) return result;
   return ReadEventTable(link, module.deviceAddress, plan.eventCommand, events);
@@ -30,7 +23,7 @@ TransferResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
                                         const DeviceModule& module, const TransferPlan& plan,
                                         const EventTable& events) {
   link.host().BeginProgress(plan.progressTotal,
-                            catalogue.Format(kMsgWritingConfiguration, module.name));
+                            catalogue.Format(MessageId::kWritingConfiguration, module.name));
   TransferResult result = WriteBlocks(link, module.deviceAddress, module.blockSize, plan.blocks);
   if (result != LinkOk) return result;
   if (plan.skippedBytes > 0) link.host().AdvanceProgress(plan.skippedBytes);

@@ -7,11 +7,6 @@ namespace qvr {
 
 namespace {
 
-// Catalogue texts: "The value must be in the range from %u to %u", "Select an option from the
-// drop down list", "The value must be in the range from %s to %s", "Select an option".
-constexpr int kMsgNumberRange = 54, kMsgSelectFromList = 59, kMsgSecondsRange = 60,
-              kMsgSelectOption = 86;
-
 void Normalise(const ImageField& field) {
   if (field.rule == FieldRule::kBits) field.data[0] &= uint8_t(field.items);
   if (field.rule == FieldRule::kCheckBox) field.data[0] = field.data[0] != 0 ? 1 : 0;
@@ -85,21 +80,21 @@ ImageRefusal PrepareImageForDevice(std::span<const ImageField> fields, const Eve
 std::string RefusalMessage(const Catalogue& catalogue, const ImageRefusal& refusal) {
   switch (refusal.rule) {
     case FieldRule::kRadioGroup:
-      return catalogue.Text(kMsgSelectOption);
+      return catalogue.Text(MessageId::kSelectOption);
     case FieldRule::kPowerOnTimeout:
     case FieldRule::kPulseTimeout: {
       const uint32_t offset = refusal.rule == FieldRule::kPowerOnTimeout ? kPowerOnOffsetMs : 0;
       const std::string low = SecondsText(refusal.low + offset);
       const std::string high = SecondsText(refusal.high + offset);
-      return catalogue.Format(kMsgSecondsRange, low.c_str(), high.c_str());
+      return catalogue.Format(MessageId::kSecondsRange, low.c_str(), high.c_str());
     }
     default:
-      return catalogue.Text(kMsgSelectFromList);
+      return catalogue.Text(MessageId::kSelectFromList);
   }
 }
 
 std::string RefusalRange(const Catalogue& catalogue, const ImageRefusal& refusal) {
-  return catalogue.Format(kMsgNumberRange, unsigned(refusal.low), unsigned(refusal.high));
+  return catalogue.Format(MessageId::kNumberRange, unsigned(refusal.low), unsigned(refusal.high));
 }
 
 }  // namespace qvr

@@ -20,12 +20,6 @@
 namespace qvr {
 namespace {
 
-constexpr int kMsgEnterValue = 53;
-constexpr int kMsgNumberRange = 54;
-constexpr int kMsgSelectFromList = 59;
-constexpr int kMsgSecondsRange = 60;
-constexpr int kMsgSelectOption = 86;
-
 void ShowFieldError(const FieldContext& ctx, const QWidget* control, const std::string& text) {
   ctx.host.ShowFieldMessageBox(kBoxError, text, FieldTitle(ctx, control));
 }
@@ -77,7 +71,9 @@ int CheckedRadio(const QGroupBox* group) {
 }
 
 void RefuseSelection(FieldContext ctx, QWidget* control, bool isList, bool openList) {
-  ShowFieldError(ctx, control, ctx.catalogue.Text(isList ? kMsgSelectFromList : kMsgSelectOption));
+  ShowFieldError(
+      ctx, control,
+      ctx.catalogue.Text(isList ? MessageId::kSelectFromList : MessageId::kSelectOption));
   auto* list = qobject_cast<QComboBox*>(control);
   if (isList && openList && list) list->showPopup();
   control->setFocus();
@@ -113,7 +109,7 @@ int CheckNumberEdit(FieldContext ctx, QLineEdit* edit, int32_t minimum, int32_t 
                     uint8_t* destination, int width) {
   const std::string text = edit->text().toStdString();
   if (text.empty()) {
-    Refuse(ctx, edit, ctx.catalogue.Text(kMsgEnterValue), true, false);
+    Refuse(ctx, edit, ctx.catalogue.Text(MessageId::kEnterValue), true, false);
     return 1;
   }
   int32_t value = 0;
@@ -125,12 +121,13 @@ int CheckNumberEdit(FieldContext ctx, QLineEdit* edit, int32_t minimum, int32_t 
     return 1;
   }
   if (value < minimum || value > maximum) {
-    Refuse(ctx, edit, ctx.catalogue.Format(kMsgNumberRange, unsigned(minimum), unsigned(maximum)),
+    Refuse(ctx, edit,
+           ctx.catalogue.Format(MessageId::kNumberRange, unsigned(minimum), unsigned(maximum)),
            true, false);
     return 1;
   }
   if (!ValidWidth(width)) {
-    Refuse(ctx, edit, ctx.catalogue.Text(kMsgEnterValue), true, false);
+    Refuse(ctx, edit, ctx.catalogue.Text(MessageId::kEnterValue), true, false);
     return 1;
   }
   Store(destination, width, uint32_t(value));
@@ -141,19 +138,19 @@ int CheckSecondsEdit(FieldContext ctx, QLineEdit* edit, int32_t minimumMs, int32
                      uint8_t* destination, int width) {
   const std::string text = edit->text().toStdString();
   if (text.empty()) {
-    Refuse(ctx, edit, ctx.catalogue.Text(kMsgEnterValue), true, true);
+    Refuse(ctx, edit, ctx.catalogue.Text(MessageId::kEnterValue), true, true);
     return 1;
   }
   const int32_t value = ParseSeconds(text);
   if (value < minimumMs || value > maximumMs) {
     const std::string low = SecondsText(uint32_t(minimumMs));
     const std::string high = SecondsText(uint32_t(maximumMs));
-    Refuse(ctx, edit, ctx.catalogue.Format(kMsgSecondsRange, low.c_str(), high.c_str()), true,
-           true);
+    Refuse(ctx, edit, ctx.catalogue.Format(MessageId::kSecondsRange, low.c_str(), high.c_str()),
+           true, true);
     return 1;
   }
   if (!ValidWidth(width)) {
-    Refuse(ctx, edit, ctx.catalogue.Text(kMsgEnterValue), false, true);
+    Refuse(ctx, edit, ctx.catalogue.Text(MessageId::kEnterValue), false, true);
     return 1;
   }
   Store(destination, width, uint32_t(value));

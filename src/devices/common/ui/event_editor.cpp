@@ -25,15 +25,6 @@
 namespace qvr {
 namespace {
 
-constexpr int kMsgDeleteAll = 49;
-constexpr int kMsgInsertTab = 50;
-constexpr int kMsgGetEventHint = 51;
-constexpr int kMsgEventDataHint = 52;
-constexpr int kMsgNoRoom = 55;
-constexpr int kMsgTotalEvents = 61;
-constexpr int kMsgNoEvent = 79;
-constexpr int kMsgGetIrHint = 81;
-constexpr int kMsgPowerIrHint = 85;
 constexpr const char* kMakeEventHint = "Выдать данное событие";  // the same in both languages
 
 }  // namespace
@@ -248,10 +239,10 @@ void EventEditor::ShowCurrentEvent() {
     table_.currentEvent = slot;
     const QString number = QString::number(slot + 1);
     const Catalogue& text = host_.catalogue();
-    getEvent_->setToolTip(QString::fromUtf8(text.Text(kMsgGetEventHint)) + number);
-    tabs_->setToolTip(QString::fromUtf8(text.Text(kMsgEventDataHint)) + number);
-    getReaction_->setToolTip(QString::fromUtf8(text.Text(kMsgGetIrHint)) + number);
-    powerIr_->setToolTip(QString::fromUtf8(text.Text(kMsgPowerIrHint)));
+    getEvent_->setToolTip(QString::fromUtf8(text.Text(MessageId::kGetEventHint)) + number);
+    tabs_->setToolTip(QString::fromUtf8(text.Text(MessageId::kEventDataHint)) + number);
+    getReaction_->setToolTip(QString::fromUtf8(text.Text(MessageId::kGetIrCodeHint)) + number);
+    powerIr_->setToolTip(QString::fromUtf8(text.Text(MessageId::kPowerIrHint)));
     ShowEvent(slot);
   }
   panel_->setVisible(table_.count() > 0);
@@ -281,21 +272,22 @@ void EventEditor::RebuildEventTabs(int index) {
       if (tabs_->tabText(i) != text) tabs_->setTabText(i, text);
     };
     if (count == 0) {
-      caption(0, QString::fromUtf8(host_.catalogue().Text(kMsgInsertTab)));
+      caption(0, QString::fromUtf8(host_.catalogue().Text(MessageId::kInsertTab)));
     } else {
       for (int i = 0; i < count; ++i) caption(i, QString::number(i + 1));
     }
     tabs_->setCurrentIndex(index);
     if (bulk) tabs_->setVisible(true);
   }
-  setTitle(QString::fromStdString(
-      host_.catalogue().Format(kMsgTotalEvents, unsigned(count), unsigned(table_.capacity()))));
+  setTitle(QString::fromStdString(host_.catalogue().Format(MessageId::kTotalEvents, unsigned(count),
+                                                           unsigned(table_.capacity()))));
   ShowCurrentEvent();
 }
 
 void EventEditor::AddEventAtEnd() {
   if (table_.full()) {
-    host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgNoRoom));
+    host_.host().ShowMessageBox(kBoxInformation,
+                                host_.catalogue().Text(MessageId::kNoRoomForEvent));
     return;
   }
   if (LeaveCurrentEvent() != 0) return;
@@ -305,7 +297,8 @@ void EventEditor::AddEventAtEnd() {
 
 void EventEditor::InsertEvent() {
   if (table_.full()) {
-    host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgNoRoom));
+    host_.host().ShowMessageBox(kBoxInformation,
+                                host_.catalogue().Text(MessageId::kNoRoomForEvent));
     return;
   }
   if (LeaveCurrentEvent() != 0) return;
@@ -321,8 +314,8 @@ void EventEditor::DeleteCurrentEvent() {
 
 void EventEditor::DeleteAllEvents() {
   if (table_.count() == 0) return;
-  const int answer = host_.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
-                                                 host_.catalogue().Text(kMsgDeleteAll));
+  const int answer = host_.host().ShowMessageBox(
+      kBoxQuestion + kBoxDefaultNo, host_.catalogue().Text(MessageId::kDeleteAllEventsQuestion));
   if (answer != kBoxResultYes) return;
   table_.DeleteAll();
   RebuildEventTabs(0);
@@ -447,7 +440,7 @@ void EventEditor::GetLastEvent() {
     return;
   }
   if (reply[0] == 0) {
-    host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgNoEvent));
+    host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(MessageId::kNoEvent));
     return;
   }
   SetListValue(zone_, reply[0]);

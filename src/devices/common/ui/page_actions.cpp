@@ -8,9 +8,7 @@
 #include "link/host.h"
 
 namespace qvr {
-namespace {
-constexpr int kMsgNaviAutoQuestion = 82;
-}
+namespace {}
 
 int ReadCurrentInputInto(PageHost& host, int page, uint8_t command, QComboBox* list) {
   uint8_t input = 0;
@@ -29,8 +27,8 @@ int SendCurrentInput(PageHost& host, int page, uint8_t command, const QComboBox*
 
 bool RunNaviAutoSetup(PageHost& host, int page, uint8_t command, QComboBox* naviTypeList) {
   const PageOperation operation(host);
-  const int answer = host.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
-                                                host.catalogue().Text(kMsgNaviAutoQuestion));
+  const int answer = host.host().ShowMessageBox(
+      kBoxQuestion + kBoxDefaultNo, host.catalogue().Text(MessageId::kNaviAutoSetupQuestion));
   if (answer != kBoxResultYes) return false;
   // The type the device finds shows after the next read; until then the list says "Unknown".
   (void)SendDeviceCommand(host.link(), host.catalogue(), ModuleOfPage(page), command, nullptr, 0);

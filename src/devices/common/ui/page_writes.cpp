@@ -7,9 +7,7 @@
 #include "link/host.h"
 
 namespace qvr {
-namespace {
-constexpr int kMsgFileError = 17;  // "Error opening file "%s%s""
-}
+namespace {}
 
 int CheckPageForDevice(PageHost& host, EventEditor& events, const PageWriters& writers) {
   if (writers.controlsToImage() != 0) return 1;
@@ -33,8 +31,8 @@ int WriteFileRow(PageHost& host, EventEditor& events, const std::string& path,
   events.PruneEvents();
   const SaveResult saved = writers.writeFile(path);
   if (saved.ok()) return 0;
-  const std::string text = host.catalogue().Format(kMsgFileError, path.c_str(), "") + "\n" +
-                           SaveFailureText(host.catalogue(), saved);
+  const std::string text = host.catalogue().Format(MessageId::kFileOpenFailed, path.c_str(), "") +
+                           "\n" + SaveFailureText(host.catalogue(), saved);
   host.host().ShowMessageBox(kBoxError, text);
   return 1;
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <iterator>
 
 #include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/list_texts.h"
@@ -24,8 +25,9 @@ namespace {
 constexpr uint8_t kCmdIebusEntry = 16, kCmdNaviAuto = 21, kCmdMap = 23, kCmdCamera = 24,
                   kCmdPaType = 26, kCmdRaw = 31, kCmdSet = 32;
 constexpr uint8_t kDescriptionAddress = 1;
-constexpr int kMsgPaTypeFirst = 73;  // 73 unknown, 74 active, 75 passive
-constexpr int kMsgIebusStatus = 83;
+// The kinds of PA, in the order the device numbers them.
+constexpr MessageId kPaTypeTexts[] = {MessageId::kPaTypeUnknown, MessageId::kPaTypeActive,
+                                      MessageId::kPaTypePassive};
 constexpr unsigned kReplyCapacity = 65;
 
 const DeviceModule* Mux410() {
@@ -80,8 +82,8 @@ void LiveActions::AskPaType() {
   if (ReadDeviceValue(host_.link(), host_.catalogue(), Mux410(), kCmdPaType, &type, 1) != LinkOk) {
     return;
   }
-  if (type > 2) return;
-  host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgPaTypeFirst + type));
+  if (type >= std::size(kPaTypeTexts)) return;
+  host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kPaTypeTexts[type]));
 }
 
 void LiveActions::RunNaviAutoSetup() {
@@ -154,7 +156,7 @@ void LiveActions::RunIebusLog() {
       host_.host().LogLine(FormatIebusLine(entry));
     }
     const std::string dots(size_t(host_.monitor().AdvanceLivenessDots()), '.');
-    host_.setStatusText(host_.catalogue().Format(kMsgIebusStatus, entries, dots.c_str()));
+    host_.setStatusText(host_.catalogue().Format(MessageId::kIebusStatus, entries, dots.c_str()));
   }
   host_.setActivePage(remembered);
   logRunning_ = false;

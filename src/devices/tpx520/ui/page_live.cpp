@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint8_t kCmdTouchSetup = 19;
 constexpr uint8_t kCmdNaviSetup = 20;
-constexpr int kMsgAskTouchSetup = 84;
 
 }  // namespace
 
@@ -30,8 +29,8 @@ void Page::RunNaviAutoSetup() {
 
 void Page::RunTouchLineSetup() {
   const PageOperation operation(host_);
-  const int answer = host_.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
-                                                 host_.catalogue().Text(kMsgAskTouchSetup));
+  const int answer = host_.host().ShowMessageBox(
+      kBoxQuestion + kBoxDefaultNo, host_.catalogue().Text(MessageId::kTouchSetupQuestion));
   if (answer != kBoxResultYes) return;
   // The device runs the setup by itself; its lines and corners show after the next read.
   (void)SendDeviceCommand(host_.link(), host_.catalogue(), &Module(), kCmdTouchSetup, nullptr, 0);
