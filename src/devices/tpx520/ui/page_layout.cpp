@@ -15,8 +15,8 @@
 #include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/list_texts.h"
-#include "devices/tpx520/ui/page.h"
-#include "devices/tpx520/ui/page_widgets.h"
+#include "devices/tpx520/ui/tpx520_page.h"
+#include "devices/common/ui/page_builder.h"
 #include "i18n/catalogue.h"
 
 #include <string>

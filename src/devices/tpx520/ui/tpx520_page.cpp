@@ -1,4 +1,4 @@
-#include "devices/tpx520/ui/page.h"
+#include "devices/tpx520/ui/tpx520_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +17,7 @@
 #include "devices/tpx520/config_file.h"
 #include "devices/tpx520/transfer.h"
 #include "devices/tpx520/ui/create_page.h"
-#include "devices/tpx520/ui/page_widgets.h"
+#include "devices/common/ui/page_builder.h"
 #include "editors/conversions.h"
 #include "i18n/added_texts.h"
 #include "i18n/catalogue.h"

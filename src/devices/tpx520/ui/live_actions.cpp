@@ -2,7 +2,7 @@
 #include <QComboBox>
 
 #include "devices/common/ui/page_actions.h"
-#include "devices/tpx520/ui/page.h"
+#include "devices/tpx520/ui/tpx520_page.h"
 #include "i18n/catalogue.h"
 #include "link/device_commands.h"
 #include "link/host.h"

@@ -1,4 +1,4 @@
-#include "devices/tpx520/ui/page_widgets.h"
+#include "devices/common/ui/page_builder.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -10,7 +10,7 @@
 #include "devices/common/ui/list_texts.h"
 #include "i18n/translation_table.h"
 
-namespace qvr::tpx520 {
+namespace qvr {
 namespace {
 
 QList<QRadioButton*> Buttons(const QGroupBox* group) {
@@ -60,4 +60,4 @@ void SetRadioIndex(QGroupBox* group, int index) {
   for (QRadioButton* button : buttons) button->setAutoExclusive(true);
 }
 
-}  // namespace qvr::tpx520
+}  // namespace qvr

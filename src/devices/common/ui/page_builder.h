@@ -1,5 +1,5 @@
 #pragma once
-// Controls of the TPX-520 page that the shared table helpers do not make: fixed captions of the
+// Controls of a device page that the shared table helpers do not make: fixed captions of the
 // touch values, the value panels, and radio groups with their selection.
 #include <QString>
 
@@ -9,7 +9,7 @@ class QGroupBox;
 class QLabel;
 class QWidget;
 
-namespace qvr::tpx520 {
+namespace qvr {
 
 // A label whose text never changes with the language (its name ends in "x").
 QLabel* MakeFixedCaption(const char* name, const QString& text, QWidget* parent);
@@ -23,4 +23,4 @@ QGroupBox* MakeRadioGroup(const char* name, Language language, QWidget* parent);
 // Selects button `index` without running handlers; an index beyond the buttons selects none.
 void SetRadioIndex(QGroupBox* group, int index);
 
-}  // namespace qvr::tpx520
+}  // namespace qvr
