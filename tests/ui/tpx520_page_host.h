@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "devices/tpx520/ui/live_actions.h"
 #include "devices/tpx520/ui/tpx520_page.h"
 #include "fake_page_host.h"
 

@@ -1,13 +1,21 @@
 #include "devices/common/ui/page_builder.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <string>
 
 #include "devices/common/ui/list_texts.h"
+#include "editors/ui/field_checks.h"
 #include "i18n/translation_table.h"
 
 namespace qvr {
@@ -19,14 +27,86 @@ QList<QRadioButton*> Buttons(const QGroupBox* group) {
 
 }  // namespace
 
-QLabel* MakeFixedCaption(const char* name, const QString& text, QWidget* parent) {
+QLabel* PageBuilder::Label(const char* name, QWidget* parent) const {
+  auto* label = new QLabel(parent);
+  SetupLabel(label, name, language_);
+  return label;
+}
+
+QComboBox* PageBuilder::List(const char* name, QWidget* parent) const {
+  auto* list = new QComboBox(parent);
+  SetupList(list, name, language_);
+  list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  list->setMinimumContentsLength(4);
+  return list;
+}
+
+QListWidget* PageBuilder::CheckList(const char* name, QWidget* parent) const {
+  auto* list = new QListWidget(parent);
+  SetupCheckList(list, name, language_);
+  return list;
+}
+
+QCheckBox* PageBuilder::Check(const char* name, QWidget* parent) const {
+  auto* box = new QCheckBox(parent);
+  SetupButton(box, name, language_);
+  return box;
+}
+
+QGroupBox* PageBuilder::Group(const char* name, QWidget* parent) const {
+  auto* group = new QGroupBox(parent);
+  SetupGroup(group, name, language_);
+  return group;
+}
+
+QToolButton* PageBuilder::Tool(const char* name, const char* glyph, QWidget* parent) const {
+  auto* button = new QToolButton(parent);
+  SetupHint(button, name, language_);
+  if (glyph) {
+    button->setText(QString::fromLatin1(glyph));
+  } else {
+    button->setIcon(button->style()->standardIcon(QStyle::SP_BrowserReload));
+  }
+  return button;
+}
+
+QToolButton* PageBuilder::Debug(const char* name, const char* caption, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setText(QString::fromLatin1(caption));
+  return button;
+}
+
+QLineEdit* PageBuilder::SecondsEdit(const char* name, QWidget* parent, bool rawHex) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setAlignment(Qt::AlignRight);
+  AcceptSeconds(edit, rawHex);
+  edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("50.0000")) + 16);
+  return edit;
+}
+
+QGroupBox* PageBuilder::RadioGroup(const char* name, QWidget* parent) const {
+  QGroupBox* group = Group(name, parent);
+  auto* layout = new QVBoxLayout(group);
+  layout->setContentsMargins(4, 2, 4, 4);
+  layout->setSpacing(2);
+  std::string itemsKey = std::string("MainForm_") + name + "_Items";
+  for (const std::string& item : TranslationItems(itemsKey, language_)) {
+    layout->addWidget(new QRadioButton(QString::fromStdString(item), group));
+  }
+  layout->addStretch(1);
+  return group;
+}
+
+QLabel* PageBuilder::FixedLabel(const char* name, const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
   return label;
 }
 
-QLabel* MakeValuePanel(const char* name, QWidget* parent) {
-  QLabel* panel = MakeFixedCaption(name, QStringLiteral("0"), parent);
+QLabel* PageBuilder::ValuePanel(const char* name, QWidget* parent) {
+  QLabel* panel = FixedLabel(name, QStringLiteral("0"), parent);
   panel->setFrameShape(QFrame::Panel);
   panel->setFrameShadow(QFrame::Sunken);
   panel->setAlignment(Qt::AlignCenter);
@@ -34,18 +114,18 @@ QLabel* MakeValuePanel(const char* name, QWidget* parent) {
   return panel;
 }
 
-QGroupBox* MakeRadioGroup(const char* name, Language language, QWidget* parent) {
-  auto* group = new QGroupBox(parent);
-  SetupGroup(group, name, language);
-  auto* layout = new QVBoxLayout(group);
-  layout->setContentsMargins(6, 2, 6, 4);
-  layout->setSpacing(2);
-  std::string itemsKey = std::string("MainForm_") + name + "_Items";
-  for (const std::string& item : TranslationItems(itemsKey, language)) {
-    layout->addWidget(new QRadioButton(QString::fromStdString(item), group));
-  }
-  layout->addStretch(1);
-  return group;
+QGridLayout* PageBuilder::GroupGrid(QWidget* group) {
+  auto* grid = new QGridLayout(group);
+  grid->setContentsMargins(4, 2, 4, 4);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(2);
+  return grid;
+}
+
+void PageBuilder::KeepPlace(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
 }
 
 void SetRadioIndex(QGroupBox* group, int index) {

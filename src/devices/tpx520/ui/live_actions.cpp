@@ -1,8 +1,14 @@
 // Live actions of the TPX-520 page: the current input and the device's own setups.
+#include "devices/tpx520/ui/live_actions.h"
+
 #include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QToolButton>
 
 #include "devices/common/ui/page_actions.h"
-#include "devices/tpx520/ui/tpx520_page.h"
+#include "devices/common/ui/page_host.h"
+#include "devices/tpx520/config_image.h"
 #include "i18n/catalogue.h"
 #include "link/device_commands.h"
 #include "link/host.h"
@@ -16,25 +22,41 @@ constexpr int kMsgAskTouchSetup = 84;
 
 }  // namespace
 
-int Page::ReadCurrentInput() {
-  return ReadCurrentInputInto(host_, kPageTpx520, kCmdCurrentInput, currentInput_);
+LiveActions::LiveActions(PageHost& host, const PageWidgets& widgets) : host_(host), w_(widgets) {
+  connect(w_.currentInput, &QComboBox::activated, this, [this] { SendCurrentInput(); });
+  connect(w_.naviAuto, &QToolButton::clicked, this, [this] { RunNaviAutoSetup(); });
+  connect(w_.touchAuto, &QToolButton::clicked, this, [this] { RunTouchLineSetup(); });
+  w_.currentInputLabel->installEventFilter(this);
 }
 
-void Page::SelectCurrentInput() {
-  (void)SendCurrentInput(host_, kPageTpx520, kCmdCurrentInput, currentInput_);
+bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != w_.currentInputLabel || event->type() != QEvent::MouseButtonDblClick) {
+    return false;
+  }
+  (void)ReadCurrentInput();
+  return true;
 }
 
-void Page::RunNaviAutoSetup() {
-  qvr::RunNaviAutoSetup(host_, kPageTpx520, kCmdNaviSetup, naviType_);
+int LiveActions::ReadCurrentInput() {
+  return ReadCurrentInputInto(host_, kPageTpx520, kCmdCurrentInput, w_.currentInput);
 }
 
-void Page::RunTouchLineSetup() {
+void LiveActions::SendCurrentInput() {
+  (void)qvr::SendCurrentInput(host_, kPageTpx520, kCmdCurrentInput, w_.currentInput);
+}
+
+void LiveActions::RunNaviAutoSetup() {
+  qvr::RunNaviAutoSetup(host_, kPageTpx520, kCmdNaviSetup, w_.naviType);
+}
+
+void LiveActions::RunTouchLineSetup() {
   const PageOperation operation(host_);
   const int answer = host_.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
                                                  host_.catalogue().Text(kMsgAskTouchSetup));
   if (answer != kBoxResultYes) return;
   // The device runs the setup by itself; its lines and corners show after the next read.
-  (void)SendDeviceCommand(host_.link(), host_.catalogue(), &Module(), kCmdTouchSetup, nullptr, 0);
+  (void)SendDeviceCommand(host_.link(), host_.catalogue(), ModuleOfPage(kPageTpx520),
+                          kCmdTouchSetup, nullptr, 0);
 }
 
 }  // namespace qvr::tpx520
