@@ -71,6 +71,22 @@ QToolButton* EventEditor::AddButton(const char* role, QWidget* parent) {
   return button;
 }
 
+namespace {
+
+// The event's fields and the IR fields stand in two grids, since the IR ones hide together;
+// one width for both caption columns lines all fields up.
+void AlignCaptionColumns(QWidget* panel, QWidget* irPanel) {
+  int width = 0;
+  for (const QLabel* label : panel->findChildren<QLabel*>()) {
+    width = std::max(width, label->sizeHint().width());
+  }
+  for (QWidget* grid : {panel, irPanel}) {
+    static_cast<QGridLayout*>(grid->layout())->setColumnMinimumWidth(0, width);
+  }
+}
+
+}  // namespace
+
 void EventEditor::BuildWidgets() {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(4, 2, 4, 4);
@@ -92,8 +108,10 @@ void EventEditor::BuildWidgets() {
 
   auto* grid = new QGridLayout(panel_);
   grid->setContentsMargins(0, 0, 0, 0);
+  // Rows close together: the editor is the tallest part of both pages, which have to fit the
+  // room a scale of 2 leaves on a 1920 x 1080 screen.
   grid->setHorizontalSpacing(4);
-  grid->setVerticalSpacing(2);
+  grid->setVerticalSpacing(1);
   grid->setColumnStretch(1, 1);
 
   description_ = new QLineEdit(panel_);
@@ -128,7 +146,7 @@ void EventEditor::BuildWidgets() {
   auto* ir = new QGridLayout(irPanel_);
   ir->setContentsMargins(0, 0, 0, 0);
   ir->setHorizontalSpacing(4);
-  ir->setVerticalSpacing(2);
+  ir->setVerticalSpacing(1);
   ir->setColumnStretch(4, 1);
 
   address_ = new QLineEdit(irPanel_);
@@ -171,6 +189,7 @@ void EventEditor::BuildWidgets() {
   connect(makeEvent_, &QToolButton::clicked, this, [this] { MakeEvent(); });
 
   makeEvent_->setVisible(host_.debugMode());
+  AlignCaptionColumns(panel_, irPanel_);
 }
 
 namespace {
@@ -290,6 +309,7 @@ void EventEditor::RebuildEventTabs(int index) {
   }
   setTitle(QString::fromStdString(
       host_.catalogue().Format(kMsgTotalEvents, unsigned(count), unsigned(table_.capacity()))));
+  AlignCaptionColumns(panel_, irPanel_);  // the captions may be in another language now
   ShowCurrentEvent();
 }
 

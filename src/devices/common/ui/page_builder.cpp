@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <string>
 
+#include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/list_texts.h"
 #include "editors/ui/field_checks.h"
 #include "i18n/translation_table.h"
@@ -97,6 +98,25 @@ QGroupBox* PageBuilder::RadioGroup(const char* name, QWidget* parent) const {
   }
   layout->addStretch(1);
   return group;
+}
+
+QGroupBox* PageBuilder::DescriptionGroup(const char* groupName, const char* memoName,
+                                         QWidget* parent, DescriptionMemo*& memo) const {
+  QGroupBox* group = Group(groupName, parent);
+  auto* layout = new QVBoxLayout(group);
+  layout->setContentsMargins(4, 0, 4, 2);
+  memo = new DescriptionMemo(memoName, group);
+  memo->setFixedHeight(memo->fontMetrics().lineSpacing() * 2 + 2 * memo->frameWidth() + 6);
+  layout->addWidget(memo);
+  return group;
+}
+
+QFont PageBuilder::PageFont(const QFont& base) {
+  QFont font = base;
+  font.setFamilies(
+      {"Arial Narrow", "Liberation Sans Narrow", "DejaVu Sans Condensed", base.family()});
+  font.setPixelSize(11);
+  return font;
 }
 
 QLabel* PageBuilder::FixedLabel(const char* name, const QString& text, QWidget* parent) {

@@ -2,6 +2,7 @@
 // The controls both device pages are made of, named and filled from the translation table in
 // one language and given one look: captions, lists, check lists, seconds fields, tool buttons,
 // fixed captions, value panels and radio groups.
+#include <QFont>
 #include <QString>
 
 #include "i18n/catalogue.h"
@@ -17,6 +18,8 @@ class QToolButton;
 class QWidget;
 
 namespace qvr {
+
+class DescriptionMemo;
 
 class PageBuilder {
  public:
@@ -38,6 +41,13 @@ class PageBuilder {
   // are direct children of the box, which is how the field check and the translation walk
   // find them.
   QGroupBox* RadioGroup(const char* name, QWidget* parent) const;
+  // The description group: an editable box of two lines' height named `memoName` inside it.
+  QGroupBox* DescriptionGroup(const char* groupName, const char* memoName, QWidget* parent,
+                              DescriptionMemo*& memo) const;
+
+  // The pages' compact font: narrow faces where the system has them, so both languages fit
+  // a page area of 776 x 480, and one that a scale of 2 leaves small.
+  static QFont PageFont(const QFont& base);
 
   // A label whose text never changes with the language (its name ends in "x").
   static QLabel* FixedLabel(const char* name, const QString& text, QWidget* parent);

@@ -27,16 +27,6 @@ namespace {
 
 constexpr uint8_t kCmdGetEvent = 28, kCmdLearnIr = 29, kCmdIrPower = 30, kCmdMakeEvent = 28;
 
-void BuildDescription(const PageBuilder& b, QWidget* page, PageWidgets& w) {
-  w.descriptionGroup = b.Group("GroupBoxDescriptionMUX410", page);
-  auto* layout = new QVBoxLayout(w.descriptionGroup);
-  layout->setContentsMargins(4, 0, 4, 2);
-  // The same editable text box as the TPX-520 page's: one look for one thing.
-  w.description = new DescriptionMemo("MemoDescriptionMUX410", w.descriptionGroup);
-  w.description->setFixedHeight(44);
-  layout->addWidget(w.description);
-}
-
 QGroupBox* BuildParameters(const PageBuilder& b, QWidget* page, PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxParamMUX410", page);
   QGridLayout* grid = PageBuilder::GroupGrid(group);
@@ -89,7 +79,9 @@ QGroupBox* BuildInputs(const PageBuilder& b, QWidget* parent, PageWidgets& w) {
   column->setSpacing(2);
   column->addWidget(b.Label("PanelSkipInput_MUX410", group));
   w.skipInputs = b.CheckList("CheckListBoxSkipInput_MUX410", group);
-  w.skipInputs->setFixedHeight(5 * 17 + 4);
+  // Exactly its five items high: no blank row under them.
+  w.skipInputs->setFixedHeight(w.skipInputs->sizeHintForRow(0) * w.skipInputs->count() +
+                               2 * w.skipInputs->frameWidth() + 2);
   w.skipInputs->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   column->addWidget(w.skipInputs);
   w.firstInputLabel = b.Label("PanelFirstInput_MUX410", group);
@@ -182,11 +174,13 @@ void ShowDebugHints(const PageWidgets& w, const Catalogue& catalogue) {
 
 PageWidgets BuildPageWidgets(PageHost& host, EventTable& events, QWidget* page) {
   PageWidgets w{};
+  page->setFont(PageBuilder::PageFont(page->font()));
   const PageBuilder b(host.catalogue().language());
   auto* outer = new QVBoxLayout(page);
   outer->setContentsMargins(2, 2, 2, 2);
   outer->setSpacing(2);
-  BuildDescription(b, page, w);
+  w.descriptionGroup =
+      b.DescriptionGroup("GroupBoxDescriptionMUX410", "MemoDescriptionMUX410", page, w.description);
   outer->addWidget(w.descriptionGroup);
 
   auto* columns = new QHBoxLayout();

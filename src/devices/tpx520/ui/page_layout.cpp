@@ -23,16 +23,6 @@ namespace {
 constexpr int kGroupSpacing = 4;
 constexpr uint8_t kCmdGetEvent = 23, kCmdLearnIr = 24, kCmdIrPower = 25, kCmdMakeEvent = 23;
 
-QGroupBox* BuildDescription(const PageBuilder& b, QWidget* page, PageWidgets& w) {
-  w.descriptionGroup = b.Group("GroupBoxDescriptionTPX520", page);
-  auto* layout = new QVBoxLayout(w.descriptionGroup);
-  layout->setContentsMargins(6, 2, 6, 4);
-  w.description = new DescriptionMemo("MemoDescriptionTPX520", w.descriptionGroup);
-  w.description->setMinimumHeight(w.description->fontMetrics().lineSpacing() * 2 + 12);
-  layout->addWidget(w.description);
-  return w.descriptionGroup;
-}
-
 QGroupBox* BuildLinesAndCorners(const PageBuilder& b, QWidget* page, PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxLineCornerTPX520", page);
   QGridLayout* grid = PageBuilder::GroupGrid(group);
@@ -94,32 +84,35 @@ QGroupBox* BuildNavigation(const PageBuilder& b, QWidget* page, PageWidgets& w) 
 
 QGroupBox* BuildAction(const PageBuilder& b, QWidget* page, PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxAction_TPX520", page);
-  auto* layout = new QVBoxLayout(group);
-  layout->setContentsMargins(6, 2, 6, 4);
-  layout->setSpacing(2);
-  // A caption above each control: the Russian captions are too long to share a line.
-  auto addSeconds = [&](const char* caption, const char* edit, const char* unit) {
-    layout->addWidget(b.Label(caption, group));
-    auto* row = new QHBoxLayout;
+  QGridLayout* grid = PageBuilder::GroupGrid(group);
+  grid->setColumnStretch(2, 1);
+  // Captions beside their fields as on the MUX-410 page; the long Russian ones wrap, the
+  // English ones keep to one line.
+  grid->setColumnMinimumWidth(0, 150);
+  auto caption = [&](const char* name, int row) {
+    QLabel* label = b.Label(name, group);
+    label->setWordWrap(true);
+    grid->addWidget(label, row, 0);
+  };
+  auto seconds = [&](const char* name, const char* edit, const char* unit, int row) {
+    caption(name, row);
     QLineEdit* field = PageBuilder::SecondsEdit(edit, group);
-    row->addWidget(field);
-    row->addWidget(b.Label(unit, group));
-    row->addStretch(1);
-    layout->addLayout(row);
+    grid->addWidget(field, row, 1);
+    grid->addWidget(b.Label(unit, group), row, 2);
     return field;
   };
-  auto addList = [&](const char* caption, const char* list) {
-    layout->addWidget(b.Label(caption, group));
-    QComboBox* box = b.List(list, group);
-    layout->addWidget(box);
-    return box;
+  auto list = [&](const char* name, const char* box, int row) {
+    caption(name, row);
+    QComboBox* field = b.List(box, group);
+    grid->addWidget(field, row, 1, 1, 2);
+    return field;
   };
   w.powerOnTimeout =
-      addSeconds("PanelOnPowerTOmS_TPX520", "EditOnPowerTOmS_TPX520", "PanelOnPowerTOmSSec_TPX520");
-  w.onPowerOn = addList("PanelOnPowerOn_TPX520", "ComboBoxOnPowerOn_TPX520");
-  w.outPulseMode = addList("PanelOutPulseMode_TPX520", "ComboBoxOutPulseMode_TPX520");
+      seconds("PanelOnPowerTOmS_TPX520", "EditOnPowerTOmS_TPX520", "PanelOnPowerTOmSSec_TPX520", 0);
+  w.onPowerOn = list("PanelOnPowerOn_TPX520", "ComboBoxOnPowerOn_TPX520", 1);
+  w.outPulseMode = list("PanelOutPulseMode_TPX520", "ComboBoxOutPulseMode_TPX520", 2);
   w.pulseTimeout =
-      addSeconds("PanelPulseTOmS_TPX520", "EditPulseTOmS_TPX520", "PanelPulseTOmSSec_TPX520");
+      seconds("PanelPulseTOmS_TPX520", "EditPulseTOmS_TPX520", "PanelPulseTOmSSec_TPX520", 3);
   return group;
 }
 
@@ -154,6 +147,7 @@ QGroupBox* BuildInputs(const PageBuilder& b, QWidget* page, PageWidgets& w) {
 
 PageWidgets BuildPageWidgets(PageHost& host, EventTable& events, QWidget* page) {
   PageWidgets w{};
+  page->setFont(PageBuilder::PageFont(page->font()));
   const PageBuilder b(host.catalogue().language());
   auto* columns = new QHBoxLayout(page);
   columns->setContentsMargins(2, 2, 2, 2);
@@ -161,10 +155,13 @@ PageWidgets BuildPageWidgets(PageHost& host, EventTable& events, QWidget* page) 
 
   auto* left = new QVBoxLayout;
   left->setSpacing(kGroupSpacing);
-  left->addWidget(BuildDescription(b, page, w), 1);
+  w.descriptionGroup =
+      b.DescriptionGroup("GroupBoxDescriptionTPX520", "MemoDescriptionTPX520", page, w.description);
+  left->addWidget(w.descriptionGroup);
   left->addWidget(BuildLinesAndCorners(b, page, w));
   left->addWidget(BuildNavigation(b, page, w));
   left->addWidget(BuildAction(b, page, w));
+  left->addStretch(1);
 
   // Three control-type groups side by side are wider than half the page in Russian, so the
   // MUTE output sits beside the input parameters.
