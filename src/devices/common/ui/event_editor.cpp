@@ -284,6 +284,7 @@ void EventEditor::UpdateReactionPanel() {
 }
 
 void EventEditor::RebuildEventTabs(int index) {
+  AlignCaptionColumns(panel_, irPanel_);  // the captions may be in another language now
   const int count = table_.count();
   if (count == 0 || index < 0 || index >= count) index = 0;
   {
@@ -309,7 +310,6 @@ void EventEditor::RebuildEventTabs(int index) {
   }
   setTitle(QString::fromStdString(
       host_.catalogue().Format(kMsgTotalEvents, unsigned(count), unsigned(table_.capacity()))));
-  AlignCaptionColumns(panel_, irPanel_);  // the captions may be in another language now
   ShowCurrentEvent();
 }
 
