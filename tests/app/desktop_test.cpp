@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -212,6 +214,36 @@ TEST(ScaledScreen, IconsAreDrawnForTheScaleAndTheWindowFitsTheScreen) {
   EXPECT_EQ(window.minimumSize(), specified);
   EXPECT_EQ(window.maximumSize(), specified);
   EXPECT_FALSE(window.windowIcon().isNull());
+
+  // In the room scale 2 leaves, each device page shows whole in both languages, an event's
+  // fields included: nothing to scroll, no row cut, the event's fields lined up.
+  ShellFixture real;
+  real.realPages = DevicePageFactory();
+  MainWindow& small = real.Open();
+  small.setMinimumSize(scaled.client);
+  small.setMaximumSize(scaled.client);
+  small.show();
+  for (Language language : {kRussian, kEnglish}) {
+    small.SetLanguage(language);
+    for (int page : {kPageMux410, kPageTpx520}) {
+      small.setActivePage(page);
+      real.Find<QAction>("EventAddInLast_MUX410")->trigger();
+      QApplication::processEvents();
+      const char* name = page == kPageMux410 ? "PageMUX410" : "PageTPX520";
+      auto* scroll =
+          qobject_cast<QScrollArea*>(real.Find<QWidget>(name)->parentWidget()->parentWidget());
+      ASSERT_NE(scroll, nullptr);
+      EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0) << name << " " << language;
+      EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0) << name << " " << language;
+      // The event's fields and its IR fields start in one column.
+      const QString suffix = page == kPageMux410 ? "_MUX410" : "_TPX520";
+      auto left = [&](const QString& field) {
+        return real.Find<QWidget>(field.toLatin1().constData())->mapTo(&small, QPoint()).x();
+      };
+      EXPECT_EQ(left("EditAddressEvent" + suffix), left("ComboBoxInputEvent" + suffix)) << name;
+      EXPECT_EQ(left("ComboBoxOutputEvent" + suffix), left("EditDescriptionEvent" + suffix));
+    }
+  }
 }
 
 }  // namespace

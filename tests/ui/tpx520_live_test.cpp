@@ -19,8 +19,8 @@ TEST(Tpx520PageLive, SetupsAskFirstAndNoSendsNothing) {
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   h.sim.ClearWire();
   h.boxes.answers = {kBoxResultNo, kBoxResultNo};
-  h.tpx->RunNaviAutoSetup();
-  h.tpx->RunTouchLineSetup();
+  h.tpx->actions().RunNaviAutoSetup();
+  h.tpx->actions().RunTouchLineSetup();
   EXPECT_TRUE(h.sim.Wire().empty());
   ASSERT_EQ(h.boxes.boxes.size(), 2u);
   EXPECT_EQ(h.boxes.boxes[0].kind, kBoxQuestion + kBoxDefaultNo);
@@ -32,7 +32,7 @@ TEST(Tpx520PageLive, TouchLineSetupShowsTheFoundLinesAfterTheNextRead) {
   Tpx520PageHost h;
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   h.boxes.answers = {kBoxResultYes};
-  h.tpx->RunTouchLineSetup();
+  h.tpx->actions().RunTouchLineSetup();
   EXPECT_EQ(h.RequestCount(19), 1);
   EXPECT_EQ(Control<QLabel>(h, "PanelXPLS_TPX520")->text(), "1");  // nothing changes yet
 
@@ -50,7 +50,7 @@ TEST(Tpx520PageLive, NaviAutoSetupResetsTheTypeEvenWhenTheDeviceRefuses) {
   auto* type = Control<QComboBox>(h, "ComboBoxNaviType_TPX520");
   h.sim.StatusNext(0xFE, 1, 20);
   h.boxes.answers = {kBoxResultYes};
-  h.tpx->RunNaviAutoSetup();
+  h.tpx->actions().RunNaviAutoSetup();
   EXPECT_EQ(h.RequestCount(20), 1);
   EXPECT_EQ(type->currentIndex(), 0);
   ASSERT_EQ(h.boxes.boxes.size(), 2u);  // the question, then the refusal
@@ -74,7 +74,7 @@ TEST(Tpx520PageLive, CurrentInputReadOnDoubleClickAndSentOnlyOnTheUsersChoice) {
 
 TEST(Tpx520PageLive, FireEventSendsTheSelectedTabIndex) {
   Tpx520PageHost h;
-  EventEditor& editor = h.tpx->eventEditor();
+  EventEditor& editor = *h.tpx->widgets().events;
   editor.MakeEvent();  // with no events the index is 0
   h.tpx->image().events.setCount(5);
   for (int slot = 0; slot < 5; ++slot) h.tpx->image().events.record(slot) = {1, 2, 0, 1, 0, 0, 0};
@@ -90,7 +90,7 @@ TEST(Tpx520PageLive, FireEventSendsTheSelectedTabIndex) {
 TEST(Tpx520PageLive, LastEventAndLearnedIrCodeFillTheEventControls) {
   Tpx520PageHost h;
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
-  EventEditor& editor = h.tpx->eventEditor();
+  EventEditor& editor = *h.tpx->widgets().events;
 
   editor.GetLastEvent();  // the device has issued nothing yet
   ASSERT_FALSE(h.boxes.boxes.empty());

@@ -5,7 +5,8 @@
 
 #include <memory>
 
-#include "devices/tpx520/ui/page.h"
+#include "devices/tpx520/ui/live_actions.h"
+#include "devices/tpx520/ui/tpx520_page.h"
 #include "fake_page_host.h"
 
 namespace qvr::test {

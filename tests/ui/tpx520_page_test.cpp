@@ -151,7 +151,7 @@ TEST(Tpx520PageDevice, ReadShowsConfigurationTouchBlockAndCurrentInput) {
   EXPECT_EQ(Control<QLineEdit>(h, "EditOnPowerTOmS_TPX520")->text(), "1.000");
   EXPECT_EQ(CheckedRadio(h, "RadioGroupOutCtrType_TPX520"), 1);
   EXPECT_EQ(Control<QPlainTextEdit>(h, "MemoDescriptionTPX520")->toPlainText(), "Demo");
-  EXPECT_EQ(h.tpx->eventEditor().tabBar()->count(), 2);
+  EXPECT_EQ(h.tpx->widgets().events->tabBar()->count(), 2);
   EXPECT_EQ(Control<QComboBox>(h, "ComboBoxCurrentInput_TPX520")->currentIndex(),
             h.sim.CurrentInput(sim::kAddressTpx520));
   EXPECT_EQ(h.RequestCount(21), 1);
@@ -222,7 +222,7 @@ TEST(Tpx520PageDevice, UsedEventWithoutInputRefusesTheWriteOnItsTab) {
 
   EXPECT_EQ(h.tpx->CheckForDevice(), 1);
   EXPECT_EQ(h.boxes.boxes.back().text, "Select an option from the drop down list");
-  EXPECT_EQ(h.tpx->eventEditor().tabBar()->currentIndex(), 1);
+  EXPECT_EQ(h.tpx->widgets().events->tabBar()->currentIndex(), 1);
   EXPECT_TRUE(h.sim.Wire().empty());
 }
 
@@ -236,12 +236,12 @@ TEST(Tpx520PageFile, SavePrunesTheTabsAndAFailedSaveNamesTheFile) {
   image.navi = {0, 0};
   h.tpx->ImageToControls();
   Control<QLineEdit>(h, "EditPulseTOmS_TPX520")->setText("0.2");
-  h.tpx->eventEditor().tabBar()->setCurrentIndex(4);
+  h.tpx->widgets().events->tabBar()->setCurrentIndex(4);
 
   const std::string path = (dir / "three.MUX").string();
   ASSERT_EQ(h.tpx->CheckForFile(), 0);
   ASSERT_EQ(h.tpx->WriteConfigFile(Tpx(), path), 0);
-  EXPECT_EQ(h.tpx->eventEditor().tabBar()->count(), 3);
+  EXPECT_EQ(h.tpx->widgets().events->tabBar()->count(), 3);
 
   const std::string badPath = (dir / "missing" / "x.MUX").string();
   EXPECT_EQ(h.tpx->WriteConfigFile(Tpx(), badPath), 1);
@@ -258,7 +258,7 @@ TEST(Tpx520PageFile, SavePrunesTheTabsAndAFailedSaveNamesTheFile) {
 TEST(Tpx520PageLanguage, SwitchKeepsChoicesChecksAndTheEventBeingEdited) {
   Tpx520PageHost h(kRussian);
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
-  EventEditor& editor = h.tpx->eventEditor();
+  EventEditor& editor = *h.tpx->widgets().events;
   editor.tabBar()->setCurrentIndex(1);
   editor.descriptionEdit()->setText("draft");
   Control<QListWidget>(h, "CheckListBoxInputMASK_TPX520")->item(2)->setCheckState(Qt::Checked);

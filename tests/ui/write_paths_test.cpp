@@ -10,7 +10,7 @@
 
 #include "cli/qvrctl.h"
 #include "devices/mux410/ui/mux410_page.h"
-#include "devices/tpx520/ui/page.h"
+#include "devices/tpx520/ui/tpx520_page.h"
 #include "fake_page_host.h"
 #include "support/ldr_builder.h"
 

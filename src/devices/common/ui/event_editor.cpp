@@ -62,6 +62,22 @@ QToolButton* EventEditor::AddButton(const char* role, QWidget* parent) {
   return button;
 }
 
+namespace {
+
+// The event's fields and the IR fields stand in two grids, since the IR ones hide together;
+// one width for both caption columns lines all fields up.
+void AlignCaptionColumns(QWidget* panel, QWidget* irPanel) {
+  int width = 0;
+  for (const QLabel* label : panel->findChildren<QLabel*>()) {
+    width = std::max(width, label->sizeHint().width());
+  }
+  for (QWidget* grid : {panel, irPanel}) {
+    static_cast<QGridLayout*>(grid->layout())->setColumnMinimumWidth(0, width);
+  }
+}
+
+}  // namespace
+
 void EventEditor::BuildWidgets() {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(4, 2, 4, 4);
@@ -83,8 +99,10 @@ void EventEditor::BuildWidgets() {
 
   auto* grid = new QGridLayout(panel_);
   grid->setContentsMargins(0, 0, 0, 0);
+  // Rows close together: the editor is the tallest part of both pages, which have to fit the
+  // room a scale of 2 leaves on a 1920 x 1080 screen.
   grid->setHorizontalSpacing(4);
-  grid->setVerticalSpacing(2);
+  grid->setVerticalSpacing(1);
   grid->setColumnStretch(1, 1);
 
   description_ = new QLineEdit(panel_);
@@ -119,7 +137,7 @@ void EventEditor::BuildWidgets() {
   auto* ir = new QGridLayout(irPanel_);
   ir->setContentsMargins(0, 0, 0, 0);
   ir->setHorizontalSpacing(4);
-  ir->setVerticalSpacing(2);
+  ir->setVerticalSpacing(1);
   ir->setColumnStretch(4, 1);
 
   address_ = new QLineEdit(irPanel_);
@@ -162,6 +180,7 @@ void EventEditor::BuildWidgets() {
   connect(makeEvent_, &QToolButton::clicked, this, [this] { MakeEvent(); });
 
   makeEvent_->setVisible(host_.debugMode());
+  AlignCaptionColumns(panel_, irPanel_);
 }
 
 namespace {
@@ -256,6 +275,7 @@ void EventEditor::UpdateReactionPanel() {
 }
 
 void EventEditor::RebuildEventTabs(int index) {
+  AlignCaptionColumns(panel_, irPanel_);  // the captions may be in another language now
   const int count = table_.count();
   if (count == 0 || index < 0 || index >= count) index = 0;
   {

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,20 +32,10 @@ constexpr int kSkipFirstBit = 1;  // item "2nd" is bit 1: input 1 is never skipp
 
 enum Mode { kPrior2010, kActivePa, kPassivePa, kEmulationPa, kExternalDvd, kExternalTv };
 
-// The page's compact font: narrow faces where the system has them, so both languages fit.
-QFont PageFont(const QFont& base) {
-  QFont font = base;
-  font.setFamilies(
-      {"Arial Narrow", "Liberation Sans Narrow", "DejaVu Sans Condensed", base.family()});
-  font.setPixelSize(11);
-  return font;
-}
-
 }  // namespace
 
 Page::Page(PageHost& host, QWidget* parent) : ImagePage(host, kConfigDriver, parent) {
   setObjectName("PageMUX410");
-  setFont(PageFont(font()));
   w_ = BuildPageWidgets(host_, image_.events, this);
   actions_ = std::make_unique<LiveActions>(host_, w_);
   connect(w_.mode, &QComboBox::activated, this, [this] { UpdateModeControls(); });

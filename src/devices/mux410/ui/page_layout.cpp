@@ -16,9 +16,9 @@
 #include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/list_texts.h"
+#include "devices/common/ui/page_builder.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/mux410/ui/page_widgets.h"
-#include "editors/ui/field_checks.h"
 #include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 
@@ -27,92 +27,12 @@ namespace {
 
 constexpr uint8_t kCmdGetEvent = 28, kCmdLearnIr = 29, kCmdIrPower = 30, kCmdMakeEvent = 28;
 
-class Builder {
- public:
-  explicit Builder(PageHost& host) : language_(host.catalogue().language()) {}
-
-  QLabel* Label(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    SetupLabel(label, name, language_);
-    return label;
-  }
-  QComboBox* List(const char* name, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    SetupList(list, name, language_);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    list->setMinimumContentsLength(4);
-    return list;
-  }
-  QListWidget* CheckList(const char* name, QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    SetupCheckList(list, name, language_);
-    return list;
-  }
-  QCheckBox* Check(const char* name, QWidget* parent) {
-    auto* box = new QCheckBox(parent);
-    SetupButton(box, name, language_);
-    return box;
-  }
-  QGroupBox* Group(const char* name, QWidget* parent) {
-    auto* group = new QGroupBox(parent);
-    SetupGroup(group, name, language_);
-    return group;
-  }
-  QToolButton* Tool(const char* name, const char* glyph, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    SetupHint(button, name, language_);
-    button->setText(glyph);
-    return button;
-  }
-  // A debug button: language-neutral caption; its hint follows the window's language.
-  QToolButton* Debug(const char* name, const char* caption, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(caption);
-    return button;
-  }
-  QLineEdit* Edit(const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setAlignment(Qt::AlignRight);  // seconds line up as on the TPX-520 page
-    edit->setFixedWidth(56);
-    return edit;
-  }
-  // Mode-dependent controls keep their place when hidden, so the page does not jump.
-  static void KeepPlace(QWidget* widget) {
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-  }
-
- private:
-  Language language_;
-};
-
-QGridLayout* Grid(QWidget* parent) {
-  auto* grid = new QGridLayout(parent);
-  grid->setContentsMargins(4, 2, 4, 4);
-  grid->setHorizontalSpacing(4);
-  grid->setVerticalSpacing(2);
-  return grid;
-}
-
-void BuildDescription(Builder& b, QWidget* page, PageWidgets& w) {
-  w.descriptionGroup = b.Group("GroupBoxDescriptionMUX410", page);
-  auto* layout = new QVBoxLayout(w.descriptionGroup);
-  layout->setContentsMargins(4, 0, 4, 2);
-  // The same editable text box as the TPX-520 page's: one look for one thing.
-  w.description = new DescriptionMemo("MemoDescriptionMUX410", w.descriptionGroup);
-  w.description->setFixedHeight(44);
-  layout->addWidget(w.description);
-}
-
-QGroupBox* BuildParameters(Builder& b, QWidget* page, PageWidgets& w) {
+QGroupBox* BuildParameters(const PageBuilder& b, QWidget* page, PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxParamMUX410", page);
-  QGridLayout* grid = Grid(group);
+  QGridLayout* grid = PageBuilder::GroupGrid(group);
   w.mode = b.List("ComboBoxModeMUX410", group);
   w.getPaType = b.Tool("SpeedButtonGetPATypeMUX410", "PA?", group);
-  Builder::KeepPlace(w.getPaType);
+  PageBuilder::KeepPlace(w.getPaType);
   auto* modeRow = new QHBoxLayout();
   modeRow->setSpacing(6);
   modeRow->addWidget(b.Label("PanelModeMUX410", group));
@@ -129,9 +49,9 @@ QGroupBox* BuildParameters(Builder& b, QWidget* page, PageWidgets& w) {
   return group;
 }
 
-QGroupBox* BuildNavigation(Builder& b, QWidget* page, PageWidgets& w) {
+QGroupBox* BuildNavigation(const PageBuilder& b, QWidget* page, PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxNaviMUX410", page);
-  QGridLayout* grid = Grid(group);
+  QGridLayout* grid = PageBuilder::GroupGrid(group);
   grid->setColumnStretch(0, 1);
   w.naviType = b.List("ComboBoxNaviType_MUX410", group);
   w.naviAuto = b.Tool("SpeedButtonNaviAuto_MUX410", "A", group);
@@ -152,21 +72,23 @@ QGroupBox* BuildNavigation(Builder& b, QWidget* page, PageWidgets& w) {
   return group;
 }
 
-QGroupBox* BuildInputs(Builder& b, QWidget* parent, PageWidgets& w) {
+QGroupBox* BuildInputs(const PageBuilder& b, QWidget* parent, PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxInputParam_MUX410", parent);
   auto* column = new QVBoxLayout(group);
   column->setContentsMargins(4, 2, 4, 4);
   column->setSpacing(2);
   column->addWidget(b.Label("PanelSkipInput_MUX410", group));
   w.skipInputs = b.CheckList("CheckListBoxSkipInput_MUX410", group);
-  w.skipInputs->setFixedHeight(5 * 17 + 4);
+  // Exactly its five items high: no blank row under them.
+  w.skipInputs->setFixedHeight(w.skipInputs->sizeHintForRow(0) * w.skipInputs->count() +
+                               2 * w.skipInputs->frameWidth() + 2);
   w.skipInputs->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   column->addWidget(w.skipInputs);
   w.firstInputLabel = b.Label("PanelFirstInput_MUX410", group);
   w.firstInputLabel->setWordWrap(true);
-  Builder::KeepPlace(w.firstInputLabel);
+  PageBuilder::KeepPlace(w.firstInputLabel);
   w.firstInput = b.List("ComboBoxFirstInput_MUX410", group);
-  Builder::KeepPlace(w.firstInput);
+  PageBuilder::KeepPlace(w.firstInput);
   column->addWidget(w.firstInputLabel);
   column->addWidget(w.firstInput);
   w.currentInputLabel = b.Label("PanelCurrentInput_MUX410", group);
@@ -178,15 +100,14 @@ QGroupBox* BuildInputs(Builder& b, QWidget* parent, PageWidgets& w) {
   return group;
 }
 
-QGroupBox* BuildAction(Builder& b, PageHost& host, EventTable& events, QWidget* page,
+QGroupBox* BuildAction(const PageBuilder& b, PageHost& host, EventTable& events, QWidget* page,
                        PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxActionMUX410", page);
-  QGridLayout* grid = Grid(group);
+  QGridLayout* grid = PageBuilder::GroupGrid(group);
   grid->setColumnStretch(3, 1);
-  w.powerOnTimeout = b.Edit("EditPowerOnTO_MUX410", group);
-  w.pulseTimeout = b.Edit("Edit_PulseTO_MUX410", group);
-  AcceptSeconds(w.powerOnTimeout, true);
-  AcceptSeconds(w.pulseTimeout);
+  // The power-on field also takes the debug raw command's hex bytes.
+  w.powerOnTimeout = PageBuilder::SecondsEdit("EditPowerOnTO_MUX410", group, true);
+  w.pulseTimeout = PageBuilder::SecondsEdit("Edit_PulseTO_MUX410", group);
   w.onPowerOn = b.List("ComboBoxOnPowerOn_MUX410", group);
   w.gvifMode = b.List("ComboBoxGVIFMode_MUX410", group);
 
@@ -208,12 +129,12 @@ QGroupBox* BuildAction(Builder& b, PageHost& host, EventTable& events, QWidget* 
   grid->addWidget(w.pulseTimeout, 3, 1);
   grid->addWidget(b.Label("PanelPulseTOSecond_MUX410", group), 3, 2);
 
-  w.camOn = b.Debug("SpeedButtonCamOn_MUX410x", "CamON", group);
-  w.camOff = b.Debug("SpeedButtonCamOff_MUX410x", "CamOFF", group);
-  w.map = b.Debug("SpeedButtonMap_MUX410x", "M", group);
-  w.log = b.Debug("SpeedButtonLog_MUX410x", "L", group);
-  w.raw = b.Debug("SpeedButtonRaw_MUX410x", "R", group);
-  w.set = b.Debug("SpeedButtonSet_MUX410x", "S", group);
+  w.camOn = PageBuilder::Debug("SpeedButtonCamOn_MUX410x", "CamON", group);
+  w.camOff = PageBuilder::Debug("SpeedButtonCamOff_MUX410x", "CamOFF", group);
+  w.map = PageBuilder::Debug("SpeedButtonMap_MUX410x", "M", group);
+  w.log = PageBuilder::Debug("SpeedButtonLog_MUX410x", "L", group);
+  w.raw = PageBuilder::Debug("SpeedButtonRaw_MUX410x", "R", group);
+  w.set = PageBuilder::Debug("SpeedButtonSet_MUX410x", "S", group);
   ShowDebugHints(w, host.catalogue());
   auto* debugRow = new QHBoxLayout();
   debugRow->setSpacing(1);
@@ -253,11 +174,13 @@ void ShowDebugHints(const PageWidgets& w, const Catalogue& catalogue) {
 
 PageWidgets BuildPageWidgets(PageHost& host, EventTable& events, QWidget* page) {
   PageWidgets w{};
-  Builder b(host);
+  page->setFont(PageBuilder::PageFont(page->font()));
+  const PageBuilder b(host.catalogue().language());
   auto* outer = new QVBoxLayout(page);
   outer->setContentsMargins(2, 2, 2, 2);
   outer->setSpacing(2);
-  BuildDescription(b, page, w);
+  w.descriptionGroup =
+      b.DescriptionGroup("GroupBoxDescriptionMUX410", "MemoDescriptionMUX410", page, w.description);
   outer->addWidget(w.descriptionGroup);
 
   auto* columns = new QHBoxLayout();

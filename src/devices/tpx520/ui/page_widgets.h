@@ -1,26 +1,69 @@
 #pragma once
-// Controls of the TPX-520 page that the shared table helpers do not make: fixed captions of the
-// touch values, the value panels, and radio groups with their selection.
-#include <QString>
+// The controls of the TPX-520 page, named as the translation table and the window know them.
+#include <array>
 
-#include "i18n/catalogue.h"
-
+class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QToolButton;
 class QWidget;
+
+namespace qvr {
+class DescriptionMemo;
+class EventEditor;
+class EventTable;
+class PageHost;
+}  // namespace qvr
 
 namespace qvr::tpx520 {
 
-// A label whose text never changes with the language (its name ends in "x").
-QLabel* MakeFixedCaption(const char* name, const QString& text, QWidget* parent);
-// A sunken panel showing a decimal value, wide enough for 65535.
-QLabel* MakeValuePanel(const char* name, QWidget* parent);
-// A group box of radio buttons, one per item of its "_Items" row, in item order. The buttons
-// are direct children of the box, which is how the field check and the translation walk
-// find them.
-QGroupBox* MakeRadioGroup(const char* name, Language language, QWidget* parent);
+// The touch block's values in the device's order.
+enum TouchValue {
+  kLineXPlus,
+  kLineXMinus,
+  kLineYPlus,
+  kLineYMinus,
+  kCornerXMin,
+  kCornerYMin,
+  kCornerXMax,
+  kCornerYMax,
+  kTouchValueCount
+};
 
-// Selects button `index` without running handlers; an index beyond the buttons selects none.
-void SetRadioIndex(QGroupBox* group, int index);
+struct PageWidgets {
+  QGroupBox* descriptionGroup;   // GroupBoxDescriptionTPX520
+  DescriptionMemo* description;  // MemoDescriptionTPX520
+
+  std::array<QLabel*, kTouchValueCount> touchValues;  // PanelXPLS_TPX520 ... in TouchValue order
+  QToolButton* touchAuto;                             // SpeedButtonTouchAuto_TPX520
+  QCheckBox* onlyExtTouch;
+  QCheckBox* sendTo;  // CheckBoxSENDTO_TPX520x
+
+  QComboBox* naviType;
+  QToolButton* naviAuto;
+  QComboBox* naviInput;
+
+  QLineEdit* powerOnTimeout;  // EditOnPowerTOmS_TPX520
+  QComboBox* onPowerOn;
+  QComboBox* outPulseMode;
+  QLineEdit* pulseTimeout;  // EditPulseTOmS_TPX520
+
+  QGroupBox* inpCtrType;  // RadioGroupInpCtrType_TPX520
+  QGroupBox* outCtrType;
+  QGroupBox* muteType;
+
+  QListWidget* inputMask;     // CheckListBoxInputMASK_TPX520
+  QLabel* currentInputLabel;  // PanelCurrentInput_TPX520
+  QComboBox* currentInput;
+
+  EventEditor* events;
+};
+
+// Builds every control of the page inside `page` (about 776 x 480), lists from the
+// translation table in the current language.
+PageWidgets BuildPageWidgets(PageHost& host, EventTable& events, QWidget* page);
 
 }  // namespace qvr::tpx520

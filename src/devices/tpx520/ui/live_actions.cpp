@@ -1,0 +1,61 @@
+// Live actions of the TPX-520 page: the current input and the device's own setups.
+#include "devices/tpx520/ui/live_actions.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QToolButton>
+
+#include "devices/common/ui/page_actions.h"
+#include "devices/common/ui/page_host.h"
+#include "devices/tpx520/config_image.h"
+#include "i18n/catalogue.h"
+#include "link/device_commands.h"
+#include "link/host.h"
+
+namespace qvr::tpx520 {
+namespace {
+
+constexpr uint8_t kCmdTouchSetup = 19;
+constexpr uint8_t kCmdNaviSetup = 20;
+
+}  // namespace
+
+LiveActions::LiveActions(PageHost& host, const PageWidgets& widgets) : host_(host), w_(widgets) {
+  connect(w_.currentInput, &QComboBox::activated, this, [this] { SendCurrentInput(); });
+  connect(w_.naviAuto, &QToolButton::clicked, this, [this] { RunNaviAutoSetup(); });
+  connect(w_.touchAuto, &QToolButton::clicked, this, [this] { RunTouchLineSetup(); });
+  w_.currentInputLabel->installEventFilter(this);
+}
+
+bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != w_.currentInputLabel || event->type() != QEvent::MouseButtonDblClick) {
+    return false;
+  }
+  (void)ReadCurrentInput();
+  return true;
+}
+
+int LiveActions::ReadCurrentInput() {
+  return ReadCurrentInputInto(host_, kPageTpx520, kCmdCurrentInput, w_.currentInput);
+}
+
+void LiveActions::SendCurrentInput() {
+  (void)qvr::SendCurrentInput(host_, kPageTpx520, kCmdCurrentInput, w_.currentInput);
+}
+
+void LiveActions::RunNaviAutoSetup() {
+  qvr::RunNaviAutoSetup(host_, kPageTpx520, kCmdNaviSetup, w_.naviType);
+}
+
+void LiveActions::RunTouchLineSetup() {
+  const PageOperation operation(host_);
+  const int answer = host_.host().ShowMessageBox(
+      kBoxQuestion + kBoxDefaultNo, host_.catalogue().Text(MessageId::kTouchSetupQuestion));
+  if (answer != kBoxResultYes) return;
+  // The device runs the setup by itself; its lines and corners show after the next read.
+  (void)SendDeviceCommand(host_.link(), host_.catalogue(), ModuleOfPage(kPageTpx520),
+                          kCmdTouchSetup, nullptr, 0);
+}
+
+}  // namespace qvr::tpx520
