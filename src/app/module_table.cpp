@@ -16,7 +16,7 @@ int UpdateFirmwareOp(ModuleContext& context, const DeviceModule& module) {
   UpdateFileChooser chooser{
       [&] { return context.ChooseUpdateFile(module); },
       [&](const std::string& path) { context.RememberUpdateFile(module, path); }};
-  return UpdateFirmware(context.link(), context.catalogue(), module, chooser);
+  return UpdateFirmware(context.link(), context.host(), context.catalogue(), module, chooser);
 }
 
 int ReadConfigFileOp(ModuleContext& context, const DeviceModule& module, const std::string& path) {
@@ -30,7 +30,7 @@ int ReadDeviceOp(ModuleContext& context, const DeviceModule& module) {
 }
 
 int ResetToDefaultOp(ModuleContext& context, const DeviceModule& module) {
-  return ResetToDefault(context.link(), context.catalogue(), module,
+  return ResetToDefault(context.link(), context.host(), context.catalogue(), module,
                         [&] { return context.BackupBeforeChange(module); });
 }
 

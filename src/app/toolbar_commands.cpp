@@ -45,18 +45,27 @@ const ModuleRow* MainWindow::ActiveRow() const {
   return RowOfPage(modules_, activePage());
 }
 
-int MainWindow::ShowBox(int kind, const std::string& text) {
-  return host_->ShowMessageBox(kind, text);
+BoxAnswer MainWindow::ShowBox(BoxStyle style, const std::string& text) {
+  return host_->ShowMessageBox(style, text);
 }
 
 void MainWindow::ShowFailure(int messageId, const DeviceModule& module, int result) {
-  ShowBox(kBoxError, DeviceFailureText(catalogue_, messageId, module.name, result));
+  ShowBox(BoxKind::kError, DeviceFailureText(catalogue_, messageId, module.name, result));
 }
 
-void MainWindow::RefreshToolbar(bool busyNow) {
-  busy_ = busyNow;
+void MainWindow::DisableToolbar() {
+  busy_ = true;
   for (QToolButton* button : commandButtons_) button->setEnabled(false);
-  if (busyNow) return;
+}
+
+void MainWindow::RefreshToolbar() {
+  if (operationDepth_ > 0) return DisableToolbar();
+  EnableToolbar();
+}
+
+void MainWindow::EnableToolbar() {
+  busy_ = false;
+  for (QToolButton* button : commandButtons_) button->setEnabled(false);
   const ModuleRow* row = ActiveRow();
   if (!row) return;
   // The file commands work without the controller.
@@ -70,11 +79,11 @@ void MainWindow::RefreshToolbar(bool busyNow) {
   commandButtons_[kReset]->setEnabled(row->resetDevice != nullptr);
 }
 
-void MainWindow::SpeedButtonUpdateClick() {
+void MainWindow::UpdateFirmwareCommand() {
   const int page = activePage();
   const ModuleRow* row = ActiveRow();
   if (!row || !row->updateFirmware) {
-    ShowBox(kBoxError, catalogue_.Text(kUpdateNotSupported));
+    ShowBox(BoxKind::kError, catalogue_.Text(kUpdateNotSupported));
     return;
   }
   const OperationScope scope(*this);
@@ -88,11 +97,11 @@ void MainWindow::SpeedButtonUpdateClick() {
   if (page == kPageQvrb) monitor_->setConnected(false);
 }
 
-void MainWindow::SpeedButtonReadConfigClick() {
+void MainWindow::OpenConfigFileCommand() {
   if (activePage() == kPageQvrb) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->readConfigFile) {
-    ShowBox(kBoxError, catalogue_.Text(kLoadNotSupported));
+    ShowBox(BoxKind::kError, catalogue_.Text(kLoadNotSupported));
     return;
   }
   if (!SettleUnsavedChanges(activePage())) return;
@@ -100,11 +109,11 @@ void MainWindow::SpeedButtonReadConfigClick() {
   LoadIntoActivePage(*row, fileDialogs_->ChooseConfigFileToOpen(*row->module));
 }
 
-void MainWindow::SpeedButtonWriteConfigClick() {
+void MainWindow::SaveConfigFileCommand() {
   if (activePage() == kPageQvrb) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeConfigFile) {
-    ShowBox(kBoxError, catalogue_.Text(kSaveNotSupported));
+    ShowBox(BoxKind::kError, catalogue_.Text(kSaveNotSupported));
     return;
   }
   (void)SaveActivePage();
@@ -112,7 +121,7 @@ void MainWindow::SpeedButtonWriteConfigClick() {
 
 bool MainWindow::AddWritePreview(const DeviceModule& module, std::string& question) {
   DevicePage* page = activeDevicePage();
-  if (!page || !menuPreview_->isChecked()) return true;
+  if (!page || !previewItem_->isChecked()) return true;
   std::string changes;
   const DevicePage::PreviewResult preview = page->PreviewWrite(module, changes);
   // A failed read has shown its box; nothing is written without the user seeing the changes.
@@ -128,8 +137,9 @@ bool MainWindow::AddWritePreview(const DeviceModule& module, std::string& questi
 bool MainWindow::RefusesEmptyPage(const ModuleRow& row) {
   const DevicePage* page = activeDevicePage();
   if (!page || page->holdsConfiguration()) return false;
-  ShowBox(kBoxInformation, catalogue_.FormatText(Text(catalogue_, AddedText::kNoConfigurationYet),
-                                                 row.module->name));
+  ShowBox(
+      BoxKind::kInformation,
+      catalogue_.FormatText(Text(catalogue_, AddedText::kNoConfigurationYet), row.module->name));
   return true;
 }
 
@@ -152,7 +162,7 @@ int MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int fa
   const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !(row->*operation)) {
-    ShowBox(kBoxError, catalogue_.Text(notSupportedId));
+    ShowBox(BoxKind::kError, catalogue_.Text(notSupportedId));
     return LinkExchangeFailed;
   }
   std::optional<ChangeRecorder> change;
@@ -164,7 +174,7 @@ int MainWindow::RunRowCommand(RowOperation operation, int notSupportedId, int fa
   return result;
 }
 
-void MainWindow::SpeedButtonReadDeviceClick() {
+void MainWindow::ReadDeviceCommand() {
   if (activePage() == kPageQvrb) return;
   if (!SettleUnsavedChanges(activePage())) return;
   const int page = activePage();
@@ -173,12 +183,12 @@ void MainWindow::SpeedButtonReadDeviceClick() {
     RememberPageFile(page, "");
 }
 
-void MainWindow::SpeedButtonWriteDeviceClick() {
+void MainWindow::WriteDeviceCommand() {
   if (activePage() == kPageQvrb) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
     const OperationScope scope(*this);
-    ShowBox(kBoxError, catalogue_.Text(kWriteDeviceNotSupported));
+    ShowBox(BoxKind::kError, catalogue_.Text(kWriteDeviceNotSupported));
     return;
   }
   // Checked before the command takes the page: a refused field keeps the focus.
@@ -186,7 +196,7 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
   const OperationScope scope(*this);
   std::string question = catalogue_.Text(kConfirmWriteDevice);
   if (!AddWritePreview(*row->module, question)) return;
-  if (ShowBox(kBoxQuestion + kBoxDefaultNo, question) == kBoxResultYes) {
+  if (ShowBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, question) == BoxAnswer::kYes) {
     const WriteWatch watch(*link_);
     ChangeRecorder change(*link_, *row->module, "qvr-service", "write", simulated_);
     // A backup that failed has said why, and nothing is sent.
@@ -202,18 +212,18 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
         text = WithAddedText(catalogue_, text,
                              OnlyRestartRefused(watch) ? AddedText::kRestartRefused
                                                        : AddedText::kConfigurationHalfWritten);
-      ShowBox(kBoxError, text);
+      ShowBox(BoxKind::kError, text);
     }
   }
 }
 
-void MainWindow::SpeedButtonToDefaultClick() {
+void MainWindow::ResetToDefaultCommand() {
   if (activePage() == kPageQvrb) return;
   (void)RunRowCommand(&ModuleRow::resetToDefault, kToDefaultNotSupported, kToDefaultFailed,
                       "default");
 }
 
-void MainWindow::SpeedButtonResetClick() {
+void MainWindow::ResetDeviceCommand() {
   (void)RunRowCommand(&ModuleRow::resetDevice, kResetNotSupported, kResetFailed, "reset");
 }
 

@@ -82,7 +82,7 @@ bool ReadableFile(const std::string& path) {
 template <typename Config>
 std::unique_ptr<typename Config::Image> ReadUnit(Session& s, const DeviceModule& module) {
   auto image = std::make_unique<typename Config::Image>();
-  const LinkResult r = Config::ReadDevice(s.link, s.catalogue, module, *image);
+  const LinkResult r = Config::ReadDevice(s.link, s.host, s.catalogue, module, *image);
   if (r == LinkOk) return image;
   s.host.Error(DeviceFailureText(s.catalogue, kMsgReadConfigFailed, module.name, r));
   return nullptr;
@@ -249,12 +249,12 @@ int WriteFromFile(Session& s, const DeviceModule& module, const ConfigSource& so
                                 "--allow-missing-sections"))
       return Declined(s);
   }
-  const int answer =
-      s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo, s.catalogue.Text(kMsgConfirmWrite));
-  if (answer != kBoxResultYes) return Declined(s);
+  const BoxAnswer answer = s.host.ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
+                                                 s.catalogue.Text(kMsgConfirmWrite));
+  if (answer != BoxAnswer::kYes) return Declined(s);
   if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
   const WriteWatch watch(s.link);
-  const LinkResult r = Config::WriteDevice(s.link, s.catalogue, module, *image);
+  const LinkResult r = Config::WriteDevice(s.link, s.host, s.catalogue, module, *image);
   if (r != LinkOk) {
     std::string text = DeviceFailureText(s.catalogue, kMsgWriteConfigFailed, module.name, r);
     if (watch.deviceChanged())

@@ -31,12 +31,13 @@ inline std::vector<uint8_t> SentBytes(std::initializer_list<std::span<const uint
 
 struct Mux410Config {
   using Image = mux410::ConfigImage;
-  static LinkResult ReadDevice(Link& l, const Catalogue& c, const DeviceModule& m, Image& i) {
-    return mux410::ReadConfiguration(l, c, m, i);
+  static LinkResult ReadDevice(Link& l, Host& h, const Catalogue& c, const DeviceModule& m,
+                               Image& i) {
+    return mux410::ReadConfiguration(l, h, c, m, i);
   }
-  static LinkResult WriteDevice(Link& l, const Catalogue& c, const DeviceModule& m,
+  static LinkResult WriteDevice(Link& l, Host& h, const Catalogue& c, const DeviceModule& m,
                                 const Image& i) {
-    return mux410::WriteConfiguration(l, c, m, i);
+    return mux410::WriteConfiguration(l, h, c, m, i);
   }
   static void ReadFile(const std::string& p, Image& i, std::vector<int>* sections) {
     mux410::ReadConfigFile(p, i, sections);
@@ -56,12 +57,13 @@ struct Mux410Config {
 
 struct Tpx520Config {
   using Image = tpx520::ConfigImage;
-  static LinkResult ReadDevice(Link& l, const Catalogue& c, const DeviceModule& m, Image& i) {
-    return tpx520::ReadConfiguration(l, c, m, i);
+  static LinkResult ReadDevice(Link& l, Host& h, const Catalogue& c, const DeviceModule& m,
+                               Image& i) {
+    return tpx520::ReadConfiguration(l, h, c, m, i);
   }
-  static LinkResult WriteDevice(Link& l, const Catalogue& c, const DeviceModule& m,
+  static LinkResult WriteDevice(Link& l, Host& h, const Catalogue& c, const DeviceModule& m,
                                 const Image& i) {
-    return tpx520::WriteConfiguration(l, c, m, i);
+    return tpx520::WriteConfiguration(l, h, c, m, i);
   }
   static void ReadFile(const std::string& p, Image& i, std::vector<int>* sections) {
     tpx520::ReadConfigFile(p, i, sections);

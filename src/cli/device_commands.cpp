@@ -33,7 +33,7 @@ int RunInfo(Session& s, const DeviceModule& module) {
   const bool controller = module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress;
   // The controller is shown as the connection monitor announces it.
   const LinkResult r = controller ? ReadInfoBlock(s.link, module.deviceAddress, info)
-                                  : ReadDeviceInfo(s.link, s.catalogue, module, info);
+                                  : ReadDeviceInfo(s.link, s.host, s.catalogue, module, info);
   if (r != LinkOk) {
     s.host.Error(controller
                      ? LinkResultText(s.catalogue, r)
@@ -64,7 +64,7 @@ int RunDefault(Session& s, const DeviceModule& module) {
     return kExitFailure;
   }
   int backup = kExitOk;
-  const LinkResult r = ResetToDefault(s.link, s.catalogue, module, [&] {
+  const LinkResult r = ResetToDefault(s.link, s.host, s.catalogue, module, [&] {
     backup = BackupBeforeChange(s, module);
     return backup == kExitOk ? LinkOk : LinkExchangeFailed;
   });
@@ -88,7 +88,7 @@ int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
   s.host.OverrideQuestion(s.catalogue.Text(kMsgOlderVersion), s.options.allowOlder,
                           "--allow-older");
   const UpdateFileChooser chooser{[&path] { return path; }, nullptr};
-  const int result = UpdateFirmware(s.link, s.catalogue, module, chooser);
+  const int result = UpdateFirmware(s.link, s.host, s.catalogue, module, chooser);
   if (result == 1) return kExitOk;
   if (result == 0) {  // only an empty path cancels the choice
     s.host.Error(s.catalogue.Format(kMsgOpenFileError, "", ""));

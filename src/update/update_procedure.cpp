@@ -29,8 +29,8 @@ constexpr int kMsgUpdated = 32;
 // One run of the procedure: what the device said about itself and the file that passed.
 class UpdateRun {
  public:
-  UpdateRun(Link& link, const Catalogue& catalogue, const DeviceModule& module)
-      : link_(link), host_(link.host()), catalogue_(catalogue), module_(module) {}
+  UpdateRun(Link& link, Host& host, const Catalogue& catalogue, const DeviceModule& module)
+      : link_(link), host_(host), catalogue_(catalogue), module_(module) {}
 
   int Run(const UpdateFileChooser& chooser) {
     if (!Identify()) return -1;
@@ -41,16 +41,17 @@ class UpdateRun {
     if (!Compatible()) return -1;
     if (!Transfer()) return -1;
     const uint16_t version = file_.header.applicationVersion;
-    host_.ShowMessageBox(kBoxInformation, catalogue_.Format(kMsgUpdated, unsigned(version / 100),
-                                                            unsigned(version % 100)));
+    host_.ShowMessageBox(
+        BoxKind::kInformation,
+        catalogue_.Format(kMsgUpdated, unsigned(version / 100), unsigned(version % 100)));
     return 1;
   }
 
  private:
   bool Identify() {
-    const LinkResult result = ReadDeviceInfo(link_, catalogue_, module_, device_);
+    const LinkResult result = ReadDeviceInfo(link_, host_, catalogue_, module_, device_);
     if (result == LinkOk) return true;
-    host_.ShowMessageBox(kBoxError,
+    host_.ShowMessageBox(BoxKind::kError,
                          DeviceFailureText(catalogue_, kMsgDeviceReadError, module_.name, result));
     return false;
   }
@@ -61,7 +62,7 @@ class UpdateRun {
     const size_t maxSize = std::min(kUpdateFileMaxSize, MaxTransferableFileSize(module_.blockSize));
     const UpdateFileCheck check = LoadUpdateFile(path, catalogue_, file_, maxSize);
     if (!check.ok()) {
-      host_.ShowMessageBox(kBoxError, check.message);
+      host_.ShowMessageBox(BoxKind::kError, check.message);
       return false;
     }
     std::string name, extension;
@@ -84,12 +85,12 @@ class UpdateRun {
   }
 
   bool Refuse(int id) {
-    host_.ShowMessageBox(kBoxError, catalogue_.Text(id));
+    host_.ShowMessageBox(BoxKind::kError, catalogue_.Text(id));
     return false;
   }
 
   bool Confirm(int id) {
-    return host_.ShowMessageBox(kBoxWarning, catalogue_.Text(id)) == kBoxResultYes;
+    return host_.ShowMessageBox(BoxKind::kWarning, catalogue_.Text(id)) == BoxAnswer::kYes;
   }
 
   // The leading block goes once on its own, then payload plus one block from offset 0: the
@@ -115,7 +116,7 @@ class UpdateRun {
     // again with the unit still attached is the way back.
     if (watch.deviceChanged())
       text = WithAddedText(catalogue_, text, AddedText::kFirmwareMayBeMissing);
-    host_.ShowMessageBox(kBoxError, text);
+    host_.ShowMessageBox(BoxKind::kError, text);
     return false;
   }
 
@@ -129,9 +130,9 @@ class UpdateRun {
 
 }  // namespace
 
-int UpdateFirmware(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+int UpdateFirmware(Link& link, Host& host, const Catalogue& catalogue, const DeviceModule& module,
                    const UpdateFileChooser& chooser) {
-  return UpdateRun(link, catalogue, module).Run(chooser);
+  return UpdateRun(link, host, catalogue, module).Run(chooser);
 }
 
 }  // namespace qvr

@@ -10,6 +10,7 @@
 namespace qvr {
 
 class Catalogue;
+class Host;
 
 struct UpdateFileChooser {
   std::function<std::string()> choose;               // "" when cancelled
@@ -17,8 +18,8 @@ struct UpdateFileChooser {
 };
 
 // 1 updated, 0 cancelled at the file choice, -1 failed or refused; every outcome has been shown
-// through the link's host (boxes and log lines).
-int UpdateFirmware(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+// through `host` (boxes and log lines).
+int UpdateFirmware(Link& link, Host& host, const Catalogue& catalogue, const DeviceModule& module,
                    const UpdateFileChooser& chooser);
 
 }  // namespace qvr

@@ -44,14 +44,15 @@ SaveResult NewBackupFolder(const std::string& base, std::string& made) {
 // Reads into a fresh image of the device's kind and saves it; `Read` and `Write` are the
 // device module's own transfer and file functions.
 template <typename Image, typename Read, typename Write>
-BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                         const std::string& folder, int keep, Read read, Write write) {
+BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
+                         const DeviceModule& module, const std::string& folder, int keep, Read read,
+                         Write write) {
   BackupResult result;
   DeviceInfo info;
   result.link = ReadInfoBlock(link, module.deviceAddress, info);
   if (result.link != LinkOk) return result;
   auto image = std::make_unique<Image>();
-  result.link = read(link, catalogue, module, *image);
+  result.link = read(link, host, catalogue, module, *image);
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
   const std::string unitFolder =
@@ -94,16 +95,16 @@ std::string DefaultBackupFolder(bool simulated) {
   return data + (simulated ? "/qvr-service/backups/simulated" : "/qvr-service/backups");
 }
 
-BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
+BackupResult BackupDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                        const DeviceModule& module, const std::string& folder,
                                        int keep) {
   // Without a home a relative folder would put the unit's data wherever the program was run.
   if (folder.empty()) return {LinkOk, {}, Text(catalogue, AddedText::kNoDataFolder)};
   if (&module == &kDeviceModules[kPageMux410])
-    return ReadAndSave<mux410::ConfigImage>(link, catalogue, module, folder, keep,
+    return ReadAndSave<mux410::ConfigImage>(link, host, catalogue, module, folder, keep,
                                             mux410::ReadConfiguration, mux410::WriteConfigFile);
   if (&module == &kDeviceModules[kPageTpx520])
-    return ReadAndSave<tpx520::ConfigImage>(link, catalogue, module, folder, keep,
+    return ReadAndSave<tpx520::ConfigImage>(link, host, catalogue, module, folder, keep,
                                             tpx520::ReadConfiguration, tpx520::WriteConfigFile);
   return {LinkExchangeFailed, {}, {}};
 }

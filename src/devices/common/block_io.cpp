@@ -20,7 +20,8 @@ LinkResult WriteBlocks(Link& link, uint8_t address, int blockSize,
   return LinkOk;
 }
 
-LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTable& table) {
+LinkResult ReadEventTable(Link& link, Host& host, uint8_t address, uint8_t command,
+                          EventTable& table) {
   // Cleared once; the records read land in slots that are already zero, and the count is set
   // when the reading stops, so the table holds what was read even after a failure.
   table.setCount(0);
@@ -28,7 +29,7 @@ LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTab
   bool ended = false;
   for (int slot = 0; slot < table.capacity(); ++slot) {
     if (ended) {
-      link.host().AdvanceProgress(kEventRecordSize);
+      host.AdvanceProgress(kEventRecordSize);
       continue;
     }
     uint8_t bytes[kEventRecordSize] = {};
@@ -50,7 +51,7 @@ LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTab
   return LinkOk;
 }
 
-LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int blockSize,
+LinkResult WriteEventTable(Link& link, Host& host, uint8_t address, uint8_t command, int blockSize,
                            const EventTable& table) {
   // The end record takes the progress share of the first unused slot, so that the progress
   // ends exactly at the total of a full table.
@@ -59,7 +60,7 @@ LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int blo
   for (int slot = 0; slot < table.capacity(); ++slot) {
     const EventRecord& record = table.record(slot);
     if (!record.used()) {
-      if (endShareKept) link.host().AdvanceProgress(kEventRecordSize);
+      if (endShareKept) host.AdvanceProgress(kEventRecordSize);
       endShareKept = true;
       continue;
     }

@@ -22,12 +22,12 @@ struct BlockRef {
                                      std::span<const BlockRef> blocks);
 // Reads records at 8 x i until one ends the table (that slot is zeroed) or the capacity is
 // reached; sets the count. Slots after the end only advance the progress by 8.
-[[nodiscard]] LinkResult ReadEventTable(Link& link, uint8_t address, uint8_t command,
+[[nodiscard]] LinkResult ReadEventTable(Link& link, Host& host, uint8_t address, uint8_t command,
                                         EventTable& table);
 // Writes the used records packed from offset 0, then one zero record unless the table is full;
 // unused slots advance the progress by 8, one of them through the end record, so the progress
 // ends exactly at the table size.
-[[nodiscard]] LinkResult WriteEventTable(Link& link, uint8_t address, uint8_t command,
+[[nodiscard]] LinkResult WriteEventTable(Link& link, Host& host, uint8_t address, uint8_t command,
                                          int blockSize, const EventTable& table);
 
 }  // namespace qvr

@@ -13,28 +13,27 @@ constexpr int kMsgWritingConfiguration = 70;
 
 }  // namespace
 
-LinkResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
+LinkResult ReadDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                    const DeviceModule& module, const TransferPlan& plan,
                                    EventTable& events) {
   DeviceInfo info;
-  LinkResult result = ReadDeviceInfo(link, catalogue, module, info);
+  LinkResult result = ReadDeviceInfo(link, host, catalogue, module, info);
   if (result != LinkOk) return result;
-  link.host().BeginProgress(plan.progressTotal,
-                            catalogue.Format(kMsgReadingConfiguration, module.name));
+  host.BeginProgress(plan.progressTotal, catalogue.Format(kMsgReadingConfiguration, module.name));
   result = ReadBlocks(link, module.deviceAddress, plan.blocks);
   if (result != LinkOk) return result;
-  return ReadEventTable(link, module.deviceAddress, plan.eventCommand, events);
+  return ReadEventTable(link, host, module.deviceAddress, plan.eventCommand, events);
 }
 
-LinkResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
+LinkResult WriteDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                     const DeviceModule& module, const TransferPlan& plan,
                                     const EventTable& events) {
-  link.host().BeginProgress(plan.progressTotal,
-                            catalogue.Format(kMsgWritingConfiguration, module.name));
+  host.BeginProgress(plan.progressTotal, catalogue.Format(kMsgWritingConfiguration, module.name));
   LinkResult result = WriteBlocks(link, module.deviceAddress, module.blockSize, plan.blocks);
   if (result != LinkOk) return result;
-  if (plan.skippedBytes > 0) link.host().AdvanceProgress(plan.skippedBytes);
-  result = WriteEventTable(link, module.deviceAddress, plan.eventCommand, module.blockSize, events);
+  if (plan.skippedBytes > 0) host.AdvanceProgress(plan.skippedBytes);
+  result = WriteEventTable(link, host, module.deviceAddress, plan.eventCommand, module.blockSize,
+                           events);
   if (result != LinkOk) return result;
   return ResetDevice(link, module);
 }

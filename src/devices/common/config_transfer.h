@@ -10,6 +10,7 @@
 namespace qvr {
 
 class Catalogue;
+class Host;
 
 struct TransferPlan {
   int progressTotal;                 // bytes of all blocks and of the whole event table
@@ -18,14 +19,15 @@ struct TransferPlan {
   int skippedBytes = 0;  // blocks of the total a write leaves out (progress only)
 };
 
-// DeviceInfo (log banner and lines), progress "Reading configuration ...", the blocks, then
-// the events up to the end record. The first failure is returned.
-[[nodiscard]] LinkResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
+// DeviceInfo (log banner and lines in `host`), progress "Reading configuration ...", the blocks,
+// then the events up to the end record. The first failure is returned.
+[[nodiscard]] LinkResult ReadDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                                  const DeviceModule& module,
                                                  const TransferPlan& plan, EventTable& events);
 // Progress "Write configuration ...", the blocks, the used events packed with their end
 // record, then the device's reset. The first failure is returned (no reset then).
-[[nodiscard]] LinkResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
+[[nodiscard]] LinkResult WriteDeviceConfiguration(Link& link, Host& host,
+                                                  const Catalogue& catalogue,
                                                   const DeviceModule& module,
                                                   const TransferPlan& plan,
                                                   const EventTable& events);

@@ -26,22 +26,22 @@ std::vector<BlockRef> Blocks(ConfigImage& image, bool withTouch) {
 
 }  // namespace
 
-LinkResult ReadConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                             ConfigImage& image) {
+LinkResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalogue,
+                             const DeviceModule& module, ConfigImage& image) {
   image.Clear();
   auto blocks = Blocks(image, true);
-  LinkResult result = ReadDeviceConfiguration(link, catalogue, module,
+  LinkResult result = ReadDeviceConfiguration(link, host, catalogue, module,
                                               {kProgressTotal, blocks, kCmdEvents}, image.events);
   image.touchFromDevice = result == LinkOk;
   return result;
 }
 
-LinkResult WriteConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                              const ConfigImage& image) {
+LinkResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,
+                              const DeviceModule& module, const ConfigImage& image) {
   // WriteBlocks only reads through the block references.
   auto blocks = Blocks(const_cast<ConfigImage&>(image), image.touchFromDevice);
   int skipped = image.touchFromDevice ? 0 : int(image.touch.size());
-  return WriteDeviceConfiguration(link, catalogue, module,
+  return WriteDeviceConfiguration(link, host, catalogue, module,
                                   {kProgressTotal, blocks, kCmdEvents, skipped}, image.events);
 }
 

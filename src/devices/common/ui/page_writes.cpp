@@ -19,7 +19,7 @@ int WriteDeviceRow(PageHost& host, EventEditor& events, const DeviceModule* modu
     if (!refusal) return 0;
     if (refusal.eventField) return events.PointAtEventValue(refusal.slot, refusal.eventField);
     // The page's own controls refuse such values first; this box is the last guard.
-    host.host().ShowMessageBox(kBoxError, RefusalMessage(host.catalogue(), refusal));
+    host.host().ShowMessageBox(BoxKind::kError, RefusalMessage(host.catalogue(), refusal));
     return 1;
   }
   events.PruneEvents();
@@ -36,7 +36,7 @@ int WriteFileRow(PageHost& host, EventEditor& events, const DeviceModule* module
   if (saved.ok()) return 0;
   const std::string text = host.catalogue().Format(kMsgFileError, path.c_str(), "") + "\n" +
                            SaveFailureText(host.catalogue(), saved);
-  host.host().ShowMessageBox(kBoxError, text);
+  host.host().ShowMessageBox(BoxKind::kError, text);
   return 1;
 }
 

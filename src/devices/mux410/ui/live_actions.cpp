@@ -63,7 +63,8 @@ bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
 
 void LiveActions::Send(uint8_t command, const uint8_t* data, unsigned length) {
   const PageOperation operation(host_);
-  (void)SendDeviceCommand(host_.link(), host_.catalogue(), Mux410(), command, data, length);
+  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), Mux410(), command, data,
+                          length);
 }
 
 int LiveActions::ReadCurrentInput() {
@@ -77,11 +78,13 @@ void LiveActions::SendCurrentInput() {
 void LiveActions::AskPaType() {
   const PageOperation operation(host_);
   uint8_t type = 0;
-  if (ReadDeviceValue(host_.link(), host_.catalogue(), Mux410(), kCmdPaType, &type, 1) != LinkOk) {
+  if (ReadDeviceValue(host_.link(), host_.host(), host_.catalogue(), Mux410(), kCmdPaType, &type,
+                      1) != LinkOk) {
     return;
   }
   if (type > 2) return;
-  host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kMsgPaTypeFirst + type));
+  host_.host().ShowMessageBox(BoxKind::kInformation,
+                              host_.catalogue().Text(kMsgPaTypeFirst + type));
 }
 
 void LiveActions::RunNaviAutoSetup() {
@@ -124,8 +127,8 @@ void LiveActions::ShowDescriptionDump() {
   const DeviceModule* active = ModuleOfPage(host_.activePage());
   if (!active) return;
   std::string hex;
-  if (ReadDeviceDescription(host_.link(), host_.catalogue(), active, kDescriptionAddress, hex) !=
-      LinkOk) {
+  if (ReadDeviceDescription(host_.link(), host_.host(), host_.catalogue(), active,
+                            kDescriptionAddress, hex) != LinkOk) {
     return;
   }
   w_.description->setPlainText(QString::fromStdString(hex));
@@ -143,8 +146,8 @@ void LiveActions::RunIebusLog() {
     if (host_.closing() || host_.activePage() != kPageQvrb) break;
     uint8_t reply[kReplyCapacity] = {};
     unsigned length = kReplyCapacity;
-    if (ReadDeviceValueOfPage(host_.link(), host_.catalogue(), kPageMux410, kCmdIebusEntry, reply,
-                              length) != LinkOk) {
+    if (ReadDeviceValueOfPage(host_.link(), host_.host(), host_.catalogue(), kPageMux410,
+                              kCmdIebusEntry, reply, length) != LinkOk) {
       break;
     }
     if (length == kIebusEntrySize) {

@@ -30,11 +30,12 @@ void Page::RunNaviAutoSetup() {
 
 void Page::RunTouchLineSetup() {
   const PageOperation operation(host_);
-  const int answer = host_.host().ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
-                                                 host_.catalogue().Text(kMsgAskTouchSetup));
-  if (answer != kBoxResultYes) return;
+  const BoxAnswer answer = host_.host().ShowMessageBox(
+      BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, host_.catalogue().Text(kMsgAskTouchSetup));
+  if (answer != BoxAnswer::kYes) return;
   // The device runs the setup by itself; its lines and corners show after the next read.
-  (void)SendDeviceCommand(host_.link(), host_.catalogue(), &Module(), kCmdTouchSetup, nullptr, 0);
+  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), &Module(), kCmdTouchSetup,
+                          nullptr, 0);
 }
 
 }  // namespace qvr::tpx520
