@@ -1,8 +1,6 @@
 #include "app/main_window.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,7 +18,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
-#include <cstdio>
 
 #include "app/file_dialogs.h"
 #include "app/file_drop.h"

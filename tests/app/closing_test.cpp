@@ -215,14 +215,14 @@ TEST(ClosingWithUnsavedChanges, CloseLoadAndReadAskToSaveDiscardOrCancel) {
       ASSERT_TRUE(shell.boxes.seen.empty());
       const QString saved = shell.dir.filePath("edited.MUX");
       const QString other = shell.dir.filePath("absent.MUX");  // refused, which is no matter here
-      auto* memo = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
-      QTest::keyClicks(memo, "van 7");
+      auto* description = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
+      QTest::keyClicks(description, "van 7");
       // A double click empties the description, and Ctrl+Z brings it back.
-      const QString typed = memo->toPlainText();
-      QTest::mouseDClick(memo->viewport(), Qt::LeftButton);
-      EXPECT_TRUE(memo->toPlainText().isEmpty());
-      QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
-      EXPECT_EQ(memo->toPlainText(), typed);
+      const QString typed = description->toPlainText();
+      QTest::mouseDClick(description->viewport(), Qt::LeftButton);
+      EXPECT_TRUE(description->toPlainText().isEmpty());
+      QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);
+      EXPECT_EQ(description->toPlainText(), typed);
       ASSERT_TRUE(window.devicePage(kPageMux410)->modified());
       EXPECT_TRUE(window.windowTitle().endsWith("*"));
 

@@ -17,6 +17,7 @@
 #include "i18n/catalogue.h"
 #include "link/connection_monitor.h"
 #include "link/device_commands.h"
+#include "link/scoped_value.h"
 
 namespace qvr::mux410 {
 namespace {
@@ -136,7 +137,7 @@ void LiveActions::ShowDescriptionDump() {
 
 void LiveActions::RunIebusLog() {
   if (logRunning_) return;
-  logRunning_ = true;
+  const ScopedValue running(logRunning_, true);
   const int remembered = host_.activePage();
   host_.setActivePage(kPageQvrb);
   unsigned long entries = 0;
@@ -160,7 +161,6 @@ void LiveActions::RunIebusLog() {
     host_.setStatusText(host_.catalogue().Format(kMsgIebusStatus, entries, dots.c_str()));
   }
   host_.setActivePage(remembered);
-  logRunning_ = false;
 }
 
 }  // namespace qvr::mux410
