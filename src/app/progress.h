@@ -29,8 +29,8 @@ class ProgressDisplay {
   // False when it was ignored.
   bool Advance(int count);
   void Hide();
-  // While held, the status text stays as it is (the window says it will close).
-  void HoldStatus(bool held) { statusHeld_ = held; }
+  // From now on the status text stays as it is (the window says it will close).
+  void HoldStatus() { statusHeld_ = true; }
 
  private:
   void ShowPosition();

@@ -58,7 +58,7 @@ void MainWindow::DeferClose() {
   // A transfer cut short could leave the unit half-written or without firmware, so the window
   // stays until the operation ends. Loops that only watch (the IEBus log) end on `closing`.
   closing_ = true;
-  progress_->HoldStatus(true);
+  progress_->HoldStatus();
   statusLabel_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kClosingAfterOperation)));
   closeRetryTimer_->start();
 }

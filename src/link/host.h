@@ -1,6 +1,7 @@
 #pragma once
-// The core's only way to reach the user. The window implements it with the message pump, the
-// monitoring memo, the toolbar gauge and message boxes; qvrctl with the console.
+// The core's only way to reach the user, handed to whatever needs it beside the link. The window
+// implements it with the message pump, the monitoring log, the toolbar gauge and message boxes;
+// qvrctl with the console.
 #include <cstdint>
 #include <string>
 
@@ -41,7 +42,8 @@ class Host {
   virtual void ClearLog() = 0;
   // Starts the progress display for `total` bytes with a status caption.
   virtual void BeginProgress(int total, const std::string& caption) = 0;
-  // Reports `count` more bytes done; the display decides whether and when to show it.
+  // Reports `count` more bytes done. The host decides what to show and whether to process
+  // events then (the window does when its gauge moved).
   virtual void AdvanceProgress(int count) = 0;
   // True while every packet is to be written to the monitoring log.
   virtual bool PacketLogEnabled() const = 0;
