@@ -32,9 +32,9 @@ class ProgressHost : public qvr::Host {
     done = 0;
   }
   void AdvanceProgress(int count) override { done += count; }
-  int ShowMessageBox(int, const std::string& text) override {
+  qvr::BoxAnswer ShowMessageBox(qvr::BoxStyle, const std::string& text) override {
     std::fprintf(stderr, "%s\n", text.c_str());
-    return qvr::kBoxResultOk;
+    return qvr::BoxAnswer::kOk;
   }
   bool PacketLogEnabled() const override { return false; }
   void PumpMessages() override {}
@@ -128,13 +128,14 @@ bool Device(const char* name, int page, uint8_t eventCommand, int capacity, Read
   std::string readLabel = std::string(name) + " read, " + std::to_string(capacity) + " events";
   std::string writeLabel = std::string(name) + " write, " + std::to_string(capacity) + " events";
   bool ok = Report(readLabel.c_str(), bench,
-                   [&] { return read(bench.link, bench.catalogue, module, image); });
+                   [&] { return read(bench.link, bench.host, bench.catalogue, module, image); });
   if (ok && image.events.count() != capacity) {
     std::fprintf(stderr, "%s read %d events\n", name, image.events.count());
     return false;
   }
-  return ok && Report(writeLabel.c_str(), bench,
-                      [&] { return write(bench.link, bench.catalogue, module, image); });
+  return ok && Report(writeLabel.c_str(), bench, [&] {
+           return write(bench.link, bench.host, bench.catalogue, module, image);
+         });
 }
 
 }  // namespace

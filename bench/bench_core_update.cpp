@@ -48,7 +48,8 @@ Measurement Measure(const std::string& path, std::chrono::microseconds perReport
 
   Measurement m;
   const auto start = std::chrono::steady_clock::now();
-  m.result = qvr::UpdateFirmware(link, catalogue, qvr::kDeviceModules[qvr::kPageMux410], chooser);
+  m.result =
+      qvr::UpdateFirmware(link, host, catalogue, qvr::kDeviceModules[qvr::kPageMux410], chooser);
   m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   for (const qvr::sim::WirePacket& packet : controller.Wire()) m.requests += packet.request;
   return m;

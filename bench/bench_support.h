@@ -12,7 +12,7 @@ namespace qvr::bench {
 // text goes to stderr; questions are answered with `answer`.
 class QuietHost : public Host {
  public:
-  explicit QuietHost(int answer = kBoxResultYes) : answer_(answer) {}
+  explicit QuietHost(BoxAnswer answer = BoxAnswer::kYes) : answer_(answer) {}
 
   void PumpMessages() override {}
   void LogLine(const std::string&) override {}
@@ -20,14 +20,14 @@ class QuietHost : public Host {
   void BeginProgress(int, const std::string&) override {}
   void AdvanceProgress(int) override {}
   bool PacketLogEnabled() const override { return false; }
-  int ShowMessageBox(int kind, const std::string& text) override {
-    const int base = kind & 0xFF;
-    if (base == kBoxError) std::fprintf(stderr, "%s\n", text.c_str());
-    return base == kBoxQuestion || base == kBoxWarning ? answer_ : kBoxResultOk;
+  BoxAnswer ShowMessageBox(BoxStyle style, const std::string& text) override {
+    if (style.kind == BoxKind::kError) std::fprintf(stderr, "%s\n", text.c_str());
+    const bool yesNo = style.kind == BoxKind::kQuestion || style.kind == BoxKind::kWarning;
+    return yesNo ? answer_ : BoxAnswer::kOk;
   }
 
  private:
-  int answer_;
+  BoxAnswer answer_;
 };
 
 // Counts the feature reports that pass to the transport beneath, both ways.

@@ -35,7 +35,9 @@ class FixedClock : public Clock {
 class BenchHost : public PageHost, private ConnectionMonitor::Listener {
  public:
   BenchHost()
-      : transport_(sim_), link_(transport_, host_, clock_), monitor_(link_, catalogue_, *this) {
+      : transport_(sim_),
+        link_(transport_, host_, clock_),
+        monitor_(link_, host_, catalogue_, *this) {
     catalogue_.setLanguage(kEnglish);
   }
   Link& link() override { return link_; }

@@ -33,9 +33,9 @@ namespace {
 
 class Answers : public qvr::MessageBoxResponder, public qvr::FileDialogRunner {
  public:
-  int Respond(const qvr::BoxRequest& request) override {
+  qvr::BoxAnswer Respond(const qvr::BoxRequest& request) override {
     if (!request.yesNo) std::fprintf(stderr, "box: %s\n", request.text.toStdString().c_str());
-    return request.yesNo ? qvr::kBoxResultYes : qvr::kBoxResultOk;
+    return request.yesNo ? qvr::BoxAnswer::kYes : qvr::BoxAnswer::kOk;
   }
   QString Run(const qvr::FileDialogRequest&) override { return file; }
   QString file;
@@ -123,11 +123,11 @@ int main(int argc, char** argv) {
   RunEventLoopFor(1500);  // the monitor finds the controller again
   controller.SetLatency(std::chrono::milliseconds(3));
   window.setActivePage(qvr::kPageMux410);
-  window.RefreshToolbar(false);
+  window.EnableToolbar();
   QElapsedTimer readClock;
   heartbeat.Start();
   readClock.start();
-  window.SpeedButtonReadDeviceClick();
+  window.ReadDeviceCommand();
   const double readMs = double(readClock.elapsed());
   const double readStall = heartbeat.Stop();
 
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
   QElapsedTimer updateClock;
   heartbeat.Start();
   updateClock.start();
-  window.SpeedButtonUpdateClick();
+  window.UpdateFirmwareCommand();
   const double updateMs = double(updateClock.elapsed());
   const double updateStall = heartbeat.Stop();
 

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   mux410::ConfigImage image;
   counted.reports = 0;
   const auto start = BenchClock::now();
-  if (mux410::ReadConfiguration(link, catalogue, kDeviceModules[1], image) != LinkOk) {
+  if (mux410::ReadConfiguration(link, host, catalogue, kDeviceModules[1], image) != LinkOk) {
     std::printf("read failed\n");
     return 1;
   }

@@ -70,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   host.Error(value);
   host.Note("[" + name + "] " + value + ": " + qvr::Cp1251ToUtf8(rest));
   host.Remark(rest);
-  (void)host.ShowMessageBox(qvr::kBoxError, value);
-  (void)host.ShowMessageBox(qvr::kBoxQuestion, name);
+  (void)host.ShowMessageBox(qvr::BoxKind::kError, value);
+  (void)host.ShowMessageBox(qvr::BoxKind::kQuestion, name);
   if (!IsTerminalSafe(out.str()) || !IsTerminalSafe(err.str())) std::abort();
 
   nlohmann::json object = qvr::cli::InfoObject(info);

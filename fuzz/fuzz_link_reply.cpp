@@ -56,7 +56,7 @@ class FuzzHost : public Host {
     progress += count;
   }
   bool PacketLogEnabled() const override { return log_; }
-  int ShowMessageBox(int, const std::string&) override { return kBoxResultOk; }
+  BoxAnswer ShowMessageBox(BoxStyle, const std::string&) override { return BoxAnswer::kOk; }
 
   long progress = 0;
 

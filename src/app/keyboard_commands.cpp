@@ -51,7 +51,7 @@ void MainWindow::BuildShortcuts() {
     } else if (key.button == kNoButton) {
       connect(shortcut, &QShortcut::activated, this, [this] {
         if (operationDepth_ == 0)
-          ShowBox(kBoxInformation, Text(catalogue_, AddedText::kKeyboardHelp));
+          ShowBox(BoxKind::kInformation, Text(catalogue_, AddedText::kKeyboardHelp));
       });
     } else {
       QToolButton* button = commandButtons_[key.button];

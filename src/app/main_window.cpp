@@ -1,8 +1,6 @@
 #include "app/main_window.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,7 +18,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
-#include <cstdio>
 
 #include "app/file_dialogs.h"
 #include "app/file_drop.h"
@@ -67,7 +64,7 @@ MainWindow::MainWindow(WindowOptions options)
     : modules_(options.modules),
       settings_(
           options.settingsPath,
-          [this] { ShowBox(kBoxError, catalogue_.Text(MessageId::kSettingsUnreadable)); },
+          [this] { ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kSettingsUnreadable)); },
           [this](const SaveResult& result) {
             const std::string text = SettingsNotSavedText(catalogue_, settings_.path(), result);
             setStatusText(text);
@@ -86,7 +83,7 @@ MainWindow::MainWindow(WindowOptions options)
 
 MainWindow::~MainWindow() {
   pollTimer_->stop();
-  onShowTimer_->stop();
+  centringTimer_->stop();
   closeRetryTimer_->stop();
 }
 
@@ -98,25 +95,24 @@ void MainWindow::CreateServices(WindowOptions& options) {
     clock_ = ownClock_.get();
   }
   progress_ = std::make_unique<ProgressDisplay>(
-      toolBar_, panelMenu_, gauge_, statusLabel_, *clock_,
+      toolBar_, progressPanel_, progressBar_, statusLabel_, *clock_,
       [this](const QString& caption, unsigned secondsLeft) {
         return caption + ", " + QString::fromStdString(TimeLeftText(catalogue_, secondsLeft));
       });
   realBoxes_ = std::make_unique<QtMessageBoxResponder>(this);
   boxes_ = std::make_unique<MessageBoxService>(
-      catalogue_, *pollTimer_, [this] { link_->WaitLinkIdle(); },
-      options.boxResponder ? *options.boxResponder : *realBoxes_);
+      catalogue_, *pollTimer_, options.boxResponder ? *options.boxResponder : *realBoxes_);
   boxes_->DeclineWhile([this] { return closing_; });
-  host_ = std::make_unique<ShellHost>(*memo_, *progress_, *boxes_, *menuLog_);
+  host_ = std::make_unique<ShellHost>(*logView_, *progress_, *boxes_, *packetLogItem_);
   std::unique_ptr<Transport> device = std::move(options.transport);
   if (!device) device = std::make_unique<HidTransport>();
   // Reports travel on a thread of their own, so a slow or stuck controller never freezes
   // the window.
   transport_ = std::make_unique<ThreadedTransport>(std::move(device), *host_, *clock_);
   link_ = std::make_unique<Link>(*transport_, *host_, *clock_);
-  monitor_ = std::make_unique<ConnectionMonitor>(*link_, catalogue_,
+  monitor_ = std::make_unique<ConnectionMonitor>(*link_, *host_, catalogue_,
                                                  static_cast<ConnectionMonitor::Listener&>(*this));
-  centring_ = std::make_unique<DialogCentring>(this, *onShowTimer_);
+  centring_ = std::make_unique<DialogCentring>(this, *centringTimer_);
   realDialogs_ = std::make_unique<QtFileDialogRunner>(this, *centring_);
   fileDialogs_ = std::make_unique<FileDialogs>(
       settings_, catalogue_, options.dialogRunner ? *options.dialogRunner : *realDialogs_);
@@ -129,7 +125,7 @@ void MainWindow::CreateServices(WindowOptions& options) {
     closeRetryTimer_->stop();
     close();
   });
-  connect(onShowTimer_, &QTimer::timeout, this, [this] { centring_->Tick(); });
+  connect(centringTimer_, &QTimer::timeout, this, [this] { centring_->Tick(); });
 
   fileDrop_ = new ConfigFileDrop(
       this,
@@ -143,19 +139,20 @@ void MainWindow::CreateServices(WindowOptions& options) {
         QTimer::singleShot(0, this, [this, path] { LoadConfigFile(path.toStdString()); });
       });
   // Ctrl+Z in the log brings back what a double click emptied.
-  auto* undoClear = new QShortcut(QKeySequence::Undo, memo_, nullptr, nullptr, Qt::WidgetShortcut);
+  auto* undoClear =
+      new QShortcut(QKeySequence::Undo, logView_, nullptr, nullptr, Qt::WidgetShortcut);
   connect(undoClear, &QShortcut::activated, this, [this] {
     if (clearedLog_.isEmpty()) return;
-    const QString later = memo_->toPlainText();
-    memo_->setPlainText(later.isEmpty() ? clearedLog_ : clearedLog_ + "\n" + later);
+    const QString later = logView_->toPlainText();
+    logView_->setPlainText(later.isEmpty() ? clearedLog_ : clearedLog_ + "\n" + later);
     clearedLog_.clear();
-    memo_->moveCursor(QTextCursor::End);
+    logView_->moveCursor(QTextCursor::End);
   });
 }
 
 void MainWindow::CreateDevicePages(const PageFactory& createPage) {
   for (int page : {kPageMux410, kPageTpx520}) {
-    QWidget* sheet = tabSheets_[size_t(page)];
+    QWidget* sheet = pageSheets_[size_t(page)];
     pages_[size_t(page)] = createPage ? createPage(page, *this, sheet) : nullptr;
     if (!pages_[size_t(page)]) continue;
     pages_[size_t(page)]->OnModifiedChanged([this] { UpdateTitle(); });
@@ -173,8 +170,8 @@ void MainWindow::CreateDevicePages(const PageFactory& createPage) {
 
 void MainWindow::SetTabOrder() {
   std::vector<QWidget*> chain(commandButtons_.begin(), commandButtons_.end());
-  chain.push_back(panelMenu_);
-  for (QWidget* control : ControlsInLayoutOrder(pageControl_)) chain.push_back(control);
+  chain.push_back(progressPanel_);
+  for (QWidget* control : ControlsInLayoutOrder(pageTabs_)) chain.push_back(control);
   SetTabChain(chain);
 }
 
@@ -205,7 +202,7 @@ void MainWindow::StartUp() {
     page->SetModified(false);
   }
   monitor_->ClearControllerInfo();
-  RefreshToolbar(false);
+  EnableToolbar();
   pollTimer_->start();
 }
 
@@ -215,13 +212,13 @@ void MainWindow::ReadSettings() {
   QScreen* screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen ? screen->geometry().size() : QSize(0, 0);
   WindowSettings read =
-      ReadWindowSettings(ini, screenSize, frameGeometry().size(), pageControl_->count());
+      ReadWindowSettings(ini, screenSize, frameGeometry().size(), pageTabs_->count());
   move(read.left, read.top);
   setActivePage(read.activePage);
-  menuLog_->setChecked(read.packetLog);
-  menuDebug_->setChecked(read.debug);
+  packetLogItem_->setChecked(read.packetLog);
+  debugItem_->setChecked(read.debug);
   backupBeforeChange_ = read.backup;
-  menuPreview_->setChecked(ini.GetInt(kMainSettings, kPreviewWriteKey, 0) != 0);
+  previewItem_->setChecked(ini.GetInt(kMainSettings, kPreviewWriteKey, 0) != 0);
   SetLanguage(read.language);
 }
 
@@ -233,83 +230,20 @@ void MainWindow::WriteSettings() {
   written.left = pos().x();
   written.activePage = activePage();
   written.language = SetLanguage(-1);
-  written.packetLog = menuLog_->isChecked();
-  written.debug = menuDebug_->isChecked();
+  written.packetLog = packetLogItem_->isChecked();
+  written.debug = debugItem_->isChecked();
   written.backup = backupBeforeChange_;
   WriteWindowSettings(ini, written);
-  ini.SetInt(kMainSettings, kPreviewWriteKey, menuPreview_->isChecked() ? 1 : 0);
+  ini.SetInt(kMainSettings, kPreviewWriteKey, previewItem_->isChecked() ? 1 : 0);
   settings_.Save(ini);
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-  if (shutDownDone_) return event->accept();
-  // A second close request while the shut-down waits is answered by the first.
-  if (shutDownStarted_) return event->ignore();
-  if (OperationRunning()) {
-    event->ignore();
-    DeferClose();
-    CancelOpenDialog();
-    return;
-  }
-  // A close deferred behind an operation asks nothing more: its question would be declined.
-  if (!closing_ && !SettleAllUnsavedChanges()) return event->ignore();
-  ShutDown();
-  event->accept();
-}
-
-bool MainWindow::OperationRunning() const {
-  return busy_ || host_->insideOperation();
-}
-
-void MainWindow::Terminate() {
-  // Nobody may be left to answer a box (a logout, a shut-down): results go to the log, the
-  // status bar and stderr, and the program ends as soon as the operation ends.
-  boxes_->Divert([this](const std::string& text) {
-    host_->LogLine(text);
-    statusLabel_->setText(QString::fromStdString(text));
-    std::fprintf(stderr, "%s\n", text.c_str());
-  });
-  close();
-}
-
-void MainWindow::CancelOpenDialog() {
-  // A modal box or file dialog above the window belongs to the command that runs; closing it
-  // answers No or Cancel, so nothing is sent.
-  if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this)
-    modal->close();
-}
-
-void MainWindow::DeferClose() {
-  // A transfer cut short could leave the unit half-written or without firmware, so the window
-  // stays until the operation ends. Loops that only watch (the IEBus log) end on `closing`.
-  closing_ = true;
-  progress_->HoldStatus(true);
-  statusLabel_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kClosingAfterOperation)));
-  closeRetryTimer_->start();
-}
-
-void MainWindow::ShutDown() {
-  shutDownStarted_ = true;
-  closing_ = true;
-  // Nothing new may start while the shut-down waits with messages.
-  setEnabled(false);
-  // Gives a running loop (the IEBus log) the chance to see `closing` and end.
-  WaitWithMessages(*clock_, 100);
-  pollTimer_->stop();
-  link_->CloseController();
-  WaitWithMessages(*clock_, 100);
-  WriteSettings();
-  // A box shown while saving starts the poll again; the controller stays closed.
-  pollTimer_->stop();
-  shutDownDone_ = true;
 }
 
 int MainWindow::SetLanguage(int value) {
   if (value == -1) return catalogue_.language();
   catalogue_.setLanguage(value);
   const Language language = catalogue_.language();
-  menuRussian_->setChecked(language == kRussian);
-  menuEnglish_->setChecked(language == kEnglish);
+  russianItem_->setChecked(language == kRussian);
+  englishItem_->setChecked(language == kEnglish);
   qtTexts_.Switch(language);
   for (DevicePage* page : pages_) {
     if (page) page->BeforeLanguageSwitch();
@@ -319,10 +253,10 @@ int MainWindow::SetLanguage(int value) {
     if (page) page->AfterLanguageSwitch();
   }
   recentMenu_->setTitle(QString::fromUtf8(Text(catalogue_, AddedText::kRecentFiles)));
-  menuPreview_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kPreviewMenuItem)));
-  menuRestore_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kRestoreFromBackup)));
+  previewItem_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kPreviewMenuItem)));
+  restoreItem_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kRestoreFromBackup)));
   // The log has no label of its own: it is announced by its page's caption.
-  memo_->setAccessibleName(pageControl_->tabText(kPageQvrb));
+  logView_->setAccessibleName(pageTabs_->tabText(kPageQvrb));
   AddShortcutsToHints();
   UpdateTitle();
   return language;
@@ -343,10 +277,10 @@ Host& MainWindow::host() {
   return *host_;
 }
 int MainWindow::activePage() const {
-  return pageControl_->currentIndex();
+  return pageTabs_->currentIndex();
 }
 bool MainWindow::debugMode() const {
-  return menuDebug_->isChecked();
+  return debugItem_->isChecked();
 }
 void MainWindow::setStatusText(const std::string& text) {
   SetStatusText(text);
@@ -357,8 +291,8 @@ QString MainWindow::statusText() const {
 
 void MainWindow::setActivePage(int page) {
   // Program-made: blocking the signals keeps PageChanged (and its toolbar refresh) out.
-  const QSignalBlocker blocker(pageControl_);
-  pageControl_->setCurrentIndex(page);
+  const QSignalBlocker blocker(pageTabs_);
+  pageTabs_->setCurrentIndex(page);
 }
 
 DevicePage* MainWindow::devicePage(int index) {
@@ -379,7 +313,8 @@ void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::strin
 
 LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
   if (!backupBeforeChange_) return LinkOk;
-  const BackupResult backup = BackupDeviceConfiguration(*link_, catalogue_, module, backupFolder_);
+  const BackupResult backup =
+      BackupDeviceConfiguration(*link_, *host_, catalogue_, module, backupFolder_);
   if (backup.ok()) {
     host_->LogLine(
         catalogue_.FormatText(Text(catalogue_, AddedText::kBackupSaved), backup.path.c_str()));
@@ -387,8 +322,8 @@ LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
   }
   const std::string reason =
       backup.link != LinkOk ? LinkResultText(catalogue_, backup.link) : backup.fileError;
-  ShowBox(kBoxError, catalogue_.FormatText(Text(catalogue_, AddedText::kBackupFailed), module.name,
-                                           reason.c_str()));
+  ShowBox(BoxKind::kError, catalogue_.FormatText(Text(catalogue_, AddedText::kBackupFailed),
+                                                 module.name, reason.c_str()));
   return kOperationStoppedAndShown;
 }
 
@@ -418,7 +353,7 @@ void MainWindow::SetStatusText(const std::string& text) {
 
 void MainWindow::ConnectedChanged(bool) {
   // A replug during a command re-enables nothing: only the command's end does.
-  RefreshToolbar(operationDepth_ > 0);
+  RefreshToolbar();
 }
 void MainWindow::HideProgress() {
   host_->HideProgress();
@@ -432,60 +367,25 @@ void MainWindow::SetPollTimerEnabled(bool enabled) {
   }
 }
 
-void MainWindow::EventMenuClick(EventMenuItem item) {
+void MainWindow::RunEventMenuItem(EventMenuItem item) {
   // Page 0 has no event list.
   if (DevicePage* page = activeDevicePage()) page->EventMenuAction(item);
 }
 
 void MainWindow::PageChanged() {
-  RefreshToolbar(false);
+  EnableToolbar();
   UpdateTitle();
-}
-
-MainWindow::OperationScope::OperationScope(MainWindow& window)
-    : window_(window), hold_(*window.link_) {
-  if (window_.operationDepth_++ == 0) {
-    focus_ = QApplication::focusWidget();
-    // The device pages' fields, event tabs and menus take no input until the command ends.
-    for (int page = kPageQvrb + 1; page < window_.pageControl_->count(); ++page)
-      window_.pageControl_->widget(page)->setEnabled(false);
-  }
-  window_.RefreshToolbar(true);
-}
-
-void MainWindow::BeginOperation() {
-  liveScopes_.push_back(std::make_unique<OperationScope>(*this));
-}
-
-void MainWindow::EndOperation() {
-  if (!liveScopes_.empty()) liveScopes_.pop_back();
-}
-
-MainWindow::OperationScope::~OperationScope() {
-  if (--window_.operationDepth_ == 0) {
-    for (int page = kPageQvrb + 1; page < window_.pageControl_->count(); ++page)
-      window_.pageControl_->widget(page)->setEnabled(true);
-  }
-  // An inner scope's end leaves the outer command's toolbar as it is.
-  window_.RefreshToolbar(window_.operationDepth_ > 0);
-  // Disabling the pages moved the focus away; it returns where the user left it, unless the
-  // command put it on a field of its own (a refused value).
-  if (window_.operationDepth_ != 0 || !focus_ || !focus_->isVisible()) return;
-  QWidget* now = QApplication::focusWidget();
-  const bool movedToField = now && now != focus_ && window_.pageControl_->isAncestorOf(now) &&
-                            focus_->window() == now->window();
-  if (!movedToField && focus_->isEnabled()) focus_->setFocus(Qt::OtherFocusReason);
 }
 
 bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {
   if (!busy_) return false;
   const QEvent::Type type = event->type();
-  if (watched == pageControl_->tabBar()) {
+  if (watched == pageTabs_->tabBar()) {
     return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
            type == QEvent::Wheel || type == QEvent::KeyPress;
   }
   // Ctrl+Tab and its kin switch pages from anywhere inside the page control.
-  if (watched == pageControl_ && type == QEvent::KeyPress) {
+  if (watched == pageTabs_ && type == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     return key->modifiers() & Qt::ControlModifier;
   }
@@ -494,10 +394,10 @@ bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {
 
 bool MainWindow::OpensPopupMenu(QObject* watched, QEvent* event) {
   const bool toolbarControl =
-      watched == panelMenu_ ||
+      watched == progressPanel_ ||
       std::find(commandButtons_.begin(), commandButtons_.end(), watched) != commandButtons_.end();
   if (!toolbarControl) return false;
-  QPoint at = panelMenu_->mapToGlobal(QPoint(0, panelMenu_->height()));
+  QPoint at = progressPanel_->mapToGlobal(QPoint(0, progressPanel_->height()));
   if (event->type() == QEvent::ContextMenu) {
     auto* request = static_cast<QContextMenuEvent*>(event);
     if (request->reason() == QContextMenuEvent::Mouse) at = request->globalPos();
@@ -509,7 +409,7 @@ bool MainWindow::OpensPopupMenu(QObject* watched, QEvent* event) {
     return false;
   }
   // The menu switches the language and the debug controls: nothing of that during a command.
-  if (operationDepth_ == 0) popupMenu_->popup(at);
+  if (operationDepth_ == 0) windowMenu_->popup(at);
   return true;
 }
 
@@ -517,10 +417,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (RefusesPageChange(watched, event)) return true;
   if (OpensPopupMenu(watched, event)) return true;
   if (ShowHintWithShortcut(watched, event)) return true;
-  // The toolbar's controls are watched from their creation, before the memo exists.
-  if (memo_ && watched == memo_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-    clearedLog_ = memo_->toPlainText();
-    memo_->clear();
+  // The toolbar's controls are watched from their creation, before the log exists.
+  if (logView_ && watched == logView_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    clearedLog_ = logView_->toPlainText();
+    logView_->clear();
     return true;
   }
   return QMainWindow::eventFilter(watched, event);

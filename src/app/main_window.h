@@ -75,7 +75,7 @@ class MainWindow final : public QMainWindow,
   explicit MainWindow(WindowOptions options);
   ~MainWindow() override;
 
-  // PageHost (and ModuleContext for link and catalogue).
+  // PageHost (and ModuleContext for link, host and catalogue).
   Link& link() override;
   const Catalogue& catalogue() const override { return catalogue_; }
   Host& host() override;
@@ -99,9 +99,10 @@ class MainWindow final : public QMainWindow,
   // -1 keeps the language and returns it; 1 English; anything else Russian. Marks, title,
   // the pages' event state and the window's texts follow.
   int SetLanguage(int value);
-  // Enables the toolbar commands the active row supports; `busyNow` disables them all and
-  // holds the page.
-  void RefreshToolbar(bool busyNow);
+  // Enables the toolbar commands the active row supports (the window is not busy).
+  void EnableToolbar();
+  // Disables every toolbar command and holds the page (the window is busy).
+  void DisableToolbar();
   void ShowDebugControls(bool visible);
   bool busy() const { return busy_; }
 
@@ -123,13 +124,13 @@ class MainWindow final : public QMainWindow,
   QString statusText() const;
 
   // The seven toolbar commands.
-  void SpeedButtonUpdateClick();
-  void SpeedButtonReadConfigClick();
-  void SpeedButtonWriteConfigClick();
-  void SpeedButtonReadDeviceClick();
-  void SpeedButtonWriteDeviceClick();
-  void SpeedButtonToDefaultClick();
-  void SpeedButtonResetClick();
+  void UpdateFirmwareCommand();
+  void OpenConfigFileCommand();
+  void SaveConfigFileCommand();
+  void ReadDeviceCommand();
+  void WriteDeviceCommand();
+  void ResetToDefaultCommand();
+  void ResetDeviceCommand();
 
   // Loads `path` into the active device page as Open does: asks about unsaved changes first.
   void LoadConfigFile(const std::string& path);
@@ -180,7 +181,7 @@ class MainWindow final : public QMainWindow,
  private:
   // Closes the question or file dialog a command has open, which cancels that command.
   void CancelOpenDialog();
-  void EventMenuClick(EventMenuItem item);
+  void RunEventMenuItem(EventMenuItem item);
   void PageChanged();
   bool RefusesPageChange(QObject* watched, QEvent* event) const;
   // The popup menu opens from the toolbar by the mouse's right button, the context menu key
@@ -211,8 +212,10 @@ class MainWindow final : public QMainWindow,
   // The chosen backup of the connected unit, or "" (nothing chosen, none there: said so).
   std::string ChooseBackupOfUnit(const DeviceModule& module);
 
+  // Disabled while an operation runs, else as the active row allows.
+  void RefreshToolbar();
   const ModuleRow* ActiveRow() const;
-  int ShowBox(int kind, const std::string& text);
+  BoxAnswer ShowBox(BoxStyle style, const std::string& text);
   void ShowFailure(MessageId messageId, const DeviceModule& module, int result);
   // A command that runs one operation of the active row on its module: busy while it runs,
   // the not-supported box when the row lacks it, the failure box when it fails.
@@ -230,24 +233,24 @@ class MainWindow final : public QMainWindow,
 
   QToolBar* toolBar_ = nullptr;
   std::array<QToolButton*, 7> commandButtons_{};
-  QFrame* panelMenu_ = nullptr;
-  QProgressBar* gauge_ = nullptr;
+  QFrame* progressPanel_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
   QLabel* statusLabel_ = nullptr;
-  QTabWidget* pageControl_ = nullptr;
-  std::array<QWidget*, kModuleCount> tabSheets_{};
+  QTabWidget* pageTabs_ = nullptr;
+  std::array<QWidget*, kModuleCount> pageSheets_{};
   std::array<DevicePage*, kModuleCount> pages_{};
-  QPlainTextEdit* memo_ = nullptr;
-  QMenu* popupMenu_ = nullptr;
+  QPlainTextEdit* logView_ = nullptr;
+  QMenu* windowMenu_ = nullptr;
   QMenu* eventMenu_ = nullptr;
-  QAction* menuDebug_ = nullptr;
-  QAction* menuLog_ = nullptr;
-  QAction* menuRussian_ = nullptr;
-  QAction* menuEnglish_ = nullptr;
+  QAction* debugItem_ = nullptr;
+  QAction* packetLogItem_ = nullptr;
+  QAction* russianItem_ = nullptr;
+  QAction* englishItem_ = nullptr;
   QMenu* recentMenu_ = nullptr;
-  QAction* menuPreview_ = nullptr;
-  QAction* menuRestore_ = nullptr;
+  QAction* previewItem_ = nullptr;
+  QAction* restoreItem_ = nullptr;
   QTimer* pollTimer_ = nullptr;
-  QTimer* onShowTimer_ = nullptr;
+  QTimer* centringTimer_ = nullptr;
   QTimer* closeRetryTimer_ = nullptr;  // retries a deferred close until no operation runs
 
   std::unique_ptr<ProgressDisplay> progress_;

@@ -34,13 +34,13 @@ struct CommandButtonRow {
 };
 
 constexpr CommandButtonRow kCommandButtons[] = {
-    {"SpeedButtonUpdate", ToolbarGlyph::Update, &MainWindow::SpeedButtonUpdateClick},
-    {"SpeedButtonReadConfig", ToolbarGlyph::ReadConfig, &MainWindow::SpeedButtonReadConfigClick},
-    {"SpeedButtonWriteConfig", ToolbarGlyph::WriteConfig, &MainWindow::SpeedButtonWriteConfigClick},
-    {"SpeedButtonReadDevice", ToolbarGlyph::ReadDevice, &MainWindow::SpeedButtonReadDeviceClick},
-    {"SpeedButtonWriteDevice", ToolbarGlyph::WriteDevice, &MainWindow::SpeedButtonWriteDeviceClick},
-    {"SpeedButtonToDefault", ToolbarGlyph::ToDefault, &MainWindow::SpeedButtonToDefaultClick},
-    {"SpeedButtonReset", ToolbarGlyph::Reset, &MainWindow::SpeedButtonResetClick},
+    {"SpeedButtonUpdate", ToolbarGlyph::Update, &MainWindow::UpdateFirmwareCommand},
+    {"SpeedButtonReadConfig", ToolbarGlyph::ReadConfig, &MainWindow::OpenConfigFileCommand},
+    {"SpeedButtonWriteConfig", ToolbarGlyph::WriteConfig, &MainWindow::SaveConfigFileCommand},
+    {"SpeedButtonReadDevice", ToolbarGlyph::ReadDevice, &MainWindow::ReadDeviceCommand},
+    {"SpeedButtonWriteDevice", ToolbarGlyph::WriteDevice, &MainWindow::WriteDeviceCommand},
+    {"SpeedButtonToDefault", ToolbarGlyph::ToDefault, &MainWindow::ResetToDefaultCommand},
+    {"SpeedButtonReset", ToolbarGlyph::Reset, &MainWindow::ResetDeviceCommand},
 };
 
 QWidget* TabSheet(const char* name) {
@@ -101,10 +101,10 @@ void MainWindow::BuildToolBar() {
     commandButtons_[i] = button;
   }
 
-  auto* bevel = new QWidget(toolBar_);
-  bevel->setObjectName("Bevel1");
-  bevel->setFixedSize(5, 22);
-  toolBar_->addWidget(bevel);
+  auto* spacer = new QWidget(toolBar_);
+  spacer->setObjectName("Bevel1");
+  spacer->setFixedSize(5, 22);
+  toolBar_->addWidget(spacer);
 
   // Never shown: its click resets the texts to Russian, for whoever edits the table. It stays
   // out of the toolbar's layout, which would disable it along with hiding it.
@@ -115,100 +115,101 @@ void MainWindow::BuildToolBar() {
   languageMaker->hide();
   connect(languageMaker, &QToolButton::clicked, this, [this] { SetLanguage(0); });
 
-  panelMenu_ = new QFrame(toolBar_);
-  panelMenu_->setObjectName("PanelMenu");
-  panelMenu_->setFrameShape(QFrame::NoFrame);
-  panelMenu_->setFixedSize(600, 22);
+  progressPanel_ = new QFrame(toolBar_);
+  progressPanel_->setObjectName("PanelMenu");
+  progressPanel_->setFrameShape(QFrame::NoFrame);
+  progressPanel_->setFixedSize(600, 22);
   // Reached by Tab too, so that the popup menu opens from the keyboard.
-  panelMenu_->setFocusPolicy(Qt::TabFocus);
-  panelMenu_->setStyleSheet("QFrame#PanelMenu:focus { border: 1px dotted palette(highlight); }");
-  panelMenu_->installEventFilter(this);
-  toolBar_->addWidget(panelMenu_);
+  progressPanel_->setFocusPolicy(Qt::TabFocus);
+  progressPanel_->setStyleSheet(
+      "QFrame#PanelMenu:focus { border: 1px dotted palette(highlight); }");
+  progressPanel_->installEventFilter(this);
+  toolBar_->addWidget(progressPanel_);
 
-  gauge_ = new QProgressBar(panelMenu_);
-  gauge_->setObjectName("CGaugeProgressProcent");
-  gauge_->setGeometry(0, 0, 576, 22);
-  gauge_->setRange(0, 100);
-  gauge_->setValue(0);
-  gauge_->setTextVisible(true);
-  gauge_->setFormat("%p%");
-  gauge_->setAlignment(Qt::AlignCenter);
-  gauge_->hide();
+  progressBar_ = new QProgressBar(progressPanel_);
+  progressBar_->setObjectName("CGaugeProgressProcent");
+  progressBar_->setGeometry(0, 0, 576, 22);
+  progressBar_->setRange(0, 100);
+  progressBar_->setValue(0);
+  progressBar_->setTextVisible(true);
+  progressBar_->setFormat("%p%");
+  progressBar_->setAlignment(Qt::AlignCenter);
+  progressBar_->hide();
 }
 
 void MainWindow::BuildPages() {
-  auto* mainPanel = new QWidget(this);
-  mainPanel->setObjectName("MainPanel");
-  auto* layout = new QVBoxLayout(mainPanel);
+  auto* central = new QWidget(this);
+  central->setObjectName("MainPanel");
+  auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
-  setCentralWidget(mainPanel);
+  setCentralWidget(central);
 
-  pageControl_ = new QTabWidget(mainPanel);
-  pageControl_->setObjectName("PageControlMain");
-  layout->addWidget(pageControl_);
+  pageTabs_ = new QTabWidget(central);
+  pageTabs_->setObjectName("PageControlMain");
+  layout->addWidget(pageTabs_);
 
-  tabSheets_[kPageQvrb] = TabSheet("TabSheetMonitoring");
-  tabSheets_[kPageMux410] = TabSheet("TabSheetMUX410x");
-  tabSheets_[kPageTpx520] = TabSheet("TabSheetTPX520x");
-  pageControl_->addTab(tabSheets_[kPageQvrb], DesignCaption("TabSheetMonitoring"));
-  pageControl_->addTab(tabSheets_[kPageMux410], "MUX-410");
-  pageControl_->addTab(tabSheets_[kPageTpx520], "TPX-520");
+  pageSheets_[kPageQvrb] = TabSheet("TabSheetMonitoring");
+  pageSheets_[kPageMux410] = TabSheet("TabSheetMUX410x");
+  pageSheets_[kPageTpx520] = TabSheet("TabSheetTPX520x");
+  pageTabs_->addTab(pageSheets_[kPageQvrb], DesignCaption("TabSheetMonitoring"));
+  pageTabs_->addTab(pageSheets_[kPageMux410], "MUX-410");
+  pageTabs_->addTab(pageSheets_[kPageTpx520], "TPX-520");
 
-  memo_ = new QPlainTextEdit(tabSheets_[kPageQvrb]);
-  memo_->setObjectName("Memo");
-  memo_->setReadOnly(true);
-  memo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo_->viewport()->installEventFilter(this);
-  tabSheets_[kPageQvrb]->layout()->addWidget(memo_);
+  logView_ = new QPlainTextEdit(pageSheets_[kPageQvrb]);
+  logView_->setObjectName("Memo");
+  logView_->setReadOnly(true);
+  logView_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  logView_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  logView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  logView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  logView_->viewport()->installEventFilter(this);
+  pageSheets_[kPageQvrb]->layout()->addWidget(logView_);
 
-  pageControl_->setCurrentIndex(kPageTpx520);
-  pageControl_->tabBar()->installEventFilter(this);
-  pageControl_->installEventFilter(this);
-  connect(pageControl_, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
+  pageTabs_->setCurrentIndex(kPageTpx520);
+  pageTabs_->tabBar()->installEventFilter(this);
+  pageTabs_->installEventFilter(this);
+  connect(pageTabs_, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
 }
 
 void MainWindow::BuildMenus() {
-  popupMenu_ = new QMenu(this);
-  popupMenu_->setObjectName("PopupMenu");
+  windowMenu_ = new QMenu(this);
+  windowMenu_->setObjectName("PopupMenu");
 
-  menuDebug_ = popupMenu_->addAction(DesignCaption("MenuItemDebug"));
-  menuDebug_->setObjectName("MenuItemDebug");
-  menuDebug_->setCheckable(true);
-  connect(menuDebug_, &QAction::triggered, this, [this] { ShowDebugControls(debugMode()); });
+  debugItem_ = windowMenu_->addAction(DesignCaption("MenuItemDebug"));
+  debugItem_->setObjectName("MenuItemDebug");
+  debugItem_->setCheckable(true);
+  connect(debugItem_, &QAction::triggered, this, [this] { ShowDebugControls(debugMode()); });
 
-  menuLog_ = popupMenu_->addAction(DesignCaption("MenuItemLog"));
-  menuLog_->setObjectName("MenuItemLog");
-  menuLog_->setCheckable(true);
-  menuLog_->setVisible(false);
+  packetLogItem_ = windowMenu_->addAction(DesignCaption("MenuItemLog"));
+  packetLogItem_->setObjectName("MenuItemLog");
+  packetLogItem_->setCheckable(true);
+  packetLogItem_->setVisible(false);
 
-  menuRestore_ = popupMenu_->addAction(QString());
-  menuRestore_->setObjectName("MenuItemRestoreBackupx");
-  connect(menuRestore_, &QAction::triggered, this, [this] { RestoreFromBackup(); });
+  restoreItem_ = windowMenu_->addAction(QString());
+  restoreItem_->setObjectName("MenuItemRestoreBackupx");
+  connect(restoreItem_, &QAction::triggered, this, [this] { RestoreFromBackup(); });
 
-  menuPreview_ = popupMenu_->addAction(QString());
-  menuPreview_->setObjectName("MenuItemPreviewWritex");
-  menuPreview_->setCheckable(true);
-  menuPreview_->setChecked(false);
+  previewItem_ = windowMenu_->addAction(QString());
+  previewItem_->setObjectName("MenuItemPreviewWritex");
+  previewItem_->setCheckable(true);
+  previewItem_->setChecked(false);
 
-  recentMenu_ = new QMenu(popupMenu_);
+  recentMenu_ = new QMenu(windowMenu_);
   recentMenu_->setObjectName("MenuItemRecentFilesx");
-  popupMenu_->addMenu(recentMenu_);
-  connect(popupMenu_, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
+  windowMenu_->addMenu(recentMenu_);
+  connect(windowMenu_, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
 
-  auto* language = new QMenu(DesignCaption("MenuItemLanguage"), popupMenu_);
+  auto* language = new QMenu(DesignCaption("MenuItemLanguage"), windowMenu_);
   language->setObjectName("MenuItemLanguage");
-  popupMenu_->addMenu(language);
-  menuRussian_ = language->addAction(QString::fromUtf8("Русский"));
-  menuRussian_->setObjectName("MenuItemLanguageRussianx");
-  menuRussian_->setCheckable(true);
-  connect(menuRussian_, &QAction::triggered, this, [this] { SetLanguage(kRussian); });
-  menuEnglish_ = language->addAction("English");
-  menuEnglish_->setObjectName("MenuItemLanguageEnglishx");
-  menuEnglish_->setCheckable(true);
-  connect(menuEnglish_, &QAction::triggered, this, [this] { SetLanguage(kEnglish); });
+  windowMenu_->addMenu(language);
+  russianItem_ = language->addAction(QString::fromUtf8("Русский"));
+  russianItem_->setObjectName("MenuItemLanguageRussianx");
+  russianItem_->setCheckable(true);
+  connect(russianItem_, &QAction::triggered, this, [this] { SetLanguage(kRussian); });
+  englishItem_ = language->addAction("English");
+  englishItem_->setObjectName("MenuItemLanguageEnglishx");
+  englishItem_->setCheckable(true);
+  connect(englishItem_, &QAction::triggered, this, [this] { SetLanguage(kEnglish); });
 
   eventMenu_ = new QMenu(this);
   eventMenu_->setObjectName("PopupMenuEvent_MUX410");
@@ -222,7 +223,7 @@ void MainWindow::BuildMenus() {
   for (const auto& [name, item] : items) {
     QAction* action = eventMenu_->addAction(DesignCaption(name));
     action->setObjectName(name);
-    connect(action, &QAction::triggered, this, [this, item = item] { EventMenuClick(item); });
+    connect(action, &QAction::triggered, this, [this, item = item] { RunEventMenuItem(item); });
   }
 }
 
@@ -230,9 +231,9 @@ void MainWindow::BuildTimers() {
   pollTimer_ = new QTimer(this);
   pollTimer_->setObjectName("TimerQVRBTest");
   pollTimer_->setInterval(200);
-  onShowTimer_ = new QTimer(this);
-  onShowTimer_->setObjectName("TimerOnShow");
-  onShowTimer_->setInterval(1);
+  centringTimer_ = new QTimer(this);
+  centringTimer_->setObjectName("TimerOnShow");
+  centringTimer_->setInterval(1);
   closeRetryTimer_ = new QTimer(this);
   closeRetryTimer_->setInterval(50);
 }

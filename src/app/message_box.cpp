@@ -12,38 +12,39 @@
 
 namespace qvr {
 
-BoxRequest MakeBoxRequest(const Catalogue& catalogue, int kind, const std::string& text) {
+BoxRequest MakeBoxRequest(const Catalogue& catalogue, BoxStyle style, const std::string& text) {
   BoxRequest request;
-  request.kind = kind;
+  request.style = style;
   request.text = QString::fromStdString(text);
-  request.defaultNo = (kind & kBoxDefaultNo) != 0;
+  request.defaultNo = style.defaultButton == DefaultButton::kNo;
+  // A kind outside the four has no caption.
   std::optional<MessageId> captionId;
-  switch (kind & 0xFF) {
-    case kBoxError:
+  switch (style.kind) {
+    case BoxKind::kError:
       captionId = MessageId::kCaptionError;
       break;
-    case kBoxQuestion:
+    case BoxKind::kQuestion:
       captionId = MessageId::kCaptionQuestion;
       request.yesNo = true;
       break;
-    case kBoxWarning:
+    case BoxKind::kWarning:
       captionId = MessageId::kCaptionWarning;
       request.yesNo = true;
       break;
-    case kBoxInformation:
+    case BoxKind::kInformation:
       captionId = MessageId::kCaptionInformation;
-      break;
-    default:
       break;
   }
   if (captionId) request.caption = QString::fromUtf8(catalogue.Text(*captionId));
-  if ((kind & kBoxSaveChanges) != 0) {
-    request.yesNo = true;
-    request.saveChanges = true;
-    request.saveText = QString::fromUtf8(Text(catalogue, AddedText::kSaveButton));
-    request.discardText = QString::fromUtf8(Text(catalogue, AddedText::kDiscardButton));
-    request.cancelText = QString::fromUtf8(Text(catalogue, AddedText::kCancelButton));
-  }
+  return request;
+}
+
+BoxRequest MakeSaveChangesRequest(const Catalogue& catalogue, const std::string& text) {
+  BoxRequest request = MakeBoxRequest(catalogue, BoxKind::kQuestion, text);
+  request.saveChanges = true;
+  request.saveText = QString::fromUtf8(Text(catalogue, AddedText::kSaveButton));
+  request.discardText = QString::fromUtf8(Text(catalogue, AddedText::kDiscardButton));
+  request.cancelText = QString::fromUtf8(Text(catalogue, AddedText::kCancelButton));
   return request;
 }
 
@@ -84,26 +85,25 @@ class PlacedMessageBox : public QMessageBox {
   bool placed_ = false;
 };
 
-QMessageBox::Icon IconOf(int kind) {
-  switch (kind & 0xFF) {
-    case kBoxError:
+QMessageBox::Icon IconOf(BoxKind kind) {
+  switch (kind) {
+    case BoxKind::kError:
       return QMessageBox::Critical;
-    case kBoxQuestion:
+    case BoxKind::kQuestion:
       return QMessageBox::Question;
-    case kBoxWarning:
+    case BoxKind::kWarning:
       return QMessageBox::Warning;
-    case kBoxInformation:
+    case BoxKind::kInformation:
       return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
   }
+  return QMessageBox::NoIcon;
 }
 
 }  // namespace
 
-int QtMessageBoxResponder::Respond(const BoxRequest& request) {
+BoxAnswer QtMessageBoxResponder::Respond(const BoxRequest& request) {
   PlacedMessageBox box(mainWindow_);
-  box.setIcon(IconOf(request.kind));
+  box.setIcon(IconOf(request.style.kind));
   box.setWindowTitle(request.caption);
   // File and adapter names are data: a name that looks like HTML is shown as it is.
   box.setTextFormat(Qt::PlainText);
@@ -114,7 +114,7 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
-    return kBoxResultOk;
+    return BoxAnswer::kOk;
   }
   if (request.saveChanges) {
     QPushButton* save = box.addButton(request.saveText, QMessageBox::AcceptRole);
@@ -123,29 +123,37 @@ int QtMessageBoxResponder::Respond(const BoxRequest& request) {
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
-    if (box.clickedButton() == save) return kBoxResultYes;
-    return box.clickedButton() == discard ? kBoxResultNo : kBoxResultCancel;
+    if (box.clickedButton() == save) return BoxAnswer::kYes;
+    return box.clickedButton() == discard ? BoxAnswer::kNo : BoxAnswer::kCancel;
   }
   box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
   box.setDefaultButton(request.defaultNo ? QMessageBox::No : QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::No);
   box.exec();
-  return box.clickedButton() == box.button(QMessageBox::Yes) ? kBoxResultYes : kBoxResultNo;
+  return box.clickedButton() == box.button(QMessageBox::Yes) ? BoxAnswer::kYes : BoxAnswer::kNo;
 }
 
-int MessageBoxService::Show(int kind, const std::string& text, const std::string& field) {
-  BoxRequest request = MakeBoxRequest(catalogue_, kind, text);
+BoxAnswer MessageBoxService::Show(BoxStyle style, const std::string& text,
+                                  const std::string& field) {
+  BoxRequest request = MakeBoxRequest(catalogue_, style, text);
   request.field = QString::fromStdString(field);
+  return Answer(request, field.empty() ? text : field + "\n" + text);
+}
+
+BoxAnswer MessageBoxService::AskSaveChanges(const std::string& text) {
+  return Answer(MakeSaveChangesRequest(catalogue_, text), text);
+}
+
+BoxAnswer MessageBoxService::Answer(const BoxRequest& request, const std::string& diverted) {
   if (divert_) {
-    divert_(field.empty() ? text : field + "\n" + text);
-    return request.yesNo ? kBoxResultNo : kBoxResultOk;
+    divert_(diverted);
+    return request.yesNo ? BoxAnswer::kNo : BoxAnswer::kOk;
   }
   const auto declined = [&] { return request.yesNo && closing_ && closing_(); };
-  if (declined()) return kBoxResultNo;
+  if (declined()) return BoxAnswer::kNo;
   pollTimer_.stop();
-  if (waitLinkIdle_) waitLinkIdle_();
-  int result = responder_->Respond(request);
-  if (declined()) result = kBoxResultNo;
+  BoxAnswer result = responder_->Respond(request);
+  if (declined()) result = BoxAnswer::kNo;
   // Always enabled afterwards, even when a box opened while the poll was off (the close
   // sequence): the monitor must not stay silent for the rest of the run.
   pollTimer_.start();

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "link/host.h"
+
 class QTimer;
 class QWidget;
 
@@ -16,14 +18,9 @@ namespace qvr {
 
 class Catalogue;
 
-// Added to kBoxQuestion: the buttons are Save (answers kBoxResultYes), Discard (kBoxResultNo)
-// and Cancel (kBoxResultCancel).
-inline constexpr int kBoxSaveChanges = 512;
-inline constexpr int kBoxResultCancel = 2;
-
 struct BoxRequest {
-  int kind = 0;     // as passed by the caller, kBoxDefaultNo included
-  QString caption;  // in the language of the moment
+  BoxStyle style = BoxKind::kInformation;  // as passed by the caller
+  QString caption;                         // in the language of the moment
   QString text;
   bool yesNo = false;  // Yes and No instead of OK
   bool defaultNo = false;
@@ -32,8 +29,11 @@ struct BoxRequest {
   QString field;  // the field (and event) the text is about, shown above it; "" for none
 };
 
-// Caption message, buttons and default button of `kind`, the caption in the catalogue's language.
-BoxRequest MakeBoxRequest(const Catalogue& catalogue, int kind, const std::string& text);
+// Caption message, buttons and default button of `style`, the caption in the catalogue's
+// language.
+BoxRequest MakeBoxRequest(const Catalogue& catalogue, BoxStyle style, const std::string& text);
+// The question whether to save changes: Save (answers kYes), Discard (kNo) and Cancel (kCancel).
+BoxRequest MakeSaveChangesRequest(const Catalogue& catalogue, const std::string& text);
 
 // Where a window of `size` goes over the main window's outer rectangle `mainFrame`: centred
 // horizontally and `below` pixels under the centre; each halving truncates toward zero. An
@@ -41,36 +41,33 @@ BoxRequest MakeBoxRequest(const Catalogue& catalogue, int kind, const std::strin
 QPoint CentredPosition(const QRect& mainFrame, QSize size, int below);
 inline constexpr int kBoxBelowCentre = 50;
 
-// Whoever answers a box: the real modal box, or a test's script. Returns kBoxResultOk,
-// kBoxResultYes or kBoxResultNo.
+// Whoever answers a box: the real modal box, or a test's script.
 class MessageBoxResponder {
  public:
   virtual ~MessageBoxResponder() = default;
-  virtual int Respond(const BoxRequest& request) = 0;
+  virtual BoxAnswer Respond(const BoxRequest& request) = 0;
 };
 
 // A modal box always on top, placed by CentredPosition over `mainWindow` when it first shows.
 class QtMessageBoxResponder final : public MessageBoxResponder {
  public:
   explicit QtMessageBoxResponder(QWidget* mainWindow) : mainWindow_(mainWindow) {}
-  int Respond(const BoxRequest& request) override;
+  BoxAnswer Respond(const BoxRequest& request) override;
 
  private:
   QWidget* mainWindow_;
 };
 
 // ShowMessageBox of the window: no connection poll while the box is open (the poll timer is
-// enabled again afterwards, whatever it was before), and no box in the middle of an exchange.
+// enabled again afterwards, whatever it was before).
 class MessageBoxService {
  public:
-  MessageBoxService(const Catalogue& catalogue, QTimer& pollTimer,
-                    std::function<void()> waitLinkIdle, MessageBoxResponder& responder)
-      : catalogue_(catalogue),
-        pollTimer_(pollTimer),
-        waitLinkIdle_(std::move(waitLinkIdle)),
-        responder_(&responder) {}
+  MessageBoxService(const Catalogue& catalogue, QTimer& pollTimer, MessageBoxResponder& responder)
+      : catalogue_(catalogue), pollTimer_(pollTimer), responder_(&responder) {}
 
-  int Show(int kind, const std::string& text, const std::string& field = std::string());
+  BoxAnswer Show(BoxStyle style, const std::string& text, const std::string& field = std::string());
+  // Asks whether to save changes (Save, Discard, Cancel).
+  BoxAnswer AskSaveChanges(const std::string& text);
   // After a termination signal nobody may be there to answer: boxes are not shown, their text
   // goes to `divert` (the log, the status bar and stderr), and questions are answered No.
   void Divert(std::function<void(const std::string&)> divert) { divert_ = std::move(divert); }
@@ -83,8 +80,10 @@ class MessageBoxService {
   std::function<void(const std::string&)> divert_;
   const Catalogue& catalogue_;
   QTimer& pollTimer_;
-  std::function<void()> waitLinkIdle_;
   MessageBoxResponder* responder_;
+
+  // `diverted`: what a diverted box says instead.
+  BoxAnswer Answer(const BoxRequest& request, const std::string& diverted);
 };
 
 }  // namespace qvr

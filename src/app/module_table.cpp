@@ -20,7 +20,7 @@ int UpdateFirmwareOp(ModuleContext& context, const DeviceModule& module) {
       [&] { return context.ChooseUpdateFile(module); },
       [&](const std::string& path) { context.RememberUpdateFile(module, path); }};
   // Every other outcome has shown itself.
-  return UpdateFirmware(context.link(), context.catalogue(), module, chooser) ==
+  return UpdateFirmware(context.link(), context.host(), context.catalogue(), module, chooser) ==
                  UpdateOutcome::kUpdated
              ? LinkOk
              : kOperationStoppedAndShown;
@@ -37,7 +37,7 @@ int ReadDeviceOp(ModuleContext& context, const DeviceModule& module) {
 }
 
 int ResetToDefaultOp(ModuleContext& context, const DeviceModule& module) {
-  return ResetToDefault(context.link(), context.catalogue(), module,
+  return ResetToDefault(context.link(), context.host(), context.catalogue(), module,
                         [&] { return context.BackupBeforeChange(module); });
 }
 

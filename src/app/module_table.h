@@ -11,6 +11,7 @@ namespace qvr {
 
 class Catalogue;
 class DevicePage;
+class Host;
 class Link;
 
 // What the row operations reach: the link, the texts, the device pages and the file choice of
@@ -19,6 +20,7 @@ class ModuleContext {
  public:
   virtual ~ModuleContext() = default;
   virtual Link& link() = 0;
+  virtual Host& host() = 0;
   virtual const Catalogue& catalogue() const = 0;
   // The page of row `index`, or nullptr when the row has none.
   virtual DevicePage* devicePage(int index) = 0;

@@ -17,11 +17,11 @@ constexpr uint32_t kTimeLeftEveryMs = 1000;
 
 }  // namespace
 
-ProgressDisplay::ProgressDisplay(QToolBar* toolBar, QWidget* panel, QProgressBar* gauge,
+ProgressDisplay::ProgressDisplay(QToolBar* toolBar, QWidget* panel, QProgressBar* bar,
                                  QLabel* status, Clock& clock, TimeLeftText timeLeft)
     : toolBar_(toolBar),
       panel_(panel),
-      gauge_(gauge),
+      progressBar_(bar),
       status_(status),
       clock_(clock),
       timeLeft_(std::move(timeLeft)) {}
@@ -39,16 +39,16 @@ void ProgressDisplay::Begin(int total, const QString& caption) {
   runningTotal_ = 0;
   int width = toolBar_->width() - panel_->x() - 5;
   if (width > 0) panel_->setFixedWidth(width);
-  gauge_->setGeometry(0, 0, panel_->width(), panel_->height());
+  progressBar_->setGeometry(0, 0, panel_->width(), panel_->height());
   ShowPosition();
-  gauge_->show();
+  progressBar_->show();
 }
 
 bool ProgressDisplay::Advance(int count) {
   if (position_ >= maximum_) return false;
-  if (gauge_->isHidden()) {
+  if (progressBar_->isHidden()) {
     SetStatus(caption_);
-    gauge_->show();
+    progressBar_->show();
   }
   runningTotal_ += count;
   position_ = int(std::clamp<int64_t>(runningTotal_, 0, maximum_));
@@ -70,18 +70,18 @@ void ProgressDisplay::ShowTimeLeft() {
 }
 
 void ProgressDisplay::Hide() {
-  if (!gauge_->isHidden()) gauge_->hide();
+  if (!progressBar_->isHidden()) progressBar_->hide();
 }
 
 void ProgressDisplay::ShowPosition() {
   // A bar of range 0..0 would turn into a busy indicator; an empty transfer is complete.
   if (maximum_ == 0) {
-    gauge_->setRange(0, 1);
-    gauge_->setValue(1);
+    progressBar_->setRange(0, 1);
+    progressBar_->setValue(1);
     return;
   }
-  gauge_->setRange(0, maximum_);
-  gauge_->setValue(position_);
+  progressBar_->setRange(0, maximum_);
+  progressBar_->setValue(position_);
 }
 
 }  // namespace qvr

@@ -19,8 +19,8 @@ class ProgressDisplay {
   // The status text of a long operation: the caption with the time left.
   using TimeLeftText = std::function<QString(const QString& caption, unsigned secondsLeft)>;
 
-  // `panel` holds `gauge` and sits in `toolBar`; `status` is the status-bar text.
-  ProgressDisplay(QToolBar* toolBar, QWidget* panel, QProgressBar* gauge, QLabel* status,
+  // `panel` holds `bar` and sits in `toolBar`; `status` is the status-bar text.
+  ProgressDisplay(QToolBar* toolBar, QWidget* panel, QProgressBar* bar, QLabel* status,
                   Clock& clock, TimeLeftText timeLeft);
 
   // Caption into the status bar, gauge from 0 to `total`, panel stretched to the toolbar's end.
@@ -29,8 +29,8 @@ class ProgressDisplay {
   // False when it was ignored.
   bool Advance(int count);
   void Hide();
-  // While held, the status text stays as it is (the window says it will close).
-  void HoldStatus(bool held) { statusHeld_ = held; }
+  // From now on the status text stays as it is (the window says it will close).
+  void HoldStatus() { statusHeld_ = true; }
 
  private:
   void ShowPosition();
@@ -39,7 +39,7 @@ class ProgressDisplay {
 
   QToolBar* toolBar_;
   QWidget* panel_;
-  QProgressBar* gauge_;
+  QProgressBar* progressBar_;
   QLabel* status_;
   QString caption_;
   int maximum_ = 0;

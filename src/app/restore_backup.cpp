@@ -15,14 +15,14 @@ namespace qvr {
 std::string MainWindow::ChooseBackupOfUnit(const DeviceModule& module) {
   DeviceInfo info;
   if (const LinkResult read = ReadInfoBlock(*link_, module.deviceAddress, info); read != LinkOk) {
-    ShowBox(kBoxError, LinkResultText(catalogue_, read));
+    ShowBox(BoxKind::kError, LinkResultText(catalogue_, read));
     return std::string();
   }
   bool any = false;
   for (const BackupEntry& entry : ListBackups(backupFolder_, module.name))
     any = any || entry.serial == info.serialNumber();
   if (!any) {
-    ShowBox(kBoxInformation,
+    ShowBox(BoxKind::kInformation,
             catalogue_.FormatText(Text(catalogue_, AddedText::kNoUnitBackupsInFolder), module.name,
                                   unsigned(info.serialNumber()), backupFolder_.c_str()));
     return std::string();
@@ -50,7 +50,7 @@ void MainWindow::RestoreFromBackup() {
   }
   // Written as the toolbar's write does: the question, a backup of what the unit holds now,
   // the write and its read-back.
-  SpeedButtonWriteDeviceClick();
+  WriteDeviceCommand();
 }
 
 }  // namespace qvr

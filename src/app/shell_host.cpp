@@ -7,13 +7,13 @@
 #include "app/message_box.h"
 #include "app/progress.h"
 #include "link/clock.h"
+#include "link/scoped_value.h"
 
 namespace qvr {
 
 void ShellHost::Pump(QEventLoop::ProcessEventsFlags flags) {
-  ++pumpDepth_;
+  const ScopedValue depth(pumpDepth_, pumpDepth_ + 1);
   QCoreApplication::processEvents(flags);
-  --pumpDepth_;
 }
 
 void ShellHost::PumpMessages() {
@@ -25,11 +25,11 @@ void ShellHost::PumpWhileExchanging() {
 }
 
 void ShellHost::LogLine(const std::string& line) {
-  memo_.appendPlainText(QString::fromStdString(line));
+  log_.appendPlainText(QString::fromStdString(line));
 }
 
 void ShellHost::ClearLog() {
-  memo_.clear();
+  log_.clear();
 }
 
 void ShellHost::BeginProgress(int total, const std::string& caption) {
@@ -38,6 +38,7 @@ void ShellHost::BeginProgress(int total, const std::string& caption) {
 }
 
 void ShellHost::AdvanceProgress(int count) {
+  // The gauge moved: the window repaints it and keeps answering while the operation goes on.
   if (progress_.Advance(count)) PumpMessages();
 }
 
@@ -45,19 +46,20 @@ bool ShellHost::PacketLogEnabled() const {
   return packetLogItem_.isChecked();
 }
 
-int ShellHost::ShowFieldMessageBox(int kind, const std::string& text, const std::string& field) {
-  ++pumpDepth_;
-  const int answer = boxes_.Show(kind, text, field);
-  --pumpDepth_;
-  return answer;
+BoxAnswer ShellHost::ShowFieldMessageBox(BoxStyle style, const std::string& text,
+                                         const std::string& field) {
+  // A box runs an event loop of its own: the operation that asked waits beneath it.
+  const ScopedValue depth(pumpDepth_, pumpDepth_ + 1);
+  return boxes_.Show(style, text, field);
 }
 
-int ShellHost::ShowMessageBox(int kind, const std::string& text) {
-  // A box runs an event loop of its own: the operation that asked waits beneath it.
-  ++pumpDepth_;
-  const int answer = boxes_.Show(kind, text);
-  --pumpDepth_;
-  return answer;
+BoxAnswer ShellHost::ShowMessageBox(BoxStyle style, const std::string& text) {
+  return ShowFieldMessageBox(style, text, std::string());
+}
+
+BoxAnswer ShellHost::AskSaveChanges(const std::string& text) {
+  const ScopedValue depth(pumpDepth_, pumpDepth_ + 1);
+  return boxes_.AskSaveChanges(text);
 }
 
 void ShellHost::HideProgress() {

@@ -1,6 +1,7 @@
 #pragma once
-// The window's side of the core's user services: the monitoring memo, the progress display,
-// message boxes and the message pump.
+// The window's side of the core's user services: the monitoring log, the progress display,
+// message boxes and the message pump. The window decides when events are processed: after
+// a progress report that moved the gauge, and inside the waits of the core.
 #include <QEventLoop>
 
 #include "link/host.h"
@@ -16,9 +17,9 @@ class ProgressDisplay;
 
 class ShellHost final : public Host {
  public:
-  ShellHost(QPlainTextEdit& memo, ProgressDisplay& progress, MessageBoxService& boxes,
+  ShellHost(QPlainTextEdit& log, ProgressDisplay& progress, MessageBoxService& boxes,
             QAction& packetLogItem)
-      : memo_(memo), progress_(progress), boxes_(boxes), packetLogItem_(packetLogItem) {}
+      : log_(log), progress_(progress), boxes_(boxes), packetLogItem_(packetLogItem) {}
 
   void PumpMessages() override;
   void PumpWhileExchanging() override;
@@ -27,8 +28,11 @@ class ShellHost final : public Host {
   void BeginProgress(int total, const std::string& caption) override;
   void AdvanceProgress(int count) override;
   bool PacketLogEnabled() const override;
-  int ShowMessageBox(int kind, const std::string& text) override;
-  int ShowFieldMessageBox(int kind, const std::string& text, const std::string& field) override;
+  BoxAnswer ShowMessageBox(BoxStyle style, const std::string& text) override;
+  BoxAnswer ShowFieldMessageBox(BoxStyle style, const std::string& text,
+                                const std::string& field) override;
+  // Save, Discard or Cancel (kYes, kNo, kCancel).
+  BoxAnswer AskSaveChanges(const std::string& text);
 
   void HideProgress();
   // True while an operation of the core is pumping messages beneath the current event: the
@@ -39,7 +43,7 @@ class ShellHost final : public Host {
   void Pump(QEventLoop::ProcessEventsFlags flags);
 
   int pumpDepth_ = 0;
-  QPlainTextEdit& memo_;
+  QPlainTextEdit& log_;
   ProgressDisplay& progress_;
   MessageBoxService& boxes_;
   QAction& packetLogItem_;

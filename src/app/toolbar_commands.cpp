@@ -30,18 +30,27 @@ const ModuleRow* MainWindow::ActiveRow() const {
   return RowOfPage(modules_, activePage());
 }
 
-int MainWindow::ShowBox(int kind, const std::string& text) {
-  return host_->ShowMessageBox(kind, text);
+BoxAnswer MainWindow::ShowBox(BoxStyle style, const std::string& text) {
+  return host_->ShowMessageBox(style, text);
 }
 
 void MainWindow::ShowFailure(MessageId messageId, const DeviceModule& module, int result) {
-  ShowBox(kBoxError, DeviceFailureText(catalogue_, messageId, module.name, result));
+  ShowBox(BoxKind::kError, DeviceFailureText(catalogue_, messageId, module.name, result));
 }
 
-void MainWindow::RefreshToolbar(bool busyNow) {
-  busy_ = busyNow;
+void MainWindow::DisableToolbar() {
+  busy_ = true;
   for (QToolButton* button : commandButtons_) button->setEnabled(false);
-  if (busyNow) return;
+}
+
+void MainWindow::RefreshToolbar() {
+  if (operationDepth_ > 0) return DisableToolbar();
+  EnableToolbar();
+}
+
+void MainWindow::EnableToolbar() {
+  busy_ = false;
+  for (QToolButton* button : commandButtons_) button->setEnabled(false);
   const ModuleRow* row = ActiveRow();
   if (!row) return;
   // The file commands work without the controller.
@@ -55,11 +64,11 @@ void MainWindow::RefreshToolbar(bool busyNow) {
   commandButtons_[kReset]->setEnabled(row->resetDevice != nullptr);
 }
 
-void MainWindow::SpeedButtonUpdateClick() {
+void MainWindow::UpdateFirmwareCommand() {
   const int page = activePage();
   const ModuleRow* row = ActiveRow();
   if (!row || !row->updateFirmware) {
-    ShowBox(kBoxError, catalogue_.Text(MessageId::kUpdateNotSupported));
+    ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kUpdateNotSupported));
     return;
   }
   const OperationScope scope(*this);
@@ -74,11 +83,11 @@ void MainWindow::SpeedButtonUpdateClick() {
   if (page == kPageQvrb) monitor_->setConnected(false);
 }
 
-void MainWindow::SpeedButtonReadConfigClick() {
+void MainWindow::OpenConfigFileCommand() {
   if (activePage() == kPageQvrb) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->readConfigFile) {
-    ShowBox(kBoxError, catalogue_.Text(MessageId::kLoadNotSupported));
+    ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kLoadNotSupported));
     return;
   }
   if (!SettleUnsavedChanges(activePage())) return;
@@ -86,11 +95,11 @@ void MainWindow::SpeedButtonReadConfigClick() {
   LoadIntoActivePage(*row, fileDialogs_->ChooseConfigFileToOpen(*row->module));
 }
 
-void MainWindow::SpeedButtonWriteConfigClick() {
+void MainWindow::SaveConfigFileCommand() {
   if (activePage() == kPageQvrb) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeConfigFile) {
-    ShowBox(kBoxError, catalogue_.Text(MessageId::kSaveNotSupported));
+    ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kSaveNotSupported));
     return;
   }
   (void)SaveActivePage();
@@ -98,7 +107,7 @@ void MainWindow::SpeedButtonWriteConfigClick() {
 
 bool MainWindow::AddWritePreview(const DeviceModule& module, std::string& question) {
   DevicePage* page = activeDevicePage();
-  if (!page || !menuPreview_->isChecked()) return true;
+  if (!page || !previewItem_->isChecked()) return true;
   std::string changes;
   const DevicePage::PreviewResult preview = page->PreviewWrite(module, changes);
   // A failed read has shown its box; nothing is written without the user seeing the changes.
@@ -114,8 +123,9 @@ bool MainWindow::AddWritePreview(const DeviceModule& module, std::string& questi
 bool MainWindow::RefusesEmptyPage(const ModuleRow& row) {
   const DevicePage* page = activeDevicePage();
   if (!page || page->holdsConfiguration()) return false;
-  ShowBox(kBoxInformation, catalogue_.FormatText(Text(catalogue_, AddedText::kNoConfigurationYet),
-                                                 row.module->name));
+  ShowBox(
+      BoxKind::kInformation,
+      catalogue_.FormatText(Text(catalogue_, AddedText::kNoConfigurationYet), row.module->name));
   return true;
 }
 
@@ -138,7 +148,7 @@ int MainWindow::RunRowCommand(RowOperation operation, MessageId notSupportedId, 
   const OperationScope scope(*this);
   const ModuleRow* row = ActiveRow();
   if (!row || !(row->*operation)) {
-    ShowBox(kBoxError, catalogue_.Text(notSupportedId));
+    ShowBox(BoxKind::kError, catalogue_.Text(notSupportedId));
     return LinkExchangeFailed;
   }
   std::optional<ChangeRecorder> change;
@@ -150,7 +160,7 @@ int MainWindow::RunRowCommand(RowOperation operation, MessageId notSupportedId, 
   return result;
 }
 
-void MainWindow::SpeedButtonReadDeviceClick() {
+void MainWindow::ReadDeviceCommand() {
   if (activePage() == kPageQvrb) return;
   if (!SettleUnsavedChanges(activePage())) return;
   const int page = activePage();
@@ -160,12 +170,12 @@ void MainWindow::SpeedButtonReadDeviceClick() {
     RememberPageFile(page, "");
 }
 
-void MainWindow::SpeedButtonWriteDeviceClick() {
+void MainWindow::WriteDeviceCommand() {
   if (activePage() == kPageQvrb) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
     const OperationScope scope(*this);
-    ShowBox(kBoxError, catalogue_.Text(MessageId::kWriteDeviceNotSupported));
+    ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kWriteDeviceNotSupported));
     return;
   }
   // Checked before the command takes the page: a refused field keeps the focus.
@@ -173,7 +183,7 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
   const OperationScope scope(*this);
   std::string question = catalogue_.Text(MessageId::kWriteQuestion);
   if (!AddWritePreview(*row->module, question)) return;
-  if (ShowBox(kBoxQuestion + kBoxDefaultNo, question) == kBoxResultYes) {
+  if (ShowBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, question) == BoxAnswer::kYes) {
     const WriteWatch watch(*link_);
     ChangeRecorder change(*link_, *row->module, "qvr-service", "write", simulated_);
     // A backup that failed has said why, and nothing is sent.
@@ -189,18 +199,18 @@ void MainWindow::SpeedButtonWriteDeviceClick() {
         text = WithAddedText(catalogue_, text,
                              OnlyRestartRefused(watch) ? AddedText::kRestartRefused
                                                        : AddedText::kConfigurationHalfWritten);
-      ShowBox(kBoxError, text);
+      ShowBox(BoxKind::kError, text);
     }
   }
 }
 
-void MainWindow::SpeedButtonToDefaultClick() {
+void MainWindow::ResetToDefaultCommand() {
   if (activePage() == kPageQvrb) return;
   (void)RunRowCommand(&ModuleRow::resetToDefault, MessageId::kDefaultNotSupported,
                       MessageId::kDefaultFailed, "default");
 }
 
-void MainWindow::SpeedButtonResetClick() {
+void MainWindow::ResetDeviceCommand() {
   (void)RunRowCommand(&ModuleRow::resetDevice, MessageId::kResetNotSupported,
                       MessageId::kResetFailed, "reset");
 }

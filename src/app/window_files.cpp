@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/recent_files.h"
+#include "app/shell_host.h"
 #include "i18n/added_texts.h"
 
 namespace qvr {
@@ -45,14 +46,13 @@ bool MainWindow::SettleUnsavedChanges(int page) {
   const QString file = pageFile(page);
   const std::string name = file.isEmpty() ? Text(catalogue_, AddedText::kUntitled)
                                           : QFileInfo(file).fileName().toStdString();
-  const int answer = ShowBox(kBoxQuestion + kBoxSaveChanges,
-                             catalogue_.FormatText(Text(catalogue_, AddedText::kUnsavedChanges),
-                                                   row->module->name, name.c_str()));
-  if (answer == kBoxResultNo) return true;
-  if (answer != kBoxResultYes) return false;
+  const BoxAnswer answer = host_->AskSaveChanges(catalogue_.FormatText(
+      Text(catalogue_, AddedText::kUnsavedChanges), row->module->name, name.c_str()));
+  if (answer == BoxAnswer::kNo) return true;
+  if (answer != BoxAnswer::kYes) return false;
   if (activePage() != page) {
     setActivePage(page);
-    RefreshToolbar(false);
+    EnableToolbar();
   }
   return SaveActivePage();
 }
@@ -64,7 +64,7 @@ bool MainWindow::SettleAllUnsavedChanges() {
     // The page in question is shown, so that the user sees what would be lost.
     if (activePage() != page) {
       setActivePage(page);
-      RefreshToolbar(false);
+      EnableToolbar();
       UpdateTitle();
     }
     if (!SettleUnsavedChanges(page)) return false;
@@ -89,7 +89,7 @@ void MainWindow::LoadIntoActivePage(const ModuleRow& row, const std::string& pat
 void MainWindow::FillRecentMenu() {
   recentMenu_->clear();
   const ModuleRow* row = ActiveRow();
-  menuRestore_->setEnabled(row && row->readConfigFile && row->writeDevice && monitor_->connected());
+  restoreItem_->setEnabled(row && row->readConfigFile && row->writeDevice && monitor_->connected());
   const std::vector<std::string> files = row && row->readConfigFile
                                              ? RecentFiles(settings_, *row->module)
                                              : std::vector<std::string>();

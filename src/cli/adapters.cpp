@@ -27,7 +27,7 @@ class SilentHost final : public Host {
   void BeginProgress(int, const std::string&) override {}
   void AdvanceProgress(int) override {}
   bool PacketLogEnabled() const override { return false; }
-  int ShowMessageBox(int, const std::string&) override { return kBoxResultNo; }
+  BoxAnswer ShowMessageBox(BoxStyle, const std::string&) override { return BoxAnswer::kNo; }
 };
 
 std::string SimulatedStateDir(const AdapterSource& source, int number) {

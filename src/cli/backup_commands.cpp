@@ -48,7 +48,7 @@ int PrintListing(const RunOptions& options, std::ostream& out, Command command, 
 int BackupBeforeChange(Session& s, const DeviceModule& module) {
   if (s.noBackup) return kExitOk;
   const BackupResult backup = BackupDeviceConfiguration(
-      s.link, s.catalogue, module, BackupFolderOf(s.options), s.options.keepBackups);
+      s.link, s.host, s.catalogue, module, BackupFolderOf(s.options), s.options.keepBackups);
   if (backup.ok()) {
     s.host.fields()["backup"] = backup.path;
     s.host.Note(

@@ -97,10 +97,12 @@ template <typename Image>
 std::unique_ptr<Image> ReadUnit(Session& s, const ConfigDriver<Image>& driver,
                                 const DeviceModule& module) {
   auto image = std::make_unique<Image>();
-  const TransferResult r = driver.readDevice(s.link, s.catalogue, module, *image);
+  const TransferResult r = driver.readDevice(s.link, s.host, s.catalogue, module, *image);
   if (r == LinkOk) return image;
   s.host.Error(WithTransferPlace(
-      s.catalogue, DeviceFailureText(s.catalogue, MessageId::kConfigurationReadFailed, module.name, r.code()), r));
+      s.catalogue,
+      DeviceFailureText(s.catalogue, MessageId::kConfigurationReadFailed, module.name, r.code()),
+      r));
   return nullptr;
 }
 
@@ -266,15 +268,16 @@ int WriteFromFile(Session& s, const ConfigDriver<Image>& driver, const DeviceMod
                                 "--allow-missing-sections"))
       return Declined(s);
   }
-  const int answer = s.host.ShowMessageBox(kBoxQuestion + kBoxDefaultNo,
-                                           s.catalogue.Text(MessageId::kWriteQuestion));
-  if (answer != kBoxResultYes) return Declined(s);
+  const BoxAnswer answer = s.host.ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
+                                                 s.catalogue.Text(MessageId::kWriteQuestion));
+  if (answer != BoxAnswer::kYes) return Declined(s);
   if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
   const WriteWatch watch(s.link);
-  const TransferResult r = driver.writeDevice(s.link, s.catalogue, module, *image);
+  const TransferResult r = driver.writeDevice(s.link, s.host, s.catalogue, module, *image);
   if (r != LinkOk) {
     std::string text = WithTransferPlace(
-        s.catalogue, DeviceFailureText(s.catalogue, MessageId::kConfigurationWriteFailed, module.name, r.code()),
+        s.catalogue,
+        DeviceFailureText(s.catalogue, MessageId::kConfigurationWriteFailed, module.name, r.code()),
         r);
     if (watch.deviceChanged())
       text = WithAddedText(s.catalogue, text,

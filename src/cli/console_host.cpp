@@ -7,7 +7,6 @@
 
 #include "cli/terminal_text.h"
 #include "i18n/added_texts.h"
-#include "link/link.h"
 #include "link/time_left.h"
 
 namespace qvr::cli {
@@ -33,14 +32,14 @@ std::string ConsoleHost::TimeLeft() const {
 
 void ConsoleHost::LogLine(const std::string& line) {
   EndProgressLine();
-  // The link writes packet lines only from inside an exchange; every other log line is the
-  // operation's own output.
-  if (link_ && link_->exchangeBusy()) {
-    err_ << TerminalSafe(line) << '\n';
-    return;
-  }
   out_ << TerminalSafe(line) << '\n';
   AppendLine(logLines_, line);
+}
+
+void ConsoleHost::LogPacketLine(const std::string& line) {
+  // Packet lines are a trace beside the operation's own output, never part of it.
+  EndProgressLine();
+  err_ << TerminalSafe(line) << '\n';
 }
 
 void ConsoleHost::BeginProgress(int total, const std::string& caption) {
@@ -67,23 +66,25 @@ void ConsoleHost::ReportDeferredSignal() {
   Error(signalNotice_);
 }
 
-int ConsoleHost::ShowMessageBox(int kind, const std::string& unsafeText) {
+BoxAnswer ConsoleHost::ShowMessageBox(BoxStyle style, const std::string& unsafeText) {
   EndProgressLine();
   const std::string text = TerminalSafe(unsafeText);
-  switch (kind & 0xFF) {
-    case kBoxQuestion:
-    case kBoxWarning:
+  switch (style.kind) {
+    case BoxKind::kQuestion:
+    case BoxKind::kWarning:
       for (const Override& o : overrides_)
         if (o.question == text)
-          return prompter_.AskOverride(text, o.allowed, o.option) ? kBoxResultYes : kBoxResultNo;
-      return prompter_.Ask(text) ? kBoxResultYes : kBoxResultNo;
-    case kBoxError:
+          return prompter_.AskOverride(text, o.allowed, o.option) ? BoxAnswer::kYes
+                                                                  : BoxAnswer::kNo;
+      return prompter_.Ask(text) ? BoxAnswer::kYes : BoxAnswer::kNo;
+    case BoxKind::kError:
       Error(text);
-      return kBoxResultOk;
-    default:
-      Note(text);
-      return kBoxResultOk;
+      return BoxAnswer::kOk;
+    case BoxKind::kInformation:
+      break;
   }
+  Note(text);
+  return BoxAnswer::kOk;
 }
 
 void ConsoleHost::Error(const std::string& text) {

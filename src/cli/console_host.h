@@ -1,6 +1,6 @@
 #pragma once
-// The Host of qvrctl: log lines on standard output, packet lines (written while an exchange is
-// in progress) and error boxes on the error stream, questions through the Prompter, and a
+// The Host of qvrctl: log lines on standard output, packet lines and error boxes on the error
+// stream, questions through the Prompter, and a
 // progress bar on the error stream when it is a terminal.
 #include <chrono>
 #include <nlohmann/json.hpp>
@@ -14,7 +14,6 @@
 
 namespace qvr {
 class Catalogue;
-class Link;
 }  // namespace qvr
 
 namespace qvr::cli {
@@ -33,8 +32,6 @@ class ConsoleHost final : public Host {
         progressBar_(progressBar),
         jsonMode_(json) {}
 
-  // The link whose exchanges mark packet lines; set once the link exists.
-  void AttachLink(const Link* link) { link_ = link; }
   // A progress display begins a transfer, which termination signals must not cut short;
   // `notice` is said on the error stream once such a signal has arrived.
   void AttachSignals(TransferSignals* signals, std::string notice) {
@@ -52,11 +49,12 @@ class ConsoleHost final : public Host {
 
   void PumpMessages() override {}
   void LogLine(const std::string& line) override;
+  void LogPacketLine(const std::string& line) override;
   void ClearLog() override {}  // a console keeps what it printed
   void BeginProgress(int total, const std::string& caption) override;
   void AdvanceProgress(int count) override;
   bool PacketLogEnabled() const override { return packetLog_; }
-  int ShowMessageBox(int kind, const std::string& text) override;
+  BoxAnswer ShowMessageBox(BoxStyle style, const std::string& text) override;
 
   // The question `text`, when an operation asks it, is answered only by `option` (given:
   // `allowed`) or by the user on a terminal, never by --yes.
@@ -91,7 +89,6 @@ class ConsoleHost final : public Host {
   std::ostream& err_;
   std::ostream& json_;
   Prompter& prompter_;
-  const Link* link_ = nullptr;
   TransferSignals* signals_ = nullptr;
   std::string signalNotice_;
   bool stopRequested_ = false;

@@ -20,7 +20,7 @@ int RunInfo(Session& s, const DeviceModule& module) {
   const bool controller = module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress;
   // The controller is shown as the connection monitor announces it.
   const LinkResult r = controller ? ReadInfoBlock(s.link, module.deviceAddress, info)
-                                  : ReadDeviceInfo(s.link, s.catalogue, module, info);
+                                  : ReadDeviceInfo(s.link, s.host, s.catalogue, module, info);
   if (r != LinkOk) {
     s.host.Error(
         controller ? LinkResultText(s.catalogue, r)
@@ -51,7 +51,7 @@ int RunDefault(Session& s, const DeviceModule& module) {
     return kExitFailure;
   }
   int backup = kExitOk;
-  const LinkResult r = ResetToDefault(s.link, s.catalogue, module, [&] {
+  const LinkResult r = ResetToDefault(s.link, s.host, s.catalogue, module, [&] {
     backup = BackupBeforeChange(s, module);
     return backup == kExitOk ? LinkOk : LinkExchangeFailed;
   });
@@ -75,7 +75,7 @@ int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
   s.host.OverrideQuestion(s.catalogue.Text(MessageId::kUpdateOlderVersion), s.options.allowOlder,
                           "--allow-older");
   const UpdateFileChooser chooser{[&path] { return path; }, nullptr};
-  const UpdateOutcome result = UpdateFirmware(s.link, s.catalogue, module, chooser);
+  const UpdateOutcome result = UpdateFirmware(s.link, s.host, s.catalogue, module, chooser);
   if (result == UpdateOutcome::kUpdated) return kExitOk;
   if (result == UpdateOutcome::kCancelled) {  // only an empty path cancels the choice
     s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, "", ""));

@@ -295,7 +295,6 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   // A stuck report is abandoned at its deadline instead of holding the command.
   ThreadedTransport transport(std::move(device), host, clock);
   Link link(transport, host, clock);
-  host.AttachLink(&link);
 
   Session session{catalogue, host, link, prompter, in, options.noBackup, options.json, options};
   std::optional<uint32_t> serial;

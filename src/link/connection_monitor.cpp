@@ -1,6 +1,7 @@
 #include "link/connection_monitor.h"
 
 #include "i18n/catalogue.h"
+#include "link/scoped_value.h"
 
 namespace qvr {
 
@@ -9,22 +10,11 @@ namespace {
 constexpr uint8_t kControllerAddress = 0;
 constexpr int kMaxLivenessDots = 10;
 
-// Clears a flag when the scope ends, whichever way it ends.
-class ScopedFlag {
- public:
-  explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  ~ScopedFlag() { flag_ = false; }
-  ScopedFlag(const ScopedFlag&) = delete;
-  ScopedFlag& operator=(const ScopedFlag&) = delete;
-
- private:
-  bool& flag_;
-};
-
 }  // namespace
 
-ConnectionMonitor::ConnectionMonitor(Link& link, const Catalogue& catalogue, Listener& listener)
-    : link_(link), catalogue_(catalogue), listener_(listener) {}
+ConnectionMonitor::ConnectionMonitor(Link& link, Host& host, const Catalogue& catalogue,
+                                     Listener& listener)
+    : link_(link), host_(host), catalogue_(catalogue), listener_(listener) {}
 
 void ConnectionMonitor::Tick() {
   // A tick that arrives while a report is in flight (the exchange pumps while it waits) leaves
@@ -40,7 +30,7 @@ void ConnectionMonitor::Tick() {
 }
 
 LinkResult ConnectionMonitor::PollController() {
-  ScopedFlag polling(polling_);
+  const ScopedValue polling(polling_, true);
   listener_.SetPollTimerEnabled(false);
   LinkResult result = ReadInfoBlock(link_, kControllerAddress, info_);
   // Another of our programs has the adapter: it is there, only not ours for now. Device
@@ -53,16 +43,16 @@ LinkResult ConnectionMonitor::PollController() {
     // Unlike a missing controller, a refused one needs the user to act: the log keeps the
     // fix, once per spell.
     if (result == LinkNoPermission && lastResult_ != LinkNoPermission)
-      link_.host().LogLine(LinkResultText(catalogue_, result));
+      host_.LogLine(LinkResultText(catalogue_, result));
     if (connected_) {
-      link_.host().LogLine(catalogue_.Text(MessageId::kDisconnectedBanner));
+      host_.LogLine(catalogue_.Text(MessageId::kDisconnectedBanner));
       setConnected(false);
     }
   } else if (!connected_) {
     dots_ = 0;
-    link_.host().LogLine(catalogue_.Text(MessageId::kConnectedBanner));
+    host_.LogLine(catalogue_.Text(MessageId::kConnectedBanner));
     listener_.SetStatusText(catalogue_.Format(MessageId::kConnectedStatus, info_.name().c_str()));
-    ShowControllerInfo(link_.host(), catalogue_, info_);
+    ShowControllerInfo(host_, catalogue_, info_);
     setConnected(true);
   } else {
     const std::string dots(size_t(AdvanceLivenessDots()), '.');

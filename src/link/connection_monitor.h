@@ -24,7 +24,7 @@ class ConnectionMonitor {
     virtual void SetPollTimerEnabled(bool enabled) = 0;
   };
 
-  ConnectionMonitor(Link& link, const Catalogue& catalogue, Listener& listener);
+  ConnectionMonitor(Link& link, Host& host, const Catalogue& catalogue, Listener& listener);
 
   // One tick of the 200 ms timer: counts the hold-off down, or hides the gauge and polls.
   void Tick();
@@ -43,6 +43,7 @@ class ConnectionMonitor {
 
  private:
   Link& link_;
+  Host& host_;  // log lines and the controller's banner
   const Catalogue& catalogue_;
   Listener& listener_;
   DeviceInfo info_;

@@ -23,41 +23,44 @@ constexpr unsigned kIrCodeSize = 5;
 constexpr uint8_t kIrNothingYet = 0;
 constexpr uint8_t kIrNoCode = 0xFF;
 
-void ShowLinkError(Link& link, const Catalogue& catalogue, MessageId message, const char* name,
+void ShowLinkError(Host& host, const Catalogue& catalogue, MessageId message, const char* name,
                    LinkResult result) {
-  link.host().ShowMessageBox(kBoxError, DeviceFailureText(catalogue, message, name, result));
+  host.ShowMessageBox(BoxKind::kError, DeviceFailureText(catalogue, message, name, result));
 }
 
 }  // namespace
 
-LinkResult SendDeviceCommand(Link& link, const Catalogue& catalogue, const DeviceModule* module,
-                             uint8_t command, const uint8_t* data, unsigned length) {
+LinkResult SendDeviceCommand(Link& link, Host& host, const Catalogue& catalogue,
+                             const DeviceModule* module, uint8_t command, const uint8_t* data,
+                             unsigned length) {
   if (module == nullptr) return LinkExchangeFailed;
   LinkResult result = link.DeviceWrite(module->deviceAddress, command, 0, data, length);
   if (result != LinkOk)
-    ShowLinkError(link, catalogue, MessageId::kDeviceWriteFailed, module->name, result);
+    ShowLinkError(host, catalogue, MessageId::kDeviceWriteFailed, module->name, result);
   return result;
 }
 
-LinkResult ReadDeviceValue(Link& link, const Catalogue& catalogue, const DeviceModule* module,
-                           uint8_t command, uint8_t* destination, unsigned length) {
+LinkResult ReadDeviceValue(Link& link, Host& host, const Catalogue& catalogue,
+                           const DeviceModule* module, uint8_t command, uint8_t* destination,
+                           unsigned length) {
   if (module == nullptr) return LinkExchangeFailed;
   // A value is one short read: where it failed says nothing more.
   LinkResult result =
       link.ReadMemory(module->deviceAddress, command, 0, destination, length).code();
-  if (result != LinkOk) ShowLinkError(link, catalogue, MessageId::kDeviceReadFailed, module->name, result);
+  if (result != LinkOk)
+    ShowLinkError(host, catalogue, MessageId::kDeviceReadFailed, module->name, result);
   return result;
 }
 
-LinkResult ReadDeviceValueOfPage(Link& link, const Catalogue& catalogue, int page, uint8_t command,
-                                 uint8_t* destination, unsigned& length) {
+LinkResult ReadDeviceValueOfPage(Link& link, Host& host, const Catalogue& catalogue, int page,
+                                 uint8_t command, uint8_t* destination, unsigned& length) {
   const DeviceModule* module = ModuleOfPage(page);
   if (module == nullptr) return LinkExchangeFailed;
   unsigned count = 0;
   LinkResult result =
       link.DeviceRead(module->deviceAddress, command, 0, destination, length, count);
   if (result != LinkOk) {
-    ShowLinkError(link, catalogue, MessageId::kDeviceReadFailed, module->name, result);
+    ShowLinkError(host, catalogue, MessageId::kDeviceReadFailed, module->name, result);
     return result;
   }
   // A reply longer than the buffer was cut to fit; the caller must not look past it.
@@ -65,7 +68,7 @@ LinkResult ReadDeviceValueOfPage(Link& link, const Catalogue& catalogue, int pag
   return LinkOk;
 }
 
-LinkResult ReadDeviceDescription(Link& link, const Catalogue& catalogue,
+LinkResult ReadDeviceDescription(Link& link, Host& host, const Catalogue& catalogue,
                                  const DeviceModule* activeModule, uint8_t address,
                                  std::string& hexLine) {
   if (activeModule == nullptr) return LinkExchangeFailed;
@@ -74,7 +77,7 @@ LinkResult ReadDeviceDescription(Link& link, const Catalogue& catalogue,
   LinkResult result = link.DeviceRead(address, kCommandDescription, 0, buffer.data(),
                                       unsigned(buffer.size()), count);
   if (result != LinkOk) {
-    ShowLinkError(link, catalogue, MessageId::kDeviceReadFailed, activeModule->name, result);
+    ShowLinkError(host, catalogue, MessageId::kDeviceReadFailed, activeModule->name, result);
     return result;
   }
   hexLine.clear();
@@ -86,11 +89,10 @@ LinkResult ReadDeviceDescription(Link& link, const Catalogue& catalogue,
   return LinkOk;
 }
 
-bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* module,
+bool WaitForIrCode(Link& link, Host& host, const Catalogue& catalogue, const DeviceModule* module,
                    uint8_t command, uint8_t code[5]) {
   std::fill_n(code, kIrCodeSize, uint8_t(0));
-  if (SendDeviceCommand(link, catalogue, module, command, nullptr, 0) != LinkOk) return false;
-  Host& host = link.host();
+  if (SendDeviceCommand(link, host, catalogue, module, command, nullptr, 0) != LinkOk) return false;
   Clock& clock = link.clock();
   host.BeginProgress(kIrWaitMs, catalogue.Text(MessageId::kAwaitingIrCode));
 
@@ -98,7 +100,7 @@ bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* m
   uint32_t step = start;
   bool anyReply = false;
   for (;;) {
-    if (ReadDeviceValue(link, catalogue, module, command, code, kIrCodeSize) != LinkOk) break;
+    if (ReadDeviceValue(link, host, catalogue, module, command, code, kIrCodeSize) != LinkOk) break;
     anyReply = true;
     if (code[0] != kIrNothingYet) break;
     // Keeps the window alive between polls.
@@ -115,11 +117,13 @@ bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* m
   return anyReply && code[0] != kIrNoCode;
 }
 
-LinkResult ResetToDefault(Link& link, const Catalogue& catalogue, const DeviceModule& module,
+LinkResult ResetToDefault(Link& link, Host& host, const Catalogue& catalogue,
+                          const DeviceModule& module,
                           const std::function<LinkResult()>& beforeSending) {
-  const int answer = link.host().ShowMessageBox(
-      kBoxWarning + kBoxDefaultNo, catalogue.Format(MessageId::kDefaultQuestion, module.name));
-  if (answer != kBoxResultYes) return LinkOk;
+  const BoxAnswer answer =
+      host.ShowMessageBox(BoxStyle{BoxKind::kWarning, DefaultButton::kNo},
+                          catalogue.Format(MessageId::kDefaultQuestion, module.name));
+  if (answer != BoxAnswer::kYes) return LinkOk;
   if (beforeSending) {
     if (const LinkResult result = beforeSending(); result != LinkOk) return result;
   }

@@ -23,31 +23,31 @@ inline bool OnlyRestartRefused(const WriteWatch& watch) {
 }
 
 // One write request at offset 0; error box "Error writing to the device ..." on failure.
-[[nodiscard]] LinkResult SendDeviceCommand(Link& link, const Catalogue& catalogue,
+[[nodiscard]] LinkResult SendDeviceCommand(Link& link, Host& host, const Catalogue& catalogue,
                                            const DeviceModule* module, uint8_t command,
                                            const uint8_t* data, unsigned length);
 // ReadMemory of `length` bytes at offset 0; error box "Error reading from device ..." on failure.
-[[nodiscard]] LinkResult ReadDeviceValue(Link& link, const Catalogue& catalogue,
+[[nodiscard]] LinkResult ReadDeviceValue(Link& link, Host& host, const Catalogue& catalogue,
                                          const DeviceModule* module, uint8_t command,
                                          uint8_t* destination, unsigned length);
 // One DeviceRead (with its retry) to the device of `page`, whatever page is active; on success
 // `length` := the reply's byte count. Error box on failure.
-[[nodiscard]] LinkResult ReadDeviceValueOfPage(Link& link, const Catalogue& catalogue, int page,
-                                               uint8_t command, uint8_t* destination,
+[[nodiscard]] LinkResult ReadDeviceValueOfPage(Link& link, Host& host, const Catalogue& catalogue,
+                                               int page, uint8_t command, uint8_t* destination,
                                                unsigned& length);
 // The debug dump of command 6 from `address` as one line of upper-case hex pairs separated by
 // blanks; error box (naming `activeModule`) on failure.
-[[nodiscard]] LinkResult ReadDeviceDescription(Link& link, const Catalogue& catalogue,
+[[nodiscard]] LinkResult ReadDeviceDescription(Link& link, Host& host, const Catalogue& catalogue,
                                                const DeviceModule* activeModule, uint8_t address,
                                                std::string& hexLine);
 // Starts IR learning with `command` and polls the 5-byte code every 125 ms for up to 10 s with
 // a progress display. False when the start failed, the first poll failed, or byte 0 is 0xFF.
-bool WaitForIrCode(Link& link, const Catalogue& catalogue, const DeviceModule* module,
+bool WaitForIrCode(Link& link, Host& host, const Catalogue& catalogue, const DeviceModule* module,
                    uint8_t command, uint8_t code[5]);
 // Asks (warning, No default) and on Yes sends command 4; any other answer is LinkOk, unsent.
 // `beforeSending`, when given, runs after the Yes (a backup of the configuration); a result
 // other than LinkOk stops there and is returned.
-[[nodiscard]] LinkResult ResetToDefault(Link& link, const Catalogue& catalogue,
+[[nodiscard]] LinkResult ResetToDefault(Link& link, Host& host, const Catalogue& catalogue,
                                         const DeviceModule& module,
                                         const std::function<LinkResult()>& beforeSending = {});
 // Sends command 3 (restart) to the module's device; asks nothing, shows nothing. The

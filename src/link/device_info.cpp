@@ -57,13 +57,13 @@ LinkResult ReadInfoBlock(Link& link, uint8_t address, DeviceInfo& info) {
   return LinkOk;
 }
 
-LinkResult ReadDeviceInfo(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                          DeviceInfo& info) {
+LinkResult ReadDeviceInfo(Link& link, Host& host, const Catalogue& catalogue,
+                          const DeviceModule& module, DeviceInfo& info) {
   LinkResult result = ReadInfoBlock(link, module.deviceAddress, info);
   if (result != LinkOk) return result;
-  link.host().ClearLog();
-  link.host().LogLine(catalogue.Text(MessageId::kDeviceBanner));
-  ShowControllerInfo(link.host(), catalogue, info);
+  host.ClearLog();
+  host.LogLine(catalogue.Text(MessageId::kDeviceBanner));
+  ShowControllerInfo(host, catalogue, info);
   return LinkOk;
 }
 

@@ -13,6 +13,7 @@
 namespace qvr {
 
 class Catalogue;
+class Host;
 
 struct DeviceInfo {
   std::array<uint8_t, 66> bytes{};
@@ -39,7 +40,7 @@ void ShowControllerInfo(Host& host, const Catalogue& catalogue, const DeviceInfo
 
 // Reads the module's DeviceInfo (command 1, one DeviceRead of capacity 66); on success clears
 // the log and writes the device banner and the information lines. On failure nothing is shown.
-[[nodiscard]] LinkResult ReadDeviceInfo(Link& link, const Catalogue& catalogue,
+[[nodiscard]] LinkResult ReadDeviceInfo(Link& link, Host& host, const Catalogue& catalogue,
                                         const DeviceModule& module, DeviceInfo& info);
 
 }  // namespace qvr

@@ -6,6 +6,7 @@
 
 #include "link/bytes.h"
 #include "link/packet_layout.h"
+#include "link/scoped_value.h"
 
 namespace qvr {
 
@@ -49,23 +50,21 @@ uint8_t PacketChecksum(const uint8_t* bytes, size_t count) {
 Link::Link(Transport& transport, Host& host, Clock& clock)
     : transport_(transport), host_(host), clock_(clock) {}
 
-void Link::WaitLinkIdle() {
-  // The link runs on one thread, so an exchange still in progress here is one further down
-  // this very call stack, reached through a pump: it cannot end before this returns, and
-  // waiting for it would never end. Such a nested exchange is refused instead.
-}
-
 LinkResult Link::ExchangePacket(PacketBytes& packet) {
-  // An exchange still in progress lies further down this call stack (see WaitLinkIdle).
+  // The link runs on one thread, so an exchange still in progress is one further down this
+  // very call stack, reached through a pump: it cannot end before this one does, and waiting
+  // for it would never end. Such a nested exchange is refused instead.
   if (exchangeBusy_) return LinkExchangeFailed;
-  exchangeBusy_ = true;
-  packet[kPacketChecksum] = PacketChecksum(packet.data(), kPacketChecksum);
-  LogPacket('>', packet);
   bool receiveFailed = false;
-  LinkResult result = transport_.SendFeatureReport(packet);
-  requestDelivered_ = result == LinkOk;
-  if (result == LinkOk) result = AwaitReply(packet, receiveFailed);
-  exchangeBusy_ = false;
+  LinkResult result = LinkOk;
+  {
+    const ScopedValue busy(exchangeBusy_, true);
+    packet[kPacketChecksum] = PacketChecksum(packet.data(), kPacketChecksum);
+    LogPacket('>', packet);
+    result = transport_.SendFeatureReport(packet);
+    requestDelivered_ = result == LinkOk;
+    if (result == LinkOk) result = AwaitReply(packet, receiveFailed);
+  }
   transport_.EndExchange();
   // Pumped only after the exchange has ended: a handler running inside this pump may start
   // an exchange of its own, which would otherwise wait for this one forever.
@@ -185,7 +184,7 @@ void Link::LogPacket(char marker, const PacketBytes& packet) {
     }
     line += " ]";
   }
-  host_.LogLine(line);
+  host_.LogPacketLine(line);
 }
 
 }  // namespace qvr

@@ -1,7 +1,8 @@
 #pragma once
 // The controller packet protocol: request/reply exchange with checksum and 500 ms time-out,
 // read and write requests with their reply checks, one retry on reads, the poll hold-off,
-// block-wise memory transfers and the packet log.
+// block-wise memory transfers and the packet log. The host it is given is pumped while a
+// reply is awaited, receives the packet lines and the progress of memory transfers.
 #include <cstddef>
 #include <cstdint>
 
@@ -19,7 +20,6 @@ class Link {
  public:
   Link(Transport& transport, Host& host, Clock& clock);
 
-  Host& host() { return host_; }
   Clock& clock() { return clock_; }
 
   // One request and its reply: checksum written into byte 71, sent, reply polled for up to
@@ -49,10 +49,9 @@ class Link {
   // Advances progress per block.
   [[nodiscard]] TransferResult WriteMemory(uint8_t address, uint8_t command, uint32_t start,
                                            const uint8_t* source, unsigned total, int blockSize);
-  // Returns when no exchange is in progress. On the link's one thread an exchange in progress
-  // lies further down the caller's own stack, so this never waits; a nested exchange started
-  // from a pump fails with LinkExchangeFailed rather than hang.
-  void WaitLinkIdle();
+  // True while an exchange awaits its reply. On the link's one thread that exchange lies
+  // further down the caller's own stack: a nested exchange started from a pump fails with
+  // LinkExchangeFailed rather than hang.
   bool exchangeBusy() const { return exchangeBusy_; }
 
   // The connection monitor skips a tick while this is non-zero (and counts it down).

@@ -18,8 +18,8 @@ constexpr uint8_t kCmdFirmware = 2;
 // One run of the procedure: what the device said about itself and the file that passed.
 class UpdateRun {
  public:
-  UpdateRun(Link& link, const Catalogue& catalogue, const DeviceModule& module)
-      : link_(link), host_(link.host()), catalogue_(catalogue), module_(module) {}
+  UpdateRun(Link& link, Host& host, const Catalogue& catalogue, const DeviceModule& module)
+      : link_(link), host_(host), catalogue_(catalogue), module_(module) {}
 
   UpdateOutcome Run(const UpdateFileChooser& chooser) {
     if (!Identify()) return UpdateOutcome::kFailed;
@@ -30,16 +30,17 @@ class UpdateRun {
     if (!Compatible()) return UpdateOutcome::kFailed;
     if (!Transfer()) return UpdateOutcome::kFailed;
     const uint16_t version = file_.header.applicationVersion;
-    host_.ShowMessageBox(kBoxInformation, catalogue_.Format(MessageId::kUpdateDone, unsigned(version / 100),
-                                                            unsigned(version % 100)));
+    host_.ShowMessageBox(BoxKind::kInformation,
+                         catalogue_.Format(MessageId::kUpdateDone, unsigned(version / 100),
+                                           unsigned(version % 100)));
     return UpdateOutcome::kUpdated;
   }
 
  private:
   bool Identify() {
-    const LinkResult result = ReadDeviceInfo(link_, catalogue_, module_, device_);
+    const LinkResult result = ReadDeviceInfo(link_, host_, catalogue_, module_, device_);
     if (result == LinkOk) return true;
-    host_.ShowMessageBox(kBoxError,
+    host_.ShowMessageBox(BoxKind::kError,
                          DeviceFailureText(catalogue_, MessageId::kDeviceConfigurationReadFailed,
                                            module_.name, result));
     return false;
@@ -51,7 +52,7 @@ class UpdateRun {
     const size_t maxSize = std::min(kUpdateFileMaxSize, MaxTransferableFileSize(module_.blockSize));
     const UpdateFileCheck check = LoadUpdateFile(path, catalogue_, file_, maxSize);
     if (!check.ok()) {
-      host_.ShowMessageBox(kBoxError, check.message);
+      host_.ShowMessageBox(BoxKind::kError, check.message);
       return false;
     }
     std::string name, extension;
@@ -77,12 +78,12 @@ class UpdateRun {
   }
 
   bool Refuse(MessageId id) {
-    host_.ShowMessageBox(kBoxError, catalogue_.Text(id));
+    host_.ShowMessageBox(BoxKind::kError, catalogue_.Text(id));
     return false;
   }
 
   bool Confirm(MessageId id) {
-    return host_.ShowMessageBox(kBoxWarning, catalogue_.Text(id)) == kBoxResultYes;
+    return host_.ShowMessageBox(BoxKind::kWarning, catalogue_.Text(id)) == BoxAnswer::kYes;
   }
 
   // The leading block goes once on its own, then payload plus one block from offset 0: the
@@ -104,13 +105,13 @@ class UpdateRun {
     if (result == LinkOk) return true;
     // The box keeps its catalogue text; the log says where the transfer stopped.
     if (result.hasPlace()) host_.LogLine(TransferPlaceText(catalogue_, result));
-    std::string text =
-        catalogue_.Format(MessageId::kUpdateFailed, LinkResultText(catalogue_, result.code()).c_str());
+    std::string text = catalogue_.Format(MessageId::kUpdateFailed,
+                                         LinkResultText(catalogue_, result.code()).c_str());
     // Once the boot loader took a block the old application is gone; the same update run
     // again with the unit still attached is the way back.
     if (watch.deviceChanged())
       text = WithAddedText(catalogue_, text, AddedText::kFirmwareMayBeMissing);
-    host_.ShowMessageBox(kBoxError, text);
+    host_.ShowMessageBox(BoxKind::kError, text);
     return false;
   }
 
@@ -124,9 +125,9 @@ class UpdateRun {
 
 }  // namespace
 
-UpdateOutcome UpdateFirmware(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                             const UpdateFileChooser& chooser) {
-  return UpdateRun(link, catalogue, module).Run(chooser);
+UpdateOutcome UpdateFirmware(Link& link, Host& host, const Catalogue& catalogue,
+                             const DeviceModule& module, const UpdateFileChooser& chooser) {
+  return UpdateRun(link, host, catalogue, module).Run(chooser);
 }
 
 }  // namespace qvr

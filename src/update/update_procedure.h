@@ -10,6 +10,7 @@
 namespace qvr {
 
 class Catalogue;
+class Host;
 
 struct UpdateFileChooser {
   std::function<std::string()> choose;               // "" when cancelled
@@ -22,9 +23,9 @@ enum class UpdateOutcome {
   kFailed,     // or refused (by the file checks or the user's No)
 };
 
-// Every outcome has been shown through the link's host (boxes and log lines); a transfer that
-// failed also logs the block and offset where it stopped.
-UpdateOutcome UpdateFirmware(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                             const UpdateFileChooser& chooser);
+// Every outcome has been shown through `host` (boxes and log lines); a transfer that failed also
+// logs the block and offset where it stopped.
+UpdateOutcome UpdateFirmware(Link& link, Host& host, const Catalogue& catalogue,
+                             const DeviceModule& module, const UpdateFileChooser& chooser);
 
 }  // namespace qvr

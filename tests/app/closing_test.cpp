@@ -96,11 +96,11 @@ Outcome CloseDuring(Operation operation, Closer closer, ShellFixture& shell) {
                                 .payloadSize = 4010}
                          .Build());
     shell.dialogs.answers = {QString::fromStdString(path)};
-    window.SpeedButtonUpdateClick();
+    window.UpdateFirmwareCommand();
   } else {
-    window.SpeedButtonReadDeviceClick();  // the page shows what the device holds
-    shell.boxes.answers = {kBoxResultYes};
-    window.SpeedButtonWriteDeviceClick();
+    window.ReadDeviceCommand();  // the page shows what the device holds
+    shell.boxes.answers = {BoxAnswer::kYes};
+    window.WriteDeviceCommand();
   }
 
   Outcome outcome;
@@ -179,13 +179,13 @@ TEST(ClosingDuringATransfer, AQuestionOrFileDialogOpenAtTheCloseCancelsTheComman
         shell.dialogs.answers = {QString::fromStdString(path)};
         shell.dialogs.during = closeNow;
         shell.controller.ClearWire();
-        window.SpeedButtonUpdateClick();
+        window.UpdateFirmwareCommand();
       } else {
-        window.SpeedButtonReadDeviceClick();
-        shell.boxes.answers = {kBoxResultYes};
+        window.ReadDeviceCommand();
+        shell.boxes.answers = {BoxAnswer::kYes};
         shell.boxes.during = closeNow;
         shell.controller.ClearWire();
-        window.SpeedButtonWriteDeviceClick();
+        window.WriteDeviceCommand();
       }
       EXPECT_EQ(shell.controller.CountRequests(sim::kAddressMux410, 2), 0);
       EXPECT_EQ(shell.controller.CountRequests(sim::kAddressMux410, 0x12), 0);
@@ -203,26 +203,26 @@ TEST(ClosingDuringATransfer, AQuestionOrFileDialogOpenAtTheCloseCancelsTheComman
 TEST(ClosingWithUnsavedChanges, CloseLoadAndReadAskToSaveDiscardOrCancel) {
   enum class Over { kClose, kLoad, kRead };
   for (Over over : {Over::kClose, Over::kLoad, Over::kRead}) {
-    for (int answer : {kBoxResultCancel, kBoxResultNo, kBoxResultYes}) {
-      SCOPED_TRACE(testing::Message() << "over " << int(over) << " answer " << answer);
+    for (BoxAnswer answer : {BoxAnswer::kCancel, BoxAnswer::kNo, BoxAnswer::kYes}) {
+      SCOPED_TRACE(testing::Message() << "over " << int(over) << " answer " << int(answer));
       ShellFixture shell;
       shell.realPages = DevicePageFactory();
       MainWindow& window = shell.Open();
       window.show();
       shell.Connect();
       window.setActivePage(kPageMux410);
-      window.SpeedButtonReadDeviceClick();
+      window.ReadDeviceCommand();
       ASSERT_TRUE(shell.boxes.seen.empty());
       const QString saved = shell.dir.filePath("edited.MUX");
       const QString other = shell.dir.filePath("absent.MUX");  // refused, which is no matter here
-      auto* memo = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
-      QTest::keyClicks(memo, "van 7");
+      auto* description = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
+      QTest::keyClicks(description, "van 7");
       // A double click empties the description, and Ctrl+Z brings it back.
-      const QString typed = memo->toPlainText();
-      QTest::mouseDClick(memo->viewport(), Qt::LeftButton);
-      EXPECT_TRUE(memo->toPlainText().isEmpty());
-      QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
-      EXPECT_EQ(memo->toPlainText(), typed);
+      const QString typed = description->toPlainText();
+      QTest::mouseDClick(description->viewport(), Qt::LeftButton);
+      EXPECT_TRUE(description->toPlainText().isEmpty());
+      QTest::keyClick(description, Qt::Key_Z, Qt::ControlModifier);
+      EXPECT_EQ(description->toPlainText(), typed);
       ASSERT_TRUE(window.devicePage(kPageMux410)->modified());
       EXPECT_TRUE(window.windowTitle().endsWith("*"));
 
@@ -231,31 +231,31 @@ TEST(ClosingWithUnsavedChanges, CloseLoadAndReadAskToSaveDiscardOrCancel) {
       shell.controller.ClearWire();
       if (over == Over::kClose) window.close();
       if (over == Over::kLoad) window.LoadConfigFile(other.toStdString());
-      if (over == Over::kRead) window.SpeedButtonReadDeviceClick();
+      if (over == Over::kRead) window.ReadDeviceCommand();
 
       ASSERT_FALSE(shell.boxes.seen.empty());
       const BoxRequest& asked = shell.boxes.seen.front().request;
       EXPECT_TRUE(asked.saveChanges);
       EXPECT_TRUE(asked.text.contains("MUX-410"));
-      EXPECT_EQ(QFile::exists(saved), answer == kBoxResultYes);
-      if (answer == kBoxResultYes) {
+      EXPECT_EQ(QFile::exists(saved), answer == BoxAnswer::kYes);
+      if (answer == BoxAnswer::kYes) {
         QFile file(saved);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         EXPECT_TRUE(bytes.contains(QByteArray("van 7").toHex().toUpper()));
       }
       if (over == Over::kClose) {
-        EXPECT_EQ(window.isVisible(), answer == kBoxResultCancel);
-      } else if (answer == kBoxResultCancel) {
+        EXPECT_EQ(window.isVisible(), answer == BoxAnswer::kCancel);
+      } else if (answer == BoxAnswer::kCancel) {
         EXPECT_TRUE(window.devicePage(kPageMux410)->modified());
         EXPECT_EQ(shell.controller.CountRequests(sim::kAddressMux410, 0x12), 0);
       }
-      if (over == Over::kRead && answer != kBoxResultCancel) {
+      if (over == Over::kRead && answer != BoxAnswer::kCancel) {
         // The device's configuration is shown unmodified, from no file.
         EXPECT_FALSE(window.devicePage(kPageMux410)->modified());
         EXPECT_TRUE(window.pageFile(kPageMux410).isEmpty());
       }
-      if (over == Over::kLoad && answer == kBoxResultYes) {
+      if (over == Over::kLoad && answer == BoxAnswer::kYes) {
         EXPECT_EQ(window.pageFile(kPageMux410), saved);  // the refused load kept the saved one
         EXPECT_TRUE(window.windowTitle().endsWith(QString::fromUtf8("edited.MUX")));
       }

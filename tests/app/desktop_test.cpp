@@ -57,42 +57,42 @@ TEST_F(Keyboard, TabLeavesTheDescriptionAndWalksEachPageAsItIsLaidOut) {
   shell.Connect();
   shell.window->setActivePage(1);
   shell.Find<QAction>("EventAddInLast_MUX410")->trigger();  // the event panel shows
-  auto* memo = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
-  memo->setFocus(Qt::TabFocusReason);
-  QTest::keyClicks(memo, "Lexus");
-  QTest::keyClick(memo, Qt::Key_Tab);
-  EXPECT_EQ(memo->toPlainText(), "Lexus") << "no tab character for the file and the device";
+  auto* description = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
+  description->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(description, "Lexus");
+  QTest::keyClick(description, Qt::Key_Tab);
+  EXPECT_EQ(description->toPlainText(), "Lexus") << "no tab character for the file and the device";
   EXPECT_EQ(QApplication::focusWidget()->objectName(), "ComboBoxModeMUX410");
 
   // Parameters and navigation on the left, then the action box: its fields, the input
   // parameters and the event editor beside them.
-  EXPECT_EQ(TabFrom(memo, 25), (std::vector<std::string>{
-                                   "ComboBoxModeMUX410",
-                                   "ComboBoxNaviType_MUX410",
-                                   "SpeedButtonNaviAuto_MUX410",
-                                   "ComboBoxNaviInput_MUX410",
-                                   "ComboBoxNaviMute_MUX410",
-                                   "CheckBoxBeep_MUX410",
-                                   "EditPowerOnTO_MUX410",
-                                   "ComboBoxOnPowerOn_MUX410",
-                                   "ComboBoxGVIFMode_MUX410",
-                                   "Edit_PulseTO_MUX410",
-                                   "CheckListBoxSkipInput_MUX410",
-                                   "ComboBoxCurrentInput_MUX410",
-                                   "TabControlEvent_MUX410x",
-                                   "EditDescriptionEvent_MUX410",
-                                   "ComboBoxInputEvent_MUX410",
-                                   "SpeedButtonGetEvent_MUX410x",
-                                   "ComboBoxZoneEvent_MUX410",
-                                   "ComboBoxIRTypeEvent_MUX410",
-                                   "EditAddressEvent_MUX410",
-                                   "EditCommandEvent_MUX410",
-                                   "SpeedButtonGetReaction_MUX410x",
-                                   "SpeedButtonPowerIR_MUX410x",
-                                   "ComboBoxReplayEvent_MUX410",
-                                   "ComboBoxOutputEvent_MUX410",
-                                   "SpeedButtonUpdate",
-                               }));
+  EXPECT_EQ(TabFrom(description, 25), (std::vector<std::string>{
+                                          "ComboBoxModeMUX410",
+                                          "ComboBoxNaviType_MUX410",
+                                          "SpeedButtonNaviAuto_MUX410",
+                                          "ComboBoxNaviInput_MUX410",
+                                          "ComboBoxNaviMute_MUX410",
+                                          "CheckBoxBeep_MUX410",
+                                          "EditPowerOnTO_MUX410",
+                                          "ComboBoxOnPowerOn_MUX410",
+                                          "ComboBoxGVIFMode_MUX410",
+                                          "Edit_PulseTO_MUX410",
+                                          "CheckListBoxSkipInput_MUX410",
+                                          "ComboBoxCurrentInput_MUX410",
+                                          "TabControlEvent_MUX410x",
+                                          "EditDescriptionEvent_MUX410",
+                                          "ComboBoxInputEvent_MUX410",
+                                          "SpeedButtonGetEvent_MUX410x",
+                                          "ComboBoxZoneEvent_MUX410",
+                                          "ComboBoxIRTypeEvent_MUX410",
+                                          "EditAddressEvent_MUX410",
+                                          "EditCommandEvent_MUX410",
+                                          "SpeedButtonGetReaction_MUX410x",
+                                          "SpeedButtonPowerIR_MUX410x",
+                                          "ComboBoxReplayEvent_MUX410",
+                                          "ComboBoxOutputEvent_MUX410",
+                                          "SpeedButtonUpdate",
+                                      }));
 
   // The left column top to bottom, then the right one: input and output control, the input
   // parameters, the mute output, the events.

@@ -38,7 +38,7 @@ class DeviceCommands : public ::testing::Test {
 
 TEST_F(DeviceCommands, ReadingTheMux410ShowsItsBannerAndTheGauge) {
   window().setActivePage(1);
-  window().SpeedButtonReadDeviceClick();
+  window().ReadDeviceCommand();
 
   EXPECT_TRUE(shell.boxes.seen.empty()) << shell.boxes.lastText();
   EXPECT_TRUE(MemoText().startsWith(QString::fromUtf8("**************** Устройство")));
@@ -68,8 +68,7 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
   window().show();
   QApplication::setActiveWindow(&window());
   window().setActivePage(kPageMux410);
-  for (auto command :
-       {&MainWindow::SpeedButtonWriteConfigClick, &MainWindow::SpeedButtonWriteDeviceClick}) {
+  for (auto command : {&MainWindow::SaveConfigFileCommand, &MainWindow::WriteDeviceCommand}) {
     shell.boxes.seen.clear();
     (window().*command)();
     ASSERT_EQ(shell.boxes.seen.size(), 1u);
@@ -78,7 +77,7 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
     EXPECT_TRUE(shell.dialogs.requests.empty());
   }
 
-  window().SpeedButtonReadDeviceClick();
+  window().ReadDeviceCommand();
   auto* address = shell.Find<QLineEdit>("EditAddressEvent_MUX410");
   auto* tabs = shell.Find<QTabBar>("TabControlEvent_MUX410x");
   ASSERT_GE(tabs->count(), 2);
@@ -87,7 +86,7 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
   EXPECT_FALSE(address->text().contains('x'));
   address->setText("70000");
   shell.boxes.seen.clear();
-  window().SpeedButtonWriteDeviceClick();
+  window().WriteDeviceCommand();
   ASSERT_EQ(shell.boxes.seen.size(), 1u);  // no question follows the refusal
   const QString field = shell.boxes.seen.back().request.field;
   EXPECT_TRUE(field.startsWith(QString::fromUtf8("Событие 2, поле «"))) << field.toStdString();
@@ -97,8 +96,8 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
   shell.Find<QAction>("MenuItemPreviewWritex")->trigger();
   address->setText("700");
   shell.boxes.seen.clear();
-  shell.boxes.answers = {kBoxResultYes};
-  window().SpeedButtonWriteDeviceClick();
+  shell.boxes.answers = {BoxAnswer::kYes};
+  window().WriteDeviceCommand();
   ASSERT_GE(shell.boxes.seen.size(), 1u);
   const QString question = shell.boxes.seen.front().request.text;
   EXPECT_TRUE(question.contains(QString::fromUtf8(TextIn(kRussian, AddedText::kPreviewChanges))));
@@ -113,7 +112,7 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
       ListBackups(shell.dir.filePath("backups").toStdString(), "MUX-410");
   ASSERT_EQ(made.size(), 1u);
   shell.dialogs.answers = {QString::fromStdString(made.front().path)};
-  shell.boxes.answers = {kBoxResultYes};
+  shell.boxes.answers = {BoxAnswer::kYes};
   shell.boxes.seen.clear();
   window().RestoreFromBackup();
   ASSERT_FALSE(shell.dialogs.requests.empty());
@@ -122,7 +121,7 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
       << shell.dialogs.requests.back().initialFolder.toStdString();
   EXPECT_EQ(window().statusText().toStdString(),
             Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
-  window().SpeedButtonReadDeviceClick();
+  window().ReadDeviceCommand();
   tabs->setCurrentIndex(1);
   EXPECT_NE(address->text(), "700");
 }
@@ -137,10 +136,10 @@ TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReports
   window().setActivePage(1);
   shell.dialogs.answers = {path};
 
-  window().SpeedButtonUpdateClick();
+  window().UpdateFirmwareCommand();
 
   ASSERT_FALSE(shell.boxes.seen.empty());
-  EXPECT_EQ(shell.boxes.seen.back().request.kind, kBoxInformation);
+  EXPECT_EQ(shell.boxes.seen.back().request.style, BoxKind::kInformation);
   EXPECT_EQ(shell.boxes.lastText(), "Устройство успешно обновлено до версии 2.16");
   EXPECT_EQ(window().activePage(), 1);
   EXPECT_TRUE(window().monitor().connected());
@@ -152,8 +151,8 @@ TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReports
 TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice) {
   const QString backups = shell.dir.path() + "/backups";
   window().setActivePage(2);
-  shell.boxes.answers = {kBoxResultYes};
-  window().SpeedButtonToDefaultClick();
+  shell.boxes.answers = {BoxAnswer::kYes};
+  window().ResetToDefaultCommand();
   EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
   // A folder per unit, one per backup, the file under the unit's own name.
   const QString unit = backups + "/TPX-520-52000456";
@@ -175,11 +174,11 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
 
   // A device that cannot be read cannot be backed up: the reset is not sent, one box says so.
   shell.boxes.seen.clear();
-  shell.boxes.answers = {kBoxResultYes};
+  shell.boxes.answers = {BoxAnswer::kYes};
   shell.controller.SilenceNext(sim::kAlways);
-  window().SpeedButtonToDefaultClick();
+  window().ResetToDefaultCommand();
   ASSERT_EQ(shell.boxes.seen.size(), 2u);
-  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxWarning + kBoxDefaultNo);
+  EXPECT_EQ(shell.boxes.seen[0].request.style, (BoxStyle{BoxKind::kWarning, DefaultButton::kNo}));
   EXPECT_EQ(shell.boxes.lastText(),
             "Не удалось сохранить резервную копию конфигурации устройства \"TPX-520\", в "
             "устройство ничего не отправлено\nВышел таймаут ожидания ответа");
@@ -191,9 +190,9 @@ TEST(DeviceCommandsWithoutBackups, ResetToDefaultFailureNamesTheDevice) {
   shell.WriteSettings("[MainSettings]\r\nBackup=0\r\nActivePage=2\r\n");
   MainWindow& window = shell.Open();
   shell.Connect();
-  shell.boxes.answers = {kBoxResultYes};
+  shell.boxes.answers = {BoxAnswer::kYes};
   shell.controller.SilenceNext(sim::kAlways);
-  window.SpeedButtonToDefaultClick();
+  window.ResetToDefaultCommand();
   ASSERT_EQ(shell.boxes.seen.size(), 2u);
   EXPECT_EQ(shell.boxes.lastText(),
             "Ошибка сброса конфигурации устройства \"TPX-520\" в состояние по умолчанию\n"

@@ -58,10 +58,10 @@ TEST_F(Dialogs, EachDeviceStartsInItsOwnLastFolder) {
   const QString tpxFile = shell.dir.path() + "/tpx/b.MUX";
   shell.window->setActivePage(1);
   shell.dialogs.answers = {muxFile};
-  shell.window->SpeedButtonReadConfigClick();
+  shell.window->OpenConfigFileCommand();
   shell.window->setActivePage(2);
   shell.dialogs.answers = {tpxFile};
-  shell.window->SpeedButtonWriteConfigClick();
+  shell.window->SaveConfigFileCommand();
 
   ASSERT_EQ(shell.dialogs.requests.size(), 2u);
   EXPECT_EQ(shell.dialogs.requests[0].initialFolder, "");  // nothing remembered yet

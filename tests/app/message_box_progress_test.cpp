@@ -28,31 +28,31 @@ TEST(MessageBoxKinds, CaptionButtonsAndDefaultFollowTheKind) {
   Catalogue catalogue;
   catalogue.setLanguage(kEnglish);
   struct Case {
-    int kind;
+    BoxStyle style;
     const char* caption;
     bool yesNo;
     bool defaultNo;
   };
   const Case cases[] = {
-      {16, "Error", false, false},
-      {32, "Question", true, false},
-      {48, "Warning", true, false},
-      {64, "Information", false, false},
-      {48 + 256, "Warning", true, true},
-      {32 + 256, "Question", true, true},
-      {0, "", false, false},
-      {99, "", false, false},
+      {BoxKind::kError, "Error", false, false},
+      {BoxKind::kQuestion, "Question", true, false},
+      {BoxKind::kWarning, "Warning", true, false},
+      {BoxKind::kInformation, "Information", false, false},
+      {{BoxKind::kWarning, DefaultButton::kNo}, "Warning", true, true},
+      {{BoxKind::kQuestion, DefaultButton::kNo}, "Question", true, true},
+      {BoxKind(99), "", false, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.kind);
-    BoxRequest request = MakeBoxRequest(catalogue, c.kind, "text");
+    SCOPED_TRACE(int(c.style.kind));
+    BoxRequest request = MakeBoxRequest(catalogue, c.style, "text");
     EXPECT_EQ(request.caption.toStdString(), c.caption);
     EXPECT_EQ(request.yesNo, c.yesNo);
     EXPECT_EQ(request.defaultNo, c.defaultNo);
     EXPECT_EQ(request.text, "text");
   }
   catalogue.setLanguage(kRussian);
-  EXPECT_EQ(MakeBoxRequest(catalogue, 48, "").caption, QString::fromUtf8("Предупреждение"));
+  EXPECT_EQ(MakeBoxRequest(catalogue, BoxKind::kWarning, "").caption,
+            QString::fromUtf8("Предупреждение"));
 }
 
 TEST(MessageBoxPlacement, CentredOnTheMainWindowAndFiftyPixelsBelowEvenOffScreen) {
@@ -100,27 +100,32 @@ TEST(RealMessageBox, EnterPressesTheDefaultButtonAndTheBoxStandsOverTheWindow) {
 
   {
     EnterOnBox enter(&main);
-    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 48 + 256, "Sure?")), kBoxResultNo);
+    EXPECT_EQ(responder.Respond(
+                  MakeBoxRequest(catalogue, {BoxKind::kWarning, DefaultButton::kNo}, "Sure?")),
+              BoxAnswer::kNo);
     EXPECT_EQ(enter.caption, "Warning");
     EXPECT_EQ(enter.position, enter.expected);
     EXPECT_EQ(enter.icon, QMessageBox::Warning);  // the reset warning looks like one
   }
   {
     EnterOnBox enter(&main);
-    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 32, "Sure?")), kBoxResultYes);
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, BoxKind::kQuestion, "Sure?")),
+              BoxAnswer::kYes);
     EXPECT_EQ(enter.icon, QMessageBox::Question);
   }
   {
     EnterOnBox enter(&main);
     // A file name that looks like HTML is shown as written.
-    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 16, "<b>car</b>.MUX broken")),
-              kBoxResultOk);
+    EXPECT_EQ(
+        responder.Respond(MakeBoxRequest(catalogue, BoxKind::kError, "<b>car</b>.MUX broken")),
+        BoxAnswer::kOk);
     EXPECT_EQ(enter.icon, QMessageBox::Critical);
     EXPECT_EQ(enter.format, Qt::PlainText);
   }
   {
     EnterOnBox enter(&main);
-    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 64, "Done")), kBoxResultOk);
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, BoxKind::kInformation, "Done")),
+              BoxAnswer::kOk);
     EXPECT_EQ(enter.icon, QMessageBox::Information);
   }
   {
@@ -128,7 +133,8 @@ TEST(RealMessageBox, EnterPressesTheDefaultButtonAndTheBoxStandsOverTheWindow) {
     QtTranslations qtTexts;
     ASSERT_TRUE(qtTexts.Switch(kRussian)) << "Qt's Russian translation is not installed";
     EnterOnBox enter(&main);
-    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, 32, "?")), kBoxResultYes);
+    EXPECT_EQ(responder.Respond(MakeBoxRequest(catalogue, BoxKind::kQuestion, "?")),
+              BoxAnswer::kYes);
     EXPECT_EQ(enter.buttons, (QStringList{QString::fromUtf8("&Да"), QString::fromUtf8("&Нет")}));
   }
 }
@@ -139,8 +145,8 @@ TEST(WindowMessageBox, PollStopsWhileOpenAndRunsAfterwardsEvenIfItWasOff) {
   auto* poll = shell.Find<QTimer>("TimerQVRBTest");
   poll->stop();  // as in the close sequence
 
-  shell.boxes.answers = {kBoxResultYes};
-  EXPECT_EQ(window.host().ShowMessageBox(kBoxQuestion, "Go?"), kBoxResultYes);
+  shell.boxes.answers = {BoxAnswer::kYes};
+  EXPECT_EQ(window.host().ShowMessageBox(BoxKind::kQuestion, "Go?"), BoxAnswer::kYes);
 
   ASSERT_EQ(shell.boxes.seen.size(), 1u);
   EXPECT_FALSE(shell.boxes.seen[0].pollRunning);
@@ -150,9 +156,9 @@ TEST(WindowMessageBox, PollStopsWhileOpenAndRunsAfterwardsEvenIfItWasOff) {
   // After a termination signal nobody may be there to answer: a question is answered No
   // without a box, and a message goes to the log and the status bar instead.
   window.Terminate();
-  shell.boxes.answers = {kBoxResultYes};
-  EXPECT_EQ(window.host().ShowMessageBox(kBoxQuestion, "Again?"), kBoxResultNo);
-  EXPECT_EQ(window.host().ShowMessageBox(kBoxInformation, "Updated to 2.16"), kBoxResultOk);
+  shell.boxes.answers = {BoxAnswer::kYes};
+  EXPECT_EQ(window.host().ShowMessageBox(BoxKind::kQuestion, "Again?"), BoxAnswer::kNo);
+  EXPECT_EQ(window.host().ShowMessageBox(BoxKind::kInformation, "Updated to 2.16"), BoxAnswer::kOk);
   EXPECT_EQ(shell.boxes.seen.size(), 1u);
   EXPECT_TRUE(shell.Find<QPlainTextEdit>("Memo")->toPlainText().contains("Updated to 2.16"));
   EXPECT_EQ(window.statusText(), "Updated to 2.16");
@@ -169,7 +175,7 @@ TEST(StatusBar, ShowsNamesThatLookLikeHtmlAsWritten) {
   MainWindow& window = shell.Open();
   window.SetLanguage(kEnglish);
   window.setActivePage(kPageMux410);
-  window.SpeedButtonReadConfigClick();  // remembers the file's folder: the first save
+  window.OpenConfigFileCommand();  // remembers the file's folder: the first save
 
   const QString told =
       "The program settings were not saved to \"" + shell.settingsPath + "\": Not a directory";

@@ -145,7 +145,7 @@ TEST(StartUp, UnreadableSettingsFileIsReportedAndTheWindowKeepsItsDesignState) {
   MainWindow& window = shell.Open();
 
   ASSERT_EQ(shell.boxes.seen.size(), 1u);
-  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxError);
+  EXPECT_EQ(shell.boxes.seen[0].request.style, BoxKind::kError);
   EXPECT_EQ(shell.boxes.lastText(), "Ошибка чтения файла конфигурации программы");
   EXPECT_EQ(window.activePage(), 2);
   EXPECT_EQ(window.pos(), QPoint(550, 442));
@@ -223,7 +223,7 @@ TEST(StartUp, UnwritableSettingsFolderIsToldOnceInTheStatusBarAndTheLog) {
   window.SetLanguage(kEnglish);
   window.setActivePage(kPageMux410);
 
-  window.SpeedButtonReadConfigClick();  // remembers the file's folder: the first save
+  window.OpenConfigFileCommand();  // remembers the file's folder: the first save
   const std::string told = "The program settings were not saved to \"" +
                            shell.settingsPath.toStdString() + "\": Not a directory";
   EXPECT_EQ(window.statusText().toStdString(), told);

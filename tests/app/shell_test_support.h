@@ -31,11 +31,11 @@ class ScriptedBoxes : public MessageBoxResponder {
     BoxRequest request;
     bool pollRunning;
   };
-  int Respond(const BoxRequest& request) override {
+  BoxAnswer Respond(const BoxRequest& request) override {
     seen.push_back({request, pollTimer && pollTimer->isActive()});
     if (during) during();
-    if (answers.empty()) return request.yesNo ? kBoxResultNo : kBoxResultOk;
-    int answer = answers.front();
+    if (answers.empty()) return request.yesNo ? BoxAnswer::kNo : BoxAnswer::kOk;
+    BoxAnswer answer = answers.front();
     answers.pop_front();
     return answer;
   }
@@ -44,7 +44,7 @@ class ScriptedBoxes : public MessageBoxResponder {
   }
 
   std::vector<Seen> seen;
-  std::deque<int> answers;
+  std::deque<BoxAnswer> answers;
   QTimer* pollTimer = nullptr;
   std::function<void()> during;  // runs while a box is "open"
 };

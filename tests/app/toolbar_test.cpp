@@ -34,10 +34,10 @@ class Toolbar : public ::testing::Test {
 
 TEST_F(Toolbar, EnablesWhatTheActiveRowSupportsAndTheControllerAllows) {
   window().setActivePage(0);
-  window().RefreshToolbar(false);
+  window().EnableToolbar();
   EXPECT_EQ(Enabled(shell), "0000000");
   window().setActivePage(1);
-  window().RefreshToolbar(false);
+  window().EnableToolbar();
   EXPECT_EQ(Enabled(shell), "0110000");
 
   shell.Connect();  // the connection refreshes the toolbar
@@ -46,7 +46,7 @@ TEST_F(Toolbar, EnablesWhatTheActiveRowSupportsAndTheControllerAllows) {
   shell.Find<QTabWidget>("PageControlMain")->setCurrentIndex(0);  // a user change refreshes too
   EXPECT_EQ(Enabled(shell), "1000001");
 
-  window().RefreshToolbar(true);
+  window().DisableToolbar();
   EXPECT_EQ(Enabled(shell), "0000000");
   EXPECT_TRUE(window().busy());
 
@@ -61,11 +61,11 @@ TEST_F(Toolbar, BusyStateRefusesTheUsersPageChanges) {
   window().show();
   QTabBar* tabs = shell.Find<QTabWidget>("PageControlMain")->tabBar();
 
-  window().RefreshToolbar(true);
+  window().DisableToolbar();
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
   EXPECT_EQ(window().activePage(), 1);
 
-  window().RefreshToolbar(false);
+  window().EnableToolbar();
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
   EXPECT_EQ(window().activePage(), 2);
 
@@ -84,7 +84,7 @@ TEST_F(Toolbar, BusyStateRefusesTheUsersPageChanges) {
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
     EXPECT_EQ(window().activePage(), 1);
   };
-  window().SpeedButtonReadConfigClick();  // cancelled at the file choice
+  window().OpenConfigFileCommand();  // cancelled at the file choice
   EXPECT_TRUE(shell.mux->isEnabled());
   EXPECT_EQ(Enabled(shell), "1111111");
 }
@@ -138,11 +138,11 @@ TEST_F(Toolbar, ShortcutsRunEnabledCommandsAndTheFocusReturns) {
 
 TEST_F(Toolbar, DeviceCommandsOnTheMonitoringPageDoNothing) {
   window().setActivePage(0);
-  window().SpeedButtonReadConfigClick();
-  window().SpeedButtonWriteConfigClick();
-  window().SpeedButtonReadDeviceClick();
-  window().SpeedButtonWriteDeviceClick();
-  window().SpeedButtonToDefaultClick();
+  window().OpenConfigFileCommand();
+  window().SaveConfigFileCommand();
+  window().ReadDeviceCommand();
+  window().WriteDeviceCommand();
+  window().ResetToDefaultCommand();
   EXPECT_TRUE(shell.boxes.seen.empty());
   EXPECT_TRUE(shell.dialogs.requests.empty());
 }
@@ -150,10 +150,10 @@ TEST_F(Toolbar, DeviceCommandsOnTheMonitoringPageDoNothing) {
 TEST_F(Toolbar, ReadDeviceReportsTheFailureWithDeviceNameAndResultText) {
   window().setActivePage(2);
   shell.tpx->readDeviceResult = LinkTimeout;
-  window().SpeedButtonReadDeviceClick();
+  window().ReadDeviceCommand();
   EXPECT_EQ(shell.tpx->calls.back(), "ReadDevice TPX-520");
   ASSERT_EQ(shell.boxes.seen.size(), 1u);
-  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxError);
+  EXPECT_EQ(shell.boxes.seen[0].request.style, BoxKind::kError);
   EXPECT_EQ(shell.boxes.lastText(),
             "Ошибка чтения конфигурации из устройства \"TPX-520\"\nВышел таймаут ожидания ответа");
   EXPECT_FALSE(window().busy());
@@ -161,23 +161,23 @@ TEST_F(Toolbar, ReadDeviceReportsTheFailureWithDeviceNameAndResultText) {
 
 TEST_F(Toolbar, WriteDeviceValidatesThenAsksWithNoAsDefault) {
   window().setActivePage(1);
-  window().SpeedButtonWriteDeviceClick();  // the scripted user answers No
+  window().WriteDeviceCommand();  // the scripted user answers No
   EXPECT_EQ(shell.mux->calls.back(), "CheckForDevice");
   ASSERT_EQ(shell.boxes.seen.size(), 1u);
-  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxQuestion + kBoxDefaultNo);
+  EXPECT_EQ(shell.boxes.seen[0].request.style, (BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}));
   EXPECT_TRUE(shell.boxes.seen[0].request.defaultNo);
   EXPECT_EQ(shell.boxes.lastText(), "Вы действительно хотите\nзаписать данные в контроллер?");
 
-  shell.boxes.answers = {kBoxResultYes};
+  shell.boxes.answers = {BoxAnswer::kYes};
   shell.mux->writeDeviceResult = DeviceResultError;
-  window().SpeedButtonWriteDeviceClick();
+  window().WriteDeviceCommand();
   EXPECT_EQ(shell.mux->calls.back(), "WriteDevice MUX-410");
   EXPECT_EQ(shell.boxes.lastText(),
             "Ошибка записи конфигурации в устройство \"MUX-410\"\nОшибка результата");
 
   shell.boxes.seen.clear();
   shell.mux->validationResult = 1;
-  window().SpeedButtonWriteDeviceClick();
+  window().WriteDeviceCommand();
   EXPECT_TRUE(shell.boxes.seen.empty());  // the page has said what is wrong
   EXPECT_EQ(shell.mux->calls.back(), "CheckForDevice");
 }
@@ -185,14 +185,14 @@ TEST_F(Toolbar, WriteDeviceValidatesThenAsksWithNoAsDefault) {
 TEST_F(Toolbar, SaveConfigurationValidatesFirstAndAnInvalidPageOpensNoDialog) {
   window().setActivePage(1);
   shell.mux->validationResult = 1;
-  window().SpeedButtonWriteConfigClick();
+  window().SaveConfigFileCommand();
   EXPECT_TRUE(shell.dialogs.requests.empty());
   EXPECT_FALSE(window().busy());
 
   shell.mux->validationResult = 0;
   const QString path = shell.dir.path() + "/car.MUX";
   shell.dialogs.answers = {path};
-  window().SpeedButtonWriteConfigClick();
+  window().SaveConfigFileCommand();
   ASSERT_EQ(shell.dialogs.requests.size(), 1u);
   EXPECT_TRUE(shell.dialogs.requests[0].save);
   EXPECT_EQ(shell.mux->calls.back(), "WriteConfigFile MUX-410 " + path.toStdString());
@@ -224,22 +224,22 @@ TEST(ToolbarSparseTable, MissingOperationsAreReportedAsNotSupported) {
   MainWindow& window = shell.Open(kSparseRows);
   shell.Connect();
   window.setActivePage(1);
-  window.RefreshToolbar(false);
+  window.EnableToolbar();
   EXPECT_EQ(Enabled(shell), "0000001");
 
-  window.SpeedButtonUpdateClick();
-  window.SpeedButtonReadConfigClick();
-  window.SpeedButtonWriteConfigClick();
-  window.SpeedButtonReadDeviceClick();
-  window.SpeedButtonWriteDeviceClick();
-  window.SpeedButtonToDefaultClick();
-  window.SpeedButtonResetClick();
+  window.UpdateFirmwareCommand();
+  window.OpenConfigFileCommand();
+  window.SaveConfigFileCommand();
+  window.ReadDeviceCommand();
+  window.WriteDeviceCommand();
+  window.ResetToDefaultCommand();
+  window.ResetDeviceCommand();
   window.setActivePage(2);  // no row at all
-  window.SpeedButtonResetClick();
+  window.ResetDeviceCommand();
 
   std::vector<std::string> texts;
   for (const auto& seen : shell.boxes.seen) {
-    EXPECT_EQ(seen.request.kind, kBoxError);
+    EXPECT_EQ(seen.request.style, BoxKind::kError);
     texts.push_back(seen.request.text.toStdString());
   }
   ASSERT_EQ(texts.size(), 8u);
@@ -260,7 +260,7 @@ TEST_F(Toolbar, UpdateShowsTheMonitoringPageAndReturnsToTheCommandsPage) {
   int pageDuringDialog = -1;
   shell.dialogs.during = [&] { pageDuringDialog = window().activePage(); };
 
-  window().SpeedButtonUpdateClick();  // cancelled at the file choice
+  window().UpdateFirmwareCommand();  // cancelled at the file choice
 
   EXPECT_EQ(pageDuringDialog, 0);
   EXPECT_EQ(window().activePage(), 2);
@@ -273,7 +273,7 @@ TEST_F(Toolbar, UpdateShowsTheMonitoringPageAndReturnsToTheCommandsPage) {
 TEST_F(Toolbar, UpdatingTheControllerItselfAnnouncesItAnew) {
   shell.Connect();
   window().setActivePage(0);
-  window().SpeedButtonUpdateClick();
+  window().UpdateFirmwareCommand();
   EXPECT_FALSE(window().monitor().connected());
   EXPECT_EQ(Enabled(shell), "0000000");
   shell.Connect();

@@ -28,7 +28,7 @@ class Mux410Transfer : public test::SimFixture {};
 TEST_F(Mux410Transfer, ReadAsksIdentificationBlocksAndRecordsUpToTheEndRecord) {
   ConfigImage image;
   image.events.setCount(5);  // reading starts from an empty image
-  ASSERT_EQ(ReadConfiguration(link, catalogue, kMux, image), LinkOk);
+  ASSERT_EQ(ReadConfiguration(link, host, catalogue, kMux, image), LinkOk);
 
   EXPECT_EQ(Commands(), (std::vector<int>{1, 5, 17, 18, 19, 20, 27, 27, 27, 27}));
   std::vector<int> offsets;
@@ -63,7 +63,7 @@ TEST_F(Mux410Transfer, EachEndConditionEndsTheTableOnItsOwnWithRecordsAfterIt) {
     sim.ClearWire();
     host.progressDone = 0;
     ConfigImage image;
-    ASSERT_EQ(ReadConfiguration(link, catalogue, kMux, image), LinkOk);
+    ASSERT_EQ(ReadConfiguration(link, host, catalogue, kMux, image), LinkOk);
     EXPECT_EQ(image.events.count(), 2);
     EXPECT_EQ(image.events.record(2), EventRecord{});
     EXPECT_EQ(Requests(27).size(), 3u);
@@ -86,7 +86,7 @@ TEST_F(Mux410Transfer, WriteSendsBlocksUsedRecordsPackedOneEndRecordAndReset) {
       sim.SetBlock(kAddress, kCmdEvents,
                    TableBytes({Numbered(7), Numbered(7), Numbered(7), Numbered(7), Numbered(7)})));
   sim.ClearWire();
-  ASSERT_EQ(WriteConfiguration(link, catalogue, kMux, image), LinkOk);
+  ASSERT_EQ(WriteConfiguration(link, host, catalogue, kMux, image), LinkOk);
 
   EXPECT_EQ(Commands(),
             (std::vector<int>{5 | kWrite, 17 | kWrite, 18 | kWrite, 19 | kWrite, 20 | kWrite,
@@ -112,13 +112,13 @@ TEST_F(Mux410Transfer, All96UsedAreReadAndWrittenWithoutAnEndRecord) {
   for (int n = 1; n <= kEventCapacity; ++n) records.push_back(Numbered(n));
   ASSERT_TRUE(sim.SetBlock(kAddress, kCmdEvents, TableBytes(records)));
   ConfigImage image;
-  ASSERT_EQ(ReadConfiguration(link, catalogue, kMux, image), LinkOk);
+  ASSERT_EQ(ReadConfiguration(link, host, catalogue, kMux, image), LinkOk);
   EXPECT_EQ(image.events.count(), 96);
   EXPECT_EQ(image.events.record(95), Numbered(96));
   EXPECT_EQ(Requests(27).size(), 96u);
 
   sim.ClearWire();
-  ASSERT_EQ(WriteConfiguration(link, catalogue, kMux, image), LinkOk);
+  ASSERT_EQ(WriteConfiguration(link, host, catalogue, kMux, image), LinkOk);
   EXPECT_EQ(Requests(27).size(), 96u);
   EXPECT_EQ(Requests(27).back().offset, 95 * 8);
   EXPECT_EQ(Commands().back(), 3 | kWrite);
@@ -128,7 +128,7 @@ TEST_F(Mux410Transfer, All96UsedAreReadAndWrittenWithoutAnEndRecord) {
   // 96th event back.
   image.events.setCount(95);
   sim.ClearWire();
-  ASSERT_EQ(WriteConfiguration(link, catalogue, kMux, image), LinkOk);
+  ASSERT_EQ(WriteConfiguration(link, host, catalogue, kMux, image), LinkOk);
   EXPECT_EQ(Requests(27).size(), 96u);
   EXPECT_EQ(sim.Block(kAddress, kCmdEvents).size(), 96u * 8);
   const std::vector<uint8_t> table = sim.Block(kAddress, kCmdEvents);
@@ -138,7 +138,7 @@ TEST_F(Mux410Transfer, All96UsedAreReadAndWrittenWithoutAnEndRecord) {
 TEST_F(Mux410Transfer, FirstFailureStopsTheTransfer) {
   ConfigImage image;
   sim.StatusNext(0xFC, 2, kCmdMode);  // reads are tried twice
-  EXPECT_EQ(ReadConfiguration(link, catalogue, kMux, image), DeviceMemoryError);
+  EXPECT_EQ(ReadConfiguration(link, host, catalogue, kMux, image), DeviceMemoryError);
   EXPECT_EQ(Requests(kCmdInput).size(), 0u);
   EXPECT_EQ(image.configNameText(), "Demo");  // what was read before stays
 
@@ -146,7 +146,7 @@ TEST_F(Mux410Transfer, FirstFailureStopsTheTransfer) {
   image.events.setCount(1);
   image.events.record(0) = Numbered(1);
   sim.StatusNext(0xFE, 1, kCmdEvents);
-  EXPECT_EQ(WriteConfiguration(link, catalogue, kMux, image), DeviceParameterError);
+  EXPECT_EQ(WriteConfiguration(link, host, catalogue, kMux, image), DeviceParameterError);
   EXPECT_EQ(Requests(3).size(), 0u);  // no reset after a failed write
   EXPECT_TRUE(host.boxes.empty());    // the caller shows the one error box
 }

@@ -76,7 +76,7 @@ class Tpx520Transfer : public test::SimFixture {};
 
 TEST_F(Tpx520Transfer, ReadTakesTheTouchBlockFromTheDevice) {
   ConfigImage image;
-  ASSERT_EQ(ReadConfiguration(link, catalogue, kTpx, image), LinkOk);
+  ASSERT_EQ(ReadConfiguration(link, host, catalogue, kTpx, image), LinkOk);
   EXPECT_EQ(Commands(), (std::vector<int>{1, 5, 16, 17, 18, 22, 22, 22}));
   EXPECT_TRUE(image.touchFromDevice);
   EXPECT_EQ(std::vector<uint8_t>(image.touch.begin(), image.touch.end()),
@@ -92,7 +92,7 @@ TEST_F(Tpx520Transfer, WriteAfterAFileLoadLeavesTheDeviceTouchBlockAlone) {
   ConfigImage image;
   ReadConfigFile(folder.File("f.MUX"), image);
   std::vector<uint8_t> deviceTouch = sim.Block(kAddress, kCmdTouch);
-  ASSERT_EQ(WriteConfiguration(link, catalogue, kTpx, image), LinkOk);
+  ASSERT_EQ(WriteConfiguration(link, host, catalogue, kTpx, image), LinkOk);
   EXPECT_EQ(Commands(), (std::vector<int>{5 | kWrite, 17 | kWrite, 18 | kWrite, 22 | kWrite,
                                           22 | kWrite, 3 | kWrite}));
   EXPECT_EQ(sim.Block(kAddress, kCmdTouch), deviceTouch);
@@ -102,13 +102,13 @@ TEST_F(Tpx520Transfer, WriteAfterAFileLoadLeavesTheDeviceTouchBlockAlone) {
 
 TEST_F(Tpx520Transfer, WriteAfterADeviceReadSendsTheTouchBlockBack) {
   ConfigImage image;
-  ASSERT_EQ(ReadConfiguration(link, catalogue, kTpx, image), LinkOk);
+  ASSERT_EQ(ReadConfiguration(link, host, catalogue, kTpx, image), LinkOk);
   std::vector<uint8_t> touch(image.touch.begin(), image.touch.end());
   sim.SetBlock(kAddress, kCmdTouch, std::vector<uint8_t>(12, 0));
   sim.ClearWire();
   image.events.setCount(64);
   for (int i = 0; i < 64; ++i) image.events.record(i) = EventRecord{1, 2, 0, 1, 0, 0, 0};
-  ASSERT_EQ(WriteConfiguration(link, catalogue, kTpx, image), LinkOk);
+  ASSERT_EQ(WriteConfiguration(link, host, catalogue, kTpx, image), LinkOk);
   EXPECT_EQ(Requests(kCmdTouch).size(), 1u);
   EXPECT_EQ(sim.Block(kAddress, kCmdTouch), touch);
   EXPECT_EQ(Requests(kCmdEvents).size(), 64u);  // a full table has no end record

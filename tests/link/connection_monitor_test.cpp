@@ -29,7 +29,7 @@ class Monitor : public LinkFixture {
     transport.responder = [info](const PacketBytes&) { return Data(0, 1, 0, info); };
   }
   RecordingListener listener;
-  ConnectionMonitor monitor{link, catalogue, listener};
+  ConnectionMonitor monitor{link, host, catalogue, listener};
 };
 
 TEST_F(Monitor, ConnectionIsAnnouncedOnceThenDotsCountToTen) {
@@ -138,7 +138,7 @@ TEST_F(Monitor, TicksDeliveredWhileAPollOrAPageReportPumpsDoNothing) {
     ConnectionMonitor* monitor = nullptr;
   } ticking;
   Link pumpingLink(transport, ticking, clock);
-  ConnectionMonitor pumped(pumpingLink, catalogue, listener);
+  ConnectionMonitor pumped(pumpingLink, ticking, catalogue, listener);
   ticking.monitor = &pumped;
   transport.script = {Answer{{}, LinkExchangeFailed}, Answer{{}, LinkExchangeFailed}};
   (void)pumped.PollController();

@@ -16,7 +16,7 @@ using DeviceCommands = LinkFixture;
 TEST_F(DeviceCommands, DeviceInfoFillsAFreshLogOnlyWhenTheDeviceAnswers) {
   host.log = {"old line"};
   DeviceInfo info;
-  EXPECT_EQ(ReadDeviceInfo(link, catalogue, *kTpx, info), LinkTimeout);
+  EXPECT_EQ(ReadDeviceInfo(link, host, catalogue, *kTpx, info), LinkTimeout);
   EXPECT_EQ(host.log, std::vector<std::string>{"old line"});
 
   std::vector<uint8_t> payload(65, 0x41);  // a name that runs to the end of the reply
@@ -26,7 +26,7 @@ TEST_F(DeviceCommands, DeviceInfoFillsAFreshLogOnlyWhenTheDeviceAnswers) {
   payload[10] = 0xCA;  // Windows-1251, as every 8-bit text of the devices: "Ко"
   payload[11] = 0xEE;
   transport.script = {Data(1, 1, 0, payload)};
-  ASSERT_EQ(ReadDeviceInfo(link, catalogue, *kMux, info), LinkOk);
+  ASSERT_EQ(ReadDeviceInfo(link, host, catalogue, *kMux, info), LinkOk);
   EXPECT_EQ(transport.sent.back()[kPacketDestination], 1);
   const std::vector<std::string> expected = {
       "******************* Device *******************",
@@ -64,18 +64,19 @@ TEST(ControllerReset, CountsAsDoneWhenTheControllerLeavesTheBusInsteadOfAnswerin
 
 TEST_F(DeviceCommands, FailedRequestsShowOneBoxNamingTheDevice) {
   transport.script = {Status(1, kStatusResultError)};
-  EXPECT_EQ(SendDeviceCommand(link, catalogue, kMux, 24, buffer.data(), 1), DeviceResultError);
-  EXPECT_EQ(ReadDeviceValue(link, catalogue, kTpx, 23, buffer.data(), 2), LinkTimeout);
+  EXPECT_EQ(SendDeviceCommand(link, host, catalogue, kMux, 24, buffer.data(), 1),
+            DeviceResultError);
+  EXPECT_EQ(ReadDeviceValue(link, host, catalogue, kTpx, 23, buffer.data(), 2), LinkTimeout);
   EXPECT_EQ(ResetDevice(link, *kMux), LinkTimeout);  // the toolbar reports this one
   ASSERT_EQ(host.boxes.size(), 2u);
-  EXPECT_EQ(host.boxes[0].kind, kBoxError);
+  EXPECT_EQ(host.boxes[0].style, BoxKind::kError);
   EXPECT_EQ(host.boxes[0].text, "Error writing to the device \"MUX-410\"\nFailed result");
   EXPECT_EQ(host.boxes[1].text,
             "Error reading from device \"TPX-520\"\nOut of the timeout response");
   EXPECT_EQ(LinkResultText(catalogue, 99), "Unknown error USB: 99");
 
   unsigned length = 43;  // no page 3: silently refused
-  EXPECT_EQ(ReadDeviceValueOfPage(link, catalogue, 3, 16, buffer.data(), length),
+  EXPECT_EQ(ReadDeviceValueOfPage(link, host, catalogue, 3, 16, buffer.data(), length),
             LinkExchangeFailed);
   EXPECT_EQ(host.boxes.size(), 2u);
 }
@@ -83,23 +84,24 @@ TEST_F(DeviceCommands, FailedRequestsShowOneBoxNamingTheDevice) {
 TEST_F(DeviceCommands, PageReadReportsNoMoreBytesThanFitTheBuffer) {
   transport.script = {Data(1, 16, 0, std::vector<uint8_t>(50, 0x42))};
   unsigned length = 43;
-  ASSERT_EQ(ReadDeviceValueOfPage(link, catalogue, kPageMux410, 16, buffer.data(), length), LinkOk);
+  ASSERT_EQ(ReadDeviceValueOfPage(link, host, catalogue, kPageMux410, 16, buffer.data(), length),
+            LinkOk);
   EXPECT_EQ(length, 43u);
   EXPECT_EQ(buffer[43], 0);
 }
 
 TEST_F(DeviceCommands, ResetToDefaultSendsNothingUnlessConfirmed) {
-  EXPECT_EQ(ResetToDefault(link, catalogue, *kTpx), LinkOk);  // the host answers No
+  EXPECT_EQ(ResetToDefault(link, host, catalogue, *kTpx), LinkOk);  // the host answers No
   EXPECT_TRUE(transport.sent.empty());
   ASSERT_EQ(host.boxes.size(), 1u);
-  EXPECT_EQ(host.boxes[0].kind, kBoxWarning + kBoxDefaultNo);
+  EXPECT_EQ(host.boxes[0].style, (BoxStyle{BoxKind::kWarning, DefaultButton::kNo}));
   EXPECT_EQ(host.boxes[0].text,
             "Are you sure you want to reset\nthe device configuration \"TPX-520\"\nto its default "
             "state?");
 
-  host.answers = {kBoxResultYes};
+  host.answers = {BoxAnswer::kYes};
   transport.script = {Status(2, kStatusOk)};
-  EXPECT_EQ(ResetToDefault(link, catalogue, *kTpx), LinkOk);
+  EXPECT_EQ(ResetToDefault(link, host, catalogue, *kTpx), LinkOk);
   EXPECT_EQ(transport.sent.at(0)[kPacketCommand], 0x84);
 }
 
@@ -113,7 +115,7 @@ class IrWait : public LinkFixture {
       return Data(1, 29, 0, {polls >= answerOnPoll ? reaction : uint8_t(0), 1, 0x34, 0x12, 0x56});
     };
   }
-  bool Wait() { return WaitForIrCode(link, catalogue, kMux, 29, code.data()); }
+  bool Wait() { return WaitForIrCode(link, host, catalogue, kMux, 29, code.data()); }
 
   uint8_t startStatus = kStatusOk, reaction = 0;
   int answerOnPoll = 1, polls = 0;

@@ -27,7 +27,7 @@ class ManualClock : public Clock {
 };
 
 struct Box {
-  int kind;
+  BoxStyle style;
   std::string text;
 };
 
@@ -52,19 +52,19 @@ class TestHost : public Host {
   }
   void AdvanceProgress(int count) override { progressDone += count; }
   bool PacketLogEnabled() const override { return packetLog; }
-  int ShowMessageBox(int kind, const std::string& text) override {
-    boxes.push_back({kind, text});
+  BoxAnswer ShowMessageBox(BoxStyle style, const std::string& text) override {
+    boxes.push_back({style, text});
     if (answers.empty())
-      return (kind & 0xFF) == kBoxQuestion || (kind & 0xFF) == kBoxWarning ? kBoxResultNo
-                                                                           : kBoxResultOk;
-    int answer = answers.front();
+      return style.kind == BoxKind::kQuestion || style.kind == BoxKind::kWarning ? BoxAnswer::kNo
+                                                                                 : BoxAnswer::kOk;
+    BoxAnswer answer = answers.front();
     answers.pop_front();
     return answer;
   }
 
   std::vector<std::string> log;
   std::vector<Box> boxes;
-  std::deque<int> answers;  // scripted button results, in order
+  std::deque<BoxAnswer> answers;  // scripted button results, in order
   std::string progressCaption;
   int progressTotal = 0;
   int progressDone = 0;

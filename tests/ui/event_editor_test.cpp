@@ -210,9 +210,9 @@ TEST_F(EventEditorTest, FullTableRefusesAddAndInsertDeleteAllNeedsYes) {
   EXPECT_EQ(table.count(), 96);
 
   editor.DeleteAllEvents();  // the scripted host answers No
-  EXPECT_EQ(host.boxes.boxes.back().kind, kBoxQuestion + kBoxDefaultNo);
+  EXPECT_EQ(host.boxes.boxes.back().style, (BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}));
   EXPECT_EQ(table.count(), 96);
-  host.boxes.answers.push_back(kBoxResultYes);
+  host.boxes.answers.push_back(BoxAnswer::kYes);
   editor.DeleteAllEvents();
   EXPECT_EQ(table.count(), 0);
   EXPECT_EQ(TabText(0), "Insert");
@@ -256,13 +256,13 @@ TEST_F(EventEditorTest, LiveButtonsTalkToTheDeviceOfTheirPage) {
   // The simulated remote sends NEC, address 4, command 17. A click on another event's tab
   // while the wait pumps messages is not taken: the code belongs to the event learning began on.
   bool clicked = false;
-  host.linkPumps.onPump = [&] {
+  host.hooked.onPump = [&] {
     if (clicked) return;
     clicked = true;
     QTest::mouseClick(editor.tabBar(), Qt::LeftButton, {}, editor.tabBar()->tabRect(0).center());
   };
   editor.LearnIrCode();
-  host.linkPumps.onPump = nullptr;
+  host.hooked.onPump = nullptr;
   EXPECT_TRUE(clicked);
   EXPECT_EQ(Selected(), 2);
   EXPECT_EQ(editor.typeList()->currentIndex(), 1);

@@ -42,8 +42,8 @@ class HookedHost : public Host {
     if (onProgress) onProgress();  // the window pumps messages as its gauge moves
   }
   bool PacketLogEnabled() const override { return to_.PacketLogEnabled(); }
-  int ShowMessageBox(int kind, const std::string& text) override {
-    return to_.ShowMessageBox(kind, text);
+  BoxAnswer ShowMessageBox(BoxStyle style, const std::string& text) override {
+    return to_.ShowMessageBox(style, text);
   }
   std::function<void()> onPump;
   std::function<void()> onProgress;
@@ -60,7 +60,7 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
         linkPumps(boxes),
         transport_(sim),
         link_(transport_, linkPumps, clock),
-        monitor_(link_, catalogue_, *this) {
+        monitor_(link_, linkPumps, catalogue_, *this) {
     boxes.pumpAdvanceMs = 25;  // every pump lets time pass, so waits end
     catalogue_.setLanguage(language);
   }
@@ -97,8 +97,8 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
   sim::SimController sim;
   ManualClock clock;
   TestHost boxes;
-  HookedHost hooked;     // what the page sees as its host
-  HookedHost linkPumps;  // the link's host: acts inside the pumps of an exchange or a wait
+  HookedHost hooked;     // what the page sees as its host: its boxes, waits and progress
+  HookedHost linkPumps;  // the link's host: acts inside an exchange's pumps and memory transfers
   QMenu menu;
   int page = kPageMux410;
   bool closingFlag = false;

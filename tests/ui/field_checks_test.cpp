@@ -49,7 +49,7 @@ TEST_F(FieldChecks, NumberBeyondItsRangeIsRefusedWithTheLimitsAndNothingStored) 
   edit->setText("65536");
   EXPECT_EQ(CheckNumberEdit(ctx(), edit, 0, 65535, dest, 2), 1);
   EXPECT_EQ(LastBox(), "The value must be in the range from 0 to 65535");
-  EXPECT_EQ(host.boxes.back().kind, kBoxError);
+  EXPECT_EQ(host.boxes.back().style, BoxKind::kError);
   EXPECT_EQ(dest[0], 0xAA);
   EXPECT_EQ(edit->selectedText(), "65536");
 

@@ -80,7 +80,7 @@ TEST_F(Mux410LiveTest, CurrentInputReadIsOneByteOfCommand22AndAFailureShowsOneBo
 TEST_F(Mux410LiveTest, PaTypeIsToldByItsBox) {
   page.actions().AskPaType();  // the sample configuration runs with an active PA
   EXPECT_EQ(host.LastBox(), "Active type of PA");
-  EXPECT_EQ(host.boxes.boxes.back().kind, kBoxInformation);
+  EXPECT_EQ(host.boxes.boxes.back().style, BoxKind::kInformation);
   host.sim.SetBlock(1, 20, {3, 0, 0});
   page.actions().AskPaType();
   EXPECT_EQ(host.LastBox(), "Unknown type of PA");
@@ -93,7 +93,7 @@ TEST_F(Mux410LiveTest, NavigationSetupRunsOnlyOnYesAndShowsUnknown) {
   EXPECT_EQ(host.sim.CountRequests(1, 21), 0);
   EXPECT_EQ(w().naviType->currentIndex(), 2);
 
-  host.boxes.answers.push_back(kBoxResultYes);
+  host.boxes.answers.push_back(BoxAnswer::kYes);
   page.actions().RunNaviAutoSetup();
   EXPECT_EQ(host.sim.CountRequests(1, 21), 1);
   EXPECT_EQ(w().naviType->currentIndex(), 0);

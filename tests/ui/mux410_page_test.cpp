@@ -249,7 +249,7 @@ TEST_F(Mux410PageTest, ConfigurationSurvivesAFileAndAFailedSaveSaysWhy) {
   const std::string bad = QDir(dir.path()).filePath("missing/car.MUX").toStdString();
   EXPECT_NE(page.WriteConfigFile(Mux(), bad), 0);
   EXPECT_NE(host.LastBox().find(bad), std::string::npos);
-  EXPECT_EQ(host.boxes.boxes.back().kind, kBoxError);
+  EXPECT_EQ(host.boxes.boxes.back().style, BoxKind::kError);
 }
 
 TEST_F(Mux410PageTest, FileOfNoMux410SectionsIsRefusedAndACutOneLoadsWithAWarning) {
@@ -262,14 +262,14 @@ TEST_F(Mux410PageTest, FileOfNoMux410SectionsIsRefusedAndACutOneLoadsWithAWarnin
   page.ImageToControls();
 
   EXPECT_NE(page.ReadConfigFile(Mux(), junk), 0);
-  EXPECT_EQ(host.boxes.boxes.back().kind, kBoxError);
+  EXPECT_EQ(host.boxes.boxes.back().style, BoxKind::kError);
   EXPECT_EQ(host.LastBox(),
             "The file \"" + junk + "\" is not a configuration file of the device \"MUX-410\"");
   EXPECT_EQ(page.image().events.count(), 2);  // the page keeps what it showed
   EXPECT_EQ(w().naviType->currentIndex(), 3);
 
   ASSERT_EQ(page.ReadConfigFile(Mux(), cut), 0);
-  EXPECT_EQ(host.boxes.boxes.back().kind, kBoxWarning);
+  EXPECT_EQ(host.boxes.boxes.back().style, BoxKind::kWarning);
   EXPECT_NE(host.LastBox().find("lacks the sections DPAR, INPUT"), std::string::npos);
   EXPECT_EQ(w().naviType->currentIndex(), 2);
   EXPECT_EQ(page.image().events.count(), 0);

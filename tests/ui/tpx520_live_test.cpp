@@ -18,12 +18,12 @@ TEST(Tpx520PageLive, SetupsAskFirstAndNoSendsNothing) {
   Tpx520PageHost h;
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   h.sim.ClearWire();
-  h.boxes.answers = {kBoxResultNo, kBoxResultNo};
+  h.boxes.answers = {BoxAnswer::kNo, BoxAnswer::kNo};
   h.tpx->actions().RunNaviAutoSetup();
   h.tpx->actions().RunTouchLineSetup();
   EXPECT_TRUE(h.sim.Wire().empty());
   ASSERT_EQ(h.boxes.boxes.size(), 2u);
-  EXPECT_EQ(h.boxes.boxes[0].kind, kBoxQuestion + kBoxDefaultNo);
+  EXPECT_EQ(h.boxes.boxes[0].style, (BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}));
   EXPECT_EQ(h.boxes.boxes[1].text, "Are you sure you want to\nrun the setup touchscreen?");
   EXPECT_EQ(Control<QComboBox>(h, "ComboBoxNaviType_TPX520")->currentText(), "GVN53");
 }
@@ -31,7 +31,7 @@ TEST(Tpx520PageLive, SetupsAskFirstAndNoSendsNothing) {
 TEST(Tpx520PageLive, TouchLineSetupShowsTheFoundLinesAfterTheNextRead) {
   Tpx520PageHost h;
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
-  h.boxes.answers = {kBoxResultYes};
+  h.boxes.answers = {BoxAnswer::kYes};
   h.tpx->actions().RunTouchLineSetup();
   EXPECT_EQ(h.RequestCount(19), 1);
   EXPECT_EQ(Control<QLabel>(h, "PanelXPLS_TPX520")->text(), "1");  // nothing changes yet
@@ -49,12 +49,12 @@ TEST(Tpx520PageLive, NaviAutoSetupResetsTheTypeEvenWhenTheDeviceRefuses) {
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   auto* type = Control<QComboBox>(h, "ComboBoxNaviType_TPX520");
   h.sim.StatusNext(0xFE, 1, 20);
-  h.boxes.answers = {kBoxResultYes};
+  h.boxes.answers = {BoxAnswer::kYes};
   h.tpx->actions().RunNaviAutoSetup();
   EXPECT_EQ(h.RequestCount(20), 1);
   EXPECT_EQ(type->currentIndex(), 0);
   ASSERT_EQ(h.boxes.boxes.size(), 2u);  // the question, then the refusal
-  EXPECT_EQ(h.boxes.boxes[1].kind, kBoxError);
+  EXPECT_EQ(h.boxes.boxes[1].style, BoxKind::kError);
 }
 
 TEST(Tpx520PageLive, CurrentInputReadOnDoubleClickAndSentOnlyOnTheUsersChoice) {
@@ -94,7 +94,7 @@ TEST(Tpx520PageLive, LastEventAndLearnedIrCodeFillTheEventControls) {
 
   editor.GetLastEvent();  // the device has issued nothing yet
   ASSERT_FALSE(h.boxes.boxes.empty());
-  EXPECT_EQ(h.boxes.boxes.back().kind, kBoxInformation);
+  EXPECT_EQ(h.boxes.boxes.back().style, BoxKind::kInformation);
   EXPECT_EQ(h.boxes.boxes.back().text, "No event");
 
   h.sim.SetIrLearning(sim::kAddressTpx520, 2, {0x04, 0x01, 0x1A, 0x00, 0x2C});

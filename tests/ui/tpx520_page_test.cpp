@@ -246,7 +246,7 @@ TEST(Tpx520PageFile, SavePrunesTheTabsAndAFailedSaveNamesTheFile) {
   const std::string badPath = (dir / "missing" / "x.MUX").string();
   EXPECT_EQ(h.tpx->WriteConfigFile(Tpx(), badPath), 1);
   ASSERT_FALSE(h.boxes.boxes.empty());
-  EXPECT_EQ(h.boxes.boxes.back().kind, kBoxError);
+  EXPECT_EQ(h.boxes.boxes.back().style, BoxKind::kError);
   EXPECT_NE(h.boxes.boxes.back().text.find(badPath), std::string::npos);
 
   ASSERT_EQ(h.tpx->ReadConfigFile(Tpx(), path), 0);

@@ -45,7 +45,7 @@ class FirmwareUpdate : public ::testing::Test {
     UpdateFileChooser chooser{[path] { return path; },
                               [this](const std::string& p) { remembered.push_back(p); }};
     sim.ClearWire();
-    return UpdateFirmware(link, catalogue, module, chooser);
+    return UpdateFirmware(link, host, catalogue, module, chooser);
   }
 
   // The firmware writes that reached `address`, in order.
@@ -82,7 +82,7 @@ TEST_F(FirmwareUpdate, NewerFileIsSentAndTheDeviceThenReportsItsVersion) {
   EXPECT_EQ(Update(MuxFile(216).Build()), UpdateOutcome::kUpdated);
 
   ASSERT_EQ(host.boxes.size(), 1u);
-  EXPECT_EQ(host.boxes[0].kind, kBoxInformation);
+  EXPECT_EQ(host.boxes[0].style, BoxKind::kInformation);
   EXPECT_EQ(host.boxes[0].text, "The device is successfully updated to version 2.16");
   EXPECT_EQ(remembered, std::vector<std::string>{dir.File("mux.LDR")});
   const std::vector<std::string> expectedLog{
@@ -100,7 +100,7 @@ TEST_F(FirmwareUpdate, NewerFileIsSentAndTheDeviceThenReportsItsVersion) {
   EXPECT_EQ(host.progressCaption, "Firmware update \"MUX-410\"");
 
   DeviceInfo info;
-  ASSERT_EQ(ReadDeviceInfo(link, catalogue, kMux410, info), LinkOk);
+  ASSERT_EQ(ReadDeviceInfo(link, host, catalogue, kMux410, info), LinkOk);
   EXPECT_EQ(info.applicationVersion(), 216);
 }
 
@@ -116,15 +116,15 @@ TEST_F(FirmwareUpdate, SameOrOlderVersionAsksAndNoSendsNothing) {
                       "Are you trying to download an older version than the device\n"
                       "Continue?"}}) {
     host.boxes.clear();
-    host.answers = {kBoxResultNo};
+    host.answers = {BoxAnswer::kNo};
     EXPECT_EQ(Update(MuxFile(c.version).Build()), UpdateOutcome::kFailed);
     ASSERT_EQ(host.boxes.size(), 1u) << "No ends without a further message";
-    EXPECT_EQ(host.boxes[0].kind, kBoxWarning);
+    EXPECT_EQ(host.boxes[0].style, BoxKind::kWarning);
     EXPECT_EQ(host.boxes[0].text, c.question);
     EXPECT_TRUE(FirmwareWrites().empty());
   }
   host.boxes.clear();
-  host.answers = {kBoxResultYes};
+  host.answers = {BoxAnswer::kYes};
   EXPECT_EQ(Update(MuxFile(214).Build()), UpdateOutcome::kUpdated)
       << "Yes to the older version goes ahead";
   EXPECT_FALSE(FirmwareWrites().empty());
@@ -146,7 +146,7 @@ TEST_F(FirmwareUpdate, WrongDeviceVersionOrTypeIsRefusedBeforeAnyQuestion) {
   const std::vector<std::string> expected{"This update is not for this device",
                                           "This update is not for this type of device"};
   EXPECT_EQ(BoxTexts(), expected);
-  EXPECT_EQ(host.boxes[0].kind, kBoxError);
+  EXPECT_EQ(host.boxes[0].style, BoxKind::kError);
   EXPECT_TRUE(FirmwareWrites().empty());
 }
 
@@ -259,7 +259,7 @@ TEST_F(FirmwareUpdate, DeviceRejectingTheImageGivesTheUpdateFileText) {
 TEST_F(FirmwareUpdate, CancelledChoiceEndsSilentlyAfterTheDeviceBanner) {
   UpdateFileChooser chooser{[] { return std::string(); },
                             [this](const std::string& p) { remembered.push_back(p); }};
-  EXPECT_EQ(UpdateFirmware(link, catalogue, kMux410, chooser), UpdateOutcome::kCancelled);
+  EXPECT_EQ(UpdateFirmware(link, host, catalogue, kMux410, chooser), UpdateOutcome::kCancelled);
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_TRUE(remembered.empty());
   ASSERT_FALSE(host.log.empty());
@@ -274,7 +274,7 @@ TEST_F(FirmwareUpdate, AbsentDeviceIsReportedBeforeTheFileIsChosen) {
                               return std::string("x.LDR");
                             },
                             nullptr};
-  EXPECT_EQ(UpdateFirmware(link, catalogue, kDeviceModules[kPageTpx520], chooser),
+  EXPECT_EQ(UpdateFirmware(link, host, catalogue, kDeviceModules[kPageTpx520], chooser),
             UpdateOutcome::kFailed);
   EXPECT_FALSE(chosen);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error reading the device \"TPX-520\" "

@@ -79,14 +79,14 @@ TEST_F(WindowOverUsb, AnAdapterPulledDuringAReadEndsTheReadHonestly) {
   ASSERT_TRUE(window().monitor().connected());
   window().setActivePage(1);
   const int before = bed->IoctlCount(0);
-  window().SpeedButtonReadDeviceClick();
+  window().ReadDeviceCommand();
   ASSERT_TRUE(shell.boxes.seen.empty()) << shell.boxes.lastText();
   bed->FailIoctlAfter(0, (bed->IoctlCount(0) - before) / 2, ENODEV, -1);
 
-  window().SpeedButtonReadDeviceClick();
+  window().ReadDeviceCommand();
 
   ASSERT_EQ(shell.boxes.seen.size(), 1u);
-  EXPECT_EQ(shell.boxes.seen[0].request.kind, kBoxError) << shell.boxes.lastText();
+  EXPECT_EQ(shell.boxes.seen[0].request.style, BoxKind::kError) << shell.boxes.lastText();
   EXPECT_FALSE(window().busy());
   bed->Unplug(0);
   bed->ClearFaults(0);

@@ -40,14 +40,15 @@ SaveResult NewBackupFolder(const std::string& base, std::string& made) {
 
 // Reads into a fresh image of the device's kind and saves it through the kind's driver.
 template <typename Image>
-BackupResult ReadAndSave(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                         const std::string& folder, int keep, const ConfigDriver<Image>& driver) {
+BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
+                         const DeviceModule& module, const std::string& folder, int keep,
+                         const ConfigDriver<Image>& driver) {
   BackupResult result;
   DeviceInfo info;
   result.link = ReadInfoBlock(link, module.deviceAddress, info);
   if (result.link != LinkOk) return result;
   auto image = std::make_unique<Image>();
-  result.link = driver.readDevice(link, catalogue, module, *image).code();
+  result.link = driver.readDevice(link, host, catalogue, module, *image).code();
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
   const std::string unitFolder =
@@ -90,7 +91,7 @@ std::string DefaultBackupFolder(bool simulated) {
   return data + (simulated ? "/qvr-service/backups/simulated" : "/qvr-service/backups");
 }
 
-BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
+BackupResult BackupDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                        const DeviceModule& module, const std::string& folder,
                                        int keep) {
   // Without a home a relative folder would put the unit's data wherever the program was run.
@@ -98,7 +99,7 @@ BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
   return WithConfigDriver(
       module,
       [&](const auto& driver) {
-        return ReadAndSave(link, catalogue, module, folder, keep, driver);
+        return ReadAndSave(link, host, catalogue, module, folder, keep, driver);
       },
       [] {
         return BackupResult{LinkExchangeFailed, {}, {}};

@@ -11,6 +11,7 @@
 namespace qvr {
 
 class Catalogue;
+class Host;
 
 struct BackupResult {
   LinkResult link = LinkOk;  // the read from the device
@@ -30,7 +31,7 @@ std::string DefaultBackupFolder(bool simulated = false);
 // back to it, as a read into the window keeps it. Then only the newest `keep` backups of the
 // unit stay. An empty `folder` (no home) is refused before anything is read; a backup never
 // replaces a file or a folder and never follows a link at its own names.
-BackupResult BackupDeviceConfiguration(Link& link, const Catalogue& catalogue,
+BackupResult BackupDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                        const DeviceModule& module, const std::string& folder,
                                        int keep = kDefaultBackupsKept);
 

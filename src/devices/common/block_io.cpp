@@ -29,7 +29,8 @@ TransferResult WriteBlocks(Link& link, uint8_t address, int blockSize,
   return LinkOk;
 }
 
-TransferResult ReadEventTable(Link& link, uint8_t address, uint8_t command, EventTable& table) {
+TransferResult ReadEventTable(Link& link, Host& host, uint8_t address, uint8_t command,
+                              EventTable& table) {
   // Cleared once; the records read land in slots that are already zero, and the count is set
   // when the reading stops, so the table holds what was read even after a failure.
   table.setCount(0);
@@ -37,7 +38,7 @@ TransferResult ReadEventTable(Link& link, uint8_t address, uint8_t command, Even
   bool ended = false;
   for (int slot = 0; slot < table.capacity(); ++slot) {
     if (ended) {
-      link.host().AdvanceProgress(kEventRecordSize);
+      host.AdvanceProgress(kEventRecordSize);
       continue;
     }
     uint8_t bytes[kEventRecordSize] = {};
@@ -59,8 +60,8 @@ TransferResult ReadEventTable(Link& link, uint8_t address, uint8_t command, Even
   return LinkOk;
 }
 
-TransferResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int blockSize,
-                               const EventTable& table) {
+TransferResult WriteEventTable(Link& link, Host& host, uint8_t address, uint8_t command,
+                               int blockSize, const EventTable& table) {
   // The end record takes the progress share of the first unused slot, so that the progress
   // ends exactly at the total of a full table.
   bool endShareKept = false;
@@ -68,7 +69,7 @@ TransferResult WriteEventTable(Link& link, uint8_t address, uint8_t command, int
   for (int slot = 0; slot < table.capacity(); ++slot) {
     const EventRecord& record = table.record(slot);
     if (!record.used()) {
-      if (endShareKept) link.host().AdvanceProgress(kEventRecordSize);
+      if (endShareKept) host.AdvanceProgress(kEventRecordSize);
       endShareKept = true;
       continue;
     }

@@ -26,12 +26,13 @@ struct BlockRef {
 // Reads records at 8 x i until one ends the table (that slot is zeroed) or the capacity is
 // reached; sets the count. Slots after the end only advance the progress by 8. A failure's
 // place is its record of the table's capacity.
-[[nodiscard]] TransferResult ReadEventTable(Link& link, uint8_t address, uint8_t command,
-                                            EventTable& table);
+[[nodiscard]] TransferResult ReadEventTable(Link& link, Host& host, uint8_t address,
+                                            uint8_t command, EventTable& table);
 // Writes the used records packed from offset 0, then one zero record unless the table is full;
 // unused slots advance the progress by 8, one of them through the end record, so the progress
 // ends exactly at the table size. A failure's place is its record of the table's capacity.
-[[nodiscard]] TransferResult WriteEventTable(Link& link, uint8_t address, uint8_t command,
-                                             int blockSize, const EventTable& table);
+[[nodiscard]] TransferResult WriteEventTable(Link& link, Host& host, uint8_t address,
+                                             uint8_t command, int blockSize,
+                                             const EventTable& table);
 
 }  // namespace qvr

@@ -24,9 +24,10 @@ template <typename ImageType>
 struct ConfigDriver {
   using Image = ImageType;
   // Zero-fills `image` and reads the unit's configuration into it; the first failure is returned.
-  TransferResult (*readDevice)(Link&, const Catalogue&, const DeviceModule&, Image& image);
+  TransferResult (*readDevice)(Link&, Host&, const Catalogue&, const DeviceModule&, Image& image);
   // Writes the image's blocks and events, then restarts the unit.
-  TransferResult (*writeDevice)(Link&, const Catalogue&, const DeviceModule&, const Image& image);
+  TransferResult (*writeDevice)(Link&, Host&, const Catalogue&, const DeviceModule&,
+                                const Image& image);
   // Loads a *.MUX file (never fails: a junk file gives the defaults); `eventSections`, when
   // given, receives the n of each slot's EVENTn section.
   void (*readFile)(const std::string& path, Image& image, std::vector<int>* eventSections);

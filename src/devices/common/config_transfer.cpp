@@ -6,28 +6,29 @@
 
 namespace qvr {
 
-TransferResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
+TransferResult ReadDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                        const DeviceModule& module, const TransferPlan& plan,
                                        EventTable& events) {
   DeviceInfo info;
-  const LinkResult identified = ReadDeviceInfo(link, catalogue, module, info);
+  const LinkResult identified = ReadDeviceInfo(link, host, catalogue, module, info);
   if (identified != LinkOk) return identified;
-  link.host().BeginProgress(plan.progressTotal,
-                            catalogue.Format(MessageId::kReadingConfiguration, module.name));
+  host.BeginProgress(plan.progressTotal,
+                     catalogue.Format(MessageId::kReadingConfiguration, module.name));
   const TransferResult result = ReadBlocks(link, module.deviceAddress, plan.blocks);
   if (result != LinkOk) return result;
-  return ReadEventTable(link, module.deviceAddress, plan.eventCommand, events);
+  return ReadEventTable(link, host, module.deviceAddress, plan.eventCommand, events);
 }
 
-TransferResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
+TransferResult WriteDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                         const DeviceModule& module, const TransferPlan& plan,
                                         const EventTable& events) {
-  link.host().BeginProgress(plan.progressTotal,
-                            catalogue.Format(MessageId::kWritingConfiguration, module.name));
+  host.BeginProgress(plan.progressTotal,
+                     catalogue.Format(MessageId::kWritingConfiguration, module.name));
   TransferResult result = WriteBlocks(link, module.deviceAddress, module.blockSize, plan.blocks);
   if (result != LinkOk) return result;
-  if (plan.skippedBytes > 0) link.host().AdvanceProgress(plan.skippedBytes);
-  result = WriteEventTable(link, module.deviceAddress, plan.eventCommand, module.blockSize, events);
+  if (plan.skippedBytes > 0) host.AdvanceProgress(plan.skippedBytes);
+  result = WriteEventTable(link, host, module.deviceAddress, plan.eventCommand, module.blockSize,
+                           events);
   if (result != LinkOk) return result;
   return ResetDevice(link, module);
 }

@@ -10,6 +10,7 @@
 namespace qvr {
 
 class Catalogue;
+class Host;
 
 struct TransferPlan {
   int progressTotal;                 // bytes of all blocks and of the whole event table
@@ -18,16 +19,18 @@ struct TransferPlan {
   int skippedBytes = 0;  // blocks of the total a write leaves out (progress only)
 };
 
-// DeviceInfo (log banner and lines), progress "Reading configuration ...", the blocks, then
-// the events up to the end record. The first failure is returned, with its place when a
+// DeviceInfo (log banner and lines in `host`), progress "Reading configuration ...", the blocks,
+// then the events up to the end record. The first failure is returned, with its place when a
 // memory transfer failed.
-[[nodiscard]] TransferResult ReadDeviceConfiguration(Link& link, const Catalogue& catalogue,
+[[nodiscard]] TransferResult ReadDeviceConfiguration(Link& link, Host& host,
+                                                     const Catalogue& catalogue,
                                                      const DeviceModule& module,
                                                      const TransferPlan& plan, EventTable& events);
 // Progress "Write configuration ...", the blocks, the used events packed with their end
 // record, then the device's reset. The first failure is returned (no reset then), with its
 // place when a memory transfer failed.
-[[nodiscard]] TransferResult WriteDeviceConfiguration(Link& link, const Catalogue& catalogue,
+[[nodiscard]] TransferResult WriteDeviceConfiguration(Link& link, Host& host,
+                                                      const Catalogue& catalogue,
                                                       const DeviceModule& module,
                                                       const TransferPlan& plan,
                                                       const EventTable& events);

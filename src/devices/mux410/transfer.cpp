@@ -18,20 +18,20 @@ std::array<BlockRef, 5> Blocks(ConfigImage& image) {
 
 }  // namespace
 
-TransferResult ReadConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                                 ConfigImage& image) {
+TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalogue,
+                                 const DeviceModule& module, ConfigImage& image) {
   image.Clear();
   auto blocks = Blocks(image);
-  return ReadDeviceConfiguration(link, catalogue, module, {kProgressTotal, blocks, kCmdEvents},
-                                 image.events);
+  return ReadDeviceConfiguration(link, host, catalogue, module,
+                                 {kProgressTotal, blocks, kCmdEvents}, image.events);
 }
 
-TransferResult WriteConfiguration(Link& link, const Catalogue& catalogue,
+TransferResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                   const DeviceModule& module, const ConfigImage& image) {
   // WriteBlocks only reads through the block references.
   auto blocks = Blocks(const_cast<ConfigImage&>(image));
-  return WriteDeviceConfiguration(link, catalogue, module, {kProgressTotal, blocks, kCmdEvents},
-                                  image.events);
+  return WriteDeviceConfiguration(link, host, catalogue, module,
+                                  {kProgressTotal, blocks, kCmdEvents}, image.events);
 }
 
 }  // namespace qvr::mux410

@@ -7,17 +7,18 @@
 
 namespace qvr {
 class Catalogue;
-}
+class Host;
+}  // namespace qvr
 
 namespace qvr::mux410 {
 
 // Zero-fills the image, reads the DeviceInfo (log banner and lines), then the blocks and the
 // events up to the end record. The first failure is returned; the image holds what was read.
-[[nodiscard]] TransferResult ReadConfiguration(Link& link, const Catalogue& catalogue,
+[[nodiscard]] TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                                const DeviceModule& module, ConfigImage& image);
 // Writes the five blocks, the used events packed from offset 0 with one zero end record (none
 // when all 96 are used), then resets the device. The caller prunes and validates first.
-[[nodiscard]] TransferResult WriteConfiguration(Link& link, const Catalogue& catalogue,
+[[nodiscard]] TransferResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                                 const DeviceModule& module,
                                                 const ConfigImage& image);
 // Makes the image what a device write sends, as the window's controls would (bit fields and

@@ -26,22 +26,22 @@ std::vector<BlockRef> Blocks(ConfigImage& image, bool withTouch) {
 
 }  // namespace
 
-TransferResult ReadConfiguration(Link& link, const Catalogue& catalogue, const DeviceModule& module,
-                                 ConfigImage& image) {
+TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalogue,
+                                 const DeviceModule& module, ConfigImage& image) {
   image.Clear();
   auto blocks = Blocks(image, true);
   const TransferResult result = ReadDeviceConfiguration(
-      link, catalogue, module, {kProgressTotal, blocks, kCmdEvents}, image.events);
+      link, host, catalogue, module, {kProgressTotal, blocks, kCmdEvents}, image.events);
   image.touchFromDevice = result == LinkOk;
   return result;
 }
 
-TransferResult WriteConfiguration(Link& link, const Catalogue& catalogue,
+TransferResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                   const DeviceModule& module, const ConfigImage& image) {
   // WriteBlocks only reads through the block references.
   auto blocks = Blocks(const_cast<ConfigImage&>(image), image.touchFromDevice);
   int skipped = image.touchFromDevice ? 0 : int(image.touch.size());
-  return WriteDeviceConfiguration(link, catalogue, module,
+  return WriteDeviceConfiguration(link, host, catalogue, module,
                                   {kProgressTotal, blocks, kCmdEvents, skipped}, image.events);
 }
 

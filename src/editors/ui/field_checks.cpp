@@ -21,7 +21,7 @@ namespace qvr {
 namespace {
 
 void ShowFieldError(const FieldContext& ctx, const QWidget* control, const std::string& text) {
-  ctx.host.ShowFieldMessageBox(kBoxError, text, FieldTitle(ctx, control));
+  ctx.host.ShowFieldMessageBox(BoxKind::kError, text, FieldTitle(ctx, control));
 }
 
 void PointAt(QWidget* control, int x, int y) {

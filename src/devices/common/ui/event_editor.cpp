@@ -306,7 +306,7 @@ void EventEditor::RebuildEventTabs(int index) {
 
 void EventEditor::AddEventAtEnd() {
   if (table_.full()) {
-    host_.host().ShowMessageBox(kBoxInformation,
+    host_.host().ShowMessageBox(BoxKind::kInformation,
                                 host_.catalogue().Text(MessageId::kNoRoomForEvent));
     return;
   }
@@ -317,7 +317,7 @@ void EventEditor::AddEventAtEnd() {
 
 void EventEditor::InsertEvent() {
   if (table_.full()) {
-    host_.host().ShowMessageBox(kBoxInformation,
+    host_.host().ShowMessageBox(BoxKind::kInformation,
                                 host_.catalogue().Text(MessageId::kNoRoomForEvent));
     return;
   }
@@ -334,9 +334,10 @@ void EventEditor::DeleteCurrentEvent() {
 
 void EventEditor::DeleteAllEvents() {
   if (table_.count() == 0) return;
-  const int answer = host_.host().ShowMessageBox(
-      kBoxQuestion + kBoxDefaultNo, host_.catalogue().Text(MessageId::kDeleteAllEventsQuestion));
-  if (answer != kBoxResultYes) return;
+  const BoxAnswer answer =
+      host_.host().ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
+                                  host_.catalogue().Text(MessageId::kDeleteAllEventsQuestion));
+  if (answer != BoxAnswer::kYes) return;
   table_.DeleteAll();
   RebuildEventTabs(0);
   emit edited();
@@ -455,12 +456,12 @@ bool EventEditor::eventFilter(QObject* watched, QEvent* event) {
 
 void EventEditor::GetLastEvent() {
   uint8_t reply[2] = {};
-  if (ReadDeviceValue(host_.link(), host_.catalogue(), Module(), config_.commands.getEvent, reply,
-                      2) != LinkOk) {
+  if (ReadDeviceValue(host_.link(), host_.host(), host_.catalogue(), Module(),
+                      config_.commands.getEvent, reply, 2) != LinkOk) {
     return;
   }
   if (reply[0] == 0) {
-    host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(MessageId::kNoEvent));
+    host_.host().ShowMessageBox(BoxKind::kInformation, host_.catalogue().Text(MessageId::kNoEvent));
     return;
   }
   SetListValue(zone_, reply[0]);
@@ -475,7 +476,8 @@ void EventEditor::LearnIrCode() {
     // input while the wait pumps messages, so no other event can be shown meanwhile.
     const PageOperation operation(host_);
     const DisabledWhile still(*this);
-    if (!WaitForIrCode(host_.link(), host_.catalogue(), Module(), config_.commands.learnIr, code)) {
+    if (!WaitForIrCode(host_.link(), host_.host(), host_.catalogue(), Module(),
+                       config_.commands.learnIr, code)) {
       return;
     }
   }
@@ -488,14 +490,14 @@ void EventEditor::LearnIrCode() {
 }
 
 void EventEditor::PowerIr() {
-  (void)SendDeviceCommand(host_.link(), host_.catalogue(), Module(), config_.commands.irPower,
-                          nullptr, 0);
+  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), Module(),
+                          config_.commands.irPower, nullptr, 0);
 }
 
 void EventEditor::MakeEvent() {
   const uint8_t slot = uint8_t(selectedEvent());
-  (void)SendDeviceCommand(host_.link(), host_.catalogue(), Module(), config_.commands.makeEvent,
-                          &slot, 1);
+  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), Module(),
+                          config_.commands.makeEvent, &slot, 1);
 }
 
 }  // namespace qvr

@@ -55,7 +55,8 @@ class ImagePage : public DevicePage {
 
   int ReadDevice(const DeviceModule& module) override {
     const LinkResult result = ReadKeepingShownImage(image_, [&](Image& image) {
-      return Logged(device_.readDevice(host_.link(), host_.catalogue(), module, image));
+      return Logged(
+          device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, image));
     });
     if (result != LinkOk) return result;
     ImageToControls();
@@ -78,22 +79,23 @@ class ImagePage : public DevicePage {
     const ConfigSectionCheck sections = CheckConfigSections(
         host_.catalogue(), path, module.name, device_.fields(image_), image_.events.capacity());
     if (sections.refused()) {
-      host_.host().ShowMessageBox(kBoxError, sections.message);
+      host_.host().ShowMessageBox(BoxKind::kError, sections.message);
       return 1;
     }
     device_.readFile(path, image_, nullptr);
     ImageToControls();
     SetModified(false);
     SetHoldsConfiguration(true);
-    if (!sections.message.empty()) host_.host().ShowMessageBox(kBoxWarning, sections.message);
+    if (!sections.message.empty()) host_.host().ShowMessageBox(BoxKind::kWarning, sections.message);
     return 0;
   }
   PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) override {
     changes.clear();
     Image device;
-    const LinkResult read = Logged(device_.readDevice(host_.link(), host_.catalogue(), module, device));
+    const LinkResult read =
+        Logged(device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, device));
     if (read != LinkOk) {
-      host_.host().ShowMessageBox(kBoxError, LinkResultText(host_.catalogue(), read));
+      host_.host().ShowMessageBox(BoxKind::kError, LinkResultText(host_.catalogue(), read));
       return kPreviewReadFailed;
     }
     changes = ChangeLines(CompareImages(device_.fields(device), device.events,
@@ -131,7 +133,8 @@ class ImagePage : public DevicePage {
               // The write streams from a copy: nothing that happens while it pumps messages
               // can change what reaches the unit half-way.
               lastSent_ = image_;
-              return Logged(device_.writeDevice(host_.link(), host_.catalogue(), module, lastSent_));
+              return Logged(device_.writeDevice(host_.link(), host_.host(), host_.catalogue(),
+                                                module, lastSent_));
             },
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
   }
@@ -157,7 +160,8 @@ class ImagePage : public DevicePage {
     Image& sent = lastSent_;
     const Catalogue& text = host_.catalogue();
     Image back;
-    const LinkResult read = Logged(device_.readDevice(host_.link(), text, module, back));
+    const LinkResult read =
+        Logged(device_.readDevice(host_.link(), host_.host(), text, module, back));
     const std::vector<ImageChange> changes =
         read == LinkOk
             ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
@@ -170,7 +174,7 @@ class ImagePage : public DevicePage {
     }
     std::string why = text.FormatText(Text(text, AddedText::kWriteNotVerified), module.name);
     why += "\n" + (read == LinkOk ? ChangeLines(changes) : LinkResultText(text, read));
-    host_.host().ShowMessageBox(kBoxError, why);
+    host_.host().ShowMessageBox(BoxKind::kError, why);
   }
 
   const ConfigDriver<Image>& device_;

@@ -12,8 +12,8 @@ namespace {}
 
 int ReadCurrentInputInto(PageHost& host, int page, uint8_t command, QComboBox* list) {
   uint8_t input = 0;
-  const LinkResult result =
-      ReadDeviceValue(host.link(), host.catalogue(), ModuleOfPage(page), command, &input, 1);
+  const LinkResult result = ReadDeviceValue(host.link(), host.host(), host.catalogue(),
+                                            ModuleOfPage(page), command, &input, 1);
   if (result == LinkOk) SetListValue(list, input);
   return result;
 }
@@ -22,16 +22,19 @@ int SendCurrentInput(PageHost& host, int page, uint8_t command, const QComboBox*
   if (list->currentIndex() < 0) return LinkOk;
   const PageOperation operation(host);
   const uint8_t input = uint8_t(list->currentIndex());
-  return SendDeviceCommand(host.link(), host.catalogue(), ModuleOfPage(page), command, &input, 1);
+  return SendDeviceCommand(host.link(), host.host(), host.catalogue(), ModuleOfPage(page), command,
+                           &input, 1);
 }
 
 bool RunNaviAutoSetup(PageHost& host, int page, uint8_t command, QComboBox* naviTypeList) {
   const PageOperation operation(host);
-  const int answer = host.host().ShowMessageBox(
-      kBoxQuestion + kBoxDefaultNo, host.catalogue().Text(MessageId::kNaviAutoSetupQuestion));
-  if (answer != kBoxResultYes) return false;
+  const BoxAnswer answer =
+      host.host().ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
+                                 host.catalogue().Text(MessageId::kNaviAutoSetupQuestion));
+  if (answer != BoxAnswer::kYes) return false;
   // The type the device finds shows after the next read; until then the list says "Unknown".
-  (void)SendDeviceCommand(host.link(), host.catalogue(), ModuleOfPage(page), command, nullptr, 0);
+  (void)SendDeviceCommand(host.link(), host.host(), host.catalogue(), ModuleOfPage(page), command,
+                          nullptr, 0);
   SetListValue(naviTypeList, 0);
   return true;
 }

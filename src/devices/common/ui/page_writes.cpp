@@ -7,15 +7,13 @@
 #include "link/host.h"
 
 namespace qvr {
-namespace {}
-
 int CheckPageForDevice(PageHost& host, EventEditor& events, const PageWriters& writers) {
   if (writers.controlsToImage() != 0) return 1;
   const ImageRefusal refusal = writers.prepareForDevice();
   if (!refusal) return 0;
   if (refusal.eventField) return events.PointAtEventValue(refusal.slot, refusal.eventField);
   // The page's own controls refuse such values first; this box is the last guard.
-  host.host().ShowMessageBox(kBoxError, RefusalMessage(host.catalogue(), refusal));
+  host.host().ShowMessageBox(BoxKind::kError, RefusalMessage(host.catalogue(), refusal));
   return 1;
 }
 
@@ -33,7 +31,7 @@ int WriteFileRow(PageHost& host, EventEditor& events, const std::string& path,
   if (saved.ok()) return 0;
   const std::string text = host.catalogue().Format(MessageId::kFileOpenFailed, path.c_str(), "") +
                            "\n" + SaveFailureText(host.catalogue(), saved);
-  host.host().ShowMessageBox(kBoxError, text);
+  host.host().ShowMessageBox(BoxKind::kError, text);
   return 1;
 }
 

@@ -18,6 +18,7 @@
 #include "i18n/catalogue.h"
 #include "link/connection_monitor.h"
 #include "link/device_commands.h"
+#include "link/scoped_value.h"
 
 namespace qvr::mux410 {
 namespace {
@@ -65,7 +66,8 @@ bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
 
 void LiveActions::Send(uint8_t command, const uint8_t* data, unsigned length) {
   const PageOperation operation(host_);
-  (void)SendDeviceCommand(host_.link(), host_.catalogue(), Mux410(), command, data, length);
+  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), Mux410(), command, data,
+                          length);
 }
 
 int LiveActions::ReadCurrentInput() {
@@ -79,11 +81,12 @@ void LiveActions::SendCurrentInput() {
 void LiveActions::AskPaType() {
   const PageOperation operation(host_);
   uint8_t type = 0;
-  if (ReadDeviceValue(host_.link(), host_.catalogue(), Mux410(), kCmdPaType, &type, 1) != LinkOk) {
+  if (ReadDeviceValue(host_.link(), host_.host(), host_.catalogue(), Mux410(), kCmdPaType, &type,
+                      1) != LinkOk) {
     return;
   }
   if (type >= std::size(kPaTypeTexts)) return;
-  host_.host().ShowMessageBox(kBoxInformation, host_.catalogue().Text(kPaTypeTexts[type]));
+  host_.host().ShowMessageBox(BoxKind::kInformation, host_.catalogue().Text(kPaTypeTexts[type]));
 }
 
 void LiveActions::RunNaviAutoSetup() {
@@ -126,8 +129,8 @@ void LiveActions::ShowDescriptionDump() {
   const DeviceModule* active = ModuleOfPage(host_.activePage());
   if (!active) return;
   std::string hex;
-  if (ReadDeviceDescription(host_.link(), host_.catalogue(), active, kDescriptionAddress, hex) !=
-      LinkOk) {
+  if (ReadDeviceDescription(host_.link(), host_.host(), host_.catalogue(), active,
+                            kDescriptionAddress, hex) != LinkOk) {
     return;
   }
   w_.description->setPlainText(QString::fromStdString(hex));
@@ -135,7 +138,7 @@ void LiveActions::ShowDescriptionDump() {
 
 void LiveActions::RunIebusLog() {
   if (logRunning_) return;
-  logRunning_ = true;
+  const ScopedValue running(logRunning_, true);
   const int remembered = host_.activePage();
   host_.setActivePage(kPageQvrb);
   unsigned long entries = 0;
@@ -145,8 +148,8 @@ void LiveActions::RunIebusLog() {
     if (host_.closing() || host_.activePage() != kPageQvrb) break;
     uint8_t reply[kReplyCapacity] = {};
     unsigned length = kReplyCapacity;
-    if (ReadDeviceValueOfPage(host_.link(), host_.catalogue(), kPageMux410, kCmdIebusEntry, reply,
-                              length) != LinkOk) {
+    if (ReadDeviceValueOfPage(host_.link(), host_.host(), host_.catalogue(), kPageMux410,
+                              kCmdIebusEntry, reply, length) != LinkOk) {
       break;
     }
     if (length == kIebusEntrySize) {
@@ -159,7 +162,6 @@ void LiveActions::RunIebusLog() {
     host_.setStatusText(host_.catalogue().Format(MessageId::kIebusStatus, entries, dots.c_str()));
   }
   host_.setActivePage(remembered);
-  logRunning_ = false;
 }
 
 }  // namespace qvr::mux410

@@ -50,11 +50,12 @@ void LiveActions::RunNaviAutoSetup() {
 
 void LiveActions::RunTouchLineSetup() {
   const PageOperation operation(host_);
-  const int answer = host_.host().ShowMessageBox(
-      kBoxQuestion + kBoxDefaultNo, host_.catalogue().Text(MessageId::kTouchSetupQuestion));
-  if (answer != kBoxResultYes) return;
+  const BoxAnswer answer =
+      host_.host().ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
+                                  host_.catalogue().Text(MessageId::kTouchSetupQuestion));
+  if (answer != BoxAnswer::kYes) return;
   // The device runs the setup by itself; its lines and corners show after the next read.
-  (void)SendDeviceCommand(host_.link(), host_.catalogue(), ModuleOfPage(kPageTpx520),
+  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), ModuleOfPage(kPageTpx520),
                           kCmdTouchSetup, nullptr, 0);
 }
 
