@@ -119,12 +119,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Check(amount <= kMaxPayload || (result == DeviceParameterError));
       break;
     case 3:
-      result = link.ReadMemory(address, command, offset, buffer.data(), amount);
+      result = link.ReadMemory(address, command, offset, buffer.data(), amount).code();
       Check(host.progress <= long(amount));
       break;
     case 4:
       result =
-          link.WriteMemory(address, command, offset, buffer.data(), amount, int(data[1] >> 3) + 1);
+          link.WriteMemory(address, command, offset, buffer.data(), amount, int(data[1] >> 3) + 1)
+              .code();
       Check(host.progress <= long(amount));
       break;
   }
