@@ -72,13 +72,20 @@ void MainWindow::UpdateFirmwareCommand() {
     return;
   }
   const OperationScope scope(*this);
-  // The update writes its progress into the monitoring log.
-  setActivePage(kPageQvrb);
-  ChangeRecorder change(*link_, *row->module, "qvr-service", "update", simulated_);
-  chosenUpdateFile_.clear();
-  change.Finish(row->updateFirmware(*this, *row->module) == LinkOk, chosenUpdateFile_,
-                historyFile_);
-  setActivePage(page);
+  {
+    // The update writes its progress into the monitoring log, shown while it runs; the page the
+    // user was on comes back however the update ends.
+    struct MonitoringShown {
+      MainWindow& window;
+      int page;
+      ~MonitoringShown() { window.setActivePage(page); }
+    } const shown{*this, page};
+    setActivePage(kPageQvrb);
+    ChangeRecorder change(*link_, *row->module, "qvr-service", "update", simulated_);
+    chosenUpdateFile_.clear();
+    change.Finish(row->updateFirmware(*this, *row->module) == LinkOk, chosenUpdateFile_,
+                  historyFile_);
+  }
   // After updating itself the controller is announced anew with its new versions.
   if (page == kPageQvrb) monitor_->setConnected(false);
 }
