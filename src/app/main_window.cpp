@@ -324,7 +324,7 @@ LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
       backup.link != LinkOk ? LinkResultText(catalogue_, backup.link) : backup.fileError;
   ShowBox(BoxKind::kError, catalogue_.FormatText(Text(catalogue_, AddedText::kBackupFailed),
                                                  module.name, reason.c_str()));
-  return kOperationStoppedAndShown;
+  return LinkStoppedAndShown;
 }
 
 void MainWindow::SetStatusText(const std::string& text) {

@@ -23,7 +23,7 @@ int UpdateFirmwareOp(ModuleContext& context, const DeviceModule& module) {
   return UpdateFirmware(context.link(), context.host(), context.catalogue(), module, chooser) ==
                  UpdateOutcome::kUpdated
              ? LinkOk
-             : kOperationStoppedAndShown;
+             : LinkStoppedAndShown;
 }
 
 int ReadConfigFileOp(ModuleContext& context, const DeviceModule& module, const std::string& path) {

@@ -29,12 +29,10 @@ class ModuleContext {
   virtual std::string ChooseUpdateFile(const DeviceModule& module) = 0;
   virtual void RememberUpdateFile(const DeviceModule& module, const std::string& path) = 0;
   // Saves the device's configuration before a change (when the settings ask for it): LinkOk to
-  // go on; kOperationStoppedAndShown when it failed and the user has been told.
+  // go on; LinkStoppedAndShown when it failed and the user has been told.
   virtual LinkResult BackupBeforeChange(const DeviceModule& module) = 0;
 };
 
-// An operation that stopped after telling the user why: no failure box follows.
-inline constexpr int kOperationStoppedAndShown = -1000;
 
 // One device's toolbar operations; an operation the device does not support stays empty and
 // disables its button.

@@ -1,5 +1,5 @@
 #pragma once
-// Result of every link and device operation: 0 success, 1..6 local failures, -254..-251
+// Result of every link and device operation: 0 success, 1..8 local outcomes, -254..-251
 // device status replies. Never thrown; passed up until the first layer that talks to the user.
 #include <cstdint>
 #include <string>
@@ -22,6 +22,9 @@ inline constexpr LinkResult LinkTimeout = 5;
 inline constexpr LinkResult LinkNoPermission = 6;
 // Another of our programs is using the adapter (each program takes it for its exchanges).
 inline constexpr LinkResult LinkAdapterBusy = 7;
+// The operation stopped before sending anything (a backup before a change failed, say) and has
+// told the user why: no failure box follows.
+inline constexpr LinkResult LinkStoppedAndShown = 8;
 inline constexpr LinkResult DeviceParameterError = -254;
 inline constexpr LinkResult DeviceResultError = -253;
 inline constexpr LinkResult DeviceMemoryError = -252;
