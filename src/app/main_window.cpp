@@ -71,7 +71,10 @@ MainWindow::MainWindow(WindowOptions options)
             host_->LogLine(text);
           }) {
   simulated_ = options.simulated;
-  backupFolder_ = options.backupFolder.empty() ? DefaultBackupFolder() : options.backupFolder;
+  // The simulated controller's units keep their backups apart: their serial numbers could be a
+  // real unit's, whose restore list must never offer them.
+  backupFolder_ =
+      options.backupFolder.empty() ? DefaultBackupFolder(simulated_) : options.backupFolder;
   historyFile_ = options.backupFolder.empty()
                      ? DefaultHistoryFile()
                      : Utf8Path(NativePath(backupFolder_).parent_path() / "history.jsonl");

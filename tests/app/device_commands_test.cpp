@@ -20,6 +20,7 @@
 #include "i18n/added_texts.h"
 #include "shell_test_support.h"
 #include "sim/sim_update_image.h"
+#include "support/portable.h"
 
 namespace qvr::test {
 namespace {
@@ -198,6 +199,27 @@ TEST(DeviceCommandsWithoutBackups, ResetToDefaultFailureNamesTheDevice) {
             "Ошибка сброса конфигурации устройства \"TPX-520\" в состояние по умолчанию\n"
             "Вышел таймаут ожидания ответа");
   EXPECT_FALSE(QDir(shell.dir.path() + "/backups").exists());
+}
+
+// The simulated controller's units back up into a folder of their own: a real unit with the same
+// serial number never finds them among its backups.
+TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnes) {
+  ShellFixture shell;
+  const char* before = std::getenv(test::kDataFolderVariable);
+  const std::string kept = before ? before : "";
+  const QString data = shell.dir.path() + "/data";
+  test::SetEnvironment(test::kDataFolderVariable, data.toStdString());
+  shell.simulated = true;
+  shell.defaultBackupFolder = true;
+  shell.WriteSettings("[MainSettings]\r\nActivePage=2\r\n");
+  MainWindow& window = shell.Open();
+  shell.Connect();
+  shell.boxes.answers = {BoxAnswer::kYes};
+  window.ResetToDefaultCommand();
+  before ? test::SetEnvironment(test::kDataFolderVariable, kept)
+         : test::UnsetEnvironment(test::kDataFolderVariable);
+  EXPECT_TRUE(QDir(data + "/qvr-service/backups/simulated/TPX-520-52000456").exists());
+  EXPECT_FALSE(QDir(data + "/qvr-service/backups/TPX-520-52000456").exists());
 }
 
 // The TPX-520 description box answers a double click with the MUX-410's debug dump, shown in the

@@ -149,7 +149,8 @@ class ShellFixture {
     options.modules = modules;
     options.boxResponder = &boxes;
     options.dialogRunner = &dialogs;
-    options.backupFolder = (dir.path() + "/backups").toStdString();
+    if (!defaultBackupFolder) options.backupFolder = (dir.path() + "/backups").toStdString();
+    options.simulated = simulated;
     options.clock = clock;
     if (realPages) options.createPage = realPages;
     if (!realPages)
@@ -173,6 +174,8 @@ class ShellFixture {
 
   QTemporaryDir dir;
   QString settingsPath;
+  bool simulated = false;            // the window is told its controller is the simulated one
+  bool defaultBackupFolder = false;  // backups go where the user's data folder says
   sim::SimController controller;
   ScriptedBoxes boxes;
   ScriptedDialogs dialogs;
