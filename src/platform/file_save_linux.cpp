@@ -206,4 +206,18 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
   return result;
 }
 
+bool AppendToFile(const std::string& path, std::string_view text) {
+  std::string target;
+  bool foreign = false;
+  if (!ResolveLinks(path, target, foreign)) return false;
+  // Not blocking: a pipe planted at the name must not hold the program until a reader comes.
+  const int fd = ::open(target.c_str(),
+                        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && WriteAll(fd, text);
+  ::close(fd);
+  return written;
+}
+
 }  // namespace qvr

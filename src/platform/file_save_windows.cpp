@@ -251,4 +251,16 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
   return result;
 }
 
+bool AppendToFile(const std::string& path, std::string_view text) {
+  const std::wstring named = ExtendedPath(path);
+  if (named.starts_with(L"\\\\.\\") && !IsDiskFile(named)) return false;
+  const HANDLE file =
+      ::CreateFileW(named.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool written = ::GetFileType(file) == FILE_TYPE_DISK && WriteAll(file, text);
+  ::CloseHandle(file);
+  return written;
+}
+
 }  // namespace qvr

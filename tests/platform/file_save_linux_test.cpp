@@ -98,6 +98,8 @@ TEST(SaveFile, RefusesFoldersPipesDevicesAndReadOnlyFilesLeavingThemAsTheyWere) 
   for (const char* name : {"fifo", "folder.MUX", "null"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(SaveFile(folder.File(name), "x").refusal, SaveRefusal::kNotRegularFile);
+    // An append (the history's) neither writes there nor waits for a pipe's reader.
+    EXPECT_FALSE(AppendToFile(folder.File(name), "x"));
   }
   EXPECT_TRUE(S_ISFIFO(StatOf(folder.File("fifo")).st_mode));
   EXPECT_TRUE(std::filesystem::is_directory(folder.File("folder.MUX")));
@@ -215,8 +217,10 @@ TEST_P(OtherUsersLink, IsFollowedOnlyInTheirOwnFolder) {
 
   const SaveResult saved = SaveFile(link, "configuration");
   EXPECT_EQ(saved.ok(), c.followed);
+  // An append follows the same links, and no others.
+  EXPECT_EQ(AppendToFile(link, "\nappended"), c.followed);
   if (c.followed) {
-    EXPECT_EQ(ReadFile(secret), "configuration");
+    EXPECT_EQ(ReadFile(secret), "configuration\nappended");
     return;
   }
   EXPECT_EQ(saved.refusal, SaveRefusal::kForeignLink);

@@ -12,6 +12,7 @@
 #include "link/device_info.h"
 #include "platform/file_names.h"
 #include "platform/file_read.h"
+#include "platform/file_save.h"
 #include "platform/user_folders.h"
 
 namespace qvr {
@@ -70,10 +71,7 @@ bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry) {
   const std::lock_guard lock(appendMutex);
   std::error_code ec;
   std::filesystem::create_directories(NativePath(historyFile).parent_path(), ec);
-  std::ofstream out(NativePath(historyFile), std::ios::binary | std::ios::app);
-  out.write(text.data(), std::streamsize(text.size()));
-  out.flush();
-  return bool(out);
+  return AppendToFile(historyFile, text);
 }
 
 std::vector<HistoryEntry> ReadHistory(const std::string& historyFile) {
