@@ -9,6 +9,7 @@
 #include "link/hid_transport.h"
 #include "link/link.h"
 #include "link/threaded_transport.h"
+#include "platform/file_names.h"
 #include "sim/sim_controller.h"
 #include "sim/sim_transport.h"
 
@@ -117,7 +118,7 @@ AdapterChoice ChooseAdapters(const std::vector<Adapter>& present, const std::str
         {}, Text(catalogue, CliText::kSeveralAdapters) + ListedAdapters(catalogue, present), true};
   }
   for (const Adapter& adapter : present) {
-    if (adapter.path == wanted) return {{adapter}, {}};
+    if (SameDevicePath(adapter.path, wanted)) return {{adapter}, {}};
   }
   for (const Adapter& adapter : present) {
     const AdapterReport report = IdentifyAdapter(adapter);

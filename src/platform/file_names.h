@@ -10,5 +10,8 @@ namespace qvr {
 std::filesystem::path NativePath(const std::string& path);
 // `path` as UTF-8.
 std::string Utf8Path(const std::filesystem::path& path);
+// Whether two device paths (an adapter's, as listed and as typed) name the same device: Windows
+// ignores the case of its device paths, Linux does not.
+bool SameDevicePath(const std::string& a, const std::string& b);
 
 }  // namespace qvr

@@ -11,4 +11,8 @@ std::string Utf8Path(const std::filesystem::path& path) {
   return path.string();
 }
 
+bool SameDevicePath(const std::string& a, const std::string& b) {
+  return a == b;
+}
+
 }  // namespace qvr

@@ -55,4 +55,9 @@ std::string Utf8Path(const std::filesystem::path& path) {
   return Utf8FromWide(path.wstring());
 }
 
+bool SameDevicePath(const std::string& a, const std::string& b) {
+  return ::CompareStringOrdinal(WideFromUtf8(a).c_str(), -1, WideFromUtf8(b).c_str(), -1, TRUE) ==
+         CSTR_EQUAL;
+}
+
 }  // namespace qvr
