@@ -90,16 +90,27 @@ AdapterReport IdentifyAdapter(const Adapter& adapter) {
   return report;
 }
 
+namespace {
+
+// The path as a shell takes it back: Windows device paths hold "&" and "#", which cmd.exe and
+// PowerShell would cut a pasted --controller at, so such a path is shown in quotes.
+std::string PastablePath(const std::string& path) {
+  if (path.find_first_of(" &#^%;,()<>|'") == std::string::npos) return path;
+  return "\"" + path + "\"";
+}
+
+}  // namespace
+
 std::string AdapterLine(const Catalogue& catalogue, const Adapter& adapter,
                         const AdapterReport& report) {
-  if (report.result != LinkOk)
-    return adapter.path + "  " + LinkResultText(catalogue, report.result);
+  const std::string path = PastablePath(adapter.path);
+  if (report.result != LinkOk) return path + "  " + LinkResultText(catalogue, report.result);
   const DeviceInfo& info = report.info;
   const unsigned application = info.applicationVersion();
   const std::string applicationText =
       application == 0 ? Text(catalogue, CliText::kApplicationNotLoaded)
                        : catalogue.FormatText("%u.%02u", application / 100, application % 100);
-  return catalogue.FormatText(Text(catalogue, CliText::kAdapterLine), adapter.path.c_str(),
+  return catalogue.FormatText(Text(catalogue, CliText::kAdapterLine), path.c_str(),
                               static_cast<unsigned long>(info.serialNumber()),
                               unsigned(info.bootVersion() / 100),
                               unsigned(info.bootVersion() % 100), applicationText.c_str());

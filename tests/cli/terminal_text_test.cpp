@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/adapters.h"
+#include "i18n/catalogue.h"
+
 namespace qvr::cli {
 namespace {
 
@@ -29,6 +32,20 @@ TEST(TerminalSafe, KeepsTextAndLineBreaksAndReplacesEveryControlAndStrayByte) {
        "?2J ?? ??? ???? ??"},
   };
   for (const auto& c : cases) EXPECT_EQ(TerminalSafe(c.given), c.shown) << c.given;
+}
+
+// A Windows device path holds "&" and "#", at which cmd.exe and PowerShell would cut a pasted
+// --controller: the adapter's line shows such a path in quotes, and a plain one as it is.
+TEST(TerminalSafe, AnAdapterPathIsShownAsAShellTakesItBack) {
+  Catalogue catalogue;
+  catalogue.setLanguage(kEnglish);
+  AdapterReport unreachable;
+  unreachable.result = LinkTimeout;
+  Adapter adapter;
+  adapter.path = R"(\\?\hid#vid_03eb&pid_2013#7&2c3a&0&0000#{4d1e55b2-f16f})";
+  EXPECT_EQ(AdapterLine(catalogue, adapter, unreachable).rfind('"' + adapter.path + "\"  ", 0), 0u);
+  adapter.path = "/dev/hidraw3";
+  EXPECT_EQ(AdapterLine(catalogue, adapter, unreachable).rfind("/dev/hidraw3  ", 0), 0u);
 }
 
 }  // namespace
