@@ -4,11 +4,11 @@
 // driver once (src/devices/<kind>/driver.cpp); the window's page, qvrctl and backups all go
 // through it, so nothing chooses a kind's function by hand.
 #include <cstdint>
-#include <initializer_list>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "devices/common/block_io.h"
 #include "devices/common/event_table.h"
 #include "devices/common/image_checks.h"
 #include "devices/common/image_field.h"
@@ -43,7 +43,6 @@ struct ConfigDriver {
 };
 
 // The bytes a device write sends: `blocks` in transfer order, then the used event records.
-std::vector<uint8_t> SentBytes(std::initializer_list<std::span<const uint8_t>> blocks,
-                               const EventTable& events);
+std::vector<uint8_t> SentBytes(std::span<const BlockRef> blocks, const EventTable& events);
 
 }  // namespace qvr

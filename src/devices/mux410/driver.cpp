@@ -7,8 +7,8 @@ namespace qvr::mux410 {
 namespace {
 
 std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage&) {
-  return SentBytes({image.configName, image.navi, image.mode, image.input, image.dpar},
-                   image.events);
+  // The blocks are only read through.
+  return SentBytes(ParameterBlocks(const_cast<ConfigImage&>(image)), image.events);
 }
 
 }  // namespace

@@ -5,10 +5,7 @@
 
 namespace qvr::mux410 {
 
-namespace {
-
-// The parameter blocks in transfer order; the image stays the owner of the bytes.
-std::array<BlockRef, 5> Blocks(ConfigImage& image) {
+std::array<BlockRef, 5> ParameterBlocks(ConfigImage& image) {
   return {{{kCmdName, image.configName.data(), unsigned(image.configName.size())},
            {kCmdNavi, image.navi.data(), unsigned(image.navi.size())},
            {kCmdMode, image.mode.data(), unsigned(image.mode.size())},
@@ -16,12 +13,10 @@ std::array<BlockRef, 5> Blocks(ConfigImage& image) {
            {kCmdDpar, image.dpar.data(), unsigned(image.dpar.size())}}};
 }
 
-}  // namespace
-
 TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                  const DeviceModule& module, ConfigImage& image) {
   image.Clear();
-  auto blocks = Blocks(image);
+  auto blocks = ParameterBlocks(image);
   return ReadDeviceConfiguration(link, host, catalogue, module,
                                  {kProgressTotal, blocks, kCmdEvents}, image.events);
 }
@@ -29,7 +24,7 @@ TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalo
 TransferResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                   const DeviceModule& module, const ConfigImage& image) {
   // WriteBlocks only reads through the block references.
-  auto blocks = Blocks(const_cast<ConfigImage&>(image));
+  auto blocks = ParameterBlocks(const_cast<ConfigImage&>(image));
   return WriteDeviceConfiguration(link, host, catalogue, module,
                                   {kProgressTotal, blocks, kCmdEvents}, image.events);
 }

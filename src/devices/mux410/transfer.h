@@ -1,6 +1,9 @@
 #pragma once
 // MUX-410 device transfers: the identification, the five blocks and the event table, with the
 // progress total 814; writes end with the device's reset.
+#include <array>
+
+#include "devices/common/block_io.h"
 #include "devices/mux410/config_image.h"
 #include "link/device_module.h"
 #include "link/link.h"
@@ -11,6 +14,9 @@ class Host;
 }  // namespace qvr
 
 namespace qvr::mux410 {
+
+// The parameter blocks in transfer order, referring to the image's own bytes.
+std::array<BlockRef, 5> ParameterBlocks(ConfigImage& image);
 
 // Zero-fills the image, reads the DeviceInfo (log banner and lines), then the blocks and the
 // events up to the end record. The first failure is returned; the image holds what was read.

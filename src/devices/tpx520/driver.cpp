@@ -8,9 +8,9 @@ namespace {
 
 // The touch block reaches the unit only when the write sent it.
 std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage& sent) {
-  if (sent.touchFromDevice)
-    return SentBytes({image.configName, image.touch, image.navi, image.mode}, image.events);
-  return SentBytes({image.configName, image.navi, image.mode}, image.events);
+  // The blocks are only read through.
+  return SentBytes(ParameterBlocks(const_cast<ConfigImage&>(image), sent.touchFromDevice),
+                   image.events);
 }
 
 }  // namespace

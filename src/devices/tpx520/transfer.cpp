@@ -13,10 +13,9 @@ BlockRef Ref(uint8_t command, uint8_t* data, size_t size) {
   return {command, data, unsigned(size)};
 }
 
-// The parameter blocks in transfer order. The touch block is left out when the image's touch
-// values did not come from the device, so that a configuration loaded from a file does not
-// overwrite the device's own touch-line calibration with zeros.
-std::vector<BlockRef> Blocks(ConfigImage& image, bool withTouch) {
+}  // namespace
+
+std::vector<BlockRef> ParameterBlocks(ConfigImage& image, bool withTouch) {
   std::vector<BlockRef> blocks{Ref(kCmdName, image.configName.data(), image.configName.size())};
   if (withTouch) blocks.push_back(Ref(kCmdTouch, image.touch.data(), image.touch.size()));
   blocks.push_back(Ref(kCmdNavi, image.navi.data(), image.navi.size()));
@@ -24,12 +23,10 @@ std::vector<BlockRef> Blocks(ConfigImage& image, bool withTouch) {
   return blocks;
 }
 
-}  // namespace
-
 TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                  const DeviceModule& module, ConfigImage& image) {
   image.Clear();
-  auto blocks = Blocks(image, true);
+  auto blocks = ParameterBlocks(image, true);
   const TransferResult result = ReadDeviceConfiguration(
       link, host, catalogue, module, {kProgressTotal, blocks, kCmdEvents}, image.events);
   image.touchFromDevice = result == LinkOk;
@@ -39,7 +36,7 @@ TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalo
 TransferResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                   const DeviceModule& module, const ConfigImage& image) {
   // WriteBlocks only reads through the block references.
-  auto blocks = Blocks(const_cast<ConfigImage&>(image), image.touchFromDevice);
+  auto blocks = ParameterBlocks(const_cast<ConfigImage&>(image), image.touchFromDevice);
   int skipped = image.touchFromDevice ? 0 : int(image.touch.size());
   return WriteDeviceConfiguration(link, host, catalogue, module,
                                   {kProgressTotal, blocks, kCmdEvents, skipped}, image.events);

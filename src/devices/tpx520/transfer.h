@@ -1,6 +1,9 @@
 #pragma once
 // TPX-520 device transfers: the identification, the name, touch, navigation and mode blocks
 // and the event table, with the progress total 570; writes end with the device's reset.
+#include <vector>
+
+#include "devices/common/block_io.h"
 #include "devices/tpx520/config_image.h"
 #include "link/device_module.h"
 #include "link/link.h"
@@ -11,6 +14,11 @@ class Host;
 }  // namespace qvr
 
 namespace qvr::tpx520 {
+
+// The parameter blocks in transfer order, referring to the image's own bytes. The touch block
+// is left out unless asked for: a configuration loaded from a file must not overwrite the
+// device's own touch-line calibration with zeros.
+std::vector<BlockRef> ParameterBlocks(ConfigImage& image, bool withTouch);
 
 // Zero-fills the image, reads the DeviceInfo (log banner and lines), then the blocks and the
 // events up to the end record. The first failure is returned; the image holds what was read.
