@@ -39,35 +39,31 @@ struct ConfigSource {
   bool nameInFile = false;  // the name comes from NAME (standard input, a backup), not the path
 };
 
-// The parameters of a fresh image of `driver`'s kind; the fields point into `image`.
-template <typename Image>
-std::vector<ImageField> FreshFields(const ConfigDriver<Image>& driver,
-                                    std::unique_ptr<Image>& image) {
-  image = std::make_unique<Image>();
-  return driver.fields(*image);
+// The parameters of a fresh image of `module`'s kind (none for the controller); the fields
+// point into the image, which `image` keeps.
+std::vector<ImageField> FreshFields(const DeviceModule& module, std::shared_ptr<void>& image) {
+  return WithConfigDriver(
+      module,
+      [&](const auto& driver) {
+        auto fresh = std::make_shared<typename std::decay_t<decltype(driver)>::Image>();
+        image = fresh;
+        return driver.fields(*fresh);
+      },
+      [] { return std::vector<ImageField>(); });
 }
 
 // A file of another device shares some keys with this device's files (NAVI, MODE, the
 // events); its own keys and the lack of this device's ones tell it apart. The device the file
 // is for, or null when it may be this one's.
 const DeviceModule* OtherDevicesFile(const std::string& path, const DeviceModule& module) {
-  const auto fileOfOther = [&](const auto& own) -> const DeviceModule* {
-    std::unique_ptr<typename std::decay_t<decltype(own)>::Image> ownImage;
-    const std::vector<ImageField> ownFields = FreshFields(own, ownImage);
-    for (const DeviceDriver& other : DeviceDrivers()) {
-      if (other.module->deviceAddress == module.deviceAddress) continue;
-      const bool holds = WithConfigDriver(
-          *other.module,
-          [&](const auto& driver) {
-            std::unique_ptr<typename std::decay_t<decltype(driver)>::Image> image;
-            return HoldsOtherDevicesKeys(path, ownFields, FreshFields(driver, image));
-          },
-          [] { return false; });
-      if (holds) return other.module;
-    }
-    return nullptr;
-  };
-  return WithConfigDriver(module, fileOfOther, []() -> const DeviceModule* { return nullptr; });
+  std::shared_ptr<void> ownImage, otherImage;
+  const std::vector<ImageField> own = FreshFields(module, ownImage);
+  for (const DeviceDriver& other : DeviceDrivers()) {
+    if (!other.hasConfiguration() || other.module->deviceAddress == module.deviceAddress) continue;
+    if (HoldsOtherDevicesKeys(path, own, FreshFields(*other.module, otherImage)))
+      return other.module;
+  }
+  return nullptr;
 }
 
 // "File "…", section […], key …=…: The value must be in the range from … to …", the value as
