@@ -20,15 +20,31 @@ constexpr auto kLookInterval = std::chrono::milliseconds(1);
 constexpr auto kJoinGrace = std::chrono::milliseconds(300);
 
 // Termination signals are for the program's own thread, which decides when to end; here they
-// would interrupt a report half-way.
-void KeepSignalsAway() {
+// would interrupt a report half-way. The thread is born with them blocked: one that blocked
+// them itself could take a signal in its first instants and hold it unhandled from then on.
+class SignalsKeptFromNewThreads {
+ public:
+  SignalsKeptFromNewThreads() {
 #if !defined(_WIN32)
-  sigset_t set;
-  sigemptyset(&set);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, signal);
-  pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, signal);
+    pthread_sigmask(SIG_BLOCK, &set, &previous_);
 #endif
-}
+  }
+  ~SignalsKeptFromNewThreads() {
+#if !defined(_WIN32)
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+#endif
+  }
+  SignalsKeptFromNewThreads(const SignalsKeptFromNewThreads&) = delete;
+  SignalsKeptFromNewThreads& operator=(const SignalsKeptFromNewThreads&) = delete;
+
+ private:
+#if !defined(_WIN32)
+  sigset_t previous_;
+#endif
+};
 
 }  // namespace
 
@@ -48,7 +64,6 @@ struct ThreadedTransport::Shared {
   LinkResult result = LinkOk;
 
   void Serve() {
-    KeepSignalsAway();
     std::unique_lock lock(mutex);
     for (;;) {
       wake.wait(lock, [this] { return stop || (callPosted && !callDone); });
@@ -90,6 +105,7 @@ ThreadedTransport::ThreadedTransport(std::unique_ptr<Transport> inner, Host& hos
   shared_->inner = std::move(inner);
   // The thread keeps the shared state alive, so a call stuck past this object's end can
   // still return into it.
+  const SignalsKeptFromNewThreads keptAway;
   thread_ = std::thread([shared = shared_] { shared->Serve(); });
 }
 

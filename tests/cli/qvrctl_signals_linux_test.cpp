@@ -109,9 +109,12 @@ TEST(QvrctlSignals, ATransferRunsToItsEndBeforeTheSignalEndsTheProgram) {
     // The single leading block and every block of the image, up to the short last one.
     EXPECT_EQ(Count(update.err, "00->01 CMD:82"), 1u + (2010u + 32u + 31u) / 32u);
   }
+}
 
-  // Outside a transfer the signal ends the program at once. The one exchange of `info` is slowed
-  // so that the signal lands inside it on a loaded machine too, not after the program ended.
+TEST(QvrctlSignals, OutsideATransferTheSignalEndsTheProgramAtOnce) {
+  test::TempDir state;
+  // The one exchange of `info` is slowed so that the signal lands inside it on a loaded machine
+  // too, not after the program ended.
   const Finished info = RunQvrctl(state.path(), {"info", "mux-410"}, SIGTERM, "CMD:01", "", 1000);
   EXPECT_EQ(info.exitStatus, -1);
   EXPECT_EQ(Count(info.err, kNotice), 0u);
