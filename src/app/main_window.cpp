@@ -324,7 +324,8 @@ LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
     return LinkOk;
   }
   const std::string reason =
-      backup.link != LinkOk ? LinkResultText(catalogue_, backup.link) : backup.fileError;
+      backup.link != LinkOk ? LinkResultText(catalogue_, backup.link.code()) : backup.fileError;
+  if (backup.link.hasPlace()) host_->LogLine(TransferPlaceText(catalogue_, backup.link));
   ShowBox(BoxKind::kError, catalogue_.FormatText(Text(catalogue_, AddedText::kBackupFailed),
                                                  module.name, reason.c_str()));
   return LinkStoppedAndShown;

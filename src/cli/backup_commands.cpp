@@ -62,9 +62,11 @@ int BackupBeforeChange(Session& s, const DeviceModule& module) {
     return kExitOk;
   }
   const std::string reason =
-      backup.link != LinkOk ? LinkResultText(s.catalogue, backup.link) : backup.fileError;
-  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupFailed), module.name,
-                                      reason.c_str()));
+      backup.link != LinkOk ? LinkResultText(s.catalogue, backup.link.code()) : backup.fileError;
+  s.host.Error(WithTransferPlace(s.catalogue,
+                                 s.catalogue.FormatText(Text(s.catalogue, CliText::kBackupFailed),
+                                                        module.name, reason.c_str()),
+                                 backup.link));
   return kExitFailure;
 }
 

@@ -173,16 +173,19 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
   EXPECT_EQ(history[0].command, "default");
   EXPECT_EQ(history[0].unitSerial, 52000456u);
 
-  // A device that cannot be read cannot be backed up: the reset is not sent, one box says so.
+  // A device that cannot be read cannot be backed up: the reset is not sent, one box says so
+  // and the log says where the read stopped.
   shell.boxes.seen.clear();
   shell.boxes.answers = {BoxAnswer::kYes};
-  shell.controller.SilenceNext(sim::kAlways);
+  shell.controller.StatusNext(0xFD, sim::kAlways, 22);  // the event table cannot be read
   window().ResetToDefaultCommand();
   ASSERT_EQ(shell.boxes.seen.size(), 2u);
   EXPECT_EQ(shell.boxes.seen[0].request.style, (BoxStyle{BoxKind::kWarning, DefaultButton::kNo}));
   EXPECT_EQ(shell.boxes.lastText(),
             "Не удалось сохранить резервную копию конфигурации устройства \"TPX-520\", в "
-            "устройство ничего не отправлено\nВышел таймаут ожидания ответа");
+            "устройство ничего не отправлено\nОшибка результата");
+  EXPECT_TRUE(MemoText().endsWith(QString::fromUtf8("сбой на блоке 1 из 64 (смещение 0x0000)")))
+      << MemoText().toStdString();
   EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 1);
 }
 

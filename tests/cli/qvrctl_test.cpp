@@ -338,9 +338,12 @@ TEST_F(Qvrctl, EveryCommandFailsWithOneWhenTheControllerIsGone) {
 
 // A unit that refuses one record of its event table: the command fails with the catalogue's
 // text and, on the line after it, the block and offset where the transfer stopped; nothing
-// from that record on reaches the unit or the file.
+// from that record on reaches the unit or the file. A write whose backup read fails sends
+// nothing at all.
+enum class RefusedBy { kRead, kWrite, kBackupBeforeWrite };
+
 struct RefusedRecord {
-  bool write;
+  RefusedBy step;
   const char* language;
   int slot;
   std::string error;
@@ -365,16 +368,17 @@ TEST_P(QvrctlRefusedRecord, TheFailureSaysTheBlockAndOffsetWhereTheTransferStopp
   ASSERT_EQ(old.status, 0) << old.err;
 
   WriteText(state.File("faults"), "refuse 27 " + std::to_string(8 * c.slot) + "\n");
-  const Outcome o =
-      c.write ? Run({"write", "mux-410", files.File("second.MUX"), "--yes", "--no-backup"}, nullptr,
-                    c.language)
-              : Run({"read", "mux-410", files.File("out.MUX")}, nullptr, c.language);
+  std::vector<std::string> command = {"write", "mux-410", files.File("second.MUX"), "--yes"};
+  if (c.step == RefusedBy::kWrite) command.push_back("--no-backup");
+  if (c.step == RefusedBy::kRead) command = {"read", "mux-410", files.File("out.MUX")};
+  const Outcome o = Run(command, nullptr, c.language);
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.err, c.error);
   EXPECT_FALSE(std::filesystem::exists(files.File("out.MUX")));
   const std::vector<uint8_t> unit = sim::SimController(state.path()).Block(1, 27);
   for (int i = 0; i < 10; ++i) {
-    const auto kept = (c.write && i < c.slot ? second : first).events.record(i).Encode();
+    const bool written = c.step == RefusedBy::kWrite && i < c.slot;
+    const auto kept = (written ? second : first).events.record(i).Encode();
     EXPECT_TRUE(std::equal(kept.begin(), kept.end(), unit.begin() + 8 * i)) << "record " << i;
   }
 }
@@ -382,19 +386,26 @@ TEST_P(QvrctlRefusedRecord, TheFailureSaysTheBlockAndOffsetWhereTheTransferStopp
 INSTANTIATE_TEST_SUITE_P(
     ReadAndWrite, QvrctlRefusedRecord,
     ::testing::Values(
-        RefusedRecord{false, "en", 5,
+        RefusedRecord{RefusedBy::kRead, "en", 5,
                       "Error reading the configuration of the device \"MUX-410\"\n"
                       "Memory allocation error\n"
                       "failed at block 6 of 96 (offset 0x0028)\n"},
-        RefusedRecord{true, "ru", 7,
+        RefusedRecord{RefusedBy::kWrite, "ru", 7,
                       "Вы действительно хотите\nзаписать данные в контроллер? (--yes: да)\n"
                       "Ошибка записи конфигурации в устройство \"MUX-410\"\n"
                       "Ошибка выделения памяти\n"
                       "сбой на блоке 8 из 96 (смещение 0x0038)\n"
                       "Устройство уже приняло часть данных: в нём может быть смесь старой и новой "
-                      "конфигурации.\nЗапишите конфигурацию ещё раз.\n"}),
+                      "конфигурации.\nЗапишите конфигурацию ещё раз.\n"},
+        RefusedRecord{RefusedBy::kBackupBeforeWrite, "en", 3,
+                      "Are you sure you want to write\ndata to the controller? (--yes: yes)\n"
+                      "Could not back up the configuration of the device \"MUX-410\", nothing "
+                      "was sent to it (--no-backup: go on without a backup)\n"
+                      "Memory allocation error\n"
+                      "failed at block 4 of 96 (offset 0x0018)\n"}),
     [](const ::testing::TestParamInfo<RefusedRecord>& info) {
-      return std::string(info.param.write ? "Write" : "Read");
+      if (info.param.step == RefusedBy::kRead) return std::string("Read");
+      return std::string(info.param.step == RefusedBy::kWrite ? "Write" : "BackupBeforeWrite");
     });
 
 // A stream that takes nothing, as standard output on a full disk.

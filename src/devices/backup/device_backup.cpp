@@ -48,7 +48,7 @@ BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
   result.link = ReadInfoBlock(link, module.deviceAddress, info);
   if (result.link != LinkOk) return result;
   auto image = std::make_unique<Image>();
-  result.link = driver.readDevice(link, host, catalogue, module, *image).code();
+  result.link = driver.readDevice(link, host, catalogue, module, *image);
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
   const std::string unitFolder =

@@ -7,6 +7,7 @@
 #include "devices/backup/backup_store.h"
 #include "link/device_module.h"
 #include "link/link.h"
+#include "link/link_result.h"
 
 namespace qvr {
 
@@ -14,9 +15,9 @@ class Catalogue;
 class Host;
 
 struct BackupResult {
-  LinkResult link = LinkOk;  // the read from the device
-  std::string path;          // the file written, when it was
-  std::string fileError;     // why it could not be written
+  TransferResult link;    // the read from the device, and where it failed
+  std::string path;       // the file written, when it was
+  std::string fileError;  // why it could not be written
   bool ok() const { return link == LinkOk && fileError.empty(); }
 };
 
