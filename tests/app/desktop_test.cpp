@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -242,6 +243,19 @@ TEST(ScaledScreen, IconsAreDrawnForTheScaleAndTheWindowFitsTheScreen) {
       };
       EXPECT_EQ(left("EditAddressEvent" + suffix), left("ComboBoxInputEvent" + suffix)) << name;
       EXPECT_EQ(left("ComboBoxOutputEvent" + suffix), left("EditDescriptionEvent" + suffix));
+      // A closed list shows each of its items whole.
+      for (QComboBox* list : real.Find<QWidget>(name)->findChildren<QComboBox*>()) {
+        if (!list->isVisible()) continue;
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const int room =
+            list->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list)
+                .width();
+        for (int i = 0; i < list->count(); ++i)
+          EXPECT_LE(list->fontMetrics().horizontalAdvance(list->itemText(i)), room)
+              << list->objectName().toStdString() << " " << list->itemText(i).toStdString();
+      }
     }
   }
 }

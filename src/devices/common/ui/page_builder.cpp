@@ -37,8 +37,8 @@ QLabel* PageBuilder::Label(const char* name, QWidget* parent) const {
 QComboBox* PageBuilder::List(const char* name, QWidget* parent) const {
   auto* list = new QComboBox(parent);
   SetupList(list, name, language_);
-  list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  list->setMinimumContentsLength(4);
+  // A closed list that cut its item short would show "Активный" for "Активный ПА".
+  list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   return list;
 }
 

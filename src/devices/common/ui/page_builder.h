@@ -26,7 +26,7 @@ class PageBuilder {
   explicit PageBuilder(Language language) : language_(language) {}
 
   QLabel* Label(const char* name, QWidget* parent) const;
-  // Items from the table, narrow enough to share a row with a caption.
+  // Items from the table, never narrower than its longest item.
   QComboBox* List(const char* name, QWidget* parent) const;
   QListWidget* CheckList(const char* name, QWidget* parent) const;
   QCheckBox* Check(const char* name, QWidget* parent) const;

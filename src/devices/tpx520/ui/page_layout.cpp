@@ -86,12 +86,15 @@ QGroupBox* BuildAction(const PageBuilder& b, QWidget* page, PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxAction_TPX520", page);
   QGridLayout* grid = PageBuilder::GroupGrid(group);
   grid->setColumnStretch(2, 1);
-  // Captions beside their fields as on the MUX-410 page; the long Russian ones wrap, the
-  // English ones keep to one line.
-  grid->setColumnMinimumWidth(0, 150);
+  // Captions beside their fields as on the MUX-410 page; the long Russian ones wrap within the
+  // column, so that the lists beside them show their longest items whole. The English ones
+  // keep to one line.
+  constexpr int kCaptionWidth = 130;
+  grid->setColumnMinimumWidth(0, kCaptionWidth);
   auto caption = [&](const char* name, int row) {
     QLabel* label = b.Label(name, group);
     label->setWordWrap(true);
+    label->setMaximumWidth(kCaptionWidth);
     grid->addWidget(label, row, 0);
   };
   auto seconds = [&](const char* name, const char* edit, const char* unit, int row) {
