@@ -109,8 +109,6 @@ class EventEditor : public QGroupBox {
   void BuildWidgets();
   // One width for the caption columns of the event's grid and the IR grid lines all fields up.
   void AlignCaptionColumns();
-  QLabel* AddLabel(const char* role, QWidget* parent);
-  QComboBox* AddList(const char* role, QWidget* parent);
   QToolButton* AddButton(const char* role, QWidget* parent);
   std::string Name(const char* role) const;  // role + suffix
   void TabChanged(int index);

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "devices/common/ui/event_editor.h"
-#include "devices/common/ui/list_texts.h"
+#include "devices/common/ui/page_builder.h"
 #include "devices/common/ui/page_host.h"
 #include "editors/ui/field_checks.h"
 #include "i18n/catalogue.h"
@@ -24,21 +24,6 @@ constexpr const char* kMakeEventHint = "Выдать данное событие
 
 std::string EventEditor::Name(const char* role) const {
   return role + config_.suffix;
-}
-
-QLabel* EventEditor::AddLabel(const char* role, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  SetupLabel(label, Name(role), host_.catalogue().language());
-  return label;
-}
-
-QComboBox* EventEditor::AddList(const char* role, QWidget* parent) {
-  auto* list = new QComboBox(parent);
-  SetupList(list, Name(role), host_.catalogue().language());
-  // The lists may be narrower than their longest item; the opened list shows it whole.
-  list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  list->setMinimumContentsLength(10);
-  return list;
 }
 
 QToolButton* EventEditor::AddButton(const char* role, QWidget* parent) {
@@ -61,6 +46,12 @@ void EventEditor::AlignCaptionColumns() {
 }
 
 void EventEditor::BuildWidgets() {
+  // Captions and lists are made as the pages make theirs, named for this page's events.
+  const PageBuilder b(host_.catalogue().language());
+  auto label = [&](const char* role, QWidget* parent) {
+    return b.Label(Name(role).c_str(), parent);
+  };
+  auto list = [&](const char* role, QWidget* parent) { return b.List(Name(role).c_str(), parent); };
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(4, 2, 4, 4);
   outer->setSpacing(2);
@@ -90,27 +81,27 @@ void EventEditor::BuildWidgets() {
   description_ = new QLineEdit(panel_);
   description_->setObjectName(QString::fromStdString(Name("EditDescriptionEvent")));
   description_->setMaxLength(kEventDescriptionSize - 1);
-  grid->addWidget(AddLabel("PanelDescriptionEvent", panel_), 0, 0);
+  grid->addWidget(label("PanelDescriptionEvent", panel_), 0, 0);
   grid->addWidget(description_, 0, 1, 1, 2);
 
-  input_ = AddList("ComboBoxInputEvent", panel_);
+  input_ = list("ComboBoxInputEvent", panel_);
   getEvent_ = AddButton("SpeedButtonGetEvent", panel_);
   getEvent_->setText("?");
-  grid->addWidget(AddLabel("PanelInputEvent", panel_), 1, 0);
+  grid->addWidget(label("PanelInputEvent", panel_), 1, 0);
   grid->addWidget(input_, 1, 1);
   grid->addWidget(getEvent_, 1, 2);
 
-  zone_ = AddList("ComboBoxZoneEvent", panel_);
+  zone_ = list("ComboBoxZoneEvent", panel_);
   zone_->setMaxVisibleItems(18);
   makeEvent_ = AddButton("SpeedButtonMakeEvent", panel_);
   makeEvent_->setText("E");
   makeEvent_->setToolTip(QString::fromUtf8(kMakeEventHint));
-  grid->addWidget(AddLabel("PanelZoneEvent", panel_), 2, 0);
+  grid->addWidget(label("PanelZoneEvent", panel_), 2, 0);
   grid->addWidget(zone_, 2, 1);
   grid->addWidget(makeEvent_, 2, 2);
 
-  type_ = AddList("ComboBoxIRTypeEvent", panel_);
-  grid->addWidget(AddLabel("PanelIRTypeEvent", panel_), 3, 0);
+  type_ = list("ComboBoxIRTypeEvent", panel_);
+  grid->addWidget(label("PanelIRTypeEvent", panel_), 3, 0);
   grid->addWidget(type_, 3, 1);
 
   irPanel_ = new QWidget(panel_);
@@ -138,17 +129,17 @@ void EventEditor::BuildWidgets() {
   buttons->setSpacing(1);
   buttons->addWidget(getReaction_);
   buttons->addWidget(powerIr_);
-  ir->addWidget(AddLabel("PanelAddressCommandEvent", irPanel_), 0, 0);
+  ir->addWidget(label("PanelAddressCommandEvent", irPanel_), 0, 0);
   ir->addWidget(address_, 0, 1);
   ir->addWidget(command_, 0, 2);
   ir->addLayout(buttons, 0, 3);
   ir->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding), 0, 4);
 
-  replay_ = AddList("ComboBoxReplayEvent", irPanel_);
-  ir->addWidget(AddLabel("PanelReplayEvent", irPanel_), 1, 0);
+  replay_ = list("ComboBoxReplayEvent", irPanel_);
+  ir->addWidget(label("PanelReplayEvent", irPanel_), 1, 0);
   ir->addWidget(replay_, 1, 1, 1, 4);
-  output_ = AddList("ComboBoxOutputEvent", irPanel_);
-  ir->addWidget(AddLabel("PanelOutputEvent", irPanel_), 2, 0);
+  output_ = list("ComboBoxOutputEvent", irPanel_);
+  ir->addWidget(label("PanelOutputEvent", irPanel_), 2, 0);
   ir->addWidget(output_, 2, 1, 1, 4);
 
   // Only the user's choices run the list rules; program-made selections never do.
