@@ -52,23 +52,33 @@ QGroupBox* BuildParameters(const PageBuilder& b, QWidget* page, PageWidgets& w) 
 QGroupBox* BuildNavigation(const PageBuilder& b, QWidget* page, PageWidgets& w) {
   QGroupBox* group = b.Group("GroupBoxNaviMUX410", page);
   QGridLayout* grid = PageBuilder::GroupGrid(group);
-  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
   w.naviType = b.List("ComboBoxNaviType_MUX410", group);
   w.naviAuto = b.Tool("SpeedButtonNaviAuto_MUX410", "A", group);
   w.naviInput = b.List("ComboBoxNaviInput_MUX410", group);
   w.naviMute = b.List("ComboBoxNaviMute_MUX410", group);
   w.allTouch = b.Check("CheckBoxAllTouch_MUX410", group);
   w.beep = b.Check("CheckBoxBeep_MUX410", group);
-  grid->addWidget(b.Label("PanelNaviType_MUX410", group), 0, 0, 1, 2);
-  grid->addWidget(w.naviType, 1, 0);
-  grid->addWidget(w.naviAuto, 1, 1);
-  grid->addWidget(b.Label("PanelVaviInput_MUX410", group), 2, 0, 1, 2);
-  grid->addWidget(w.naviInput, 3, 0);
-  grid->addWidget(b.Label("PanelNaviMute_MUX410", group), 4, 0, 1, 2);
-  grid->addWidget(w.naviMute, 5, 0);
-  grid->addWidget(w.allTouch, 6, 0, 1, 2);
-  grid->addWidget(w.beep, 7, 0, 1, 2);
-  grid->setRowStretch(8, 1);
+  // Captions beside their lists as on the TPX-520 page; in this narrow column the longer ones
+  // wrap onto a second line instead of pushing the lists out of the group.
+  constexpr int kCaptionWidth = 100;
+  grid->setColumnMinimumWidth(0, kCaptionWidth);
+  auto caption = [&](const char* name, int row) {
+    QLabel* label = b.Label(name, group);
+    label->setWordWrap(true);
+    label->setMaximumWidth(kCaptionWidth);
+    grid->addWidget(label, row, 0);
+  };
+  caption("PanelNaviType_MUX410", 0);
+  grid->addWidget(w.naviType, 0, 1);
+  grid->addWidget(w.naviAuto, 0, 2);
+  caption("PanelVaviInput_MUX410", 1);
+  grid->addWidget(w.naviInput, 1, 1);
+  caption("PanelNaviMute_MUX410", 2);
+  grid->addWidget(w.naviMute, 2, 1);
+  grid->addWidget(w.allTouch, 3, 0, 1, 3);
+  grid->addWidget(w.beep, 4, 0, 1, 3);
+  grid->setRowStretch(5, 1);
   return group;
 }
 
