@@ -34,6 +34,13 @@ QLabel* PageBuilder::Label(const char* name, QWidget* parent) const {
   return label;
 }
 
+QLabel* PageBuilder::WrappedLabel(const char* name, QWidget* parent, int maxWidth) const {
+  QLabel* label = Label(name, parent);
+  label->setWordWrap(true);
+  if (maxWidth > 0) label->setMaximumWidth(maxWidth);
+  return label;
+}
+
 QComboBox* PageBuilder::List(const char* name, QWidget* parent) const {
   auto* list = new QComboBox(parent);
   SetupList(list, name, language_);

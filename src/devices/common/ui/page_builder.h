@@ -26,6 +26,9 @@ class PageBuilder {
   explicit PageBuilder(Language language) : language_(language) {}
 
   QLabel* Label(const char* name, QWidget* parent) const;
+  // A caption that wraps onto more lines rather than widen its column; with `maxWidth` (not 0)
+  // it wraps within that width in both languages.
+  QLabel* WrappedLabel(const char* name, QWidget* parent, int maxWidth = 0) const;
   // Items from the table, never narrower than its longest item.
   QComboBox* List(const char* name, QWidget* parent) const;
   QListWidget* CheckList(const char* name, QWidget* parent) const;

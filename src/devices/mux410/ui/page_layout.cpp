@@ -64,10 +64,7 @@ QGroupBox* BuildNavigation(const PageBuilder& b, QWidget* page, PageWidgets& w) 
   constexpr int kCaptionWidth = 100;
   grid->setColumnMinimumWidth(0, kCaptionWidth);
   auto caption = [&](const char* name, int row) {
-    QLabel* label = b.Label(name, group);
-    label->setWordWrap(true);
-    label->setMaximumWidth(kCaptionWidth);
-    grid->addWidget(label, row, 0);
+    grid->addWidget(b.WrappedLabel(name, group, kCaptionWidth), row, 0);
   };
   caption("PanelNaviType_MUX410", 0);
   grid->addWidget(w.naviType, 0, 1);
@@ -94,15 +91,13 @@ QGroupBox* BuildInputs(const PageBuilder& b, QWidget* parent, PageWidgets& w) {
                                2 * w.skipInputs->frameWidth() + 2);
   w.skipInputs->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   column->addWidget(w.skipInputs);
-  w.firstInputLabel = b.Label("PanelFirstInput_MUX410", group);
-  w.firstInputLabel->setWordWrap(true);
+  w.firstInputLabel = b.WrappedLabel("PanelFirstInput_MUX410", group);
   PageBuilder::KeepPlace(w.firstInputLabel);
   w.firstInput = b.List("ComboBoxFirstInput_MUX410", group);
   PageBuilder::KeepPlace(w.firstInput);
   column->addWidget(w.firstInputLabel);
   column->addWidget(w.firstInput);
-  w.currentInputLabel = b.Label("PanelCurrentInput_MUX410", group);
-  w.currentInputLabel->setWordWrap(true);
+  w.currentInputLabel = b.WrappedLabel("PanelCurrentInput_MUX410", group);
   w.currentInput = b.List("ComboBoxCurrentInput_MUX410", group);
   column->addWidget(w.currentInputLabel);
   column->addWidget(w.currentInput);
@@ -122,11 +117,7 @@ QGroupBox* BuildAction(const PageBuilder& b, PageHost& host, EventTable& events,
   w.gvifMode = b.List("ComboBoxGVIFMode_MUX410", group);
 
   // Long captions wrap, so that the Russian ones leave room for the fields.
-  auto caption = [&](const char* name) {
-    QLabel* label = b.Label(name, group);
-    label->setWordWrap(true);
-    return label;
-  };
+  auto caption = [&](const char* name) { return b.WrappedLabel(name, group); };
   grid->setColumnMinimumWidth(0, 170);
   grid->addWidget(caption("PanelPowerOnTO_MUX410"), 0, 0);
   grid->addWidget(w.powerOnTimeout, 0, 1);

@@ -92,10 +92,7 @@ QGroupBox* BuildAction(const PageBuilder& b, QWidget* page, PageWidgets& w) {
   constexpr int kCaptionWidth = 130;
   grid->setColumnMinimumWidth(0, kCaptionWidth);
   auto caption = [&](const char* name, int row) {
-    QLabel* label = b.Label(name, group);
-    label->setWordWrap(true);
-    label->setMaximumWidth(kCaptionWidth);
-    grid->addWidget(label, row, 0);
+    grid->addWidget(b.WrappedLabel(name, group, kCaptionWidth), row, 0);
   };
   auto seconds = [&](const char* name, const char* edit, const char* unit, int row) {
     caption(name, row);
