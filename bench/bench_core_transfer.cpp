@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "devices/mux410/driver.h"
 #include "devices/mux410/transfer.h"
+#include "devices/tpx520/driver.h"
 #include "devices/tpx520/transfer.h"
 #include "i18n/catalogue.h"
 #include "link/clock.h"
@@ -117,11 +119,10 @@ bool Report(const char* what, Bench& bench, const std::function<qvr::TransferRes
 }
 
 template <typename Image, typename ReadFn, typename WriteFn>
-bool Device(const char* name, int page, uint8_t eventCommand, int capacity, ReadFn read,
+bool Device(const char* name, const qvr::DeviceModule& module, uint8_t eventCommand, int capacity, ReadFn read,
             WriteFn write) {
   Bench bench;
   bench.catalogue.setLanguage(qvr::kEnglish);
-  const qvr::DeviceModule& module = qvr::kDeviceModules[page];
   bench.sim.SetBlock(module.deviceAddress, eventCommand, FullTable(capacity));
   bench.sim.SetLatency(kPerReport);
   Image image;
@@ -142,10 +143,10 @@ bool Device(const char* name, int page, uint8_t eventCommand, int capacity, Read
 
 int main() {
   bool ok = Device<qvr::mux410::ConfigImage>(
-      "MUX-410", qvr::kPageMux410, qvr::mux410::kCmdEvents, qvr::mux410::kEventCapacity,
+      "MUX-410", qvr::mux410::kModule, qvr::mux410::kCmdEvents, qvr::mux410::kEventCapacity,
       qvr::mux410::ReadConfiguration, qvr::mux410::WriteConfiguration);
   ok = ok && Device<qvr::tpx520::ConfigImage>(
-                 "TPX-520", qvr::kPageTpx520, qvr::tpx520::kCmdEvents, qvr::tpx520::kEventCapacity,
+                 "TPX-520", qvr::tpx520::kModule, qvr::tpx520::kCmdEvents, qvr::tpx520::kEventCapacity,
                  qvr::tpx520::ReadConfiguration, qvr::tpx520::WriteConfiguration);
   return ok ? 0 : 1;
 }

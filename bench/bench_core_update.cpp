@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/drivers/device_drivers.h"
 #include "i18n/catalogue.h"
 #include "link/bytes.h"
 #include "link/clock.h"
@@ -49,7 +50,7 @@ Measurement Measure(const std::string& path, std::chrono::microseconds perReport
   Measurement m;
   const auto start = std::chrono::steady_clock::now();
   m.result =
-      qvr::UpdateFirmware(link, host, catalogue, qvr::kDeviceModules[qvr::kPageMux410], chooser);
+      qvr::UpdateFirmware(link, host, catalogue, qvr::mux410::kModule, chooser);
   m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   for (const qvr::sim::WirePacket& packet : controller.Wire()) m.requests += packet.request;
   return m;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "devices/drivers/device_drivers.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/mux410/ui/mux410_page.h"
 #include "i18n/catalogue.h"
@@ -44,8 +45,11 @@ class BenchHost : public PageHost, private ConnectionMonitor::Listener {
   const Catalogue& catalogue() const override { return catalogue_; }
   Host& host() override { return host_; }
   ConnectionMonitor& monitor() override { return monitor_; }
-  int activePage() const override { return kPageMux410; }
+  int activePage() const override { return 1; }  // the MUX-410 page
   void setActivePage(int) override {}
+  void ShowControllerPage() override {}
+  bool controllerPageShown() const override { return false; }
+  const DeviceModule* activeModule() const override { return &mux410::kModule; }
   bool closing() const override { return false; }
   bool debugMode() const override { return false; }
   void setStatusText(const std::string&) override {}

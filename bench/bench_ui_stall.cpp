@@ -101,7 +101,6 @@ int main(int argc, char** argv) {
   qvr::WindowOptions options;
   options.settingsPath = dir.path() + "/bench.ini";
   options.transport = std::make_unique<qvr::sim::SimTransport>(controller);
-  options.createPage = qvr::DevicePageFactory();
   options.boxResponder = &answers;
   options.dialogRunner = &answers;
   qvr::MainWindow window(std::move(options));
@@ -122,8 +121,8 @@ int main(int argc, char** argv) {
   controller.ClearFaults();
   RunEventLoopFor(1500);  // the monitor finds the controller again
   controller.SetLatency(std::chrono::milliseconds(3));
-  window.setActivePage(qvr::kPageMux410);
-  window.EnableToolbar();
+  window.setActivePage(1);  // the MUX-410 page
+  window.RefreshToolbar();
   QElapsedTimer readClock;
   heartbeat.Start();
   readClock.start();

@@ -37,7 +37,6 @@ std::unique_ptr<qvr::MainWindow> MakeWindow(const QString& settingsPath) {
   options.settingsPath = settingsPath;
   options.transport =
       std::make_unique<qvr::sim::SimTransport>(std::make_unique<qvr::sim::SimController>());
-  options.createPage = qvr::DevicePageFactory();
   return std::make_unique<qvr::MainWindow>(std::move(options));
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "devices/drivers/device_drivers.h"
 #include "bench_support.h"
 #include "devices/mux410/transfer.h"
 #include "i18n/catalogue.h"
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
   mux410::ConfigImage image;
   counted.reports = 0;
   const auto start = BenchClock::now();
-  if (mux410::ReadConfiguration(link, host, catalogue, kDeviceModules[1], image) != LinkOk) {
+  if (mux410::ReadConfiguration(link, host, catalogue, mux410::kModule, image) != LinkOk) {
     std::printf("read failed\n");
     return 1;
   }

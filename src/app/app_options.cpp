@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "devices/drivers/device_drivers.h"
 #include "i18n/catalogue.h"
 #include "platform/console.h"
 #include "platform/window_console.h"
@@ -11,8 +12,18 @@
 namespace qvr {
 namespace {
 
+// "Service program for A and B devices, through the C USB controller." from the registry.
+QString ProgramLine() {
+  QStringList devices;
+  for (const DeviceDriver& driver : DeviceDrivers())
+    if (!driver.IsController()) devices << driver.module->name;
+  const QString last = devices.isEmpty() ? QString() : devices.takeLast();
+  const QString named = devices.isEmpty() ? last : devices.join(", ") + " and " + last;
+  return QString("Service program for %1 devices, through the %2 USB controller.\n")
+      .arg(named, ControllerDriver().module->name);
+}
+
 constexpr const char* kDescription =
-    "Service program for MUX-410 and TPX-520 devices, through the QVR-B USB controller.\n"
     "Without --settings an installed program keeps its settings in qvr-service.ini in the\n"
     "user's configuration folder, also when run as root; a copy outside the system's program\n"
     "folders keeps them at its own path with .ini where that folder is writable.";
@@ -56,7 +67,7 @@ bool Fail(const QString& text, int& exitCode) {
 
 bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exitCode) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(kDescription);
+  parser.setApplicationDescription(ProgramLine() + kDescription);
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version({"v", "version"}, "Displays version information.");
   const QCommandLineOption simulator(

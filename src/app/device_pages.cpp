@@ -1,34 +1,65 @@
 #include "app/device_pages.h"
 
-#include "devices/drivers/device_drivers.h"
+#include <string_view>
+
 #include "devices/mux410/ui/create_page.h"
 #include "devices/tpx520/ui/create_page.h"
 
 namespace qvr {
 namespace {
 
-// The page of each device kind with a configuration. The widgets live in the ui layer, so the
-// core's driver table cannot name them: the kinds are matched here instead.
-struct PageOfKind {
-  DeviceKind kind;
-  DevicePage* (*create)(PageHost& host, QWidget* parent);
+constexpr const char* kMux410DebugControls[] = {
+    "SpeedButtonCamOn_MUX410x",     "SpeedButtonCamOff_MUX410x", "SpeedButtonMap_MUX410x",
+    "SpeedButtonMakeEvent_MUX410x", "SpeedButtonLog_MUX410x",    "SpeedButtonRaw_MUX410x",
+    "SpeedButtonSet_MUX410x",
+};
+constexpr const char* kTpx520DebugControls[] = {"SpeedButtonMakeEvent_TPX520x"};
+
+constexpr PageKind kPageKinds[] = {
+    {
+        .kind = "qvr-b",
+        .sheetName = "TabSheetMonitoring",
+        .designCaption = "TabSheetMonitoring",
+    },
+    {
+        .kind = "mux-410",
+        .sheetName = "TabSheetMUX410x",
+        .create = mux410::CreatePage,
+        .debugControls = kMux410DebugControls,
+    },
+    {
+        .kind = "tpx-520",
+        .sheetName = "TabSheetTPX520x",
+        .create = tpx520::CreatePage,
+        .debugControls = kTpx520DebugControls,
+        .activeAtDesign = true,
+    },
 };
 
-constexpr PageOfKind kPages[] = {
-    {.kind = DeviceKind::kMux410, .create = mux410::CreatePage},
-    {.kind = DeviceKind::kTpx520, .create = tpx520::CreatePage},
+// The menu serves every page's event list; the design named it after the first page's.
+constexpr const char* kEventMenuItems[] = {
+    "EventAddInLast_MUX410",  "EventInsert_MUX410",     "EventDelCurrent_MUX410",
+    "EventDelAll_MUX410",     "EventDelNotUsed_MUX410",
 };
 
 }  // namespace
 
-PageFactory DevicePageFactory() {
-  return [](int page, PageHost& host, QWidget* parent) -> DevicePage* {
-    const std::span<const DeviceDriver> drivers = DeviceDrivers();
-    if (page < 0 || size_t(page) >= drivers.size()) return nullptr;
-    for (const PageOfKind& kind : kPages)
-      if (kind.kind == drivers[size_t(page)].kind) return kind.create(host, parent);
-    return nullptr;
-  };
+std::span<const PageKind> PageKinds() {
+  return kPageKinds;
+}
+
+const PageKind* PageKindOf(const DeviceDriver& driver, std::span<const PageKind> kinds) {
+  for (const PageKind& kind : kinds)
+    if (std::string_view(kind.kind) == driver.commandName) return &kind;
+  return nullptr;
+}
+
+const char* EventMenuName() {
+  return "PopupMenuEvent_MUX410";
+}
+
+std::span<const char* const> EventMenuItemNames() {
+  return kEventMenuItems;
 }
 
 }  // namespace qvr

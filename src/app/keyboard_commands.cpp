@@ -50,7 +50,7 @@ void MainWindow::BuildShortcuts() {
       connect(shortcut, &QShortcut::activated, this, [this] { close(); });
     } else if (key.button == kNoButton) {
       connect(shortcut, &QShortcut::activated, this, [this] {
-        if (operationDepth_ == 0)
+        if (!busy())
           ShowBox(BoxKind::kInformation, Text(catalogue_, AddedText::kKeyboardHelp));
       });
     } else {

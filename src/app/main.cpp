@@ -49,7 +49,6 @@ int main(int argc, char** argv) {
     controller->SetLatency(std::chrono::milliseconds(appOptions.simulatedLatencyMs));
     options.transport = std::make_unique<qvr::sim::SimTransport>(std::move(controller));
   }  // without one the window talks to the USB controller
-  options.createPage = qvr::DevicePageFactory();
   options.simulated = appOptions.simulator;
 
   qvr::MainWindow window(std::move(options));

@@ -40,18 +40,10 @@
 namespace qvr {
 namespace {
 
-// The controls that only debug mode shows; the page buttons are found by name.
+// The window's controls that only debug mode shows; the pages' own are named by their kinds.
 constexpr const char* kDebugControls[] = {
     "MenuItemDebug",
     "MenuItemLog",
-    "SpeedButtonCamOn_MUX410x",
-    "SpeedButtonCamOff_MUX410x",
-    "SpeedButtonMap_MUX410x",
-    "SpeedButtonMakeEvent_MUX410x",
-    "SpeedButtonLog_MUX410x",
-    "SpeedButtonMakeEvent_TPX520x",
-    "SpeedButtonRaw_MUX410x",
-    "SpeedButtonSet_MUX410x",
 };
 
 // Whether a device write first reads the unit and shows what it changes there (1) or not (0,
@@ -61,7 +53,12 @@ constexpr const char* kPreviewWriteKey = "PreviewWrite";
 }  // namespace
 
 MainWindow::MainWindow(WindowOptions options)
-    : modules_(options.modules),
+    : drivers_(options.drivers),
+      pageKinds_(options.pageKinds),
+      ownModules_(options.modules.empty() ? ModuleTableOf(options.drivers)
+                                          : std::vector<ModuleRow>()),
+      modules_(options.modules.empty() ? std::span<const ModuleRow>(ownModules_)
+                                       : options.modules),
       settings_(
           options.settingsPath,
           [this] { ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kSettingsUnreadable)); },
@@ -134,7 +131,7 @@ void MainWindow::CreateServices(WindowOptions& options) {
       this,
       [this] {
         const ModuleRow* row = ActiveRow();
-        const bool takesFiles = row && row->readConfigFile && operationDepth_ == 0 && !closing_;
+        const bool takesFiles = row && row->readConfigFile && !busy() && !closing_;
         return takesFiles ? QString::fromUtf8(row->module->configMask) : QString();
       },
       [this](const QString& path) {
@@ -154,18 +151,25 @@ void MainWindow::CreateServices(WindowOptions& options) {
 }
 
 void MainWindow::CreateDevicePages(const PageFactory& createPage) {
-  for (int page : {kPageMux410, kPageTpx520}) {
-    QWidget* sheet = pageSheets_[size_t(page)];
-    pages_[size_t(page)] = createPage ? createPage(page, *this, sheet) : nullptr;
-    if (!pages_[size_t(page)]) continue;
-    pages_[size_t(page)]->OnModifiedChanged([this] { UpdateTitle(); });
+  pages_.assign(drivers_.size(), nullptr);
+  pageFiles_.assign(drivers_.size(), QString());
+  for (size_t page = 0; page < drivers_.size(); ++page) {
+    const DeviceDriver& driver = drivers_[page];
+    const PageKind* kind = PageKindOf(driver, pageKinds_);
+    QWidget* sheet = pageSheets_[page];
+    if (createPage)
+      pages_[page] = createPage(driver, *this, sheet);
+    else if (kind && kind->create)
+      pages_[page] = kind->create(*this, sheet);
+    if (!pages_[page]) continue;
+    pages_[page]->OnModifiedChanged([this] { UpdateTitle(); });
     // A window smaller than its design size (a large scale factor) scrolls the page instead of
     // squeezing or cutting it.
     auto* scroll = new QScrollArea(sheet);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
-    scroll->setWidget(pages_[size_t(page)]);
+    scroll->setWidget(pages_[page]);
     sheet->layout()->addWidget(scroll);
   }
   SetTabOrder();
@@ -205,7 +209,7 @@ void MainWindow::StartUp() {
     page->SetModified(false);
   }
   monitor_->ClearControllerInfo();
-  EnableToolbar();
+  RefreshToolbar();
   pollTimer_->start();
 }
 
@@ -259,17 +263,22 @@ int MainWindow::SetLanguage(int value) {
   previewItem_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kPreviewMenuItem)));
   restoreItem_->setText(QString::fromUtf8(Text(catalogue_, AddedText::kRestoreFromBackup)));
   // The log has no label of its own: it is announced by its page's caption.
-  logView_->setAccessibleName(pageTabs_->tabText(kPageQvrb));
+  logView_->setAccessibleName(pageTabs_->tabText(controllerPage_));
   AddShortcutsToHints();
   UpdateTitle();
   return language;
 }
 
 void MainWindow::ShowDebugControls(bool visible) {
-  for (const char* name : kDebugControls) {
+  const auto show = [&](const char* name) {
     QObject* control = findChild<QObject*>(name);
     if (auto* action = qobject_cast<QAction*>(control)) action->setVisible(visible);
     if (auto* widget = qobject_cast<QWidget*>(control)) widget->setVisible(visible);
+  };
+  for (const char* name : kDebugControls) show(name);
+  for (const DeviceDriver& driver : drivers_) {
+    if (const PageKind* kind = PageKindOf(driver, pageKinds_))
+      for (const char* name : kind->debugControls) show(name);
   }
 }
 
@@ -298,8 +307,33 @@ void MainWindow::setActivePage(int page) {
   pageTabs_->setCurrentIndex(page);
 }
 
+void MainWindow::ShowControllerPage() {
+  setActivePage(controllerPage_);
+}
+
+bool MainWindow::controllerPageShown() const {
+  return activePage() == controllerPage_;
+}
+
+const DeviceModule* MainWindow::activeModule() const {
+  const ModuleRow* row = ActiveRow();
+  return row ? row->module : nullptr;
+}
+
 DevicePage* MainWindow::devicePage(int index) {
-  return index >= 0 && index < kModuleCount ? pages_[size_t(index)] : nullptr;
+  return index >= 0 && size_t(index) < pages_.size() ? pages_[size_t(index)] : nullptr;
+}
+
+DevicePage* MainWindow::devicePageOf(const DeviceModule& module) {
+  for (size_t page = 0; page < drivers_.size(); ++page)
+    if (drivers_[page].module->deviceAddress == module.deviceAddress) return pages_[page];
+  return nullptr;
+}
+
+const DeviceDriver& MainWindow::ActiveDriver() const {
+  const int page = activePage();
+  return page >= 0 && size_t(page) < drivers_.size() ? drivers_[size_t(page)]
+                                                     : ControllerDriver(drivers_);
 }
 
 std::string MainWindow::ChooseUpdateFile(const DeviceModule& module) {
@@ -377,12 +411,12 @@ void MainWindow::RunEventMenuItem(EventMenuItem item) {
 }
 
 void MainWindow::PageChanged() {
-  EnableToolbar();
+  RefreshToolbar();
   UpdateTitle();
 }
 
 bool MainWindow::RefusesPageChange(QObject* watched, QEvent* event) const {
-  if (!busy_) return false;
+  if (!busy()) return false;
   const QEvent::Type type = event->type();
   if (watched == pageTabs_->tabBar()) {
     return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
@@ -413,7 +447,7 @@ bool MainWindow::OpensPopupMenu(QObject* watched, QEvent* event) {
     return false;
   }
   // The menu switches the language and the debug controls: nothing of that during a command.
-  if (operationDepth_ == 0) windowMenu_->popup(at);
+  if (!busy()) windowMenu_->popup(at);
   return true;
 }
 

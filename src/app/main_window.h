@@ -1,6 +1,6 @@
 #pragma once
 // The program's one window: toolbar of device commands with the progress gauge, the page
-// control (monitoring log, MUX-410, TPX-520), status bar, pop-up menus and the two timers. It
+// control (the monitoring log, then one page per device kind), status bar, pop-up menus and the two timers. It
 // owns the link, the connection monitor and the device pages, and hands them what they need
 // through PageHost and ModuleContext.
 #include <QMainWindow>
@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "app/device_pages.h"
 #include "app/module_table.h"
 #include "app/settings.h"
 #include "devices/common/ui/device_page.h"
@@ -50,14 +51,19 @@ QString HintWithShortcut(const QWidget* button);
 // Shows that hint for a tool tip event of a toolbar button: true when shown.
 bool ShowHintWithShortcut(QObject* watched, QEvent* event);
 
-// Creates the device page of `page` (1 or 2) inside `parent`.
-using PageFactory = std::function<DevicePage*(int page, PageHost& host, QWidget* parent)>;
+// Creates the device page of `driver`'s kind inside `parent` (null: the sheet stays empty).
+using PageFactory =
+    std::function<DevicePage*(const DeviceDriver& driver, PageHost& host, QWidget* parent)>;
 
 struct WindowOptions {
   QString settingsPath;                  // the resolved settings file
   std::unique_ptr<Transport> transport;  // the controller's transport
-  PageFactory createPage;                // the MUX-410 and TPX-520 pages
-  std::span<const ModuleRow> modules = DeviceModuleTable();
+  // The device kinds, one page each in their order, and the window's entries for them.
+  std::span<const DeviceDriver> drivers = DeviceDrivers();
+  std::span<const PageKind> pageKinds = PageKinds();
+  PageFactory createPage;  // default: the page kinds' own pages
+  // The toolbar's rows, one per driver in the same order (default: built from the drivers).
+  std::span<const ModuleRow> modules;
   Clock* clock = nullptr;                       // default: the steady clock
   MessageBoxResponder* boxResponder = nullptr;  // default: real message boxes
   FileDialogRunner* dialogRunner = nullptr;     // default: real file dialogs
@@ -86,12 +92,16 @@ class MainWindow final : public QMainWindow,
   bool debugMode() const override;
   void setStatusText(const std::string& text) override;
   QMenu* eventMenu() override { return eventMenu_; }
-  void BeginOperation() override;
-  void EndOperation() override;
+  [[nodiscard]] Operation EnterOperation() override;
+  void ShowControllerPage() override;
+  bool controllerPageShown() const override;
+  const DeviceModule* activeModule() const override;
 
   // ModuleContext.
-  DevicePage* devicePage(int index) override;
+  DevicePage* devicePageOf(const DeviceModule& module) override;
   DevicePage* activeDevicePage() override { return devicePage(activePage()); }
+  // The page of tab `index`, or nullptr (the monitoring page, an index outside).
+  DevicePage* devicePage(int index);
   std::string ChooseUpdateFile(const DeviceModule& module) override;
   void RememberUpdateFile(const DeviceModule& module, const std::string& path) override;
   LinkResult BackupBeforeChange(const DeviceModule& module) override;
@@ -99,28 +109,12 @@ class MainWindow final : public QMainWindow,
   // -1 keeps the language and returns it; 1 English; anything else Russian. Marks, title,
   // the pages' event state and the window's texts follow.
   int SetLanguage(int value);
-  // Enables the toolbar commands the active row supports (the window is not busy).
-  void EnableToolbar();
-  // Disables every toolbar command and holds the page (the window is busy).
-  void DisableToolbar();
+  // Outside an operation: enables the toolbar commands the active row supports. Inside one:
+  // every command stays disabled.
+  void RefreshToolbar();
   void ShowDebugControls(bool visible);
-  bool busy() const { return busy_; }
-
-  // Entered by every toolbar command: the toolbar, the device pages and the menu take no
-  // input, a connection change ends nothing, and the adapter stays this program's (no other
-  // program's reports come between the command's) until the scope ends.
-  class OperationScope {
-   public:
-    explicit OperationScope(MainWindow& window);
-    ~OperationScope();
-    OperationScope(const OperationScope&) = delete;
-    OperationScope& operator=(const OperationScope&) = delete;
-
-   private:
-    MainWindow& window_;
-    AdapterHold hold_;
-    QPointer<QWidget> focus_;  // where the command started; the focus goes back there
-  };
+  // An operation runs: a toolbar command, a live action or a wait of the core.
+  bool busy() const { return operationDepth_ > 0; }
   QString statusText() const;
 
   // The seven toolbar commands.
@@ -212,23 +206,44 @@ class MainWindow final : public QMainWindow,
   // The chosen backup of the connected unit, or "" (nothing chosen, none there: said so).
   std::string ChooseBackupOfUnit(const DeviceModule& module);
 
-  // Disabled while an operation runs, else as the active row allows.
-  void RefreshToolbar();
+  // Entered by every toolbar command (EnterOperation): the toolbar, the device pages and the
+  // menu take no input, a connection change ends nothing, and the adapter stays this program's
+  // (no other program's reports come between the command's) until the scope ends.
+  class OperationScope final : public Operation::Scope {
+   public:
+    explicit OperationScope(MainWindow& window);
+    ~OperationScope() override;
+
+   private:
+    MainWindow& window_;
+    AdapterHold hold_;
+    QPointer<QWidget> focus_;  // where the command started; the focus goes back there
+  };
+
+  void DisableToolbarButtons();
+  void EnableRowButtons();
   const ModuleRow* ActiveRow() const;
+  const DeviceDriver& ActiveDriver() const;
   BoxAnswer ShowBox(BoxStyle style, const std::string& text);
-  void ShowFailure(MessageId messageId, const DeviceModule& module, int result);
+  // The one box of a failed command: its message with the device's name and the result's text,
+  // and where the transfer stopped when it is known.
+  void ShowFailure(MessageId messageId, const DeviceModule& module, const TransferResult& result);
   // A command that runs one operation of the active row on its module: busy while it runs,
   // the not-supported box when the row lacks it, the failure box when it fails.
-  using RowOperation = int (*ModuleRow::*)(ModuleContext&, const DeviceModule&);
+  using RowOperation = ModuleRow::Operation ModuleRow::*;
   // `history`: the change's name in the history file, for commands that change the unit.
-  int RunRowCommand(RowOperation operation, MessageId notSupportedId, MessageId failedId,
-                    const char* history = nullptr);
+  TransferResult RunRowCommand(RowOperation operation, MessageId notSupportedId,
+                               MessageId failedId, const char* history = nullptr);
 
   Catalogue catalogue_;
   QtTranslations qtTexts_;
   std::unique_ptr<Clock> ownClock_;
   Clock* clock_ = nullptr;
+  std::span<const DeviceDriver> drivers_;
+  std::span<const PageKind> pageKinds_;
+  std::vector<ModuleRow> ownModules_;  // the rows built from the drivers, unless given
   std::span<const ModuleRow> modules_;
+  int controllerPage_ = 0;  // the monitoring page
   SettingsStore settings_;
 
   QToolBar* toolBar_ = nullptr;
@@ -237,8 +252,8 @@ class MainWindow final : public QMainWindow,
   QProgressBar* progressBar_ = nullptr;
   QLabel* statusLabel_ = nullptr;
   QTabWidget* pageTabs_ = nullptr;
-  std::array<QWidget*, kModuleCount> pageSheets_{};
-  std::array<DevicePage*, kModuleCount> pages_{};
+  std::vector<QWidget*> pageSheets_;
+  std::vector<DevicePage*> pages_;
   QPlainTextEdit* logView_ = nullptr;
   QMenu* windowMenu_ = nullptr;
   QMenu* eventMenu_ = nullptr;
@@ -264,13 +279,10 @@ class MainWindow final : public QMainWindow,
   std::unique_ptr<FileDialogRunner> realDialogs_;
   std::unique_ptr<FileDialogs> fileDialogs_;
   ConfigFileDrop* fileDrop_ = nullptr;
-  std::array<QString, kModuleCount> pageFiles_{};
+  std::vector<QString> pageFiles_;
   QString clearedLog_;  // the log as a double click emptied it, for Ctrl+Z
 
-  bool busy_ = false;
-  int operationDepth_ = 0;
-  // The scopes the pages' live actions entered, innermost last.
-  std::vector<std::unique_ptr<OperationScope>> liveScopes_;
+  int operationDepth_ = 0;  // the operation scopes entered and not yet ended
   bool closing_ = false;
   bool simulated_ = false;
   bool backupBeforeChange_ = true;

@@ -148,14 +148,16 @@ void MainWindow::BuildPages() {
   pageTabs_->setObjectName("PageControlMain");
   layout->addWidget(pageTabs_);
 
-  pageSheets_[kPageQvrb] = TabSheet("TabSheetMonitoring");
-  pageSheets_[kPageMux410] = TabSheet("TabSheetMUX410x");
-  pageSheets_[kPageTpx520] = TabSheet("TabSheetTPX520x");
-  pageTabs_->addTab(pageSheets_[kPageQvrb], DesignCaption("TabSheetMonitoring"));
-  pageTabs_->addTab(pageSheets_[kPageMux410], "MUX-410");
-  pageTabs_->addTab(pageSheets_[kPageTpx520], "TPX-520");
+  for (const DeviceDriver& driver : drivers_) {
+    const PageKind* kind = PageKindOf(driver, pageKinds_);
+    QWidget* sheet = TabSheet(kind ? kind->sheetName : driver.commandName);
+    if (driver.IsController()) controllerPage_ = int(pageSheets_.size());
+    pageSheets_.push_back(sheet);
+    pageTabs_->addTab(sheet, kind && kind->designCaption ? DesignCaption(kind->designCaption)
+                                                         : QString(driver.module->name));
+  }
 
-  logView_ = new QPlainTextEdit(pageSheets_[kPageQvrb]);
+  logView_ = new QPlainTextEdit(pageSheets_[size_t(controllerPage_)]);
   logView_->setObjectName("Memo");
   logView_->setReadOnly(true);
   logView_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -163,9 +165,12 @@ void MainWindow::BuildPages() {
   logView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   logView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   logView_->viewport()->installEventFilter(this);
-  pageSheets_[kPageQvrb]->layout()->addWidget(logView_);
+  pageSheets_[size_t(controllerPage_)]->layout()->addWidget(logView_);
 
-  pageTabs_->setCurrentIndex(kPageTpx520);
+  for (size_t page = 0; page < drivers_.size(); ++page) {
+    const PageKind* kind = PageKindOf(drivers_[page], pageKinds_);
+    if (kind && kind->activeAtDesign) pageTabs_->setCurrentIndex(int(page));
+  }
   pageTabs_->tabBar()->installEventFilter(this);
   pageTabs_->installEventFilter(this);
   connect(pageTabs_, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
@@ -212,14 +217,13 @@ void MainWindow::BuildMenus() {
   connect(englishItem_, &QAction::triggered, this, [this] { SetLanguage(kEnglish); });
 
   eventMenu_ = new QMenu(this);
-  eventMenu_->setObjectName("PopupMenuEvent_MUX410");
-  const std::pair<const char*, EventMenuItem> items[] = {
-      {"EventAddInLast_MUX410", EventMenuItem::AddAtEnd},
-      {"EventInsert_MUX410", EventMenuItem::Insert},
-      {"EventDelCurrent_MUX410", EventMenuItem::DeleteCurrent},
-      {"EventDelAll_MUX410", EventMenuItem::DeleteAll},
-      {"EventDelNotUsed_MUX410", EventMenuItem::DeleteUnused},
-  };
+  eventMenu_->setObjectName(EventMenuName());
+  constexpr EventMenuItem kItems[] = {EventMenuItem::AddAtEnd, EventMenuItem::Insert,
+                                      EventMenuItem::DeleteCurrent, EventMenuItem::DeleteAll,
+                                      EventMenuItem::DeleteUnused};
+  std::vector<std::pair<const char*, EventMenuItem>> items;
+  for (size_t i = 0; i < std::size(kItems) && i < EventMenuItemNames().size(); ++i)
+    items.emplace_back(EventMenuItemNames()[i], kItems[i]);
   for (const auto& [name, item] : items) {
     QAction* action = eventMenu_->addAction(DesignCaption(name));
     action->setObjectName(name);

@@ -1,21 +1,12 @@
 #include "app/module_table.h"
 
-#include <vector>
-
-#include "devices/common/ui/device_page.h"
-#include "devices/drivers/device_drivers.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 #include "update/update_procedure.h"
 
 namespace qvr {
 namespace {
 
-// The device rows' page index equals their bus address.
-DevicePage* PageOf(ModuleContext& context, const DeviceModule& module) {
-  return context.devicePage(module.deviceAddress);
-}
-
-int UpdateFirmwareOp(ModuleContext& context, const DeviceModule& module) {
+TransferResult UpdateFirmwareOp(ModuleContext& context, const DeviceModule& module) {
   UpdateFileChooser chooser{
       [&] { return context.ChooseUpdateFile(module); },
       [&](const std::string& path) { context.RememberUpdateFile(module, path); }};
@@ -26,43 +17,45 @@ int UpdateFirmwareOp(ModuleContext& context, const DeviceModule& module) {
              : LinkStoppedAndShown;
 }
 
-int ReadConfigFileOp(ModuleContext& context, const DeviceModule& module, const std::string& path) {
-  DevicePage* page = PageOf(context, module);
-  return page ? page->ReadConfigFile(module, path) : LinkExchangeFailed;
+PageOutcome ReadConfigFileOp(ModuleContext& context, const DeviceModule& module,
+                             const std::string& path) {
+  DevicePage* page = context.devicePageOf(module);
+  return page ? page->ReadConfigFile(module, path) : PageOutcome::kRefused;
 }
 
-int ReadDeviceOp(ModuleContext& context, const DeviceModule& module) {
-  DevicePage* page = PageOf(context, module);
-  return page ? page->ReadDevice(module) : LinkExchangeFailed;
+TransferResult ReadDeviceOp(ModuleContext& context, const DeviceModule& module) {
+  DevicePage* page = context.devicePageOf(module);
+  return page ? page->ReadDevice(module) : TransferResult(LinkExchangeFailed);
 }
 
-int ResetToDefaultOp(ModuleContext& context, const DeviceModule& module) {
+TransferResult ResetToDefaultOp(ModuleContext& context, const DeviceModule& module) {
   return ResetToDefault(context.link(), context.host(), context.catalogue(), module,
                         [&] { return context.BackupBeforeChange(module); });
 }
 
-int ResetDeviceOp(ModuleContext& context, const DeviceModule& module) {
+TransferResult ResetDeviceOp(ModuleContext& context, const DeviceModule& module) {
   return ResetDevice(context.link(), module);
 }
 
-int CheckForFileOp(ModuleContext& context) {
+PageOutcome CheckForFileOp(ModuleContext& context) {
   DevicePage* page = context.activeDevicePage();
-  return page ? page->CheckForFile() : 1;
+  return page ? page->CheckForFile() : PageOutcome::kRefused;
 }
 
-int CheckForDeviceOp(ModuleContext& context) {
+PageOutcome CheckForDeviceOp(ModuleContext& context) {
   DevicePage* page = context.activeDevicePage();
-  return page ? page->CheckForDevice() : 1;
+  return page ? page->CheckForDevice() : PageOutcome::kRefused;
 }
 
-int WriteConfigFileOp(ModuleContext& context, const DeviceModule& module, const std::string& path) {
-  DevicePage* page = PageOf(context, module);
-  return page ? page->WriteConfigFile(module, path) : 1;
+PageOutcome WriteConfigFileOp(ModuleContext& context, const DeviceModule& module,
+                              const std::string& path) {
+  DevicePage* page = context.devicePageOf(module);
+  return page ? page->WriteConfigFile(module, path) : PageOutcome::kRefused;
 }
 
-int WriteDeviceOp(ModuleContext& context, const DeviceModule& module) {
-  DevicePage* page = PageOf(context, module);
-  return page ? page->WriteDevice(module) : 1;
+TransferResult WriteDeviceOp(ModuleContext& context, const DeviceModule& module) {
+  DevicePage* page = context.devicePageOf(module);
+  return page ? page->WriteDevice(module) : TransferResult(LinkExchangeFailed);
 }
 
 // Every device has its firmware and its reset; one with a configuration has the rest too.
@@ -83,16 +76,16 @@ ModuleRow RowOf(const DeviceDriver& driver) {
   return row;
 }
 
-std::vector<ModuleRow> RowsOf(std::span<const DeviceDriver> drivers) {
+}  // namespace
+
+std::vector<ModuleRow> ModuleTableOf(std::span<const DeviceDriver> drivers) {
   std::vector<ModuleRow> rows;
   for (const DeviceDriver& driver : drivers) rows.push_back(RowOf(driver));
   return rows;
 }
 
-}  // namespace
-
 std::span<const ModuleRow> DeviceModuleTable() {
-  static const std::vector<ModuleRow> rows = RowsOf(DeviceDrivers());
+  static const std::vector<ModuleRow> rows = ModuleTableOf(DeviceDrivers());
   return rows;
 }
 

@@ -3,14 +3,16 @@
 // operations that device supports. An empty slot means "not supported" and disables its button.
 #include <span>
 #include <string>
+#include <vector>
 
+#include "devices/common/ui/device_page.h"
+#include "devices/drivers/device_drivers.h"
 #include "link/device_module.h"
 #include "link/link_result.h"
 
 namespace qvr {
 
 class Catalogue;
-class DevicePage;
 class Host;
 class Link;
 
@@ -22,8 +24,8 @@ class ModuleContext {
   virtual Link& link() = 0;
   virtual Host& host() = 0;
   virtual const Catalogue& catalogue() const = 0;
-  // The page of row `index`, or nullptr when the row has none.
-  virtual DevicePage* devicePage(int index) = 0;
+  // The page of `module`'s device, or nullptr when it has none.
+  virtual DevicePage* devicePageOf(const DeviceModule& module) = 0;
   // The page of the active row, which the checks before a write look at.
   virtual DevicePage* activeDevicePage() = 0;
   virtual std::string ChooseUpdateFile(const DeviceModule& module) = 0;
@@ -37,23 +39,29 @@ class ModuleContext {
 // One device's toolbar operations; an operation the device does not support stays empty and
 // disables its button.
 struct ModuleRow {
-  using Operation = int (*)(ModuleContext&, const DeviceModule&);
+  // A transfer of the unit; its failure says where it stopped.
+  using Operation = TransferResult (*)(ModuleContext&, const DeviceModule&);
+  using FileOperation = PageOutcome (*)(ModuleContext&, const DeviceModule&,
+                                        const std::string& path);
+  // The active page's checks before a save or a device write (a refusal is already reported).
+  using Check = PageOutcome (*)(ModuleContext&);
   const DeviceModule* module = nullptr;
   Operation updateFirmware = nullptr;
-  int (*readConfigFile)(ModuleContext&, const DeviceModule&, const std::string& path) = nullptr;
-  int (*writeConfigFile)(ModuleContext&, const DeviceModule&, const std::string& path) = nullptr;
+  FileOperation readConfigFile = nullptr;
+  FileOperation writeConfigFile = nullptr;
   Operation readDevice = nullptr;
   Operation writeDevice = nullptr;
   Operation resetToDefault = nullptr;
   Operation resetDevice = nullptr;
-  // The active page's checks before a save or a device write: 0 valid, non-zero invalid and
-  // already reported.
-  int (*checkForFile)(ModuleContext&) = nullptr;
-  int (*checkForDevice)(ModuleContext&) = nullptr;
+  Check checkForFile = nullptr;
+  Check checkForDevice = nullptr;
 };
 
-// The rows in page order, one per device driver: the controller has firmware update and reset
-// only; a device with a configuration has every operation.
+// The rows of `drivers`, in their order: the controller has firmware update and reset only; a
+// device with a configuration has every operation.
+std::vector<ModuleRow> ModuleTableOf(std::span<const DeviceDriver> drivers);
+
+// The rows of the registry's drivers, in page order.
 std::span<const ModuleRow> DeviceModuleTable();
 
 // The row of page `index` in `table`, or nullptr outside it.

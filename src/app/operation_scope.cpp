@@ -12,24 +12,19 @@ MainWindow::OperationScope::OperationScope(MainWindow& window)
   if (window_.operationDepth_++ == 0) {
     focus_ = QApplication::focusWidget();
     // The device pages' fields, event tabs and menus take no input until the command ends.
-    for (int page = kPageQvrb + 1; page < window_.pageTabs_->count(); ++page)
-      window_.pageTabs_->widget(page)->setEnabled(false);
+    for (size_t page = 0; page < window_.pageSheets_.size(); ++page)
+      if (int(page) != window_.controllerPage_) window_.pageSheets_[page]->setEnabled(false);
   }
-  window_.DisableToolbar();
+  window_.RefreshToolbar();
 }
 
-void MainWindow::BeginOperation() {
-  liveScopes_.push_back(std::make_unique<OperationScope>(*this));
-}
-
-void MainWindow::EndOperation() {
-  if (!liveScopes_.empty()) liveScopes_.pop_back();
+Operation MainWindow::EnterOperation() {
+  return Operation(std::make_unique<OperationScope>(*this));
 }
 
 MainWindow::OperationScope::~OperationScope() {
   if (--window_.operationDepth_ == 0) {
-    for (int page = kPageQvrb + 1; page < window_.pageTabs_->count(); ++page)
-      window_.pageTabs_->widget(page)->setEnabled(true);
+    for (QWidget* sheet : window_.pageSheets_) sheet->setEnabled(true);
   }
   // An inner scope's end leaves the outer command's toolbar as it is.
   window_.RefreshToolbar();

@@ -38,14 +38,14 @@ std::string MainWindow::ChooseBackupOfUnit(const DeviceModule& module) {
 
 void MainWindow::RestoreFromBackup() {
   const ModuleRow* row = ActiveRow();
-  if (!row || !row->readConfigFile || !row->writeDevice || operationDepth_ > 0) return;
+  if (!row || !row->readConfigFile || !row->writeDevice || busy()) return;
   if (!monitor_->connected() || !SettleUnsavedChanges(activePage())) return;
   std::string path;
   {
-    const OperationScope scope(*this);
+    const Operation operation = EnterOperation();
     path = ChooseBackupOfUnit(*row->module);
     if (path.empty() || closing_) return;
-    if (row->readConfigFile(*this, *row->module, path) != 0) return;
+    if (row->readConfigFile(*this, *row->module, path) != PageOutcome::kDone) return;
     RememberPageFile(activePage(), path);
   }
   // Written as the toolbar's write does: the question, a backup of what the unit holds now,

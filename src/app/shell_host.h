@@ -35,9 +35,9 @@ class ShellHost final : public Host {
   BoxAnswer AskSaveChanges(const std::string& text);
 
   void HideProgress();
-  // True while an operation of the core is pumping messages beneath the current event: the
-  // event loop is then not the program's own, and closing must wait until it is.
-  bool insideOperation() const { return pumpDepth_ > 0; }
+  // True while the core pumps messages beneath the current event (a wait outside any toolbar
+  // command, say): the event loop is then not the program's own, and closing must wait.
+  bool pumping() const { return pumpDepth_ > 0; }
 
  private:
   void Pump(QEventLoop::ProcessEventsFlags flags);

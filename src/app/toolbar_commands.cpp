@@ -7,7 +7,7 @@
 #include "app/shell_host.h"
 #include "devices/backup/change_history.h"
 #include "i18n/added_texts.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 #include "link/link.h"
 #include "link/link_result.h"
 
@@ -34,23 +34,24 @@ BoxAnswer MainWindow::ShowBox(BoxStyle style, const std::string& text) {
   return host_->ShowMessageBox(style, text);
 }
 
-void MainWindow::ShowFailure(MessageId messageId, const DeviceModule& module, int result) {
-  ShowBox(BoxKind::kError, DeviceFailureText(catalogue_, messageId, module.name, result));
+void MainWindow::ShowFailure(MessageId messageId, const DeviceModule& module,
+                             const TransferResult& result) {
+  ShowBox(BoxKind::kError,
+          WithTransferPlace(catalogue_,
+                            DeviceFailureText(catalogue_, messageId, module.name, result.code()),
+                            result));
 }
 
-void MainWindow::DisableToolbar() {
-  busy_ = true;
+void MainWindow::DisableToolbarButtons() {
   for (QToolButton* button : commandButtons_) button->setEnabled(false);
 }
 
 void MainWindow::RefreshToolbar() {
-  if (operationDepth_ > 0) return DisableToolbar();
-  EnableToolbar();
+  DisableToolbarButtons();
+  if (!busy()) EnableRowButtons();
 }
 
-void MainWindow::EnableToolbar() {
-  busy_ = false;
-  for (QToolButton* button : commandButtons_) button->setEnabled(false);
+void MainWindow::EnableRowButtons() {
   const ModuleRow* row = ActiveRow();
   if (!row) return;
   // The file commands work without the controller.
@@ -71,7 +72,7 @@ void MainWindow::UpdateFirmwareCommand() {
     ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kUpdateNotSupported));
     return;
   }
-  const OperationScope scope(*this);
+  const Operation operation = EnterOperation();
   {
     // The update writes its progress into the monitoring log, shown while it runs; the page the
     // user was on comes back however the update ends.
@@ -80,30 +81,29 @@ void MainWindow::UpdateFirmwareCommand() {
       int page;
       ~MonitoringShown() { window.setActivePage(page); }
     } const shown{*this, page};
-    setActivePage(kPageQvrb);
+    ShowControllerPage();
     ChangeRecorder change(*link_, *row->module, "qvr-service", "update", simulated_);
     chosenUpdateFile_.clear();
-    change.Finish(row->updateFirmware(*this, *row->module) == LinkOk, chosenUpdateFile_,
-                  historyFile_);
+    change.Finish(row->updateFirmware(*this, *row->module).ok(), chosenUpdateFile_, historyFile_);
   }
   // After updating itself the controller is announced anew with its new versions.
-  if (page == kPageQvrb) monitor_->setConnected(false);
+  if (row->module->IsController()) monitor_->setConnected(false);
 }
 
 void MainWindow::OpenConfigFileCommand() {
-  if (activePage() == kPageQvrb) return;
+  if (ActiveDriver().IsController()) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->readConfigFile) {
     ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kLoadNotSupported));
     return;
   }
   if (!SettleUnsavedChanges(activePage())) return;
-  const OperationScope scope(*this);
+  const Operation operation = EnterOperation();
   LoadIntoActivePage(*row, fileDialogs_->ChooseConfigFileToOpen(*row->module));
 }
 
 void MainWindow::SaveConfigFileCommand() {
-  if (activePage() == kPageQvrb) return;
+  if (ActiveDriver().IsController()) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeConfigFile) {
     ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kSaveNotSupported));
@@ -140,54 +140,55 @@ bool MainWindow::SaveActivePage() {
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeConfigFile || RefusesEmptyPage(*row)) return false;
   // The page has shown what is wrong and put the focus there.
-  if (row->checkForFile(*this) != 0) return false;
-  const OperationScope scope(*this);
+  if (row->checkForFile(*this) != PageOutcome::kDone) return false;
+  const Operation operation = EnterOperation();
   const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
   if (path.empty()) return false;
-  const bool saved = row->writeConfigFile(*this, *row->module, path) == 0;
+  const bool saved = row->writeConfigFile(*this, *row->module, path) == PageOutcome::kDone;
   fileDialogs_->RememberConfigFile(*row->module, path);
   if (saved) RememberPageFile(activePage(), path);
   return saved;
 }
 
-int MainWindow::RunRowCommand(RowOperation operation, MessageId notSupportedId, MessageId failedId,
-                              const char* history) {
-  const OperationScope scope(*this);
+TransferResult MainWindow::RunRowCommand(RowOperation rowOperation, MessageId notSupportedId,
+                                         MessageId failedId, const char* history) {
+  const Operation operation = EnterOperation();
   const ModuleRow* row = ActiveRow();
-  if (!row || !(row->*operation)) {
+  if (!row || !(row->*rowOperation)) {
     ShowBox(BoxKind::kError, catalogue_.Text(notSupportedId));
     return LinkExchangeFailed;
   }
   std::optional<ChangeRecorder> change;
   if (history) change.emplace(*link_, *row->module, "qvr-service", history, simulated_);
-  const int result = (row->*operation)(*this, *row->module);
-  if (change) change->Finish(result == 0, "", historyFile_);
-  if (result != 0 && result != LinkStoppedAndShown)
+  const TransferResult result = (row->*rowOperation)(*this, *row->module);
+  if (change) change->Finish(result.ok(), "", historyFile_);
+  if (!result.ok() && result.code() != LinkStoppedAndShown)
     ShowFailure(failedId, *row->module, result);
   return result;
 }
 
 void MainWindow::ReadDeviceCommand() {
-  if (activePage() == kPageQvrb) return;
+  if (ActiveDriver().IsController()) return;
   if (!SettleUnsavedChanges(activePage())) return;
   const int page = activePage();
   // The page now shows the device's configuration, which no file holds.
   if (RunRowCommand(&ModuleRow::readDevice, MessageId::kReadDeviceNotSupported,
-                    MessageId::kConfigurationReadFailed) == 0)
+                    MessageId::kConfigurationReadFailed)
+          .ok())
     RememberPageFile(page, "");
 }
 
 void MainWindow::WriteDeviceCommand() {
-  if (activePage() == kPageQvrb) return;
+  if (ActiveDriver().IsController()) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
-    const OperationScope scope(*this);
+    const Operation operation = EnterOperation();
     ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kWriteDeviceNotSupported));
     return;
   }
   // Checked before the command takes the page: a refused field keeps the focus.
-  if (RefusesEmptyPage(*row) || row->checkForDevice(*this) != 0) return;
-  const OperationScope scope(*this);
+  if (RefusesEmptyPage(*row) || row->checkForDevice(*this) != PageOutcome::kDone) return;
+  const Operation operation = EnterOperation();
   std::string question = catalogue_.Text(MessageId::kWriteQuestion);
   if (!AddWritePreview(*row->module, question)) return;
   if (ShowBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, question) == BoxAnswer::kYes) {
@@ -195,13 +196,17 @@ void MainWindow::WriteDeviceCommand() {
     ChangeRecorder change(*link_, *row->module, "qvr-service", "write", simulated_);
     // A backup that failed has said why, and nothing is sent.
     const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
-    const int result = backedUp ? row->writeDevice(*this, *row->module) : 0;
-    change.Finish(backedUp && result == 0, "", historyFile_);
-    if (result == 0 && backedUp) {
+    const TransferResult result =
+        backedUp ? row->writeDevice(*this, *row->module) : TransferResult(LinkOk);
+    change.Finish(backedUp && result.ok(), "", historyFile_);
+    if (result.ok() && backedUp) {
       if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);
-    } else if (result != 0) {
-      std::string text = DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed,
-                                           row->module->name, result);
+    } else if (!result.ok()) {
+      std::string text = WithTransferPlace(
+          catalogue_,
+          DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed, row->module->name,
+                            result.code()),
+          result);
       if (watch.deviceChanged())
         text = WithAddedText(catalogue_, text,
                              OnlyRestartRefused(watch) ? AddedText::kRestartRefused
@@ -212,7 +217,7 @@ void MainWindow::WriteDeviceCommand() {
 }
 
 void MainWindow::ResetToDefaultCommand() {
-  if (activePage() == kPageQvrb) return;
+  if (ActiveDriver().IsController()) return;
   (void)RunRowCommand(&ModuleRow::resetToDefault, MessageId::kDefaultNotSupported,
                       MessageId::kDefaultFailed, "default");
 }

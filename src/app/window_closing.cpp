@@ -33,7 +33,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::OperationRunning() const {
-  return busy_ || host_->insideOperation();
+  return busy() || host_->pumping();
 }
 
 void MainWindow::Terminate() {

@@ -14,7 +14,7 @@
 namespace qvr {
 
 QString MainWindow::pageFile(int page) const {
-  return page >= 0 && page < kModuleCount ? pageFiles_[size_t(page)] : QString();
+  return page >= 0 && size_t(page) < pageFiles_.size() ? pageFiles_[size_t(page)] : QString();
 }
 
 void MainWindow::UpdateTitle() {
@@ -32,7 +32,7 @@ void MainWindow::UpdateTitle() {
 }
 
 void MainWindow::RememberPageFile(int page, const std::string& path) {
-  if (page < 0 || page >= kModuleCount) return;
+  if (page < 0 || size_t(page) >= pageFiles_.size()) return;
   pageFiles_[size_t(page)] = QString::fromStdString(path);
   if (const ModuleRow* row = RowOfPage(modules_, page); row && !path.empty())
     AddRecentFile(settings_, *row->module, path);
@@ -52,19 +52,19 @@ bool MainWindow::SettleUnsavedChanges(int page) {
   if (answer != BoxAnswer::kYes) return false;
   if (activePage() != page) {
     setActivePage(page);
-    EnableToolbar();
+    RefreshToolbar();
   }
   return SaveActivePage();
 }
 
 bool MainWindow::SettleAllUnsavedChanges() {
-  for (int page = 0; page < kModuleCount; ++page) {
+  for (int page = 0; page < int(pages_.size()); ++page) {
     const DevicePage* shown = devicePage(page);
     if (!shown || !shown->modified()) continue;
     // The page in question is shown, so that the user sees what would be lost.
     if (activePage() != page) {
       setActivePage(page);
-      EnableToolbar();
+      RefreshToolbar();
       UpdateTitle();
     }
     if (!SettleUnsavedChanges(page)) return false;
@@ -74,15 +74,16 @@ bool MainWindow::SettleAllUnsavedChanges() {
 
 void MainWindow::LoadConfigFile(const std::string& path) {
   const ModuleRow* row = ActiveRow();
-  if (path.empty() || !row || !row->readConfigFile || operationDepth_ > 0) return;
+  if (path.empty() || !row || !row->readConfigFile || busy()) return;
   if (!SettleUnsavedChanges(activePage())) return;
-  const OperationScope scope(*this);
+  const Operation operation = EnterOperation();
   LoadIntoActivePage(*row, path);
 }
 
 void MainWindow::LoadIntoActivePage(const ModuleRow& row, const std::string& path) {
   if (path.empty()) return;
-  if (row.readConfigFile(*this, *row.module, path) == 0) RememberPageFile(activePage(), path);
+  if (row.readConfigFile(*this, *row.module, path) == PageOutcome::kDone)
+    RememberPageFile(activePage(), path);
   fileDialogs_->RememberConfigFile(*row.module, path);
 }
 

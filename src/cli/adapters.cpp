@@ -7,6 +7,7 @@
 #include "i18n/catalogue.h"
 #include "link/clock.h"
 #include "link/hid_transport.h"
+#include "link/device_module.h"
 #include "link/link.h"
 #include "link/threaded_transport.h"
 #include "platform/file_names.h"
@@ -16,8 +17,6 @@
 namespace qvr::cli {
 
 namespace {
-
-constexpr uint8_t kControllerAddress = 0;
 
 // Identification shows nothing and asks nothing.
 class SilentHost final : public Host {
@@ -45,9 +44,7 @@ Adapter SimulatedAdapter(const AdapterSource& source, int number) {
     controller->SetLatency(std::chrono::milliseconds(source.latencyMs));
     // Each bench position holds other units: every serial number differs by the position.
     const uint32_t offset = uint32_t(number - 1);
-    controller->SetSerialNumber(kControllerAddress, sim::kControllerIdentity.serialNumber + offset);
-    controller->SetSerialNumber(sim::kAddressMux410, sim::kMux410Identity.serialNumber + offset);
-    controller->SetSerialNumber(sim::kAddressTpx520, sim::kTpx520Identity.serialNumber + offset);
+    controller->OffsetSerialNumbers(offset);
     return std::make_unique<sim::SimTransport>(std::move(controller));
   };
   return adapter;

@@ -19,7 +19,7 @@
 #include "i18n/added_texts.h"
 #include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 #include "link/link_result.h"
 #include "platform/file_names.h"
 #include "update/ldr_file.h"
@@ -363,13 +363,13 @@ int RunCheck(Session& s, const std::string& device, const std::string& path) {
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
   if (source.path.empty()) return kExitFailure;
-  // Without a device named, the file's own keys tell which device it is for: a MUX-410's
-  // unless they are another's.
-  const DeviceModule& mux410 = kDeviceModules[kPageMux410];
+  // Without a device named, the file's own keys tell which device it is for: the first
+  // configured kind's unless they are another's.
+  const DeviceModule& first = *FirstConfiguredDriver().module;
   const DeviceDriver* named = DriverNamed(device);
   const DeviceModule* other =
-      !named && ReadableFile(source.path) ? OtherDevicesFile(source.path, mux410) : nullptr;
-  const DeviceModule& module = named ? *named->module : other ? *other : mux410;
+      !named && ReadableFile(source.path) ? OtherDevicesFile(source.path, first) : nullptr;
+  const DeviceModule& module = named ? *named->module : other ? *other : first;
   s.host.fields()["target"] = module.name;
   return WithConfigDriver(
       module, [&](const auto& driver) { return CheckFile(s, driver, module, source); },

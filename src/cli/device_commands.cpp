@@ -1,5 +1,5 @@
 // info, reset, default and update: the commands that need no configuration image.
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/json_objects.h"
 #include "cli/session.h"
@@ -17,7 +17,7 @@ int Declined(Session& s) {
 
 int RunInfo(Session& s, const DeviceModule& module) {
   DeviceInfo info;
-  const bool controller = module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress;
+  const bool controller = module.IsController();
   // The controller is shown as the connection monitor announces it.
   const LinkResult r = controller ? ReadInfoBlock(s.link, module.deviceAddress, info)
                                   : ReadDeviceInfo(s.link, s.host, s.catalogue, module, info);
@@ -46,7 +46,7 @@ int RunReset(Session& s, const DeviceModule& module) {
 }
 
 int RunDefault(Session& s, const DeviceModule& module) {
-  if (module.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress) {
+  if (module.IsController()) {
     s.host.Error(s.catalogue.Text(MessageId::kDefaultNotSupported));
     return kExitFailure;
   }

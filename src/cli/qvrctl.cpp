@@ -34,7 +34,7 @@ namespace {
 // The device the command names; its name has passed the command line's check.
 const DeviceModule& NamedModule(const RunOptions& options) {
   const DeviceDriver* driver = DriverNamed(options.device);
-  return driver ? *driver->module : kDeviceModules[kPageQvrb];
+  return driver ? *driver->module : kControllerModule;
 }
 
 // The locale's language as the C library picks it for messages: the first of LC_ALL,
@@ -301,7 +301,7 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   // check works on a file alone.
   if (options.json && options.command != Command::kCheck) {
     DeviceInfo controller;
-    if (ReadInfoBlock(link, kDeviceModules[kPageQvrb].deviceAddress, controller) == LinkOk)
+    if (ReadInfoBlock(link, kControllerAddress, controller) == LinkOk)
       serial = controller.serialNumber();
   }
   host.fields()["target"] = NamedModule(options).name;

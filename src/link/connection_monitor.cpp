@@ -1,13 +1,13 @@
 #include "link/connection_monitor.h"
 
 #include "i18n/catalogue.h"
+#include "link/device_module.h"
 #include "link/scoped_value.h"
 
 namespace qvr {
 
 namespace {
 
-constexpr uint8_t kControllerAddress = 0;
 constexpr int kMaxLivenessDots = 10;
 
 }  // namespace

@@ -1,10 +1,13 @@
 #pragma once
-// The three device kinds the program serves; the row index is the page index of the window.
-// The rows are constant; which operations a row supports is the application's table
-// (src/app/module_table.h), built on these rows.
+// A device's row on the bus: its name, type code, address, block size and file masks. The
+// controller's row is the link's own (it answers at address 0); each device kind defines its row
+// in its own folder, and the driver registry (src/devices/drivers/) puts them in page order.
 #include <cstdint>
 
 namespace qvr {
+
+// The adapter itself answers at this address; the devices behind it at theirs.
+inline constexpr uint8_t kControllerAddress = 0;
 
 struct DeviceModule {
   const char* name;
@@ -13,22 +16,18 @@ struct DeviceModule {
   const char* firmwareMask;
   int32_t blockSize;
   const char* configMask;  // empty when the row has no configuration files
+
+  // The QVR-B adapter rather than a device behind it.
+  constexpr bool IsController() const { return deviceAddress == kControllerAddress; }
 };
 
-inline constexpr int kModuleCount = 3;
-inline constexpr int kPageQvrb = 0;
-inline constexpr int kPageMux410 = 1;
-inline constexpr int kPageTpx520 = 2;
-
-inline constexpr DeviceModule kDeviceModules[kModuleCount] = {
-    {"QVR-B", 1, 0, "*.LDR", 32, ""},
-    {"MUX-410", 2, 1, "*.LDR", 32, "*.MUX"},
-    {"TPX-520", 3, 2, "*.LDR", 32, "*.MUX"},
+inline constexpr DeviceModule kControllerModule = {
+    .name = "QVR-B",
+    .typeCode = 1,
+    .deviceAddress = kControllerAddress,
+    .firmwareMask = "*.LDR",
+    .blockSize = 32,
+    .configMask = "",
 };
-
-// The row of page `index`, or nullptr outside 0..2.
-inline const DeviceModule* ModuleOfPage(int index) {
-  return index >= 0 && index < kModuleCount ? &kDeviceModules[index] : nullptr;
-}
 
 }  // namespace qvr

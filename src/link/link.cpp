@@ -148,7 +148,7 @@ LinkResult Link::DeviceWrite(uint8_t address, uint8_t command, uint32_t offset, 
   // A request that reached the device may have changed it even when its reply was lost or
   // spoilt (a local failure, positive): the user must hear that the unit may be half-written.
   // A status reply says the device refused it and changed nothing.
-  if (result == LinkOk || (requestDelivered_ && result > 0)) ++acknowledgedWrites_;
+  if (result == LinkOk || (requestDelivered_ && IsLocalResult(result))) ++acknowledgedWrites_;
   return result;
 }
 

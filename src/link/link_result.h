@@ -10,37 +10,49 @@ namespace qvr {
 
 class Catalogue;
 
-using LinkResult = int32_t;
+// Typed, so that a code is never mistaken for a count or a 0/1 check; the values are the
+// protocol's (device status replies are negative).
+enum class LinkResult : int32_t {
+  LinkOk = 0,
+  LinkDriverNotLoaded = 1,
+  LinkDriverFunctionMissing = 2,
+  LinkExchangeFailed = 3,
+  LinkDisconnected = 4,
+  LinkTimeout = 5,
+  // The controller is present but its device node may not be opened (no udev rule yet).
+  LinkNoPermission = 6,
+  // Another of our programs is using the adapter (each program takes it for its exchanges).
+  LinkAdapterBusy = 7,
+  // The operation stopped before sending anything (a backup before a change failed, say) and
+  // has told the user why: no failure box follows.
+  LinkStoppedAndShown = 8,
+  DeviceParameterError = -254,
+  DeviceResultError = -253,
+  DeviceMemoryError = -252,
+  DeviceUpdateFileError = -251,
+};
+using enum LinkResult;
 
-inline constexpr LinkResult LinkOk = 0;
-inline constexpr LinkResult LinkDriverNotLoaded = 1;
-inline constexpr LinkResult LinkDriverFunctionMissing = 2;
-inline constexpr LinkResult LinkExchangeFailed = 3;
-inline constexpr LinkResult LinkDisconnected = 4;
-inline constexpr LinkResult LinkTimeout = 5;
-// The controller is present but its device node may not be opened (no udev rule yet).
-inline constexpr LinkResult LinkNoPermission = 6;
-// Another of our programs is using the adapter (each program takes it for its exchanges).
-inline constexpr LinkResult LinkAdapterBusy = 7;
-// The operation stopped before sending anything (a backup before a change failed, say) and has
-// told the user why: no failure box follows.
-inline constexpr LinkResult LinkStoppedAndShown = 8;
-inline constexpr LinkResult DeviceParameterError = -254;
-inline constexpr LinkResult DeviceResultError = -253;
-inline constexpr LinkResult DeviceMemoryError = -252;
-inline constexpr LinkResult DeviceUpdateFileError = -251;
+// Whether `result` is a local outcome (the controller was reached or not) rather than a status
+// the device replied with.
+constexpr bool IsLocalResult(LinkResult result) {
+  return int32_t(result) > 0;
+}
 
-// Where a memory transfer stopped: its failed request (counted from 1) of all it was to make,
-// and the device offset that request addressed. Block 0: no place is known.
+// Where a memory transfer stopped: the memory area (the request's command), its failed request
+// (counted from 1) of all it was to make, and the device offset that request addressed.
+// Block 0: no place is known.
 struct TransferPlace {
   int block = 0;
   int blocks = 0;
   uint32_t offset = 0;
+  uint8_t area = 0;
 };
 
-// The result of a transfer: its LinkResult code and, when a memory transfer failed, the place
-// where it stopped. Made from a bare code where there is no place, and compared with codes.
-class TransferResult {
+// The failure type of the link and device layers, carried up to the first layer that talks to
+// the user: its LinkResult code and, when a memory transfer failed, the place where it stopped.
+// Made from a bare code where there is no place, and compared with codes.
+class [[nodiscard]] TransferResult {
  public:
   // Implicit, so that a function returning a code returns a result without a place.
   constexpr TransferResult(LinkResult code = LinkOk) : code_(code) {}

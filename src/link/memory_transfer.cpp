@@ -26,7 +26,8 @@ TransferResult Link::ReadMemory(uint8_t address, uint8_t command, uint32_t start
   int block = 0;
   // Short replies take more requests than expected; the count then grows with them.
   const auto place = [&] {
-    return TransferPlace{block, std::max(block, BlocksOf(total, kMaxPayload)), start + done};
+    return TransferPlace{block, std::max(block, BlocksOf(total, kMaxPayload)), start + done,
+                         command};
   };
   for (;;) {
     unsigned count = 0;
@@ -60,7 +61,7 @@ TransferResult Link::WriteMemory(uint8_t address, uint8_t command, uint32_t star
     const uint8_t* bytes = source != nullptr ? source + done : nullptr;
     ++block;
     LinkResult result = DeviceWrite(address, command, start + done, bytes, n);
-    if (result != LinkOk) return {result, {block, blocks, start + done}};
+    if (result != LinkOk) return {result, {block, blocks, start + done, command}};
     host_.AdvanceProgress(int(n));
     done += n;
     remaining -= n;

@@ -9,6 +9,7 @@
 #include "platform/folder_lock.h"
 #include "sim/sim_device.h"
 #include "sim/sim_packet.h"
+#include "sim/sim_profiles.h"
 #include "sim/sim_state_file.h"
 
 namespace qvr::sim {
@@ -77,6 +78,11 @@ void SimController::SetApplicationVersion(uint8_t address, uint16_t version) {
 
 void SimController::SetSerialNumber(uint8_t address, uint32_t serial) {
   if (SimDevice* device = DeviceAt(address)) device->SetSerialNumber(serial);
+}
+
+void SimController::OffsetSerialNumbers(uint32_t offset) {
+  for (size_t address = 0; address < devices_.size(); ++address)
+    devices_[address]->SetSerialNumber(ProfileOf(uint8_t(address)).identity.serialNumber + offset);
 }
 
 std::vector<uint8_t> SimController::Block(uint8_t address, uint8_t command) const {

@@ -88,6 +88,9 @@ class SimController {
   void SetApplicationVersion(uint8_t address, uint16_t version);
   // The serial number `address` reports from now on (several simulated adapters differ by it).
   void SetSerialNumber(uint8_t address, uint32_t serial);
+  // Moves every unit's serial number `offset` on from its profile's (each bench position holds
+  // other units).
+  void OffsetSerialNumbers(uint32_t offset);
   // Contents of the memory area of read/write `command` (5, 16..20, 22, 27 per device); empty
   // when the device has no such area.
   std::vector<uint8_t> Block(uint8_t address, uint8_t command) const;

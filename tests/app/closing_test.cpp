@@ -80,7 +80,7 @@ Outcome CloseDuring(Operation operation, Closer closer, ShellFixture& shell) {
     return std::make_unique<TriggerTransport>(controller, update ? 0x82 : 0x92, update ? 10 : 1,
                                               trigger);
   };
-  if (!update) shell.realPages = DevicePageFactory();
+  if (!update) shell.realPages = true;
   MainWindow& window = shell.Open();
   target = &window;
   window.show();
@@ -163,7 +163,7 @@ TEST(ClosingDuringATransfer, AQuestionOrFileDialogOpenAtTheCloseCancelsTheComman
     for (bool signal : {false, true}) {
       SCOPED_TRACE(testing::Message() << "operation " << int(operation) << " signal " << signal);
       ShellFixture shell;
-      if (operation == Operation::kDeviceWrite) shell.realPages = DevicePageFactory();
+      if (operation == Operation::kDeviceWrite) shell.realPages = true;
       MainWindow& window = shell.Open();
       window.show();
       shell.Connect();
@@ -206,7 +206,7 @@ TEST(ClosingWithUnsavedChanges, CloseLoadAndReadAskToSaveDiscardOrCancel) {
     for (BoxAnswer answer : {BoxAnswer::kCancel, BoxAnswer::kNo, BoxAnswer::kYes}) {
       SCOPED_TRACE(testing::Message() << "over " << int(over) << " answer " << int(answer));
       ShellFixture shell;
-      shell.realPages = DevicePageFactory();
+      shell.realPages = true;
       MainWindow& window = shell.Open();
       window.show();
       shell.Connect();

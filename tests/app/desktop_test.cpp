@@ -34,7 +34,7 @@ namespace {
 class Keyboard : public ::testing::Test {
  protected:
   void SetUp() override {
-    shell.realPages = DevicePageFactory();
+    shell.realPages = true;
     shell.Open().show();
     QApplication::setActiveWindow(shell.window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(shell.window.get()));
@@ -219,7 +219,7 @@ TEST(ScaledScreen, IconsAreDrawnForTheScaleAndTheWindowFitsTheScreen) {
   // In the room scale 2 leaves, each device page shows whole in both languages, an event's
   // fields included: nothing to scroll, no row cut, the event's fields lined up.
   ShellFixture real;
-  real.realPages = DevicePageFactory();
+  real.realPages = true;
   MainWindow& small = real.Open();
   small.setMinimumSize(scaled.client);
   small.setMaximumSize(scaled.client);

@@ -28,7 +28,7 @@ namespace {
 class DeviceCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    shell.realPages = DevicePageFactory();
+    shell.realPages = true;
     shell.Open();
     shell.Connect();
   }
@@ -229,7 +229,7 @@ TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnes
 // MUX-410 memo; a failure would name the TPX-520, the page the user is on.
 TEST(DescriptionDump, TpxDescriptionBoxDumpsTheMux410IntoItsMemo) {
   ShellFixture shell;
-  shell.realPages = DevicePageFactory();
+  shell.realPages = true;
   shell.WriteSettings("[MainSettings]\r\nDebug=1\r\nActivePage=2\r\n");
   shell.Open();
   shell.Connect();

@@ -17,10 +17,10 @@ namespace qvr::test {
 namespace {
 
 const DeviceModule& Mux() {
-  return kDeviceModules[kPageMux410];
+  return mux410::kModule;
 }
 const DeviceModule& Tpx() {
-  return kDeviceModules[kPageTpx520];
+  return tpx520::kModule;
 }
 
 TEST(FileDialogParts, FolderFilterAndSuffixComeFromPathAndMask) {

@@ -20,6 +20,7 @@
 #include "app/message_box.h"
 #include "link/host.h"
 #include "sim/sim_transport.h"
+#include "support/page_order.h"
 
 namespace qvr::test {
 
@@ -85,38 +86,38 @@ class RecordingPage : public DevicePage {
   void InitPage() override { calls.push_back("InitPage"); }
   void BeforeLanguageSwitch() override { calls.push_back("Before"); }
   void AfterLanguageSwitch() override { calls.push_back("After"); }
-  int ReadDevice(const DeviceModule& module) override {
+  TransferResult ReadDevice(const DeviceModule& module) override {
     calls.push_back(std::string("ReadDevice ") + module.name);
     return readDeviceResult;
   }
-  int CheckForDevice() override {
+  PageOutcome CheckForDevice() override {
     calls.push_back("CheckForDevice");
     return validationResult;
   }
-  int CheckForFile() override {
+  PageOutcome CheckForFile() override {
     calls.push_back("CheckForFile");
     return validationResult;
   }
-  int WriteDevice(const DeviceModule& module) override {
+  TransferResult WriteDevice(const DeviceModule& module) override {
     calls.push_back(std::string("WriteDevice ") + module.name);
     return writeDeviceResult;
   }
-  int ReadConfigFile(const DeviceModule& module, const std::string& path) override {
+  PageOutcome ReadConfigFile(const DeviceModule& module, const std::string& path) override {
     calls.push_back(std::string("ReadConfigFile ") + module.name + " " + path);
-    return 0;
+    return PageOutcome::kDone;
   }
-  int WriteConfigFile(const DeviceModule& module, const std::string& path) override {
+  PageOutcome WriteConfigFile(const DeviceModule& module, const std::string& path) override {
     calls.push_back(std::string("WriteConfigFile ") + module.name + " " + path);
-    return 0;
+    return PageOutcome::kDone;
   }
   void EventMenuAction(EventMenuItem item) override {
     calls.push_back("Event " + std::to_string(int(item)));
   }
 
   std::vector<std::string> calls;
-  int readDeviceResult = 0;
-  int writeDeviceResult = 0;
-  int validationResult = 0;
+  TransferResult readDeviceResult = LinkOk;
+  TransferResult writeDeviceResult = LinkOk;
+  PageOutcome validationResult = PageOutcome::kDone;
   QComboBox* naviType = nullptr;
   QToolButton* debugButton = nullptr;
 
@@ -141,20 +142,26 @@ class ShellFixture {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
-  MainWindow& Open(std::span<const ModuleRow> modules = DeviceModuleTable()) {
+  MainWindow& Open(std::span<const ModuleRow> modules = DeviceModuleTable(),
+                   std::span<const DeviceDriver> drivers = DeviceDrivers(),
+                   std::span<const PageKind> pageKinds = PageKinds()) {
     WindowOptions options;
     options.settingsPath = settingsPath;
     options.transport =
         makeTransport ? makeTransport(controller) : std::make_unique<sim::SimTransport>(controller);
     options.modules = modules;
+    options.drivers = drivers;
+    options.pageKinds = pageKinds;
     options.boxResponder = &boxes;
     options.dialogRunner = &dialogs;
     if (!defaultBackupFolder) options.backupFolder = (dir.path() + "/backups").toStdString();
     options.simulated = simulated;
     options.clock = clock;
-    if (realPages) options.createPage = realPages;
     if (!realPages)
-      options.createPage = [this](int page, PageHost&, QWidget* parent) -> DevicePage* {
+      options.createPage = [this](const DeviceDriver& driver, PageHost&,
+                                  QWidget* parent) -> DevicePage* {
+        if (!driver.hasConfiguration()) return nullptr;
+        const int page = driver.module == &mux410::kModule ? kPageMux410 : kPageTpx520;
         auto* created = new RecordingPage(page, parent);
         (page == kPageMux410 ? mux : tpx) = created;
         return created;
@@ -182,7 +189,7 @@ class ShellFixture {
   std::unique_ptr<MainWindow> window;
   RecordingPage* mux = nullptr;
   RecordingPage* tpx = nullptr;
-  PageFactory realPages;   // set to use these pages instead of recording ones
+  bool realPages = false;  // the registry's own pages instead of recording ones
   Clock* clock = nullptr;  // set to give the window a clock of the test's
   // Set to put something between the window and the simulated controller.
   std::function<std::unique_ptr<Transport>(sim::SimController&)> makeTransport;

@@ -34,10 +34,10 @@ class Toolbar : public ::testing::Test {
 
 TEST_F(Toolbar, EnablesWhatTheActiveRowSupportsAndTheControllerAllows) {
   window().setActivePage(0);
-  window().EnableToolbar();
+  window().RefreshToolbar();
   EXPECT_EQ(Enabled(shell), "0000000");
   window().setActivePage(1);
-  window().EnableToolbar();
+  window().RefreshToolbar();
   EXPECT_EQ(Enabled(shell), "0110000");
 
   shell.Connect();  // the connection refreshes the toolbar
@@ -46,13 +46,18 @@ TEST_F(Toolbar, EnablesWhatTheActiveRowSupportsAndTheControllerAllows) {
   shell.Find<QTabWidget>("PageControlMain")->setCurrentIndex(0);  // a user change refreshes too
   EXPECT_EQ(Enabled(shell), "1000001");
 
-  window().DisableToolbar();
-  EXPECT_EQ(Enabled(shell), "0000000");
-  EXPECT_TRUE(window().busy());
+  {
+    const Operation operation = window().EnterOperation();
+    EXPECT_EQ(Enabled(shell), "0000000");
+    EXPECT_TRUE(window().busy());
+    window().RefreshToolbar();  // nothing but the operation's end gives the commands back
+    EXPECT_EQ(Enabled(shell), "0000000");
+  }
+  EXPECT_FALSE(window().busy());
+  EXPECT_EQ(Enabled(shell), "1000001");
 
   shell.controller.Unplug();
   shell.Connect();
-  EXPECT_FALSE(window().busy());  // a connection change clears the busy state
   EXPECT_EQ(Enabled(shell), "0000000");
 }
 
@@ -61,11 +66,11 @@ TEST_F(Toolbar, BusyStateRefusesTheUsersPageChanges) {
   window().show();
   QTabBar* tabs = shell.Find<QTabWidget>("PageControlMain")->tabBar();
 
-  window().DisableToolbar();
-  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
-  EXPECT_EQ(window().activePage(), 1);
-
-  window().EnableToolbar();
+  {
+    const Operation operation = window().EnterOperation();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    EXPECT_EQ(window().activePage(), 1);
+  }
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
   EXPECT_EQ(window().activePage(), 2);
 
@@ -97,10 +102,10 @@ TEST_F(Toolbar, ACommandHoldsThePagesAndTheToolbarThroughAReplugAndInnerCommands
   QWidget* page = shell.Find<QTabWidget>("PageControlMain")->widget(kPageMux410);
   ASSERT_EQ(Enabled(shell), "1111111");
   {
-    MainWindow::OperationScope command(window());
+    const Operation command = window().EnterOperation();
     EXPECT_FALSE(page->isEnabled());
     EXPECT_EQ(Enabled(shell), "0000000");
-    { MainWindow::OperationScope inner(window()); }
+    { const Operation inner = window().EnterOperation(); }
     EXPECT_FALSE(page->isEnabled()) << "the inner command's end gave the page back";
     EXPECT_EQ(Enabled(shell), "0000000") << "the inner command's end gave the toolbar back";
     shell.controller.Unplug();
@@ -176,7 +181,7 @@ TEST_F(Toolbar, WriteDeviceValidatesThenAsksWithNoAsDefault) {
             "Ошибка записи конфигурации в устройство \"MUX-410\"\nОшибка результата");
 
   shell.boxes.seen.clear();
-  shell.mux->validationResult = 1;
+  shell.mux->validationResult = PageOutcome::kRefused;
   window().WriteDeviceCommand();
   EXPECT_TRUE(shell.boxes.seen.empty());  // the page has said what is wrong
   EXPECT_EQ(shell.mux->calls.back(), "CheckForDevice");
@@ -184,12 +189,12 @@ TEST_F(Toolbar, WriteDeviceValidatesThenAsksWithNoAsDefault) {
 
 TEST_F(Toolbar, SaveConfigurationValidatesFirstAndAnInvalidPageOpensNoDialog) {
   window().setActivePage(1);
-  shell.mux->validationResult = 1;
+  shell.mux->validationResult = PageOutcome::kRefused;
   window().SaveConfigFileCommand();
   EXPECT_TRUE(shell.dialogs.requests.empty());
   EXPECT_FALSE(window().busy());
 
-  shell.mux->validationResult = 0;
+  shell.mux->validationResult = PageOutcome::kDone;
   const QString path = shell.dir.path() + "/car.MUX";
   shell.dialogs.answers = {path};
   window().SaveConfigFileCommand();
@@ -211,12 +216,12 @@ TEST_F(Toolbar, EventMenuActsOnTheActivePageOnly) {
 }
 
 // A table whose device rows lack every operation but the reset.
-int FailingReset(ModuleContext&, const DeviceModule&) {
+TransferResult FailingReset(ModuleContext&, const DeviceModule&) {
   return LinkDisconnected;
 }
 constexpr ModuleRow kSparseRows[] = {
-    {&kDeviceModules[0], nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {&kDeviceModules[1], nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, FailingReset},
+    {&kControllerModule, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {&mux410::kModule, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, FailingReset},
 };
 
 TEST(ToolbarSparseTable, MissingOperationsAreReportedAsNotSupported) {
@@ -224,7 +229,7 @@ TEST(ToolbarSparseTable, MissingOperationsAreReportedAsNotSupported) {
   MainWindow& window = shell.Open(kSparseRows);
   shell.Connect();
   window.setActivePage(1);
-  window.EnableToolbar();
+  window.RefreshToolbar();
   EXPECT_EQ(Enabled(shell), "0000001");
 
   window.UpdateFirmwareCommand();

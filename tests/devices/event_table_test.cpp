@@ -87,8 +87,8 @@ TEST(EventTableEdits, PrunePacksUsedEventsAndKeepsTheSelectionWhenStillInside) {
 TEST(EventTableEdits, FullTableRefusesAddAndInsert) {
   EventTable table = Numbered(64, 64);
   EXPECT_TRUE(table.full());
-  EXPECT_EQ(table.AddAtEnd(), -1);
-  EXPECT_EQ(table.Insert(0), -1);
+  EXPECT_EQ(table.AddAtEnd(), std::nullopt);
+  EXPECT_EQ(table.Insert(0), std::nullopt);
   EXPECT_EQ(table.count(), 64);
   EXPECT_EQ(table.record(0).address, 1);
   EXPECT_EQ(table.description(63), "D64");
@@ -105,7 +105,7 @@ TEST(EventTableEdits, DescriptionsAreCutTo99Bytes) {
 TEST(EventTemplate, NewEventTakesInputTypeAddressAndThenReplayAndOutput) {
   EventTable table(96);
   table.eventTemplate = EventRecord{2, 11, 8, 1, 1, 4, 17};
-  int slot = table.AddAtEnd();
+  int slot = *table.AddAtEnd();
   EXPECT_EQ(slot, 0);
   const EventRecord& r = table.record(slot);
   EXPECT_EQ(r.input, 2);
@@ -145,7 +145,7 @@ TEST(EventTemplate, ExistingEventsAreNeverPreFilled) {
   table.Prune(1);
   EXPECT_EQ(table.record(0), first);
   EXPECT_EQ(table.record(1), third);
-  table.AddAtEnd();  // only the new event takes the template
+  (void)table.AddAtEnd();  // only the new event takes the template
   EXPECT_EQ(table.record(0), first);
   EXPECT_EQ(table.record(2).address, 9);
 }

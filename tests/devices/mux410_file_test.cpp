@@ -176,7 +176,7 @@ TEST(Mux410File, SavingFewerEventsOverALongerFileLeavesNoSurplusSections) {
   ScratchFolder folder;
   std::string path = folder.File("shrink.MUX");
   ConfigImage image = Garage();
-  for (int i = 1; i < 5; ++i) image.events.record(image.events.AddAtEnd()) = {1, 12, 0, 1};
+  for (int i = 1; i < 5; ++i) image.events.record(*image.events.AddAtEnd()) = {1, 12, 0, 1};
   image.events.record(2).type = 0;  // unused: pruned on save
   image.events.currentEvent = 4;
   ASSERT_TRUE(WriteConfigFile(path, image).ok());

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "devices/drivers/device_drivers.h"
 #include "devices/mux410/transfer.h"
 #include "devices/sim_fixture.h"
 
 namespace qvr::mux410 {
 namespace {
 
-const DeviceModule& kMux = kDeviceModules[kPageMux410];
+const DeviceModule& kMux = mux410::kModule;
 constexpr uint8_t kAddress = 1;
 constexpr int kWrite = 0x80;
 

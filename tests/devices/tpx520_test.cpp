@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "devices/drivers/device_drivers.h"
 #include "devices/sim_fixture.h"
 #include "devices/test_files.h"
 #include "devices/tpx520/config_file.h"
@@ -12,7 +13,7 @@ using test::ReadFile;
 using test::ScratchFolder;
 using test::WriteFile;
 
-const DeviceModule& kTpx = kDeviceModules[kPageTpx520];
+const DeviceModule& kTpx = tpx520::kModule;
 constexpr uint8_t kAddress = 2;
 constexpr int kWrite = 0x80;
 

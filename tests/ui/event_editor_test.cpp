@@ -17,7 +17,7 @@ namespace qvr {
 namespace {
 
 EventEditorConfig MuxConfig() {
-  return {"_MUX410", kPageMux410, true, {28, 29, 30, 28}};
+  return {"_MUX410", &mux410::kModule, true, {28, 29, 30, 28}};
 }
 
 class EventEditorTest : public ::testing::Test {
@@ -293,7 +293,7 @@ TEST_F(EventEditorTest, LastEventFillsEventAndInputWithoutTheListRules) {
 
 class TpxEventEditorTest : public EventEditorTest {
  protected:
-  TpxEventEditorTest() : EventEditorTest({"_TPX520", kPageTpx520, false, {23, 24, 25, 23}}, 64) {}
+  TpxEventEditorTest() : EventEditorTest({"_TPX520", &tpx520::kModule, false, {23, 24, 25, 23}}, 64) {}
 };
 
 TEST_F(TpxEventEditorTest, IrPanelFollowsANewReactionOnlyWhenShownAgain) {

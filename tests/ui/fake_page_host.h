@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devices/common/ui/page_host.h"
+#include "devices/drivers/device_drivers.h"
 #include "i18n/catalogue.h"
 #include "link/bytes.h"
 #include "link/connection_monitor.h"
@@ -15,6 +16,7 @@
 #include "link/packet_layout.h"
 #include "sim/sim_controller.h"
 #include "sim/sim_transport.h"
+#include "support/page_order.h"
 #include "support/test_host.h"
 
 namespace qvr::test {
@@ -72,6 +74,12 @@ class FakePageHost : public PageHost, private ConnectionMonitor::Listener {
   ConnectionMonitor& monitor() override { return monitor_; }
   int activePage() const override { return page; }
   void setActivePage(int value) override { page = value; }
+  void ShowControllerPage() override { page = kPageQvrb; }
+  bool controllerPageShown() const override { return page == kPageQvrb; }
+  const DeviceModule* activeModule() const override {
+    return page >= 0 && size_t(page) < DeviceDrivers().size() ? DeviceDrivers()[size_t(page)].module
+                                                              : nullptr;
+  }
   bool closing() const override { return closingFlag; }
   bool debugMode() const override { return debug; }
   void setStatusText(const std::string& text) override { status = text; }

@@ -87,7 +87,7 @@ TEST_F(Mux410LiveTest, PaTypeIsToldByItsBox) {
 }
 
 TEST_F(Mux410LiveTest, NavigationSetupRunsOnlyOnYesAndShowsUnknown) {
-  ASSERT_EQ(page.ReadDevice(kDeviceModules[kPageMux410]), 0);
+  ASSERT_EQ(page.ReadDevice(mux410::kModule), LinkOk);
   EXPECT_EQ(w().naviType->currentIndex(), 2);
   page.actions().RunNaviAutoSetup();
   EXPECT_EQ(host.sim.CountRequests(1, 21), 0);

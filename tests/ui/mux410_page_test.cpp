@@ -23,7 +23,7 @@ namespace qvr::mux410 {
 namespace {
 
 const DeviceModule& Mux() {
-  return kDeviceModules[kPageMux410];
+  return mux410::kModule;
 }
 
 class Mux410PageTest : public ::testing::Test {
@@ -150,7 +150,7 @@ TEST_F(Mux410PageTest, ValueBeyondItsListIsShownEmptyAndStopsTheWrite) {
   page.image().naviType() = 9;
   page.ImageToControls();
   EXPECT_EQ(w().naviType->currentIndex(), -1);
-  EXPECT_EQ(page.CheckForDevice(), 1);
+  EXPECT_EQ(page.CheckForDevice(), PageOutcome::kRefused);
   EXPECT_EQ(host.LastBox(), "Select an option from the drop down list");
   EXPECT_TRUE(host.sim.Wire().empty());
 }
@@ -159,18 +159,18 @@ TEST_F(Mux410PageTest, EventValueBeyondItsListStopsTheDeviceWriteOnThatEventsLis
   FillImage(page.image());
   page.image().events.record(1).input = 0xFF;
   page.ImageToControls();
-  EXPECT_EQ(page.CheckForDevice(), 1);
+  EXPECT_EQ(page.CheckForDevice(), PageOutcome::kRefused);
   EXPECT_EQ(host.LastBox(), "Select an option from the drop down list");
   EXPECT_EQ(w().events->tabBar()->currentIndex(), 1);
   EXPECT_TRUE(w().events->inputList()->view()->isVisible());
   w().events->inputList()->hidePopup();
-  EXPECT_EQ(page.CheckForFile(), 0);  // a file keeps what the user has
+  EXPECT_EQ(page.CheckForFile(), PageOutcome::kDone);  // a file keeps what the user has
 
   // A zone code from a newer file on the event shown: kept, not sent as 0xFF.
   page.image().events.record(1).input = 2;
   page.image().events.record(0).event = 40;
   page.ImageToControls();
-  EXPECT_EQ(page.CheckForDevice(), 1);
+  EXPECT_EQ(page.CheckForDevice(), PageOutcome::kRefused);
   EXPECT_EQ(page.image().events.record(0).event, 40);
   EXPECT_EQ(w().events->tabBar()->currentIndex(), 0);
   EXPECT_TRUE(w().events->zoneList()->view()->isVisible());
@@ -179,7 +179,7 @@ TEST_F(Mux410PageTest, EventValueBeyondItsListStopsTheDeviceWriteOnThatEventsLis
 }
 
 TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {
-  ASSERT_EQ(page.ReadDevice(Mux()), 0);
+  ASSERT_EQ(page.ReadDevice(Mux()), LinkOk);
   EXPECT_EQ(w().description->toPlainText(), "Demo");
   EXPECT_EQ(w().events->tabBar()->count(), 3);
   EXPECT_EQ(w().mode->currentIndex(), 1);
@@ -190,7 +190,7 @@ TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {
   w().events->AddEventAtEnd();
   w().events->zoneList()->setCurrentIndex(5);
   w().events->commandEdit()->setText("99");
-  ASSERT_EQ(page.CheckForDevice(), 0);
+  ASSERT_EQ(page.CheckForDevice(), PageOutcome::kDone);
   // What the window held when the write began reaches the unit, whatever changes the page's
   // image while the write pumps messages (as its gauge moves).
   const ConfigImage written = page.image();
@@ -200,13 +200,13 @@ TEST_F(Mux410PageTest, EditedConfigurationReadsBackFromTheDevice) {
     page.image().navi[0] = 1;
     page.image().events.record(3).command = 1;
   };
-  ASSERT_EQ(page.WriteDevice(Mux()), 0);
+  ASSERT_EQ(page.WriteDevice(Mux()), LinkOk);
   host.linkPumps.onProgress = nullptr;
   EXPECT_EQ(host.sim.CountRequests(1, 3), 1);  // the device restarts with it
 
   Page again(host, nullptr);
   again.InitPage();
-  ASSERT_EQ(again.ReadDevice(Mux()), 0);
+  ASSERT_EQ(again.ReadDevice(Mux()), LinkOk);
   const ConfigImage& read = again.image();
   EXPECT_EQ(read.navi, written.navi);
   EXPECT_EQ(read.mode, written.mode);
@@ -222,7 +222,7 @@ TEST_F(Mux410PageTest, FailedReadKeepsTheConfigurationThePageShows) {
   FillImage(page.image());
   page.ImageToControls();
   host.sim.StatusNext(0xFD, sim::kAlways, 27);  // the event table cannot be read
-  EXPECT_NE(page.ReadDevice(Mux()), 0);
+  EXPECT_FALSE(page.ReadDevice(Mux()).ok());
   EXPECT_EQ(host.boxes.log.back(), "failed at block 1 of 96 (offset 0x0000)");
   EXPECT_EQ(page.image().events.count(), 2);
   EXPECT_EQ(page.image().naviType(), 3);
@@ -235,19 +235,19 @@ TEST_F(Mux410PageTest, ConfigurationSurvivesAFileAndAFailedSaveSaysWhy) {
   const std::string path = QDir(dir.path()).filePath("car.MUX").toStdString();
   FillImage(page.image());
   page.ImageToControls();
-  ASSERT_EQ(page.CheckForFile(), 0);
-  ASSERT_EQ(page.WriteConfigFile(Mux(), path), 0);
+  ASSERT_EQ(page.CheckForFile(), PageOutcome::kDone);
+  ASSERT_EQ(page.WriteConfigFile(Mux(), path), PageOutcome::kDone);
 
   Page again(host, nullptr);
   again.InitPage();
-  ASSERT_EQ(again.ReadConfigFile(Mux(), path), 0);
+  ASSERT_EQ(again.ReadConfigFile(Mux(), path), PageOutcome::kDone);
   EXPECT_EQ(again.widgets().description->toPlainText(), "first line\nsecond line");
   EXPECT_EQ(again.widgets().powerOnTimeout->text(), "1.000");
   EXPECT_EQ(again.image().events.record(1), page.image().events.record(1));
   EXPECT_EQ(again.image().events.description(1), "OK");
 
   const std::string bad = QDir(dir.path()).filePath("missing/car.MUX").toStdString();
-  EXPECT_NE(page.WriteConfigFile(Mux(), bad), 0);
+  EXPECT_NE(page.WriteConfigFile(Mux(), bad), PageOutcome::kDone);
   EXPECT_NE(host.LastBox().find(bad), std::string::npos);
   EXPECT_EQ(host.boxes.boxes.back().style, BoxKind::kError);
 }
@@ -261,14 +261,14 @@ TEST_F(Mux410PageTest, FileOfNoMux410SectionsIsRefusedAndACutOneLoadsWithAWarnin
   FillImage(page.image());
   page.ImageToControls();
 
-  EXPECT_NE(page.ReadConfigFile(Mux(), junk), 0);
+  EXPECT_NE(page.ReadConfigFile(Mux(), junk), PageOutcome::kDone);
   EXPECT_EQ(host.boxes.boxes.back().style, BoxKind::kError);
   EXPECT_EQ(host.LastBox(),
             "The file \"" + junk + "\" is not a configuration file of the device \"MUX-410\"");
   EXPECT_EQ(page.image().events.count(), 2);  // the page keeps what it showed
   EXPECT_EQ(w().naviType->currentIndex(), 3);
 
-  ASSERT_EQ(page.ReadConfigFile(Mux(), cut), 0);
+  ASSERT_EQ(page.ReadConfigFile(Mux(), cut), PageOutcome::kDone);
   EXPECT_EQ(host.boxes.boxes.back().style, BoxKind::kWarning);
   EXPECT_NE(host.LastBox().find("lacks the sections DPAR, INPUT"), std::string::npos);
   EXPECT_EQ(w().naviType->currentIndex(), 2);

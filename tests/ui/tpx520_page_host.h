@@ -29,11 +29,11 @@ class Tpx520PageHost : public FakePageHost {
   std::unique_ptr<tpx520::Page> tpx;
 
  private:
-  static constexpr uint8_t kAddress = kDeviceModules[kPageTpx520].deviceAddress;
+  static constexpr uint8_t kAddress = tpx520::kModule.deviceAddress;
 };
 
 inline const DeviceModule& Tpx() {
-  return kDeviceModules[kPageTpx520];
+  return tpx520::kModule;
 }
 
 // The page's control of component `name`; a missing one fails the test.

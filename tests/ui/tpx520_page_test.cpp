@@ -190,10 +190,10 @@ TEST(Tpx520PageDevice, TouchBlockIsWrittenBackOnlyWhenItCameFromTheDevice) {
 
   // Read, then write back: block 16 goes out as it was read.
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
-  ASSERT_EQ(h.tpx->CheckForFile(), 0);
-  ASSERT_EQ(h.tpx->WriteConfigFile(Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->CheckForFile(), PageOutcome::kDone);
+  ASSERT_EQ(h.tpx->WriteConfigFile(Tpx(), path), PageOutcome::kDone);
   h.sim.ClearWire();
-  ASSERT_EQ(h.tpx->CheckForDevice(), 0);
+  ASSERT_EQ(h.tpx->CheckForDevice(), PageOutcome::kDone);
   ASSERT_EQ(h.tpx->WriteDevice(Tpx()), LinkOk);
   auto touchWrites = h.Writes(16);
   ASSERT_EQ(touchWrites.size(), 1u);
@@ -201,11 +201,11 @@ TEST(Tpx520PageDevice, TouchBlockIsWrittenBackOnlyWhenItCameFromTheDevice) {
 
   // Loaded from a file, the configuration has no touch block; the device keeps its own.
   h.sim.SetBlock(sim::kAddressTpx520, 16, sim::FoundTouchBlock());
-  ASSERT_EQ(h.tpx->ReadConfigFile(Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->ReadConfigFile(Tpx(), path), PageOutcome::kDone);
   EXPECT_EQ(TouchPanels(h)[0], "");  // not zeros: they will not be written
   EXPECT_FALSE(Control<QLabel>(h, "PanelXPLS_TPX520")->toolTip().isEmpty());
   h.sim.ClearWire();
-  ASSERT_EQ(h.tpx->CheckForDevice(), 0);
+  ASSERT_EQ(h.tpx->CheckForDevice(), PageOutcome::kDone);
   ASSERT_EQ(h.tpx->WriteDevice(Tpx()), LinkOk);
   EXPECT_EQ(h.RequestCount(16), 0);
   EXPECT_EQ(h.Writes(22).size(), 3u);  // two events and the end record
@@ -220,7 +220,7 @@ TEST(Tpx520PageDevice, UsedEventWithoutInputRefusesTheWriteOnItsTab) {
   h.tpx->ImageToControls();
   h.sim.ClearWire();
 
-  EXPECT_EQ(h.tpx->CheckForDevice(), 1);
+  EXPECT_EQ(h.tpx->CheckForDevice(), PageOutcome::kRefused);
   EXPECT_EQ(h.boxes.boxes.back().text, "Select an option from the drop down list");
   EXPECT_EQ(h.tpx->widgets().events->tabBar()->currentIndex(), 1);
   EXPECT_TRUE(h.sim.Wire().empty());
@@ -239,17 +239,17 @@ TEST(Tpx520PageFile, SavePrunesTheTabsAndAFailedSaveNamesTheFile) {
   h.tpx->widgets().events->tabBar()->setCurrentIndex(4);
 
   const std::string path = (dir / "three.MUX").string();
-  ASSERT_EQ(h.tpx->CheckForFile(), 0);
-  ASSERT_EQ(h.tpx->WriteConfigFile(Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->CheckForFile(), PageOutcome::kDone);
+  ASSERT_EQ(h.tpx->WriteConfigFile(Tpx(), path), PageOutcome::kDone);
   EXPECT_EQ(h.tpx->widgets().events->tabBar()->count(), 3);
 
   const std::string badPath = (dir / "missing" / "x.MUX").string();
-  EXPECT_EQ(h.tpx->WriteConfigFile(Tpx(), badPath), 1);
+  EXPECT_EQ(h.tpx->WriteConfigFile(Tpx(), badPath), PageOutcome::kRefused);
   ASSERT_FALSE(h.boxes.boxes.empty());
   EXPECT_EQ(h.boxes.boxes.back().style, BoxKind::kError);
   EXPECT_NE(h.boxes.boxes.back().text.find(badPath), std::string::npos);
 
-  ASSERT_EQ(h.tpx->ReadConfigFile(Tpx(), path), 0);
+  ASSERT_EQ(h.tpx->ReadConfigFile(Tpx(), path), PageOutcome::kDone);
   EXPECT_EQ(image.events.count(), 3);
   EXPECT_EQ(Control<QPlainTextEdit>(h, "MemoDescriptionTPX520")->toPlainText(), "three");
   std::filesystem::remove_all(dir);

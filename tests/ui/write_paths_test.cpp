@@ -36,7 +36,7 @@ const Device kTpx{kPageTpx520, "tpx-520", {5, 16, 17, 18, 22}};
 Memory Blocks(const sim::SimController& sim, const Device& device) {
   Memory memory;
   for (uint8_t command : device.blocks) {
-    memory.push_back(sim.Block(kDeviceModules[device.page].deviceAddress, command));
+    memory.push_back(sim.Block(DeviceDrivers()[size_t(device.page)].module->deviceAddress, command));
   }
   return memory;
 }
@@ -47,10 +47,10 @@ Outcome WindowWrite(const Device& device, const std::string& path) {
   host.page = device.page;
   Page page(host, nullptr);
   page.InitPage();
-  const DeviceModule& module = kDeviceModules[device.page];
-  EXPECT_EQ(page.ReadConfigFile(module, path), 0);
+  const DeviceModule& module = *DeviceDrivers()[size_t(device.page)].module;
+  EXPECT_EQ(page.ReadConfigFile(module, path), PageOutcome::kDone);
   Outcome outcome;
-  outcome.refused = page.CheckForDevice() != 0;
+  outcome.refused = page.CheckForDevice() != PageOutcome::kDone;
   for (QComboBox* list : page.template findChildren<QComboBox*>()) list->hidePopup();
   if (!outcome.refused) {
     EXPECT_EQ(page.WriteDevice(module), LinkOk);

@@ -1,5 +1,6 @@
 // The firmware update against the simulated controller: what is asked, what is refused before
 // anything is sent, and the requests that carry the image.
+#include "devices/drivers/device_drivers.h"
 #include "update/update_procedure.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ class FirmwareUpdate : public ::testing::Test {
     return texts;
   }
 
-  static constexpr const DeviceModule& kMux410 = kDeviceModules[kPageMux410];
+  static constexpr const DeviceModule& kMux410 = mux410::kModule;
 
   test::TempDir dir;
   sim::SimController sim;
@@ -274,7 +275,7 @@ TEST_F(FirmwareUpdate, AbsentDeviceIsReportedBeforeTheFileIsChosen) {
                               return std::string("x.LDR");
                             },
                             nullptr};
-  EXPECT_EQ(UpdateFirmware(link, host, catalogue, kDeviceModules[kPageTpx520], chooser),
+  EXPECT_EQ(UpdateFirmware(link, host, catalogue, tpx520::kModule, chooser),
             UpdateOutcome::kFailed);
   EXPECT_FALSE(chosen);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error reading the device \"TPX-520\" "

@@ -22,7 +22,7 @@ class WindowOverUsb : public UsbGroup {
     bed->Plug({});
   }
   void SetUp() override {
-    shell.realPages = DevicePageFactory();
+    shell.realPages = true;
     shell.makeTransport = [](sim::SimController&) { return std::make_unique<HidTransport>(); };
     shell.Open();
   }
@@ -62,8 +62,8 @@ TEST_F(WindowOverUsb, ACommandKeepsTheAdapterWhichIsFreeBetweenPolls) {
   EXPECT_TRUE(otherProgram.Acquire(0));
   otherProgram.Release();
   {
-    MainWindow::OperationScope command(window());
-    { MainWindow::OperationScope inner(window()); }
+    const Operation command = window().EnterOperation();
+    { const Operation inner = window().EnterOperation(); }
     shell.Connect();  // a report inside the command
     EXPECT_TRUE(window().monitor().connected()) << Status();
     EXPECT_FALSE(otherProgram.Acquire(0));

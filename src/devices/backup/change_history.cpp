@@ -112,10 +112,9 @@ void ChangeRecorder::Finish(bool succeeded, const std::string& file,
   entry_.time = UtcTimeText(std::time(nullptr), false);
   // Asked after the change, so that nothing is sent before the command's own checks; a unit
   // that restarts (a reset, a controller's update) may not answer yet and stays unknown.
-  entry_.adapterSerial = SerialOf(link_, kDeviceModules[kPageQvrb].deviceAddress);
-  entry_.unitSerial = module_.deviceAddress == kDeviceModules[kPageQvrb].deviceAddress
-                          ? entry_.adapterSerial
-                          : SerialOf(link_, module_.deviceAddress);
+  entry_.adapterSerial = SerialOf(link_, kControllerAddress);
+  entry_.unitSerial =
+      module_.IsController() ? entry_.adapterSerial : SerialOf(link_, module_.deviceAddress);
   entry_.result = succeeded ? "ok" : "failed";
   if (!file.empty() && file != "-") {
     entry_.file = file;

@@ -38,16 +38,16 @@ void EventTable::Clear() {
   eventTemplate = EventRecord{};
 }
 
-int EventTable::AddAtEnd() {
-  if (full()) return -1;
+std::optional<int> EventTable::AddAtEnd() {
+  if (full()) return std::nullopt;
   ++count_;
   for (int slot = count_ - 1; slot < capacity_; ++slot) ZeroSlot(slot);
   ApplyTemplate(count_ - 1);
   return count_ - 1;
 }
 
-int EventTable::Insert(int slot) {
-  if (full()) return -1;
+std::optional<int> EventTable::Insert(int slot) {
+  if (full()) return std::nullopt;
   slot = std::clamp(slot, 0, count_);
   for (int from = capacity_ - 2; from >= slot; --from) MoveSlot(from, from + 1);
   ++count_;

@@ -2,6 +2,7 @@
 // The event table of a device with its editor rules (add, insert, delete, delete all, prune,
 // template pre-fill), written once for both devices with the capacity as a parameter.
 // Descriptions are Windows-1251 bytes, at most 99, and move with their records.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,10 +33,10 @@ class EventTable {
   void Clear();  // no events, all slots and descriptions zero, template and current zero
 
   bool full() const { return count_ == capacity_; }
-  // Appends an empty event pre-filled from the template; returns its slot, -1 when full.
-  int AddAtEnd();
-  // Inserts an empty, pre-filled event at `slot`, moving the later ones down; -1 when full.
-  int Insert(int slot);
+  // Appends an empty event pre-filled from the template; returns its slot, none when full.
+  std::optional<int> AddAtEnd();
+  // Inserts an empty, pre-filled event at `slot`, moving the later ones down; none when full.
+  std::optional<int> Insert(int slot);
   // Removes `slot`, moving the later ones up; returns the slot to select (the last event).
   int Delete(int slot);
   void DeleteAll();

@@ -1,7 +1,7 @@
 #include "devices/mux410/transfer.h"
 
 #include "devices/common/config_transfer.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 
 namespace qvr::mux410 {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "devices/common/config_transfer.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 
 namespace qvr::tpx520 {
 

@@ -1,15 +1,20 @@
 #pragma once
-// A device page (MUX-410, TPX-520) as the main window sees it: the operations of its row of the
-// module table, the language-switch hooks and the shared event menu.
+// A device page as the main window sees it: the operations of its row of the module table, the
+// language-switch hooks and the shared event menu.
 #include <QWidget>
 #include <functional>
 #include <string>
 
 #include "link/device_module.h"
+#include "link/link_result.h"
 
 namespace qvr {
 
 enum class EventMenuItem { AddAtEnd, Insert, DeleteCurrent, DeleteAll, DeleteUnused };
+
+// How a page operation that is no transfer ended: done, or refused with its reason already
+// shown (a field's value, a file that is no configuration of the device, a failed save).
+enum class [[nodiscard]] PageOutcome { kDone, kRefused };
 
 class DevicePage : public QWidget {
  public:
@@ -22,15 +27,15 @@ class DevicePage : public QWidget {
   // After the translation: rebuild the event tabs on the current event.
   virtual void AfterLanguageSwitch() = 0;
 
-  // Row operations.
-  virtual int ReadDevice(const DeviceModule& module) = 0;
-  virtual int WriteDevice(const DeviceModule& module) = 0;
-  virtual int ReadConfigFile(const DeviceModule& module, const std::string& path) = 0;
-  virtual int WriteConfigFile(const DeviceModule& module, const std::string& path) = 0;
-  // The checks before a write, which store the controls into the image: 0 valid, 1 invalid
-  // (the message already shown). A device write also needs what the device accepts.
-  virtual int CheckForDevice() = 0;
-  virtual int CheckForFile() = 0;
+  // Row operations: a transfer's failure says where it stopped.
+  virtual TransferResult ReadDevice(const DeviceModule& module) = 0;
+  virtual TransferResult WriteDevice(const DeviceModule& module) = 0;
+  virtual PageOutcome ReadConfigFile(const DeviceModule& module, const std::string& path) = 0;
+  virtual PageOutcome WriteConfigFile(const DeviceModule& module, const std::string& path) = 0;
+  // The checks before a write, which store the controls into the image (a refusal has shown
+  // its message). A device write also needs what the device accepts.
+  virtual PageOutcome CheckForDevice() = 0;
+  virtual PageOutcome CheckForFile() = 0;
 
   // What a device write of the validated page would change on the unit, one line per key or
   // event ("" when nothing), read from the device first: kPreviewMade, kPreviewReadFailed (its

@@ -20,7 +20,7 @@
 #include "i18n/catalogue.h"
 #include "i18n/cp1251.h"
 #include "link/bytes.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 
 namespace qvr {
 EventEditor::EventEditor(PageHost& host, EventTable& table, EventEditorConfig config,
@@ -55,7 +55,7 @@ int EventEditor::selectedEvent() const {
 }
 
 const DeviceModule* EventEditor::Module() const {
-  return ModuleOfPage(config_.page);
+  return config_.module;
 }
 
 int EventEditor::SaveCurrentEvent() {
@@ -158,7 +158,9 @@ void EventEditor::AddEventAtEnd() {
     return;
   }
   if (LeaveCurrentEvent() != 0) return;
-  RebuildEventTabs(table_.AddAtEnd());
+  const std::optional<int> added = table_.AddAtEnd();
+  if (!added) return;
+  RebuildEventTabs(*added);
   emit edited();
 }
 
@@ -169,7 +171,9 @@ void EventEditor::InsertEvent() {
     return;
   }
   if (LeaveCurrentEvent() != 0) return;
-  RebuildEventTabs(table_.Insert(selectedEvent()));
+  const std::optional<int> inserted = table_.Insert(selectedEvent());
+  if (!inserted) return;
+  RebuildEventTabs(*inserted);
   emit edited();
 }
 
@@ -321,7 +325,7 @@ void EventEditor::LearnIrCode() {
   {
     // The code belongs to the event on which learning started: the tabs and fields take no
     // input while the wait pumps messages, so no other event can be shown meanwhile.
-    const PageOperation operation(host_);
+    const Operation operation = host_.EnterOperation();
     const DisabledWhile still(*this);
     if (!WaitForIrCode(host_.link(), host_.host(), host_.catalogue(), Module(),
                        config_.commands.learnIr, code)) {

@@ -30,11 +30,11 @@ struct EventEditorCommands {
 };
 
 struct EventEditorConfig {
-  std::string suffix;  // "_MUX410" or "_TPX520"
-  int page;            // page index of the device, for the live buttons' requests
-  // MUX-410: the reaction list ends with "Source selection" (item 10), which hides the IR
-  // panel, and the panel follows every user choice of a reaction. TPX-520: the panel is hidden
-  // only without a reaction and follows a new reaction when the event is shown again.
+  std::string suffix;           // the object names' suffix of the kind ("_<KIND>")
+  const DeviceModule* module;   // the device the live buttons' requests go to
+  // With source selection the reaction list ends with "Source selection" (item 10), which hides
+  // the IR panel, and the panel follows every user choice of a reaction. Without it the panel is
+  // hidden only without a reaction and follows a new reaction when the event is shown again.
   bool sourceSelection;
   EventEditorCommands commands;
 };

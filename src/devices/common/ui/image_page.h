@@ -37,7 +37,7 @@ class ImagePage : public DevicePage {
   // Validates the controls into the image: 0 stored, 1 refused (its message shown).
   virtual int ControlsToImage() = 0;
   // Reads the device's current input into its list; a failure shows its own box.
-  virtual int ReadCurrentInput() = 0;
+  virtual LinkResult ReadCurrentInput() = 0;
 
   Image& image() { return image_; }
 
@@ -53,12 +53,12 @@ class ImagePage : public DevicePage {
   }
   void EventMenuAction(EventMenuItem item) override { events().MenuAction(item); }
 
-  int ReadDevice(const DeviceModule& module) override {
-    const LinkResult result = ReadKeepingShownImage(image_, [&](Image& image) {
+  TransferResult ReadDevice(const DeviceModule& module) override {
+    const TransferResult result = ReadKeepingShownImage(image_, [&](Image& image) {
       return Logged(
           device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, image));
     });
-    if (result != LinkOk) return result;
+    if (!result.ok()) return result;
     ImageToControls();
     SetModified(false);
     SetHoldsConfiguration(true);
@@ -66,46 +66,48 @@ class ImagePage : public DevicePage {
     (void)ReadCurrentInput();
     return LinkOk;
   }
-  int CheckForDevice() override { return CheckPageForDevice(host_, events(), Writers()); }
-  int CheckForFile() override { return ControlsToImage(); }
-  int WriteDevice(const DeviceModule& module) override {
-    const int result = WriteDeviceRow(events(), module, Writers());
-    if (result == 0) SetModified(false);
+  PageOutcome CheckForDevice() override { return CheckPageForDevice(host_, events(), Writers()); }
+  PageOutcome CheckForFile() override {
+    return ControlsToImage() == 0 ? PageOutcome::kDone : PageOutcome::kRefused;
+  }
+  TransferResult WriteDevice(const DeviceModule& module) override {
+    const TransferResult result = WriteDeviceRow(events(), module, Writers());
+    if (result.ok()) SetModified(false);
     return result;
   }
   // A file that is no configuration of this device is refused before it touches the image;
   // one that lacks some sections loads, then says which.
-  int ReadConfigFile(const DeviceModule& module, const std::string& path) override {
+  PageOutcome ReadConfigFile(const DeviceModule& module, const std::string& path) override {
     const ConfigSectionCheck sections = CheckConfigSections(
         host_.catalogue(), path, module.name, device_.fields(image_), image_.events.capacity());
     if (sections.refused()) {
       host_.host().ShowMessageBox(BoxKind::kError, sections.message);
-      return 1;
+      return PageOutcome::kRefused;
     }
     device_.readFile(path, image_, nullptr);
     ImageToControls();
     SetModified(false);
     SetHoldsConfiguration(true);
     if (!sections.message.empty()) host_.host().ShowMessageBox(BoxKind::kWarning, sections.message);
-    return 0;
+    return PageOutcome::kDone;
   }
   PreviewResult PreviewWrite(const DeviceModule& module, std::string& changes) override {
     changes.clear();
     Image device;
-    const LinkResult read =
+    const TransferResult read =
         Logged(device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, device));
-    if (read != LinkOk) {
-      host_.host().ShowMessageBox(BoxKind::kError, LinkResultText(host_.catalogue(), read));
+    if (!read.ok()) {
+      host_.host().ShowMessageBox(BoxKind::kError, ResultTextWithPlace(read));
       return kPreviewReadFailed;
     }
     changes = ChangeLines(CompareImages(device_.fields(device), device.events,
                                         device_.fields(image_), image_.events));
     return kPreviewMade;
   }
-  int WriteConfigFile(const DeviceModule& module, const std::string& path) override {
+  PageOutcome WriteConfigFile(const DeviceModule& module, const std::string& path) override {
     (void)module;
-    const int result = WriteFileRow(host_, events(), path, Writers());
-    if (result == 0) SetModified(false);
+    const PageOutcome result = WriteFileRow(host_, events(), path, Writers());
+    if (result == PageOutcome::kDone) SetModified(false);
     return result;
   }
 
@@ -139,11 +141,14 @@ class ImagePage : public DevicePage {
             [this](const std::string& path) { return device_.writeFile(path, image_); }};
   }
 
-  // A failed transfer's place goes to the monitoring log; the box that follows keeps the
-  // catalogue's text.
-  LinkResult Logged(const TransferResult& result) {
+  // A failed transfer's place goes to the monitoring log too, which keeps it after the box.
+  TransferResult Logged(const TransferResult& result) {
     if (result.hasPlace()) host_.host().LogLine(TransferPlaceText(host_.catalogue(), result));
-    return result.code();
+    return result;
+  }
+  std::string ResultTextWithPlace(const TransferResult& result) const {
+    return WithTransferPlace(host_.catalogue(), LinkResultText(host_.catalogue(), result.code()),
+                             result);
   }
 
   void NameFields() {
@@ -160,20 +165,20 @@ class ImagePage : public DevicePage {
     Image& sent = lastSent_;
     const Catalogue& text = host_.catalogue();
     Image back;
-    const LinkResult read =
+    const TransferResult read =
         Logged(device_.readDevice(host_.link(), host_.host(), text, module, back));
     const std::vector<ImageChange> changes =
-        read == LinkOk
+        read.ok()
             ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
             : std::vector<ImageChange>();
-    if (read == LinkOk && changes.empty()) {
+    if (read.ok() && changes.empty()) {
       const std::string done = text.FormatText(Text(text, AddedText::kWriteVerified), module.name);
       host_.host().LogLine(done);
       host_.setStatusText(done);
       return;
     }
     std::string why = text.FormatText(Text(text, AddedText::kWriteNotVerified), module.name);
-    why += "\n" + (read == LinkOk ? ChangeLines(changes) : LinkResultText(text, read));
+    why += "\n" + (read.ok() ? ChangeLines(changes) : ResultTextWithPlace(read));
     host_.host().ShowMessageBox(BoxKind::kError, why);
   }
 

@@ -4,37 +4,38 @@
 
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 #include "link/host.h"
 
 namespace qvr {
-namespace {}
-
-int ReadCurrentInputInto(PageHost& host, int page, uint8_t command, QComboBox* list) {
+LinkResult ReadCurrentInputInto(PageHost& host, const DeviceModule& module, uint8_t command,
+                                QComboBox* list) {
   uint8_t input = 0;
   const LinkResult result = ReadDeviceValue(host.link(), host.host(), host.catalogue(),
-                                            ModuleOfPage(page), command, &input, 1);
+                                            &module, command, &input, 1);
   if (result == LinkOk) SetListValue(list, input);
   return result;
 }
 
-int SendCurrentInput(PageHost& host, int page, uint8_t command, const QComboBox* list) {
+LinkResult SendCurrentInput(PageHost& host, const DeviceModule& module, uint8_t command,
+                            const QComboBox* list) {
   if (list->currentIndex() < 0) return LinkOk;
-  const PageOperation operation(host);
+  const Operation operation = host.EnterOperation();
   const uint8_t input = uint8_t(list->currentIndex());
-  return SendDeviceCommand(host.link(), host.host(), host.catalogue(), ModuleOfPage(page), command,
-                           &input, 1);
+  return SendDeviceCommand(host.link(), host.host(), host.catalogue(), &module, command, &input,
+                           1);
 }
 
-bool RunNaviAutoSetup(PageHost& host, int page, uint8_t command, QComboBox* naviTypeList) {
-  const PageOperation operation(host);
+bool RunNaviAutoSetup(PageHost& host, const DeviceModule& module, uint8_t command,
+                      QComboBox* naviTypeList) {
+  const Operation operation = host.EnterOperation();
   const BoxAnswer answer =
       host.host().ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
                                  host.catalogue().Text(MessageId::kNaviAutoSetupQuestion));
   if (answer != BoxAnswer::kYes) return false;
   // The type the device finds shows after the next read; until then the list says "Unknown".
-  (void)SendDeviceCommand(host.link(), host.host(), host.catalogue(), ModuleOfPage(page), command,
-                          nullptr, 0);
+  (void)SendDeviceCommand(host.link(), host.host(), host.catalogue(), &module, command, nullptr,
+                          0);
   SetListValue(naviTypeList, 0);
   return true;
 }

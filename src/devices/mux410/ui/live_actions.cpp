@@ -12,12 +12,13 @@
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_actions.h"
 #include "devices/common/ui/page_host.h"
+#include "devices/mux410/driver.h"
 #include "devices/mux410/transfer.h"
 #include "devices/mux410/ui/iebus_log.h"
 #include "editors/conversions.h"
 #include "i18n/catalogue.h"
 #include "link/connection_monitor.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 #include "link/scoped_value.h"
 
 namespace qvr::mux410 {
@@ -32,7 +33,7 @@ constexpr MessageId kPaTypeTexts[] = {MessageId::kPaTypeUnknown, MessageId::kPaT
 constexpr unsigned kReplyCapacity = 65;
 
 const DeviceModule* Mux410() {
-  return ModuleOfPage(kPageMux410);
+  return &kModule;
 }
 
 }  // namespace
@@ -65,21 +66,21 @@ bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LiveActions::Send(uint8_t command, const uint8_t* data, unsigned length) {
-  const PageOperation operation(host_);
+  const Operation operation = host_.EnterOperation();
   (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), Mux410(), command, data,
                           length);
 }
 
-int LiveActions::ReadCurrentInput() {
-  return ReadCurrentInputInto(host_, kPageMux410, kCmdCurrentInput, w_.currentInput);
+LinkResult LiveActions::ReadCurrentInput() {
+  return ReadCurrentInputInto(host_, kModule, kCmdCurrentInput, w_.currentInput);
 }
 
 void LiveActions::SendCurrentInput() {
-  (void)qvr::SendCurrentInput(host_, kPageMux410, kCmdCurrentInput, w_.currentInput);
+  (void)qvr::SendCurrentInput(host_, kModule, kCmdCurrentInput, w_.currentInput);
 }
 
 void LiveActions::AskPaType() {
-  const PageOperation operation(host_);
+  const Operation operation = host_.EnterOperation();
   uint8_t type = 0;
   if (ReadDeviceValue(host_.link(), host_.host(), host_.catalogue(), Mux410(), kCmdPaType, &type,
                       1) != LinkOk) {
@@ -90,7 +91,7 @@ void LiveActions::AskPaType() {
 }
 
 void LiveActions::RunNaviAutoSetup() {
-  (void)qvr::RunNaviAutoSetup(host_, kPageMux410, kCmdNaviAuto, w_.naviType);
+  (void)qvr::RunNaviAutoSetup(host_, kModule, kCmdNaviAuto, w_.naviType);
 }
 
 void LiveActions::CamOn() {
@@ -126,7 +127,7 @@ void LiveActions::BindDescriptionDumpTo(QObject* otherDescriptionGroup) {
 
 void LiveActions::ShowDescriptionDump() {
   if (!host_.monitor().connected() || !host_.debugMode()) return;
-  const DeviceModule* active = ModuleOfPage(host_.activePage());
+  const DeviceModule* active = host_.activeModule();
   if (!active) return;
   std::string hex;
   if (ReadDeviceDescription(host_.link(), host_.host(), host_.catalogue(), active,
@@ -140,16 +141,16 @@ void LiveActions::RunIebusLog() {
   if (logRunning_) return;
   const ScopedValue running(logRunning_, true);
   const int remembered = host_.activePage();
-  host_.setActivePage(kPageQvrb);
+  host_.ShowControllerPage();
   unsigned long entries = 0;
-  while (!host_.closing() && host_.activePage() == kPageQvrb) {
+  while (!host_.closing() && host_.controllerPageShown()) {
     host_.host().PumpMessages();
     // The pump may have closed the window or left the page; no exchange starts after that.
-    if (host_.closing() || host_.activePage() != kPageQvrb) break;
+    if (host_.closing() || !host_.controllerPageShown()) break;
     uint8_t reply[kReplyCapacity] = {};
     unsigned length = kReplyCapacity;
-    if (ReadDeviceValueOfPage(host_.link(), host_.host(), host_.catalogue(), kPageMux410,
-                              kCmdIebusEntry, reply, length) != LinkOk) {
+    if (ReadDeviceReply(host_.link(), host_.host(), host_.catalogue(), kModule, kCmdIebusEntry,
+                        reply, length) != LinkOk) {
       break;
     }
     if (length == kIebusEntrySize) {

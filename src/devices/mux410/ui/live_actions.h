@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include "devices/mux410/ui/page_widgets.h"
+#include "link/link_result.h"
 
 namespace qvr::mux410 {
 
@@ -12,7 +13,7 @@ class LiveActions : public QObject {
  public:
   LiveActions(PageHost& host, const PageWidgets& widgets);
 
-  int ReadCurrentInput();  // into the current-input list, no command sent back
+  LinkResult ReadCurrentInput();  // into the current-input list, no command sent back
   void SendCurrentInput();
   void AskPaType();  // information box by the reply 0..2; other values nothing
   void RunNaviAutoSetup();

@@ -60,7 +60,7 @@ void Page::AfterLanguageSwitch() {
   ShowDebugHints(w_, host_.catalogue());
 }
 
-int Page::ReadCurrentInput() {
+LinkResult Page::ReadCurrentInput() {
   return actions_->ReadCurrentInput();
 }
 

@@ -21,7 +21,7 @@ class Page : public ImagePage<ConfigImage> {
   void ImageToControls() override;
   // Stores the controls in their fixed order: 0 all stored, 1 at the first refused control.
   int ControlsToImage() override;
-  int ReadCurrentInput() override;
+  LinkResult ReadCurrentInput() override;
   // Shows the controls the selected mode uses; without a mode none of them.
   void UpdateModeControls();
 

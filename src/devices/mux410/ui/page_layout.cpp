@@ -18,6 +18,7 @@
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_builder.h"
 #include "devices/common/ui/page_host.h"
+#include "devices/mux410/driver.h"
 #include "devices/mux410/ui/page_widgets.h"
 #include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
@@ -149,7 +150,7 @@ QGroupBox* BuildAction(const PageBuilder& b, PageHost& host, EventTable& events,
   w.events = new EventEditor(
       host, events,
       EventEditorConfig{
-          "_MUX410", kPageMux410, true, {kCmdGetEvent, kCmdLearnIr, kCmdIrPower, kCmdMakeEvent}},
+          "_MUX410", &kModule, true, {kCmdGetEvent, kCmdLearnIr, kCmdIrPower, kCmdMakeEvent}},
       group);
   auto* bottom = new QHBoxLayout();
   bottom->setSpacing(4);

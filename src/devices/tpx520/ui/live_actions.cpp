@@ -9,8 +9,9 @@
 #include "devices/common/ui/page_actions.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/tpx520/config_image.h"
+#include "devices/tpx520/driver.h"
 #include "i18n/catalogue.h"
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 #include "link/host.h"
 
 namespace qvr::tpx520 {
@@ -36,26 +37,26 @@ bool LiveActions::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-int LiveActions::ReadCurrentInput() {
-  return ReadCurrentInputInto(host_, kPageTpx520, kCmdCurrentInput, w_.currentInput);
+LinkResult LiveActions::ReadCurrentInput() {
+  return ReadCurrentInputInto(host_, kModule, kCmdCurrentInput, w_.currentInput);
 }
 
 void LiveActions::SendCurrentInput() {
-  (void)qvr::SendCurrentInput(host_, kPageTpx520, kCmdCurrentInput, w_.currentInput);
+  (void)qvr::SendCurrentInput(host_, kModule, kCmdCurrentInput, w_.currentInput);
 }
 
 void LiveActions::RunNaviAutoSetup() {
-  qvr::RunNaviAutoSetup(host_, kPageTpx520, kCmdNaviSetup, w_.naviType);
+  qvr::RunNaviAutoSetup(host_, kModule, kCmdNaviSetup, w_.naviType);
 }
 
 void LiveActions::RunTouchLineSetup() {
-  const PageOperation operation(host_);
+  const Operation operation = host_.EnterOperation();
   const BoxAnswer answer =
       host_.host().ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
                                   host_.catalogue().Text(MessageId::kTouchSetupQuestion));
   if (answer != BoxAnswer::kYes) return;
   // The device runs the setup by itself; its lines and corners show after the next read.
-  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), ModuleOfPage(kPageTpx520),
+  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), &kModule,
                           kCmdTouchSetup, nullptr, 0);
 }
 

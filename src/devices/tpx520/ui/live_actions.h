@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include "devices/tpx520/ui/page_widgets.h"
+#include "link/link_result.h"
 
 namespace qvr::tpx520 {
 
@@ -12,7 +13,7 @@ class LiveActions : public QObject {
  public:
   LiveActions(PageHost& host, const PageWidgets& widgets);
 
-  int ReadCurrentInput();    // into the current-input list; a double click on its caption
+  LinkResult ReadCurrentInput();    // into the current-input list; a double click on its caption
   void SendCurrentInput();   // the user chose an input
   void RunNaviAutoSetup();   // question, command 20, navigator type back to "Unknown"
   void RunTouchLineSetup();  // question, command 19

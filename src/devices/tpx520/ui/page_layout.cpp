@@ -15,6 +15,7 @@
 #include "devices/common/ui/event_editor.h"
 #include "devices/common/ui/page_builder.h"
 #include "devices/common/ui/page_host.h"
+#include "devices/tpx520/driver.h"
 #include "devices/tpx520/ui/page_widgets.h"
 
 namespace qvr::tpx520 {
@@ -184,7 +185,7 @@ PageWidgets BuildPageWidgets(PageHost& host, EventTable& events, QWidget* page) 
   w.events = new EventEditor(
       host, events,
       EventEditorConfig{
-          "_TPX520", kPageTpx520, false, {kCmdGetEvent, kCmdLearnIr, kCmdIrPower, kCmdMakeEvent}},
+          "_TPX520", &kModule, false, {kCmdGetEvent, kCmdLearnIr, kCmdIrPower, kCmdMakeEvent}},
       page);
   right->addWidget(w.events, 1);
 

@@ -134,7 +134,7 @@ int Page::ControlsToImage() {
   return w_.events->SaveCurrentEvent();
 }
 
-int Page::ReadCurrentInput() {
+LinkResult Page::ReadCurrentInput() {
   return actions_->ReadCurrentInput();
 }
 

@@ -22,7 +22,7 @@ class Page : public ImagePage<ConfigImage> {
   void AfterLanguageSwitch() override;
   void ImageToControls() override;
   int ControlsToImage() override;
-  int ReadCurrentInput() override;
+  LinkResult ReadCurrentInput() override;
 
   const PageWidgets& widgets() const { return w_; }
   LiveActions& actions() { return *actions_; }

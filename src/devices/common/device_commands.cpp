@@ -1,4 +1,4 @@
-#include "link/device_commands.h"
+#include "devices/common/device_commands.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,6 @@ namespace qvr {
 
 namespace {
 
-constexpr uint8_t kControllerAddress = 0;
 constexpr uint8_t kCommandResetToDefault = 4;
 constexpr uint8_t kCommandDescription = 6;
 constexpr unsigned kDescriptionCapacity = 1000;
@@ -52,15 +51,13 @@ LinkResult ReadDeviceValue(Link& link, Host& host, const Catalogue& catalogue,
   return result;
 }
 
-LinkResult ReadDeviceValueOfPage(Link& link, Host& host, const Catalogue& catalogue, int page,
-                                 uint8_t command, uint8_t* destination, unsigned& length) {
-  const DeviceModule* module = ModuleOfPage(page);
-  if (module == nullptr) return LinkExchangeFailed;
+LinkResult ReadDeviceReply(Link& link, Host& host, const Catalogue& catalogue,
+                           const DeviceModule& module, uint8_t command, uint8_t* destination,
+                           unsigned& length) {
   unsigned count = 0;
-  LinkResult result =
-      link.DeviceRead(module->deviceAddress, command, 0, destination, length, count);
+  LinkResult result = link.DeviceRead(module.deviceAddress, command, 0, destination, length, count);
   if (result != LinkOk) {
-    ShowLinkError(host, catalogue, MessageId::kDeviceReadFailed, module->name, result);
+    ShowLinkError(host, catalogue, MessageId::kDeviceReadFailed, module.name, result);
     return result;
   }
   // A reply longer than the buffer was cut to fit; the caller must not look past it.
@@ -132,7 +129,7 @@ LinkResult ResetToDefault(Link& link, Host& host, const Catalogue& catalogue,
 
 LinkResult ResetDevice(Link& link, const DeviceModule& module) {
   const LinkResult result = link.DeviceWrite(module.deviceAddress, kCommandReset, 0, nullptr, 0);
-  if (module.deviceAddress != kControllerAddress || !link.requestDelivered()) return result;
+  if (!module.IsController() || !link.requestDelivered()) return result;
   if (result != LinkExchangeFailed && result != LinkTimeout) return result;
   // The controller restarts as soon as it has the request, usually before it can answer:
   // once it is gone from the bus right after, the reset was carried out.

@@ -30,11 +30,11 @@ inline bool OnlyRestartRefused(const WriteWatch& watch) {
 [[nodiscard]] LinkResult ReadDeviceValue(Link& link, Host& host, const Catalogue& catalogue,
                                          const DeviceModule* module, uint8_t command,
                                          uint8_t* destination, unsigned length);
-// One DeviceRead (with its retry) to the device of `page`, whatever page is active; on success
+// One DeviceRead (with its retry) to `module`'s device, whatever page is active; on success
 // `length` := the reply's byte count. Error box on failure.
-[[nodiscard]] LinkResult ReadDeviceValueOfPage(Link& link, Host& host, const Catalogue& catalogue,
-                                               int page, uint8_t command, uint8_t* destination,
-                                               unsigned& length);
+[[nodiscard]] LinkResult ReadDeviceReply(Link& link, Host& host, const Catalogue& catalogue,
+                                         const DeviceModule& module, uint8_t command,
+                                         uint8_t* destination, unsigned& length);
 // The debug dump of command 6 from `address` as one line of upper-case hex pairs separated by
 // blanks; error box (naming `activeModule`) on failure.
 [[nodiscard]] LinkResult ReadDeviceDescription(Link& link, Host& host, const Catalogue& catalogue,

@@ -1,5 +1,6 @@
 // Device information, the command wrappers with their error boxes, and the IR-code wait.
-#include "link/device_commands.h"
+#include "devices/drivers/device_drivers.h"
+#include "devices/common/device_commands.h"
 #include "link/device_info.h"
 #include "link/scripted_transport.h"
 #include "sim/sim_controller.h"
@@ -8,8 +9,8 @@
 namespace qvr::test {
 namespace {
 
-const DeviceModule* const kMux = &kDeviceModules[kPageMux410];
-const DeviceModule* const kTpx = &kDeviceModules[kPageTpx520];
+const DeviceModule* const kMux = &mux410::kModule;
+const DeviceModule* const kTpx = &tpx520::kModule;
 
 using DeviceCommands = LinkFixture;
 
@@ -45,7 +46,7 @@ TEST(ControllerReset, CountsAsDoneWhenTheControllerLeavesTheBusInsteadOfAnswerin
   clock.stepPerRead = 1;
   TestHost host(&clock);
   Link link(transport, host, clock);
-  const DeviceModule& qvrb = kDeviceModules[kPageQvrb];
+  const DeviceModule& qvrb = kControllerModule;
   EXPECT_EQ(ResetDevice(link, qvrb), LinkOk);
   EXPECT_EQ(controller.CountRequests(0, 3), 1);
 
@@ -73,19 +74,17 @@ TEST_F(DeviceCommands, FailedRequestsShowOneBoxNamingTheDevice) {
   EXPECT_EQ(host.boxes[0].text, "Error writing to the device \"MUX-410\"\nFailed result");
   EXPECT_EQ(host.boxes[1].text,
             "Error reading from device \"TPX-520\"\nOut of the timeout response");
-  EXPECT_EQ(LinkResultText(catalogue, 99), "Unknown error USB: 99");
+  EXPECT_EQ(LinkResultText(catalogue, LinkResult(99)), "Unknown error USB: 99");
 
-  unsigned length = 43;  // no page 3: silently refused
-  EXPECT_EQ(ReadDeviceValueOfPage(link, host, catalogue, 3, 16, buffer.data(), length),
-            LinkExchangeFailed);
+  // No device row: silently refused.
+  EXPECT_EQ(SendDeviceCommand(link, host, catalogue, nullptr, 16, nullptr, 0), LinkExchangeFailed);
   EXPECT_EQ(host.boxes.size(), 2u);
 }
 
 TEST_F(DeviceCommands, PageReadReportsNoMoreBytesThanFitTheBuffer) {
   transport.script = {Data(1, 16, 0, std::vector<uint8_t>(50, 0x42))};
   unsigned length = 43;
-  ASSERT_EQ(ReadDeviceValueOfPage(link, host, catalogue, kPageMux410, 16, buffer.data(), length),
-            LinkOk);
+  ASSERT_EQ(ReadDeviceReply(link, host, catalogue, *kMux, 16, buffer.data(), length), LinkOk);
   EXPECT_EQ(length, 43u);
   EXPECT_EQ(buffer[43], 0);
 }
