@@ -56,8 +56,8 @@ struct RunOptions {
   Command command = Command::kInfo;
   std::string device = "qvr-b";
   std::string file;
-  std::string checkDevice;    // check: "mux-410", "tpx-520", or "" to tell by the file
-  std::string backupsDevice;  // backups: one device kind's ("MUX-410"), or "" for all
+  std::string checkDevice;    // check: a configured kind's command name, or "" to tell by the file
+  std::string backupsDevice;  // backups: one device kind's, or "" for all
 };
 
 // Runs the command of `options` through `adapter` (none: the first controller found) and

@@ -161,9 +161,11 @@ class ShellFixture {
       options.createPage = [this](const DeviceDriver& driver, PageHost&,
                                   QWidget* parent) -> DevicePage* {
         if (!driver.hasConfiguration()) return nullptr;
-        const int page = driver.module == &mux410::kModule ? kPageMux410 : kPageTpx520;
-        auto* created = new RecordingPage(page, parent);
-        (page == kPageMux410 ? mux : tpx) = created;
+        const bool isMux = driver.module == &mux410::kModule;
+        auto* created = new RecordingPage(isMux ? kPageMux410 : kPageTpx520, parent);
+        if (isMux) mux = created;
+        else if (driver.module == &tpx520::kModule) tpx = created;
+        else other = created;
         return created;
       };
     window = std::make_unique<MainWindow>(std::move(options));
@@ -189,6 +191,7 @@ class ShellFixture {
   std::unique_ptr<MainWindow> window;
   RecordingPage* mux = nullptr;
   RecordingPage* tpx = nullptr;
+  RecordingPage* other = nullptr;  // the page of a kind only a test registers
   bool realPages = false;  // the registry's own pages instead of recording ones
   Clock* clock = nullptr;  // set to give the window a clock of the test's
   // Set to put something between the window and the simulated controller.

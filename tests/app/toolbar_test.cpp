@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "shell_test_support.h"
+#include "support/third_kind.h"
 
 namespace qvr::test {
 namespace {
@@ -152,7 +153,7 @@ TEST_F(Toolbar, DeviceCommandsOnTheMonitoringPageDoNothing) {
   EXPECT_TRUE(shell.dialogs.requests.empty());
 }
 
-TEST_F(Toolbar, ReadDeviceReportsTheFailureWithDeviceNameAndResultText) {
+TEST_F(Toolbar, ReadDeviceReportsTheFailureWithDeviceNameResultTextAndPlace) {
   window().setActivePage(2);
   shell.tpx->readDeviceResult = LinkTimeout;
   window().ReadDeviceCommand();
@@ -162,6 +163,15 @@ TEST_F(Toolbar, ReadDeviceReportsTheFailureWithDeviceNameAndResultText) {
   EXPECT_EQ(shell.boxes.lastText(),
             "Ошибка чтения конфигурации из устройства \"TPX-520\"\nВышел таймаут ожидания ответа");
   EXPECT_FALSE(window().busy());
+
+  // A transfer that stopped part-way says where, in the same one box.
+  shell.tpx->readDeviceResult = TransferResult(LinkTimeout, {.block = 3, .blocks = 12,
+                                                             .offset = 0x40, .area = 16});
+  window().ReadDeviceCommand();
+  ASSERT_EQ(shell.boxes.seen.size(), 2u);
+  EXPECT_EQ(shell.boxes.lastText(),
+            "Ошибка чтения конфигурации из устройства \"TPX-520\"\nВышел таймаут ожидания "
+            "ответа\nсбой на блоке 3 из 12 (смещение 0x0040)");
 }
 
 TEST_F(Toolbar, WriteDeviceValidatesThenAsksWithNoAsDefault) {
@@ -257,6 +267,34 @@ TEST(ToolbarSparseTable, MissingOperationsAreReportedAsNotSupported) {
   EXPECT_EQ(texts[6], "Ошибка сброса устройства \"MUX-410\"\nКонтроллер \"QVR-B\" отключен");
   EXPECT_EQ(texts[7], window.catalogue().Text(MessageId::kResetNotSupported));
   EXPECT_TRUE(shell.dialogs.requests.empty());
+}
+
+// A kind registered once, in the driver registry and the page registry, gets its row in the
+// module table, its tab and its toolbar commands, which reach its page.
+TEST(ToolbarThirdKind, ARegisteredKindGetsItsRowTabAndCommands) {
+  const std::vector<ModuleRow> rows = ModuleTableOf(kDriversWithThirdKind);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[3].module, &kThirdKindModule);
+  const PageKind pageKinds[] = {PageKinds()[0], PageKinds()[1], PageKinds()[2],
+                                {.kind = "prb-900", .sheetName = "TabSheetPRB900x"}};
+
+  ShellFixture shell;
+  MainWindow& window = shell.Open({}, kDriversWithThirdKind, pageKinds);
+  auto* tabs = shell.Find<QTabWidget>("PageControlMain");
+  ASSERT_EQ(tabs->count(), 4);
+  EXPECT_EQ(tabs->tabText(3), "PRB-900");
+  EXPECT_EQ(tabs->widget(3)->objectName(), "TabSheetPRB900x");
+  ASSERT_NE(shell.other, nullptr);
+
+  shell.Connect();
+  window.setActivePage(3);
+  window.RefreshToolbar();
+  EXPECT_EQ(Enabled(shell), "1111111");
+  window.ReadDeviceCommand();
+  EXPECT_EQ(shell.other->calls.back(), "ReadDevice PRB-900");
+  window.setActivePage(0);  // the controller's row is still the first
+  window.RefreshToolbar();
+  EXPECT_EQ(Enabled(shell), "1000001");
 }
 
 TEST_F(Toolbar, UpdateShowsTheMonitoringPageAndReturnsToTheCommandsPage) {

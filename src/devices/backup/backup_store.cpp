@@ -31,7 +31,7 @@ bool EndsWithMux(const std::string& name) {
   return name.size() > 4 && (name.ends_with(".MUX") || name.ends_with(".mux"));
 }
 
-// "MUX-410-41000123" as the device "MUX-410" and the serial 41000123.
+// "<device>-<serial>" as the device's name (which may hold dashes itself) and the serial.
 bool SplitUnitFolder(const std::string& name, std::string& device, uint32_t& serial) {
   const size_t dash = name.rfind('-');
   if (dash == std::string::npos || dash == 0 || dash + 1 == name.size()) return false;

@@ -11,7 +11,7 @@ namespace qvr {
 // How many backups of one unit are kept; older ones are removed after each new backup.
 inline constexpr int kDefaultBackupsKept = 20;
 
-// "<device>-<serial>", e.g. "MUX-410-41000123".
+// "<device>-<serial>": the module's name and the unit's serial number.
 std::string BackupUnitFolderName(const char* deviceName, uint32_t serial);
 // The UTC time `when` as "2026-12-07T10:30:00Z", or `compact` as "20261207T103000Z".
 std::string UtcTimeText(std::time_t when, bool compact);
@@ -22,7 +22,7 @@ std::string BackupTimeName(std::time_t when);
 std::string BackupConfigFileName(const std::string& configName);
 
 struct BackupEntry {
-  std::string device;  // "MUX-410"
+  std::string device;  // the module's name
   uint32_t serial = 0;
   std::string time;  // "20261207T103000Z" (a second backup within that second: "-2" after it)
   std::string path;  // the configuration file

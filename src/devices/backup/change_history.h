@@ -16,7 +16,7 @@ struct HistoryEntry {
   std::string time;     // UTC, "2026-12-07T10:30:00Z"
   std::string program;  // "qvrctl" or "qvr-service"
   std::optional<uint32_t> adapterSerial;
-  std::string device;  // "MUX-410"
+  std::string device;  // the module's name
   std::optional<uint32_t> unitSerial;
   std::string command;  // "write", "default", "restore", "update", "reset"
   std::string file;     // what was written ("" when none)

@@ -26,7 +26,7 @@ struct BackupResult {
 // "simulated" subfolder, apart from real ones. Empty for a user without a data folder (no home).
 std::string DefaultBackupFolder(bool simulated = false);
 
-// Reads the module's configuration (MUX-410 or TPX-520) from the device and saves it in
+// Reads the module's configuration (a kind with one) from the device and saves it in
 // `folder` (made when missing) as "<device>-<serial>/<UTC time>/<unit's name>.MUX" (see
 // backup_store.h); the file's NAME holds the unit's own name too, and the description falls
 // back to it, as a read into the window keeps it. Then only the newest `keep` backups of the
