@@ -1,0 +1,16 @@
+#pragma once
+// `qvrctl completion SHELL`: the completion script of a shell, written from the command table,
+// so that every command, option and device name the command line takes is completed.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qvr::cli {
+
+// The shells a script is written for: "bash", "zsh", "fish".
+std::vector<std::string> CompletionShells();
+
+// The completion script of qvrctl for `shell`, one of CompletionShells(); "" for any other.
+std::string CompletionScript(std::string_view shell);
+
+}  // namespace qvr::cli
