@@ -1,6 +1,7 @@
 # What `cmake --install` puts where: the two programs, the udev rule that gives the logged-in
 # user the controller, the desktop entry with the program's icon, manual pages, bash, zsh and
-# fish completion for qvrctl, and the copyright and changelog a Debian package carries.
+# fish completion for qvrctl (as qvrctl prints it), and the copyright and changelog a Debian
+# package carries.
 # Windows lays a program out differently and has its own installer.
 if(WIN32)
   include(cmake/QvrInstallWindows.cmake)
@@ -17,13 +18,29 @@ install(FILES packaging/70-qvr-b.rules DESTINATION lib/udev/rules.d)
 install(FILES packaging/qvr-service.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES src/app/icons/qvr-service.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES packaging/qvrctl.bash-completion
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qvrctl)
-install(FILES packaging/qvrctl.zsh-completion
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions RENAME _qvrctl)
-install(FILES packaging/qvrctl.fish-completion
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d RENAME qvrctl.fish)
 install(FILES debian/copyright DESTINATION ${QVR_DOC_DIR})
+
+# qvrctl's completion scripts are what the built qvrctl prints for each shell, so that they
+# follow its command table. A cross build whose programs cannot run here has none.
+if(NOT CMAKE_CROSSCOMPILING OR CMAKE_CROSSCOMPILING_EMULATOR)
+  set(qvr_completion_dir ${CMAKE_BINARY_DIR}/completions)
+  set(qvr_completions)
+  foreach(shell bash zsh fish)
+    set(script ${qvr_completion_dir}/qvrctl.${shell})
+    add_custom_command(OUTPUT ${script}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${qvr_completion_dir}
+                       COMMAND qvrctl completion ${shell} > ${script}
+                       DEPENDS qvrctl)
+    list(APPEND qvr_completions ${script})
+  endforeach()
+  add_custom_target(qvr_completions ALL DEPENDS ${qvr_completions})
+  install(FILES ${qvr_completion_dir}/qvrctl.bash
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME qvrctl)
+  install(FILES ${qvr_completion_dir}/qvrctl.zsh
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions RENAME _qvrctl)
+  install(FILES ${qvr_completion_dir}/qvrctl.fish
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d RENAME qvrctl.fish)
+endif()
 
 # Manual pages and the changelog are installed compressed, without a time stamp in the
 # compressed file, as Debian keeps them.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cli_texts.h"
+#include "cli/run_options.h"
 #include "i18n/catalogue.h"
 #include "link/clock.h"
 #include "link/hid_transport.h"
@@ -136,6 +137,11 @@ AdapterChoice ChooseAdapters(const std::vector<Adapter>& present, const std::str
   return {{},
           catalogue.FormatText(Text(catalogue, CliText::kNoSuchAdapter), wanted.c_str()) +
               ListedAdapters(catalogue, present)};
+}
+
+AdapterSource SourceOf(const RunOptions& options) {
+  return {options.simulator, options.simulatorDir, options.simulatedLatencyMs,
+          options.simulatedAdapters};
 }
 
 }  // namespace qvr::cli

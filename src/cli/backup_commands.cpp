@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_texts.h"
+#include "cli/command_table.h"
 #include "cli/json_objects.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
@@ -29,16 +30,17 @@ std::string ReadableTime(const std::string& name) {
 
 // A listing's end: its lines on the terminal, or one JSON object carrying them and `fields`;
 // exit 1 when there was nothing to list.
-int PrintListing(const RunOptions& options, std::ostream& out, Command command, bool empty,
-                 std::string lines, const nlohmann::json& fields) {
+int PrintListing(const RunOptions& options, std::ostream& out, bool empty, std::string lines,
+                 const nlohmann::json& fields) {
   const int status = empty ? kExitFailure : kExitOk;
   if (!options.json) {
     out << TerminalSafe(lines);
     return status;
   }
   lines.pop_back();
-  out << Dump(ResultObject(CommandName(command), {}, std::nullopt, StatusWord(command, status),
-                           lines, fields))
+  const Command& command = *options.command;
+  out << Dump(ResultObject(command.jsonName(), {}, std::nullopt, StatusWord(command, status), lines,
+                           fields))
       << '\n';
   return status;
 }
@@ -110,7 +112,7 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
   }
   if (entries.empty())
     lines = catalogue.FormatText(Text(catalogue, AddedText::kNoBackups), folder.c_str()) + "\n";
-  return PrintListing(options, out, Command::kBackups, entries.empty(), std::move(lines),
+  return PrintListing(options, out, entries.empty(), std::move(lines),
                       {{"folder", folder}, {"backups", listed}});
 }
 
@@ -133,7 +135,7 @@ int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostre
   }
   if (entries.empty())
     lines = catalogue.FormatText(Text(catalogue, AddedText::kHistoryEmpty), file.c_str()) + "\n";
-  return PrintListing(options, out, Command::kHistory, entries.empty(), std::move(lines),
+  return PrintListing(options, out, entries.empty(), std::move(lines),
                       {{"history_file", file}, {"history", listed}});
 }
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli/cli_texts.h"
+#include "cli/command_table.h"
 #include "cli/session.h"
 #include "cli/terminal_text.h"
 #include "i18n/added_texts.h"
@@ -39,20 +40,20 @@ void PrefixLines(std::ostream& to, const std::string& prefix, const std::string&
   for (std::string line; std::getline(lines, line);) to << prefix << line << '\n';
 }
 
-const char* ResultWord(const Catalogue& catalogue, Command command, int status) {
-  if (command == Command::kDiff && status != kExitDiffTrouble)
+const char* ResultWord(const Catalogue& catalogue, const Command& command, int status) {
+  if (command.exitsLikeDiff && status != kExitDiffTrouble)
     return Text(catalogue, status == kExitOk ? AddedText::kBatchSame : AddedText::kBatchDifferent);
   if (status == kExitOk) return Text(catalogue, CliText::kBatchDone);
   if (status == kExitDeclined) return Text(catalogue, CliText::kBatchDeclined);
   return Text(catalogue, CliText::kBatchFailed);
 }
 
-int Aggregate(Command command, const std::vector<AdapterRun>& runs) {
+int Aggregate(const Command& command, const std::vector<AdapterRun>& runs) {
   auto any = [&runs](auto test) {
     return std::any_of(runs.begin(), runs.end(),
                        [&](const AdapterRun& r) { return test(r.status); });
   };
-  if (command == Command::kDiff) {
+  if (command.exitsLikeDiff) {
     if (any([](int s) { return s != kExitOk && s != kExitFailure; })) return kExitDiffTrouble;
     return any([](int s) { return s == kExitFailure; }) ? kExitFailure : kExitOk;
   }
@@ -74,9 +75,9 @@ std::string FileForAdapter(const std::string& file, const Adapter& adapter, uint
 
 std::string BatchRefusal(const RunOptions& options, const Catalogue& catalogue, size_t count) {
   if (count < 2) return {};
-  if (options.file == "-" && options.command != Command::kRead)
+  if (options.file == "-" && !options.command->fileIsOutput)
     return Text(catalogue, AddedText::kBatchNoStdin);
-  if (options.command == Command::kRead && !HasPlaceholder(options.file))
+  if (options.command->fileIsOutput && !HasPlaceholder(options.file))
     return catalogue.FormatText(Text(catalogue, AddedText::kBatchNeedsPlaceholder),
                                 options.file.c_str());
   return {};
@@ -112,9 +113,9 @@ int RunBatch(const RunOptions& options, const Catalogue& catalogue,
       continue;
     }
     PrefixLines(out, prefix, run.out.str());
-    out << prefix << ResultWord(catalogue, options.command, run.status) << '\n';
+    out << prefix << ResultWord(catalogue, *options.command, run.status) << '\n';
   }
-  return Aggregate(options.command, runs);
+  return Aggregate(*options.command, runs);
 }
 
 }  // namespace qvr::cli

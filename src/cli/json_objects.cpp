@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cli/command_table.h"
 #include "cli/json_text.h"
 #include "cli/session.h"
 
@@ -16,42 +17,11 @@ std::string VersionText(unsigned version) {
 
 }  // namespace
 
-nlohmann::json CommandName(Command command) {
-  switch (command) {
-    case Command::kList:
-      return "list";
-    case Command::kInfo:
-      return "info";
-    case Command::kReset:
-      return "reset";
-    case Command::kDefault:
-      return "default";
-    case Command::kRead:
-      return "read";
-    case Command::kWrite:
-      return "write";
-    case Command::kDiff:
-      return "diff";
-    case Command::kUpdate:
-      return "update";
-    case Command::kBackups:
-      return "backups";
-    case Command::kRestore:
-      return "restore";
-    case Command::kHistory:
-      return "history";
-    case Command::kCheck:
-      return "check";
-  }
-  return nullptr;
-}
-
-const char* StatusWord(Command command, int exitStatus) {
+const char* StatusWord(const Command& command, int exitStatus) {
   if (exitStatus == kExitOk) return "ok";
   if (exitStatus == kExitDeclined) return "declined";
   // diff's 1 is its answer and its 2 its trouble; check's 1 is its answer too.
-  if (command == Command::kDiff || command == Command::kCheck)
-    return exitStatus == kExitFailure ? "different" : "failed";
+  if (command.exitsLikeDiff) return exitStatus == kExitFailure ? "different" : "failed";
   return exitStatus == kExitUsage ? "usage" : "failed";
 }
 

@@ -19,10 +19,8 @@ inline constexpr int kJsonFormat = 1;
 // command line was wrong.
 inline constexpr const char* kJsonStatuses[] = {"ok", "different", "declined", "failed", "usage"};
 
-// The command's name as typed ("write"); null before a command is known.
-nlohmann::json CommandName(Command command);
 // The status word of an exit status of `command`.
-const char* StatusWord(Command command, int exitStatus);
+const char* StatusWord(const Command& command, int exitStatus);
 
 // The common part of every object; `fields` (the command's own) follow it.
 nlohmann::json ResultObject(nlohmann::json command, const std::string& adapter,

@@ -3,6 +3,7 @@
 
 #include "cli/adapters.h"
 #include "cli/cli_texts.h"
+#include "cli/command_table.h"
 #include "cli/json_objects.h"
 #include "cli/json_text.h"
 #include "cli/run_options.h"
@@ -14,33 +15,32 @@ namespace qvr::cli {
 
 namespace {
 
-nlohmann::json AdapterObject(const Catalogue& catalogue, const Adapter& adapter,
-                             const AdapterReport& report) {
+nlohmann::json AdapterObject(const Command& list, const Catalogue& catalogue,
+                             const Adapter& adapter, const AdapterReport& report) {
   const nlohmann::json fields = {{"simulated", adapter.simulated}};
   if (report.result != LinkOk) {
-    nlohmann::json object =
-        ResultObject(CommandName(Command::kList), adapter.path, std::nullopt, "failed",
-                     LinkResultText(catalogue, report.result), fields);
+    nlohmann::json object = ResultObject(list.jsonName(), adapter.path, std::nullopt, "failed",
+                                         LinkResultText(catalogue, report.result), fields);
     object["reason"] = report.result == LinkNoPermission ? "no-permission" : "unreachable";
     return object;
   }
-  nlohmann::json object =
-      ResultObject(CommandName(Command::kList), adapter.path, report.info.serialNumber(), "ok",
-                   AdapterLine(catalogue, adapter, report), fields);
+  nlohmann::json object = ResultObject(list.jsonName(), adapter.path, report.info.serialNumber(),
+                                       "ok", AdapterLine(catalogue, adapter, report), fields);
   object["identity"] = InfoObject(report.info);
   return object;
 }
 
 }  // namespace
 
-int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,
-            bool json) {
+int RunList(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
+  const std::vector<Adapter> adapters = FindAdapters(SourceOf(options));
+  const bool json = options.json;
   bool usable = false;
   for (const Adapter& adapter : adapters) {
     const AdapterReport report = IdentifyAdapter(adapter);
     usable = usable || report.result == LinkOk;
     if (json) {
-      out << Dump(AdapterObject(catalogue, adapter, report)) << '\n';
+      out << Dump(AdapterObject(*options.command, catalogue, adapter, report)) << '\n';
     } else {
       out << TerminalSafe(AdapterLine(catalogue, adapter, report)) << '\n';
     }
@@ -50,7 +50,7 @@ int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, st
   if (adapters.empty()) {
     const std::string none = Text(catalogue, CliText::kNoAdapter);
     if (json) {
-      out << Dump(ResultObject(CommandName(Command::kList), {}, std::nullopt, "failed", none))
+      out << Dump(ResultObject(options.command->jsonName(), {}, std::nullopt, "failed", none))
           << '\n';
     } else {
       out << none << '\n';

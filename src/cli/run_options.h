@@ -2,7 +2,6 @@
 // What the command line of qvrctl asked for, and the run of one command on one adapter.
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "cli/qvrctl.h"
 
@@ -17,21 +16,8 @@ class TransferSignals;
 namespace qvr::cli {
 
 struct Adapter;
-
-enum class Command {
-  kList,
-  kInfo,
-  kReset,
-  kDefault,
-  kRead,
-  kWrite,
-  kDiff,
-  kUpdate,
-  kBackups,
-  kRestore,
-  kHistory,
-  kCheck,
-};
+struct AdapterSource;
+struct Command;
 
 struct RunOptions {
   bool simulator = false;
@@ -53,12 +39,16 @@ struct RunOptions {
   bool allowOlder = false;            // update: an older version may be installed
   bool allowReinstall = false;        // update: the device's own version may be installed
   bool strict = false;                // write: refuse values the unit would hold otherwise
-  Command command = Command::kInfo;
+  const Command* command = nullptr;   // set by the parse: one is always required
   std::string device = "qvr-b";
   std::string file;
   std::string checkDevice;    // check: a configured kind's command name, or "" to tell by the file
   std::string backupsDevice;  // backups: one device kind's, or "" for all
+  std::string shell;          // completion: "bash", "zsh" or "fish"
 };
+
+// The adapters the options ask for: simulated ones, or those on the USB bus.
+AdapterSource SourceOf(const RunOptions& options);
 
 // Runs the command of `options` through `adapter` (none: the first controller found) and
 // returns its exit status; what it says goes to `out` and `err`.
@@ -74,8 +64,10 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
 // first; 0, or 1 when there is none.
 int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
 
-// `list`: a line (or a JSON object) per adapter; 0, or 1 when none can be used.
-int RunList(const Catalogue& catalogue, const std::vector<Adapter>& adapters, std::ostream& out,
-            bool json);
+// `list`: a line (or a JSON object) per adapter present; 0, or 1 when none can be used.
+int RunList(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
+
+// `completion`: the completion script of the shell named (JSON: one object holding it); 0.
+int RunCompletion(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
 
 }  // namespace qvr::cli

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <hidapi.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,7 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
+#include "cli/command_table.h"
 #include "cli/qvrctl_fixture.h"
+#include "cli/shell_completion.h"
+#include "devices/drivers/device_drivers.h"
 #include "devices/mux410/config_file.h"
 #include "devices/mux410/transfer.h"
 #include "devices/tpx520/config_file.h"
@@ -20,6 +27,7 @@
 #include "platform/file_names.h"
 #include "sim/sim_controller.h"
 #include "support/ldr_builder.h"
+#include "support/third_kind.h"
 
 namespace qvr {
 namespace {
@@ -482,12 +490,46 @@ TEST_F(Qvrctl, LanguageFollowsTheLocaleVariablesInTheirOrder) {
   test::SetEnvironment("LANG", saved[2]);
 }
 
-TEST_F(Qvrctl, UsageErrorsExitWithTwo) {
+#ifndef _WIN32
+// The lines `command` prints, sorted.
+std::vector<std::string> LinesPrinted(const std::string& command) {
+  std::vector<std::string> lines;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return lines;
+  std::string text;
+  for (int c; (c = std::fgetc(pipe)) != EOF;) text += char(c);
+  pclose(pipe);
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// What the completion in `script` of `shell` (bash or fish) offers after the words of `line`.
+std::vector<std::string> Offers(const std::string& shell, const std::string& script,
+                                const std::string& line) {
+  if (shell == "fish")
+    return LinesPrinted("fish -c 'source \"" + script + "\"; complete -C \"" + line +
+                        " \"' | cut -f1");
+  return LinesPrinted("bash -c 'source \"" + script + "\"; COMP_WORDS=(" + line +
+                      " \"\"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qvrctl; "
+                      "printf \"%s\\n\" \"${COMPREPLY[@]}\"'");
+}
+
+bool Installed(const std::string& shell) {
+  return std::system(("command -v " + shell + " >/dev/null 2>&1").c_str()) == 0;
+}
+#endif
+
+// Help, version and the completion scripts exit 0; every command of the table and every
+// device name is completed, by scripts their shells accept.
+TEST_F(Qvrctl, UsageErrorsHelpAndCompletions) {
   for (std::vector<std::string> args : {std::vector<std::string>{"qvrctl"},
                                         {"qvrctl", "info", "mux-999"},
                                         {"qvrctl", "read", "mux-410"},
                                         {"qvrctl", "--lang", "de", "info"},
-                                        {"qvrctl", "frobnicate"}}) {
+                                        {"qvrctl", "frobnicate"},
+                                        {"qvrctl", "completion", "tcsh"}}) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     std::ostringstream out, err;
@@ -498,6 +540,44 @@ TEST_F(Qvrctl, UsageErrorsExitWithTwo) {
   const Outcome version = RunPlain({"qvrctl", "--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "qvrctl 1.14\n");
+
+  std::vector<std::string> commands;
+  for (const cli::Command& command : cli::Commands()) commands.push_back(command.name);
+  std::vector<std::string> devices = CommandNames(false);
+  for (const std::string& shell : cli::CompletionShells()) {
+    const Outcome o = RunPlain({"qvrctl", "completion", shell});
+    EXPECT_EQ(o.status, 0) << shell;
+    for (const std::vector<std::string>* names : {&commands, &devices})
+      for (const std::string& name : *names)
+        EXPECT_NE(o.out.find(name), std::string::npos) << shell << " lacks " << name;
+#ifndef _WIN32
+    const std::string script = files.File("qvrctl." + shell);
+    WriteText(script, o.out);
+    if (shell == "bash" || Installed(shell)) {
+      EXPECT_EQ(std::system((shell + " -n " + script).c_str()), 0) << o.out;
+    }
+#endif
+  }
+#ifndef _WIN32
+  std::sort(commands.begin(), commands.end());
+  std::sort(devices.begin(), devices.end());
+  for (const std::string shell : {"bash", "fish"}) {
+    if (!Installed(shell)) continue;
+    const std::string script = files.File("qvrctl." + shell);
+    EXPECT_EQ(Offers(shell, script, "qvrctl"), commands) << shell;
+    EXPECT_EQ(Offers(shell, script, "qvrctl --lang ru info"), devices) << shell;
+  }
+#endif
+
+  // A kind registered once is taken by the command line and offered by every shell.
+  cli::CommandLine line(test::kDriversWithThirdKind);
+  EXPECT_NO_THROW(line.app.parse("read PRB-900 f.MUX", false));
+  EXPECT_EQ(line.options.device, "PRB-900");
+  for (const std::string& shell : cli::CompletionShells()) {
+    EXPECT_NE(cli::CompletionScript(shell, test::kDriversWithThirdKind).find("prb-900"),
+              std::string::npos)
+        << shell;
+  }
 }
 
 }  // namespace

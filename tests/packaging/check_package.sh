@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installation of a build and its Debian package, as a user meets them: what
-# `cmake --install` puts where; the desktop entry, manual pages and bash completion as their own
-# tools read them; the .deb that tools/package builds from the source package in debian/: its
+# `cmake --install` puts where; the desktop entry, manual pages and completion scripts as their
+# own tools read them; the .deb that tools/package builds from the source package in debian/: its
 # files, dependencies, hardening and maintainer scripts, with lintian --pedantic finding nothing
 # in it nor in the source package; the programs of the unpacked package answering --version and
 # --help with no display; and the package installed over the previous version's and purged,
@@ -119,8 +119,10 @@ complete_words() {
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qvrctl; printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort |
     tr "\n" " " | sed "s/ $//"' _ "$completion" "$@")
 }
-same_lists "commands" "backups check default diff history info list read reset restore update write" \
-  "$(complete_words qvrctl "")"
+# The commands are those qvrctl --help lists.
+same_lists "commands" \
+  "$("$prefix/bin/qvrctl" --help | sed -n '/^Subcommands:/,/^$/s/^  \([a-z]*\) .*/\1/p' |
+    LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')" "$(complete_words qvrctl "")"
 same_lists "after an option" "write" "$(complete_words qvrctl --lang ru w)"
 same_lists "options" "--simulated-adapters --simulated-latency --simulator" \
   "$(complete_words qvrctl --simu)"
@@ -135,6 +137,14 @@ same_lists "connected adapters" "20230417 20230418 all sim:1 sim:2" \
 mkdir -p "$scratch/files/globs"
 touch "$scratch/files/globs/b[c].MUX" "$scratch/files/globs/bc.MUX"
 same_lists "glob characters" "globs/b[c].MUX globs/bc.MUX" "$(complete_words qvrctl write mux-410 globs/b)"
+
+echo "== completion scripts as qvrctl prints them"
+# Not an older build's.
+for installed in bash:bash-completion/completions/qvrctl zsh:zsh/vendor-completions/_qvrctl \
+  fish:fish/vendor_completions.d/qvrctl.fish; do
+  cmp -s "$prefix/share/${installed#*:}" <("$prefix/bin/qvrctl" completion "${installed%%:*}") ||
+    fail "${installed%%:*} completion is not what qvrctl prints"
+done
 
 echo "== zsh and fish completion"
 zsh -n "$prefix/share/zsh/vendor-completions/_qvrctl" || fail "zsh completion"
