@@ -275,8 +275,7 @@ TEST(ToolbarThirdKind, ARegisteredKindGetsItsRowTabAndCommands) {
   const std::vector<ModuleRow> rows = ModuleTableOf(kDriversWithThirdKind);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[3].module, &kThirdKindModule);
-  const PageKind pageKinds[] = {PageKinds()[0], PageKinds()[1], PageKinds()[2],
-                                {.kind = "prb-900", .sheetName = "TabSheetPRB900x"}};
+  const std::array<PageKind, 4> pageKinds = PageKindsWithThirdKind();
 
   ShellFixture shell;
   MainWindow& window = shell.Open({}, kDriversWithThirdKind, pageKinds);

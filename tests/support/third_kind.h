@@ -4,6 +4,7 @@
 // registry. Whatever is built from the registries must show it without another line of code.
 #include <array>
 
+#include "app/device_pages.h"
 #include "devices/drivers/device_drivers.h"
 
 namespace qvr::test {
@@ -26,5 +27,11 @@ inline const DeviceDriver kThirdKindDriver = {
 // The built-in drivers with the third kind after them.
 inline const std::array<DeviceDriver, 4> kDriversWithThirdKind = {
     DeviceDrivers()[0], DeviceDrivers()[1], DeviceDrivers()[2], kThirdKindDriver};
+
+// The window's page entries with the third kind's after them (its page is the test's own).
+inline std::array<PageKind, 4> PageKindsWithThirdKind() {
+  return {PageKinds()[0], PageKinds()[1], PageKinds()[2],
+          PageKind{.kind = "prb-900", .sheetName = "TabSheetPRB900x"}};
+}
 
 }  // namespace qvr::test
