@@ -162,8 +162,7 @@ int MainWindow::RunRowCommand(RowOperation operation, MessageId notSupportedId, 
   if (history) change.emplace(*link_, *row->module, "qvr-service", history, simulated_);
   const int result = (row->*operation)(*this, *row->module);
   if (change) change->Finish(result == 0, "", historyFile_);
-  if (result != 0 && result != LinkStoppedAndShown)
-    ShowFailure(failedId, *row->module, result);
+  if (result != 0 && result != LinkStoppedAndShown) ShowFailure(failedId, *row->module, result);
   return result;
 }
 
