@@ -119,8 +119,8 @@ bool Report(const char* what, Bench& bench, const std::function<qvr::TransferRes
 }
 
 template <typename Image, typename ReadFn, typename WriteFn>
-bool Device(const char* name, const qvr::DeviceModule& module, uint8_t eventCommand, int capacity, ReadFn read,
-            WriteFn write) {
+bool Device(const char* name, const qvr::DeviceModule& module, uint8_t eventCommand, int capacity,
+            ReadFn read, WriteFn write) {
   Bench bench;
   bench.catalogue.setLanguage(qvr::kEnglish);
   bench.sim.SetBlock(module.deviceAddress, eventCommand, FullTable(capacity));
@@ -145,8 +145,9 @@ int main() {
   bool ok = Device<qvr::mux410::ConfigImage>(
       "MUX-410", qvr::mux410::kModule, qvr::mux410::kCmdEvents, qvr::mux410::kEventCapacity,
       qvr::mux410::ReadConfiguration, qvr::mux410::WriteConfiguration);
-  ok = ok && Device<qvr::tpx520::ConfigImage>(
-                 "TPX-520", qvr::tpx520::kModule, qvr::tpx520::kCmdEvents, qvr::tpx520::kEventCapacity,
-                 qvr::tpx520::ReadConfiguration, qvr::tpx520::WriteConfiguration);
+  ok = ok &&
+       Device<qvr::tpx520::ConfigImage>("TPX-520", qvr::tpx520::kModule, qvr::tpx520::kCmdEvents,
+                                        qvr::tpx520::kEventCapacity, qvr::tpx520::ReadConfiguration,
+                                        qvr::tpx520::WriteConfiguration);
   return ok ? 0 : 1;
 }

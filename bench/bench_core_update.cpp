@@ -49,8 +49,7 @@ Measurement Measure(const std::string& path, std::chrono::microseconds perReport
 
   Measurement m;
   const auto start = std::chrono::steady_clock::now();
-  m.result =
-      qvr::UpdateFirmware(link, host, catalogue, qvr::mux410::kModule, chooser);
+  m.result = qvr::UpdateFirmware(link, host, catalogue, qvr::mux410::kModule, chooser);
   m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   for (const qvr::sim::WirePacket& packet : controller.Wire()) m.requests += packet.request;
   return m;

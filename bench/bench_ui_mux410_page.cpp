@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "devices/drivers/device_drivers.h"
 #include "devices/common/ui/page_host.h"
+#include "devices/drivers/device_drivers.h"
 #include "devices/mux410/ui/mux410_page.h"
 #include "i18n/catalogue.h"
 #include "link/clock.h"

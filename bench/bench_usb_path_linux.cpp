@@ -5,8 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "devices/drivers/device_drivers.h"
 #include "bench_support.h"
+#include "devices/drivers/device_drivers.h"
 #include "devices/mux410/transfer.h"
 #include "i18n/catalogue.h"
 #include "link/clock.h"

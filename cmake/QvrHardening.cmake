@@ -6,8 +6,8 @@
 # fortification needs the optimiser.
 option(QVR_HARDEN "Hardening flags in Release, RelWithDebInfo and MinSizeRel builds" ON)
 set(QVR_HARDENED OFF)
-if(QVR_HARDEN AND NOT QVR_SANITIZE AND NOT QVR_FUZZ AND NOT WIN32 AND NOT MSVC
-   AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+if(QVR_HARDEN AND NOT QVR_SANITIZE AND NOT QVR_FUZZ AND NOT QVR_THREAD_SANITIZE AND NOT WIN32
+   AND NOT MSVC AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
   set(QVR_HARDENED ON)
   include(CheckPIESupported)
   check_pie_supported(LANGUAGES CXX)

@@ -38,8 +38,8 @@ constexpr PageKind kPageKinds[] = {
 
 // The menu serves every page's event list; the design named it after the first page's.
 constexpr const char* kEventMenuItems[] = {
-    "EventAddInLast_MUX410",  "EventInsert_MUX410",     "EventDelCurrent_MUX410",
-    "EventDelAll_MUX410",     "EventDelNotUsed_MUX410",
+    "EventAddInLast_MUX410", "EventInsert_MUX410",     "EventDelCurrent_MUX410",
+    "EventDelAll_MUX410",    "EventDelNotUsed_MUX410",
 };
 
 }  // namespace

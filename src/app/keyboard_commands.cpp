@@ -50,8 +50,7 @@ void MainWindow::BuildShortcuts() {
       connect(shortcut, &QShortcut::activated, this, [this] { close(); });
     } else if (key.button == kNoButton) {
       connect(shortcut, &QShortcut::activated, this, [this] {
-        if (!busy())
-          ShowBox(BoxKind::kInformation, Text(catalogue_, AddedText::kKeyboardHelp));
+        if (!busy()) ShowBox(BoxKind::kInformation, Text(catalogue_, AddedText::kKeyboardHelp));
       });
     } else {
       QToolButton* button = commandButtons_[key.button];

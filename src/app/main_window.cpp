@@ -57,8 +57,7 @@ MainWindow::MainWindow(WindowOptions options)
       pageKinds_(options.pageKinds),
       ownModules_(options.modules.empty() ? ModuleTableOf(options.drivers)
                                           : std::vector<ModuleRow>()),
-      modules_(options.modules.empty() ? std::span<const ModuleRow>(ownModules_)
-                                       : options.modules),
+      modules_(options.modules.empty() ? std::span<const ModuleRow>(ownModules_) : options.modules),
       settings_(
           options.settingsPath,
           [this] { ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kSettingsUnreadable)); },

@@ -1,8 +1,8 @@
 #pragma once
 // The program's one window: toolbar of device commands with the progress gauge, the page
-// control (the monitoring log, then one page per device kind), status bar, pop-up menus and the two timers. It
-// owns the link, the connection monitor and the device pages, and hands them what they need
-// through PageHost and ModuleContext.
+// control (the monitoring log, then one page per device kind), status bar, pop-up menus and the two
+// timers. It owns the link, the connection monitor and the device pages, and hands them what they
+// need through PageHost and ModuleContext.
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -232,8 +232,8 @@ class MainWindow final : public QMainWindow,
   // the not-supported box when the row lacks it, the failure box when it fails.
   using RowOperation = ModuleRow::Operation ModuleRow::*;
   // `history`: the change's name in the history file, for commands that change the unit.
-  TransferResult RunRowCommand(RowOperation operation, MessageId notSupportedId,
-                               MessageId failedId, const char* history = nullptr);
+  TransferResult RunRowCommand(RowOperation operation, MessageId notSupportedId, MessageId failedId,
+                               const char* history = nullptr);
 
   Catalogue catalogue_;
   QtTranslations qtTexts_;

@@ -35,7 +35,6 @@ class ModuleContext {
   virtual LinkResult BackupBeforeChange(const DeviceModule& module) = 0;
 };
 
-
 // One device's toolbar operations; an operation the device does not support stays empty and
 // disables its button.
 struct ModuleRow {

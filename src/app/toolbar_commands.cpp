@@ -6,8 +6,8 @@
 #include "app/main_window.h"
 #include "app/shell_host.h"
 #include "devices/backup/change_history.h"
-#include "i18n/added_texts.h"
 #include "devices/common/device_commands.h"
+#include "i18n/added_texts.h"
 #include "link/link.h"
 #include "link/link_result.h"
 
@@ -202,11 +202,11 @@ void MainWindow::WriteDeviceCommand() {
     if (result.ok() && backedUp) {
       if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);
     } else if (!result.ok()) {
-      std::string text = WithTransferPlace(
-          catalogue_,
-          DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed, row->module->name,
-                            result.code()),
-          result);
+      std::string text =
+          WithTransferPlace(catalogue_,
+                            DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed,
+                                              row->module->name, result.code()),
+                            result);
       if (watch.deviceChanged())
         text = WithAddedText(catalogue_, text,
                              OnlyRestartRefused(watch) ? AddedText::kRestartRefused

@@ -98,11 +98,11 @@ void DeclareUpdate(CommandLine& line, CLI::App& sub) {
 
 void DeclareCheck(CommandLine& line, CLI::App& sub) {
   DeclareFile(line, sub, "Configuration file (*.MUX), - for stdin", kConfigurationFiles);
-  line.Offer(sub.add_option("--device", line.options.checkDevice,
-                            CommandNameList(true, line.drivers) +
-                                " (default: told by the file's keys)")
-                 ->check(CLI::IsMember(CommandNames(true, line.drivers), CLI::ignore_case)),
-             {.words = CommandNames(true, line.drivers)});
+  line.Offer(
+      sub.add_option("--device", line.options.checkDevice,
+                     CommandNameList(true, line.drivers) + " (default: told by the file's keys)")
+          ->check(CLI::IsMember(CommandNames(true, line.drivers), CLI::ignore_case)),
+      {.words = CommandNames(true, line.drivers)});
 }
 
 void DeclareBackups(CommandLine& line, CLI::App& sub) {

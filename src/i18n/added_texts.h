@@ -77,7 +77,8 @@ enum class AddedText {
   kConfirmUpdate,
   // qvrctl: --json and a configuration read to "-" cannot share standard output.
   kJsonWithDataOnStdout,
-  // qvrctl: a file value the unit will hold otherwise; "%s" file, section, key, the value as the file holds it, "%u" what the unit holds, "%s" why.
+  // qvrctl: a file value the unit will hold otherwise; "%s" file, section, key, the value as the
+  // file holds it, "%u" what the unit holds, "%s" why.
   kValueChanged,
   // Why a value changes: the text is not a number.
   kValueNotANumber,
@@ -91,9 +92,11 @@ enum class AddedText {
   kCheckClean,
   // Why a value changes: a flag keeps only bit 0 of the number.
   kValueBitZero,
-  // An update file beyond what the 16-bit block offsets reach: "%s%s" file name and extension, "%lu" its size, "%lu" the largest size that can be transferred.
+  // An update file beyond what the 16-bit block offsets reach: "%s%s" file name and extension,
+  // "%lu" its size, "%lu" the largest size that can be transferred.
   kUpdateFileTooLarge,
-  // qvrctl history: "%s" UTC time, command, device name, unit serial, adapter serial, program, result, file and its SHA-256.
+  // qvrctl history: "%s" UTC time, command, device name, unit serial, adapter serial, program,
+  // result, file and its SHA-256.
   kHistoryLine,
   // qvrctl history: nothing recorded yet; "%s" the history file.
   kHistoryEmpty,

@@ -163,9 +163,12 @@ class ShellFixture {
         if (!driver.hasConfiguration()) return nullptr;
         const bool isMux = driver.module == &mux410::kModule;
         auto* created = new RecordingPage(isMux ? kPageMux410 : kPageTpx520, parent);
-        if (isMux) mux = created;
-        else if (driver.module == &tpx520::kModule) tpx = created;
-        else other = created;
+        if (isMux)
+          mux = created;
+        else if (driver.module == &tpx520::kModule)
+          tpx = created;
+        else
+          other = created;
         return created;
       };
     window = std::make_unique<MainWindow>(std::move(options));
@@ -192,8 +195,8 @@ class ShellFixture {
   RecordingPage* mux = nullptr;
   RecordingPage* tpx = nullptr;
   RecordingPage* other = nullptr;  // the page of a kind only a test registers
-  bool realPages = false;  // the registry's own pages instead of recording ones
-  Clock* clock = nullptr;  // set to give the window a clock of the test's
+  bool realPages = false;          // the registry's own pages instead of recording ones
+  Clock* clock = nullptr;          // set to give the window a clock of the test's
   // Set to put something between the window and the simulated controller.
   std::function<std::unique_ptr<Transport>(sim::SimController&)> makeTransport;
 };

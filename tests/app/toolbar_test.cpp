@@ -165,8 +165,8 @@ TEST_F(Toolbar, ReadDeviceReportsTheFailureWithDeviceNameResultTextAndPlace) {
   EXPECT_FALSE(window().busy());
 
   // A transfer that stopped part-way says where, in the same one box.
-  shell.tpx->readDeviceResult = TransferResult(LinkTimeout, {.block = 3, .blocks = 12,
-                                                             .offset = 0x40, .area = 16});
+  shell.tpx->readDeviceResult =
+      TransferResult(LinkTimeout, {.block = 3, .blocks = 12, .offset = 0x40, .area = 16});
   window().ReadDeviceCommand();
   ASSERT_EQ(shell.boxes.seen.size(), 2u);
   EXPECT_EQ(shell.boxes.lastText(),

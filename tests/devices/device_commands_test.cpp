@@ -1,6 +1,6 @@
 // Device information, the command wrappers with their error boxes, and the IR-code wait.
-#include "devices/drivers/device_drivers.h"
 #include "devices/common/device_commands.h"
+#include "devices/drivers/device_drivers.h"
 #include "link/device_info.h"
 #include "link/scripted_transport.h"
 #include "sim/sim_controller.h"

@@ -293,7 +293,8 @@ TEST_F(EventEditorTest, LastEventFillsEventAndInputWithoutTheListRules) {
 
 class TpxEventEditorTest : public EventEditorTest {
  protected:
-  TpxEventEditorTest() : EventEditorTest({"_TPX520", &tpx520::kModule, false, {23, 24, 25, 23}}, 64) {}
+  TpxEventEditorTest()
+      : EventEditorTest({"_TPX520", &tpx520::kModule, false, {23, 24, 25, 23}}, 64) {}
 };
 
 TEST_F(TpxEventEditorTest, IrPanelFollowsANewReactionOnlyWhenShownAgain) {

@@ -36,7 +36,8 @@ const Device kTpx{kPageTpx520, "tpx-520", {5, 16, 17, 18, 22}};
 Memory Blocks(const sim::SimController& sim, const Device& device) {
   Memory memory;
   for (uint8_t command : device.blocks) {
-    memory.push_back(sim.Block(DeviceDrivers()[size_t(device.page)].module->deviceAddress, command));
+    memory.push_back(
+        sim.Block(DeviceDrivers()[size_t(device.page)].module->deviceAddress, command));
   }
   return memory;
 }

@@ -1,7 +1,7 @@
 // The firmware update against the simulated controller: what is asked, what is refused before
 // anything is sent, and the requests that carry the image.
-#include "devices/drivers/device_drivers.h"
 #include "update/update_procedure.h"
+#include "devices/drivers/device_drivers.h"
 
 #include <gtest/gtest.h>
 

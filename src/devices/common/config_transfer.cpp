@@ -1,7 +1,7 @@
 #include "devices/common/config_transfer.h"
 
-#include "i18n/catalogue.h"
 #include "devices/common/device_commands.h"
+#include "i18n/catalogue.h"
 #include "link/device_info.h"
 
 namespace qvr {

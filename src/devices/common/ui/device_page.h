@@ -14,7 +14,7 @@ enum class EventMenuItem { AddAtEnd, Insert, DeleteCurrent, DeleteAll, DeleteUnu
 
 // How a page operation that is no transfer ended: done, or refused with its reason already
 // shown (a field's value, a file that is no configuration of the device, a failed save).
-enum class [[nodiscard]] PageOutcome { kDone, kRefused };
+enum class [[nodiscard]] PageOutcome{kDone, kRefused};
 
 class DevicePage : public QWidget {
  public:

@@ -14,13 +14,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "devices/common/device_commands.h"
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
 #include "editors/ui/field_checks.h"
 #include "i18n/catalogue.h"
 #include "i18n/cp1251.h"
 #include "link/bytes.h"
-#include "devices/common/device_commands.h"
 
 namespace qvr {
 EventEditor::EventEditor(PageHost& host, EventTable& table, EventEditorConfig config,

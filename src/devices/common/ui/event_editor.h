@@ -30,8 +30,8 @@ struct EventEditorCommands {
 };
 
 struct EventEditorConfig {
-  std::string suffix;           // the object names' suffix of the kind ("_<KIND>")
-  const DeviceModule* module;   // the device the live buttons' requests go to
+  std::string suffix;          // the object names' suffix of the kind ("_<KIND>")
+  const DeviceModule* module;  // the device the live buttons' requests go to
   // With source selection the reaction list ends with "Source selection" (item 10), which hides
   // the IR panel, and the panel follows every user choice of a reaction. Without it the panel is
   // hidden only without a reaction and follows a new reaction when the event is shown again.

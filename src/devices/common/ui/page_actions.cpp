@@ -2,17 +2,17 @@
 
 #include <QComboBox>
 
+#include "devices/common/device_commands.h"
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
-#include "devices/common/device_commands.h"
 #include "link/host.h"
 
 namespace qvr {
 LinkResult ReadCurrentInputInto(PageHost& host, const DeviceModule& module, uint8_t command,
                                 QComboBox* list) {
   uint8_t input = 0;
-  const LinkResult result = ReadDeviceValue(host.link(), host.host(), host.catalogue(),
-                                            &module, command, &input, 1);
+  const LinkResult result =
+      ReadDeviceValue(host.link(), host.host(), host.catalogue(), &module, command, &input, 1);
   if (result == LinkOk) SetListValue(list, input);
   return result;
 }
@@ -22,8 +22,7 @@ LinkResult SendCurrentInput(PageHost& host, const DeviceModule& module, uint8_t 
   if (list->currentIndex() < 0) return LinkOk;
   const Operation operation = host.EnterOperation();
   const uint8_t input = uint8_t(list->currentIndex());
-  return SendDeviceCommand(host.link(), host.host(), host.catalogue(), &module, command, &input,
-                           1);
+  return SendDeviceCommand(host.link(), host.host(), host.catalogue(), &module, command, &input, 1);
 }
 
 bool RunNaviAutoSetup(PageHost& host, const DeviceModule& module, uint8_t command,
@@ -34,8 +33,7 @@ bool RunNaviAutoSetup(PageHost& host, const DeviceModule& module, uint8_t comman
                                  host.catalogue().Text(MessageId::kNaviAutoSetupQuestion));
   if (answer != BoxAnswer::kYes) return false;
   // The type the device finds shows after the next read; until then the list says "Unknown".
-  (void)SendDeviceCommand(host.link(), host.host(), host.catalogue(), &module, command, nullptr,
-                          0);
+  (void)SendDeviceCommand(host.link(), host.host(), host.catalogue(), &module, command, nullptr, 0);
   SetListValue(naviTypeList, 0);
   return true;
 }

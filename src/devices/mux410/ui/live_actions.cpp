@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <iterator>
 
+#include "devices/common/device_commands.h"
 #include "devices/common/ui/description_memo.h"
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_actions.h"
@@ -18,7 +19,6 @@
 #include "editors/conversions.h"
 #include "i18n/catalogue.h"
 #include "link/connection_monitor.h"
-#include "devices/common/device_commands.h"
 #include "link/scoped_value.h"
 
 namespace qvr::mux410 {

@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "devices/common/device_commands.h"
 #include "devices/common/ui/page_actions.h"
 #include "devices/common/ui/page_host.h"
 #include "devices/tpx520/config_image.h"
 #include "devices/tpx520/driver.h"
 #include "i18n/catalogue.h"
-#include "devices/common/device_commands.h"
 #include "link/host.h"
 
 namespace qvr::tpx520 {
@@ -56,8 +56,8 @@ void LiveActions::RunTouchLineSetup() {
                                   host_.catalogue().Text(MessageId::kTouchSetupQuestion));
   if (answer != BoxAnswer::kYes) return;
   // The device runs the setup by itself; its lines and corners show after the next read.
-  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), &kModule,
-                          kCmdTouchSetup, nullptr, 0);
+  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), &kModule, kCmdTouchSetup,
+                          nullptr, 0);
 }
 
 }  // namespace qvr::tpx520

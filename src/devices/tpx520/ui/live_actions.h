@@ -13,10 +13,10 @@ class LiveActions : public QObject {
  public:
   LiveActions(PageHost& host, const PageWidgets& widgets);
 
-  LinkResult ReadCurrentInput();    // into the current-input list; a double click on its caption
-  void SendCurrentInput();   // the user chose an input
-  void RunNaviAutoSetup();   // question, command 20, navigator type back to "Unknown"
-  void RunTouchLineSetup();  // question, command 19
+  LinkResult ReadCurrentInput();  // into the current-input list; a double click on its caption
+  void SendCurrentInput();        // the user chose an input
+  void RunNaviAutoSetup();        // question, command 20, navigator type back to "Unknown"
+  void RunTouchLineSetup();       // question, command 19
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
