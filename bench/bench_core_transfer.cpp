@@ -95,7 +95,7 @@ bool Report(const char* what, Bench& bench, const std::function<qvr::TransferRes
     const qvr::TransferResult result = run();
     best = std::min(best, Seconds(std::chrono::steady_clock::now() - start).count());
     if (result != qvr::LinkOk || bench.host.done != bench.host.total) {
-      std::fprintf(stderr, "%s failed: %d, progress %d of %d\n", what, result.code(),
+      std::fprintf(stderr, "%s failed: %d, progress %d of %d\n", what, int(result.code()),
                    bench.host.done, bench.host.total);
       return false;
     }
