@@ -574,9 +574,16 @@ TEST_F(Qvrctl, UsageErrorsHelpAndCompletions) {
   EXPECT_NO_THROW(line.app.parse("read PRB-900 f.MUX", false));
   EXPECT_EQ(line.options.device, "PRB-900");
   for (const std::string& shell : cli::CompletionShells()) {
-    EXPECT_NE(cli::CompletionScript(shell, test::kDriversWithThirdKind).find("prb-900"),
-              std::string::npos)
-        << shell;
+    const std::string text = cli::CompletionScript(shell, test::kDriversWithThirdKind);
+    EXPECT_NE(text.find("prb-900"), std::string::npos) << shell;
+#ifndef _WIN32
+    if (shell == "zsh" || !Installed(shell)) continue;
+    const std::string script = files.File("third." + shell);
+    WriteText(script, text);
+    // A command on configurations offers the third kind, which has one, beside the others.
+    const std::vector<std::string> offered = Offers(shell, script, "qvrctl read");
+    EXPECT_NE(std::find(offered.begin(), offered.end(), "prb-900"), offered.end()) << shell;
+#endif
   }
 }
 

@@ -33,7 +33,7 @@ struct DeviceDriver {
   bool IsController() const { return module->IsController(); }
 };
 
-inline const DeviceDriver kBuiltInDrivers[] = {
+inline constexpr DeviceDriver kBuiltInDrivers[] = {
     {
         .commandName = "qvr-b",
         .module = &kControllerModule,
