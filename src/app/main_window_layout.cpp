@@ -1,5 +1,5 @@
-// The window's components, as laid out at design time: Russian texts, page 2 active, gauge and
-// debug controls hidden, timers stopped. The start-up then applies the settings.
+// The window's components, as laid out at design time: Russian texts, the page its kind marks
+// active, gauge and debug controls hidden, timers stopped. The start-up then applies the settings.
 #include <QAction>
 #include <QFontDatabase>
 #include <QFrame>

@@ -4,7 +4,7 @@
 
 namespace qvr::mux410 {
 
-// The MUX-410 page (page 1), owned by `parent`.
+// The MUX-410 page, owned by `parent`.
 DevicePage* CreatePage(PageHost& host, QWidget* parent);
 
 }  // namespace qvr::mux410

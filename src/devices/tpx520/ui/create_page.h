@@ -4,7 +4,7 @@
 
 namespace qvr::tpx520 {
 
-// The TPX-520 page (page 2), owned by `parent`.
+// The TPX-520 page, owned by `parent`.
 DevicePage* CreatePage(PageHost& host, QWidget* parent);
 
 }  // namespace qvr::tpx520
