@@ -220,7 +220,7 @@ class MainWindow final : public QMainWindow,
     QPointer<QWidget> focus_;  // where the command started; the focus goes back there
   };
 
-  void DisableToolbarButtons();
+  // The commands the active row supports (the file commands also without the controller).
   void EnableRowButtons();
   const ModuleRow* ActiveRow() const;
   const DeviceDriver& ActiveDriver() const;

@@ -148,10 +148,13 @@ void MainWindow::BuildPages() {
   pageTabs_->setObjectName("PageControlMain");
   layout->addWidget(pageTabs_);
 
+  int designPage = 0;
   for (const DeviceDriver& driver : drivers_) {
     const PageKind* kind = PageKindOf(driver, pageKinds_);
     QWidget* sheet = TabSheet(kind ? kind->sheetName : driver.commandName);
-    if (driver.IsController()) controllerPage_ = int(pageSheets_.size());
+    const int page = int(pageSheets_.size());
+    if (driver.IsController()) controllerPage_ = page;
+    if (kind && kind->activeAtDesign) designPage = page;
     pageSheets_.push_back(sheet);
     pageTabs_->addTab(sheet, kind && kind->designCaption ? DesignCaption(kind->designCaption)
                                                          : QString(driver.module->name));
@@ -167,10 +170,7 @@ void MainWindow::BuildPages() {
   logView_->viewport()->installEventFilter(this);
   pageSheets_[size_t(controllerPage_)]->layout()->addWidget(logView_);
 
-  for (size_t page = 0; page < drivers_.size(); ++page) {
-    const PageKind* kind = PageKindOf(drivers_[page], pageKinds_);
-    if (kind && kind->activeAtDesign) pageTabs_->setCurrentIndex(int(page));
-  }
+  pageTabs_->setCurrentIndex(designPage);
   pageTabs_->tabBar()->installEventFilter(this);
   pageTabs_->installEventFilter(this);
   connect(pageTabs_, &QTabWidget::currentChanged, this, [this] { PageChanged(); });

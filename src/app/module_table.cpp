@@ -84,11 +84,6 @@ std::vector<ModuleRow> ModuleTableOf(std::span<const DeviceDriver> drivers) {
   return rows;
 }
 
-std::span<const ModuleRow> DeviceModuleTable() {
-  static const std::vector<ModuleRow> rows = ModuleTableOf(DeviceDrivers());
-  return rows;
-}
-
 const ModuleRow* RowOfPage(std::span<const ModuleRow> table, int index) {
   return index >= 0 && size_t(index) < table.size() ? &table[size_t(index)] : nullptr;
 }

@@ -60,9 +60,6 @@ struct ModuleRow {
 // device with a configuration has every operation.
 std::vector<ModuleRow> ModuleTableOf(std::span<const DeviceDriver> drivers);
 
-// The rows of the registry's drivers, in page order.
-std::span<const ModuleRow> DeviceModuleTable();
-
 // The row of page `index` in `table`, or nullptr outside it.
 const ModuleRow* RowOfPage(std::span<const ModuleRow> table, int index);
 

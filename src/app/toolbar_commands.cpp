@@ -36,18 +36,11 @@ BoxAnswer MainWindow::ShowBox(BoxStyle style, const std::string& text) {
 
 void MainWindow::ShowFailure(MessageId messageId, const DeviceModule& module,
                              const TransferResult& result) {
-  ShowBox(BoxKind::kError,
-          WithTransferPlace(catalogue_,
-                            DeviceFailureText(catalogue_, messageId, module.name, result.code()),
-                            result));
-}
-
-void MainWindow::DisableToolbarButtons() {
-  for (QToolButton* button : commandButtons_) button->setEnabled(false);
+  ShowBox(BoxKind::kError, DeviceFailureText(catalogue_, messageId, module.name, result));
 }
 
 void MainWindow::RefreshToolbar() {
-  DisableToolbarButtons();
+  for (QToolButton* button : commandButtons_) button->setEnabled(false);
   if (!busy()) EnableRowButtons();
 }
 
@@ -202,11 +195,8 @@ void MainWindow::WriteDeviceCommand() {
     if (result.ok() && backedUp) {
       if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);
     } else if (!result.ok()) {
-      std::string text =
-          WithTransferPlace(catalogue_,
-                            DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed,
-                                              row->module->name, result.code()),
-                            result);
+      std::string text = DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed,
+                                           row->module->name, result);
       if (watch.deviceChanged())
         text = WithAddedText(catalogue_, text,
                              OnlyRestartRefused(watch) ? AddedText::kRestartRefused

@@ -1,4 +1,4 @@
-// The zsh completion script: _arguments specifications of the global options and the command,
+// The zsh completion script: _arguments rules of the global options and the command,
 // then of the command's own options and arguments.
 #include <string>
 
@@ -32,7 +32,7 @@ std::string Quoted(const std::string& text) {
   return quoted + "'";
 }
 
-// `text` with the characters that end a part of a specification escaped.
+// `text` with the characters that end a part of a rule escaped.
 std::string Escaped(const std::string& text, const std::string& special) {
   std::string escaped;
   for (char c : text) {
@@ -57,47 +57,47 @@ std::string Action(const ValueOffer& offer) {
   return " ";
 }
 
-// One specification per name of the option; --option=VALUE is taken as well as two words.
-std::vector<std::string> OptionSpecs(const OptionWords& option, bool endsTheLine) {
+// One rule per name of the option; --option=VALUE is taken as well as two words.
+std::vector<std::string> OptionRules(const OptionWords& option, bool endsTheLine) {
   std::string exclusions;
   if (endsTheLine)
     exclusions = "(- *)";
   else if (option.names.size() > 1)
     exclusions = "(" + Joined(option.names) + ")";
-  std::vector<std::string> specs;
+  std::vector<std::string> rules;
   for (const std::string& name : option.names) {
-    std::string spec = exclusions + name;
+    std::string rule = exclusions + name;
     const bool isLong = name.starts_with("--");
-    if (option.takesValue && isLong) spec += option.valueOptional ? "=-" : "=";
-    spec += "[" + Escaped(option.help, "[]") + "]";
+    if (option.takesValue && isLong) rule += option.valueOptional ? "=-" : "=";
+    rule += "[" + Escaped(option.help, "[]") + "]";
     if (option.takesValue) {
-      spec += option.valueOptional ? "::" : ":";
-      spec += Escaped(option.longestName().substr(2), ":") + ":" + Action(option.offer);
+      rule += option.valueOptional ? "::" : ":";
+      rule += Escaped(option.longestName().substr(2), ":") + ":" + Action(option.offer);
     }
-    specs.push_back(Quoted(spec));
+    rules.push_back(Quoted(rule));
   }
-  return specs;
+  return rules;
 }
 
-std::vector<std::string> OptionsSpecs(const std::vector<OptionWords>& options) {
-  std::vector<std::string> specs;
+std::vector<std::string> OptionsRules(const std::vector<OptionWords>& options) {
+  std::vector<std::string> rules;
   for (const OptionWords& option : options) {
     const bool endsTheLine = option.asksForHelp || option.longestName() == "--version";
-    for (std::string& spec : OptionSpecs(option, endsTheLine)) specs.push_back(std::move(spec));
+    for (std::string& rule : OptionRules(option, endsTheLine)) rules.push_back(std::move(rule));
   }
-  return specs;
+  return rules;
 }
 
-std::string ArgumentSpec(size_t position, const ArgumentWords& argument) {
+std::string ArgumentRule(size_t position, const ArgumentWords& argument) {
   return Quoted(std::to_string(position) + (argument.required ? ":" : "::") +
                 Escaped(Lowercase(argument.name), ":") + ":" + Action(argument.offer));
 }
 
-// `_arguments` with `specs`, a specification a line.
-std::string Arguments(const std::string& flags, const std::vector<std::string>& specs,
+// `_arguments` with `rules`, a rule a line.
+std::string Arguments(const std::string& flags, const std::vector<std::string>& rules,
                       const std::string& indent) {
   std::string text = "_arguments" + flags;
-  for (const std::string& spec : specs) text += " \\\n" + indent + spec;
+  for (const std::string& rule : rules) text += " \\\n" + indent + rule;
   return text;
 }
 
@@ -109,22 +109,22 @@ std::string CommandsFunction(const CompletionWords& words) {
 }
 
 std::string CommandCase(const CommandWords& command) {
-  std::vector<std::string> specs = OptionsSpecs(command.options);
+  std::vector<std::string> rules = OptionsRules(command.options);
   for (size_t i = 0; i < command.arguments.size(); ++i)
-    specs.push_back(ArgumentSpec(i + 1, command.arguments[i]));
-  return "    " + command.name + ")\n      " + Arguments("", specs, "        ") + "\n      ;;\n";
+    rules.push_back(ArgumentRule(i + 1, command.arguments[i]));
+  return "    " + command.name + ")\n      " + Arguments("", rules, "        ") + "\n      ;;\n";
 }
 
 }  // namespace
 
 std::string ZshCompletion(const CompletionWords& words) {
-  std::vector<std::string> specs = OptionsSpecs(words.options);
-  specs.push_back(Quoted("1:command:_qvrctl_commands"));
-  specs.push_back(Quoted("*::argument:->argument"));
+  std::vector<std::string> rules = OptionsRules(words.options);
+  rules.push_back(Quoted("1:command:_qvrctl_commands"));
+  rules.push_back(Quoted("*::argument:->argument"));
   std::string text = kHead + CommandsFunction(words);
   text += "_qvrctl() {\n";
   text += "  local curcontext=$curcontext state line\n";
-  text += "  " + Arguments(" -C", specs, "    ") + " && return\n";
+  text += "  " + Arguments(" -C", rules, "    ") + " && return\n";
   text += "  case $words[1] in\n";
   for (const CommandWords& command : words.commands) text += CommandCase(command);
   text += "  esac\n";

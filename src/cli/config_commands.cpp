@@ -95,10 +95,7 @@ std::unique_ptr<Image> ReadUnit(Session& s, const ConfigDriver<Image>& driver,
   auto image = std::make_unique<Image>();
   const TransferResult r = driver.readDevice(s.link, s.host, s.catalogue, module, *image);
   if (r == LinkOk) return image;
-  s.host.Error(WithTransferPlace(
-      s.catalogue,
-      DeviceFailureText(s.catalogue, MessageId::kConfigurationReadFailed, module.name, r.code()),
-      r));
+  s.host.Error(DeviceFailureText(s.catalogue, MessageId::kConfigurationReadFailed, module.name, r));
   return nullptr;
 }
 
@@ -271,10 +268,8 @@ int WriteFromFile(Session& s, const ConfigDriver<Image>& driver, const DeviceMod
   const WriteWatch watch(s.link);
   const TransferResult r = driver.writeDevice(s.link, s.host, s.catalogue, module, *image);
   if (r != LinkOk) {
-    std::string text = WithTransferPlace(
-        s.catalogue,
-        DeviceFailureText(s.catalogue, MessageId::kConfigurationWriteFailed, module.name, r.code()),
-        r);
+    std::string text =
+        DeviceFailureText(s.catalogue, MessageId::kConfigurationWriteFailed, module.name, r);
     if (watch.deviceChanged())
       text = WithAddedText(s.catalogue, text,
                            OnlyRestartRefused(watch) ? AddedText::kRestartRefused

@@ -48,8 +48,11 @@ std::string LinkResultText(const Catalogue& catalogue, LinkResult result) {
 }
 
 std::string DeviceFailureText(const Catalogue& catalogue, MessageId messageId,
-                              const char* deviceName, LinkResult result) {
-  return catalogue.Format(messageId, deviceName, LinkResultText(catalogue, result).c_str());
+                              const char* deviceName, const TransferResult& result) {
+  return WithTransferPlace(
+      catalogue,
+      catalogue.Format(messageId, deviceName, LinkResultText(catalogue, result.code()).c_str()),
+      result);
 }
 
 std::string TransferPlaceText(const Catalogue& catalogue, const TransferResult& result) {

@@ -76,9 +76,10 @@ class [[nodiscard]] TransferResult {
 // "Unknown error USB: %d" formatted with the code.
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result);
 // Message `messageId` formatted with the device's name and the result's text, the form of
-// every "Error ... device "%s"\n%s" box.
+// every "Error ... device "%s"\n%s" box, with the place where a transfer stopped on a line of
+// its own when the result has one.
 std::string DeviceFailureText(const Catalogue& catalogue, MessageId messageId,
-                              const char* deviceName, LinkResult result);
+                              const char* deviceName, const TransferResult& result);
 // "failed at block 12 of 96 (offset 0x0180)" for a result with a place; empty otherwise.
 std::string TransferPlaceText(const Catalogue& catalogue, const TransferResult& result);
 // `text` with the result's place on a line of its own after it, when it has one.

@@ -142,7 +142,8 @@ class ShellFixture {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
-  MainWindow& Open(std::span<const ModuleRow> modules = DeviceModuleTable(),
+  // Without `modules` the window builds its rows from `drivers`.
+  MainWindow& Open(std::span<const ModuleRow> modules = {},
                    std::span<const DeviceDriver> drivers = DeviceDrivers(),
                    std::span<const PageKind> pageKinds = PageKinds()) {
     WindowOptions options;
