@@ -349,8 +349,11 @@ void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::strin
 
 LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
   if (!backupBeforeChange_) return LinkOk;
+  const BackupRequest request{backupFolder_, kDefaultBackupsKept, historyFile_, simulated_,
+                              restoringBackup_};
   const BackupResult backup =
-      BackupDeviceConfiguration(*link_, *host_, catalogue_, module, backupFolder_);
+      BackupDeviceConfiguration(*link_, *host_, catalogue_, module, request);
+  for (const std::string& remark : backup.remarks) host_->LogLine(remark);
   if (backup.ok()) {
     host_->LogLine(
         catalogue_.FormatText(Text(catalogue_, AddedText::kBackupSaved), backup.path.c_str()));

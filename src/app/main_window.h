@@ -288,6 +288,7 @@ class MainWindow final : public QMainWindow,
   bool backupBeforeChange_ = true;
   std::string backupFolder_;
   std::string historyFile_;       // beside the backups folder
+  std::string restoringBackup_;   // the backup folder a restore writes back: never pruned then
   std::string chosenUpdateFile_;  // the update file of the running update, for the history
   bool shutDownStarted_ = false;
   bool shutDownDone_ = false;

@@ -1,5 +1,8 @@
 // backups and restore, and the backup every change to a unit makes first.
+#include <filesystem>
+#include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "cli/cli_texts.h"
 #include "cli/command_table.h"
@@ -12,6 +15,7 @@
 #include "i18n/added_texts.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
+#include "platform/file_names.h"
 
 namespace qvr::cli {
 
@@ -49,8 +53,11 @@ int PrintListing(const RunOptions& options, std::ostream& out, bool empty, std::
 
 int BackupBeforeChange(Session& s, const DeviceModule& module) {
   if (s.noBackup) return kExitOk;
-  const BackupResult backup = BackupDeviceConfiguration(
-      s.link, s.host, s.catalogue, module, BackupFolderOf(s.options), s.options.keepBackups);
+  BackupRequest request{BackupFolderOf(s.options), s.options.keepBackups, DefaultHistoryFile(),
+                        s.options.simulator, s.restoring};
+  const BackupResult backup =
+      BackupDeviceConfiguration(s.link, s.host, s.catalogue, module, request);
+  for (const std::string& remark : backup.remarks) s.host.Remark(remark);
   if (backup.ok()) {
     s.host.fields()["backup"] = backup.path;
     s.host.Note(
@@ -72,28 +79,105 @@ int BackupBeforeChange(Session& s, const DeviceModule& module) {
   return kExitFailure;
 }
 
-int RunRestore(Session& s, const DeviceModule& module, const std::string& which) {
-  if (!which.empty() && which != "latest") return RunRestoreFile(s, module, which);
-  s.host.fields()["file"] = nullptr;
-  // The newest backup of the unit on the adapter now, known by its serial number.
+namespace {
+
+// The backup's number as listings show it.
+std::string NumberText(const Catalogue& catalogue, const BackupEntry& entry) {
+  if (entry.sequence == 0) return Text(catalogue, AddedText::kBackupNoNumber);
+  return catalogue.FormatText(Text(catalogue, AddedText::kBackupNumber),
+                              static_cast<unsigned long>(entry.sequence));
+}
+
+std::vector<std::string> MarkWords(const BackupEntry& entry) {
+  std::vector<std::string> marks;
+  if (entry.first) marks.push_back("first");
+  if (entry.afterFailedChange) marks.push_back("after_failed_change");
+  return marks;
+}
+
+std::string MarksText(const Catalogue& catalogue, const BackupEntry& entry) {
+  std::string text;
+  if (entry.first) text += std::string("  ") + Text(catalogue, AddedText::kBackupMarkFirst);
+  if (entry.afterFailedChange)
+    text += std::string("  ") + Text(catalogue, AddedText::kBackupMarkAfterFailedChange);
+  return text;
+}
+
+// The unit connected now, by its serial number; none after saying why it could not be read.
+std::optional<uint32_t> ConnectedSerial(Session& s, const DeviceModule& module) {
   DeviceInfo info;
   const LinkResult r = ReadInfoBlock(s.link, module.deviceAddress, info);
-  if (r != LinkOk) {
-    s.host.Error(DeviceFailureText(s.catalogue, MessageId::kDeviceReadFailed, module.name, r));
-    return kExitFailure;
-  }
+  if (r == LinkOk) return info.serialNumber();
+  s.host.Error(DeviceFailureText(s.catalogue, MessageId::kDeviceReadFailed, module.name, r));
+  return std::nullopt;
+}
+
+// The unit's newest sound backup, said which it is; null after saying there is none.
+std::unique_ptr<BackupEntry> ChooseLatest(Session& s, const DeviceModule& module, uint32_t serial) {
   const std::string folder = BackupFolderOf(s.options);
-  std::string latest;
-  for (const BackupEntry& entry : ListBackups(folder, module.name))
-    if (entry.serial == info.serialNumber()) latest = entry.path;
-  if (latest.empty()) {
-    s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kNoBackupOfUnit), module.name,
-                                        static_cast<unsigned long>(info.serialNumber()),
-                                        folder.c_str()));
+  const std::vector<BackupEntry> entries = ListUnitBackups(folder, module.name, serial);
+  const BackupEntry* latest = LatestSoundBackup(entries);
+  if (latest == nullptr) {
+    const auto number = static_cast<unsigned long>(serial);
+    s.host.Error(entries.empty()
+                     ? s.catalogue.FormatText(Text(s.catalogue, AddedText::kNoBackupOfUnit),
+                                              module.name, number, folder.c_str())
+                     : s.catalogue.FormatText(Text(s.catalogue, AddedText::kNoSoundBackup),
+                                              module.name, number));
+    return nullptr;
+  }
+  s.host.Note(s.catalogue.FormatText(
+      Text(s.catalogue, AddedText::kRestoreChosen), LocalTimeOfName(latest->timeName).c_str(),
+      NumberText(s.catalogue, *latest).c_str(), latest->path.c_str()));
+  return std::make_unique<BackupEntry>(*latest);
+}
+
+// The raw image that goes with `path`: the file itself, or the one beside a backup's *.MUX.
+std::string RawImageBeside(const std::string& path) {
+  const std::filesystem::path file = NativePath(path);
+  if (Utf8Path(file.filename()) == kRawImageFileName) return path;
+  std::error_code ec;
+  const std::filesystem::path beside = file.parent_path() / kRawImageFileName;
+  return std::filesystem::is_regular_file(beside, ec) ? Utf8Path(beside) : std::string();
+}
+
+}  // namespace
+
+int RunRestore(Session& s, const DeviceModule& module, const std::string& which) {
+  s.host.fields()["file"] = nullptr;
+  const std::optional<uint32_t> serial = ConnectedSerial(s, module);
+  if (!serial) return kExitFailure;
+  const bool latest = which.empty() || which == "latest";
+  std::unique_ptr<BackupEntry> entry =
+      latest ? ChooseLatest(s, module, *serial) : BackupAt(BackupFolderOf(s.options), which);
+  if (latest && !entry) return kExitFailure;
+  const std::string path = latest ? entry->path : which;
+  s.host.fields()["file"] = path;
+  if (entry) s.restoring = entry->folder;
+
+  const std::string rawPath = RawImageBeside(path);
+  std::optional<RawImage> raw;
+  if (!rawPath.empty() && !(raw = ReadRawImage(rawPath))) {
+    s.host.Error(
+        s.catalogue.FormatText(Text(s.catalogue, AddedText::kRawImageDamaged), rawPath.c_str()));
     return kExitFailure;
   }
-  s.host.fields()["file"] = latest;
-  return RunRestoreFile(s, module, latest);
+  s.host.fields()["exact"] = raw.has_value();
+  // The unit the backup was taken of: its raw image says, else the backup folder it lies in.
+  const std::optional<uint32_t> backupSerial = raw     ? std::optional<uint32_t>(raw->serial)
+                                               : entry ? std::optional<uint32_t>(entry->serial)
+                                                       : std::nullopt;
+  if (backupSerial && *backupSerial != *serial && !s.options.otherUnit) {
+    s.host.Error(s.catalogue.FormatText(
+        Text(s.catalogue, AddedText::kRestoreOtherUnit), path.c_str(), module.name,
+        static_cast<unsigned long>(*backupSerial), static_cast<unsigned long>(*serial)));
+    return kExitFailure;
+  }
+  if (raw) return RunRestoreRawImage(s, module, *raw, rawPath);
+  const std::string lacks = FileLacksText(s.catalogue, module);
+  s.host.Remark(s.catalogue.FormatText(Text(s.catalogue, AddedText::kPlainFileCannotGiveBack),
+                                       path.c_str(), lacks.c_str()));
+  return RunRestoreFile(s, module, path);
 }
 
 int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
@@ -102,12 +186,21 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
   nlohmann::json listed = nlohmann::json::array();
   std::string lines;
   for (const BackupEntry& entry : entries) {
-    const std::string time = ReadableTime(entry.time);
-    listed.push_back(
-        {{"device", entry.device}, {"serial", entry.serial}, {"time", time}, {"file", entry.path}});
+    const std::string time = ReadableTime(entry.timeName);
+    const std::string local = LocalTimeOfName(entry.timeName);
+    listed.push_back({{"device", entry.device},
+                      {"serial", entry.serial},
+                      {"time", time},
+                      {"local_time", local},
+                      {"sequence", entry.sequence},
+                      {"name", entry.configName},
+                      {"marks", MarkWords(entry)},
+                      {"file", entry.path},
+                      {"raw_image", entry.rawPath}});
     lines += catalogue.FormatText(Text(catalogue, AddedText::kBackupLine), entry.device.c_str(),
-                                  static_cast<unsigned long>(entry.serial), time.c_str(),
-                                  entry.path.c_str()) +
+                                  static_cast<unsigned long>(entry.serial), local.c_str(),
+                                  NumberText(catalogue, entry).c_str(),
+                                  MarksText(catalogue, entry).c_str(), entry.path.c_str()) +
              "\n";
   }
   if (entries.empty())

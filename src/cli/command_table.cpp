@@ -117,9 +117,12 @@ void DeclareBackups(CommandLine& line, CLI::App& sub) {
 void DeclareRestore(CommandLine& line, CLI::App& sub) {
   DeclareDevice(line, sub, true);
   line.Offer(sub.add_option("BACKUP", line.options.file,
-                            "A backup file, or latest (the default): the unit's newest backup"),
+                            "A backup file, or latest (the default): the unit's newest backup "
+                            "not taken after a failed change"),
              {.words = {"latest"}, .fileSuffix = "MUX"});
   DeclareWriteFlags(line, sub);
+  sub.add_flag("--other-unit", line.options.otherUnit,
+               "Put another unit's backup onto this one (a replacement unit)");
 }
 
 void DeclareCompletion(CommandLine& line, CLI::App& sub) {

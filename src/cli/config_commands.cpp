@@ -241,6 +241,32 @@ int VerifyWrite(Session& s, const ConfigDriver<Image>& driver, const DeviceModul
   return kExitFailure;
 }
 
+// The write's question, the backup of what the unit holds, the write and its read-back.
+template <typename Image>
+int SendImage(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
+              Image& image) {
+  const BoxAnswer answer = s.host.ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
+                                                 s.catalogue.Text(MessageId::kWriteQuestion));
+  if (answer != BoxAnswer::kYes) return Declined(s);
+  if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
+  const WriteWatch watch(s.link);
+  const TransferResult r = driver.writeDevice(s.link, s.host, s.catalogue, module, image);
+  if (r != LinkOk) {
+    std::string text =
+        DeviceFailureText(s.catalogue, MessageId::kConfigurationWriteFailed, module.name, r);
+    if (watch.deviceChanged())
+      text = WithAddedText(s.catalogue, text,
+                           OnlyRestartRefused(watch) ? AddedText::kRestartRefused
+                                                     : AddedText::kConfigurationHalfWritten);
+    s.host.Error(text);
+    return kExitFailure;
+  }
+  s.host.Note(
+      s.catalogue.FormatText(Text(s.catalogue, CliText::kConfigurationWritten), module.name));
+  if (s.options.noVerify) return kExitOk;
+  return VerifyWrite(s, driver, module, image);
+}
+
 template <typename Image>
 int WriteFromFile(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
                   const ConfigSource& source) {
@@ -261,26 +287,7 @@ int WriteFromFile(Session& s, const ConfigDriver<Image>& driver, const DeviceMod
                                 "--allow-missing-sections"))
       return Declined(s);
   }
-  const BoxAnswer answer = s.host.ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
-                                                 s.catalogue.Text(MessageId::kWriteQuestion));
-  if (answer != BoxAnswer::kYes) return Declined(s);
-  if (const int backup = BackupBeforeChange(s, module); backup != kExitOk) return backup;
-  const WriteWatch watch(s.link);
-  const TransferResult r = driver.writeDevice(s.link, s.host, s.catalogue, module, *image);
-  if (r != LinkOk) {
-    std::string text =
-        DeviceFailureText(s.catalogue, MessageId::kConfigurationWriteFailed, module.name, r);
-    if (watch.deviceChanged())
-      text = WithAddedText(s.catalogue, text,
-                           OnlyRestartRefused(watch) ? AddedText::kRestartRefused
-                                                     : AddedText::kConfigurationHalfWritten);
-    s.host.Error(text);
-    return kExitFailure;
-  }
-  s.host.Note(
-      s.catalogue.FormatText(Text(s.catalogue, CliText::kConfigurationWritten), module.name));
-  if (s.options.noVerify) return kExitOk;
-  return VerifyWrite(s, driver, module, *image);
+  return SendImage(s, driver, module, *image);
 }
 
 // What a write of the file would change on the device, key by key; the name and the
@@ -398,6 +405,26 @@ int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& pa
       module,
       [&](const auto& driver) {
         return WriteFromFile(s, driver, module, {path, path, false, true});
+      },
+      [&] {
+        s.host.Error(s.catalogue.Text(MessageId::kWriteDeviceNotSupported));
+        return kExitFailure;
+      });
+}
+
+int RunRestoreRawImage(Session& s, const DeviceModule& module, const RawImage& raw,
+                       const std::string& shownPath) {
+  return WithConfigDriver(
+      module,
+      [&](const auto& driver) {
+        // The unit held these bytes: they go back as they are, without the file's checks.
+        auto image = std::make_unique<typename std::decay_t<decltype(driver)>::Image>();
+        if (raw.device != module.name || !ImageFromUnitBytes(driver, raw, *image)) {
+          s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kRawImageDamaged),
+                                              shownPath.c_str()));
+          return kExitFailure;
+        }
+        return SendImage(s, driver, module, *image);
       },
       [&] {
         s.host.Error(s.catalogue.Text(MessageId::kWriteDeviceNotSupported));

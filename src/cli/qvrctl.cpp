@@ -108,7 +108,7 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   ThreadedTransport transport(std::move(device), host, clock);
   Link link(transport, host, clock);
 
-  Session session{catalogue, host, link, prompter, in, options.noBackup, options.json, options};
+  Session session{catalogue, host, link, prompter, in, options.noBackup, options.json, options, {}};
   std::optional<uint32_t> serial;
   if (options.json && command.usesAdapter) {
     DeviceInfo controller;

@@ -39,6 +39,7 @@ struct RunOptions {
   bool allowOlder = false;            // update: an older version may be installed
   bool allowReinstall = false;        // update: the device's own version may be installed
   bool strict = false;                // write: refuse values the unit would hold otherwise
+  bool otherUnit = false;             // restore: another unit's backup may be written
   const Command* command = nullptr;   // set by the parse: one is always required
   std::string device = "qvr-b";
   std::string file;

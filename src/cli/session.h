@@ -5,6 +5,7 @@
 #include "cli/console_host.h"
 #include "cli/prompter.h"
 #include "cli/run_options.h"
+#include "devices/backup/raw_image.h"
 #include "i18n/catalogue.h"
 #include "link/device_module.h"
 #include "link/link.h"
@@ -26,6 +27,7 @@ struct Session {
   bool noBackup = false;  // write and default go on without saving the device's configuration
   bool json = false;      // results as JSON objects on standard output
   const RunOptions& options;
+  std::string restoring;  // the folder name of the backup being restored: never pruned now
 };
 
 // Each command returns the process exit status; its failure has been printed.
@@ -43,6 +45,10 @@ int RunUpdate(Session& session, const DeviceModule& module, const std::string& p
 int RunDiff(Session& session, const DeviceModule& module, const std::string& path);
 // Writes a backup file back as `write` does, the unit's name taken from the file's NAME.
 int RunRestoreFile(Session& session, const DeviceModule& module, const std::string& path);
+// Writes a backup's raw image back byte for byte, every block (the ones no file carries
+// included), with write's question, backup and read-back.
+int RunRestoreRawImage(Session& session, const DeviceModule& module, const RawImage& image,
+                       const std::string& shownPath);
 // restore: the backup at `which` (a file), or the unit's newest one ("latest" or empty).
 int RunRestore(Session& session, const DeviceModule& module, const std::string& which);
 // check: the values of a configuration file the unit would hold otherwise, without a device

@@ -104,8 +104,8 @@ constexpr Texts kTexts[] = {
     {"Резервных копий устройства \"%s\" с серийным номером %lu нет (папка \"%s\")",
      "There is no backup of the device \"%s\" with the serial number %lu (folder \"%s\")"},
     /* kBackupLine */
-    {"%s  серийный номер %lu  %s UTC  %s",
-     "%s  serial number %lu  %s UTC  %s"},
+    {"%s  серийный номер %lu  %s  %s%s  %s",
+     "%s  serial number %lu  %s  %s%s  %s"},
     /* kBatchNeedsPlaceholder */
     {"Несколько адаптеров не могут писать в один файл \"%s\": укажите в имени {serial} (серийный номер адаптера) или {adapter}",
      "Several adapters cannot write one file \"%s\": put {serial} (the adapter's serial number) or {adapter} in its name"},
@@ -270,6 +270,57 @@ constexpr Texts kTexts[] = {
      "There are no backups of the %s with serial number %u in %s"},
     /* kTransferFailedAt */
     {"сбой на блоке %d из %d (смещение 0x%04X)", "failed at block %d of %d (offset 0x%04X)"},
+    /* kBackupFolderIsLink */
+    {"Папка \"%s\" является ссылкой: резервные копии хранятся только в настоящих папках",
+     "The folder \"%s\" is a link: backups are kept in real folders only"},
+    /* kBackupFolderNotFolder */
+    {"\"%s\" не является папкой", "\"%s\" is not a folder"},
+    /* kPruneFolderNotOwned */
+    {"Старые резервные копии в \"%s\" не удалены: папка принадлежит другому пользователю",
+     "Older backups in \"%s\" were not removed: the folder belongs to another user"},
+    /* kPruneBackupLeft */
+    {"\"%s\" не удалена: в ней есть не только резервная копия, или она не принадлежит этому "
+     "пользователю",
+     "\"%s\" was not removed: it holds more than a backup, or it is not this user's"},
+    /* kBackupMarkFirst */
+    {"первая", "first"},
+    /* kBackupMarkAfterFailedChange */
+    {"после неудачного изменения", "after a failed change"},
+    /* kBackupNumber */
+    {"№ %lu", "no. %lu"},
+    /* kBackupNoNumber */
+    {"без номера", "no number"},
+    /* kRestoreOtherUnit */
+    {"Резервная копия \"%s\" сделана с устройства \"%s\" с серийным номером %lu, а подключено "
+     "устройство с серийным номером %lu; ничего не отправлено. Чтобы записать её на это устройство "
+     "намеренно (замена устройства), добавьте --other-unit",
+     "The backup \"%s\" is of the %s with serial number %lu, but the unit connected has serial "
+     "number %lu; nothing was sent. To put it onto this unit on purpose (a replacement unit), add "
+     "--other-unit"},
+    /* kRestoreOtherUnitQuestion */
+    {"Резервная копия сделана с устройства \"%s\" с серийным номером %lu, а подключено "
+     "устройство с серийным номером %lu.\nЗаписать её на это устройство?",
+     "The backup is of the %s with serial number %lu, but the unit connected has serial number "
+     "%lu.\nPut it onto this unit all the same?"},
+    /* kRestoreChosen */
+    {"Восстанавливается резервная копия от %s (%s): \"%s\"",
+     "Restoring the backup of %s (%s): \"%s\""},
+    /* kNoSoundBackup */
+    {"Все резервные копии устройства \"%s\" с серийным номером %lu сделаны после неудачного "
+     "изменения; укажите файл нужной копии",
+     "Every backup of the %s with serial number %lu was taken after a failed change; name the "
+     "backup to restore"},
+    /* kPlainFileCannotGiveBack */
+    {"В \"%s\" нет точного образа устройства: восстановление не вернёт %s",
+     "\"%s\" holds no exact image of the unit: the restore cannot give back %s"},
+    /* kMux410FileLacks */
+    {"биты 6 и 7 флагов DPAR", "bits 6 and 7 of the DPAR flags"},
+    /* kTpx520FileLacks */
+    {"калибровку касаний (устройство сохранит свою)",
+     "the touch calibration (the unit keeps its own)"},
+    /* kRawImageDamaged */
+    {"Точный образ \"%s\" повреждён или относится к другому устройству; ничего не отправлено",
+     "The exact image \"%s\" is damaged or of another unit; nothing was sent"},
 };
 // clang-format on
 

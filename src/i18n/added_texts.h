@@ -61,7 +61,8 @@ enum class AddedText {
   // qvrctl restore: no backup of this unit; "%s" device name, "%lu" its serial number, "%s" the
   // folder.
   kNoBackupOfUnit,
-  // qvrctl backups: "%s" device name, "%lu" serial number, "%s" UTC time, "%s" file.
+  // qvrctl backups: "%s" device name, "%lu" serial number, "%s" local time, "%s" sequence,
+  // "%s" marks (each after two blanks), "%s" file.
   kBackupLine,
   // qvrctl: one output file for several adapters; "%s" the file name.
   kBatchNeedsPlaceholder,
@@ -164,6 +165,35 @@ enum class AddedText {
   kNoUnitBackupsInFolder,
   // Where a memory transfer stopped: "%d" block (from 1), "%d" blocks, "%04X" device offset.
   kTransferFailedAt,
+  // ---- backups: exact images, the unit's own, never pruned away ----
+  // A folder below the data folder is a link (or no folder): "%s" the folder.
+  kBackupFolderIsLink,
+  kBackupFolderNotFolder,
+  // Pruning went past: "%s" the unit's folder (another user's), or a backup folder left.
+  kPruneFolderNotOwned,
+  kPruneBackupLeft,
+  // The marks of a backup, in listings.
+  kBackupMarkFirst,
+  kBackupMarkAfterFailedChange,
+  // A backup's number in listings: "%lu" the sequence; and for a backup made before numbers.
+  kBackupNumber,
+  kBackupNoNumber,
+  // qvrctl restore: "%s" the backup file, "%s" device name, "%lu" its unit's serial number,
+  // "%lu" the connected unit's; nothing was sent.
+  kRestoreOtherUnit,
+  // The window's question for the same: "%s" device name, "%lu" backup's serial, "%lu" unit's.
+  kRestoreOtherUnitQuestion,
+  // restore latest: "%s" local time, "%s" number, "%s" file.
+  kRestoreChosen,
+  // restore latest: every backup was taken after a failed change; "%s" device, "%lu" serial.
+  kNoSoundBackup,
+  // A restore from a file without a raw image: "%s" the file, "%s" what it cannot give back.
+  kPlainFileCannotGiveBack,
+  // What a *.MUX file cannot carry, per device kind.
+  kMux410FileLacks,
+  kTpx520FileLacks,
+  // A raw image beside a backup that cannot be used: "%s" the raw image file.
+  kRawImageDamaged,
   kCount
 };
 

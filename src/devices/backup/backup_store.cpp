@@ -5,10 +5,13 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <tuple>
 
+#include "devices/backup/raw_image.h"
 #include "editors/conversions.h"
 #include "i18n/cp1251.h"
 #include "platform/file_names.h"
+#include "platform/user_folders.h"
 
 namespace qvr {
 
@@ -31,14 +34,17 @@ bool EndsWithMux(const std::string& name) {
   return name.size() > 4 && (name.ends_with(".MUX") || name.ends_with(".mux"));
 }
 
+bool AllDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // "<device>-<serial>" as the device's name (which may hold dashes itself) and the serial.
 bool SplitUnitFolder(const std::string& name, std::string& device, uint32_t& serial) {
   const size_t dash = name.rfind('-');
   if (dash == std::string::npos || dash == 0 || dash + 1 == name.size()) return false;
   const std::string digits = name.substr(dash + 1);
-  if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
-      digits.size() > 10)
-    return false;
+  if (!AllDigits(digits) || digits.size() > 10) return false;
   const unsigned long long value = std::stoull(digits);
   if (value > 0xFFFFFFFFull) return false;
   device = name.substr(0, dash);
@@ -46,25 +52,107 @@ bool SplitUnitFolder(const std::string& name, std::string& device, uint32_t& ser
   return true;
 }
 
-// The configuration file in a backup's folder: the one *.MUX there.
-std::string ConfigFileIn(const fs::path& folder) {
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    const std::string name = Utf8Path(entry.path().filename());
-    // A link in a backup's folder is not the backup, wherever it points.
-    if (EndsWithMux(name) && entry.is_regular_file(ec) && !entry.is_symlink(ec))
-      return Utf8Path(entry.path());
+// "20261207T103000Z", then "-2" and the like for a second backup within that second.
+bool IsTimeName(std::string_view name) {
+  if (name.size() < 16 || name[8] != 'T' || name[15] != 'Z') return false;
+  if (!AllDigits(name.substr(0, 8)) || !AllDigits(name.substr(9, 6))) return false;
+  return name.size() == 16 || (name[16] == '-' && AllDigits(name.substr(17)));
+}
+
+// A backup's folder name as its sequence (0 for one made before backups were numbered) and its
+// time name; false for a name that is no backup's.
+bool SplitBackupFolder(const std::string& name, uint64_t& sequence, std::string& timeName) {
+  if (IsTimeName(name)) {
+    sequence = 0;
+    timeName = name;
+    return true;
   }
+  const size_t dash = name.find('-');
+  if (dash == std::string::npos || dash < 6 || dash > 18 || !AllDigits(name.substr(0, dash)) ||
+      !IsTimeName(name.substr(dash + 1)))
+    return false;
+  sequence = std::stoull(name.substr(0, dash));
+  timeName = name.substr(dash + 1);
+  return true;
+}
+
+// The configuration file among a backup's files: its one *.MUX.
+std::string ConfigFileAmong(const std::vector<std::string>& files) {
+  for (const std::string& file : files)
+    if (EndsWithMux(file)) return file;
   return {};
 }
 
-std::vector<fs::path> Subfolders(const fs::path& folder) {
-  std::vector<fs::path> folders;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder, ec))
-    if (entry.is_directory(ec) && !entry.is_symlink(ec)) folders.push_back(entry.path());
-  std::sort(folders.begin(), folders.end());
-  return folders;
+// Whether a backup folder holds the program's own files and nothing else: one configuration
+// and at most its raw image.
+bool HoldsOnlyABackup(const GuardedFolder::Contents& contents) {
+  if (!contents.real || contents.othersThere) return false;
+  int configurations = 0;
+  for (const std::string& file : contents.files) {
+    if (EndsWithMux(file)) {
+      ++configurations;
+    } else if (file != kRawImageFileName) {
+      return false;
+    }
+  }
+  return configurations == 1;
+}
+
+bool Older(const BackupEntry& a, const BackupEntry& b) {
+  return std::tie(a.sequence, a.timeName, a.folder) < std::tie(b.sequence, b.timeName, b.folder);
+}
+
+std::string ConfigNameOfFile(const std::string& fileName) {
+  return Cp1251ToUtf8(ConfigNameFromPath(fileName));
+}
+
+// The unit's backups in its opened folder, oldest first, the first marked.
+std::vector<BackupEntry> ListIn(const GuardedFolder& unit, const std::string& device,
+                                uint32_t serial) {
+  std::vector<BackupEntry> entries;
+  for (const std::string& name : unit.Subfolders()) {
+    BackupEntry entry;
+    entry.device = device;
+    entry.serial = serial;
+    entry.folder = name;
+    if (!SplitBackupFolder(name, entry.sequence, entry.timeName)) continue;
+    const GuardedFolder::Contents contents = unit.ListSubfolder(name);
+    const std::string config = ConfigFileAmong(contents.files);
+    if (!contents.real || config.empty()) continue;
+    const std::string shown = unit.path() + "/" + name + "/";
+    entry.path = shown + config;
+    entry.configName = ConfigNameOfFile(config);
+    const bool hasRaw = std::find(contents.files.begin(), contents.files.end(),
+                                  kRawImageFileName) != contents.files.end();
+    const std::optional<RawImage> raw =
+        hasRaw ? ReadRawImage(unit.accessPath() + "/" + name + "/" + kRawImageFileName)
+               : std::nullopt;
+    // A raw image of another unit (copied in by hand, damaged) is not this backup's.
+    if (raw && raw->device == device && raw->serial == serial) {
+      entry.rawPath = shown + kRawImageFileName;
+      entry.sequence = std::max(entry.sequence, raw->sequence);
+      entry.afterFailedChange = raw->afterFailedChange;
+      entry.configName = raw->name;
+    }
+    entries.push_back(std::move(entry));
+  }
+  std::sort(entries.begin(), entries.end(), Older);
+  if (!entries.empty()) entries.front().first = true;
+  return entries;
+}
+
+std::vector<std::string> PathSteps(const std::string& relative) {
+  std::vector<std::string> steps;
+  std::string step;
+  for (char c : relative + "/") {
+    if (c != '/' && c != '\\') {
+      step += c;
+    } else if (!step.empty()) {
+      steps.push_back(step);
+      step.clear();
+    }
+  }
+  return steps;
 }
 
 }  // namespace
@@ -107,26 +195,118 @@ std::string BackupConfigFileName(const std::string& configName) {
   return fileName;
 }
 
+std::string BackupFolderName(uint64_t sequence, std::time_t when) {
+  char number[24];
+  std::snprintf(number, sizeof number, "%06llu", static_cast<unsigned long long>(sequence));
+  return std::string(number) + "-" + BackupTimeName(when);
+}
+
+std::string LocalTimeOfName(const std::string& timeName) {
+  if (!IsTimeName(timeName)) return timeName;
+  using namespace std::chrono;
+  const auto number = [&](size_t at, size_t count) {
+    return std::stoi(timeName.substr(at, count));
+  };
+  const sys_days day{year(number(0, 4)) / month(unsigned(number(4, 2))) / unsigned(number(6, 2))};
+  const std::time_t when = system_clock::to_time_t(day + hours(number(9, 2)) +
+                                                   minutes(number(11, 2)) + seconds(number(13, 2)));
+  std::tm local{};
+#ifdef _WIN32
+  if (localtime_s(&local, &when) != 0) return timeName;
+#else
+  if (localtime_r(&when, &local) == nullptr) return timeName;
+#endif
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text + timeName.substr(16);
+}
+
+GuardedFolder::Opened OpenBackupFolder(const std::string& root,
+                                       const std::vector<std::string>& below, bool make) {
+  // The user's data folder may be a link of their own; what lies inside it is not followed.
+  const std::string data = UserDataFolder();
+  std::string base = root;
+  std::vector<std::string> steps;
+  if (!data.empty() && root.size() > data.size() + 1 && root.starts_with(data) &&
+      (root[data.size()] == '/' || root[data.size()] == '\\')) {
+    base = data;
+    steps = PathSteps(root.substr(data.size() + 1));
+  }
+  steps.insert(steps.end(), below.begin(), below.end());
+  return GuardedFolder::Open(base, steps, make);
+}
+
 std::vector<BackupEntry> ListBackups(const std::string& root, const std::string& device) {
   std::vector<BackupEntry> entries;
-  for (const fs::path& unit : Subfolders(NativePath(root))) {
-    BackupEntry entry;
-    if (!SplitUnitFolder(Utf8Path(unit.filename()), entry.device, entry.serial)) continue;
-    if (!device.empty() && entry.device != device) continue;
-    for (const fs::path& backup : Subfolders(unit)) {
-      entry.time = Utf8Path(backup.filename());
-      entry.path = ConfigFileIn(backup);
-      if (!entry.path.empty()) entries.push_back(entry);
-    }
+  const GuardedFolder::Opened opened = OpenBackupFolder(root, {}, false);
+  if (!opened.folder) return entries;
+  for (const std::string& name : opened.folder->Subfolders()) {
+    std::string unitDevice;
+    uint32_t serial = 0;
+    if (!SplitUnitFolder(name, unitDevice, serial)) continue;
+    if (!device.empty() && unitDevice != device) continue;
+    const std::vector<BackupEntry> unit = ListUnitBackups(root, unitDevice.c_str(), serial);
+    entries.insert(entries.end(), unit.begin(), unit.end());
   }
   return entries;
 }
 
-void PruneBackups(const std::string& unitFolder, int keep) {
-  std::vector<fs::path> backups = Subfolders(NativePath(unitFolder));
-  std::error_code ec;
-  for (size_t i = 0; i + size_t(std::max(keep, 1)) < backups.size(); ++i)
-    fs::remove_all(backups[i], ec);
+std::vector<BackupEntry> ListUnitBackups(const std::string& root, const char* device,
+                                         uint32_t serial) {
+  const GuardedFolder::Opened unit =
+      OpenBackupFolder(root, {BackupUnitFolderName(device, serial)}, false);
+  if (!unit.folder) return {};
+  return ListIn(*unit.folder, device, serial);
+}
+
+const BackupEntry* LatestSoundBackup(const std::vector<BackupEntry>& unitBackups) {
+  for (auto entry = unitBackups.rbegin(); entry != unitBackups.rend(); ++entry)
+    if (!entry->afterFailedChange) return &*entry;
+  return nullptr;
+}
+
+std::unique_ptr<BackupEntry> BackupAt(const std::string& root, const std::string& path) {
+  const fs::path file = NativePath(path).lexically_normal();
+  const std::string folder = Utf8Path(file.parent_path().filename());
+  const std::string unitName = Utf8Path(file.parent_path().parent_path().filename());
+  std::string device;
+  uint32_t serial = 0;
+  if (!SplitUnitFolder(unitName, device, serial)) return nullptr;
+  for (const BackupEntry& entry : ListUnitBackups(root, device.c_str(), serial)) {
+    if (entry.folder != folder) continue;
+    const fs::path listed = NativePath(entry.path).parent_path() / file.filename();
+    std::error_code ec;
+    if (fs::equivalent(listed, file, ec)) return std::make_unique<BackupEntry>(entry);
+  }
+  return nullptr;
+}
+
+PruneOutcome PruneBackups(const GuardedFolder& unitFolder, int keep,
+                          const std::vector<std::string>& kept) {
+  PruneOutcome outcome;
+  std::string device;
+  uint32_t serial = 0;
+  if (!SplitUnitFolder(Utf8Path(NativePath(unitFolder.path()).filename()), device, serial))
+    return outcome;
+  if (!unitFolder.ownedByUser()) {
+    outcome.folderNotOwned = true;
+    return outcome;
+  }
+  const std::vector<BackupEntry> entries = ListIn(unitFolder, device, serial);
+  // Newest first, the first backup and the ones asked for left out: they always stay.
+  int others = 0;
+  for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+    if (entry->first || std::find(kept.begin(), kept.end(), entry->folder) != kept.end()) continue;
+    if (++others <= std::max(keep, 1)) continue;
+    const GuardedFolder::Contents contents = unitFolder.ListSubfolder(entry->folder);
+    if (!contents.ownedByUser || !HoldsOnlyABackup(contents) ||
+        !unitFolder.RemoveSubfolder(entry->folder, contents.files)) {
+      outcome.left.push_back(unitFolder.path() + "/" + entry->folder);
+      continue;
+    }
+    ++outcome.removed;
+  }
+  return outcome;
 }
 
 }  // namespace qvr

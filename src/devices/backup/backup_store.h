@@ -1,22 +1,32 @@
 #pragma once
 // The backups folder: one folder per unit ("<device>-<serial>"), in it one folder per backup
-// named for its UTC time, holding the configuration under the unit's own name, so that
-// loading or writing the file back gives the unit its name again.
+// named "<sequence>-<UTC time>" ("000007-20261207T103000Z"), holding the configuration under
+// the unit's own name (so loading or writing the file back gives the unit its name again) and
+// the raw image of everything the read returned. Backups made before they were numbered are
+// named for their time alone and hold the configuration only.
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/guarded_folder.h"
+
 namespace qvr {
 
-// How many backups of one unit are kept; older ones are removed after each new backup.
+// How many backups of one unit are kept beside its first one, unless the settings say otherwise.
 inline constexpr int kDefaultBackupsKept = 20;
 
 // "<device>-<serial>": the module's name and the unit's serial number.
 std::string BackupUnitFolderName(const char* deviceName, uint32_t serial);
 // The UTC time `when` as "2026-12-07T10:30:00Z", or `compact` as "20261207T103000Z".
 std::string UtcTimeText(std::time_t when, bool compact);
-// The UTC time as a folder name: "20261207T103000Z".
+// The UTC time as it stands in a backup's folder name: "20261207T103000Z".
 std::string BackupTimeName(std::time_t when);
+// A backup's folder name: the sequence, six digits at least, then the time name.
+std::string BackupFolderName(uint64_t sequence, std::time_t when);
+// "20261207T103000Z" (a "-2" after it or not) as local time "2026-12-07 13:30:00"; anything
+// else as it stands.
+std::string LocalTimeOfName(const std::string& timeName);
 // The file name of a backup of a unit named `configName` (Windows-1251 bytes): the name
 // itself with ".MUX" when a file of that name reads back as it, else "configuration.MUX".
 std::string BackupConfigFileName(const std::string& configName);
@@ -24,15 +34,42 @@ std::string BackupConfigFileName(const std::string& configName);
 struct BackupEntry {
   std::string device;  // the module's name
   uint32_t serial = 0;
-  std::string time;  // "20261207T103000Z" (a second backup within that second: "-2" after it)
-  std::string path;  // the configuration file
+  std::string folder;      // the backup's folder name
+  std::string timeName;    // "20261207T103000Z", a second backup that second with "-2" after it
+  uint64_t sequence = 0;   // 0: made before backups were numbered
+  std::string path;        // the configuration file
+  std::string rawPath;     // the raw image, "" when the backup has none
+  std::string configName;  // the configuration's name (UTF-8) as the backup keeps it
+  bool first = false;      // the unit's first backup: its state as the workshop found it
+  bool afterFailedChange = false;  // taken after a change to the unit that failed
 };
 
-// Every backup under `root`, oldest first (by unit, then time); `device` non-empty keeps
-// that device kind's only. Files that do not fit the layout are not listed.
+// Every backup under `root`, oldest first: by unit, then numbered ones by sequence after the
+// older ones by time. `device` non-empty keeps that device kind's only. Links and files that do
+// not fit the layout are not listed.
 std::vector<BackupEntry> ListBackups(const std::string& root, const std::string& device = {});
+// The backups of one unit, oldest first (empty when it has none or its folder is a link).
+std::vector<BackupEntry> ListUnitBackups(const std::string& root, const char* device,
+                                         uint32_t serial);
+// The unit's newest backup not taken after a failed change; null when there is none.
+const BackupEntry* LatestSoundBackup(const std::vector<BackupEntry>& unitBackups);
+// The backup whose configuration or raw image is `path`, when it is one under `root`.
+std::unique_ptr<BackupEntry> BackupAt(const std::string& root, const std::string& path);
 
-// Removes the oldest backups of the unit folder `unitFolder` until `keep` remain.
-void PruneBackups(const std::string& unitFolder, int keep);
+// Opens the folder `root` (made when `make`), and `below` inside it without following links;
+// the part of `root` inside the user's data folder is opened that way too.
+GuardedFolder::Opened OpenBackupFolder(const std::string& root,
+                                       const std::vector<std::string>& below, bool make);
+
+struct PruneOutcome {
+  int removed = 0;
+  bool folderNotOwned = false;    // nothing was removed: the unit's folder is another user's
+  std::vector<std::string> left;  // backups that are not the program's to remove (shown paths)
+};
+// Removes the unit's oldest backups until `keep` remain beside its first one and the backups
+// named in `kept` (folder names). Only real folders holding a backup's own files and nothing
+// else are removed, and only in a unit folder the user owns.
+PruneOutcome PruneBackups(const GuardedFolder& unitFolder, int keep,
+                          const std::vector<std::string>& kept);
 
 }  // namespace qvr

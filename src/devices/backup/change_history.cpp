@@ -42,6 +42,31 @@ std::string FileSha256(const std::string& path) {
   return Sha256Hex(bytes);
 }
 
+// One line of the file as an entry; none for a line that is not one.
+std::optional<HistoryEntry> ParseHistoryLine(const std::string& line) {
+  const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
+  if (!object.is_object()) return std::nullopt;
+  auto text = [&object](const char* key) {
+    return object.contains(key) && object[key].is_string() ? object[key].get<std::string>()
+                                                           : std::string();
+  };
+  auto serial = [&object](const char* key) -> std::optional<uint32_t> {
+    if (!object.contains(key) || !object[key].is_number_unsigned()) return std::nullopt;
+    return object[key].get<uint32_t>();
+  };
+  return HistoryEntry{text("time"),
+                      text("program"),
+                      serial("adapter_serial"),
+                      text("device"),
+                      serial("unit_serial"),
+                      text("command"),
+                      text("file"),
+                      text("sha256"),
+                      text("result"),
+                      object.contains("simulated") && object["simulated"].is_boolean() &&
+                          object["simulated"].get<bool>()};
+}
+
 }  // namespace
 
 std::string DefaultHistoryFile() {
@@ -77,24 +102,26 @@ bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry) {
 std::vector<HistoryEntry> ReadHistory(const std::string& historyFile) {
   std::vector<HistoryEntry> entries;
   std::ifstream in(NativePath(historyFile), std::ios::binary);
-  for (std::string line; std::getline(in, line);) {
-    const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
-    if (!object.is_object()) continue;
-    auto text = [&object](const char* key) {
-      return object.contains(key) && object[key].is_string() ? object[key].get<std::string>()
-                                                             : std::string();
-    };
-    auto serial = [&object](const char* key) -> std::optional<uint32_t> {
-      if (!object.contains(key) || !object[key].is_number_unsigned()) return std::nullopt;
-      return object[key].get<uint32_t>();
-    };
-    entries.push_back({text("time"), text("program"), serial("adapter_serial"), text("device"),
-                       serial("unit_serial"), text("command"), text("file"), text("sha256"),
-                       text("result"),
-                       object.contains("simulated") && object["simulated"].is_boolean() &&
-                           object["simulated"].get<bool>()});
-  }
+  for (std::string line; std::getline(in, line);)
+    if (auto entry = ParseHistoryLine(line)) entries.push_back(std::move(*entry));
   return entries;
+}
+
+bool LastChangeFailed(const std::string& historyFile, const std::string& device, uint32_t serial,
+                      bool simulated) {
+  bool failed = false;
+  std::ifstream in(NativePath(historyFile), std::ios::binary);
+  const std::string serialText = std::to_string(serial);
+  for (std::string line; std::getline(in, line);) {
+    // Only lines that can be the unit's are parsed.
+    if (line.find(serialText) == std::string::npos || line.find(device) == std::string::npos)
+      continue;
+    const std::optional<HistoryEntry> entry = ParseHistoryLine(line);
+    if (entry && entry->device == device && entry->unitSerial == serial &&
+        entry->simulated == simulated)
+      failed = entry->result == "failed";
+  }
+  return failed;
 }
 
 ChangeRecorder::ChangeRecorder(Link& link, const DeviceModule& module, std::string program,

@@ -36,6 +36,10 @@ bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry);
 nlohmann::json HistoryObject(const HistoryEntry& entry);
 // Every entry the file holds, oldest first; lines that are not entries are skipped.
 std::vector<HistoryEntry> ReadHistory(const std::string& historyFile);
+// Whether the last change the history holds for the unit (`simulated` or real) failed, which
+// leaves the unit holding part of what was sent.
+bool LastChangeFailed(const std::string& historyFile, const std::string& device, uint32_t serial,
+                      bool simulated);
 
 // Records one change, made between construction and Finish: Finish appends the line when the
 // unit was changed at all (the command succeeded, or a write to the unit was acknowledged

@@ -1,17 +1,16 @@
 #include "devices/backup/device_backup.h"
 
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 
+#include "devices/backup/change_history.h"
 #include "devices/common/ini_file.h"
 #include "devices/drivers/device_drivers.h"
 #include "i18n/added_texts.h"
+#include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
 #include "link/device_info.h"
-#include "platform/file_names.h"
+#include "platform/machine_name.h"
 #include "platform/new_file.h"
 #include "platform/user_folders.h"
 
@@ -22,26 +21,71 @@ namespace {
 // Names tried within one second before giving up: far more than one unit is ever backed up.
 constexpr int kMaxSameSecondBackups = 1000;
 
-// Makes a folder where nothing stood: `base`, else `base-2`, `base-3`, ... Two backups of one
-// unit within a second, or anything already at the name (a link too), take the next free one;
-// a taken name is never entered. `made` is the folder made, empty when none was.
-SaveResult NewBackupFolder(const std::string& base, std::string& made) {
-  std::error_code ec;
+// Makes a backup folder where nothing stood: `base`, else `base-2`, `base-3`, ... A taken name
+// (two backups within a second, a link planted there) is never entered. The name made, or "".
+std::string NewBackupFolder(const GuardedFolder& unit, const std::string& base, SaveResult& saved) {
   for (int n = 1; n <= kMaxSameSecondBackups; ++n) {
     const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
-    if (std::filesystem::create_directory(NativePath(name), ec)) {
-      made = name;
+    const int error = unit.MakeSubfolder(name);
+    if (error == 0) return name;
+    if (error != EEXIST) {
+      saved = ErrnoFailure(error);
       return {};
     }
-    if (ec && ec != std::errc::file_exists) return ErrnoFailure(ec.value());
   }
-  return ErrnoFailure(EEXIST);
+  saved = ErrnoFailure(EEXIST);
+  return {};
+}
+
+std::string FolderProblemText(const Catalogue& catalogue, const GuardedFolder::Opened& opened) {
+  switch (opened.problem) {
+    case FolderProblem::kLink:
+      return catalogue.FormatText(Text(catalogue, AddedText::kBackupFolderIsLink),
+                                  opened.at.c_str());
+    case FolderProblem::kNotFolder:
+      return catalogue.FormatText(Text(catalogue, AddedText::kBackupFolderNotFolder),
+                                  opened.at.c_str());
+    default:
+      return SaveFailureText(catalogue,
+                             ErrnoFailure(opened.systemError ? opened.systemError : ENOENT));
+  }
+}
+
+// The backup's two files in its new folder, reached through `folder` (an access path).
+template <typename Image>
+SaveResult SaveBackupFiles(const ConfigDriver<Image>& driver, Image& image, const RawImage& raw,
+                           const std::string& folder, const std::string& fileName) {
+  const std::string path = folder + "/" + fileName;
+  // The folder is new, so the files are too; they are still taken exclusively, following no link.
+  SaveResult saved = CreateNewFile(path);
+  if (saved.ok()) saved = driver.writeFile(path, image);
+  if (saved.ok()) {
+    // NAME is written from the file's own name; the unit's name stands there whatever it is.
+    IniFile ini;
+    (void)ini.Load(path);
+    ini.SetString("CONFIGFILE", "NAME", image.configNameText());
+    saved = ini.SaveAtomically(path);
+  }
+  const std::string rawPath = folder + "/" + kRawImageFileName;
+  if (saved.ok()) saved = CreateNewFile(rawPath);
+  if (saved.ok()) saved = SaveFile(rawPath, RawImageText(raw));
+  return saved;
+}
+
+void SayPruning(const Catalogue& catalogue, const PruneOutcome& pruned, const std::string& unit,
+                std::vector<std::string>& remarks) {
+  if (pruned.folderNotOwned)
+    remarks.push_back(
+        catalogue.FormatText(Text(catalogue, AddedText::kPruneFolderNotOwned), unit.c_str()));
+  for (const std::string& left : pruned.left)
+    remarks.push_back(
+        catalogue.FormatText(Text(catalogue, AddedText::kPruneBackupLeft), left.c_str()));
 }
 
 // Reads into a fresh image of the device's kind and saves it through the kind's driver.
 template <typename Image>
 BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
-                         const DeviceModule& module, const std::string& folder, int keep,
+                         const DeviceModule& module, const BackupRequest& request,
                          const ConfigDriver<Image>& driver) {
   BackupResult result;
   DeviceInfo info;
@@ -51,35 +95,45 @@ BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
   result.link = driver.readDevice(link, host, catalogue, module, *image);
   if (result.link != LinkOk) return result;
   image->setDescription(image->shownDescription());
-  const std::string unitFolder =
-      folder + "/" + BackupUnitFolderName(module.name, info.serialNumber());
-  std::error_code ec;
-  std::filesystem::create_directories(NativePath(unitFolder), ec);
-  std::string backupFolder;
-  SaveResult saved =
-      NewBackupFolder(unitFolder + "/" + BackupTimeName(std::time(nullptr)), backupFolder);
-  const std::string name = image->configNameText();
-  const std::string path = backupFolder + "/" + BackupConfigFileName(name);
-  // The folder is new, so the file is too; it is still taken exclusively, following no link.
-  if (saved.ok()) saved = CreateNewFile(path);
-  if (saved.ok()) saved = driver.writeFile(path, *image);
-  if (saved.ok()) {
-    // NAME is written from the file's own name; the unit's name stands there whatever it is.
-    IniFile ini;
-    (void)ini.Load(path);
-    ini.SetString("CONFIGFILE", "NAME", name);
-    saved = ini.SaveAtomically(path);
+
+  const uint32_t serial = info.serialNumber();
+  const GuardedFolder::Opened unit =
+      OpenBackupFolder(request.folder, {BackupUnitFolderName(module.name, serial)}, true);
+  if (!unit.folder) {
+    result.fileError = FolderProblemText(catalogue, unit);
+    return result;
   }
-  if (!saved.ok() && !backupFolder.empty()) {
-    std::filesystem::remove(NativePath(path), ec);
-    std::filesystem::remove(NativePath(backupFolder), ec);
-  }
+  RawImage& raw = result.image;
+  raw.device = module.name;
+  raw.serial = serial;
+  raw.identification = info.bytes;
+  const std::vector<BackupEntry> earlier = ListUnitBackups(request.folder, module.name, serial);
+  raw.sequence = earlier.empty() ? 1 : earlier.back().sequence + 1;
+  const std::time_t now = std::time(nullptr);
+  raw.time = UtcTimeText(now, false);
+  raw.machine = MachineName();
+  raw.afterFailedChange =
+      LastChangeFailed(request.historyFile, module.name, serial, request.simulated);
+  raw.name = Cp1251ToUtf8(image->configNameText());
+  CaptureUnitBytes(driver, *image, raw);
+
+  SaveResult saved;
+  const std::string folder =
+      NewBackupFolder(*unit.folder, BackupFolderName(raw.sequence, now), saved);
+  const std::string fileName = BackupConfigFileName(image->configNameText());
+  if (!folder.empty())
+    saved =
+        SaveBackupFiles(driver, *image, raw, unit.folder->accessPath() + "/" + folder, fileName);
   if (!saved.ok()) {
+    // Only what this backup made is taken away again.
+    const std::vector<std::string> made{fileName, kRawImageFileName};
+    if (!folder.empty()) (void)unit.folder->RemoveSubfolder(folder, made);
     result.fileError = SaveFailureText(catalogue, saved);
     return result;
   }
-  result.path = path;
-  PruneBackups(unitFolder, keep);
+  result.path = unit.folder->path() + "/" + folder + "/" + fileName;
+  const PruneOutcome pruned = PruneBackups(*unit.folder, request.keep, {folder, request.restoring});
+  SayPruning(catalogue, pruned, unit.folder->path(), result.remarks);
   return result;
 }
 
@@ -91,18 +145,29 @@ std::string DefaultBackupFolder(bool simulated) {
   return data + (simulated ? "/qvr-service/backups/simulated" : "/qvr-service/backups");
 }
 
+std::string FileLacksText(const Catalogue& catalogue, const DeviceModule& module) {
+  return WithConfigDriver(
+      module, [&](const auto& driver) { return std::string(Text(catalogue, driver.fileLacks)); },
+      [] { return std::string(); });
+}
+
 BackupResult BackupDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
-                                       const DeviceModule& module, const std::string& folder,
-                                       int keep) {
+                                       const DeviceModule& module, const BackupRequest& request) {
   // Without a home a relative folder would put the unit's data wherever the program was run.
-  if (folder.empty()) return {LinkOk, {}, Text(catalogue, AddedText::kNoDataFolder)};
+  if (request.folder.empty()) {
+    BackupResult refused;
+    refused.fileError = Text(catalogue, AddedText::kNoDataFolder);
+    return refused;
+  }
   return WithConfigDriver(
       module,
       [&](const auto& driver) {
-        return ReadAndSave(link, host, catalogue, module, folder, keep, driver);
+        return ReadAndSave(link, host, catalogue, module, request, driver);
       },
       [] {
-        return BackupResult{LinkExchangeFailed, {}, {}};
+        BackupResult none;
+        none.link = LinkExchangeFailed;
+        return none;
       });
 }
 

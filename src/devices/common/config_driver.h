@@ -12,6 +12,7 @@
 #include "devices/common/event_table.h"
 #include "devices/common/image_checks.h"
 #include "devices/common/image_field.h"
+#include "i18n/added_texts.h"
 #include "link/device_module.h"
 #include "link/link.h"
 #include "platform/file_save.h"
@@ -40,6 +41,13 @@ struct ConfigDriver {
   // What a device write of `sent` puts on the unit, taken from `image` (the same bytes in a
   // read-back of it).
   std::vector<uint8_t> (*unitBytes)(const Image& image, const Image& sent);
+  // Every block the unit holds, in transfer order, the ones no file carries included: what a
+  // backup keeps byte for byte.
+  std::vector<BlockRef> (*unitBlocks)(Image& image);
+  // Makes the image count as read from a unit, so that a write sends every block of unitBlocks.
+  void (*takeAsRead)(Image& image);
+  // What of the unit's bytes a *.MUX file cannot carry, for a restore from one to say.
+  AddedText fileLacks;
 };
 
 // The bytes a device write sends: `blocks` in transfer order, then the used event records.

@@ -11,6 +11,14 @@ std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage&) {
   return SentBytes(ParameterBlocks(const_cast<ConfigImage&>(image)), image.events);
 }
 
+std::vector<BlockRef> UnitBlocks(ConfigImage& image) {
+  const auto blocks = ParameterBlocks(image);
+  return {blocks.begin(), blocks.end()};
+}
+
+// Every block of the MUX-410 is sent by every write.
+void TakeAsRead(ConfigImage&) {}
+
 }  // namespace
 
 const ConfigDriver<ConfigImage> kConfigDriver = {
@@ -21,6 +29,9 @@ const ConfigDriver<ConfigImage> kConfigDriver = {
     .fields = ImageFields,
     .prepareForDevice = PrepareForDevice,
     .unitBytes = UnitBytes,
+    .unitBlocks = UnitBlocks,
+    .takeAsRead = TakeAsRead,
+    .fileLacks = AddedText::kMux410FileLacks,
 };
 
 }  // namespace qvr::mux410

@@ -13,6 +13,15 @@ std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage& sent
                    image.events);
 }
 
+std::vector<BlockRef> UnitBlocks(ConfigImage& image) {
+  return ParameterBlocks(image, true);
+}
+
+// The touch block is sent only for an image that came from a unit.
+void TakeAsRead(ConfigImage& image) {
+  image.touchFromDevice = true;
+}
+
 }  // namespace
 
 const ConfigDriver<ConfigImage> kConfigDriver = {
@@ -23,6 +32,9 @@ const ConfigDriver<ConfigImage> kConfigDriver = {
     .fields = ImageFields,
     .prepareForDevice = PrepareForDevice,
     .unitBytes = UnitBytes,
+    .unitBlocks = UnitBlocks,
+    .takeAsRead = TakeAsRead,
+    .fileLacks = AddedText::kTpx520FileLacks,
 };
 
 }  // namespace qvr::tpx520
