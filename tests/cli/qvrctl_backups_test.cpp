@@ -21,12 +21,12 @@ TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
   const std::string file = MuxFile(3);
   Outcome o = Run({"write", "mux-410", file, "--yes"});
   ASSERT_EQ(o.status, 0) << o.err;
-  // A folder per unit (device and serial number), one per backup named for its UTC time, and
-  // the file under the unit's own name; the simulator's apart from real units.
+  // A folder per unit (device and serial number), one per backup named for its number and UTC
+  // time, and the file under the unit's own name; the simulator's apart from real units.
   const std::string unit = BackupFolder() + "/simulated/MUX-410-41000123";
   std::vector<std::string> backups = FilesIn(unit);
   ASSERT_EQ(backups.size(), 1u);
-  EXPECT_TRUE(std::regex_match(backups[0], std::regex(R"(20\d{6}T\d{6}Z)"))) << backups[0];
+  EXPECT_TRUE(std::regex_match(backups[0], std::regex(R"(000001-20\d{6}T\d{6}Z)"))) << backups[0];
   EXPECT_EQ(BackupTimeName(86399), "19700101T235959Z");
   const std::string backup = unit + "/" + backups[0] + "/Demo.MUX";
   EXPECT_NE(o.out.find("Backup of the device's configuration saved to \"" + backup),
@@ -82,12 +82,12 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
   }
   EXPECT_EQ(Run({"backups", "tpx-520"}).status, 1) << "none of that device";
 
-  // Only the newest of each unit stay.
+  // Only the newest of each unit stay, beside its first.
   for (int n = 0; n < 4; ++n)
     ASSERT_EQ(Run({"--keep-backups", "3", "write", "mux-410", MuxFile(uint8_t(n)), "--yes"}).status,
               0);
   const Outcome listed = Run({"backups"});
-  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3) << listed.out;
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 4) << listed.out;
   EXPECT_NE(listed.out.find("MUX-410  serial number 41000123  20"), std::string::npos)
       << listed.out;
   // Real units' backups are another folder.
@@ -106,7 +106,7 @@ TEST_F(Workshop, ABackupTakesOnlyAFreeNameAndNeedsAHome) {
   // A link to a folder elsewhere at each second's name, and a dangling one at its "-2".
   const std::time_t now = std::time(nullptr);
   for (std::time_t second = now; second < now + 5; ++second) {
-    const std::string name = BackupTimeName(second);
+    const std::string name = BackupFolderName(1, second);
     std::filesystem::create_directory(files.File("planted-" + name));
     std::filesystem::create_directory_symlink(files.File("planted-" + name), unit + "/" + name);
     std::filesystem::create_symlink(files.File("gone-" + name), unit + "/" + name + "-2");
@@ -125,7 +125,7 @@ TEST_F(Workshop, ABackupTakesOnlyAFreeNameAndNeedsAHome) {
   }
   ASSERT_EQ(made.size(), 1u);
   EXPECT_TRUE(made[0].ends_with("Z-3")) << made[0];
-  EXPECT_EQ(FilesIn(unit + "/" + made[0]).size(), 1u);
+  EXPECT_EQ(FilesIn(unit + "/" + made[0]).size(), 2u) << "the configuration and its raw image";
 
   // A relative XDG_DATA_HOME counts for nothing (it would follow the working folder); with no
   // home either, the write stops before anything is sent.

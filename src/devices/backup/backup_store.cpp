@@ -293,11 +293,12 @@ PruneOutcome PruneBackups(const GuardedFolder& unitFolder, int keep,
     return outcome;
   }
   const std::vector<BackupEntry> entries = ListIn(unitFolder, device, serial);
-  // Newest first, the first backup and the ones asked for left out: they always stay.
+  // Newest first; the first backup and the ones asked for always stay.
   int others = 0;
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-    if (entry->first || std::find(kept.begin(), kept.end(), entry->folder) != kept.end()) continue;
+    if (entry->first) continue;
     if (++others <= std::max(keep, 1)) continue;
+    if (std::find(kept.begin(), kept.end(), entry->folder) != kept.end()) continue;
     const GuardedFolder::Contents contents = unitFolder.ListSubfolder(entry->folder);
     if (!contents.ownedByUser || !HoldsOnlyABackup(contents) ||
         !unitFolder.RemoveSubfolder(entry->folder, contents.files)) {

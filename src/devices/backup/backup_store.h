@@ -66,9 +66,9 @@ struct PruneOutcome {
   bool folderNotOwned = false;    // nothing was removed: the unit's folder is another user's
   std::vector<std::string> left;  // backups that are not the program's to remove (shown paths)
 };
-// Removes the unit's oldest backups until `keep` remain beside its first one and the backups
-// named in `kept` (folder names). Only real folders holding a backup's own files and nothing
-// else are removed, and only in a unit folder the user owns.
+// Removes the unit's oldest backups until the newest `keep` remain beside its first one and
+// the backups named in `kept` (folder names). Only real folders holding a backup's own files and
+// nothing else are removed, and only in a unit folder the user owns.
 PruneOutcome PruneBackups(const GuardedFolder& unitFolder, int keep,
                           const std::vector<std::string>& kept);
 
