@@ -159,8 +159,9 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
   const QString unit = backups + "/TPX-520-52000456";
   const QStringList saved = QDir(unit).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   ASSERT_EQ(saved.size(), 1);
+  // The configuration beside the raw image of every byte the read returned.
   const QStringList files = QDir(unit + "/" + saved[0]).entryList(QDir::Files);
-  ASSERT_EQ(files.size(), 1);
+  ASSERT_EQ(files, QStringList({"Demo.MUX", "raw-image.json"}));
   EXPECT_TRUE(MemoText().endsWith(
       QString::fromUtf8("Резервная копия конфигурации устройства сохранена в \"%1/%2/%3\"")
           .arg(unit, saved[0], files[0])));
