@@ -162,6 +162,11 @@ int RunRestore(Session& s, const DeviceModule& module, const std::string& which)
         s.catalogue.FormatText(Text(s.catalogue, AddedText::kRawImageDamaged), rawPath.c_str()));
     return kExitFailure;
   }
+  if (raw && raw->device != module.name) {
+    s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kFileOfOtherDevice),
+                                        path.c_str(), raw->device.c_str(), module.name));
+    return kExitFailure;
+  }
   s.host.fields()["exact"] = raw.has_value();
   // The unit the backup was taken of: its raw image says, else the backup folder it lies in.
   const std::optional<uint32_t> backupSerial = raw     ? std::optional<uint32_t>(raw->serial)
