@@ -16,6 +16,7 @@
 #include "app/device_pages.h"
 #include "devices/backup/backup_store.h"
 #include "devices/backup/change_history.h"
+#include "devices/backup/raw_image.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
 #include "shell_test_support.h"
@@ -155,12 +156,13 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
   shell.boxes.answers = {BoxAnswer::kYes};
   window().ResetToDefaultCommand();
   EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
-  // A folder per unit, one per backup, the file under the unit's own name.
+  // A folder per unit, one per backup, the file under the unit's own name beside the raw image.
   const QString unit = backups + "/TPX-520-52000456";
   const QStringList saved = QDir(unit).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   ASSERT_EQ(saved.size(), 1);
-  const QStringList files = QDir(unit + "/" + saved[0]).entryList(QDir::Files);
+  const QStringList files = QDir(unit + "/" + saved[0]).entryList({"*.MUX"}, QDir::Files);
   ASSERT_EQ(files.size(), 1);
+  EXPECT_TRUE(QFile::exists(unit + "/" + saved[0] + "/" + kRawImageFileName));
   EXPECT_TRUE(MemoText().endsWith(
       QString::fromUtf8("Резервная копия конфигурации устройства сохранена в \"%1/%2/%3\"")
           .arg(unit, saved[0], files[0])));
