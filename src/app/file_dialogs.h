@@ -1,12 +1,13 @@
 #pragma once
 // The three file dialogs (firmware update file, configuration to load, configuration to save):
 // each starts in the folder last chosen for the same device and purpose, filters on the
-// device's mask and stays centred over the main window while it settles. Who answers a dialog
-// is replaceable, so tests can script the user.
+// device's mask and stays centred over the main window while it settles; beside them the
+// restore's list of backups. Who answers a dialog is replaceable, so tests can script the user.
 #include <QPointer>
 #include <QString>
 #include <string>
 
+#include "app/backup_choice.h"
 #include "i18n/message_id.h"
 #include "link/device_module.h"
 
@@ -38,6 +39,8 @@ class FileDialogRunner {
  public:
   virtual ~FileDialogRunner() = default;
   virtual QString Run(const FileDialogRequest& request) = 0;
+  // The restore's list of backups: which one, another file, or cancelled.
+  virtual BackupChoice ChooseBackup(const BackupChoiceRequest& request) = 0;
 };
 
 // Keeps a running dialog centred over the main window: `timer` (TimerOnShow) repositions it on
@@ -61,6 +64,7 @@ class QtFileDialogRunner final : public FileDialogRunner {
   QtFileDialogRunner(QWidget* mainWindow, DialogCentring& centring)
       : mainWindow_(mainWindow), centring_(centring) {}
   QString Run(const FileDialogRequest& request) override;
+  BackupChoice ChooseBackup(const BackupChoiceRequest& request) override;
 
  private:
   QWidget* mainWindow_;
@@ -78,6 +82,9 @@ class FileDialogs {
   std::string ChooseConfigFileToSave(const DeviceModule& module);
   // Any other file choice, through the same runner: the chosen path or "".
   std::string Run(const FileDialogRequest& request) { return runner_->Run(request).toStdString(); }
+  BackupChoice ChooseBackup(const BackupChoiceRequest& request) {
+    return runner_->ChooseBackup(request);
+  }
   // Stored at once under the device's name; an empty path stores nothing.
   void RememberUpdateFile(const DeviceModule& module, const std::string& path);
   void RememberConfigFile(const DeviceModule& module, const std::string& path);

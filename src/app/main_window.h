@@ -8,7 +8,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "app/device_pages.h"
@@ -128,8 +130,9 @@ class MainWindow final : public QMainWindow,
 
   // Loads `path` into the active device page as Open does: asks about unsaved changes first.
   void LoadConfigFile(const std::string& path);
-  // Offers the connected unit's backups of the active page's device; the chosen one is loaded
-  // and written back to the unit as the toolbar's write does.
+  // Offers the connected unit's backups of the active page's device, or any backup file (a
+  // replaced unit's), and puts the chosen one back onto the unit: byte for byte from its raw
+  // image, else loaded into the page and written as the toolbar's write does.
   void RestoreFromBackup();
   // The configuration file the page was last loaded from or saved to ("" for none).
   QString pageFile(int page) const;
@@ -203,8 +206,39 @@ class MainWindow final : public QMainWindow,
   // Inside a command: loads `path` ("" does nothing) and remembers it.
   void LoadIntoActivePage(const ModuleRow& row, const std::string& path);
   void FillRecentMenu();
-  // The chosen backup of the connected unit, or "" (nothing chosen, none there: said so).
-  std::string ChooseBackupOfUnit(const DeviceModule& module);
+  // A change that writes the unit: its name and file for the history, the lines the log says
+  // first, the write itself and the read-back after a write that went through.
+  struct UnitWrite {
+    const char* history = nullptr;
+    std::string file = {};
+    std::vector<std::string> notes = {};
+    std::function<TransferResult()> send = {};
+    std::function<void()> verify = {};
+  };
+  // The toolbar's write of the active page: its checks, then WriteUnit.
+  void WriteActivePage(UnitWrite write);
+  // Asks `question`; on Yes backs the unit up, records the change in the history, sends and
+  // verifies, or shows why the write failed.
+  void WriteUnit(const DeviceModule& module, const std::string& question, const UnitWrite& write);
+  // The box of a write that failed, saying whether the unit was changed before it did.
+  void ShowWriteFailure(const DeviceModule& module, const TransferResult& result,
+                        const WriteWatch& watch);
+
+  // The backup a restore puts back (restore_backup.cpp).
+  struct ChosenBackup;
+  // The connected unit's serial number; none after a box said why it could not be read.
+  std::optional<uint32_t> ReadUnitSerial(const DeviceModule& module);
+  // The file of the backup chosen from the unit's list or in the file dialog; "" when cancelled.
+  std::string ChooseBackupOfUnit(const DeviceModule& module, uint32_t serial);
+  // Fills `chosen` and checks it against the connected unit: false when it is refused (a box
+  // said why) or the user declined.
+  bool ChooseBackup(const DeviceModule& module, ChosenBackup& chosen);
+  bool ReadExactImage(ChosenBackup& chosen);
+  bool AcceptsBackup(const DeviceModule& module, uint32_t serial, const ChosenBackup& chosen);
+  // What the log says of the chosen backup before it is written.
+  std::vector<std::string> RestoreNotes(const DeviceModule& module, const ChosenBackup& chosen);
+  // The raw image written back byte for byte, then read back and shown as after a read.
+  void RestoreExactImage(const DeviceModule& module, const ChosenBackup& chosen);
 
   // Entered by every toolbar command (EnterOperation): the toolbar, the device pages and the
   // menu take no input, a connection change ends nothing, and the adapter stays this program's

@@ -29,6 +29,7 @@ void ShellHost::LogLine(const std::string& line) {
 }
 
 void ShellHost::ClearLog() {
+  if (logKept_) return;
   log_.clear();
 }
 

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 
 #include "link/host.h"
+#include "link/scoped_value.h"
 
 class QAction;
 class QPlainTextEdit;
@@ -34,6 +35,10 @@ class ShellHost final : public Host {
   // Save, Discard or Cancel (kYes, kNo, kCancel).
   BoxAnswer AskSaveChanges(const std::string& text);
 
+  // While the returned guard lives, ClearLog keeps the log: a command's read-back leaves what
+  // the command said before it (where its backup went) in view.
+  [[nodiscard]] ScopedValue<bool> KeepLog() { return ScopedValue<bool>(logKept_, true); }
+
   void HideProgress();
   // True while the core pumps messages beneath the current event (a wait outside any toolbar
   // command, say): the event loop is then not the program's own, and closing must wait.
@@ -43,6 +48,7 @@ class ShellHost final : public Host {
   void Pump(QEventLoop::ProcessEventsFlags flags);
 
   int pumpDepth_ = 0;
+  bool logKept_ = false;
   QPlainTextEdit& log_;
   ProgressDisplay& progress_;
   MessageBoxService& boxes_;

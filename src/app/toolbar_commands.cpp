@@ -172,6 +172,10 @@ void MainWindow::ReadDeviceCommand() {
 }
 
 void MainWindow::WriteDeviceCommand() {
+  WriteActivePage({.history = "write"});
+}
+
+void MainWindow::WriteActivePage(UnitWrite write) {
   if (ActiveDriver().IsController()) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
@@ -184,26 +188,48 @@ void MainWindow::WriteDeviceCommand() {
   const Operation operation = EnterOperation();
   std::string question = catalogue_.Text(MessageId::kWriteQuestion);
   if (!AddWritePreview(*row->module, question)) return;
-  if (ShowBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, question) == BoxAnswer::kYes) {
-    const WriteWatch watch(*link_);
-    ChangeRecorder change(*link_, *row->module, "qvr-service", "write", simulated_);
-    // A backup that failed has said why, and nothing is sent.
-    const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
-    const TransferResult result =
-        backedUp ? row->writeDevice(*this, *row->module) : TransferResult(LinkOk);
-    change.Finish(backedUp && result.ok(), "", historyFile_);
-    if (result.ok() && backedUp) {
-      if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);
-    } else if (!result.ok()) {
-      std::string text = DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed,
-                                           row->module->name, result);
-      if (watch.deviceChanged())
-        text = WithAddedText(catalogue_, text,
-                             OnlyRestartRefused(watch) ? AddedText::kRestartRefused
-                                                       : AddedText::kConfigurationHalfWritten);
-      ShowBox(BoxKind::kError, text);
-    }
+  DevicePage* page = activeDevicePage();
+  write.send = [&] { return row->writeDevice(*this, *row->module); };
+  write.verify = [&] {
+    if (page) page->VerifyWrite(*row->module);
+  };
+  WriteUnit(*row->module, question, write);
+}
+
+void MainWindow::WriteUnit(const DeviceModule& module, const std::string& question,
+                           const UnitWrite& write) {
+  if (ShowBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, question) != BoxAnswer::kYes)
+    return;
+  // The change has one log: the read-backs start no fresh one, so where the backup went stays
+  // in view after the write is verified.
+  host_->ClearLog();
+  const auto kept = host_->KeepLog();
+  for (const std::string& note : write.notes) host_->LogLine(note);
+  const WriteWatch watch(*link_);
+  ChangeRecorder change(*link_, module, "qvr-service", write.history, simulated_);
+  // A backup that failed has said why, and nothing is sent.
+  if (BackupBeforeChange(module) != LinkOk) {
+    change.Finish(false, write.file, historyFile_);
+    return;
   }
+  const TransferResult result = write.send();
+  change.Finish(result.ok(), write.file, historyFile_);
+  if (result.ok()) {
+    write.verify();
+    return;
+  }
+  ShowWriteFailure(module, result, watch);
+}
+
+void MainWindow::ShowWriteFailure(const DeviceModule& module, const TransferResult& result,
+                                  const WriteWatch& watch) {
+  std::string text =
+      DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed, module.name, result);
+  if (watch.deviceChanged())
+    text = WithAddedText(catalogue_, text,
+                         OnlyRestartRefused(watch) ? AddedText::kRestartRefused
+                                                   : AddedText::kConfigurationHalfWritten);
+  ShowBox(BoxKind::kError, text);
 }
 
 void MainWindow::ResetToDefaultCommand() {

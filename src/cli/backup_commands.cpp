@@ -1,5 +1,4 @@
 // backups and restore, and the backup every change to a unit makes first.
-#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -12,10 +11,10 @@
 #include "cli/terminal_text.h"
 #include "devices/backup/change_history.h"
 #include "devices/backup/device_backup.h"
+#include "devices/backup/restore_source.h"
 #include "i18n/added_texts.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
-#include "platform/file_names.h"
 
 namespace qvr::cli {
 
@@ -81,13 +80,6 @@ int BackupBeforeChange(Session& s, const DeviceModule& module) {
 
 namespace {
 
-// The backup's number as listings show it.
-std::string NumberText(const Catalogue& catalogue, const BackupEntry& entry) {
-  if (entry.sequence == 0) return Text(catalogue, AddedText::kBackupNoNumber);
-  return catalogue.FormatText(Text(catalogue, AddedText::kBackupNumber),
-                              static_cast<unsigned long>(entry.sequence));
-}
-
 std::vector<std::string> MarkWords(const BackupEntry& entry) {
   std::vector<std::string> marks;
   if (entry.first) marks.push_back("first");
@@ -128,17 +120,8 @@ std::unique_ptr<BackupEntry> ChooseLatest(Session& s, const DeviceModule& module
   }
   s.host.Note(s.catalogue.FormatText(
       Text(s.catalogue, AddedText::kRestoreChosen), LocalTimeOfName(latest->timeName).c_str(),
-      NumberText(s.catalogue, *latest).c_str(), latest->path.c_str()));
+      BackupNumberText(s.catalogue, *latest).c_str(), latest->path.c_str()));
   return std::make_unique<BackupEntry>(*latest);
-}
-
-// The raw image that goes with `path`: the file itself, or the one beside a backup's *.MUX.
-std::string RawImageBeside(const std::string& path) {
-  const std::filesystem::path file = NativePath(path);
-  if (Utf8Path(file.filename()) == kRawImageFileName) return path;
-  std::error_code ec;
-  const std::filesystem::path beside = file.parent_path() / kRawImageFileName;
-  return std::filesystem::is_regular_file(beside, ec) ? Utf8Path(beside) : std::string();
 }
 
 }  // namespace
@@ -204,7 +187,7 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
                       {"raw_image", entry.rawPath}});
     lines += catalogue.FormatText(Text(catalogue, AddedText::kBackupLine), entry.device.c_str(),
                                   static_cast<unsigned long>(entry.serial), local.c_str(),
-                                  NumberText(catalogue, entry).c_str(),
+                                  BackupNumberText(catalogue, entry).c_str(),
                                   MarksText(catalogue, entry).c_str(), entry.path.c_str()) +
              "\n";
   }

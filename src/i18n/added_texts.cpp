@@ -321,6 +321,30 @@ constexpr Texts kTexts[] = {
     /* kRawImageDamaged */
     {"Точный образ \"%s\" повреждён или относится к другому устройству; ничего не отправлено",
      "The exact image \"%s\" is damaged or of another unit; nothing was sent"},
+    /* kRestoreDialogTitle */
+    {"Восстановление из резервной копии", "Restore from backup"},
+    /* kUnitBackupsHeading */
+    {"Резервные копии %s с серийным номером %lu, новые сверху:",
+     "Backups of the %s with serial number %lu, newest first:"},
+    /* kBackupColumnTime */
+    {"Время", "Time"},
+    /* kBackupColumnNumber */
+    {"Номер", "Number"},
+    /* kBackupColumnName */
+    {"Конфигурация", "Configuration"},
+    /* kBackupColumnMarks */
+    {"Отметки", "Marks"},
+    /* kRestoreButton */
+    {"&Восстановить", "&Restore"},
+    /* kOtherBackupFileButton */
+    {"&Другой файл...", "&Other file..."},
+    /* kRestoreOtherDevice */
+    {"Резервная копия \"%s\" относится к устройству \"%s\", а не к \"%s\"; ничего не "
+     "отправлено",
+     "The backup \"%s\" is of the %s, not of the %s; nothing was sent"},
+    /* kUnitBytesDiffer */
+    {"отличаются байты, которых нет в файле конфигурации",
+     "bytes that no configuration file holds differ"},
 };
 // clang-format on
 

@@ -194,6 +194,23 @@ enum class AddedText {
   kTpx520FileLacks,
   // A raw image beside a backup that cannot be used: "%s" the raw image file.
   kRawImageDamaged,
+  // ---- the window's restore: its list of the unit's backups ----
+  // The list's title.
+  kRestoreDialogTitle,
+  // Above the list: "%s" device name, "%lu" serial number.
+  kUnitBackupsHeading,
+  // The list's columns.
+  kBackupColumnTime,
+  kBackupColumnNumber,
+  kBackupColumnName,
+  kBackupColumnMarks,
+  // Its buttons: restore the chosen backup; choose a backup file instead (another unit's).
+  kRestoreButton,
+  kOtherBackupFileButton,
+  // A backup of another device kind: "%s" the file, "%s" its device, "%s" the connected one.
+  kRestoreOtherDevice,
+  // A read-back after a restore differs only where no *.MUX looks.
+  kUnitBytesDiffer,
   kCount
 };
 

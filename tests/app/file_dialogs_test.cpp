@@ -5,12 +5,17 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QUrl>
 
+#include "app/backup_dialog.h"
 #include "app/file_drop.h"
 #include "app/recent_files.h"
 #include "devices/common/ini_file.h"
+#include "i18n/added_texts.h"
 #include "shell_test_support.h"
 
 namespace qvr::test {
@@ -165,6 +170,78 @@ TEST(RealFileDialog, IsCentredOverTheWindowWithTheMaskAndTitle) {
   EXPECT_FALSE(overwriteQuestion);
   EXPECT_TRUE(clipped.isEmpty()) << clipped.size() << " headers cut";
   EXPECT_FALSE(shell.Find<QTimer>("TimerOnShow")->isActive());
+}
+
+// The restore's list as the installer meets it, in either language: newest first with its
+// numbers and marks, the newest backup not taken after a failed change chosen at the start,
+// every column wide enough for its texts, Enter restoring the chosen backup, Esc cancelling and
+// "Other file" asking for a file; a unit without backups offers only the file.
+TEST(RealBackupList, EnterRestoresTheChosenBackupAndEveryColumnShowsItsTexts) {
+  std::vector<BackupEntry> oldestFirst(3);
+  oldestFirst[0].timeName = "20261201T080000Z";
+  oldestFirst[0].configName = "Гараж";
+  oldestFirst[0].first = true;
+  oldestFirst[1].timeName = "20261202T080000Z";
+  oldestFirst[1].sequence = 7;
+  oldestFirst[1].configName = "LC200 15/16";
+  oldestFirst[2].timeName = "20261203T080000Z";
+  oldestFirst[2].sequence = 8;
+  oldestFirst[2].afterFailedChange = true;
+  for (const Language language : {kRussian, kEnglish}) {
+    SCOPED_TRACE(language);
+    Catalogue catalogue;
+    catalogue.setLanguage(language);
+    const BackupChoiceRequest request =
+        UnitBackupChoice(catalogue, Mux(), 41000123, oldestFirst, "/backups");
+    ASSERT_EQ(request.rows.size(), 3u);
+    EXPECT_EQ(request.rows[0][3].toStdString(),
+              TextIn(language, AddedText::kBackupMarkAfterFailedChange));
+    EXPECT_EQ(request.rows[2][1].toStdString(), TextIn(language, AddedText::kBackupNoNumber));
+    BackupListDialog dialog(request, nullptr);
+    dialog.show();
+    auto* list = dialog.findChild<QTreeWidget*>("ListBackupsx");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->indexOfTopLevelItem(list->currentItem()), 1);
+    EXPECT_EQ(list->accessibleName(), request.heading);
+    for (const char* name : {"ButtonRestorex", "ButtonOtherBackupFilex", "ButtonCancelRestorex"}) {
+      const auto* button = dialog.findChild<QPushButton*>(name);
+      ASSERT_NE(button, nullptr) << name;
+      EXPECT_FALSE(button->accessibleName().isEmpty() || button->accessibleName().contains('&'));
+    }
+    const QHeaderView* header = list->header();
+    const QAbstractItemView* view = list;
+    for (int column = 0; column < header->count(); ++column) {
+      EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << column;
+      EXPECT_GE(header->sectionSize(column), view->sizeHintForColumn(column)) << column;
+    }
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(dialog.choice().kind, BackupChoice::kListed);
+    EXPECT_EQ(dialog.choice().row, 2);
+  }
+
+  Catalogue catalogue;
+  const BackupChoiceRequest request =
+      UnitBackupChoice(catalogue, Mux(), 41000123, oldestFirst, "/backups");
+  BackupListDialog cancelled(request, nullptr);
+  cancelled.show();
+  QTest::keyClick(cancelled.findChild<QTreeWidget*>("ListBackupsx"), Qt::Key_Escape);
+  EXPECT_FALSE(cancelled.isVisible());
+  EXPECT_EQ(cancelled.choice().kind, BackupChoice::kCancelled);
+  BackupListDialog other(request, nullptr);
+  other.show();
+  other.findChild<QPushButton*>("ButtonOtherBackupFilex")->click();
+  EXPECT_EQ(other.choice().kind, BackupChoice::kOtherFile);
+
+  const BackupChoiceRequest none = UnitBackupChoice(catalogue, Mux(), 41000123, {}, "/backups");
+  EXPECT_EQ(none.heading.toStdString(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kNoUnitBackupsInFolder), "MUX-410",
+                                  41000123u, "/backups"));
+  BackupListDialog empty(none, nullptr);
+  empty.show();
+  EXPECT_FALSE(empty.findChild<QPushButton*>("ButtonRestorex")->isEnabled());
+  QTest::keyClick(empty.findChild<QTreeWidget*>("ListBackupsx"), Qt::Key_Return);
+  EXPECT_TRUE(empty.isVisible());
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ class ScriptedBoxes : public MessageBoxResponder {
   std::function<void()> during;  // runs while a box is "open"
 };
 
-// Answers file dialogs from a script ("" cancels; an empty script cancels) and records them.
+// Answers file dialogs and the restore's list from scripts ("" cancels; an empty script
+// cancels) and records them.
 class ScriptedDialogs : public FileDialogRunner {
  public:
   QString Run(const FileDialogRequest& request) override {
@@ -61,8 +62,20 @@ class ScriptedDialogs : public FileDialogRunner {
     answers.pop_front();
     return answer;
   }
+  // The restore's list: a listed choice without a row takes the one chosen at the start, as
+  // Enter does.
+  BackupChoice ChooseBackup(const BackupChoiceRequest& request) override {
+    backupRequests.push_back(request);
+    if (backupChoices.empty()) return {};
+    BackupChoice choice = backupChoices.front();
+    backupChoices.pop_front();
+    if (choice.kind == BackupChoice::kListed && choice.row < 0) choice.row = request.selected;
+    return choice;
+  }
   std::vector<FileDialogRequest> requests;
   std::deque<QString> answers;
+  std::vector<BackupChoiceRequest> backupRequests;
+  std::deque<BackupChoice> backupChoices;
   std::function<void()> during;  // runs while the dialog is "open"
 };
 
@@ -179,6 +192,18 @@ class ShellFixture {
 
   // Polls the simulated controller once, as the timer would.
   void Connect() { (void)window->monitor().PollController(); }
+
+  // Reads the unit of `page`, saves the page as `path`, loads that file and writes it back,
+  // answering Yes: a write from a file, which sends nothing a *.MUX cannot carry.
+  void WriteThroughFile(int page, const QString& path) {
+    window->setActivePage(page);
+    window->ReadDeviceCommand();
+    dialogs.answers = {path, path};
+    window->SaveConfigFileCommand();
+    window->OpenConfigFileCommand();
+    boxes.answers = {BoxAnswer::kYes};
+    window->WriteDeviceCommand();
+  }
 
   template <typename T>
   T* Find(const char* name) const {

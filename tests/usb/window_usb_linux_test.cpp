@@ -1,14 +1,18 @@
 // The window over hidapi's hidraw backend and an emulated adapter: its connection monitor
-// follows the adapter being unplugged and plugged in again, also in the middle of a read.
+// follows the adapter being unplugged and plugged in again, also in the middle of a read, and
+// a restore sends and reads back every byte of a backup's raw image.
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 
 #include "app/device_pages.h"
 #include "app/shell_test_support.h"
+#include "i18n/added_texts.h"
 #include "link/hid_transport.h"
 #include "platform/adapter_lock.h"
+#include "sim/sim_profiles.h"
 #include "support/ldr_builder.h"
 #include "usb/usb_fixture.h"
 
@@ -95,6 +99,42 @@ TEST_F(WindowOverUsb, AnAdapterPulledDuringAReadEndsTheReadHonestly) {
   bed->Replug(0);
   shell.Connect();
   EXPECT_TRUE(window().monitor().connected());
+}
+
+// A restore from the list over hidraw gives back what a file write left out, the MUX-410's DPAR
+// bits 6 and 7 and the TPX-520's touch calibration, each read back byte for byte; the log still
+// says where the backup taken before it went.
+TEST_F(WindowOverUsb, ARestoreFromTheListGivesBackWhatNoFileCarries) {
+  shell.Connect();
+  ASSERT_TRUE(window().monitor().connected());
+  std::vector<uint8_t> touch;
+  bed->WithModel(0, [&](sim::SimController& model) {
+    std::vector<uint8_t> dpar = model.Block(sim::kAddressMux410, 20);
+    dpar[2] = 0xC1;
+    model.SetBlock(sim::kAddressMux410, 20, dpar);
+    touch = model.Block(sim::kAddressTpx520, 16);
+  });
+  shell.WriteThroughFile(kPageMux410, shell.dir.filePath("car.MUX"));
+  shell.WriteThroughFile(kPageTpx520, shell.dir.filePath("car-tpx.MUX"));
+  bed->WithModel(0, [&](sim::SimController& model) {
+    EXPECT_EQ(model.Block(sim::kAddressMux410, 20)[2], 0x01);
+    model.SetBlock(sim::kAddressTpx520, 16, sim::FoundTouchBlock());
+  });
+  const std::string saved = TextIn(kRussian, AddedText::kBackupSaved);
+  const QString savedLine = QString::fromStdString(saved.substr(0, saved.find('%')));
+  for (const int page : {kPageMux410, kPageTpx520}) {
+    window().setActivePage(page);
+    shell.dialogs.backupChoices = {{BackupChoice::kListed}};
+    shell.boxes.answers = {BoxAnswer::kYes};
+    shell.boxes.seen.clear();
+    window().RestoreFromBackup();
+    EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
+    EXPECT_TRUE(shell.Find<QPlainTextEdit>("Memo")->toPlainText().contains(savedLine));
+  }
+  bed->WithModel(0, [&](sim::SimController& model) {
+    EXPECT_EQ(model.Block(sim::kAddressMux410, 20)[2], 0xC1);
+    EXPECT_EQ(model.Block(sim::kAddressTpx520, 16), touch);
+  });
 }
 
 // A qvrctl update while the window is open: the window's polls wait for it or are told the

@@ -9,6 +9,8 @@
 
 #include "devices/backup/raw_image.h"
 #include "editors/conversions.h"
+#include "i18n/added_texts.h"
+#include "i18n/catalogue.h"
 #include "i18n/cp1251.h"
 #include "platform/file_names.h"
 #include "platform/user_folders.h"
@@ -219,6 +221,12 @@ std::string LocalTimeOfName(const std::string& timeName) {
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text + timeName.substr(16);
+}
+
+std::string BackupNumberText(const Catalogue& catalogue, const BackupEntry& entry) {
+  if (entry.sequence == 0) return Text(catalogue, AddedText::kBackupNoNumber);
+  return catalogue.FormatText(Text(catalogue, AddedText::kBackupNumber),
+                              static_cast<unsigned long>(entry.sequence));
 }
 
 GuardedFolder::Opened OpenBackupFolder(const std::string& root,

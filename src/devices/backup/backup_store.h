@@ -13,6 +13,8 @@
 
 namespace qvr {
 
+class Catalogue;
+
 // How many backups of one unit are kept beside its first one, unless the settings say otherwise.
 inline constexpr int kDefaultBackupsKept = 20;
 
@@ -43,6 +45,9 @@ struct BackupEntry {
   bool first = false;      // the unit's first backup: its state as the workshop found it
   bool afterFailedChange = false;  // taken after a change to the unit that failed
 };
+
+// The backup's number as listings show it ("no. 7"), or the text of one made before numbers.
+std::string BackupNumberText(const Catalogue& catalogue, const BackupEntry& entry);
 
 // Every backup under `root`, oldest first: by unit, then numbered ones by sequence after the
 // older ones by time. `device` non-empty keeps that device kind's only. Links and files that do

@@ -10,6 +10,8 @@
 
 namespace qvr {
 
+struct RawImage;
+
 enum class EventMenuItem { AddAtEnd, Insert, DeleteCurrent, DeleteAll, DeleteUnused };
 
 // How a page operation that is no transfer ended: done, or refused with its reason already
@@ -49,6 +51,19 @@ class DevicePage : public QWidget {
   // After a successful device write: reads the unit back and says "verified" in the log and the
   // status bar when it holds what was sent, else shows what differs.
   virtual void VerifyWrite(const DeviceModule& module) { (void)module; }
+  // A backup's exact image sent back as the unit held it: every block, those no file carries
+  // included, without the page's checks. The page's own configuration stays as it is.
+  virtual TransferResult WriteExactImage(const DeviceModule& module, const RawImage& image) {
+    (void)module;
+    (void)image;
+    return LinkExchangeFailed;
+  }
+  // After it: reads the unit back comparing every byte, says "verified" as VerifyWrite does or
+  // shows what differs. True when the page then shows what the unit holds, as after a read.
+  virtual bool VerifyExactWrite(const DeviceModule& module) {
+    (void)module;
+    return false;
+  }
 
   // The shared event pop-up menu, acting on this page's event list.
   virtual void EventMenuAction(EventMenuItem item) = 0;

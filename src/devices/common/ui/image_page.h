@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/backup/raw_image.h"
 #include "devices/common/config_driver.h"
 #include "devices/common/config_sections.h"
 #include "devices/common/image_compare.h"
@@ -59,11 +60,7 @@ class ImagePage : public DevicePage {
           device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, image));
     });
     if (!result.ok()) return result;
-    ImageToControls();
-    SetModified(false);
-    SetHoldsConfiguration(true);
-    // A failed current-input read shows its own box; the configuration was read all the same.
-    (void)ReadCurrentInput();
+    ShowReadImage();
     return LinkOk;
   }
   PageOutcome CheckForDevice() override { return CheckPageForDevice(host_, events(), Writers()); }
@@ -103,6 +100,41 @@ class ImagePage : public DevicePage {
     changes = ChangeLines(CompareImages(device_.fields(device), device.events,
                                         device_.fields(image_), image_.events));
     return kPreviewMade;
+  }
+  // The unit held these bytes: they go back as they are, without the checks a configuration
+  // from the page or a file passes first.
+  TransferResult WriteExactImage(const DeviceModule& module, const RawImage& raw) override {
+    Image exact;
+    if (!ImageFromUnitBytes(device_, raw, exact)) return LinkExchangeFailed;
+    lastSent_ = exact;
+    const TransferResult written =
+        device_.writeDevice(host_.link(), host_.host(), host_.catalogue(), module, lastSent_);
+    return Logged(written);
+  }
+  bool VerifyExactWrite(const DeviceModule& module) override {
+    Image back;
+    const TransferResult read =
+        Logged(device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, back));
+    if (!read.ok()) {
+      ShowNotVerified(module, ResultTextWithPlace(read));
+      return false;
+    }
+    // Every block the unit holds is compared, the ones no file carries (and no page shows)
+    // included: only they tell an exact restore from a load of the *.MUX beside it.
+    const bool same = SentBytes(device_.unitBlocks(back), back.events) ==
+                      SentBytes(device_.unitBlocks(lastSent_), lastSent_.events);
+    const std::vector<ImageChange> changes = CompareImages(
+        device_.fields(back), back.events, device_.fields(lastSent_), lastSent_.events);
+    image_ = back;
+    ShowReadImage();
+    if (same) {
+      SayVerified(module);
+    } else {
+      ShowNotVerified(module, changes.empty() ? std::string(Text(host_.catalogue(),
+                                                                 AddedText::kUnitBytesDiffer))
+                                              : ChangeLines(changes));
+    }
+    return true;
   }
   PageOutcome WriteConfigFile(const DeviceModule& module, const std::string& path) override {
     (void)module;
@@ -163,23 +195,40 @@ class ImagePage : public DevicePage {
   // what was sent, else a box that lists what differs.
   void VerifyWrite(const DeviceModule& module) override {
     Image& sent = lastSent_;
-    const Catalogue& text = host_.catalogue();
     Image back;
     const TransferResult read =
-        Logged(device_.readDevice(host_.link(), host_.host(), text, module, back));
+        Logged(device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, back));
     const std::vector<ImageChange> changes =
         read.ok()
             ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
             : std::vector<ImageChange>();
     if (read.ok() && changes.empty()) {
-      const std::string done = text.FormatText(Text(text, AddedText::kWriteVerified), module.name);
-      host_.host().LogLine(done);
-      host_.setStatusText(done);
+      SayVerified(module);
       return;
     }
-    std::string why = text.FormatText(Text(text, AddedText::kWriteNotVerified), module.name);
-    why += "\n" + (read.ok() ? ChangeLines(changes) : ResultTextWithPlace(read));
-    host_.host().ShowMessageBox(BoxKind::kError, why);
+    ShowNotVerified(module, read.ok() ? ChangeLines(changes) : ResultTextWithPlace(read));
+  }
+  void SayVerified(const DeviceModule& module) {
+    const Catalogue& text = host_.catalogue();
+    const std::string done = text.FormatText(Text(text, AddedText::kWriteVerified), module.name);
+    host_.host().LogLine(done);
+    host_.setStatusText(done);
+  }
+  // The box of a read-back that failed or differs: `detail` says how.
+  void ShowNotVerified(const DeviceModule& module, const std::string& detail) {
+    const Catalogue& text = host_.catalogue();
+    host_.host().ShowMessageBox(
+        BoxKind::kError,
+        text.FormatText(Text(text, AddedText::kWriteNotVerified), module.name) + "\n" + detail);
+  }
+
+  // The image just read from the unit, shown as its own configuration.
+  void ShowReadImage() {
+    ImageToControls();
+    SetModified(false);
+    SetHoldsConfiguration(true);
+    // A failed current-input read shows its own box; the configuration was read all the same.
+    (void)ReadCurrentInput();
   }
 
   const ConfigDriver<Image>& device_;
