@@ -38,6 +38,8 @@ class Answers : public qvr::MessageBoxResponder, public qvr::FileDialogRunner {
     return request.yesNo ? qvr::BoxAnswer::kYes : qvr::BoxAnswer::kOk;
   }
   QString Run(const qvr::FileDialogRequest&) override { return file; }
+  // The benchmark restores nothing.
+  qvr::BackupChoice ChooseBackup(const qvr::BackupChoiceRequest&) override { return {}; }
   QString file;
 };
 
