@@ -286,6 +286,7 @@ class MainWindow final : public QMainWindow,
   bool closing_ = false;
   bool simulated_ = false;
   bool backupBeforeChange_ = true;
+  int backupsKept_ = kDefaultBackupsKept;  // the settings file's, written back as read
   std::string backupFolder_;
   std::string historyFile_;       // beside the backups folder
   std::string chosenUpdateFile_;  // the update file of the running update, for the history

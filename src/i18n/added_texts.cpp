@@ -270,6 +270,11 @@ constexpr Texts kTexts[] = {
      "There are no backups of the %s with serial number %u in %s"},
     /* kTransferFailedAt */
     {"сбой на блоке %d из %d (смещение 0x%04X)", "failed at block %d of %d (offset 0x%04X)"},
+    /* kSharedSettingsUnread */
+    {"Настройки программы не прочитаны из файла \"%s\": хранятся последние %d резервных копий "
+     "каждого устройства",
+     "The program settings were not read from \"%s\": the newest %d backups of each unit are "
+     "kept"},
 };
 // clang-format on
 

@@ -164,6 +164,9 @@ enum class AddedText {
   kNoUnitBackupsInFolder,
   // Where a memory transfer stopped: "%d" block (from 1), "%d" blocks, "%04X" device offset.
   kTransferFailedAt,
+  // qvrctl, stderr: the window's settings file is there but cannot be read; "%s" the file,
+  // "%d" the backups kept all the same.
+  kSharedSettingsUnread,
   kCount
 };
 
