@@ -8,7 +8,6 @@
 #include "app/main_window.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
-#include "platform/program_folder.h"
 #include "sim/sim_transport.h"
 
 int main(int argc, char** argv) {
@@ -32,12 +31,6 @@ int main(int argc, char** argv) {
   qvr::WindowOptions options;
   const QString userConfigFolder =
       QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-#ifdef _WIN32
-  // Installed under Program Files, the folder passes Qt's writability check all the same.
-  if (appOptions.settingsPath.isEmpty() &&
-      !qvr::FolderIsUsers(QApplication::applicationDirPath().toStdString()))
-    appOptions.settingsPath = userConfigFolder + "/qvr-service.ini";
-#endif
   options.settingsPath = qvr::SettingsFilePath(
       appOptions.settingsPath, QApplication::applicationFilePath(), userConfigFolder);
   qvr::SingleInstance instance(qvr::InstanceName(options.settingsPath));

@@ -224,6 +224,7 @@ void MainWindow::ReadSettings() {
   packetLogItem_->setChecked(read.packetLog);
   debugItem_->setChecked(read.debug);
   backupBeforeChange_ = read.backup;
+  backupsKept_ = read.backupsKept;
   previewItem_->setChecked(ini.GetInt(kMainSettings, kPreviewWriteKey, 0) != 0);
   SetLanguage(read.language);
 }
@@ -239,6 +240,7 @@ void MainWindow::WriteSettings() {
   written.packetLog = packetLogItem_->isChecked();
   written.debug = debugItem_->isChecked();
   written.backup = backupBeforeChange_;
+  written.backupsKept = backupsKept_;
   WriteWindowSettings(ini, written);
   ini.SetInt(kMainSettings, kPreviewWriteKey, previewItem_->isChecked() ? 1 : 0);
   settings_.Save(ini);
@@ -349,7 +351,7 @@ void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::strin
 
 LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
   if (!backupBeforeChange_) return LinkOk;
-  const BackupRequest request{backupFolder_, kDefaultBackupsKept, historyFile_, simulated_,
+  const BackupRequest request{backupFolder_, backupsKept_, historyFile_, simulated_,
                               restoringBackup_};
   const BackupResult backup =
       BackupDeviceConfiguration(*link_, *host_, catalogue_, module, request);

@@ -320,6 +320,7 @@ class MainWindow final : public QMainWindow,
   bool closing_ = false;
   bool simulated_ = false;
   bool backupBeforeChange_ = true;
+  int backupsKept_ = kDefaultBackupsKept;  // the settings file's, written back as read
   std::string backupFolder_;
   std::string historyFile_;       // beside the backups folder
   std::string restoringBackup_;   // the backup folder a restore writes back: never pruned then

@@ -17,46 +17,14 @@ namespace {
 constexpr qint64 kMaxSettingsCopy = 64 * 1024 * 1024;
 }  // namespace
 
-QStringList SystemProgramFolders() {
-#ifdef Q_OS_WIN
-  QStringList folders;
-  for (const char* name : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
-    const QString folder = qEnvironmentVariable(name);
-    if (!folder.isEmpty()) folders << QDir::fromNativeSeparators(folder);
-  }
-  return folders;
-#else
-  return {"/usr", "/opt", "/bin", "/sbin", "/snap"};
-#endif
-}
-
-bool IsInstalledProgram(const QString& executablePath, const QStringList& programFolders) {
-#ifdef Q_OS_WIN
-  constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
-#else
-  constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
-#endif
-  const QString folder = QDir::cleanPath(QFileInfo(executablePath).absolutePath());
-  for (const QString& programFolder : programFolders) {
-    const QString root = QDir::cleanPath(programFolder);
-    if (folder.compare(root, kCase) == 0 || folder.startsWith(root + "/", kCase)) return true;
-  }
-  return false;
-}
-
 QString SettingsFilePath(const QString& overridePath, const QString& executablePath,
-                         const QString& userConfigFolder, const QStringList& programFolders) {
-  if (!overridePath.isEmpty()) return overridePath;
-  QFileInfo executable(executablePath);
-  QString fileName = executable.completeBaseName() + ".ini";
-  // Root may write beside an installed program, but what it wrote there would belong to no
-  // user and outlive the package.
-  if (IsInstalledProgram(executablePath, programFolders)) {
-    return userConfigFolder + "/" + fileName;
-  }
-  QFileInfo folder(executable.absolutePath());
-  if (folder.isDir() && folder.isWritable()) return executable.absolutePath() + "/" + fileName;
-  return userConfigFolder + "/" + fileName;
+                         const QString& userConfigFolder,
+                         const std::vector<std::string>& programFolders) {
+  const QFileInfo executable(executablePath);
+  return QString::fromStdString(
+      SettingsFileIn(overridePath.toStdString(), executable.absolutePath().toStdString(),
+                     (executable.completeBaseName() + ".ini").toStdString(),
+                     userConfigFolder.toStdString(), programFolders));
 }
 
 WindowSettings ReadWindowSettings(const IniFile& ini, QSize screen, QSize window, int pageCount) {
@@ -81,6 +49,7 @@ WindowSettings ReadWindowSettings(const IniFile& ini, QSize screen, QSize window
   settings.debug = ini.GetInt(kMainSettings, "Debug", 0) != 0;
   settings.backup = ini.GetInt(kMainSettings, "Backup", 1) != 0;
   settings.language = ini.GetInt(kMainSettings, "Lang", 0) == 1 ? 1 : 0;
+  settings.backupsKept = ReadBackupsKept(ini);
   return settings;
 }
 
@@ -92,6 +61,7 @@ void WriteWindowSettings(IniFile& ini, const WindowSettings& settings) {
   ini.SetInt(kMainSettings, "Log", settings.packetLog ? 1 : 0);
   ini.SetInt(kMainSettings, "Debug", settings.debug ? 1 : 0);
   ini.SetInt(kMainSettings, "Backup", settings.backup ? 1 : 0);
+  WriteBackupsKept(ini, settings.backupsKept);
 }
 
 SettingsStore::SettingsStore(QString path, std::function<void()> onOpenFailure,

@@ -3,11 +3,13 @@
 // written at exit, and the remembered folders of the file dialogs.
 #include <QSize>
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "devices/backup/backups_kept.h"
 #include "platform/file_save.h"
+#include "platform/settings_location.h"
 
 namespace qvr {
 
@@ -18,19 +20,10 @@ inline constexpr const char* kMainSettings = "MainSettings";
 inline constexpr const char* kDirectoryUpdate = "DirectoryUpdate";
 inline constexpr const char* kDirectoryConfig = "DirectoryConfig";
 
-// The folders the system installs programs under: /usr, /opt and the like on Linux, the
-// Program Files folders on Windows.
-QStringList SystemProgramFolders();
-// Whether the executable lies in one of `programFolders` (or below one).
-bool IsInstalledProgram(const QString& executablePath, const QStringList& programFolders);
-
-// `overridePath` when given. An installed program (under `programFolders`) keeps the settings in
-// the per-user configuration folder, also when run as root. A portable copy or a build keeps
-// them at the executable's path with ".ini" when its folder is writable, else in the per-user
-// folder too.
+// The settings file by SettingsFileIn's rules, named for the executable with ".ini".
 QString SettingsFilePath(const QString& overridePath, const QString& executablePath,
                          const QString& userConfigFolder,
-                         const QStringList& programFolders = SystemProgramFolders());
+                         const std::vector<std::string>& programFolders = SystemProgramFolders());
 
 // The window state kept in "MainSettings".
 struct WindowSettings {
@@ -41,6 +34,7 @@ struct WindowSettings {
   bool packetLog = false;
   bool debug = false;
   bool backup = true;  // save a device's configuration before a write or reset to defaults
+  int backupsKept = kDefaultBackupsKept;  // the newest of each unit; qvrctl reads it too
 };
 
 // Reads "MainSettings" with the window's defaults and range rules: `screen` is the primary

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/command_table.h"
+#include "devices/backup/backups_kept.h"
 #include "i18n/catalogue.h"
 #include "platform/console.h"
 
@@ -35,7 +36,9 @@ std::string Footer() {
              "folder (") +
          UserDataFolderHint() +
          "/qvr-service/backups, the simulator's apart in its simulated/ subfolder);\n"
-         "--no-backup skips that. The newest 20 of each unit are kept (--keep-backups).\n" +
+         "--no-backup skips that. The newest 20 of each unit are kept, or as many as BackupsKept "
+         "in\n[MainSettings] of the window's settings file says (--settings); --keep-backups for "
+         "one run.\n" +
          TerminationRequestHint() +
          "during a transfer to a device: the transfer is completed first,\n"
          "then the command ends with its result." +
@@ -75,9 +78,14 @@ void DeclareGlobal(CommandLine& line) {
   app.add_flag("--json", options.json,
                "One JSON object per adapter on stdout, for every command and outcome (format 1)");
   app.add_flag("-q,--quiet", options.quiet, "No progress display");
+  line.Offer(app.add_option("--settings", options.settingsPath,
+                            "The window's settings file to take BackupsKept from (default: the "
+                            "one the window uses)"),
+             {.fileSuffix = "INI"});
   app.add_option("--keep-backups", options.keepBackups,
-                 "How many backups of each unit are kept (default 20)")
-      ->check(CLI::Range(1, 100000));
+                 "How many backups of each unit are kept (default: BackupsKept of the settings, "
+                 "else 20)")
+      ->check(CLI::Range(1, kMaxBackupsKept));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "cli/json_objects.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
+#include "cli/shared_settings.h"
 #include "cli/terminal_text.h"
 #include "devices/backup/change_history.h"
 #include "devices/drivers/device_drivers.h"
@@ -252,6 +253,11 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
   for (char& c : options.checkDevice) c = char(std::tolower(static_cast<unsigned char>(c)));
   for (char& c : options.backupsDevice) c = char(std::toupper(static_cast<unsigned char>(c)));
   for (char& c : options.language) c = char(std::tolower(static_cast<unsigned char>(c)));
+  // Only a command that changes a unit backs it up first and needs the window's setting;
+  // --keep-backups outranks it.
+  if (options.command->changesTheUnit && !options.noBackup &&
+      app.get_option("--keep-backups")->count() == 0)
+    options.keepBackups = BackupsKeptSetting(options.settingsPath, LanguageOf(options), err);
   // The data and the questions cannot both come from standard input.
   Terminal effective = terminal;
   if (options.file == "-" && !options.command->fileIsOutput) effective.inputIsTerminal = false;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/qvrctl.h"
+#include "devices/backup/backup_store.h"
 
 namespace qvr {
 class Catalogue;
@@ -27,14 +28,16 @@ struct RunOptions {
   std::string controller;
   int waitSeconds = 0;  // how long to wait for an adapter another program uses
   std::string language;
+  std::string settingsPath;  // the window's settings file, when --settings names one
   bool packetLog = false;
   bool json = false;
   bool quiet = false;
   bool yes = false;
   bool noBackup = false;
+  // Backups kept per unit: --keep-backups, else the window's settings file's.
+  int keepBackups = kDefaultBackupsKept;
   bool noVerify = false;              // write: no read-back after the write
   bool showAll = false;               // diff: names and descriptions too
-  int keepBackups = 20;               // backups kept per unit
   bool allowMissingSections = false;  // a file lacking sections may be written
   bool allowOlder = false;            // update: an older version may be installed
   bool allowReinstall = false;        // update: the device's own version may be installed

@@ -345,6 +345,11 @@ constexpr Texts kTexts[] = {
     /* kUnitBytesDiffer */
     {"отличаются байты, которых нет в файле конфигурации",
      "bytes that no configuration file holds differ"},
+    /* kSharedSettingsUnread */
+    {"Настройки программы не прочитаны из файла \"%s\": хранятся последние %d резервных копий "
+     "каждого устройства",
+     "The program settings were not read from \"%s\": the newest %d backups of each unit are "
+     "kept"},
 };
 // clang-format on
 

@@ -211,6 +211,9 @@ enum class AddedText {
   kRestoreOtherDevice,
   // A read-back after a restore differs only where no *.MUX looks.
   kUnitBytesDiffer,
+  // qvrctl, stderr: the window's settings file is there but cannot be read; "%s" the file,
+  // "%d" the backups kept all the same.
+  kSharedSettingsUnread,
   kCount
 };
 

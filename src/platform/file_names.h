@@ -13,5 +13,7 @@ std::string Utf8Path(const std::filesystem::path& path);
 // Whether two device paths (an adapter's, as listed and as typed) name the same device: Windows
 // ignores the case of its device paths, Linux does not.
 bool SameDevicePath(const std::string& a, const std::string& b);
+// Whether two file names are the same name: Windows ignores their case, Linux does not.
+bool SameFileName(const std::string& a, const std::string& b);
 
 }  // namespace qvr

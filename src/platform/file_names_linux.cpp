@@ -15,4 +15,8 @@ bool SameDevicePath(const std::string& a, const std::string& b) {
   return a == b;
 }
 
+bool SameFileName(const std::string& a, const std::string& b) {
+  return a == b;
+}
+
 }  // namespace qvr

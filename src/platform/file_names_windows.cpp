@@ -56,6 +56,10 @@ std::string Utf8Path(const std::filesystem::path& path) {
 }
 
 bool SameDevicePath(const std::string& a, const std::string& b) {
+  return SameFileName(a, b);
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
   return ::CompareStringOrdinal(WideFromUtf8(a).c_str(), -1, WideFromUtf8(b).c_str(), -1, TRUE) ==
          CSTR_EQUAL;
 }

@@ -1,16 +1,21 @@
 #pragma once
-// Where the window keeps its settings on Windows: beside the executable for a portable copy,
-// in the user's folder for an installed one (Windows only; on Linux the settings code decides).
+// The program's own folder, and whether a portable copy may keep its settings there instead of
+// in the user's folder.
 #include <string>
+#include <vector>
 
 namespace qvr {
 
-#ifdef _WIN32
-// True when `folder` (the executable's, UTF-8) is the user's to write in: not under the
-// system's program folders, and a file can really be made there. Qt's writability check
-// reads the permission bits only, which say nothing of NTFS's access lists, so "C:\Program
-// Files\..." passed it and every save of the settings then failed.
+// The folder of the running executable (UTF-8, '/' between names); empty when the system does
+// not tell.
+std::string ExecutableFolder();
+
+// The folders the system installs programs under: /usr, /opt and the like on Linux, the
+// Program Files folders on Windows ('/' between names).
+std::vector<std::string> SystemProgramFolders();
+
+// True when `folder` (UTF-8) is a folder the user may write in; on Windows never one under the
+// system's program folders, and only where a file can really be made.
 bool FolderIsUsers(const std::string& folder);
-#endif
 
 }  // namespace qvr

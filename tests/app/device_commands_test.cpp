@@ -206,8 +206,8 @@ TEST(DeviceCommandsWithoutBackups, ResetToDefaultFailureNamesTheDevice) {
 }
 
 // The simulated controller's units back up into a folder of their own: a real unit with the same
-// serial number never finds them among its backups.
-TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnes) {
+// serial number never finds them among its backups. Only as many as the settings say are kept.
+TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnesAndAreBounded) {
   ShellFixture shell;
   const char* before = std::getenv(test::kDataFolderVariable);
   const std::string kept = before ? before : "";
@@ -215,14 +215,17 @@ TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnes
   test::SetEnvironment(test::kDataFolderVariable, data.toStdString());
   shell.simulated = true;
   shell.defaultBackupFolder = true;
-  shell.WriteSettings("[MainSettings]\r\nActivePage=2\r\n");
+  shell.WriteSettings("[MainSettings]\r\nActivePage=2\r\nBackupsKept=1\r\n");
   MainWindow& window = shell.Open();
   shell.Connect();
-  shell.boxes.answers = {BoxAnswer::kYes};
-  window.ResetToDefaultCommand();
+  for (int reset = 0; reset < 2; ++reset) {
+    shell.boxes.answers = {BoxAnswer::kYes};
+    window.ResetToDefaultCommand();
+  }
   before ? test::SetEnvironment(test::kDataFolderVariable, kept)
          : test::UnsetEnvironment(test::kDataFolderVariable);
-  EXPECT_TRUE(QDir(data + "/qvr-service/backups/simulated/TPX-520-52000456").exists());
+  const QDir unit(data + "/qvr-service/backups/simulated/TPX-520-52000456");
+  EXPECT_EQ(unit.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
   EXPECT_FALSE(QDir(data + "/qvr-service/backups/TPX-520-52000456").exists());
 }
 

@@ -2,17 +2,24 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTabWidget>
+#include <cstdlib>
+#include <optional>
 #include <random>
 
 #include "app/settings.h"
 #include "devices/common/ini_file.h"
+#include "platform/program_folder.h"
+#include "platform/settings_location.h"
 #include "shell_test_support.h"
+#include "support/portable.h"
 
 namespace qvr::test {
 namespace {
@@ -61,6 +68,7 @@ TEST(StartUp, WithoutSettingsFileOpensCentredOnMonitoringInRussianAndSavesAllKey
   EXPECT_EQ(saved->GetInt("MainSettings", "Lang", -99), 0);
   EXPECT_EQ(saved->GetInt("MainSettings", "Log", -99), 0);
   EXPECT_EQ(saved->GetInt("MainSettings", "Debug", -99), 0);
+  EXPECT_EQ(saved->GetInt("MainSettings", "BackupsKept", -99), 20);
 }
 
 TEST(StartUp, StoredEnglishDebugAndPageAreApplied) {
@@ -136,6 +144,15 @@ TEST(StartUp, OutOfRangeValuesGiveTheDefaultsAndBoundsAreInclusive) {
     EXPECT_EQ(window.pos(), c.position);
     EXPECT_EQ(window.activePage(), c.page);
     EXPECT_EQ(window.SetLanguage(-1), c.language);
+  }
+  // The backups kept: 1 to 100000, anything else the default (a value past 32 bits too).
+  const std::pair<const char*, int> kept[] = {
+      {"1", 1},   {"100000", 100000}, {"0", 20},   {"100001", 20},
+      {"-5", 20}, {"4294967297", 20}, {"many", 20}};
+  for (const auto& [value, backups] : kept) {
+    IniFile ini;
+    ini.SetString("MainSettings", "BackupsKept", value);
+    EXPECT_EQ(ReadWindowSettings(ini, screen, {w, h}, 3).backupsKept, backups) << value;
   }
 }
 
@@ -235,7 +252,8 @@ TEST(StartUp, UnwritableSettingsFolderIsToldOnceInTheStatusBarAndTheLog) {
 
 TEST(StartUp, ShutDownKeepsOtherSectionsAndWritesTheCurrentState) {
   ShellFixture shell;
-  shell.WriteSettings("[DirectoryConfig]\r\nMUX-410=/home/user/cars/a.MUX\r\n");
+  shell.WriteSettings(
+      "[DirectoryConfig]\r\nMUX-410=/home/user/cars/a.MUX\r\n[MainSettings]\r\nBackupsKept=7\r\n");
   MainWindow& window = shell.Open();
   window.move(33, 44);
   window.setActivePage(1);
@@ -251,6 +269,7 @@ TEST(StartUp, ShutDownKeepsOtherSectionsAndWritesTheCurrentState) {
   EXPECT_EQ(saved->GetInt("MainSettings", "ActivePage", -99), 1);
   EXPECT_EQ(saved->GetInt("MainSettings", "Lang", -99), 1);
   EXPECT_EQ(saved->GetInt("MainSettings", "Log", -99), 1);
+  EXPECT_EQ(saved->GetInt("MainSettings", "BackupsKept", -99), 7) << "written back as read";
   EXPECT_EQ(saved->GetString("DirectoryConfig", "MUX-410"), "/home/user/cars/a.MUX");
   EXPECT_FALSE(shell.Find<QTimer>("TimerQVRBTest")->isActive());
 }
@@ -272,14 +291,15 @@ TEST(SettingsPath, InstalledProgramUsesUserFolderEvenWhereItsFolderIsWritable) {
   const QString programs = dir.path() + "/Programs";
   QDir().mkpath(programs + "/QVR/bin");
   const QString installed = programs + "/QVR/bin/qvr-service";
-  EXPECT_EQ(SettingsFilePath("", installed, "/home/u/.config", {programs}),
+  EXPECT_EQ(SettingsFilePath("", installed, "/home/u/.config", {programs.toStdString()}),
             "/home/u/.config/qvr-service.ini");
-  EXPECT_EQ(SettingsFilePath("/x/given.ini", installed, "/home/u/.config", {programs}),
-            "/x/given.ini");
+  EXPECT_EQ(
+      SettingsFilePath("/x/given.ini", installed, "/home/u/.config", {programs.toStdString()}),
+      "/x/given.ini");
   // A folder whose name only begins like a program folder is no program folder.
   QDir().mkpath(dir.path() + "/Programs-portable");
   EXPECT_EQ(SettingsFilePath("", dir.path() + "/Programs-portable/qvr-service", "/home/u/.config",
-                             {programs}),
+                             {programs.toStdString()}),
             dir.path() + "/Programs-portable/qvr-service.ini");
 #ifndef Q_OS_WIN
   EXPECT_EQ(SettingsFilePath("", "/usr/bin/qvr-service", "/root/.config"),
@@ -287,6 +307,51 @@ TEST(SettingsPath, InstalledProgramUsesUserFolderEvenWhereItsFolderIsWritable) {
   EXPECT_EQ(SettingsFilePath("", "/usr/local/bin/qvr-service", "/root/.config"),
             "/root/.config/qvr-service.ini");
 #endif
+}
+
+void SetOrUnset(const char* name, const std::optional<std::string>& value) {
+  value ? SetEnvironment(name, *value) : UnsetEnvironment(name);
+}
+
+std::optional<std::string> Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// qvrctl has no Qt, yet must find the file the window uses: its folders are the ones Qt gives
+// the window, whatever the environment holds.
+TEST(SettingsPath, QvrctlTakesTheFoldersQtGivesTheWindow) {
+  EXPECT_EQ(ExecutableFolder(), QCoreApplication::applicationDirPath().toStdString());
+  const QString application = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName("qvr-service");
+  const auto qtFolder = [] {
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+  };
+  EXPECT_EQ(UserSettingsFolder(), qtFolder());
+#ifndef Q_OS_WIN
+  const std::optional<std::string> config = Environment("XDG_CONFIG_HOME");
+  const std::optional<std::string> home = Environment("HOME");
+  struct Case {
+    std::optional<std::string> config;
+    std::optional<std::string> home;
+  };
+  const Case cases[] = {
+      {"/x/cfg/", "/h/u"},
+      {"relative/cfg", "/h/u"},
+      {"", "/h/./u//"},
+      {std::nullopt, "relative/../h"},
+      {std::nullopt, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config.value_or("(unset)") + " " + c.home.value_or("(unset)"));
+    SetOrUnset("XDG_CONFIG_HOME", c.config);
+    SetOrUnset("HOME", c.home);
+    EXPECT_EQ(UserSettingsFolder(), qtFolder());
+  }
+  SetOrUnset("XDG_CONFIG_HOME", config);
+  SetOrUnset("HOME", home);
+#endif
+  QCoreApplication::setApplicationName(application);
 }
 
 }  // namespace

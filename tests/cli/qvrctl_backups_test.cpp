@@ -82,12 +82,36 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
   }
   EXPECT_EQ(Run({"backups", "tpx-520"}).status, 1) << "none of that device";
 
-  // Only the newest of each unit stay, beside its first.
-  for (int n = 0; n < 4; ++n)
-    ASSERT_EQ(Run({"--keep-backups", "3", "write", "mux-410", MuxFile(uint8_t(n)), "--yes"}).status,
-              0);
+  // Only the newest of each unit stay beside its first: as many as the window's settings say,
+  // or --keep-backups for one run. The file is the window's: qvrctl leaves it as it was.
+  const std::string settings = files.File("qvr-service.ini");
+  const std::string window = "[MainSettings]\r\nTop=12\r\nBackupsKept=3\r\n";
+  WriteText(settings, window);
+  const auto writeKeeping = [&](std::vector<std::string> options, uint8_t naviType) {
+    options.insert(options.begin(), {"--settings", settings});
+    options.insert(options.end(), {"write", "mux-410", MuxFile(naviType), "--yes"});
+    return Run(options);
+  };
+  const auto backupsListed = [&] {
+    const Outcome listed = Run({"backups"});
+    return std::count(listed.out.begin(), listed.out.end(), '\n');
+  };
+  for (int n = 0; n < 4; ++n) ASSERT_EQ(writeKeeping({}, uint8_t(n)).status, 0);
+  EXPECT_EQ(backupsListed(), 4);
+  ASSERT_EQ(writeKeeping({"--keep-backups", "4"}, 4).status, 0);
+  EXPECT_EQ(backupsListed(), 5);
+  EXPECT_EQ(ReadText(settings), window);
+  // A settings file that cannot be read keeps the default and says so; the write goes on.
+  std::filesystem::remove(settings);
+  std::filesystem::create_directory(settings);
+  const Outcome unread = writeKeeping({}, 5);
+  EXPECT_EQ(unread.status, 0) << unread.err;
+  EXPECT_NE(unread.err.find("The program settings were not read from \"" + settings +
+                            "\": the newest 20 backups of each unit are kept"),
+            std::string::npos)
+      << unread.err;
+  EXPECT_EQ(backupsListed(), 6);
   const Outcome listed = Run({"backups"});
-  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 4) << listed.out;
   EXPECT_NE(listed.out.find("MUX-410  serial number 41000123  20"), std::string::npos)
       << listed.out;
   // Real units' backups are another folder.

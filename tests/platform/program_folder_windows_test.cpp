@@ -3,7 +3,10 @@
 
 #include <stdlib.h>
 
+#include <filesystem>
+
 #include "devices/test_files.h"
+#include "platform/file_names.h"
 #include "platform/program_folder.h"
 
 namespace qvr {
@@ -21,6 +24,11 @@ TEST(ProgramFolder, OnlyAFolderOutsideTheProgramFoldersThatTakesAFileIsTheUsers)
   ASSERT_NE(programFiles, nullptr);
   EXPECT_FALSE(FolderIsUsers(std::string(programFiles) + "\\qvr-service"));
   EXPECT_FALSE(FolderIsUsers(std::string(programFiles) + "/QVR-SERVICE/"));
+
+  // Where qvrctl looks for a portable window's settings: its own folder.
+  EXPECT_TRUE(
+      std::filesystem::is_regular_file(NativePath(ExecutableFolder() + "/test_platform.exe")))
+      << ExecutableFolder();
 }
 
 }  // namespace
