@@ -1,6 +1,8 @@
 // The toolbar commands with the real device pages over the simulated controller.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -16,9 +18,12 @@
 #include "app/device_pages.h"
 #include "devices/backup/backup_store.h"
 #include "devices/backup/change_history.h"
+#include "devices/backup/raw_image.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
+#include "link/packet_layout.h"
 #include "shell_test_support.h"
+#include "sim/sim_profiles.h"
 #include "sim/sim_update_image.h"
 #include "support/portable.h"
 
@@ -107,24 +112,121 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
   EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
   EXPECT_EQ(window().statusText().toStdString(),
             Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
+}
 
-  // The backup made before that write puts the unit back as it was.
-  const std::vector<BackupEntry> made =
-      ListBackups(shell.dir.filePath("backups").toStdString(), "MUX-410");
-  ASSERT_EQ(made.size(), 1u);
-  shell.dialogs.answers = {QString::fromStdString(made.front().path)};
+// A restore from the unit's list gives back every byte the unit held, what no *.MUX carries
+// included (DPAR bits 6 and 7, the TPX-520's touch calibration, a name no file can be called);
+// a backup without its raw image says what it cannot give back; another unit's backup is asked
+// about and another device's refused, before anything is sent.
+TEST_F(DeviceCommands, RestoreGivesTheUnitBackEveryByteAndChecksWhoseBackupItIs) {
+  const std::string backups = shell.dir.filePath("backups").toStdString();
+  std::vector<uint8_t> dpar = shell.controller.Block(sim::kAddressMux410, 20);
+  dpar[2] = 0xC1;
+  shell.controller.SetBlock(sim::kAddressMux410, 20, dpar);
+  const std::string name = "LC200 15/16";
+  shell.controller.SetBlock(sim::kAddressMux410, 5, {name.begin(), name.end()});
+  const auto unitName = [&] {
+    const std::vector<uint8_t> block = shell.controller.Block(sim::kAddressMux410, 5);
+    return std::string(reinterpret_cast<const char*>(block.data()));
+  };
+  shell.WriteThroughFile(kPageMux410, shell.dir.filePath("car.MUX"));
+  ASSERT_EQ(shell.controller.Block(sim::kAddressMux410, 20)[2], 0x01);
+  ASSERT_EQ(unitName(), "car");
+
+  // Enter on the list as it opens: the newest backup not taken after a failed change.
+  shell.dialogs.backupChoices = {{BackupChoice::kListed}};
   shell.boxes.answers = {BoxAnswer::kYes};
   shell.boxes.seen.clear();
   window().RestoreFromBackup();
-  ASSERT_FALSE(shell.dialogs.requests.empty());
-  // The dialog opens in the unit's own folder, among its backups.
-  EXPECT_TRUE(shell.dialogs.requests.back().initialFolder.endsWith("/MUX-410-41000123"))
-      << shell.dialogs.requests.back().initialFolder.toStdString();
+  ASSERT_EQ(shell.dialogs.backupRequests.size(), 1u);
+  const BackupChoiceRequest& list = shell.dialogs.backupRequests[0];
+  ASSERT_EQ(list.rows.size(), 1u);
+  EXPECT_EQ(list.selected, 0);
+  EXPECT_EQ(list.rows[0][2].toStdString(), name);
+  EXPECT_EQ(list.rows[0][3].toStdString(), TextIn(kRussian, AddedText::kBackupMarkFirst));
+  EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();  // the write's question
+  EXPECT_EQ(shell.controller.Block(sim::kAddressMux410, 20)[2], 0xC1);
+  EXPECT_EQ(unitName(), name);
+  // Where the backup before the restore went is still in the log after the read-back.
+  const std::vector<BackupEntry> made = ListUnitBackups(backups, "MUX-410", 41000123);
+  ASSERT_EQ(made.size(), 2u);
+  const std::string saved =
+      Catalogue::FormatText(TextIn(kRussian, AddedText::kBackupSaved), made[1].path.c_str());
+  EXPECT_TRUE(MemoText().contains(QString::fromStdString(saved))) << MemoText().toStdString();
+  const std::string verified =
+      Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410");
+  EXPECT_TRUE(MemoText().endsWith(QString::fromStdString(verified)));
+  const std::vector<HistoryEntry> history =
+      ReadHistory(shell.dir.filePath("history.jsonl").toStdString());
+  ASSERT_FALSE(history.empty());
+  EXPECT_EQ(history.back().command, "restore");
+  EXPECT_EQ(history.back().file, made[0].path);
+  // The page shows the unit's own configuration, from no file: written again, it keeps every
+  // byte.
+  EXPECT_TRUE(window().pageFile(kPageMux410).isEmpty());
+  shell.boxes.answers = {BoxAnswer::kYes};
+  window().WriteDeviceCommand();
+  EXPECT_EQ(shell.controller.Block(sim::kAddressMux410, 20)[2], 0xC1);
+
+  // Without its raw image the backup is loaded and written as a file is, and says so; chosen as
+  // a file, the unit's own backup asks nothing more.
+  std::filesystem::remove(made[0].rawPath);
+  shell.dialogs.backupChoices = {{BackupChoice::kOtherFile}};
+  shell.dialogs.answers = {QString::fromStdString(made[0].path)};
+  shell.boxes.answers = {BoxAnswer::kYes};
+  shell.boxes.seen.clear();
+  window().RestoreFromBackup();
+  EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
+  EXPECT_EQ(shell.controller.Block(sim::kAddressMux410, 20)[2], 0x01);
+  EXPECT_TRUE(MemoText().contains(QString::fromUtf8(
+      Catalogue::FormatText(TextIn(kRussian, AddedText::kPlainFileCannotGiveBack),
+                            made[0].path.c_str(), TextIn(kRussian, AddedText::kMux410FileLacks)))))
+      << MemoText().toStdString();
+  EXPECT_EQ(window().pageFile(kPageMux410).toStdString(), made[0].path);
+
+  // The TPX-520's touch calibration comes back too, though a file write leaves it alone.
+  const std::vector<uint8_t> touch = shell.controller.Block(sim::kAddressTpx520, 16);
+  shell.WriteThroughFile(kPageTpx520, shell.dir.filePath("car-tpx.MUX"));
+  shell.controller.SetBlock(sim::kAddressTpx520, 16, sim::FoundTouchBlock());
+  ASSERT_NE(shell.controller.Block(sim::kAddressTpx520, 16), touch);
+  shell.dialogs.backupChoices = {{BackupChoice::kListed}};
+  shell.boxes.answers = {BoxAnswer::kYes};
+  window().RestoreFromBackup();
+  EXPECT_EQ(shell.controller.Block(sim::kAddressTpx520, 16), touch);
   EXPECT_EQ(window().statusText().toStdString(),
-            Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
-  window().ReadDeviceCommand();
-  tabs->setCurrentIndex(1);
-  EXPECT_NE(address->text(), "700");
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "TPX-520"));
+
+  // A replacement unit: its list is empty, "Other file" opens the backups folder. Another
+  // device's backup is refused; another unit's is asked about, No the default, and No sends
+  // nothing.
+  const auto writesToTpx = [&] {
+    int writes = 0;
+    for (const sim::WirePacket& packet : shell.controller.Wire())
+      writes += packet.request && packet.bytes[kPacketDestination] == sim::kAddressTpx520 &&
+                (packet.bytes[kPacketCommand] & kWriteFlag) != 0;
+    return writes;
+  };
+  shell.controller.SetSerialNumber(sim::kAddressTpx520, 52000999);
+  const std::string tpxBackup = ListUnitBackups(backups, "TPX-520", 52000456).front().path;
+  shell.dialogs.backupChoices = {{BackupChoice::kOtherFile}, {BackupChoice::kOtherFile}};
+  shell.dialogs.answers = {QString::fromStdString(made[0].path), QString::fromStdString(tpxBackup)};
+  shell.dialogs.requests.clear();
+  shell.boxes.seen.clear();
+  const int writesBefore = writesToTpx();
+  window().RestoreFromBackup();
+  window().RestoreFromBackup();
+  EXPECT_TRUE(shell.dialogs.backupRequests.back().rows.empty());
+  EXPECT_EQ(shell.dialogs.requests.back().initialFolder.toStdString(), backups);
+  ASSERT_EQ(shell.boxes.seen.size(), 2u);
+  EXPECT_EQ(shell.boxes.seen[0].request.style, BoxKind::kError);
+  EXPECT_EQ(shell.boxes.seen[0].request.text.toStdString(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kRestoreOtherDevice),
+                                  made[0].path.c_str(), "MUX-410", "TPX-520"));
+  EXPECT_EQ(shell.boxes.seen[1].request.style, (BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}));
+  EXPECT_EQ(shell.boxes.lastText(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kRestoreOtherUnitQuestion), "TPX-520",
+                                  52000456ul, 52000999ul));
+  EXPECT_EQ(writesToTpx(), writesBefore);
 }
 
 TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReportsTheVersion) {
@@ -155,13 +257,13 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
   shell.boxes.answers = {BoxAnswer::kYes};
   window().ResetToDefaultCommand();
   EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
-  // A folder per unit, one per backup, the file under the unit's own name.
+  // A folder per unit, one per backup, the file under the unit's own name beside the raw image.
   const QString unit = backups + "/TPX-520-52000456";
   const QStringList saved = QDir(unit).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   ASSERT_EQ(saved.size(), 1);
-  // The configuration beside the raw image of every byte the read returned.
-  const QStringList files = QDir(unit + "/" + saved[0]).entryList(QDir::Files);
-  ASSERT_EQ(files, QStringList({"Demo.MUX", "raw-image.json"}));
+  const QStringList files = QDir(unit + "/" + saved[0]).entryList({"*.MUX"}, QDir::Files);
+  ASSERT_EQ(files.size(), 1);
+  EXPECT_TRUE(QFile::exists(unit + "/" + saved[0] + "/" + kRawImageFileName));
   EXPECT_TRUE(MemoText().endsWith(
       QString::fromUtf8("Резервная копия конфигурации устройства сохранена в \"%1/%2/%3\"")
           .arg(unit, saved[0], files[0])));
@@ -206,7 +308,8 @@ TEST(DeviceCommandsWithoutBackups, ResetToDefaultFailureNamesTheDevice) {
 }
 
 // The simulated controller's units back up into a folder of their own: a real unit with the same
-// serial number never finds them among its backups. Only as many as the settings say are kept.
+// serial number never finds them among its backups. Only as many as the settings say are kept
+// beside the unit's first.
 TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnesAndAreBounded) {
   ShellFixture shell;
   const char* before = std::getenv(test::kDataFolderVariable);
@@ -218,14 +321,14 @@ TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnes
   shell.WriteSettings("[MainSettings]\r\nActivePage=2\r\nBackupsKept=1\r\n");
   MainWindow& window = shell.Open();
   shell.Connect();
-  for (int reset = 0; reset < 2; ++reset) {
+  for (int reset = 0; reset < 3; ++reset) {
     shell.boxes.answers = {BoxAnswer::kYes};
     window.ResetToDefaultCommand();
   }
   before ? test::SetEnvironment(test::kDataFolderVariable, kept)
          : test::UnsetEnvironment(test::kDataFolderVariable);
   const QDir unit(data + "/qvr-service/backups/simulated/TPX-520-52000456");
-  EXPECT_EQ(unit.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+  EXPECT_EQ(unit.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2) << "the first, the newest";
   EXPECT_FALSE(QDir(data + "/qvr-service/backups/TPX-520-52000456").exists());
 }
 
