@@ -194,6 +194,17 @@ enum class AddedText {
   kTpx520FileLacks,
   // A raw image beside a backup that cannot be used: "%s" the raw image file.
   kRawImageDamaged,
+  // After an update, the unit's own word on it: "%u.%02u" the version it reports now.
+  kUpdateConfirmed,
+  // "%u.%02u" the version it had before the update and still reports.
+  kUpdateNotTaken,
+  // "%u.%02u" the version it reports, "%u.%02u" the update file's.
+  kUpdateOtherVersion,
+  kUpdateNotConfirmed,
+  // A write whose read-back could not be made: "%s" device name, the reason on the next line.
+  kWriteNotChecked,
+  // That reason when the unit stayed silent after the write's restart.
+  kUnitSilentSinceRestart,
   kCount
 };
 

@@ -46,8 +46,9 @@ class DevicePage : public QWidget {
     changes.clear();
     return kNoPreview;
   }
-  // After a successful device write: reads the unit back and says "verified" in the log and the
-  // status bar when it holds what was sent, else shows what differs.
+  // After a successful device write: waits for the unit to answer after its restart, reads it
+  // back and says "verified" in the log and the status bar when it holds what was sent, else
+  // shows what differs or that the write could not be checked.
   virtual void VerifyWrite(const DeviceModule& module) { (void)module; }
 
   // The shared event pop-up menu, acting on this page's event list.

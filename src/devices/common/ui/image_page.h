@@ -19,6 +19,7 @@
 #include "i18n/added_texts.h"
 #include "link/host.h"
 #include "link/link.h"
+#include "link/restart_wait.h"
 
 namespace qvr {
 
@@ -160,26 +161,37 @@ class ImagePage : public DevicePage {
   }
 
   // Reads the unit back after a write: "verified" in the log and the status bar when it holds
-  // what was sent, else a box that lists what differs.
+  // what was sent, else a box that lists what differs. The write ended with the unit's restart,
+  // which keeps it silent for a while: only a silence beyond that leaves the write unchecked.
   void VerifyWrite(const DeviceModule& module) override {
     Image& sent = lastSent_;
     const Catalogue& text = host_.catalogue();
+    DeviceInfo restarted;
+    if (AwaitIdentification(host_.link(), host_.host(), module.deviceAddress, kRestartAnswerWaitMs,
+                            restarted) != LinkOk)
+      return ShowNotChecked(module, Text(text, AddedText::kUnitSilentSinceRestart));
     Image back;
     const TransferResult read =
         Logged(device_.readDevice(host_.link(), host_.host(), text, module, back));
+    if (!read.ok()) return ShowNotChecked(module, ResultTextWithPlace(read));
     const std::vector<ImageChange> changes =
-        read.ok()
-            ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
-            : std::vector<ImageChange>();
-    if (read.ok() && changes.empty()) {
+        CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events);
+    if (changes.empty()) {
       const std::string done = text.FormatText(Text(text, AddedText::kWriteVerified), module.name);
       host_.host().LogLine(done);
       host_.setStatusText(done);
       return;
     }
     std::string why = text.FormatText(Text(text, AddedText::kWriteNotVerified), module.name);
-    why += "\n" + (read.ok() ? ChangeLines(changes) : ResultTextWithPlace(read));
+    why += "\n" + ChangeLines(changes);
     host_.host().ShowMessageBox(BoxKind::kError, why);
+  }
+  // The write went through; only its check could not be made.
+  void ShowNotChecked(const DeviceModule& module, const std::string& reason) {
+    const Catalogue& text = host_.catalogue();
+    host_.host().ShowMessageBox(
+        BoxKind::kError,
+        text.FormatText(Text(text, AddedText::kWriteNotChecked), module.name) + "\n" + reason);
   }
 
   const ConfigDriver<Image>& device_;
