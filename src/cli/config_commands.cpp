@@ -21,6 +21,7 @@
 #include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
 #include "link/link_result.h"
+#include "link/restart_wait.h"
 #include "platform/file_names.h"
 #include "update/ldr_file.h"
 
@@ -222,15 +223,48 @@ void ShowDifference(Session& s, const KeyDifference& d, bool toErrors) {
   }
 }
 
+// The JSON fields every write carries: whether it went through, whether its read-back showed
+// the unit holding what was sent, and when not, why ("not-written", "skipped", "no-answer",
+// "read-failed", "differs").
+void SetWriteFields(Session& s, bool written, const char* verifyError) {
+  nlohmann::json& fields = s.host.fields();
+  fields["written"] = written;
+  fields["verified"] = verifyError == nullptr;
+  if (verifyError)
+    fields["verify_error"] = verifyError;
+  else
+    fields.erase("verify_error");
+}
+
+// The write went through; only its check could not be made.
+int NotChecked(Session& s, const DeviceModule& module, const char* verifyError,
+               const std::string& reason) {
+  SetWriteFields(s, true, verifyError);
+  s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kWriteNotChecked), module.name) +
+               "\n" + reason);
+  return kExitFailure;
+}
+
 // Reads the configuration back after a write and compares what reaches the unit: a device
-// that acknowledged every block but keeps something else must not pass as written.
+// that acknowledged every block but keeps something else must not pass as written. The write
+// ended with the unit's restart, which keeps it silent for a while: only a silence beyond
+// that leaves the write unchecked.
 template <typename Image>
 int VerifyWrite(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
                 Image& sent) {
-  const auto back = ReadUnit(s, driver, module);
-  if (!back) return kExitFailure;
+  DeviceInfo restarted;
+  if (AwaitIdentification(s.link, s.host, module.deviceAddress, kRestartAnswerWaitMs, restarted) !=
+      LinkOk)
+    return NotChecked(s, module, "no-answer",
+                      Text(s.catalogue, AddedText::kUnitSilentSinceRestart));
+  auto back = std::make_unique<Image>();
+  const TransferResult read = driver.readDevice(s.link, s.host, s.catalogue, module, *back);
+  if (read != LinkOk)
+    return NotChecked(
+        s, module, "read-failed",
+        WithTransferPlace(s.catalogue, LinkResultText(s.catalogue, read.code()), read));
   const bool same = driver.unitBytes(*back, sent) == driver.unitBytes(sent, sent);
-  s.host.fields()["verified"] = same;
+  SetWriteFields(s, true, same ? nullptr : "differs");
   if (same) {
     s.host.Note(s.catalogue.FormatText(Text(s.catalogue, AddedText::kVerified), module.name));
     return kExitOk;
@@ -263,6 +297,7 @@ int SendImage(Session& s, const ConfigDriver<Image>& driver, const DeviceModule&
   }
   s.host.Note(
       s.catalogue.FormatText(Text(s.catalogue, CliText::kConfigurationWritten), module.name));
+  SetWriteFields(s, true, "skipped");
   if (s.options.noVerify) return kExitOk;
   return VerifyWrite(s, driver, module, image);
 }
@@ -401,6 +436,7 @@ int RunReadConfig(Session& s, const DeviceModule& module, const std::string& pat
 }
 
 int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& path) {
+  SetWriteFields(s, false, "not-written");
   return WithConfigDriver(
       module,
       [&](const auto& driver) {
@@ -414,6 +450,7 @@ int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& pa
 
 int RunRestoreRawImage(Session& s, const DeviceModule& module, const RawImage& raw,
                        const std::string& shownPath) {
+  SetWriteFields(s, false, "not-written");
   return WithConfigDriver(
       module,
       [&](const auto& driver) {
@@ -433,6 +470,7 @@ int RunRestoreRawImage(Session& s, const DeviceModule& module, const RawImage& r
 }
 
 int RunWriteConfig(Session& s, const DeviceModule& module, const std::string& path) {
+  SetWriteFields(s, false, "not-written");
   const TempFile aside(".MUX");
   const ConfigSource source = SourceFile(s, path, aside);
   if (source.path.empty()) return kExitFailure;

@@ -76,7 +76,12 @@ int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
                           "--allow-older");
   const UpdateFileChooser chooser{[&path] { return path; }, nullptr};
   const UpdateOutcome result = UpdateFirmware(s.link, s.host, s.catalogue, module, chooser);
+  // Every block went: whether the unit runs the file's version now is the script's answer.
+  const bool sent = result == UpdateOutcome::kUpdated || result == UpdateOutcome::kNotTaken ||
+                    result == UpdateOutcome::kNotConfirmed;
+  if (sent) s.host.fields()["confirmed"] = result == UpdateOutcome::kUpdated;
   if (result == UpdateOutcome::kUpdated) return kExitOk;
+  if (sent) return kExitFailure;
   if (result == UpdateOutcome::kCancelled) {  // only an empty path cancels the choice
     s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, "", ""));
     return kExitFailure;

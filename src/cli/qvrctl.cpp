@@ -104,7 +104,8 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   std::unique_ptr<Transport> device =
       adapter ? adapter->open(sharing)
               : std::unique_ptr<Transport>(std::make_unique<HidTransport>(std::string(), sharing));
-  SteadyClock clock;
+  SteadyClock steady;
+  Clock& clock = terminal.clock ? *terminal.clock : steady;
   // A stuck report is abandoned at its deadline instead of holding the command.
   ThreadedTransport transport(std::move(device), host, clock);
   Link link(transport, host, clock);

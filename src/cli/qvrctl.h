@@ -5,6 +5,10 @@
 #include <istream>
 #include <ostream>
 
+namespace qvr {
+class Clock;
+}
+
 namespace qvr::cli {
 
 // Where questions are answered and whether the streams are terminals.
@@ -12,6 +16,9 @@ struct Terminal {
   std::istream* in = nullptr;    // answers to questions
   bool inputIsTerminal = false;  // without one, questions are declined
   bool errorIsTerminal = false;  // the progress bar is drawn only on a terminal
+  // The time the link's time-outs and waits run by (null: the steady clock); a test's own
+  // clock makes a silent unit cost no real time. One adapter's run only: a batch keeps its own.
+  Clock* clock = nullptr;
 };
 
 // The process's own standard input, and whether standard input and error are terminals.

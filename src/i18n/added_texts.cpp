@@ -350,6 +350,24 @@ constexpr Texts kTexts[] = {
      "каждого устройства",
      "The program settings were not read from \"%s\": the newest %d backups of each unit are "
      "kept"},
+    /* kUpdateConfirmed */
+    {"подтверждено: устройство сообщает версию %u.%02u",
+     "confirmed: the unit reports %u.%02u"},
+    /* kUpdateNotTaken */
+    {"устройство по-прежнему сообщает версию %u.%02u: обновление им не принято",
+     "the unit still reports %u.%02u: it did not take the update"},
+    /* kUpdateOtherVersion */
+    {"устройство сообщает версию %u.%02u, а не %u.%02u из файла обновления: обновление им не "
+     "принято",
+     "the unit reports %u.%02u, not the update file's %u.%02u: it did not take the update"},
+    /* kUpdateNotConfirmed */
+    {"отправлено, но не подтверждено: устройство с тех пор не отвечает",
+     "sent, not confirmed: the unit has not answered since"},
+    /* kWriteNotChecked */
+    {"Конфигурация %s записана, но прочитать её для проверки не удалось:",
+     "The %s configuration was written, but could not be read back to check it:"},
+    /* kUnitSilentSinceRestart */
+    {"устройство не отвечает после перезапуска", "the unit has not answered since its restart"},
 };
 // clang-format on
 

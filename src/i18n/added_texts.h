@@ -214,6 +214,17 @@ enum class AddedText {
   // qvrctl, stderr: the window's settings file is there but cannot be read; "%s" the file,
   // "%d" the backups kept all the same.
   kSharedSettingsUnread,
+  // After an update, the unit's own word on it: "%u.%02u" the version it reports now.
+  kUpdateConfirmed,
+  // "%u.%02u" the version it had before the update and still reports.
+  kUpdateNotTaken,
+  // "%u.%02u" the version it reports, "%u.%02u" the update file's.
+  kUpdateOtherVersion,
+  kUpdateNotConfirmed,
+  // A write whose read-back could not be made: "%s" device name, the reason on the next line.
+  kWriteNotChecked,
+  // That reason when the unit stayed silent after the write's restart.
+  kUnitSilentSinceRestart,
   kCount
 };
 

@@ -53,6 +53,7 @@ std::vector<HidInterfaceInfo> EnumerateControllerIds() {
     if (info.manufacturerOk) info.manufacturer = item->manufacturer_string;
     info.productOk = item->product_string != nullptr;
     if (info.productOk) info.product = item->product_string;
+    if (item->serial_number != nullptr) info.serial = item->serial_number;
     interfaces.push_back(std::move(info));
   }
   hid_free_enumeration(list);
@@ -96,6 +97,18 @@ std::variant<void*, LinkResult> OpenControllerInterface(std::vector<HidInterface
     // An interface that cannot be opened is passed over, as if it were not present.
     std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return info.path == path; });
   }
+}
+
+std::vector<HidInterfaceInfo> InterfacesOfAdapter(std::vector<HidInterfaceInfo> interfaces,
+                                                  const std::string& path,
+                                                  const std::wstring& serial) {
+  const auto atPath = [&](const HidInterfaceInfo& info) { return info.path == path; };
+  if (std::any_of(interfaces.begin(), interfaces.end(), atPath) || serial.empty()) {
+    std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return !atPath(info); });
+    return interfaces;
+  }
+  std::erase_if(interfaces, [&](const HidInterfaceInfo& info) { return info.serial != serial; });
+  return interfaces;
 }
 
 std::vector<std::string> ControllerPaths(const std::vector<HidInterfaceInfo>& interfaces) {
@@ -196,22 +209,29 @@ LinkResult HidTransport::OpenController() {
   if (bound != LinkOk) return bound;
 
   std::vector<HidInterfaceInfo> interfaces = EnumerateControllerIds();
-  // A chosen controller is looked for at its path only.
-  if (!path_.empty())
-    std::erase_if(interfaces, [this](const HidInterfaceInfo& info) { return info.path != path_; });
+  // A chosen controller is looked for at its path, or where it came back after a restart.
+  if (!path_.empty()) interfaces = InterfacesOfAdapter(std::move(interfaces), path_, serial_);
   std::string openedPath;
-  auto opened = OpenControllerInterface(std::move(interfaces), [&](const std::string& path) {
+  auto opened = OpenControllerInterface(interfaces, [&](const std::string& path) {
     openedPath = path;
     return OpenHidPath(path);
   });
   if (const LinkResult* failure = std::get_if<LinkResult>(&opened)) return *failure;
   device_ = static_cast<hid_device*>(std::get<void*>(opened));
+  if (!path_.empty()) FollowAdapter(interfaces, openedPath);
   std::lock_guard guard(lockMutex_);
   if (!lock_ || lockPath_ != openedPath) {
     lock_ = std::make_unique<AdapterLock>(openedPath);  // the old one lets go as it ends
     lockPath_ = openedPath;
   }
   return LinkOk;
+}
+
+void HidTransport::FollowAdapter(const std::vector<HidInterfaceInfo>& interfaces,
+                                 const std::string& openedPath) {
+  path_ = openedPath;
+  for (const HidInterfaceInfo& info : interfaces)
+    if (info.path == openedPath) serial_ = info.serial;
 }
 
 void HidTransport::CloseController() {

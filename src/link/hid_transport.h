@@ -31,6 +31,7 @@ struct HidInterfaceInfo {
   std::wstring manufacturer;
   bool productOk = false;
   std::wstring product;
+  std::wstring serial = {};  // the USB serial-number string ("" when it has none)
 };
 
 // A device string as 8-bit text: units below 256 keep their value, others become '?'; it
@@ -57,6 +58,13 @@ using InterfaceOpener = std::function<OpenAttempt(const std::string& path)>;
 std::variant<void*, LinkResult> OpenControllerInterface(std::vector<HidInterfaceInfo> interfaces,
                                                         const InterfaceOpener& open);
 
+// The interfaces a transport bound to the adapter at `path` may open: the one at its path, or,
+// once that node is gone, those with the adapter's USB serial-number string `serial` (none when
+// it has none): an adapter that restarted, after updating itself, comes back on another node.
+std::vector<HidInterfaceInfo> InterfacesOfAdapter(std::vector<HidInterfaceInfo> interfaces,
+                                                  const std::string& path,
+                                                  const std::wstring& serial);
+
 // The paths of every interface with the controller's ids and exact strings, in the order given.
 std::vector<std::string> ControllerPaths(const std::vector<HidInterfaceInfo>& interfaces);
 // The same for the interfaces present now (hidapi's enumeration).
@@ -76,7 +84,7 @@ class HidTransport final : public Transport {
  public:
   // Without a path the first controller found is used; with one, only the controller there
   // (gone: LinkDisconnected; refused: LinkNoPermission; used by another program:
-  // LinkAdapterBusy).
+  // LinkAdapterBusy), followed to its new node once it has been opened (InterfacesOfAdapter).
   explicit HidTransport(std::string path = {}, AdapterSharing sharing = {})
       : path_(std::move(path)), sharing_(sharing) {}
   ~HidTransport() override;
@@ -94,10 +102,14 @@ class HidTransport final : public Transport {
   [[nodiscard]] LinkResult OpenController();
   [[nodiscard]] LinkResult BindHidLibrary();
   [[nodiscard]] LinkResult TakeAdapter();
+  // The chosen adapter is the one just opened at `openedPath`: its node and serial string.
+  void FollowAdapter(const std::vector<HidInterfaceInfo>& interfaces,
+                     const std::string& openedPath);
   // Lets the adapter go unless the command keeps it or a hold is on; under lockMutex_.
   void ReleaseUnlessKept();
 
   std::string path_;
+  std::wstring serial_;  // of the adapter at `path_`, learnt when it is opened
   AdapterSharing sharing_;
   hid_device_* device_ = nullptr;
   // The lock of the adapter opened; reports come from the transport thread, exchange ends

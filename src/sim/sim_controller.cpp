@@ -40,8 +40,10 @@ SimController::SimController(std::string stateDir) : stateDir_(std::move(stateDi
 // A "faults" file in the state folder lets a separate process (a test of qvrctl) meet a
 // misbehaving controller: one word a line, "silent" (nothing is answered), "absent" (the
 // controller is not on the bus), "forgetful" (its devices acknowledge writes to their memory
-// areas but keep what they held) or "refuse <command> <offset>" (every request of that command
-// at that offset is answered with a memory error).
+// areas but keep what they held), "refuse <command> <offset>" (every request of that command
+// at that offset is answered with a memory error), "keeps-firmware" (updates are acknowledged
+// and not taken) or "restart-silent <requests>" (a device restarting answers none of that many
+// requests; -1 none at all).
 void SimController::ApplyFaultsFile(const std::string& path) {
   std::ifstream faults(path);
   for (std::string word; faults >> word;) {
@@ -49,9 +51,11 @@ void SimController::ApplyFaultsFile(const std::string& path) {
     if (word == "absent") Unplug();
     if (word == "forgetful")
       for (auto& device : devices_) device->SetForgetfulWrites(true);
-    int command = 0, offset = 0;
+    if (word == "keeps-firmware") SetKeepsOldFirmware(true);
+    int command = 0, offset = 0, requests = 0;
     if (word == "refuse" && faults >> command >> offset)
       StatusNext(kStatusMemoryError, kAlways, command, offset);
+    if (word == "restart-silent" && faults >> requests) SetRestartSilence(requests);
   }
 }
 
@@ -214,6 +218,14 @@ void SimController::SetResetDropReports(int reports) {
   resetDropReports_ = reports;
 }
 
+void SimController::SetRestartSilence(int requests) {
+  restartSilence_ = requests;
+}
+
+void SimController::SetKeepsOldFirmware(bool keeps) {
+  for (auto& device : devices_) device->SetKeepsOldFirmware(keeps);
+}
+
 void SimController::SetResetAnswersFirst(bool answersFirst) {
   resetAnswersFirst_ = answersFirst;
 }
@@ -235,6 +247,8 @@ void SimController::ClearFaults() {
   unplugAfter_ = -1;
   replugAfter_ = -1;
   plugged_ = true;
+  restartSilence_ = 0;
+  startingUp_.fill(0);
 }
 
 // A count-based knob fires while it is non-zero; kAlways never runs out.
@@ -283,7 +297,7 @@ void SimController::Deliver(const PacketBytes& packet) {
   Request request = ParseRequest(packet);
   SimDevice* device = DeviceAt(request.destination);
   if (!device || !present_[request.destination]) return;  // nobody there to answer
-  if (TakeCount(silence_)) return;
+  if (TakeCount(silence_) || TakeCount(startingUp_[request.destination])) return;
 
   Answer answer;
   bool forced = statusCount_ != 0 &&
@@ -309,7 +323,7 @@ void SimController::Deliver(const PacketBytes& packet) {
       LeaveBusForRestart();
       return;
     }
-    if (controllerRestarts) dropAfterReply_ = true;
+    if (answer.restarted) Restarted(request.destination);
   }
   reply_ = BuildReply(request.destination, request, answer);
   ApplyReplyFaults(reply_);
@@ -341,10 +355,18 @@ PacketBytes SimController::TakeReply() {
 void SimController::LeaveBusForRestart() {
   plugged_ = false;
   unplugAfter_ = -1;
-  if (resetDropReports_ > 0)
+  if (resetDropReports_ > 0 || resetDropReports_ == kAlways)
     replugAfter_ = resetDropReports_;
   else
     plugged_ = true;
+}
+
+// The controller's answer goes out before it restarts; a device starts up silently.
+void SimController::Restarted(uint8_t address) {
+  if (address == kAddressController)
+    dropAfterReply_ = true;
+  else
+    startingUp_[address] = restartSilence_;
 }
 
 bool SimController::Save(uint8_t address) {

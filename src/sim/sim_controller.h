@@ -18,7 +18,9 @@
 //   resetDropReports reports (the report in flight fails like a pulled cable, then opens fail
 //   with LinkDisconnected), then comes back by itself.
 // - A firmware transfer cut short leaves the device without an application (version 0); a
-//   new update that runs to the end restores it.
+//   new update that runs to the end restores it. Once a whole image has arrived the device
+//   restarts into it after its answer: the controller drops off the bus as after its reset,
+//   a device behind it stays silent for SetRestartSilence requests.
 // - Firmware images follow the convention of sim_update_image.h.
 // - Live commands: the MUX-410 PA type follows its operating mode (DPAR byte 0: 1 active,
 //   2 passive, else unknown); the navigation auto-setups set the navigation type to 2 (MUX-410)
@@ -76,7 +78,8 @@ class SimController {
   // from that directory (missing or damaged files give the sample configuration) and saved
   // there, atomically, after every request that changes them. A file "faults" there, with the
   // words "silent", "absent", "forgetful" or "refuse <command> <offset>", starts the controller
-  // with that fault.
+  // with that fault; "keeps-firmware" starts it with devices that keep their old firmware,
+  // "restart-silent <requests>" with SetRestartSilence.
   explicit SimController(std::string stateDir = {});
   ~SimController();
   SimController(const SimController&) = delete;
@@ -142,10 +145,17 @@ class SimController {
   void UnplugAfter(int reports);
   void Unplug();  // off the bus from the next report on
   void Replug();  // back on the bus at once
+  bool onBus() const { return plugged_; }
   // While unplugged, the controller returns after `reports` failed report attempts.
   void ReplugAfter(int reports);
-  // Failed report attempts the controller stays away after its own reset (default 5).
+  // Failed report attempts the controller stays away after its own reset or update (default
+  // 5; kAlways: until Replug).
   void SetResetDropReports(int reports);
+  // After its restart (a reset, an update that took) a device behind the controller answers
+  // none of its next `requests` requests, as a unit still starting up (default 0).
+  void SetRestartSilence(int requests);
+  // Every device acknowledges the blocks of an update but keeps the firmware it has.
+  void SetKeepsOldFirmware(bool keeps);
   // The controller answers its own reset before it restarts (default: it restarts at once).
   void SetResetAnswersFirst(bool answersFirst);
   // Real time every feature report takes (send and receive each), kept to about 0.05 ms.
@@ -177,6 +187,7 @@ class SimController {
   void ApplyReplyFaults(PacketBytes& reply);
   bool Save(uint8_t address);
   void LeaveBusForRestart();
+  void Restarted(uint8_t address);
   void ApplyFaultsFile(const std::string& path);
 
   std::string stateDir_;
@@ -203,6 +214,8 @@ class SimController {
   int unplugAfter_ = -1;
   int replugAfter_ = -1;
   int resetDropReports_ = 5;
+  int restartSilence_ = 0;
+  std::array<int, kDeviceCount> startingUp_{};  // requests each device still leaves unanswered
   bool resetAnswersFirst_ = false;
   std::chrono::microseconds latency_{0};
 };

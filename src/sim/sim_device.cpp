@@ -71,7 +71,8 @@ const CommandEntry* SimDevice::Find(uint8_t command) const {
 Answer SimDevice::Handle(const Request& request, int shortReads) {
   const CommandEntry* entry = Find(request.command);
   // Any other request ends a firmware transfer whose length was a whole number of blocks.
-  bool finished = updating_ && !(entry && entry->action == Action::Update) && FinishUpdate();
+  const bool finished = updating_ && !(entry && entry->action == Action::Update);
+  const bool started = finished && FinishUpdate();
   Answer answer;
   if (!entry || request.length > kMaxPayload) {
     answer = Answer::Status(kStatusParameterError);
@@ -79,6 +80,7 @@ Answer SimDevice::Handle(const Request& request, int shortReads) {
     answer = request.write ? Write(*entry, request) : Read(*entry, request, shortReads);
   }
   answer.changed = answer.changed || finished;
+  answer.restarted = answer.restarted || started;
   return answer;
 }
 
@@ -192,7 +194,7 @@ Answer SimDevice::WriteUpdate(const Request& request) {
     updating_ = true;
     updateVersion_ = GetU16(data + 4);
     // The boot loader erases the application as the transfer begins.
-    if (starting) applicationVersion_ = 0;
+    if (starting && !keepsOldFirmware_) applicationVersion_ = 0;
   } else if (!updating_) {
     return Answer::Status(kStatusUpdateFileError);
   } else if (request.offset > updateBytes_.size()) {
@@ -201,7 +203,11 @@ Answer SimDevice::WriteUpdate(const Request& request) {
   size_t end = size_t(request.offset) + request.length;
   if (updateBytes_.size() < end) updateBytes_.resize(end, 0);
   std::copy_n(data, request.length, updateBytes_.begin() + request.offset);
-  if (request.length < 32) return Answer::Status(kStatusOk, FinishUpdate());
+  if (request.length < 32) {
+    Answer answer = Answer::Status(kStatusOk, true);
+    answer.restarted = FinishUpdate();
+    return answer;
+  }
   // A whole image runs at once, even if the host sends nothing more (its state is saved).
   // Its last block ends in the zeros after the checksum, so only such a block is worth the
   // look over the whole image.
@@ -209,7 +215,8 @@ Answer SimDevice::WriteUpdate(const Request& request) {
   const Identity& identity = profile_.identity;
   const bool zeroTail = std::all_of(data + request.length - 16, data + request.length,
                                     [](uint8_t b) { return b == 0; });
-  if (zeroTail && UpdateImageComplete(updateBytes_, identity.deviceVersion, identity.deviceType))
+  if (!keepsOldFirmware_ && zeroTail &&
+      UpdateImageComplete(updateBytes_, identity.deviceVersion, identity.deviceType))
     applicationVersion_ = updateVersion_;
   return Answer::Status(kStatusOk, applicationVersion_ != before || request.offset == 0);
 }
@@ -219,8 +226,8 @@ bool SimDevice::FinishUpdate() {
   const Identity& identity = profile_.identity;
   const bool whole = UpdateImageComplete(updateBytes_, identity.deviceVersion, identity.deviceType);
   // The old application was erased when the transfer began.
-  applicationVersion_ = whole ? updateVersion_ : 0;
-  return true;
+  if (!keepsOldFirmware_) applicationVersion_ = whole ? updateVersion_ : 0;
+  return whole;
 }
 
 Answer SimDevice::Restart() {
@@ -229,7 +236,9 @@ Answer SimDevice::Restart() {
   lastEvent_ = {};
   cameraOn_ = false;
   iebusCurrent_.clear();
-  return Answer::Status(kStatusOk);
+  Answer answer = Answer::Status(kStatusOk);
+  answer.restarted = true;
+  return answer;
 }
 
 }  // namespace qvr::sim

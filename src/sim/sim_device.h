@@ -44,6 +44,9 @@ class SimDevice {
   void SetIebusIdle(bool idle) { iebusIdle_ = idle; }
   // A worn-out memory: writes to the areas are acknowledged but not kept.
   void SetForgetfulWrites(bool forgetful) { forgetfulWrites_ = forgetful; }
+  // A boot loader that acknowledges every update block but keeps the application it has: never
+  // erased, never replaced, started again as it was.
+  void SetKeepsOldFirmware(bool keeps) { keepsOldFirmware_ = keeps; }
 
  private:
   const CommandEntry* Find(uint8_t command) const;
@@ -53,6 +56,8 @@ class SimDevice {
   Answer WriteUpdate(const Request& request);
   Answer IssueEvent(uint8_t index);
   Answer Restart();
+  // Ends a firmware transfer; true when the image was whole, so that the boot loader starts the
+  // application (the device restarts).
   bool FinishUpdate();
   std::vector<uint8_t> ReadIrCode(bool advance);
   std::vector<uint8_t> ReadIebus(bool advance);
@@ -78,6 +83,7 @@ class SimDevice {
   std::vector<uint8_t> iebusCurrent_;
   bool iebusIdle_ = false;
   bool forgetfulWrites_ = false;
+  bool keepsOldFirmware_ = false;
   uint32_t iebusCounter_ = 0;
   uint16_t iebusTime_ = 0;
 

@@ -27,7 +27,8 @@ bool RequestChecksumValid(const PacketBytes& packet);
 struct Answer {
   uint8_t status = 0;
   std::vector<uint8_t> data;
-  bool changed = false;  // the request changed what the device keeps across restarts
+  bool changed = false;    // the request changed what the device keeps across restarts
+  bool restarted = false;  // the device restarts once this answer has gone out
 
   static Answer Status(uint8_t code, bool changed = false) { return {code, {}, changed}; }
   static Answer Data(std::vector<uint8_t> bytes) { return {0, std::move(bytes), false}; }

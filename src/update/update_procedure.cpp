@@ -7,6 +7,7 @@
 #include "i18n/catalogue.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
+#include "link/restart_wait.h"
 #include "update/ldr_file.h"
 
 namespace qvr {
@@ -29,11 +30,7 @@ class UpdateRun {
     if (!Load(path)) return UpdateOutcome::kFailed;
     if (!Compatible()) return UpdateOutcome::kFailed;
     if (!Transfer()) return UpdateOutcome::kFailed;
-    const uint16_t version = file_.header.applicationVersion;
-    host_.ShowMessageBox(BoxKind::kInformation,
-                         catalogue_.Format(MessageId::kUpdateDone, unsigned(version / 100),
-                                           unsigned(version % 100)));
-    return UpdateOutcome::kUpdated;
+    return AskTheUnit();
   }
 
  private:
@@ -113,6 +110,37 @@ class UpdateRun {
       text = WithAddedText(catalogue_, text, AddedText::kFirmwareMayBeMissing);
     host_.ShowMessageBox(BoxKind::kError, text);
     return false;
+  }
+
+  // The unit restarts into the new firmware: only its own answer, as the same unit, says
+  // which firmware it runs now. A reinstall of its version is confirmed alike: it runs it.
+  UpdateOutcome AskTheUnit() {
+    const unsigned version = file_.header.applicationVersion;
+    DeviceInfo now;
+    const LinkResult answer =
+        AwaitIdentification(link_, host_, module_.deviceAddress, kUpdateAnswerWaitMs, now);
+    if (answer != LinkOk || now.serialNumber() != device_.serialNumber()) {
+      host_.ShowMessageBox(BoxKind::kError, Text(catalogue_, AddedText::kUpdateNotConfirmed));
+      return UpdateOutcome::kNotConfirmed;
+    }
+    const unsigned reported = now.applicationVersion();
+    if (reported != version) return NotTaken(reported, version);
+    host_.ShowMessageBox(BoxKind::kInformation,
+                         catalogue_.Format(MessageId::kUpdateDone, version / 100, version % 100));
+    host_.LogLine(catalogue_.FormatText(Text(catalogue_, AddedText::kUpdateConfirmed),
+                                        reported / 100, reported % 100));
+    return UpdateOutcome::kUpdated;
+  }
+
+  UpdateOutcome NotTaken(unsigned reported, unsigned version) {
+    const std::string text =
+        reported == device_.applicationVersion()
+            ? catalogue_.FormatText(Text(catalogue_, AddedText::kUpdateNotTaken), reported / 100,
+                                    reported % 100)
+            : catalogue_.FormatText(Text(catalogue_, AddedText::kUpdateOtherVersion),
+                                    reported / 100, reported % 100, version / 100, version % 100);
+    host_.ShowMessageBox(BoxKind::kError, text);
+    return UpdateOutcome::kNotTaken;
   }
 
   Link& link_;

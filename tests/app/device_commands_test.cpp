@@ -26,19 +26,24 @@
 #include "sim/sim_profiles.h"
 #include "sim/sim_update_image.h"
 #include "support/portable.h"
+#include "support/test_host.h"
 
 namespace qvr::test {
 namespace {
 
+// The window's link runs by the test's clock: a unit that stays silent costs no real time.
 class DeviceCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     shell.realPages = true;
+    shell.clock = &clock;
     shell.Open();
     shell.Connect();
   }
   MainWindow& window() { return *shell.window; }
   QString MemoText() const { return shell.Find<QPlainTextEdit>("Memo")->toPlainText(); }
+  std::string Russian(AddedText id) const { return TextIn(kRussian, id); }
+  ManualClock clock;
   ShellFixture shell;
 };
 
@@ -230,25 +235,76 @@ TEST_F(DeviceCommands, RestoreGivesTheUnitBackEveryByteAndChecksWhoseBackupItIs)
 }
 
 TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReportsTheVersion) {
-  const QString path = shell.dir.path() + "/mux-2.16.LDR";
-  std::vector<uint8_t> file = sim::BuildUpdateFile(216, 33, 2, 200);
-  QFile out(path);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.write(reinterpret_cast<const char*>(file.data()), qint64(file.size()));
-  out.close();
+  const auto updateTo = [&](uint16_t version) {
+    const QString path = shell.dir.path() + QString("/mux-%1.LDR").arg(version);
+    std::vector<uint8_t> file = sim::BuildUpdateFile(version, 33, 2, 200);
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(file.data()), qint64(file.size()));
+    out.close();
+    shell.dialogs.answers = {path};
+    shell.boxes.seen.clear();
+    window().UpdateFirmwareCommand();
+    return path;
+  };
   window().setActivePage(1);
-  shell.dialogs.answers = {path};
-
-  window().UpdateFirmwareCommand();
+  const QString path = updateTo(216);
 
   ASSERT_FALSE(shell.boxes.seen.empty());
   EXPECT_EQ(shell.boxes.seen.back().request.style, BoxKind::kInformation);
   EXPECT_EQ(shell.boxes.lastText(), "Устройство успешно обновлено до версии 2.16");
+  EXPECT_TRUE(MemoText().endsWith(QString::fromUtf8(
+      Catalogue::FormatText(Russian(AddedText::kUpdateConfirmed).c_str(), 2u, 16u))))
+      << MemoText().toStdString();
   EXPECT_EQ(window().activePage(), 1);
   EXPECT_TRUE(window().monitor().connected());
   IniFile ini;
   ini.Load(shell.settingsPath.toStdString());
   EXPECT_EQ(ini.GetString("DirectoryUpdate", "MUX-410"), path.toStdString());
+
+  // A unit that keeps its firmware, or that has not answered since, has not been updated: a
+  // failure box, and the history records a failed change.
+  shell.controller.SetKeepsOldFirmware(true);
+  updateTo(217);
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_EQ(shell.boxes.seen[0].request.style, BoxKind::kError);
+  EXPECT_EQ(shell.boxes.lastText(),
+            Catalogue::FormatText(Russian(AddedText::kUpdateNotTaken).c_str(), 2u, 16u));
+  shell.controller.SetRestartSilence(sim::kAlways);
+  updateTo(217);
+  ASSERT_EQ(shell.boxes.seen.size(), 1u);
+  EXPECT_EQ(shell.boxes.lastText(), Russian(AddedText::kUpdateNotConfirmed));
+  const std::vector<HistoryEntry> history =
+      ReadHistory((shell.dir.path() + "/history.jsonl").toStdString());
+  ASSERT_EQ(history.size(), 3u);
+  EXPECT_EQ(history[0].result, "ok");
+  EXPECT_EQ(history[1].result, "failed");
+  EXPECT_EQ(history[2].result, "failed");
+}
+
+// A write ends with the unit's restart: one silent for about a second is waited for and read
+// back; one silent beyond the wait leaves the write done, and the box says only that it could
+// not be checked.
+TEST_F(DeviceCommands, AWriteIsReadBackOnceTheUnitAnswersAfterItsRestart) {
+  window().setActivePage(kPageMux410);
+  window().ReadDeviceCommand();
+  shell.controller.SetRestartSilence(2);
+  shell.boxes.answers = {BoxAnswer::kYes};
+  shell.boxes.seen.clear();
+  window().WriteDeviceCommand();
+  EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();
+  EXPECT_EQ(window().statusText().toStdString(),
+            Catalogue::FormatText(Russian(AddedText::kWriteVerified).c_str(), "MUX-410"));
+
+  shell.controller.SetRestartSilence(sim::kAlways);
+  shell.boxes.answers = {BoxAnswer::kYes};
+  shell.boxes.seen.clear();
+  window().WriteDeviceCommand();
+  ASSERT_EQ(shell.boxes.seen.size(), 2u);
+  EXPECT_EQ(shell.boxes.seen[1].request.style, BoxKind::kError);
+  EXPECT_EQ(shell.boxes.lastText(),
+            Catalogue::FormatText(Russian(AddedText::kWriteNotChecked).c_str(), "MUX-410") + "\n" +
+                Russian(AddedText::kUnitSilentSinceRestart));
 }
 
 TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice) {

@@ -188,6 +188,17 @@ TEST_F(Workshop, EveryChangeToAUnitIsAppendedToTheHistory) {
   // A write that reached the unit and failed is a change too.
   WriteText(state.File("faults"), "forgetful\n");
   ASSERT_EQ(Run({"write", "mux-410", file, "--yes", "--no-backup"}).status, 1);
+  // So is an update whose unit has not answered since its last block.
+  WriteText(state.File("faults"), "restart-silent -1\n");
+  test::WriteBytes(files.File("mux.LDR"),
+                   test::LdrBuilder{.version = 216,
+                                    .deviceVersion = sim::kMux410Identity.deviceVersion,
+                                    .deviceType = sim::kMux410Identity.deviceType,
+                                    .payloadSize = 200}
+                       .Build());
+  const Outcome update = Run({"--json", "update", "mux-410", files.File("mux.LDR"), "--yes"});
+  ASSERT_EQ(update.status, 1);
+  EXPECT_EQ(JsonLines(update.out).at(0)["confirmed"], false);
 
   const Outcome text = Run({"history"});
   ASSERT_EQ(text.status, 0) << text.err;
@@ -197,13 +208,15 @@ TEST_F(Workshop, EveryChangeToAUnitIsAppendedToTheHistory) {
             std::string::npos)
       << text.out;
   const nlohmann::json history = JsonLines(Run({"--json", "history"}).out).at(0)["history"];
-  ASSERT_EQ(history.size(), 4u) << history;
+  ASSERT_EQ(history.size(), 5u) << history;
   EXPECT_EQ(history[1]["command"], "default");
   EXPECT_EQ(history[1]["file"], "");
   EXPECT_EQ(history[2]["command"], "reset");
   EXPECT_EQ(history[2]["device"], "TPX-520");
   EXPECT_EQ(history[3]["result"], "failed");
   EXPECT_EQ(history[3]["simulated"], true);
+  EXPECT_EQ(history[4]["command"], "update");
+  EXPECT_EQ(history[4]["result"], "failed");
   EXPECT_TRUE(std::regex_match(history[0]["time"].get<std::string>(),
                                std::regex(R"(20\d\d-\d\d-\d\dT\d\d:\d\d:\d\dZ)")));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // qvrctl run in-process against the simulated controller, its state in a folder of the test's
-// own: what it prints, what reaches the device, and its exit status.
+// own: what it prints, what reaches the device, and its exit status. Its link runs by the
+// test's clock, so a unit that stays silent costs no real time.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "cli/qvrctl.h"
 #include "support/ldr_builder.h"
 #include "support/portable.h"
+#include "support/test_host.h"
 
 namespace qvr {
 
@@ -35,12 +37,12 @@ class Qvrctl : public ::testing::Test {
     return RunPlain(args, answers);
   }
 
-  static Outcome RunPlain(std::vector<std::string> args, const char* answers = nullptr) {
+  Outcome RunPlain(std::vector<std::string> args, const char* answers = nullptr) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     std::istringstream in(answers ? answers : "");
     std::ostringstream out, err;
-    const cli::Terminal terminal{&in, answers != nullptr, false};
+    const cli::Terminal terminal{&in, answers != nullptr, false, &clock};
     const int status = cli::RunQvrctl(int(argv.size()), argv.data(), out, err, terminal);
     return {status, out.str(), err.str()};
   }
@@ -55,6 +57,7 @@ class Qvrctl : public ::testing::Test {
 
   static bool SentPackets(const Outcome& o) { return o.err.find("->") != std::string::npos; }
 
+  test::ManualClock clock;
   test::TempDir data;
   test::TempDir state;
   test::TempDir files;

@@ -264,7 +264,11 @@ TEST_F(Qvrctl, UpdateTransfersTheFileAndTheDeviceKeepsItsNewVersion) {
   o = Run({"update", "mux-410", files.File("mux.LDR"), "--yes"});
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.out.find("The update file           \"mux.LDR\"\n"), std::string::npos) << o.out;
-  EXPECT_NE(o.out.find("The device is successfully updated to version 2.16\n"), std::string::npos);
+  // The unit's own answer after its restart follows the success text, which stays as it was.
+  EXPECT_NE(o.out.find("The device is successfully updated to version 2.16\n"
+                       "confirmed: the unit reports 2.16\n"),
+            std::string::npos)
+      << o.out;
   EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.16"), std::string::npos);
 
   // --yes does not answer for the same or an older version: their own options do.
@@ -287,6 +291,27 @@ TEST_F(Qvrctl, UpdateTransfersTheFileAndTheDeviceKeepsItsNewVersion) {
   file.payloadSize = 200;
   EXPECT_EQ(Run({"update", "mux-410", files.File("mux.LDR"), "--yes"}).status, 3);
   EXPECT_EQ(Run({"update", "mux-410", files.File("mux.LDR"), "--yes", "--allow-older"}).status, 0);
+
+  // Every block acknowledged is not an update: a unit that keeps its old firmware, or that
+  // has not answered since, fails it (a silent one after about ten seconds of the link's time).
+  file.version = 218;
+  test::WriteBytes(files.File("next.LDR"), file.Build());
+  WriteText(state.File("faults"), "keeps-firmware\n");
+  o = Run({"update", "mux-410", files.File("next.LDR"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_TRUE(o.err.ends_with("\nthe unit still reports 2.16: it did not take the update\n"))
+      << o.err;
+  EXPECT_EQ(o.out.find("successfully updated"), std::string::npos) << o.out;
+  WriteText(state.File("faults"), "restart-silent -1\n");
+  const uint32_t start = clock.NowMs();
+  o = Run({"update", "mux-410", files.File("next.LDR"), "--yes"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_GE(clock.NowMs() - start, 10000u);
+  EXPECT_TRUE(o.err.ends_with("\nsent, not confirmed: the unit has not answered since\n")) << o.err;
+  EXPECT_EQ(o.out.find("successfully updated"), std::string::npos) << o.out;
+  std::filesystem::remove(state.File("faults"));
+  EXPECT_NE(Run({"info", "mux-410"}).out.find("Application version       2.18"), std::string::npos)
+      << "it took the update all the same, and said nothing";
 
   file.crcHighByteFirst = true;
   test::WriteBytes(files.File("bad.LDR"), file.Build());

@@ -250,6 +250,40 @@ TEST_F(Workshop, AWriteIsReadBackAndADeviceThatDidNotKeepItFails) {
   ASSERT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.out.find("was read back: it is what was sent"), std::string::npos) << o.out;
 
+  // The write ends with the unit's restart: silent for about a second (two requests left
+  // unanswered), it is waited for and verified; silent beyond the wait, the write stands and
+  // only its check is missing.
+  const auto written = [&](const char* faults) {
+    WriteText(state.File("faults"), faults);
+    const Outcome run = Run({"--json", "write", "mux-410", file, "--yes", "--no-backup"});
+    const std::vector<nlohmann::json> objects = JsonLines(run.out);
+    EXPECT_EQ(objects.size(), 1u) << run.out;
+    return std::pair{run, objects.empty() ? nlohmann::json() : objects[0]};
+  };
+  auto [brief, briefJson] = written("restart-silent 2\n");
+  EXPECT_EQ(brief.status, 0) << brief.err;
+  EXPECT_EQ(briefJson["written"], true);
+  EXPECT_EQ(briefJson["verified"], true);
+  EXPECT_FALSE(briefJson.contains("verify_error"));
+  auto [silent, silentJson] = written("restart-silent 10\n");
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_NE(silent.err.find("Configuration written to the device \"MUX-410\"\nThe MUX-410 "
+                            "configuration was written, but could not be read back to check it:"
+                            "\nthe unit has not answered since its restart\n"),
+            std::string::npos)
+      << silent.err;
+  EXPECT_EQ(silent.err.find("Error"), std::string::npos) << "nothing says the write failed";
+  EXPECT_EQ(silentJson["status"], "failed");
+  EXPECT_EQ(silentJson["written"], true);
+  EXPECT_EQ(silentJson["verified"], false);
+  EXPECT_EQ(silentJson["verify_error"], "no-answer");
+  // A write that did not go through says so in the same fields.
+  auto [refused, refusedJson] = written("refuse 17 0\n");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refusedJson["written"], false);
+  EXPECT_EQ(refusedJson["verified"], false);
+  EXPECT_EQ(refusedJson["verify_error"], "not-written");
+
   // Every block is acknowledged and nothing kept.
   WriteText(state.File("faults"), "forgetful\n");
   const std::string other = MuxFile(3);
@@ -259,8 +293,9 @@ TEST_F(Workshop, AWriteIsReadBackAndADeviceThatDidNotKeepItFails) {
                        "navi3\n[NAVI] TYPE: 5 | 3"),
             std::string::npos)
       << o.err;
-  o = Run({"write", "mux-410", other, "--yes", "--no-backup", "--no-verify"});
+  o = Run({"--json", "write", "mux-410", other, "--yes", "--no-backup", "--no-verify"});
   EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(JsonLines(o.out).at(0)["verify_error"], "skipped");
 }
 
 TEST_F(Workshop, ValuesTheUnitWouldHoldOtherwiseAreSaidAndStrictRefusesThem) {

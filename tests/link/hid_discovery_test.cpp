@@ -50,6 +50,30 @@ TEST(ControllerDiscovery, UnreadableStringOfTheLastCandidateIsAnExchangeFailure)
   EXPECT_EQ(ChooseControllerInterface({noProduct}), Choice(LinkDisconnected));
 }
 
+// A chosen adapter stays at its node while the node is there; once it is gone (the adapter
+// restarted after updating itself), the node with its serial string is the adapter, never
+// another adapter, and without a serial string nothing is taken for it.
+TEST(ControllerDiscovery, AChosenAdapterIsFollowedToItsNewNodeByItsSerialString) {
+  const auto paths = [](const std::vector<HidInterfaceInfo>& interfaces) {
+    std::vector<std::string> kept;
+    for (const HidInterfaceInfo& info : interfaces) kept.push_back(info.path);
+    return kept;
+  };
+  HidInterfaceInfo own = Interface("/dev/hidraw3", L"Kestro Instruments", L"QVR-B");
+  own.serial = L"20230417";
+  HidInterfaceInfo other = Interface("/dev/hidraw4", L"Kestro Instruments", L"QVR-B");
+  other.serial = L"20230418";
+  using Paths = std::vector<std::string>;
+  EXPECT_EQ(paths(InterfacesOfAdapter({other, own}, "/dev/hidraw3", L"20230418")),
+            Paths{"/dev/hidraw3"});
+  HidInterfaceInfo moved = own;
+  moved.path = "/dev/hidraw5";
+  EXPECT_EQ(paths(InterfacesOfAdapter({other, moved}, "/dev/hidraw3", L"20230417")),
+            Paths{"/dev/hidraw5"});
+  EXPECT_EQ(paths(InterfacesOfAdapter({other, moved}, "/dev/hidraw3", L"")), Paths{});
+  EXPECT_EQ(paths(InterfacesOfAdapter({other}, "/dev/hidraw3", L"20230417")), Paths{});
+}
+
 TEST(ControllerDiscovery, ARefusedControllerIsAPermissionProblemNotAMissingOne) {
   const std::vector<HidInterfaceInfo> two = {
       Interface("/dev/hidraw3", L"Kestro Instruments", L"QVR-B"),

@@ -134,6 +134,32 @@ TEST(SimFaults, ControllerResetDropsOffTheBusBeforeOrAfterItsReply) {
   // A device reset keeps the controller on the bus.
   EXPECT_EQ(Write(transport, kAddressMux410, 3, 0, {}).command(), 0xFF);
   EXPECT_EQ(Read(transport, kAddressController, 1).command(), 0x81);
+  // One that stays away is back only when plugged in again (a new node, for the real one).
+  controller.SetResetDropReports(kAlways);
+  EXPECT_EQ(Write(transport, kAddressController, 3, 0, {}).command(), 0xFF);
+  for (int attempt = 0; attempt < 20; ++attempt)
+    EXPECT_NE(transport.SendFeatureReport(poll), LinkOk);
+  controller.Replug();
+  EXPECT_EQ(Read(transport, kAddressController, 1).command(), 0x81);
+}
+
+// A device still starting up after its restart answers nothing for a while, then as before;
+// the controller's other devices answer all along.
+TEST(SimFaults, ADeviceRestartingAnswersNoneOfItsNextRequests) {
+  SimController controller;
+  SimTransport transport(controller);
+  controller.SetRestartSilence(2);
+  EXPECT_EQ(Write(transport, kAddressMux410, 3, 0, {}).command(), 0xFF);
+  EXPECT_EQ(Read(transport, kAddressTpx520, 1).command(), 0x81);
+  EXPECT_EQ(Read(transport, kAddressMux410, 1).command(), 0);
+  EXPECT_EQ(Read(transport, kAddressMux410, 1).command(), 0);
+  EXPECT_EQ(Read(transport, kAddressMux410, 1).command(), 0x81);
+
+  controller.SetRestartSilence(kAlways);
+  EXPECT_EQ(Write(transport, kAddressTpx520, 3, 0, {}).command(), 0xFF);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Read(transport, kAddressTpx520, 1).command(), 0);
+  controller.ClearFaults();
+  EXPECT_EQ(Read(transport, kAddressTpx520, 1).command(), 0x81);
 }
 
 TEST(SimFaults, WireRecordHoldsRequestsAndRepliesInOrder) {

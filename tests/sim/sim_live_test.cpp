@@ -55,6 +55,46 @@ TEST(SimUpdate, ShortLastBlockEndsTheTransferAtOnce) {
   EXPECT_EQ(GetU16(controller.Info(kAddressMux410).data()), 250);
 }
 
+// The new firmware starts once the image is whole: a device behind the controller restarts
+// (and may be silent for a while), the controller answers the last block and drops off the
+// bus as after its reset.
+TEST(SimUpdate, AWholeImageRestartsTheDeviceIntoIt) {
+  SimController controller;
+  SimTransport transport(controller);
+  controller.SetRestartSilence(1);
+  const Identity& mux = kMux410Identity;
+  EXPECT_EQ(SendUpdate(transport, kAddressMux410,
+                       BuildUpdateFile(251, mux.deviceVersion, mux.deviceType, 70)),
+            0xFF);
+  EXPECT_EQ(Read(transport, kAddressMux410, 1).command(), 0);
+  EXPECT_EQ(ReportedVersion(transport, kAddressMux410), 251);
+
+  controller.SetResetDropReports(2);
+  const Identity& own = kControllerIdentity;
+  EXPECT_EQ(SendUpdate(transport, kAddressController,
+                       BuildUpdateFile(113, own.deviceVersion, own.deviceType, 70)),
+            0xFF);
+  PacketBytes poll = MakeRequest(kAddressController, 1, false);
+  EXPECT_EQ(transport.SendFeatureReport(poll), LinkExchangeFailed);
+  EXPECT_EQ(transport.SendFeatureReport(poll), LinkDisconnected);
+  EXPECT_EQ(ReportedVersion(transport, kAddressController), 113);
+}
+
+// A boot loader that keeps its application acknowledges the whole image and starts the old
+// firmware again: the version never changes, not even to "no application" during the transfer.
+TEST(SimUpdate, ADeviceKeepingItsFirmwareAcknowledgesEveryBlockAndKeepsItsVersion) {
+  SimController controller;
+  SimTransport transport(controller);
+  controller.SetKeepsOldFirmware(true);
+  const Identity& tpx = kTpx520Identity;
+  std::vector<uint8_t> file = BuildUpdateFile(990, tpx.deviceVersion, tpx.deviceType, 100);
+  EXPECT_EQ(Write(transport, kAddressTpx520, 2, 0, {file.begin() + 4, file.begin() + 36}).command(),
+            0xFF);
+  EXPECT_EQ(GetU16(controller.Info(kAddressTpx520).data()), tpx.applicationVersion);
+  EXPECT_EQ(SendUpdate(transport, kAddressTpx520, file), 0xFF);
+  EXPECT_EQ(ReportedVersion(transport, kAddressTpx520), tpx.applicationVersion);
+}
+
 TEST(SimUpdate, ImageWithoutMagicIsAnUpdateFileErrorAndKeepsTheVersion) {
   SimController controller;
   SimTransport transport(controller);

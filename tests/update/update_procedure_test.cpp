@@ -95,6 +95,7 @@ TEST_F(FirmwareUpdate, NewerFileIsSentAndTheDeviceThenReportsItsVersion) {
       "******************* Update *******************",
       "The update file           \"mux.LDR\"",
       "Application version       2.16",
+      "confirmed: the unit reports 2.16",
   };
   EXPECT_EQ(host.log, expectedLog);
   EXPECT_EQ(host.progressTotal, 64);
@@ -255,6 +256,76 @@ TEST_F(FirmwareUpdate, DeviceRejectingTheImageGivesTheUpdateFileText) {
   EXPECT_EQ(FirmwareWrites().size(), 1u);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Failed to update the firmware\n"
                                                  "Failed result"});
+}
+
+// After the last block the unit restarts into its new firmware: its own answer, as the same
+// unit, decides. It may be silent for a while; one that runs another version, or that has not
+// answered after about ten seconds, has not been updated, and nothing but identification
+// requests follows the last block.
+TEST_F(FirmwareUpdate, TheUnitsOwnAnswerAfterItsRestartDecides) {
+  // With 200 bytes the last block is a short one: the image ends, the unit restarts at once.
+  sim.SetRestartSilence(4);  // two identifications (with their retries) go unanswered
+  EXPECT_EQ(Update(MuxFile(216, 200).Build()), UpdateOutcome::kUpdated);
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{"The device is successfully updated to version 2.16"});
+  EXPECT_EQ(host.log.back(), "confirmed: the unit reports 2.16");
+
+  // Header and image disagree on the version: the boot loader finds the image broken.
+  std::vector<uint8_t> broken = MuxFile(217, 200).Build();
+  broken[8] = 218 & 0xFF;
+  const uint16_t crc = test::BitwiseCrc16Xmodem(broken.data(), broken.size() - 2);
+  broken[broken.size() - 2] = uint8_t(crc);
+  broken[broken.size() - 1] = uint8_t(crc >> 8);
+  host.boxes.clear();
+  EXPECT_EQ(Update(broken), UpdateOutcome::kNotTaken);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"the unit reports 0.00, not the update file's "
+                                                 "2.17: it did not take the update"});
+  EXPECT_EQ(host.boxes[0].style, BoxKind::kError);
+
+  sim.SetKeepsOldFirmware(true);
+  sim.SetApplicationVersion(1, 216);
+  host.boxes.clear();
+  EXPECT_EQ(Update(MuxFile(217, 200).Build()), UpdateOutcome::kNotTaken);
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{"the unit still reports 2.16: it did not take the update"});
+
+  sim.SetRestartSilence(sim::kAlways);
+  host.boxes.clear();
+  const uint32_t start = clock.NowMs();
+  EXPECT_EQ(Update(MuxFile(217, 200).Build()), UpdateOutcome::kNotConfirmed);
+  const uint32_t waited = clock.NowMs() - start;
+  EXPECT_GE(waited, 10000u);
+  EXPECT_LT(waited, 12500u);
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{"sent, not confirmed: the unit has not answered since"});
+  const std::vector<WriteRequest> blocks = FirmwareWrites();
+  size_t afterLastBlock = 0;
+  for (const sim::WirePacket& p : sim.Wire()) {
+    if (!p.request) continue;
+    if (p.bytes[2] == (2 | 0x80)) {
+      afterLastBlock = 0;
+      continue;
+    }
+    ++afterLastBlock;
+    EXPECT_EQ(p.bytes[2], 1) << "only identifications follow the blocks";
+    EXPECT_EQ(p.bytes[0], 1);
+  }
+  EXPECT_GE(afterLastBlock, 10u);
+  EXPECT_EQ(blocks.back().length, 8u);
+}
+
+// The controller answers its last block and drops off the bus to restart: it is asked again
+// until it is back.
+TEST_F(FirmwareUpdate, TheControllerIsAskedAgainUntilItIsBackOnTheBus) {
+  const sim::Identity& own = sim::kControllerIdentity;
+  sim.SetResetDropReports(7);
+  const std::vector<uint8_t> file = LdrBuilder{.version = 113,
+                                               .deviceVersion = own.deviceVersion,
+                                               .deviceType = own.deviceType,
+                                               .payloadSize = 200}
+                                        .Build();
+  EXPECT_EQ(Update(file, kControllerModule), UpdateOutcome::kUpdated);
+  EXPECT_EQ(host.log.back(), "confirmed: the unit reports 1.13");
 }
 
 TEST_F(FirmwareUpdate, CancelledChoiceEndsSilentlyAfterTheDeviceBanner) {

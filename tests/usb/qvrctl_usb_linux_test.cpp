@@ -117,6 +117,42 @@ TEST_F(OneAdapter, EveryCommandCrossesTheRealPathByteForByte) {
   });
 }
 
+// The adapter updating itself restarts and comes back on another node: qvrctl, bound to the
+// node it chose, finds it again by its serial string and hears the new version from it.
+TEST_F(OneAdapter, AnAdapterUpdatingItselfIsFoundAgainOnItsNewNode) {
+  Scratch files;
+  const sim::Identity& own = sim::kControllerIdentity;
+  LdrBuilder builder{.version = 114,
+                     .deviceVersion = own.deviceVersion,
+                     .deviceType = own.deviceType,
+                     .payloadSize = 200};
+  WriteBytes(files / "qvr-b.LDR", builder.Build());
+  bed->WithModel(0, [](sim::SimController& model) { model.SetResetDropReports(sim::kAlways); });
+  const std::string before = bed->Node(0);
+  Program updating({QVRCTL_BINARY, "--lang", "en", "-q", "--controller", before, "update", "qvr-b",
+                    files / "qvr-b.LDR", "--yes"});
+  // Once its last block is answered the adapter is off the bus, and re-enumerated.
+  bool restarted = false;
+  for (int look = 0; look < 20000 && !restarted; ++look) {
+    bed->WithModel(0, [&](sim::SimController& model) {
+      restarted = !model.onBus() && (model.Info(0)[0] | model.Info(0)[1] << 8) == 114;
+    });
+    if (!restarted) ::usleep(1000);
+  }
+  ASSERT_TRUE(restarted);
+  bed->Unplug(0);
+  bed->WithModel(0, [](sim::SimController& model) {
+    model.Replug();
+    model.SetResetDropReports(5);
+  });
+  bed->Replug(0);
+  const ProgramResult updated = updating.Finish();
+  EXPECT_NE(bed->Node(0), before);
+  EXPECT_EQ(updated.status, 0) << updated.err;
+  EXPECT_NE(updated.out.find("confirmed: the unit reports 1.14\n"), std::string::npos)
+      << updated.out;
+}
+
 // Faults of the USB layer in the middle of a transfer: an ioctl that fails, a feature read
 // that returns fewer bytes. Each ends with an honest result, never a crash or a success.
 TEST_F(OneAdapter, FailuresInTheMiddleOfATransferEndHonestly) {

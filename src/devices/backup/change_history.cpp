@@ -124,6 +124,16 @@ bool LastChangeFailed(const std::string& historyFile, const std::string& device,
   return failed;
 }
 
+namespace {
+
+// The one place a change's result word is chosen. An update whose unit has not answered since
+// its last block comes here as failed too, until the history keeps it apart ("not confirmed").
+const char* ResultWord(bool succeeded) {
+  return succeeded ? "ok" : "failed";
+}
+
+}  // namespace
+
 ChangeRecorder::ChangeRecorder(Link& link, const DeviceModule& module, std::string program,
                                std::string command, bool simulated)
     : link_(link), module_(module), acknowledgedAtStart_(link.acknowledgedWrites()) {
@@ -142,7 +152,7 @@ void ChangeRecorder::Finish(bool succeeded, const std::string& file,
   entry_.adapterSerial = SerialOf(link_, kControllerAddress);
   entry_.unitSerial =
       module_.IsController() ? entry_.adapterSerial : SerialOf(link_, module_.deviceAddress);
-  entry_.result = succeeded ? "ok" : "failed";
+  entry_.result = ResultWord(succeeded);
   if (!file.empty() && file != "-") {
     entry_.file = file;
     entry_.sha256 = FileSha256(file);

@@ -48,8 +48,9 @@ class DevicePage : public QWidget {
     changes.clear();
     return kNoPreview;
   }
-  // After a successful device write: reads the unit back and says "verified" in the log and the
-  // status bar when it holds what was sent, else shows what differs.
+  // After a successful device write: waits for the unit to answer after its restart, reads it
+  // back and says "verified" in the log and the status bar when it holds what was sent, else
+  // shows what differs or that the write could not be checked.
   virtual void VerifyWrite(const DeviceModule& module) { (void)module; }
   // A backup's exact image sent back as the unit held it: every block, those no file carries
   // included, without the page's checks. The page's own configuration stays as it is.

@@ -20,6 +20,7 @@
 #include "i18n/added_texts.h"
 #include "link/host.h"
 #include "link/link.h"
+#include "link/restart_wait.h"
 
 namespace qvr {
 
@@ -112,11 +113,12 @@ class ImagePage : public DevicePage {
     return Logged(written);
   }
   bool VerifyExactWrite(const DeviceModule& module) override {
+    if (!AwaitRestart(module)) return false;
     Image back;
     const TransferResult read =
         Logged(device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, back));
     if (!read.ok()) {
-      ShowNotVerified(module, ResultTextWithPlace(read));
+      ShowNotChecked(module, ResultTextWithPlace(read));
       return false;
     }
     // Every block the unit holds is compared, the ones no file carries (and no page shows)
@@ -192,21 +194,30 @@ class ImagePage : public DevicePage {
   }
 
   // Reads the unit back after a write: "verified" in the log and the status bar when it holds
-  // what was sent, else a box that lists what differs.
+  // what was sent, else a box that lists what differs. The write ended with the unit's restart,
+  // which keeps it silent for a while: only a silence beyond that leaves the write unchecked.
   void VerifyWrite(const DeviceModule& module) override {
     Image& sent = lastSent_;
+    // The unit may still be restarting; only a silence beyond the wait leaves the write unchecked.
+    if (!AwaitRestart(module)) return;
     Image back;
     const TransferResult read =
         Logged(device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, back));
+    if (!read.ok()) return ShowNotChecked(module, ResultTextWithPlace(read));
     const std::vector<ImageChange> changes =
-        read.ok()
-            ? CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events)
-            : std::vector<ImageChange>();
-    if (read.ok() && changes.empty()) {
-      SayVerified(module);
-      return;
-    }
-    ShowNotVerified(module, read.ok() ? ChangeLines(changes) : ResultTextWithPlace(read));
+        CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events);
+    if (changes.empty()) return SayVerified(module);
+    ShowNotVerified(module, ChangeLines(changes));
+  }
+  // Whether the unit answers again after the restart that ends every write; else the box says
+  // the write could not be checked.
+  bool AwaitRestart(const DeviceModule& module) {
+    DeviceInfo restarted;
+    if (AwaitIdentification(host_.link(), host_.host(), module.deviceAddress, kRestartAnswerWaitMs,
+                            restarted) == LinkOk)
+      return true;
+    ShowNotChecked(module, Text(host_.catalogue(), AddedText::kUnitSilentSinceRestart));
+    return false;
   }
   void SayVerified(const DeviceModule& module) {
     const Catalogue& text = host_.catalogue();
@@ -214,7 +225,7 @@ class ImagePage : public DevicePage {
     host_.host().LogLine(done);
     host_.setStatusText(done);
   }
-  // The box of a read-back that failed or differs: `detail` says how.
+  // The box of a read-back that differs: `detail` says how.
   void ShowNotVerified(const DeviceModule& module, const std::string& detail) {
     const Catalogue& text = host_.catalogue();
     host_.host().ShowMessageBox(
@@ -229,6 +240,13 @@ class ImagePage : public DevicePage {
     SetHoldsConfiguration(true);
     // A failed current-input read shows its own box; the configuration was read all the same.
     (void)ReadCurrentInput();
+  }
+  // The write went through; only its check could not be made.
+  void ShowNotChecked(const DeviceModule& module, const std::string& reason) {
+    const Catalogue& text = host_.catalogue();
+    host_.host().ShowMessageBox(
+        BoxKind::kError,
+        text.FormatText(Text(text, AddedText::kWriteNotChecked), module.name) + "\n" + reason);
   }
 
   const ConfigDriver<Image>& device_;
