@@ -107,7 +107,11 @@ std::optional<uint32_t> ConnectedSerial(Session& s, const DeviceModule& module) 
 // The unit's newest sound backup, said which it is; null after saying there is none.
 std::unique_ptr<BackupEntry> ChooseLatest(Session& s, const DeviceModule& module, uint32_t serial) {
   const std::string folder = BackupFolderOf(s.options);
-  const std::vector<BackupEntry> entries = ListUnitBackups(folder, module.name, serial);
+  std::vector<std::string> skipped;
+  const std::vector<BackupEntry> entries = ListUnitBackups(folder, module.name, serial, &skipped);
+  for (const std::string& passed : skipped)
+    s.host.Remark(
+        s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupPassedOver), passed.c_str()));
   const BackupEntry* latest = LatestSoundBackup(entries);
   if (latest == nullptr) {
     const auto number = static_cast<unsigned long>(serial);
@@ -170,7 +174,8 @@ int RunRestore(Session& s, const DeviceModule& module, const std::string& which)
 
 int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
   const std::string folder = BackupFolderOf(options);
-  const std::vector<BackupEntry> entries = ListBackups(folder, options.backupsDevice);
+  std::vector<std::string> skipped;
+  const std::vector<BackupEntry> entries = ListBackups(folder, options.backupsDevice, &skipped);
   nlohmann::json listed = nlohmann::json::array();
   std::string lines;
   for (const BackupEntry& entry : entries) {
@@ -184,7 +189,8 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
                       {"name", entry.configName},
                       {"marks", MarkWords(entry)},
                       {"file", entry.path},
-                      {"raw_image", entry.rawPath}});
+                      {"raw_image", entry.rawPath},
+                      {"machine", entry.machine}});
     lines += catalogue.FormatText(Text(catalogue, AddedText::kBackupLine), entry.device.c_str(),
                                   static_cast<unsigned long>(entry.serial), local.c_str(),
                                   BackupNumberText(catalogue, entry).c_str(),
@@ -193,8 +199,11 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
   }
   if (entries.empty())
     lines = catalogue.FormatText(Text(catalogue, AddedText::kNoBackups), folder.c_str()) + "\n";
+  for (const std::string& passed : skipped)
+    lines +=
+        catalogue.FormatText(Text(catalogue, AddedText::kBackupPassedOver), passed.c_str()) + "\n";
   return PrintListing(options, out, entries.empty(), std::move(lines),
-                      {{"folder", folder}, {"backups", listed}});
+                      {{"folder", folder}, {"backups", listed}, {"passed_over", skipped}});
 }
 
 int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {

@@ -368,6 +368,11 @@ constexpr Texts kTexts[] = {
      "The %s configuration was written, but could not be read back to check it:"},
     /* kUnitSilentSinceRestart */
     {"устройство не отвечает после перезапуска", "the unit has not answered since its restart"},
+    /* kBackupPassedOver */
+    {"Резервная копия \"%s\" пропущена: она не целая (ещё приходит с другого компьютера или "
+     "повреждена)",
+     "The backup \"%s\" was passed over: it is not whole (still arriving from another computer, "
+     "or damaged)"},
 };
 // clang-format on
 

@@ -225,6 +225,8 @@ enum class AddedText {
   kWriteNotChecked,
   // That reason when the unit stayed silent after the write's restart.
   kUnitSilentSinceRestart,
+  // A backup that is not whole is passed over: "%s" its folder.
+  kBackupPassedOver,
   kCount
 };
 

@@ -12,6 +12,7 @@
 #include "devices/backup/sha256.h"
 #include "devices/mux410/config_file.h"
 #include "devices/tpx520/config_file.h"
+#include "platform/machine_name.h"
 #include "sim/sim_controller.h"
 
 namespace qvr {
@@ -26,7 +27,9 @@ TEST_F(Workshop, EveryWriteKeepsABackupOfWhatItReplacesAndStopsWithoutOne) {
   const std::string unit = BackupFolder() + "/simulated/MUX-410-41000123";
   std::vector<std::string> backups = FilesIn(unit);
   ASSERT_EQ(backups.size(), 1u);
-  EXPECT_TRUE(std::regex_match(backups[0], std::regex(R"(000001-20\d{6}T\d{6}Z)"))) << backups[0];
+  EXPECT_TRUE(
+      std::regex_match(backups[0], std::regex(R"(000001-20\d{6}T\d{6}Z_[0-9a-zA-Z]{1,12})")))
+      << backups[0];
   EXPECT_EQ(BackupTimeName(86399), "19700101T235959Z");
   const std::string backup = unit + "/" + backups[0] + "/Demo.MUX";
   EXPECT_NE(o.out.find("Backup of the device's configuration saved to \"" + backup),
@@ -131,9 +134,11 @@ TEST_F(Workshop, ABackupTakesOnlyAFreeNameAndNeedsAHome) {
   const std::time_t now = std::time(nullptr);
   for (std::time_t second = now; second < now + 5; ++second) {
     const std::string name = BackupFolderName(1, second);
+    const std::string tag = "_" + BackupMachineTag(MachineId());
     std::filesystem::create_directory(files.File("planted-" + name));
-    std::filesystem::create_directory_symlink(files.File("planted-" + name), unit + "/" + name);
-    std::filesystem::create_symlink(files.File("gone-" + name), unit + "/" + name + "-2");
+    std::filesystem::create_directory_symlink(files.File("planted-" + name),
+                                              unit + "/" + name + tag);
+    std::filesystem::create_symlink(files.File("gone-" + name), unit + "/" + name + "-2" + tag);
   }
   Outcome o = Run({"write", "mux-410", file, "--yes"});
   ASSERT_EQ(o.status, 0) << o.err;
@@ -148,7 +153,7 @@ TEST_F(Workshop, ABackupTakesOnlyAFreeNameAndNeedsAHome) {
     if (!std::filesystem::is_symlink(unit + "/" + name)) made.push_back(name);
   }
   ASSERT_EQ(made.size(), 1u);
-  EXPECT_TRUE(made[0].ends_with("Z-3")) << made[0];
+  EXPECT_NE(made[0].find("Z-3_"), std::string::npos) << made[0];
   EXPECT_EQ(FilesIn(unit + "/" + made[0]).size(), 2u) << "the configuration and its raw image";
 
   // A relative XDG_DATA_HOME counts for nothing (it would follow the working folder); with no

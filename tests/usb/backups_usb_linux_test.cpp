@@ -231,5 +231,40 @@ TEST_F(BackupsOverUsb, NothingBelowTheDataFolderIsFollowed) {
   EXPECT_EQ(Listed().size(), 3u);
 }
 
+// Computers sharing one data folder: another computer's backups are listed and taken by "latest"
+// in their place, never pruned here; one still arriving (no raw image yet) is passed over.
+TEST_F(BackupsOverUsb, ComputersSharingTheFolderPruneOnlyTheirOwn) {
+  const std::string a = EditedCopy("mux-410", files / "a.MUX", "ONPOWERTO", "1234");
+  ASSERT_EQ(Qvrctl({"write", "mux-410", a, "--yes"}).status, 0);
+  const BackupEntry mine = Listed().back();
+  // The other computer's backups, made between this one's, as a synchronised folder brings them.
+  const auto planted = [&](uint64_t sequence, bool whole) {
+    const std::string folder =
+        Unit() + "/" + BackupFolderName(sequence, 1700000000 + sequence) + "_" + "othercomputer";
+    fs::create_directories(folder);
+    fs::copy_file(mine.path, folder + "/a.MUX");
+    RawImage raw = *ReadRawImage(mine.rawPath);
+    raw.sequence = sequence;
+    raw.machine = "othercomputer-id";
+    if (whole) std::ofstream(folder + "/" + kRawImageFileName) << RawImageText(raw);
+    return folder;
+  };
+  for (uint64_t sequence : {2, 3}) planted(sequence, true);
+  const std::string arriving = planted(4, false);
+  for (int change = 0; change < 3; ++change)
+    ASSERT_EQ(Qvrctl({"--keep-backups", "1", "write", "mux-410", a, "--yes"}).status, 0);
+  const std::vector<BackupEntry> kept = Listed();
+  std::vector<uint64_t> sequences;
+  for (const BackupEntry& entry : kept) sequences.push_back(entry.sequence);
+  EXPECT_EQ(sequences, (std::vector<uint64_t>{1, 2, 3, 7}))
+      << "the first, the other computer's, the newest after the one still arriving";
+  const ProgramResult listed = Qvrctl({"backups", "mux-410"});
+  EXPECT_NE(listed.out.find("\"" + arriving + "\" was passed over"), std::string::npos)
+      << listed.out;
+  const ProgramResult latest = Qvrctl({"--json", "restore", "mux-410", "--yes", "--no-backup"});
+  ASSERT_EQ(latest.status, 0) << latest.err;
+  EXPECT_EQ(nlohmann::json::parse(latest.out)["file"], kept.back().path);
+}
+
 }  // namespace
 }  // namespace qvr::test

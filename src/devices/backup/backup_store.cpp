@@ -8,11 +8,15 @@
 #include <tuple>
 
 #include "devices/backup/raw_image.h"
+#include "devices/backup/sha256.h"
+#include "devices/common/ini_file.h"
 #include "editors/conversions.h"
 #include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
 #include "i18n/cp1251.h"
 #include "platform/file_names.h"
+#include "platform/file_read.h"
+#include "platform/machine_name.h"
 #include "platform/user_folders.h"
 
 namespace qvr {
@@ -22,6 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kFallbackFileName = "configuration.MUX";
+// Enough of a computer's id to tell the computers of one workshop apart.
+constexpr size_t kMachineTagLength = 12;
 
 // The device names Windows keeps for itself, whatever the extension ("CON.MUX" is the console).
 bool ReservedOnWindows(const std::string& name) {
@@ -62,8 +68,17 @@ bool IsTimeName(std::string_view name) {
 }
 
 // A backup's folder name as its sequence (0 for one made before backups were numbered) and its
-// time name; false for a name that is no backup's.
-bool SplitBackupFolder(const std::string& name, uint64_t& sequence, std::string& timeName) {
+// time name, without the tag of the computer that made it; false for a name that is no backup's.
+bool SplitBackupFolder(std::string name, uint64_t& sequence, std::string& timeName) {
+  const size_t tag = name.rfind('_');
+  if (tag != std::string::npos) {
+    const std::string_view machine = std::string_view(name).substr(tag + 1);
+    if (machine.empty() || !std::all_of(machine.begin(), machine.end(), [](char c) {
+          return std::isalnum(static_cast<unsigned char>(c)) != 0;
+        }))
+      return false;
+    name.resize(tag);
+  }
   if (IsTimeName(name)) {
     sequence = 0;
     timeName = name;
@@ -104,13 +119,23 @@ bool Older(const BackupEntry& a, const BackupEntry& b) {
   return std::tie(a.sequence, a.timeName, a.folder) < std::tie(b.sequence, b.timeName, b.folder);
 }
 
+// Whether the configuration beside a raw image is the one the backup saved (an image from before
+// the digest was kept has none to compare).
+bool HoldsItsConfiguration(const RawImage& raw, const std::string& configPath) {
+  if (raw.configSha256.empty()) return true;
+  std::string bytes;
+  bool tooLarge = false;
+  return ReadRegularFile(configPath, kMaxIniFileSize, bytes, tooLarge) &&
+         Sha256Hex(bytes) == raw.configSha256;
+}
+
 std::string ConfigNameOfFile(const std::string& fileName) {
   return Cp1251ToUtf8(ConfigNameFromPath(fileName));
 }
 
 // The unit's backups in its opened folder, oldest first, the first marked.
 std::vector<BackupEntry> ListIn(const GuardedFolder& unit, const std::string& device,
-                                uint32_t serial) {
+                                uint32_t serial, std::vector<std::string>* skipped) {
   std::vector<BackupEntry> entries;
   for (const std::string& name : unit.Subfolders()) {
     BackupEntry entry;
@@ -126,15 +151,22 @@ std::vector<BackupEntry> ListIn(const GuardedFolder& unit, const std::string& de
     entry.configName = ConfigNameOfFile(config);
     const bool hasRaw = std::find(contents.files.begin(), contents.files.end(),
                                   kRawImageFileName) != contents.files.end();
+    const std::string inside = unit.accessPath() + "/" + name + "/";
     const std::optional<RawImage> raw =
-        hasRaw ? ReadRawImage(unit.accessPath() + "/" + name + "/" + kRawImageFileName)
-               : std::nullopt;
-    // A raw image of another unit (copied in by hand, damaged) is not this backup's.
+        hasRaw ? ReadRawImage(inside + kRawImageFileName) : std::nullopt;
+    // A numbered backup is whole only with its raw image and the configuration it was made with:
+    // one still arriving from another computer through a shared folder is passed over.
+    if ((entry.sequence > 0 || hasRaw) && (!raw || !HoldsItsConfiguration(*raw, inside + config))) {
+      if (skipped) skipped->push_back(unit.path() + "/" + name);
+      continue;
+    }
+    // A raw image of another unit (copied in by hand) is not this backup's.
     if (raw && raw->device == device && raw->serial == serial) {
       entry.rawPath = shown + kRawImageFileName;
       entry.sequence = std::max(entry.sequence, raw->sequence);
       entry.afterFailedChange = raw->afterFailedChange;
       entry.configName = raw->name;
+      entry.machine = raw->machine;
     }
     entries.push_back(std::move(entry));
   }
@@ -203,6 +235,13 @@ std::string BackupFolderName(uint64_t sequence, std::time_t when) {
   return std::string(number) + "-" + BackupTimeName(when);
 }
 
+std::string BackupMachineTag(const std::string& machineId) {
+  std::string tag;
+  for (char c : machineId)
+    if (std::isalnum(static_cast<unsigned char>(c)) && tag.size() < kMachineTagLength) tag += c;
+  return tag;
+}
+
 std::string LocalTimeOfName(const std::string& timeName) {
   if (!IsTimeName(timeName)) return timeName;
   using namespace std::chrono;
@@ -244,7 +283,8 @@ GuardedFolder::Opened OpenBackupFolder(const std::string& root,
   return GuardedFolder::Open(base, steps, make);
 }
 
-std::vector<BackupEntry> ListBackups(const std::string& root, const std::string& device) {
+std::vector<BackupEntry> ListBackups(const std::string& root, const std::string& device,
+                                     std::vector<std::string>* skipped) {
   std::vector<BackupEntry> entries;
   const GuardedFolder::Opened opened = OpenBackupFolder(root, {}, false);
   if (!opened.folder) return entries;
@@ -253,18 +293,36 @@ std::vector<BackupEntry> ListBackups(const std::string& root, const std::string&
     uint32_t serial = 0;
     if (!SplitUnitFolder(name, unitDevice, serial)) continue;
     if (!device.empty() && unitDevice != device) continue;
-    const std::vector<BackupEntry> unit = ListUnitBackups(root, unitDevice.c_str(), serial);
+    const std::vector<BackupEntry> unit =
+        ListUnitBackups(root, unitDevice.c_str(), serial, skipped);
     entries.insert(entries.end(), unit.begin(), unit.end());
   }
   return entries;
 }
 
 std::vector<BackupEntry> ListUnitBackups(const std::string& root, const char* device,
-                                         uint32_t serial) {
+                                         uint32_t serial, std::vector<std::string>* skipped) {
   const GuardedFolder::Opened unit =
       OpenBackupFolder(root, {BackupUnitFolderName(device, serial)}, false);
   if (!unit.folder) return {};
-  return ListIn(*unit.folder, device, serial);
+  return ListIn(*unit.folder, device, serial, skipped);
+}
+
+uint64_t NextBackupSequence(const std::string& root, const char* device, uint32_t serial) {
+  uint64_t newest = 0;
+  for (const BackupEntry& entry : ListUnitBackups(root, device, serial))
+    newest = std::max(newest, entry.sequence);
+  // A backup still arriving from another computer has its number already.
+  const GuardedFolder::Opened unit =
+      OpenBackupFolder(root, {BackupUnitFolderName(device, serial)}, false);
+  if (unit.folder) {
+    for (const std::string& name : unit.folder->Subfolders()) {
+      uint64_t sequence = 0;
+      std::string timeName;
+      if (SplitBackupFolder(name, sequence, timeName)) newest = std::max(newest, sequence);
+    }
+  }
+  return newest + 1;
 }
 
 const BackupEntry* LatestSoundBackup(const std::vector<BackupEntry>& unitBackups) {
@@ -300,11 +358,13 @@ PruneOutcome PruneBackups(const GuardedFolder& unitFolder, int keep,
     outcome.folderNotOwned = true;
     return outcome;
   }
-  const std::vector<BackupEntry> entries = ListIn(unitFolder, device, serial);
-  // Newest first; the first backup and the ones asked for always stay.
+  const std::vector<BackupEntry> entries = ListIn(unitFolder, device, serial, nullptr);
+  // Newest first; the first backup and the ones asked for always stay. Each computer prunes
+  // only the backups it made (and those made before backups named their computer).
+  const std::string machine = MachineId();
   int others = 0;
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-    if (entry->first) continue;
+    if (entry->first || !(entry->machine.empty() || entry->machine == machine)) continue;
     if (++others <= std::max(keep, 1)) continue;
     if (std::find(kept.begin(), kept.end(), entry->folder) != kept.end()) continue;
     const GuardedFolder::Contents contents = unitFolder.ListSubfolder(entry->folder);

@@ -24,8 +24,12 @@ std::string BackupUnitFolderName(const char* deviceName, uint32_t serial);
 std::string UtcTimeText(std::time_t when, bool compact);
 // The UTC time as it stands in a backup's folder name: "20261207T103000Z".
 std::string BackupTimeName(std::time_t when);
-// A backup's folder name: the sequence, six digits at least, then the time name.
+// A backup's folder name: the sequence, six digits at least, then the time name; the computer's
+// tag follows after "_" (see BackupMachineTag), so computers sharing a folder never choose one
+// name.
 std::string BackupFolderName(uint64_t sequence, std::time_t when);
+// The part of a computer's id that ends its backups' folder names: letters and digits, at most 12.
+std::string BackupMachineTag(const std::string& machineId);
 // "20261207T103000Z" (a "-2" after it or not) as local time "2026-12-07 13:30:00"; anything
 // else as it stands.
 std::string LocalTimeOfName(const std::string& timeName);
@@ -44,6 +48,7 @@ struct BackupEntry {
   std::string configName;  // the configuration's name (UTF-8) as the backup keeps it
   bool first = false;      // the unit's first backup: its state as the workshop found it
   bool afterFailedChange = false;  // taken after a change to the unit that failed
+  std::string machine;             // the id of the computer that made it ("" before ids)
 };
 
 // The backup's number as listings show it ("no. 7"), or the text of one made before numbers.
@@ -51,11 +56,17 @@ std::string BackupNumberText(const Catalogue& catalogue, const BackupEntry& entr
 
 // Every backup under `root`, oldest first: by unit, then numbered ones by sequence after the
 // older ones by time. `device` non-empty keeps that device kind's only. Links and files that do
-// not fit the layout are not listed.
-std::vector<BackupEntry> ListBackups(const std::string& root, const std::string& device = {});
+// not fit the layout are not listed; a backup that is not whole (its raw image missing, cut or
+// not matching its configuration, as when it is still arriving through a shared folder) is
+// passed over and its folder added to `skipped`.
+std::vector<BackupEntry> ListBackups(const std::string& root, const std::string& device = {},
+                                     std::vector<std::string>* skipped = nullptr);
 // The backups of one unit, oldest first (empty when it has none or its folder is a link).
 std::vector<BackupEntry> ListUnitBackups(const std::string& root, const char* device,
-                                         uint32_t serial);
+                                         uint32_t serial,
+                                         std::vector<std::string>* skipped = nullptr);
+// The number the unit's next backup takes: one after the highest any of its backups holds.
+uint64_t NextBackupSequence(const std::string& root, const char* device, uint32_t serial);
 // The unit's newest backup not taken after a failed change; null when there is none.
 const BackupEntry* LatestSoundBackup(const std::vector<BackupEntry>& unitBackups);
 // The backup whose configuration or raw image is `path`, when it is one under `root`.
@@ -71,8 +82,9 @@ struct PruneOutcome {
   bool folderNotOwned = false;    // nothing was removed: the unit's folder is another user's
   std::vector<std::string> left;  // backups that are not the program's to remove (shown paths)
 };
-// Removes the unit's oldest backups until the newest `keep` remain beside its first one and
-// the backups named in `kept` (folder names). Only real folders holding a backup's own files and
+// Removes this computer's oldest backups of the unit until the newest `keep` of them remain
+// beside the unit's first one and the backups named in `kept` (folder names); other computers'
+// backups are theirs to prune. Only real folders holding a backup's own files and
 // nothing else are removed, and only in a unit folder the user owns.
 PruneOutcome PruneBackups(const GuardedFolder& unitFolder, int keep,
                           const std::vector<std::string>& kept);

@@ -4,12 +4,14 @@
 #include <memory>
 
 #include "devices/backup/change_history.h"
+#include "devices/backup/sha256.h"
 #include "devices/common/ini_file.h"
 #include "devices/drivers/device_drivers.h"
 #include "i18n/added_texts.h"
 #include "i18n/cp1251.h"
 #include "i18n/save_failure_text.h"
 #include "link/device_info.h"
+#include "platform/file_read.h"
 #include "platform/machine_name.h"
 #include "platform/new_file.h"
 #include "platform/user_folders.h"
@@ -23,9 +25,10 @@ constexpr int kMaxSameSecondBackups = 1000;
 
 // Makes a backup folder where nothing stood: `base`, else `base-2`, `base-3`, ... A taken name
 // (two backups within a second, a link planted there) is never entered. The name made, or "".
-std::string NewBackupFolder(const GuardedFolder& unit, const std::string& base, SaveResult& saved) {
+std::string NewBackupFolder(const GuardedFolder& unit, const std::string& base,
+                            const std::string& suffix, SaveResult& saved) {
   for (int n = 1; n <= kMaxSameSecondBackups; ++n) {
-    const std::string name = n == 1 ? base : base + "-" + std::to_string(n);
+    const std::string name = (n == 1 ? base : base + "-" + std::to_string(n)) + suffix;
     const int error = unit.MakeSubfolder(name);
     if (error == 0) return name;
     if (error != EEXIST) {
@@ -53,7 +56,7 @@ std::string FolderProblemText(const Catalogue& catalogue, const GuardedFolder::O
 
 // The backup's two files in its new folder, reached through `folder` (an access path).
 template <typename Image>
-SaveResult SaveBackupFiles(const ConfigDriver<Image>& driver, Image& image, const RawImage& raw,
+SaveResult SaveBackupFiles(const ConfigDriver<Image>& driver, Image& image, RawImage& raw,
                            const std::string& folder, const std::string& fileName) {
   const std::string path = folder + "/" + fileName;
   // The folder is new, so the files are too; they are still taken exclusively, following no link.
@@ -66,6 +69,11 @@ SaveResult SaveBackupFiles(const ConfigDriver<Image>& driver, Image& image, cons
     ini.SetString("CONFIGFILE", "NAME", image.configNameText());
     saved = ini.SaveAtomically(path);
   }
+  // The digest tells a whole backup from one still arriving through a shared folder.
+  std::string bytes;
+  bool tooLarge = false;
+  if (saved.ok() && ReadRegularFile(path, kMaxIniFileSize, bytes, tooLarge))
+    raw.configSha256 = Sha256Hex(bytes);
   const std::string rawPath = folder + "/" + kRawImageFileName;
   if (saved.ok()) saved = CreateNewFile(rawPath);
   if (saved.ok()) saved = SaveFile(rawPath, RawImageText(raw));
@@ -107,19 +115,20 @@ BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
   raw.device = module.name;
   raw.serial = serial;
   raw.identification = info.bytes;
-  const std::vector<BackupEntry> earlier = ListUnitBackups(request.folder, module.name, serial);
-  raw.sequence = earlier.empty() ? 1 : earlier.back().sequence + 1;
+  raw.sequence = NextBackupSequence(request.folder, module.name, serial);
   const std::time_t now = std::time(nullptr);
   raw.time = UtcTimeText(now, false);
-  raw.machine = MachineName();
+  raw.machine = MachineId();
+  raw.computer = MachineName();
   raw.afterFailedChange =
       LastChangeFailed(request.historyFile, module.name, serial, request.simulated);
   raw.name = Cp1251ToUtf8(image->configNameText());
   CaptureUnitBytes(driver, *image, raw);
 
   SaveResult saved;
-  const std::string folder =
-      NewBackupFolder(*unit.folder, BackupFolderName(raw.sequence, now), saved);
+  const std::string tag = BackupMachineTag(raw.machine);
+  const std::string folder = NewBackupFolder(*unit.folder, BackupFolderName(raw.sequence, now),
+                                             tag.empty() ? tag : "_" + tag, saved);
   const std::string fileName = BackupConfigFileName(image->configNameText());
   if (!folder.empty())
     saved =

@@ -104,6 +104,8 @@ std::string RawImageText(const RawImage& image) {
       {"sequence", image.sequence},
       {"time", image.time},
       {"machine", image.machine},
+      {"computer", image.computer},
+      {"config_sha256", image.configSha256},
       {"after_failed_change", image.afterFailedChange},
       {"name", image.name},
       {"blocks", blocks},
@@ -132,6 +134,8 @@ std::optional<RawImage> ParseRawImage(const std::string& text) {
   if (!complete) return std::nullopt;
   // For people only: a file without them is still whole.
   (void)Take(object, "machine", image.machine);
+  (void)Take(object, "computer", image.computer);
+  (void)Take(object, "config_sha256", image.configSha256);
   (void)Take(object, "name", image.name);
   return image;
 }

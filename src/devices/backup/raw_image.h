@@ -28,7 +28,9 @@ struct RawImage {
   std::array<uint8_t, 66> identification{};  // the unit's identification block
   uint64_t sequence = 0;                     // the backup's number among the unit's backups
   std::string time;                          // UTC, "2026-12-07T10:30:00Z"
-  std::string machine;                       // the computer that made it
+  std::string machine;                       // the id of the computer that made it
+  std::string computer;                      // its name, for people
+  std::string configSha256;                  // of the configuration file saved beside it
   bool afterFailedChange = false;            // the unit's last change before it had failed
   std::string name;                          // the configuration's name (UTF-8), for people
   std::vector<RawBlock> blocks;              // in transfer order
