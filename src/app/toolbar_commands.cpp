@@ -5,7 +5,6 @@
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_host.h"
-#include "devices/backup/change_history.h"
 #include "devices/common/device_commands.h"
 #include "i18n/added_texts.h"
 #include "link/link.h"
@@ -75,9 +74,8 @@ void MainWindow::UpdateFirmwareCommand() {
       ~MonitoringShown() { window.setActivePage(page); }
     } const shown{*this, page};
     ShowControllerPage();
-    ChangeRecorder change(*link_, *row->module, "qvr-service", "update", simulated_);
-    chosenUpdateFile_.clear();
-    change.Finish(row->updateFirmware(*this, *row->module).ok(), chosenUpdateFile_, historyFile_);
+    RecordedChange change(*this, *row->module, "update");
+    change.Finish(row->updateFirmware(*this, *row->module).ok());
   }
   // After updating itself the controller is announced anew with its new versions.
   if (row->module->IsController()) monitor_->setConnected(false);
@@ -151,10 +149,10 @@ TransferResult MainWindow::RunRowCommand(RowOperation rowOperation, MessageId no
     ShowBox(BoxKind::kError, catalogue_.Text(notSupportedId));
     return LinkExchangeFailed;
   }
-  std::optional<ChangeRecorder> change;
-  if (history) change.emplace(*link_, *row->module, "qvr-service", history, simulated_);
+  std::optional<RecordedChange> change;
+  if (history) change.emplace(*this, *row->module, history);
   const TransferResult result = (row->*rowOperation)(*this, *row->module);
-  if (change) change->Finish(result.ok(), "", historyFile_);
+  if (change) change->Finish(result.ok());
   if (!result.ok() && result.code() != LinkStoppedAndShown)
     ShowFailure(failedId, *row->module, result);
   return result;
@@ -186,12 +184,12 @@ void MainWindow::WriteDeviceCommand() {
   if (!AddWritePreview(*row->module, question)) return;
   if (ShowBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, question) == BoxAnswer::kYes) {
     const WriteWatch watch(*link_);
-    ChangeRecorder change(*link_, *row->module, "qvr-service", "write", simulated_);
+    RecordedChange change(*this, *row->module, "write");
     // A backup that failed has said why, and nothing is sent.
     const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
     const TransferResult result =
         backedUp ? row->writeDevice(*this, *row->module) : TransferResult(LinkOk);
-    change.Finish(backedUp && result.ok(), "", historyFile_);
+    change.Finish(backedUp && result.ok());
     if (result.ok() && backedUp) {
       if (DevicePage* page = activeDevicePage()) page->VerifyWrite(*row->module);
     } else if (!result.ok()) {

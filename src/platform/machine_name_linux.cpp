@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <fstream>
+
 #include "platform/machine_name.h"
 
 namespace qvr {
@@ -8,6 +10,18 @@ std::string MachineName() {
   char name[256] = {};
   if (::gethostname(name, sizeof name - 1) != 0) return {};
   return name;
+}
+
+std::string MachineId() {
+  static const std::string id = [] {
+    // The older place is D-Bus's, which systems without systemd still fill.
+    for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
+      std::string line;
+      if (std::getline(std::ifstream(path), line) && !line.empty()) return line;
+    }
+    return MachineName();
+  }();
+  return id;
 }
 
 }  // namespace qvr

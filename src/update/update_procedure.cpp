@@ -28,6 +28,7 @@ class UpdateRun {
     if (chooser.remember) chooser.remember(path);
     if (!Load(path)) return UpdateOutcome::kFailed;
     if (!Compatible()) return UpdateOutcome::kFailed;
+    if (chooser.loaded) chooser.loaded(path, file_.bytes);
     if (!Transfer()) return UpdateOutcome::kFailed;
     const uint16_t version = file_.header.applicationVersion;
     host_.ShowMessageBox(BoxKind::kInformation,

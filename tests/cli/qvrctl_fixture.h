@@ -36,11 +36,15 @@ class Qvrctl : public ::testing::Test {
   }
 
   static Outcome RunPlain(std::vector<std::string> args, const char* answers = nullptr) {
+    std::istringstream in(answers ? answers : "");
+    return RunReading(std::move(args), in, answers != nullptr);
+  }
+  // The same, what the user types (or standard input holds) read from `in`.
+  static Outcome RunReading(std::vector<std::string> args, std::istream& in, bool isTerminal) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
-    std::istringstream in(answers ? answers : "");
     std::ostringstream out, err;
-    const cli::Terminal terminal{&in, answers != nullptr, false};
+    const cli::Terminal terminal{&in, isTerminal, false};
     const int status = cli::RunQvrctl(int(argv.size()), argv.data(), out, err, terminal);
     return {status, out.str(), err.str()};
   }

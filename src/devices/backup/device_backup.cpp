@@ -112,8 +112,7 @@ BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
   const std::time_t now = std::time(nullptr);
   raw.time = UtcTimeText(now, false);
   raw.machine = MachineName();
-  raw.afterFailedChange =
-      LastChangeFailed(request.historyFile, module.name, serial, request.simulated);
+  raw.afterFailedChange = LastChangeFailed(request.history, module.name, serial, request.simulated);
   raw.name = Cp1251ToUtf8(image->configNameText());
   CaptureUnitBytes(driver, *image, raw);
 
