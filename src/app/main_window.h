@@ -236,6 +236,13 @@ class MainWindow final : public QMainWindow,
   // `history`: the change's name in the history file, for commands that change the unit.
   TransferResult RunRowCommand(RowOperation operation, MessageId notSupportedId, MessageId failedId,
                                const char* history = nullptr);
+  // A backup file loaded into the page for a restore: its path and the bytes read of it.
+  struct RestoredFile {
+    std::string path;
+    std::string bytes;
+  };
+  // The toolbar's write; `restored`: a restore of that file, as the history records it.
+  void WriteToDevice(const RestoredFile* restored);
   // The change a command makes to `module`'s unit, in the history from just before its first
   // write to Finish; the backup and the update file tell it what they read meanwhile.
   class RecordedChange {
@@ -245,6 +252,7 @@ class MainWindow final : public QMainWindow,
     RecordedChange(const RecordedChange&) = delete;
     RecordedChange& operator=(const RecordedChange&) = delete;
     void Finish(bool succeeded) { recorder_.Finish(ResultOf(succeeded, window_.closing_)); }
+    ChangeRecorder& recorder() { return recorder_; }
 
    private:
     MainWindow& window_;

@@ -7,8 +7,10 @@
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "devices/backup/backup_store.h"
+#include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
 #include "link/device_info.h"
+#include "platform/file_read.h"
 
 namespace qvr {
 
@@ -40,17 +42,20 @@ void MainWindow::RestoreFromBackup() {
   const ModuleRow* row = ActiveRow();
   if (!row || !row->readConfigFile || !row->writeDevice || busy()) return;
   if (!monitor_->connected() || !SettleUnsavedChanges(activePage())) return;
-  std::string path;
+  RestoredFile restored;
   {
     const Operation operation = EnterOperation();
-    path = ChooseBackupOfUnit(*row->module);
-    if (path.empty() || closing_) return;
-    if (row->readConfigFile(*this, *row->module, path) != PageOutcome::kDone) return;
-    RememberPageFile(activePage(), path);
+    restored.path = ChooseBackupOfUnit(*row->module);
+    if (restored.path.empty() || closing_) return;
+    // Read just before the page loads it: the history's digest is of these bytes.
+    bool tooLarge = false;
+    (void)ReadRegularFile(restored.path, kMaxIniFileSize, restored.bytes, tooLarge);
+    if (row->readConfigFile(*this, *row->module, restored.path) != PageOutcome::kDone) return;
+    RememberPageFile(activePage(), restored.path);
   }
   // Written as the toolbar's write does: the question, a backup of what the unit holds now,
   // the write and its read-back.
-  WriteDeviceCommand();
+  WriteToDevice(&restored);
 }
 
 }  // namespace qvr

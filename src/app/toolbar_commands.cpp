@@ -170,6 +170,10 @@ void MainWindow::ReadDeviceCommand() {
 }
 
 void MainWindow::WriteDeviceCommand() {
+  WriteToDevice(nullptr);
+}
+
+void MainWindow::WriteToDevice(const RestoredFile* restored) {
   if (ActiveDriver().IsController()) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeDevice) {
@@ -184,7 +188,8 @@ void MainWindow::WriteDeviceCommand() {
   if (!AddWritePreview(*row->module, question)) return;
   if (ShowBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, question) == BoxAnswer::kYes) {
     const WriteWatch watch(*link_);
-    RecordedChange change(*this, *row->module, "write");
+    RecordedChange change(*this, *row->module, restored ? "restore" : "write");
+    if (restored) change.recorder().SetFile(restored->path, restored->bytes);
     // A backup that failed has said why, and nothing is sent.
     const bool backedUp = BackupBeforeChange(*row->module) == LinkOk;
     const TransferResult result =

@@ -17,6 +17,7 @@
 #include "app/device_pages.h"
 #include "devices/backup/backup_store.h"
 #include "devices/backup/history_reader.h"
+#include "devices/backup/sha256.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
 #include "shell_test_support.h"
@@ -123,6 +124,16 @@ TEST_F(DeviceCommands, WritesExplainAnEmptyPageAndNameTheRefusedFieldAndEvent) {
       << shell.dialogs.requests.back().initialFolder.toStdString();
   EXPECT_EQ(window().statusText().toStdString(),
             Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410"));
+  // The history tells the restore from a write, by the backup's file and its bytes.
+  const std::vector<HistoryEntry> history =
+      ReadHistory(HistoryLocationIn(shell.dir.path().toStdString()));
+  ASSERT_EQ(history.size(), 2u);
+  EXPECT_EQ(history[0].command, "write");
+  EXPECT_EQ(history[1].command, "restore");
+  EXPECT_EQ(history[1].file, made.front().path);
+  QFile backup(QString::fromStdString(made.front().path));
+  ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+  EXPECT_EQ(history[1].sha256, Sha256Hex(backup.readAll().toStdString()));
   window().ReadDeviceCommand();
   tabs->setCurrentIndex(1);
   EXPECT_NE(address->text(), "700");
