@@ -229,7 +229,8 @@ SaveResult AppendLine(const std::string& path, std::string_view text) {
   char last = '\n';
   if (info.st_size > 0 && ::pread(fd, &last, 1, info.st_size - 1) != 1) return SystemFailure();
   // One write, so that lines of other programs appending at once never come inside it.
-  const std::string line = last == '\n' ? std::string(text) : "\n" + std::string(text);
+  std::string line(last == '\n' ? 0 : 1, '\n');
+  line += text;
   if (!WriteAll(fd, line)) return SystemFailure();
   return {};
 }

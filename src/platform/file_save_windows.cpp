@@ -279,7 +279,8 @@ SaveResult AppendLine(const std::string& path, std::string_view text) {
     if (!::ReadFile(file, &last, 1, &read, &at) || read != 1) return SystemFailure();
   }
   // One write, so that lines of other programs appending at once never come inside it.
-  const std::string line = last == '\n' ? std::string(text) : "\n" + std::string(text);
+  std::string line(last == '\n' ? 0 : 1, '\n');
+  line += text;
   if (!WriteAll(file, line)) return SystemFailure();
   return {};
 }

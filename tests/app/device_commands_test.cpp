@@ -159,6 +159,14 @@ TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReports
   IniFile ini;
   ini.Load(shell.settingsPath.toStdString());
   EXPECT_EQ(ini.GetString("DirectoryUpdate", "MUX-410"), path.toStdString());
+  // The history names the update file and the digest of the bytes sent.
+  const std::vector<HistoryEntry> history =
+      ReadHistory(HistoryLocationIn(shell.dir.path().toStdString()));
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history[0].command, "update");
+  EXPECT_EQ(history[0].file, path.toStdString());
+  EXPECT_EQ(history[0].sha256, Sha256Hex(std::string(file.begin(), file.end())));
+  EXPECT_EQ(history[0].result, "ok");
 }
 
 TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice) {

@@ -35,8 +35,10 @@ class LineSource {
         buffer_.clear();
         at_ = 0;
       }
-      if (ended_)
-        return at_ < buffer_.size() ? Take(buffer_.size(), buffer_.size(), line, tooLong) : false;
+      if (ended_) {
+        if (at_ == buffer_.size() && !overlong_) return false;
+        return Take(buffer_.size(), buffer_.size(), line, tooLong);
+      }
       Fill();
     }
   }
@@ -113,11 +115,12 @@ class ChangeSource {
       ended_ = true;
       return;
     }
-    if (tooLong) ++skipped_;
+    if (tooLong) {
+      ++skipped_;
+      return;
+    }
     if (line.empty()) return;
-    const std::string_view id = IdIn(line);
-    const bool ofOpenChange = !id.empty() && byId_.contains(std::string(id));
-    if (mayMatter_ && !ofOpenChange && !mayMatter_(line)) return;
+    if (mayMatter_ && !mayMatter_(line) && !OfOpenChange(line)) return;
     bool isResult = false;
     std::optional<HistoryEntry> entry = ParseHistoryLine(line, isResult);
     if (!entry) {
@@ -125,6 +128,11 @@ class ChangeSource {
       return;
     }
     isResult ? End(*entry) : Begin(std::move(*entry));
+  }
+
+  bool OfOpenChange(std::string_view line) const {
+    const std::string_view id = IdIn(line);
+    return !id.empty() && byId_.contains(std::string(id));
   }
 
   void Begin(HistoryEntry entry) {
@@ -159,7 +167,8 @@ std::vector<std::string> HistoryFiles(const HistoryLocation& history) {
   std::error_code ec;
   if (!history.folder.empty()) {
     for (const auto& entry : std::filesystem::directory_iterator(NativePath(history.folder), ec))
-      if (entry.path().extension() == ".jsonl") files.push_back(Utf8Path(entry.path()));
+      if (entry.path().extension() == ".jsonl")
+        files.push_back(history.folder + "/" + Utf8Path(entry.path().filename()));
   }
   std::sort(files.begin(), files.end());
   if (!history.olderFile.empty() && std::filesystem::exists(NativePath(history.olderFile), ec))
