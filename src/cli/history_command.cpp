@@ -67,7 +67,7 @@ std::string LocalDateOf(const std::string& time) {
 
 bool Wanted(const RunOptions& options, const HistoryEntry& entry) {
   if (options.historyUnit >= 0 &&
-      (!entry.unitSerial || (long long)(*entry.unitSerial) != options.historyUnit))
+      (!entry.unitSerial || static_cast<long long>(*entry.unitSerial) != options.historyUnit))
     return false;
   return options.historySince.empty() || LocalDateOf(entry.time) >= options.historySince;
 }

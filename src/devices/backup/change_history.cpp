@@ -44,7 +44,7 @@ std::string LineText(const nlohmann::json& line) {
   return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-// A last change that may have left the unit holding part of what was sent.
+// A last change that may have left the unit holding only some of what was sent.
 bool MayHaveLeftPart(const HistoryEntry& entry) {
   if (entry.result.empty()) return true;
   return (entry.result == kResultFailed || entry.result == kResultCut) && entry.unitChanged;

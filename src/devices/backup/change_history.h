@@ -71,7 +71,7 @@ nlohmann::json HistoryObject(const HistoryEntry& entry);
 [[nodiscard]] SaveResult AppendHistoryLine(const std::string& file, const nlohmann::json& line);
 
 // Whether the unit's last change in the history (`simulated` or real) may have left it holding
-// part of what was sent: it failed or was cut after a write reached the unit, or it has no
+// only some of what was sent: it failed or was cut after a write reached the unit, or it has no
 // result recorded.
 bool LastChangeFailed(const HistoryLocation& history, const std::string& device, uint32_t serial,
                       bool simulated);
