@@ -45,7 +45,7 @@ Measurement Measure(const std::string& path, std::chrono::microseconds perReport
   qvr::Link link(transport, host, clock);
   qvr::Catalogue catalogue;
   catalogue.setLanguage(qvr::kEnglish);
-  const qvr::UpdateFileChooser chooser{[&path] { return path; }, nullptr};
+  const qvr::UpdateFileChooser chooser{[&path] { return path; }, nullptr, nullptr};
 
   Measurement m;
   const auto start = std::chrono::steady_clock::now();

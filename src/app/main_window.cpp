@@ -26,7 +26,6 @@
 #include "app/shell_host.h"
 #include "app/tab_order.h"
 #include "app/window_fit.h"
-#include "devices/backup/change_history.h"
 #include "devices/backup/device_backup.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
@@ -71,9 +70,9 @@ MainWindow::MainWindow(WindowOptions options)
   // real unit's, whose restore list must never offer them.
   backupFolder_ =
       options.backupFolder.empty() ? DefaultBackupFolder(simulated_) : options.backupFolder;
-  historyFile_ = options.backupFolder.empty()
-                     ? DefaultHistoryFile()
-                     : Utf8Path(NativePath(backupFolder_).parent_path() / "history.jsonl");
+  history_ = options.backupFolder.empty()
+                 ? DefaultHistoryLocation()
+                 : HistoryLocationIn(Utf8Path(NativePath(backupFolder_).parent_path()));
   BuildWidgets();
   CreateServices(options);
   CreateDevicePages(options.createPage);
@@ -345,18 +344,33 @@ std::string MainWindow::ChooseUpdateFile(const DeviceModule& module) {
 }
 
 void MainWindow::RememberUpdateFile(const DeviceModule& module, const std::string& path) {
-  chosenUpdateFile_ = path;
   fileDialogs_->RememberUpdateFile(module, path);
+}
+
+void MainWindow::UpdateFileLoaded(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (change_)
+    change_->SetFile(path,
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+MainWindow::RecordedChange::RecordedChange(MainWindow& window, const DeviceModule& module,
+                                           const char* command)
+    : window_(window),
+      recorder_(*window.link_, module,
+                ChangeSetting{
+                    "qvr-service", command, window.simulated_, window.history_, &window.catalogue_,
+                    [&window](const std::string& text) { window.host_->LogLine(text); }}) {
+  window_.change_ = &recorder_;
 }
 
 LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
   if (!backupBeforeChange_) return LinkOk;
-  const BackupRequest request{backupFolder_, backupsKept_, historyFile_, simulated_,
-                              restoringBackup_};
+  const BackupRequest request{backupFolder_, backupsKept_, history_, simulated_, restoringBackup_};
   const BackupResult backup =
       BackupDeviceConfiguration(*link_, *host_, catalogue_, module, request);
   for (const std::string& remark : backup.remarks) host_->LogLine(remark);
   if (backup.ok()) {
+    if (change_) change_->Identify(backup.image.serial);
     host_->LogLine(
         catalogue_.FormatText(Text(catalogue_, AddedText::kBackupSaved), backup.path.c_str()));
     return LinkOk;

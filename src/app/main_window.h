@@ -16,6 +16,7 @@
 #include "app/device_pages.h"
 #include "app/module_table.h"
 #include "app/settings.h"
+#include "devices/backup/change_recorder.h"
 #include "devices/common/ui/device_page.h"
 #include "devices/common/ui/page_host.h"
 #include "i18n/catalogue.h"
@@ -106,6 +107,7 @@ class MainWindow final : public QMainWindow,
   DevicePage* devicePage(int index);
   std::string ChooseUpdateFile(const DeviceModule& module) override;
   void RememberUpdateFile(const DeviceModule& module, const std::string& path) override;
+  void UpdateFileLoaded(const std::string& path, const std::vector<uint8_t>& bytes) override;
   LinkResult BackupBeforeChange(const DeviceModule& module) override;
 
   // -1 keeps the language and returns it; 1 English; anything else Russian. Marks, title,
@@ -211,6 +213,7 @@ class MainWindow final : public QMainWindow,
   struct UnitWrite {
     const char* history = nullptr;
     std::string file = {};
+    std::string fileBytes = {};  // the file's bytes as read for the change: the history's digest
     std::vector<std::string> notes = {};
     std::function<TransferResult()> send = {};
     std::function<void()> verify = {};
@@ -268,6 +271,21 @@ class MainWindow final : public QMainWindow,
   // `history`: the change's name in the history file, for commands that change the unit.
   TransferResult RunRowCommand(RowOperation operation, MessageId notSupportedId, MessageId failedId,
                                const char* history = nullptr);
+  // The change a command makes to `module`'s unit, in the history from just before its first
+  // write to Finish; the backup and the update file tell it what they read meanwhile.
+  class RecordedChange {
+   public:
+    RecordedChange(MainWindow& window, const DeviceModule& module, const char* command);
+    ~RecordedChange() { window_.change_ = nullptr; }
+    RecordedChange(const RecordedChange&) = delete;
+    RecordedChange& operator=(const RecordedChange&) = delete;
+    void Finish(bool succeeded) { recorder_.Finish(ResultOf(succeeded, window_.closing_)); }
+    ChangeRecorder& recorder() { return recorder_; }
+
+   private:
+    MainWindow& window_;
+    ChangeRecorder recorder_;
+  };
 
   Catalogue catalogue_;
   QtTranslations qtTexts_;
@@ -322,9 +340,9 @@ class MainWindow final : public QMainWindow,
   bool backupBeforeChange_ = true;
   int backupsKept_ = kDefaultBackupsKept;  // the settings file's, written back as read
   std::string backupFolder_;
-  std::string historyFile_;       // beside the backups folder
-  std::string restoringBackup_;   // the backup folder a restore writes back: never pruned then
-  std::string chosenUpdateFile_;  // the update file of the running update, for the history
+  HistoryLocation history_;           // beside the backups folder
+  ChangeRecorder* change_ = nullptr;  // the running command's change, which its steps tell of
+  std::string restoringBackup_;       // the backup folder a restore writes back: never pruned then
   bool shutDownStarted_ = false;
   bool shutDownDone_ = false;
 };

@@ -9,7 +9,10 @@ namespace {
 TransferResult UpdateFirmwareOp(ModuleContext& context, const DeviceModule& module) {
   UpdateFileChooser chooser{
       [&] { return context.ChooseUpdateFile(module); },
-      [&](const std::string& path) { context.RememberUpdateFile(module, path); }};
+      [&](const std::string& path) { context.RememberUpdateFile(module, path); },
+      [&](const std::string& path, const std::vector<uint8_t>& bytes) {
+        context.UpdateFileLoaded(path, bytes);
+      }};
   // Every other outcome has shown itself.
   return UpdateFirmware(context.link(), context.host(), context.catalogue(), module, chooser) ==
                  UpdateOutcome::kUpdated

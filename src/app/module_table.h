@@ -30,6 +30,8 @@ class ModuleContext {
   virtual DevicePage* activeDevicePage() = 0;
   virtual std::string ChooseUpdateFile(const DeviceModule& module) = 0;
   virtual void RememberUpdateFile(const DeviceModule& module, const std::string& path) = 0;
+  // The update file's bytes that passed the checks, just before they are sent.
+  virtual void UpdateFileLoaded(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
   // Saves the device's configuration before a change (when the settings ask for it): LinkOk to
   // go on; LinkStoppedAndShown when it failed and the user has been told.
   virtual LinkResult BackupBeforeChange(const DeviceModule& module) = 0;

@@ -9,11 +9,25 @@
 #include "devices/backup/device_backup.h"
 #include "devices/backup/raw_image.h"
 #include "devices/backup/restore_source.h"
+#include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
 #include "link/device_info.h"
 #include "link/scoped_value.h"
+#include "platform/file_read.h"
 
 namespace qvr {
+
+namespace {
+
+// The backup's bytes as read for the change: the history's digest is of them.
+std::string BytesOf(const std::string& path) {
+  std::string bytes;
+  bool tooLarge = false;
+  (void)ReadRegularFile(path, kMaxIniFileSize, bytes, tooLarge);
+  return bytes;
+}
+
+}  // namespace
 
 struct MainWindow::ChosenBackup {
   std::string path;                    // the backup's *.MUX
@@ -116,7 +130,10 @@ void MainWindow::RestoreExactImage(const DeviceModule& module, const ChosenBacku
   DevicePage* page = devicePageOf(module);
   if (!page) return;
   const int shown = activePage();
-  UnitWrite write{.history = "restore", .file = chosen.path, .notes = RestoreNotes(module, chosen)};
+  UnitWrite write{.history = "restore",
+                  .file = chosen.path,
+                  .fileBytes = BytesOf(chosen.path),
+                  .notes = RestoreNotes(module, chosen)};
   write.send = [&] { return page->WriteExactImage(module, *chosen.raw); };
   // The page shows the unit's own configuration, which no file holds.
   write.verify = [&] {
@@ -144,8 +161,10 @@ void MainWindow::RestoreFromBackup() {
   // Written as the toolbar's write does: the page's checks, the question, a backup of what the
   // unit holds now, the write and its read-back.
   const ScopedValue restoring(restoringBackup_, chosen.folder());
-  WriteActivePage(
-      {.history = "restore", .file = chosen.path, .notes = RestoreNotes(*row->module, chosen)});
+  WriteActivePage({.history = "restore",
+                   .file = chosen.path,
+                   .fileBytes = BytesOf(chosen.path),
+                   .notes = RestoreNotes(*row->module, chosen)});
 }
 
 }  // namespace qvr

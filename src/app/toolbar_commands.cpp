@@ -5,7 +5,6 @@
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/shell_host.h"
-#include "devices/backup/change_history.h"
 #include "devices/common/device_commands.h"
 #include "i18n/added_texts.h"
 #include "link/link.h"
@@ -75,9 +74,8 @@ void MainWindow::UpdateFirmwareCommand() {
       ~MonitoringShown() { window.setActivePage(page); }
     } const shown{*this, page};
     ShowControllerPage();
-    ChangeRecorder change(*link_, *row->module, "qvr-service", "update", simulated_);
-    chosenUpdateFile_.clear();
-    change.Finish(row->updateFirmware(*this, *row->module).ok(), chosenUpdateFile_, historyFile_);
+    RecordedChange change(*this, *row->module, "update");
+    change.Finish(row->updateFirmware(*this, *row->module).ok());
   }
   // After updating itself the controller is announced anew with its new versions.
   if (row->module->IsController()) monitor_->setConnected(false);
@@ -151,10 +149,10 @@ TransferResult MainWindow::RunRowCommand(RowOperation rowOperation, MessageId no
     ShowBox(BoxKind::kError, catalogue_.Text(notSupportedId));
     return LinkExchangeFailed;
   }
-  std::optional<ChangeRecorder> change;
-  if (history) change.emplace(*link_, *row->module, "qvr-service", history, simulated_);
+  std::optional<RecordedChange> change;
+  if (history) change.emplace(*this, *row->module, history);
   const TransferResult result = (row->*rowOperation)(*this, *row->module);
-  if (change) change->Finish(result.ok(), "", historyFile_);
+  if (change) change->Finish(result.ok());
   if (!result.ok() && result.code() != LinkStoppedAndShown)
     ShowFailure(failedId, *row->module, result);
   return result;
@@ -206,14 +204,15 @@ void MainWindow::WriteUnit(const DeviceModule& module, const std::string& questi
   const auto kept = host_->KeepLog();
   for (const std::string& note : write.notes) host_->LogLine(note);
   const WriteWatch watch(*link_);
-  ChangeRecorder change(*link_, module, "qvr-service", write.history, simulated_);
+  RecordedChange change(*this, module, write.history);
+  if (!write.file.empty()) change.recorder().SetFile(write.file, write.fileBytes);
   // A backup that failed has said why, and nothing is sent.
   if (BackupBeforeChange(module) != LinkOk) {
-    change.Finish(false, write.file, historyFile_);
+    change.Finish(false);
     return;
   }
   const TransferResult result = write.send();
-  change.Finish(result.ok(), write.file, historyFile_);
+  change.Finish(result.ok());
   if (result.ok()) {
     write.verify();
     return;

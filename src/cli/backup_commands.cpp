@@ -9,7 +9,7 @@
 #include "cli/run_options.h"
 #include "cli/session.h"
 #include "cli/terminal_text.h"
-#include "devices/backup/change_history.h"
+#include "devices/backup/change_recorder.h"
 #include "devices/backup/device_backup.h"
 #include "devices/backup/restore_source.h"
 #include "i18n/added_texts.h"
@@ -52,12 +52,13 @@ int PrintListing(const RunOptions& options, std::ostream& out, bool empty, std::
 
 int BackupBeforeChange(Session& s, const DeviceModule& module) {
   if (s.noBackup) return kExitOk;
-  BackupRequest request{BackupFolderOf(s.options), s.options.keepBackups, DefaultHistoryFile(),
+  BackupRequest request{BackupFolderOf(s.options), s.options.keepBackups, DefaultHistoryLocation(),
                         s.options.simulator, s.restoring};
   const BackupResult backup =
       BackupDeviceConfiguration(s.link, s.host, s.catalogue, module, request);
   for (const std::string& remark : backup.remarks) s.host.Remark(remark);
   if (backup.ok()) {
+    if (s.change) s.change->Identify(backup.image.serial);
     s.host.fields()["backup"] = backup.path;
     s.host.Note(
         s.catalogue.FormatText(Text(s.catalogue, AddedText::kBackupSaved), backup.path.c_str()));
@@ -128,6 +129,14 @@ std::unique_ptr<BackupEntry> ChooseLatest(Session& s, const DeviceModule& module
   return std::make_unique<BackupEntry>(*latest);
 }
 
+// The raw image at `path`, read once: the bytes parsed are the bytes the history's digest is of.
+std::optional<RawImage> ReadRawImageFor(Session& s, const std::string& path) {
+  std::string bytes;
+  std::optional<RawImage> raw = ReadRawImage(path, &bytes);
+  if (raw && s.change) s.change->SetFile(path, bytes);
+  return raw;
+}
+
 }  // namespace
 
 int RunRestore(Session& s, const DeviceModule& module, const std::string& which) {
@@ -144,7 +153,7 @@ int RunRestore(Session& s, const DeviceModule& module, const std::string& which)
 
   const std::string rawPath = RawImageBeside(path);
   std::optional<RawImage> raw;
-  if (!rawPath.empty() && !(raw = ReadRawImage(rawPath))) {
+  if (!rawPath.empty() && !(raw = ReadRawImageFor(s, rawPath))) {
     s.host.Error(
         s.catalogue.FormatText(Text(s.catalogue, AddedText::kRawImageDamaged), rawPath.c_str()));
     return kExitFailure;
@@ -172,7 +181,8 @@ int RunRestore(Session& s, const DeviceModule& module, const std::string& which)
   return RunRestoreFile(s, module, path);
 }
 
-int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
+int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
+               std::ostream&) {
   const std::string folder = BackupFolderOf(options);
   std::vector<std::string> skipped;
   const std::vector<BackupEntry> entries = ListBackups(folder, options.backupsDevice, &skipped);
@@ -204,29 +214,6 @@ int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostre
         catalogue.FormatText(Text(catalogue, AddedText::kBackupPassedOver), passed.c_str()) + "\n";
   return PrintListing(options, out, entries.empty(), std::move(lines),
                       {{"folder", folder}, {"backups", listed}, {"passed_over", skipped}});
-}
-
-int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
-  const std::string file = DefaultHistoryFile();
-  const std::vector<HistoryEntry> entries = ReadHistory(file);
-  auto serial = [](const std::optional<uint32_t>& value) {
-    return value ? std::to_string(*value) : std::string("?");
-  };
-  nlohmann::json listed = nlohmann::json::array();
-  std::string lines;
-  for (const HistoryEntry& e : entries) {
-    listed.push_back(HistoryObject(e));
-    lines += catalogue.FormatText(Text(catalogue, AddedText::kHistoryLine), e.time.c_str(),
-                                  e.command.c_str(), e.device.c_str(), serial(e.unitSerial).c_str(),
-                                  serial(e.adapterSerial).c_str(), e.program.c_str(),
-                                  e.result.c_str(), e.file.c_str(), e.sha256.c_str());
-    while (!lines.empty() && lines.back() == ' ') lines.pop_back();
-    lines += '\n';
-  }
-  if (entries.empty())
-    lines = catalogue.FormatText(Text(catalogue, AddedText::kHistoryEmpty), file.c_str()) + "\n";
-  return PrintListing(options, out, entries.empty(), std::move(lines),
-                      {{"history_file", file}, {"history", listed}});
 }
 
 }  // namespace qvr::cli

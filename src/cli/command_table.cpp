@@ -1,5 +1,8 @@
 #include "cli/command_table.h"
 
+#include <algorithm>
+#include <string>
+
 #include "cli/command_line.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
@@ -114,6 +117,22 @@ void DeclareBackups(CommandLine& line, CLI::App& sub) {
              {.words = names});
 }
 
+// A calendar date as --since takes it; CLI11 says the rest.
+std::string NotADate(const std::string& text) {
+  const bool shaped = text.size() == 10 && text[4] == '-' && text[7] == '-' &&
+                      std::all_of(text.begin(), text.end(),
+                                  [](char c) { return c == '-' || (c >= '0' && c <= '9'); });
+  return shaped ? std::string() : "a date YYYY-MM-DD is expected, not " + text;
+}
+
+void DeclareHistory(CommandLine& line, CLI::App& sub) {
+  sub.add_option("--unit", line.options.historyUnit, "Only the changes of the unit of this serial")
+      ->check(CLI::Range(0LL, 4294967295LL));
+  sub.add_option("--since", line.options.historySince,
+                 "Only the changes from this local date (YYYY-MM-DD) on")
+      ->check(CLI::Validator(NotADate, "DATE"));
+}
+
 void DeclareRestore(CommandLine& line, CLI::App& sub) {
   DeclareDevice(line, sub, true);
   line.Offer(sub.add_option("BACKUP", line.options.file,
@@ -221,6 +240,7 @@ const Command kCommands[] = {
         .name = "history",
         .help = "Every change made to a unit: time, serial numbers, command, file and its "
                 "SHA-256, result",
+        .declare = DeclareHistory,
         .runHere = RunHistory,
     },
     {

@@ -30,8 +30,8 @@ struct Command {
   // usesAdapter false, on a file alone); one of run and runHere is set.
   int (*run)(Session& session, const DeviceModule& module) = nullptr;
   // Runs the command without choosing an adapter: listings and scripts of this computer.
-  int (*runHere)(const RunOptions& options, const Catalogue& catalogue,
-                 std::ostream& out) = nullptr;
+  int (*runHere)(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
+                 std::ostream& err) = nullptr;
   bool changesTheUnit = false;  // a change recorded in the history, after a backup
   bool usesAdapter = true;      // false: run works on a file alone, no adapter is chosen
   bool identifies = false;      // says first when the controller it identifies is simulated

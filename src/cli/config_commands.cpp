@@ -11,6 +11,7 @@
 #include "cli/session.h"
 #include "cli/temp_file.h"
 #include "cli/value_changes.h"
+#include "devices/backup/change_recorder.h"
 #include "devices/common/config_file_io.h"
 #include "devices/common/config_sections.h"
 #include "devices/common/device_commands.h"
@@ -23,6 +24,7 @@
 #include "link/link_result.h"
 #include "link/restart_wait.h"
 #include "platform/file_names.h"
+#include "platform/file_read.h"
 #include "update/ldr_file.h"
 
 namespace qvr::cli {
@@ -31,13 +33,15 @@ namespace {
 
 constexpr const char* kConfigSection = "CONFIGFILE";
 
-// A configuration file to work on: a path, or what standard input held, kept aside; `shown` is
-// how messages name it. Empty `path`: standard input could not be taken (the reason is said).
+// A configuration file to work on: what the file or standard input held, read once and kept
+// aside, so that the file's later edits never mix into what is checked and sent; `shown` is how
+// messages name it. Empty `path`: standard input could not be taken (the reason is said).
 struct ConfigSource {
   std::string path;
   std::string shown;        // the file as messages name it ("standard input" for "-")
   bool fromStdin = false;   // `path` holds what standard input held
   bool nameInFile = false;  // the name comes from NAME (standard input, a backup), not the path
+  std::string namedBy;      // the file whose name names the configuration, when kept aside
 };
 
 // The parameters of a fresh image of `module`'s kind (none for the controller); the fields
@@ -168,7 +172,7 @@ std::unique_ptr<Image> LoadForDevice(Session& s, const ConfigDriver<Image>& driv
   // in its place.
   if (!ReadableFile(path)) {
     std::string name = source.shown, extension;
-    if (!source.fromStdin) SplitFileName(path, name, extension);
+    if (!source.fromStdin) SplitFileName(source.shown, name, extension);
     s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, name.c_str(), extension.c_str()));
     return nullptr;
   }
@@ -195,6 +199,8 @@ std::unique_ptr<Image> LoadForDevice(Session& s, const ConfigDriver<Image>& driv
     IniFile ini;
     (void)ini.Load(path);
     image->setConfigName(ConfigNameFromText(ini.GetString(kConfigSection, "NAME")));
+  } else if (!source.namedBy.empty()) {
+    image->setConfigName(ConfigNameFromPath(source.namedBy));
   }
   // The same preparation and checks as the window's before its device write.
   if (const ImageRefusal refusal = driver.prepareForDevice(*image)) {
@@ -361,21 +367,30 @@ int DiffWithFile(Session& s, const ConfigDriver<Image>& driver, const DeviceModu
 }
 
 // "-": the configuration comes from standard input, kept aside while the command works on it;
-// no more of it is taken than a configuration file may hold.
-ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& aside) {
-  if (path != "-") return {path, path, false};
-  const std::string shown = Text(s.catalogue, AddedText::kStandardInput);
+// no more of it is taken than a configuration file may hold. A file is kept aside too, read
+// once; one that cannot be read is left where it is, for the checks to say why.
+ConfigSource SourceFile(Session& s, const std::string& path, const TempFile& aside,
+                        bool nameInFile = false) {
   std::string bytes;
+  if (path != "-") {
+    bool tooLarge = false;
+    if (!ReadRegularFile(path, kMaxIniFileSize, bytes, tooLarge) || !aside.Write(bytes))
+      return {path, path, false, nameInFile, {}};
+    if (s.change) s.change->SetFile(path, bytes);
+    return {aside.path(), path, false, nameInFile, path};
+  }
+  const std::string shown = Text(s.catalogue, AddedText::kStandardInput);
   if (!ReadBounded(s.in, kMaxIniFileSize, bytes)) {
     s.host.Error(s.catalogue.FormatText(Text(s.catalogue, AddedText::kStandardInputTooLarge),
                                         unsigned(kMaxIniFileSize)));
-    return {{}, shown, true, true};
+    return {{}, shown, true, true, {}};
   }
   if (!aside.Write(bytes)) {
     s.host.Error(s.catalogue.Format(MessageId::kFileOpenFailed, shown.c_str(), ""));
-    return {{}, shown, true, true};
+    return {{}, shown, true, true, {}};
   }
-  return {aside.path(), shown, true, true};
+  if (s.change) s.change->SetFile(path, bytes);
+  return {aside.path(), shown, true, true, {}};
 }
 
 }  // namespace
@@ -437,11 +452,10 @@ int RunReadConfig(Session& s, const DeviceModule& module, const std::string& pat
 
 int RunRestoreFile(Session& s, const DeviceModule& module, const std::string& path) {
   SetWriteFields(s, false, "not-written");
+  const TempFile aside(".MUX");
+  const ConfigSource source = SourceFile(s, path, aside, true);
   return WithConfigDriver(
-      module,
-      [&](const auto& driver) {
-        return WriteFromFile(s, driver, module, {path, path, false, true});
-      },
+      module, [&](const auto& driver) { return WriteFromFile(s, driver, module, source); },
       [&] {
         s.host.Error(s.catalogue.Text(MessageId::kWriteDeviceNotSupported));
         return kExitFailure;

@@ -3,6 +3,7 @@
 #include "cli/cli_texts.h"
 #include "cli/json_objects.h"
 #include "cli/session.h"
+#include "devices/backup/change_recorder.h"
 #include "i18n/added_texts.h"
 #include "link/device_info.h"
 #include "link/link_result.h"
@@ -74,7 +75,13 @@ int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
                           "--allow-reinstall");
   s.host.OverrideQuestion(s.catalogue.Text(MessageId::kUpdateOlderVersion), s.options.allowOlder,
                           "--allow-older");
-  const UpdateFileChooser chooser{[&path] { return path; }, nullptr};
+  const UpdateFileChooser chooser{
+      [&path] { return path; }, nullptr,
+      [&s](const std::string& file, const std::vector<uint8_t>& bytes) {
+        if (s.change)
+          s.change->SetFile(
+              file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      }};
   const UpdateOutcome result = UpdateFirmware(s.link, s.host, s.catalogue, module, chooser);
   // Every block went: whether the unit runs the file's version now is the script's answer.
   const bool sent = result == UpdateOutcome::kUpdated || result == UpdateOutcome::kNotTaken ||

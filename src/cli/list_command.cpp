@@ -32,7 +32,8 @@ nlohmann::json AdapterObject(const Command& list, const Catalogue& catalogue,
 
 }  // namespace
 
-int RunList(const RunOptions& options, const Catalogue& catalogue, std::ostream& out) {
+int RunList(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
+            std::ostream&) {
   const std::vector<Adapter> adapters = FindAdapters(SourceOf(options));
   const bool json = options.json;
   bool usable = false;

@@ -20,7 +20,7 @@
 #include "cli/session.h"
 #include "cli/shared_settings.h"
 #include "cli/terminal_text.h"
-#include "devices/backup/change_history.h"
+#include "devices/backup/change_recorder.h"
 #include "devices/drivers/device_drivers.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
@@ -110,7 +110,8 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   ThreadedTransport transport(std::move(device), host, clock);
   Link link(transport, host, clock);
 
-  Session session{catalogue, host, link, prompter, in, options.noBackup, options.json, options, {}};
+  Session session{catalogue,        host,         link,    prompter, in,
+                  options.noBackup, options.json, options, {},       nullptr};
   std::optional<uint32_t> serial;
   if (options.json && command.usesAdapter) {
     DeviceInfo controller;
@@ -120,14 +121,15 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   host.fields()["target"] = NamedModule(options).name;
   if (!options.file.empty()) host.fields()["file"] = options.file;
   std::optional<ChangeRecorder> change;
-  if (command.changesTheUnit)
-    change.emplace(link, NamedModule(options), "qvrctl", command.jsonName(), options.simulator);
-  const int status = command.run(session, NamedModule(options));
-  if (change) {
-    const nlohmann::json& file = host.fields()["file"];
-    change->Finish(status == kExitOk, file.is_string() ? file.get<std::string>() : std::string(),
-                   DefaultHistoryFile());
+  if (command.changesTheUnit) {
+    change.emplace(
+        link, NamedModule(options),
+        ChangeSetting{"qvrctl", command.jsonName(), options.simulator, DefaultHistoryLocation(),
+                      &catalogue, [&host](const std::string& text) { host.Remark(text); }});
+    session.change = &*change;
   }
+  const int status = command.run(session, NamedModule(options));
+  if (change) change->Finish(ResultOf(status == kExitOk, host.stopRequested()));
   if (const AdapterHolder holder = link.BusyHolder(); holder.processId != 0) {
     err << catalogue.FormatText(Text(catalogue, AddedText::kAdapterBusyHolder),
                                 holder.program.empty() ? "?" : TerminalSafe(holder.program).c_str(),
@@ -172,7 +174,7 @@ int Run(const RunOptions& options, std::ostream& out, std::ostream& err, const T
   if (options.json && command.fileIsOutput && options.file == "-")
     return Refused(options, Text(catalogue, AddedText::kJsonWithDataOnStdout), kExitUsage, out,
                    err);
-  if (command.runHere) return command.runHere(options, catalogue, out);
+  if (command.runHere) return command.runHere(options, catalogue, out, err);
   TransferSignals signals;
   // A file alone: no adapter is chosen or opened.
   if (!command.usesAdapter)

@@ -46,9 +46,11 @@ struct RunOptions {
   const Command* command = nullptr;   // set by the parse: one is always required
   std::string device = "qvr-b";
   std::string file;
-  std::string checkDevice;    // check: a configured kind's command name, or "" to tell by the file
-  std::string backupsDevice;  // backups: one device kind's, or "" for all
-  std::string shell;          // completion: "bash", "zsh" or "fish"
+  std::string checkDevice;     // check: a configured kind's command name, or "" to tell by the file
+  std::string backupsDevice;   // backups: one device kind's, or "" for all
+  long long historyUnit = -1;  // history: one unit's changes (its serial number), or -1 for all
+  std::string historySince;    // history: changes from this local date on (YYYY-MM-DD), or ""
+  std::string shell;           // completion: "bash", "zsh" or "fish"
 };
 
 // The adapters the options ask for: simulated ones, or those on the USB bus.
@@ -62,16 +64,21 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
 
 // `backups`: the backups of `device` ("" every device kind) in the simulated or the real
 // backups folder, a line (or a JSON object) each, oldest first; 0, or 1 when there is none.
-int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
+int RunBackups(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
+               std::ostream& err);
 
-// `history`: the changes made to units, a line each (JSON: one object listing them), oldest
-// first; 0, or 1 when there is none.
-int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
+// `history`: the changes made to units (--unit, --since: those that match), a line each (JSON:
+// one object listing them), oldest first, written as they are read; lines passed over and
+// files that could not be read are said on `err`. 0, or 1 when none is listed.
+int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
+               std::ostream& err);
 
 // `list`: a line (or a JSON object) per adapter present; 0, or 1 when none can be used.
-int RunList(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
+int RunList(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
+            std::ostream& err);
 
 // `completion`: the completion script of the shell named (JSON: one object holding it); 0.
-int RunCompletion(const RunOptions& options, const Catalogue& catalogue, std::ostream& out);
+int RunCompletion(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
+                  std::ostream& err);
 
 }  // namespace qvr::cli

@@ -10,6 +10,10 @@
 #include "link/device_module.h"
 #include "link/link.h"
 
+namespace qvr {
+class ChangeRecorder;
+}
+
 namespace qvr::cli {
 
 inline constexpr int kExitOk = 0;
@@ -28,6 +32,7 @@ struct Session {
   bool json = false;      // results as JSON objects on standard output
   const RunOptions& options;
   std::string restoring;  // the folder name of the backup being restored: never pruned now
+  ChangeRecorder* change = nullptr;  // a command that changes the unit: its record in the history
 };
 
 // Each command returns the process exit status; its failure has been printed.

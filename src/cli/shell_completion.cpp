@@ -41,7 +41,7 @@ std::string CompletionScript(std::string_view shell, std::span<const DeviceDrive
   return {};
 }
 
-int RunCompletion(const RunOptions& options, const Catalogue&, std::ostream& out) {
+int RunCompletion(const RunOptions& options, const Catalogue&, std::ostream& out, std::ostream&) {
   const std::string script = CompletionScript(options.shell);
   if (!options.json) {
     out << script;

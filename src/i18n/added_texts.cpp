@@ -373,6 +373,39 @@ constexpr Texts kTexts[] = {
      "повреждена)",
      "The backup \"%s\" was passed over: it is not whole (still arriving from another computer, "
      "or damaged)"},
+    /* kHistoryNotWritten */
+    {"Изменение не записано в историю (\"%s\"): %s",
+     "The change was not written to the history (\"%s\"): %s"},
+    /* kHistorySkippedLines */
+    {"Пропущено нечитаемых строк истории (оборванных или не до конца синхронизированных): %lu",
+     "History lines passed over as unreadable (cut short or not fully synchronised): %lu"},
+    /* kHistoryUnreadable */
+    {"Не удалось прочитать файл истории \"%s\": %s", "Could not read the history file \"%s\": %s"},
+    /* kHistoryNoResult */
+    {"результат не записан", "no result recorded"},
+    /* kHistoryWrite */
+    {"запись", "write"},
+    /* kHistoryDefault */
+    {"заводские настройки", "default"},
+    /* kHistoryRestore */
+    {"восстановление", "restore"},
+    /* kHistoryUpdate */
+    {"обновление", "update"},
+    /* kHistoryReset */
+    {"перезапуск", "reset"},
+    /* kHistoryOk */
+    {"успешно", "ok"},
+    /* kHistoryFailed */
+    {"сбой", "failed"},
+    /* kHistoryCut */
+    {"прервано", "cut"},
+    /* kHistoryNotConfirmed */
+    {"не подтверждено", "not confirmed"},
+    /* kHistoryCount */
+    {"Изменений: %lu", "Changes: %lu"},
+    /* kHistoryNoneMatches */
+    {"Ни одно записанное изменение не подходит (история в \"%s\")",
+     "No recorded change matches (history in \"%s\")"},
 };
 // clang-format on
 

@@ -227,6 +227,28 @@ enum class AddedText {
   kUnitSilentSinceRestart,
   // A backup that is not whole is passed over: "%s" its folder.
   kBackupPassedOver,
+  // The history could not take a change's line (the change goes on): "%s" the file, "%s" why.
+  kHistoryNotWritten,
+  // qvrctl history, stderr: "%lu" lines that are no record (cut short, not fully synchronised).
+  kHistorySkippedLines,
+  // qvrctl history, stderr: a history file that cannot be read; "%s" the file, "%s" why.
+  kHistoryUnreadable,
+  // qvrctl history: a change without its result line (killed, or still running elsewhere).
+  kHistoryNoResult,
+  // qvrctl history: the commands and results as the text output names them.
+  kHistoryWrite,
+  kHistoryDefault,
+  kHistoryRestore,
+  kHistoryUpdate,
+  kHistoryReset,
+  kHistoryOk,
+  kHistoryFailed,
+  kHistoryCut,
+  kHistoryNotConfirmed,
+  // qvrctl history --json: the message; "%lu" the changes listed.
+  kHistoryCount,
+  // qvrctl history --unit/--since: nothing recorded matches; "%s" the history folder.
+  kHistoryNoneMatches,
   kCount
 };
 

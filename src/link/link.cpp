@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "link/bytes.h"
 #include "link/packet_layout.h"
@@ -142,6 +143,7 @@ LinkResult Link::DeviceRead(uint8_t address, uint8_t command, uint32_t offset, u
 
 LinkResult Link::DeviceWrite(uint8_t address, uint8_t command, uint32_t offset, const uint8_t* data,
                              unsigned length) {
+  if (beforeNextWrite_) std::exchange(beforeNextWrite_, nullptr)();
   pollHoldOff_ = kPollHoldOffTicks;
   lastWriteCommand_ = command;
   const LinkResult result = WritePacket(address, command, offset, data, length);

@@ -5,6 +5,7 @@
 // reply is awaited, receives the packet lines and the progress of memory transfers.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "link/clock.h"
 #include "link/host.h"
@@ -72,6 +73,9 @@ class Link {
   uint64_t acknowledgedWrites() const { return acknowledgedWrites_; }
   // The command of the last device write attempted (0: none yet).
   uint8_t lastWriteCommand() const { return lastWriteCommand_; }
+  // `call` runs once, just before the next device write goes out (none: nothing runs): what
+  // must be on record before a unit changes is written then, whichever command changes it.
+  void CallBeforeNextWrite(std::function<void()> call) { beforeNextWrite_ = std::move(call); }
 
  private:
   void LogPacket(char marker, const PacketBytes& packet);
@@ -88,6 +92,7 @@ class Link {
   bool requestDelivered_ = false;
   uint64_t acknowledgedWrites_ = 0;
   uint8_t lastWriteCommand_ = 0;
+  std::function<void()> beforeNextWrite_;
 };
 
 // Tells whether the devices confirmed a write since it was made: a transfer that fails after

@@ -35,10 +35,12 @@ struct SaveResult {
 // is untouched and no temporary file is left.
 [[nodiscard]] SaveResult SaveFile(const std::string& path, std::string_view contents);
 
-// Appends `text` to the file at `path`, made when missing; the folder must exist. Links on the
-// way are followed only as saves follow them (the user's own or the folder owner's), and only
-// a regular file is appended to. False when nothing or not all of it was written.
-[[nodiscard]] bool AppendToFile(const std::string& path, std::string_view text);
+// Appends the line `text` (ending in a line break) to the file at `path`, made when missing;
+// the folder must exist. A file that does not end with a line break (a line cut short by a
+// program that was killed) gets one first, so that the cut line never swallows this one. Links
+// on the way are followed only as saves follow them; what is not a regular file (a pipe, folder
+// or device) is refused at once, without waiting for a reader.
+[[nodiscard]] SaveResult AppendLine(const std::string& path, std::string_view text);
 
 // The system's own words for `systemError`.
 std::string SystemErrorText(int systemError);

@@ -21,6 +21,11 @@ namespace {
 
 constexpr int kMaxLinkHops = 40;  // the kernel's own limit for one path
 
+struct FileCloser {
+  int fd;
+  ~FileCloser() { ::close(fd); }
+};
+
 SaveResult SystemFailure() {
   return {SaveRefusal::kSystem, errno};
 }
@@ -206,18 +211,28 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
   return result;
 }
 
-bool AppendToFile(const std::string& path, std::string_view text) {
+SaveResult AppendLine(const std::string& path, std::string_view text) {
   std::string target;
   bool foreign = false;
-  if (!ResolveLinks(path, target, foreign)) return false;
+  if (!ResolveLinks(path, target, foreign))
+    return foreign ? SaveResult{SaveRefusal::kForeignLink, 0} : SystemFailure();
   // Not blocking: a pipe planted at the name must not hold the program until a reader comes.
+  // Read access tells whether the file ends with a line break.
   const int fd = ::open(target.c_str(),
-                        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+                        O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0)
+    return errno == EISDIR ? SaveResult{SaveRefusal::kNotRegularFile, 0} : SystemFailure();
+  const FileCloser closer{fd};
   struct stat info {};
-  const bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && WriteAll(fd, text);
-  ::close(fd);
-  return written;
+  if (::fstat(fd, &info) != 0) return SystemFailure();
+  if (!S_ISREG(info.st_mode)) return {SaveRefusal::kNotRegularFile, 0};
+  char last = '\n';
+  if (info.st_size > 0 && ::pread(fd, &last, 1, info.st_size - 1) != 1) return SystemFailure();
+  // One write, so that lines of other programs appending at once never come inside it.
+  std::string line(last == '\n' ? 0 : 1, '\n');
+  line += text;
+  if (!WriteAll(fd, line)) return SystemFailure();
+  return {};
 }
 
 }  // namespace qvr

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <iterator>
 #include <string>
 
@@ -25,6 +26,11 @@ constexpr int kNameAttempts = 100;
 // How often, and how long apart, a save that another program is in the way of is tried.
 constexpr int kBusyAttempts = 7;  // about a second in all
 constexpr DWORD kFirstBusyPauseMs = 15;
+
+struct HandleCloser {
+  HANDLE handle;
+  ~HandleCloser() { ::CloseHandle(handle); }
+};
 
 SaveResult SystemFailure() {
   return {SaveRefusal::kSystem, int(::GetLastError())};
@@ -251,16 +257,32 @@ SaveResult SaveFile(const std::string& path, std::string_view contents) {
   return result;
 }
 
-bool AppendToFile(const std::string& path, std::string_view text) {
+SaveResult AppendLine(const std::string& path, std::string_view text) {
   const std::wstring named = ExtendedPath(path);
-  if (named.starts_with(L"\\\\.\\") && !IsDiskFile(named)) return false;
-  const HANDLE file =
-      ::CreateFileW(named.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const bool written = ::GetFileType(file) == FILE_TYPE_DISK && WriteAll(file, text);
-  ::CloseHandle(file);
-  return written;
+  if (named.starts_with(L"\\\\.\\") && !IsDiskFile(named)) return {SaveRefusal::kNotRegularFile, 0};
+  // Read access tells whether the file ends with a line break.
+  const HANDLE file = ::CreateFileW(named.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return SystemFailure();
+  const HandleCloser closer{file};
+  if (::GetFileType(file) != FILE_TYPE_DISK) return {SaveRefusal::kNotRegularFile, 0};
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file, &size)) return SystemFailure();
+  char last = '\n';
+  if (size.QuadPart > 0) {
+    OVERLAPPED at{};
+    const uint64_t offset = uint64_t(size.QuadPart - 1);
+    at.Offset = DWORD(offset);
+    at.OffsetHigh = DWORD(offset >> 32);
+    DWORD read = 0;
+    if (!::ReadFile(file, &last, 1, &read, &at) || read != 1) return SystemFailure();
+  }
+  // One write, so that lines of other programs appending at once never come inside it.
+  std::string line(last == '\n' ? 0 : 1, '\n');
+  line += text;
+  if (!WriteAll(file, line)) return SystemFailure();
+  return {};
 }
 
 }  // namespace qvr

@@ -65,7 +65,7 @@ GuardedFolder::Opened GuardedFolder::Open(const std::string& base,
   }
   std::string path = base;
   for (const std::string& name : below) {
-    path += "\\" + name;
+    path += "/" + name;
     DWORD attributes = Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES && make &&
         ::CreateDirectoryW(ExtendedPath(path).c_str(), nullptr))
@@ -100,7 +100,7 @@ std::vector<std::string> GuardedFolder::Subfolders() const {
 
 GuardedFolder::Contents GuardedFolder::ListSubfolder(const std::string& name) const {
   Contents contents;
-  const std::string folder = path_ + "\\" + name;
+  const std::string folder = path_ + "/" + name;
   if (!IsRealFolder(Attributes(folder))) return contents;
   contents.real = true;
   contents.ownedByUser = true;
@@ -116,17 +116,17 @@ GuardedFolder::Contents GuardedFolder::ListSubfolder(const std::string& name) co
 }
 
 int GuardedFolder::MakeSubfolder(const std::string& name) const {
-  if (::CreateDirectoryW(ExtendedPath(path_ + "\\" + name).c_str(), nullptr)) return 0;
+  if (::CreateDirectoryW(ExtendedPath(path_ + "/" + name).c_str(), nullptr)) return 0;
   return ::GetLastError() == ERROR_ALREADY_EXISTS ? EEXIST : EACCES;
 }
 
 bool GuardedFolder::RemoveSubfolder(const std::string& name,
                                     std::span<const std::string> files) const {
-  const std::string folder = path_ + "\\" + name;
+  const std::string folder = path_ + "/" + name;
   if (!IsRealFolder(Attributes(folder))) return false;
   bool removed = true;
   for (const std::string& file : files)
-    removed = (::DeleteFileW(ExtendedPath(folder + "\\" + file).c_str()) ||
+    removed = (::DeleteFileW(ExtendedPath(folder + "/" + file).c_str()) ||
                ::GetLastError() == ERROR_FILE_NOT_FOUND) &&
               removed;
   return removed && ::RemoveDirectoryW(ExtendedPath(folder).c_str());

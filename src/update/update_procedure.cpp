@@ -29,6 +29,7 @@ class UpdateRun {
     if (chooser.remember) chooser.remember(path);
     if (!Load(path)) return UpdateOutcome::kFailed;
     if (!Compatible()) return UpdateOutcome::kFailed;
+    if (chooser.loaded) chooser.loaded(path, file_.bytes);
     if (!Transfer()) return UpdateOutcome::kFailed;
     return AskTheUnit();
   }

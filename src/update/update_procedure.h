@@ -2,8 +2,10 @@
 // Firmware update of a module's device from a checked *.LDR file: identify the device, choose
 // the file, check it, check compatibility (asking on same or older versions), transfer, then
 // wait for the unit to answer again and compare the version it reports with the file's.
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "link/device_module.h"
 #include "link/link.h"
@@ -16,6 +18,9 @@ class Host;
 struct UpdateFileChooser {
   std::function<std::string()> choose;               // "" when cancelled
   std::function<void(const std::string&)> remember;  // called before the file is loaded
+  // Called with the file's bytes once they passed the checks, before anything is sent: the
+  // bytes the update sends, whatever becomes of the file meanwhile.
+  std::function<void(const std::string&, const std::vector<uint8_t>&)> loaded;
 };
 
 enum class UpdateOutcome {

@@ -14,11 +14,14 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
 
 #include "app/device_pages.h"
 #include "devices/backup/backup_store.h"
 #include "devices/backup/change_history.h"
+#include "devices/backup/history_reader.h"
 #include "devices/backup/raw_image.h"
+#include "devices/backup/sha256.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
 #include "link/packet_layout.h"
@@ -162,7 +165,7 @@ TEST_F(DeviceCommands, RestoreGivesTheUnitBackEveryByteAndChecksWhoseBackupItIs)
       Catalogue::FormatText(TextIn(kRussian, AddedText::kWriteVerified), "MUX-410");
   EXPECT_TRUE(MemoText().endsWith(QString::fromStdString(verified)));
   const std::vector<HistoryEntry> history =
-      ReadHistory(shell.dir.filePath("history.jsonl").toStdString());
+      ReadHistory(HistoryLocationIn(shell.dir.path().toStdString()));
   ASSERT_FALSE(history.empty());
   EXPECT_EQ(history.back().command, "restore");
   EXPECT_EQ(history.back().file, made[0].path);
@@ -274,12 +277,17 @@ TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReports
   updateTo(217);
   ASSERT_EQ(shell.boxes.seen.size(), 1u);
   EXPECT_EQ(shell.boxes.lastText(), Russian(AddedText::kUpdateNotConfirmed));
+  // The history names the update file and the digest of the bytes sent.
   const std::vector<HistoryEntry> history =
-      ReadHistory((shell.dir.path() + "/history.jsonl").toStdString());
+      ReadHistory(HistoryLocationIn(shell.dir.path().toStdString()));
   ASSERT_EQ(history.size(), 3u);
+  EXPECT_EQ(history[0].command, "update");
+  EXPECT_EQ(history[0].file, path.toStdString());
+  const std::vector<uint8_t> sent = sim::BuildUpdateFile(216, 33, 2, 200);
+  EXPECT_EQ(history[0].sha256, Sha256Hex(std::string(sent.begin(), sent.end())));
   EXPECT_EQ(history[0].result, "ok");
   EXPECT_EQ(history[1].result, "failed");
-  EXPECT_EQ(history[2].result, "failed");
+  EXPECT_NE(history[2].result, "ok");
 }
 
 // A write ends with the unit's restart: one silent for about a second is waited for and read
@@ -325,12 +333,25 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
           .arg(unit, saved[0], files[0])));
   EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 1);
   // The change is in the history beside the backups, as qvrctl's are.
-  const std::vector<HistoryEntry> history =
-      ReadHistory((shell.dir.path() + "/history.jsonl").toStdString());
+  const HistoryLocation location = HistoryLocationIn(shell.dir.path().toStdString());
+  const std::vector<HistoryEntry> history = ReadHistory(location);
   ASSERT_EQ(history.size(), 1u);
   EXPECT_EQ(history[0].program, "qvr-service");
   EXPECT_EQ(history[0].command, "default");
   EXPECT_EQ(history[0].unitSerial, 52000456u);
+  EXPECT_EQ(history[0].result, "ok");
+
+  // A folder where the history's file should be takes no line: the change goes on, and the log
+  // says why the history lacks it.
+  const std::string own = location.machineFile();
+  std::filesystem::remove(own);
+  std::filesystem::create_directory(own);
+  shell.boxes.answers = {BoxAnswer::kYes};
+  window().ResetToDefaultCommand();
+  EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 2);
+  EXPECT_TRUE(MemoText().contains(QString::fromUtf8("Изменение не записано в историю (\"%1\")")
+                                      .arg(QString::fromStdString(own))))
+      << MemoText().toStdString();
 
   // A device that cannot be read cannot be backed up: the reset is not sent, one box says so
   // and the log says where the read stopped.
@@ -345,7 +366,7 @@ TEST_F(DeviceCommands, ResetToDefaultKeepsABackupFirstAndAFailureNamesTheDevice)
             "устройство ничего не отправлено\nОшибка результата");
   EXPECT_TRUE(MemoText().endsWith(QString::fromUtf8("сбой на блоке 1 из 64 (смещение 0x0000)")))
       << MemoText().toStdString();
-  EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 1);
+  EXPECT_EQ(shell.controller.CountRequests(sim::kAddressTpx520, 4), 2);
 }
 
 TEST(DeviceCommandsWithoutBackups, ResetToDefaultFailureNamesTheDevice) {

@@ -1,13 +1,19 @@
 // qvrctl keeps what it replaces: a backup before every change, restored exactly, at a free
 // name only, and every change in the history.
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <regex>
 
 #include "cli/workshop_fixture.h"
+#include "devices/backup/change_history.h"
 #include "devices/backup/device_backup.h"
 #include "devices/backup/sha256.h"
 #include "devices/mux410/config_file.h"
@@ -177,6 +183,28 @@ TEST_F(Workshop, ABackupTakesOnlyAFreeNameAndNeedsAHome) {
   if (home) test::SetEnvironment("HOME", savedHome);
 }
 
+// Standard input of a user who saves another configuration over the file while the write's
+// question is open, then answers Yes.
+class EditedWhileAsked : public std::streambuf {
+ public:
+  EditedWhileAsked(std::string path, std::string edited)
+      : path_(std::move(path)), edited_(std::move(edited)) {}
+
+ protected:
+  int_type underflow() override {
+    if (answered_) return traits_type::eof();
+    std::ofstream(path_, std::ios::binary) << edited_;
+    answered_ = true;
+    setg(answer_, answer_, answer_ + 2);
+    return traits_type::to_int_type(answer_[0]);
+  }
+
+ private:
+  std::string path_, edited_;
+  char answer_[2] = {'y', '\n'};
+  bool answered_ = false;
+};
+
 TEST_F(Workshop, EveryChangeToAUnitIsAppendedToTheHistory) {
   // The digest's known values, the two-block tail among them.
   EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
@@ -186,10 +214,29 @@ TEST_F(Workshop, EveryChangeToAUnitIsAppendedToTheHistory) {
 
   EXPECT_EQ(Run({"history"}).status, 1) << "nothing yet";
   const std::string file = MuxFile(3);
+  const std::string original = ReadText(file);
   ASSERT_EQ(Run({"write", "mux-410", file}).status, 3) << "declined: no change, no line";
   ASSERT_EQ(Run({"write", "mux-410", file, "--yes"}).status, 0);
   ASSERT_EQ(Run({"default", "mux-410", "--yes", "--no-backup"}).status, 0);
   ASSERT_EQ(Run({"reset", "tpx-520"}).status, 0);
+  // Standard input's bytes are what its digest is of.
+  const std::string piped = ReadText(MuxFile(4));
+  ASSERT_EQ(Run({"write", "mux-410", "-", "--yes"}, piped.c_str()).status, 0);
+  // A relative name is recorded as the absolute path it named, and the digest is of the bytes
+  // read before the question, which were sent, not of what the file held by the end.
+  const std::string edited = ReadText(MuxFile(5));
+  const std::filesystem::path started = std::filesystem::current_path();
+  std::filesystem::current_path(files.path());
+  const std::string absolute = (std::filesystem::current_path() / "navi3.MUX").string();
+  EditedWhileAsked typing(file, edited);
+  std::istream answers(&typing);
+  const Outcome asked = RunReading(
+      {"qvrctl", "--simulator=" + state.path(), "--lang", "en", "write", "mux-410", "navi3.MUX"},
+      answers, true);
+  std::filesystem::current_path(started);
+  ASSERT_EQ(asked.status, 0) << asked.err;
+  ASSERT_EQ(ReadText(file), edited);
+  EXPECT_EQ(sim::SimController(state.path()).Block(1, 17)[0], 3);
   // A write that reached the unit and failed is a change too.
   WriteText(state.File("faults"), "forgetful\n");
   ASSERT_EQ(Run({"write", "mux-410", file, "--yes", "--no-backup"}).status, 1);
@@ -204,26 +251,120 @@ TEST_F(Workshop, EveryChangeToAUnitIsAppendedToTheHistory) {
   const Outcome update = Run({"--json", "update", "mux-410", files.File("mux.LDR"), "--yes"});
   ASSERT_EQ(update.status, 1);
   EXPECT_EQ(JsonLines(update.out).at(0)["confirmed"], false);
+  WriteText(state.File("faults"), "");
 
-  const Outcome text = Run({"history"});
+  Outcome text = Run({"history"});
   ASSERT_EQ(text.status, 0) << text.err;
-  const std::string digest = Sha256Hex(ReadText(file));
+  const std::string digest = Sha256Hex(original);
+  // Recorded in the system's own form (Windows: backslashes throughout).
+  const std::string recorded = std::filesystem::path(file).lexically_normal().string();
   EXPECT_NE(text.out.find("  write MUX-410  unit 41000123  adapter 20230417  (qvrctl)  ok  " +
-                          file + " " + digest + "\n"),
+                          recorded + " " + digest + "\n"),
             std::string::npos)
       << text.out;
-  const nlohmann::json history = JsonLines(Run({"--json", "history"}).out).at(0)["history"];
-  ASSERT_EQ(history.size(), 5u) << history;
+  nlohmann::json history = JsonLines(Run({"--json", "history"}).out).at(0)["history"];
+  ASSERT_EQ(history.size(), 7u) << history;
   EXPECT_EQ(history[1]["command"], "default");
   EXPECT_EQ(history[1]["file"], "");
   EXPECT_EQ(history[2]["command"], "reset");
   EXPECT_EQ(history[2]["device"], "TPX-520");
-  EXPECT_EQ(history[3]["result"], "failed");
-  EXPECT_EQ(history[3]["simulated"], true);
-  EXPECT_EQ(history[4]["command"], "update");
-  EXPECT_EQ(history[4]["result"], "failed");
+  EXPECT_EQ(history[3]["file"], "-");
+  EXPECT_EQ(history[3]["sha256"], Sha256Hex(piped));
+  EXPECT_EQ(history[4]["file"], absolute);
+  EXPECT_EQ(history[4]["sha256"], digest);
+  EXPECT_EQ(history[5]["result"], "failed");
+  EXPECT_EQ(history[5]["simulated"], true);
+  EXPECT_NE(history[0]["id"], history[1]["id"]);
+  EXPECT_EQ(history[6]["command"], "update");
+  EXPECT_NE(history[6]["result"], "ok");
   EXPECT_TRUE(std::regex_match(history[0]["time"].get<std::string>(),
                                std::regex(R"(20\d\d-\d\d-\d\dT\d\d:\d\d:\d\dZ)")));
+
+  // Another computer's file and the single file of earlier versions are merged in by time; a
+  // change of that computer without its result line was cut off there.
+  const std::string service = data.path() + "/qvr-service";
+  const std::string own = HistoryLocationIn(service).machineFile();
+  WriteText(service + "/history/other-pc.jsonl",
+            R"({"id":"a1","time":"2020-06-15T06:00:00Z","program":"qvr-service","machine":"pc2",)"
+            R"("adapter_serial":7,"device":"MUX-410","unit_serial":41000999,"command":"write",)"
+            R"("file":"C:\\car.MUX","sha256":"","simulated":false})"
+            "\n"
+            R"({"id":"a1","time":"2020-06-15T06:00:09Z","result":"ok","unit_changed":true})"
+            "\n"
+            R"({"id":"a2","time":"2020-06-16T06:00:00Z","program":"qvrctl","machine":"pc2",)"
+            R"("adapter_serial":7,"device":"MUX-410","unit_serial":41000999,"command":"update",)"
+            R"("file":"","sha256":"","simulated":false})"
+            "\n");
+  WriteText(service + "/history.jsonl",
+            R"({"time":"2019-03-01T08:00:00Z","program":"qvrctl","adapter_serial":7,)"
+            R"("device":"TPX-520","unit_serial":52000456,"command":"reset","file":"",)"
+            R"("sha256":"","result":"ok","simulated":true})"
+            "\n");
+  // A line cut short by a program killed while writing it never swallows the next change.
+  std::ofstream(own, std::ios::binary | std::ios::app) << R"({"id":"cut","time":"2026-)";
+  ASSERT_EQ(Run({"reset", "tpx-520"}).status, 0);
+  const Outcome listed = Run({"--json", "history"});
+  EXPECT_NE(listed.err.find("passed over as unreadable (cut short or not fully synchronised): 1"),
+            std::string::npos)
+      << listed.err;
+  const nlohmann::json object = JsonLines(listed.out).at(0);
+  EXPECT_EQ(object["skipped_lines"], 1);
+  history = object["history"];
+  ASSERT_EQ(history.size(), 11u) << history;
+  EXPECT_EQ(history[0]["time"], "2019-03-01T08:00:00Z");
+  EXPECT_EQ(history[0]["result"], "ok");
+  EXPECT_EQ(history[1]["machine"], "pc2");
+  EXPECT_EQ(history[1]["result"], "ok");
+  EXPECT_EQ(history[2]["command"], "update");
+  EXPECT_TRUE(history[2]["result"].is_null());
+  EXPECT_EQ(history[10]["command"], "reset");
+  EXPECT_EQ(history[10]["result"], "ok");
+  text = Run({"history"});
+  EXPECT_NE(text.out.find("update MUX-410  unit 41000999  adapter 7  (qvrctl)  no result recorded"),
+            std::string::npos)
+      << text.out;
+
+  // One unit's changes, from a local date on; the text output in the chosen language.
+  EXPECT_EQ(JsonLines(Run({"--json", "history", "--unit", "52000456"}).out).at(0)["history"].size(),
+            3u);
+  EXPECT_EQ(
+      JsonLines(Run({"--json", "history", "--since", "2020-06-01"}).out).at(0)["history"].size(),
+      10u);
+  const Outcome none = Run({"history", "--unit", "41000999", "--since", "2020-07-01"});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.out.find("No recorded change matches"), std::string::npos) << none.out;
+  EXPECT_EQ(Run({"history", "--since", "1.7.2020"}).status, 2);
+  const std::string russian = Run({"history", "--unit", "41000123"}, nullptr, "ru").out;
+  EXPECT_NE(russian.find("  запись MUX-410  устройство 41000123"), std::string::npos) << russian;
+  EXPECT_NE(russian.find("  сбой  "), std::string::npos) << russian;
+  EXPECT_EQ(russian.find("write"), std::string::npos) << russian;
+  EXPECT_EQ(russian.find("failed"), std::string::npos) << russian;
+
+  // What stands at this computer's file and is no file takes no line, at once: the change goes
+  // on and says so, and the history lists the rest.
+  std::vector<std::string> planted = {"folder"};
+#ifndef _WIN32
+  planted.push_back("pipe");
+#endif
+  for (const std::string& kind : planted) {
+    SCOPED_TRACE(kind);
+    std::filesystem::remove_all(own);
+    if (kind == "folder") std::filesystem::create_directory(own);
+#ifndef _WIN32
+    if (kind == "pipe") {
+      ASSERT_EQ(::mkfifo(own.c_str(), 0600), 0);
+    }
+#endif
+    const Outcome changed = Run({"reset", "tpx-520"});
+    EXPECT_EQ(changed.status, 0);
+    EXPECT_NE(changed.err.find("The change was not written to the history (\"" + own + "\")"),
+              std::string::npos)
+        << changed.err;
+    const Outcome read = Run({"history"});
+    EXPECT_EQ(read.status, 0);
+    EXPECT_NE(read.err.find("Could not read the history file \"" + own + "\""), std::string::npos)
+        << read.err;
+  }
 }
 
 }  // namespace

@@ -38,11 +38,15 @@ class Qvrctl : public ::testing::Test {
   }
 
   Outcome RunPlain(std::vector<std::string> args, const char* answers = nullptr) {
+    std::istringstream in(answers ? answers : "");
+    return RunReading(std::move(args), in, answers != nullptr);
+  }
+  // The same, what the user types (or standard input holds) read from `in`.
+  Outcome RunReading(std::vector<std::string> args, std::istream& in, bool isTerminal) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
-    std::istringstream in(answers ? answers : "");
     std::ostringstream out, err;
-    const cli::Terminal terminal{&in, answers != nullptr, false, &clock};
+    const cli::Terminal terminal{&in, isTerminal, false, &clock};
     const int status = cli::RunQvrctl(int(argv.size()), argv.data(), out, err, terminal);
     return {status, out.str(), err.str()};
   }

@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "devices/backup/history_reader.h"
 #include "platform/temporary_removal.h"
 #include "sim/sim_controller.h"
 #include "support/ldr_builder.h"
+#include "support/portable.h"
 
 namespace qvr {
 namespace {
@@ -75,7 +77,8 @@ size_t Count(const std::string& text, const std::string& what) {
 const std::string kNotice = "Termination signal received: stopping when the transfer ends";
 
 TEST(QvrctlSignals, ATransferRunsToItsEndBeforeTheSignalEndsTheProgram) {
-  test::TempDir state;
+  test::TempDir state, data;
+  test::SetEnvironment(test::kDataFolderVariable, data.path());
   const std::string file = state.File("unit.MUX");
   ASSERT_EQ(RunQvrctl(state.path(), {"read", "mux-410", file}).exitStatus, 0);
   const std::string ldr = state.File("mux.LDR");
@@ -109,6 +112,18 @@ TEST(QvrctlSignals, ATransferRunsToItsEndBeforeTheSignalEndsTheProgram) {
     // The single leading block and every block of the image, up to the short last one.
     EXPECT_EQ(Count(update.err, "00->01 CMD:82"), 1u + (2010u + 32u + 31u) / 32u);
   }
+
+  // Killed outright, an update leaves the line written before its first block: the history
+  // shows the change, without a result.
+  const Finished killed = RunQvrctl(
+      state.path(), {"update", "mux-410", ldr, "--yes", "--allow-reinstall"}, SIGKILL, "CMD:82");
+  EXPECT_EQ(killed.exitStatus, -1);
+  const std::vector<HistoryEntry> changes = ReadHistory(DefaultHistoryLocation());
+  ASSERT_FALSE(changes.empty());
+  EXPECT_EQ(changes.back().command, "update");
+  EXPECT_EQ(changes.back().sha256.size(), 64u);
+  EXPECT_TRUE(HistoryObject(changes.back())["result"].is_null());
+  test::UnsetEnvironment(test::kDataFolderVariable);
 }
 
 TEST(QvrctlSignals, OutsideATransferTheSignalEndsTheProgramAtOnce) {

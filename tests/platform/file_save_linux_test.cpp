@@ -99,7 +99,7 @@ TEST(SaveFile, RefusesFoldersPipesDevicesAndReadOnlyFilesLeavingThemAsTheyWere) 
     SCOPED_TRACE(name);
     EXPECT_EQ(SaveFile(folder.File(name), "x").refusal, SaveRefusal::kNotRegularFile);
     // An append (the history's) neither writes there nor waits for a pipe's reader.
-    EXPECT_FALSE(AppendToFile(folder.File(name), "x"));
+    EXPECT_EQ(AppendLine(folder.File(name), "x\n").refusal, SaveRefusal::kNotRegularFile);
   }
   EXPECT_TRUE(S_ISFIFO(StatOf(folder.File("fifo")).st_mode));
   EXPECT_TRUE(std::filesystem::is_directory(folder.File("folder.MUX")));
@@ -217,10 +217,10 @@ TEST_P(OtherUsersLink, IsFollowedOnlyInTheirOwnFolder) {
 
   const SaveResult saved = SaveFile(link, "configuration");
   EXPECT_EQ(saved.ok(), c.followed);
-  // An append follows the same links, and no others.
-  EXPECT_EQ(AppendToFile(link, "\nappended"), c.followed);
+  // An append follows the same links, and no others; it starts on a line of its own.
+  EXPECT_EQ(AppendLine(link, "appended\n").ok(), c.followed);
   if (c.followed) {
-    EXPECT_EQ(ReadFile(secret), "configuration\nappended");
+    EXPECT_EQ(ReadFile(secret), "configuration\nappended\n");
     return;
   }
   EXPECT_EQ(saved.refusal, SaveRefusal::kForeignLink);

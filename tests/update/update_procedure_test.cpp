@@ -44,7 +44,11 @@ class FirmwareUpdate : public ::testing::Test {
     const std::string path = dir.File("mux.LDR");
     test::WriteBytes(path, bytes);
     UpdateFileChooser chooser{[path] { return path; },
-                              [this](const std::string& p) { remembered.push_back(p); }};
+                              [this](const std::string& p) { remembered.push_back(p); },
+                              [this](const std::string&, const std::vector<uint8_t>& bytes) {
+                                loaded = bytes;
+                                writesBeforeLoaded = FirmwareWrites().size();
+                              }};
     sim.ClearWire();
     return UpdateFirmware(link, host, catalogue, module, chooser);
   }
@@ -77,10 +81,14 @@ class FirmwareUpdate : public ::testing::Test {
   Link link{transport, host, clock};
   Catalogue catalogue;
   std::vector<std::string> remembered;
+  std::vector<uint8_t> loaded;  // what the update told it would send, before sending it
+  size_t writesBeforeLoaded = 0;
 };
 
 TEST_F(FirmwareUpdate, NewerFileIsSentAndTheDeviceThenReportsItsVersion) {
   EXPECT_EQ(Update(MuxFile(216).Build()), UpdateOutcome::kUpdated);
+  EXPECT_EQ(loaded, MuxFile(216).Build());
+  EXPECT_EQ(writesBeforeLoaded, 0u);
 
   ASSERT_EQ(host.boxes.size(), 1u);
   EXPECT_EQ(host.boxes[0].style, BoxKind::kInformation);
@@ -330,7 +338,7 @@ TEST_F(FirmwareUpdate, TheControllerIsAskedAgainUntilItIsBackOnTheBus) {
 
 TEST_F(FirmwareUpdate, CancelledChoiceEndsSilentlyAfterTheDeviceBanner) {
   UpdateFileChooser chooser{[] { return std::string(); },
-                            [this](const std::string& p) { remembered.push_back(p); }};
+                            [this](const std::string& p) { remembered.push_back(p); }, nullptr};
   EXPECT_EQ(UpdateFirmware(link, host, catalogue, kMux410, chooser), UpdateOutcome::kCancelled);
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_TRUE(remembered.empty());
@@ -345,7 +353,7 @@ TEST_F(FirmwareUpdate, AbsentDeviceIsReportedBeforeTheFileIsChosen) {
                               chosen = true;
                               return std::string("x.LDR");
                             },
-                            nullptr};
+                            nullptr, nullptr};
   EXPECT_EQ(UpdateFirmware(link, host, catalogue, tpx520::kModule, chooser),
             UpdateOutcome::kFailed);
   EXPECT_FALSE(chosen);

@@ -149,15 +149,23 @@ TEST_F(BackupsOverUsb, TheBackupsThatMatterAreKeptAndLatestIsTheRightOne) {
   EXPECT_EQ(kept.back().sequence, 33u) << kept.back().folder;
   EXPECT_EQ(kept[kept.size() - 3].timeName, "20990101T000000Z");
 
-  // A write cut half-way: the next backup, of the half-written unit, is marked and "latest"
-  // gives back the one before it.
+  // A write cut half-way, the adapter gone from then on: the history names both serial numbers,
+  // read before it went, the next backup (of the half-written unit) is marked and "latest" gives
+  // back the one before it.
   const int before = bed->IoctlCount(0);
   ASSERT_EQ(Qvrctl({"read", "mux-410", files / "probe.MUX"}).status, 0);
   // The backup's read takes about as many as a read; a dozen more reach into the write.
-  bed->FailIoctlAfter(0, bed->IoctlCount(0) - before + 12, EPIPE);
+  bed->FailIoctlAfter(0, bed->IoctlCount(0) - before + 12, EPIPE, -1);
   const ProgramResult cut = Qvrctl({"write", "mux-410", a, "--yes"});
   bed->ClearFaults(0);
   ASSERT_EQ(cut.status, 1) << cut.err;
+  EXPECT_NE(cut.err.find("it may now hold a mix"), std::string::npos) << cut.err;
+  const nlohmann::json changes =
+      nlohmann::json::parse(Qvrctl({"--json", "history"}).out)["history"];
+  ASSERT_FALSE(changes.empty());
+  EXPECT_EQ(changes.back()["result"], "failed");
+  EXPECT_EQ(changes.back()["unit_serial"], 41000123u);
+  EXPECT_EQ(changes.back()["adapter_serial"], sim::kControllerIdentity.serialNumber);
   const BackupEntry sound = Listed().back();
   ASSERT_EQ(Qvrctl({"write", "mux-410", b, "--yes"}).status, 0);
   kept = Listed();

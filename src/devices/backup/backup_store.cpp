@@ -338,13 +338,26 @@ std::unique_ptr<BackupEntry> BackupAt(const std::string& root, const std::string
   std::string device;
   uint32_t serial = 0;
   if (!SplitUnitFolder(unitName, device, serial)) return nullptr;
+  std::error_code ec;
   for (const BackupEntry& entry : ListUnitBackups(root, device.c_str(), serial)) {
     if (entry.folder != folder) continue;
     const fs::path listed = NativePath(entry.path).parent_path() / file.filename();
-    std::error_code ec;
     if (fs::equivalent(listed, file, ec)) return std::make_unique<BackupEntry>(entry);
   }
-  return nullptr;
+  // A backup that is not whole (its raw image gone) still belongs to the unit whose folder
+  // holds it.
+  uint64_t sequence = 0;
+  std::string timeName;
+  if (!SplitBackupFolder(folder, sequence, timeName) || !fs::is_regular_file(file, ec))
+    return nullptr;
+  auto entry = std::make_unique<BackupEntry>();
+  entry->device = device;
+  entry->serial = serial;
+  entry->folder = folder;
+  entry->timeName = timeName;
+  entry->sequence = sequence;
+  entry->path = path;
+  return entry;
 }
 
 PruneOutcome PruneBackups(const GuardedFolder& unitFolder, int keep,

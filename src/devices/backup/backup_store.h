@@ -69,7 +69,8 @@ std::vector<BackupEntry> ListUnitBackups(const std::string& root, const char* de
 uint64_t NextBackupSequence(const std::string& root, const char* device, uint32_t serial);
 // The unit's newest backup not taken after a failed change; null when there is none.
 const BackupEntry* LatestSoundBackup(const std::vector<BackupEntry>& unitBackups);
-// The backup whose configuration or raw image is `path`, when it is one under `root`.
+// The backup whose configuration or raw image is `path`, when it is one under `root` (one that
+// is not whole is named by its folders only).
 std::unique_ptr<BackupEntry> BackupAt(const std::string& root, const std::string& path);
 
 // Opens the folder `root` (made when `make`), and `below` inside it without following links;

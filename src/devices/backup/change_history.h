@@ -1,61 +1,79 @@
 #pragma once
-// The history of changes to units: every write, default, restore, update and reset that
-// reached a unit, by qvrctl or the window, one JSON object a line in the user's data folder.
+// The history of changes to units: every write, default, restore, update and reset that qvrctl
+// or the window began on a unit. A change is two JSON lines with one id: the first, written
+// before anything is sent, says what is about to change (time, program, computer, serial
+// numbers, command, file and the SHA-256 of its bytes); the second says how it ended. A change
+// without its second line was cut off (the program was killed) or still runs elsewhere. Each
+// computer appends to a file of its own, so that computers sharing a synchronised data folder
+// never write one file; readers merge the files in time order.
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "link/device_module.h"
-#include "link/link.h"
+#include "platform/file_save.h"
 
 namespace qvr {
 
+// The result words of a change's second line.
+inline constexpr const char* kResultOk = "ok";
+inline constexpr const char* kResultFailed = "failed";
+inline constexpr const char* kResultCut = "cut";  // a termination signal or a stop ended it
+inline constexpr const char* kResultNotConfirmed = "not confirmed";
+
 struct HistoryEntry {
-  std::string time;     // UTC, "2026-12-07T10:30:00Z"
+  std::string id;       // one per change ("" in the one-line records of earlier versions)
+  std::string time;     // UTC when the change began, "2026-12-07T10:30:00Z"
   std::string program;  // "qvrctl" or "qvr-service"
+  std::string machine;  // the computer's name ("" in earlier records)
   std::optional<uint32_t> adapterSerial;
   std::string device;  // the module's name
   std::optional<uint32_t> unitSerial;
   std::string command;  // "write", "default", "restore", "update", "reset"
-  std::string file;     // what was written ("" when none)
-  std::string sha256;   // of the file's bytes ("" when none could be read)
-  std::string result;   // "ok" or "failed"
+  std::string file;     // absolute path of what was sent; "-" standard input; "" none
+  std::string sha256;   // of the file's bytes as the program read them ("" when none)
+  std::string result;   // one of the result words; "" when no result was recorded
   bool simulated = false;
+  bool unitChanged = true;  // false: it failed before any write reached the unit
 };
 
-// $XDG_DATA_HOME/qvr-service/history.jsonl (the user's data folder on every system); empty for
-// a user without a data folder (no home).
-std::string DefaultHistoryFile();
+// Where the history is kept.
+struct HistoryLocation {
+  std::string folder;     // every computer's file
+  std::string olderFile;  // the one file of earlier versions, still read
+  // This computer's file: `folder`/<machine id>.jsonl ("" without a folder).
+  std::string machineFile() const;
+};
 
-// Appends one line; false when the file could not be written or is "" (the change itself
-// stands).
-bool AppendHistory(const std::string& historyFile, const HistoryEntry& entry);
-// The entry as the history file and `qvrctl history --json` carry it (unknown serials: null).
+// The history kept in `serviceFolder`: its "history" folder and its "history.jsonl".
+HistoryLocation HistoryLocationIn(const std::string& serviceFolder);
+// The history in $XDG_DATA_HOME/qvr-service (the user's data folder on every system); empty
+// names for a user without a data folder (no home).
+HistoryLocation DefaultHistoryLocation();
+// A computer's id as a file name: letters, digits, '-' and '_' kept, anything else '_', at most
+// 64 characters; "unknown" for "".
+std::string MachineFileName(const std::string& machineId);
+
+// A change's first line, and its second line (`entry`'s id, the time now, its result).
+nlohmann::json FirstLineObject(const HistoryEntry& entry);
+nlohmann::json ResultLineObject(const HistoryEntry& entry, const std::string& time);
+// A line of the file as a change's record; `isResult` tells a second line (which then holds
+// only id, result and unitChanged). None for a line that is neither.
+std::optional<HistoryEntry> ParseHistoryLine(const std::string& line, bool& isResult);
+
+// The change as `qvrctl history --json` lists it: the keys of its first line (time, program,
+// machine, adapter_serial, device, unit_serial, command, file, sha256, simulated, id) and
+// `result`, null when no result was recorded. Unknown serial numbers are null.
 nlohmann::json HistoryObject(const HistoryEntry& entry);
-// Every entry the file holds, oldest first; lines that are not entries are skipped.
-std::vector<HistoryEntry> ReadHistory(const std::string& historyFile);
-// Whether the last change the history holds for the unit (`simulated` or real) failed, which
-// leaves the unit holding part of what was sent.
-bool LastChangeFailed(const std::string& historyFile, const std::string& device, uint32_t serial,
+
+// Appends `line` to `file`, its folder made when missing (the change itself stands whatever
+// this returns). An empty name (no home) is refused as kSystem ENOENT.
+[[nodiscard]] SaveResult AppendHistoryLine(const std::string& file, const nlohmann::json& line);
+
+// Whether the unit's last change in the history (`simulated` or real) may have left it holding
+// only some of what was sent: it failed or was cut after a write reached the unit, or it has no
+// result recorded.
+bool LastChangeFailed(const HistoryLocation& history, const std::string& device, uint32_t serial,
                       bool simulated);
-
-// Records one change, made between construction and Finish: Finish appends the line when the
-// unit was changed at all (the command succeeded, or a write to the unit was acknowledged
-// before it failed), with the adapter's and the unit's serial numbers read then.
-class ChangeRecorder {
- public:
-  ChangeRecorder(Link& link, const DeviceModule& module, std::string program, std::string command,
-                 bool simulated);
-  // `file` "" or "-": no file (or standard input, whose bytes are gone); else its SHA-256.
-  void Finish(bool succeeded, const std::string& file, const std::string& historyFile);
-
- private:
-  Link& link_;
-  const DeviceModule& module_;
-  uint64_t acknowledgedAtStart_;
-  HistoryEntry entry_;
-};
 
 }  // namespace qvr

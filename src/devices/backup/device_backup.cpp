@@ -120,8 +120,7 @@ BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
   raw.time = UtcTimeText(now, false);
   raw.machine = MachineId();
   raw.computer = MachineName();
-  raw.afterFailedChange =
-      LastChangeFailed(request.historyFile, module.name, serial, request.simulated);
+  raw.afterFailedChange = LastChangeFailed(request.history, module.name, serial, request.simulated);
   raw.name = Cp1251ToUtf8(image->configNameText());
   CaptureUnitBytes(driver, *image, raw);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "devices/backup/backup_store.h"
+#include "devices/backup/change_history.h"
 #include "devices/backup/raw_image.h"
 #include "link/device_module.h"
 #include "link/link.h"
@@ -20,7 +21,7 @@ class Host;
 struct BackupRequest {
   std::string folder;              // the backups folder
   int keep = kDefaultBackupsKept;  // backups kept beside the unit's first one
-  std::string historyFile;         // tells whether the unit's last change failed
+  HistoryLocation history;         // tells whether the unit's last change failed
   bool simulated = false;          // the simulated controller's units
   std::string restoring;  // the folder name of a backup about to be restored: never pruned now
 };

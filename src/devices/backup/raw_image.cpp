@@ -140,11 +140,13 @@ std::optional<RawImage> ParseRawImage(const std::string& text) {
   return image;
 }
 
-std::optional<RawImage> ReadRawImage(const std::string& path) {
+std::optional<RawImage> ReadRawImage(const std::string& path, std::string* bytes) {
   std::string text;
   bool tooLarge = false;
   if (!ReadRegularFile(path, kLargestRawImage, text, tooLarge)) return std::nullopt;
-  return ParseRawImage(text);
+  std::optional<RawImage> image = ParseRawImage(text);
+  if (bytes) *bytes = std::move(text);
+  return image;
 }
 
 }  // namespace qvr

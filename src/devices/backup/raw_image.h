@@ -41,8 +41,9 @@ struct RawImage {
 std::string RawImageText(const RawImage& image);
 // The image a file holds; none when the text is not one (damaged, cut, another format).
 std::optional<RawImage> ParseRawImage(const std::string& text);
-// Reads and parses the file at `path`; none when it cannot be read or is not one.
-std::optional<RawImage> ReadRawImage(const std::string& path);
+// Reads and parses the file at `path`; none when it cannot be read or is not one. `bytes`, when
+// given, receives what was read: the bytes the image came from.
+std::optional<RawImage> ReadRawImage(const std::string& path, std::string* bytes = nullptr);
 
 // Copies every unit block and the events of `image`, as read from the unit, into `raw`.
 template <typename Image>

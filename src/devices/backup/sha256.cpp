@@ -49,12 +49,13 @@ void Compress(std::array<uint32_t, 8>& state, const uint8_t* block) {
 std::string Sha256Hex(std::string_view bytes) {
   std::array<uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                    0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-  size_t whole = bytes.size() / 64 * 64;
+  // The remainder as such, so that the compiler sees the tail's indexes stay inside it.
+  const size_t rest = bytes.size() % 64;
+  const size_t whole = bytes.size() - rest;
   for (size_t at = 0; at < whole; at += 64)
     Compress(state, reinterpret_cast<const uint8_t*>(bytes.data()) + at);
   // The tail, the 0x80 marker, zeros and the length in bits, big-endian, in one or two blocks.
   std::array<uint8_t, 128> tail{};
-  const size_t rest = bytes.size() - whole;
   for (size_t i = 0; i < rest; ++i) tail[i] = uint8_t(bytes[whole + i]);
   tail[rest] = 0x80;
   const size_t tailSize = rest < 56 ? 64 : 128;
