@@ -82,6 +82,11 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
       "With --simulator: every report takes MS milliseconds (0 to 10000), like a slow adapter.",
       "MS");
   const QCommandLineOption settings("settings", "Settings file to use.", "PATH");
+  const QCommandLineOption dataFolder(
+      "data-folder",
+      "Folder of the backups and the history, one several computers may share (default: "
+      "DataFolder of the settings, else the user's own).",
+      "DIR");
   const QCommandLineOption newInstance(
       "new-instance",
       "Open a window of its own even when one with the same settings runs already (which is "
@@ -91,6 +96,7 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
   parser.addOption(latency);
   parser.addOption(simulatorDir);
   parser.addOption(settings);
+  parser.addOption(dataFolder);
   parser.addOption(newInstance);
 
   if (!parser.parse(SplitSimulatorState(arguments))) return Fail(parser.errorText(), exitCode);
@@ -112,6 +118,7 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, int& exi
   options.simulator = parser.isSet(simulator) || parser.isSet(simulatorDir);
   options.simulatorDir = parser.value(simulatorDir);
   options.settingsPath = parser.value(settings);
+  options.dataFolder = parser.value(dataFolder);
   options.newInstance = parser.isSet(newInstance);
   bool number = true;
   options.simulatedLatencyMs = parser.isSet(latency) ? parser.value(latency).toInt(&number) : 0;

@@ -1,8 +1,9 @@
 #pragma once
 // The program's command line: --simulator[=DIR] runs against the built-in simulated controller
 // (DIR keeps its devices' memory across runs), --simulated-latency MS slows its reports down
-// like a slow adapter, --settings PATH names the settings file, --new-instance opens a window
-// even when one runs; --help and --version answer and end.
+// like a slow adapter, --settings PATH names the settings file, --data-folder DIR the folder of
+// the backups and the history, --new-instance opens a window even when one runs; --help and
+// --version answer and end.
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,7 @@ struct AppOptions {
   bool simulator = false;
   QString simulatorDir;
   QString settingsPath;
+  QString dataFolder;          // "": the settings' DataFolder, else the user's own
   int simulatedLatencyMs = 0;  // every report of the simulated controller takes this long
   bool newInstance = false;    // a window of its own even when one runs already
 };

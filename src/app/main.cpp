@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     options.transport = std::make_unique<qvr::sim::SimTransport>(std::move(controller));
   }  // without one the window talks to the USB controller
   options.simulated = appOptions.simulator;
+  options.dataFolder = appOptions.dataFolder.toStdString();
 
   qvr::MainWindow window(std::move(options));
   qvr::TerminationSignals terminationSignals([&window] { window.Terminate(); });

@@ -26,6 +26,7 @@
 #include "app/shell_host.h"
 #include "app/tab_order.h"
 #include "app/window_fit.h"
+#include "devices/backup/data_folder.h"
 #include "devices/backup/device_backup.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
@@ -66,13 +67,8 @@ MainWindow::MainWindow(WindowOptions options)
             host_->LogLine(text);
           }) {
   simulated_ = options.simulated;
-  // The simulated controller's units keep their backups apart: their serial numbers could be a
-  // real unit's, whose restore list must never offer them.
-  backupFolder_ =
-      options.backupFolder.empty() ? DefaultBackupFolder(simulated_) : options.backupFolder;
-  history_ = options.backupFolder.empty()
-                 ? DefaultHistoryLocation()
-                 : HistoryLocationIn(Utf8Path(NativePath(backupFolder_).parent_path()));
+  chosenDataFolder_ = options.dataFolder;
+  UseDataFolder(chosenDataFolder_);
   BuildWidgets();
   CreateServices(options);
   CreateDevicePages(options.createPage);
@@ -224,6 +220,7 @@ void MainWindow::ReadSettings() {
   debugItem_->setChecked(read.debug);
   backupBeforeChange_ = read.backup;
   backupsKept_ = read.backupsKept;
+  if (chosenDataFolder_.empty()) UseDataFolder(ReadDataFolder(ini, settings_.path().toStdString()));
   previewItem_->setChecked(ini.GetInt(kMainSettings, kPreviewWriteKey, 0) != 0);
   SetLanguage(read.language);
 }
@@ -351,6 +348,16 @@ void MainWindow::UpdateFileLoaded(const std::string& path, const std::vector<uin
   if (change_)
     change_->SetFile(path,
                      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void MainWindow::UseDataFolder(const std::string& chosen) {
+  const std::string folder = DataFolderOf(chosen);
+  backupFolder_ = BackupFolderIn(folder, simulated_);
+  history_ = HistoryLocationIn(folder);
+}
+
+void MainWindow::UpdateNotConfirmed() {
+  if (change_) change_->Finish(ChangeResult::kNotConfirmed);
 }
 
 MainWindow::RecordedChange::RecordedChange(MainWindow& window, const DeviceModule& module,

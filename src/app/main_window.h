@@ -70,8 +70,8 @@ struct WindowOptions {
   Clock* clock = nullptr;                       // default: the steady clock
   MessageBoxResponder* boxResponder = nullptr;  // default: real message boxes
   FileDialogRunner* dialogRunner = nullptr;     // default: real file dialogs
-  bool simulated = false;    // the title says that the controller is the simulated one
-  std::string backupFolder;  // default: the per-user backups folder
+  bool simulated = false;  // the title says that the controller is the simulated one
+  std::string dataFolder;  // default: DataFolder of the settings, else the user's own
 };
 
 class MainWindow final : public QMainWindow,
@@ -108,6 +108,7 @@ class MainWindow final : public QMainWindow,
   std::string ChooseUpdateFile(const DeviceModule& module) override;
   void RememberUpdateFile(const DeviceModule& module, const std::string& path) override;
   void UpdateFileLoaded(const std::string& path, const std::vector<uint8_t>& bytes) override;
+  void UpdateNotConfirmed() override;
   LinkResult BackupBeforeChange(const DeviceModule& module) override;
 
   // -1 keeps the language and returns it; 1 English; anything else Russian. Marks, title,
@@ -166,6 +167,8 @@ class MainWindow final : public QMainWindow,
   void CreateDevicePages(const PageFactory& createPage);
   void StartUp();
   void ReadSettings();
+  // The backups and the history in the data folder `chosen` names (see DataFolderOf).
+  void UseDataFolder(const std::string& chosen);
   void WriteSettings();
   void ShutDown();
   // A toolbar command, a box or a waiting loop of the core is beneath the current event.
@@ -339,8 +342,9 @@ class MainWindow final : public QMainWindow,
   bool simulated_ = false;
   bool backupBeforeChange_ = true;
   int backupsKept_ = kDefaultBackupsKept;  // the settings file's, written back as read
+  std::string chosenDataFolder_;           // the command line's, which outranks the settings'
   std::string backupFolder_;
-  HistoryLocation history_;           // beside the backups folder
+  HistoryLocation history_;           // in the data folder with the backups
   ChangeRecorder* change_ = nullptr;  // the running command's change, which its steps tell of
   std::string restoringBackup_;       // the backup folder a restore writes back: never pruned then
   bool shutDownStarted_ = false;

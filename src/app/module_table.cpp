@@ -13,11 +13,11 @@ TransferResult UpdateFirmwareOp(ModuleContext& context, const DeviceModule& modu
       [&](const std::string& path, const std::vector<uint8_t>& bytes) {
         context.UpdateFileLoaded(path, bytes);
       }};
+  const UpdateOutcome outcome =
+      UpdateFirmware(context.link(), context.host(), context.catalogue(), module, chooser);
+  if (outcome == UpdateOutcome::kNotConfirmed) context.UpdateNotConfirmed();
   // Every other outcome has shown itself.
-  return UpdateFirmware(context.link(), context.host(), context.catalogue(), module, chooser) ==
-                 UpdateOutcome::kUpdated
-             ? LinkOk
-             : LinkStoppedAndShown;
+  return outcome == UpdateOutcome::kUpdated ? LinkOk : LinkStoppedAndShown;
 }
 
 PageOutcome ReadConfigFileOp(ModuleContext& context, const DeviceModule& module,

@@ -32,6 +32,9 @@ class ModuleContext {
   virtual void RememberUpdateFile(const DeviceModule& module, const std::string& path) = 0;
   // The update file's bytes that passed the checks, just before they are sent.
   virtual void UpdateFileLoaded(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
+  // Every block of the update went, and the unit has not answered since: the change is on record
+  // as not confirmed rather than failed.
+  virtual void UpdateNotConfirmed() = 0;
   // Saves the device's configuration before a change (when the settings ask for it): LinkOk to
   // go on; LinkStoppedAndShown when it failed and the user has been told.
   virtual LinkResult BackupBeforeChange(const DeviceModule& module) = 0;

@@ -79,9 +79,13 @@ void DeclareGlobal(CommandLine& line) {
                "One JSON object per adapter on stdout, for every command and outcome (format 1)");
   app.add_flag("-q,--quiet", options.quiet, "No progress display");
   line.Offer(app.add_option("--settings", options.settingsPath,
-                            "The window's settings file to take BackupsKept from (default: the "
-                            "one the window uses)"),
+                            "The window's settings file to take BackupsKept and DataFolder from "
+                            "(default: the one the window uses)"),
              {.fileSuffix = "INI"});
+  line.Offer(app.add_option("--data-folder", options.dataFolder,
+                            "The folder of the backups and the history, one several computers "
+                            "may share (default: DataFolder of the settings, else the user's)"),
+             {.folders = true});
   app.add_option("--keep-backups", options.keepBackups,
                  "How many backups of each unit are kept (default: BackupsKept of the settings, "
                  "else 20)")

@@ -242,12 +242,14 @@ const Command kCommands[] = {
                 "SHA-256, result",
         .declare = DeclareHistory,
         .runHere = RunHistory,
+        .listsDataFolder = true,
     },
     {
         .name = "backups",
         .help = "The backups made before changes: unit serial, time and file",
         .declare = DeclareBackups,
         .runHere = RunBackups,
+        .listsDataFolder = true,
     },
     {
         .name = "restore",

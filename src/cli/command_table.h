@@ -32,12 +32,13 @@ struct Command {
   // Runs the command without choosing an adapter: listings and scripts of this computer.
   int (*runHere)(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
                  std::ostream& err) = nullptr;
-  bool changesTheUnit = false;  // a change recorded in the history, after a backup
-  bool usesAdapter = true;      // false: run works on a file alone, no adapter is chosen
-  bool identifies = false;      // says first when the controller it identifies is simulated
-  bool fileIsOutput = false;    // FILE is written: "-" is standard output, not input
-  bool exitsLikeDiff = false;   // 1 is the answer "different", 2 trouble
-  const char* json = nullptr;   // its name in JSON and the history when not `name`
+  bool changesTheUnit = false;   // a change recorded in the history, after a backup
+  bool listsDataFolder = false;  // lists the backups or the history of the data folder
+  bool usesAdapter = true;       // false: run works on a file alone, no adapter is chosen
+  bool identifies = false;       // says first when the controller it identifies is simulated
+  bool fileIsOutput = false;     // FILE is written: "-" is standard output, not input
+  bool exitsLikeDiff = false;    // 1 is the answer "different", 2 trouble
+  const char* json = nullptr;    // its name in JSON and the history when not `name`
 
   const char* jsonName() const { return json ? json : name; }
 };

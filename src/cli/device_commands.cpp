@@ -87,6 +87,8 @@ int RunUpdate(Session& s, const DeviceModule& module, const std::string& path) {
   const bool sent = result == UpdateOutcome::kUpdated || result == UpdateOutcome::kNotTaken ||
                     result == UpdateOutcome::kNotConfirmed;
   if (sent) s.host.fields()["confirmed"] = result == UpdateOutcome::kUpdated;
+  if (s.change && result == UpdateOutcome::kNotConfirmed)
+    s.change->Finish(ChangeResult::kNotConfirmed);
   if (result == UpdateOutcome::kUpdated) return kExitOk;
   if (sent) return kExitFailure;
   if (result == UpdateOutcome::kCancelled) {  // only an empty path cancels the choice

@@ -21,6 +21,7 @@
 #include "cli/shared_settings.h"
 #include "cli/terminal_text.h"
 #include "devices/backup/change_recorder.h"
+#include "devices/backup/data_folder.h"
 #include "devices/drivers/device_drivers.h"
 #include "i18n/added_texts.h"
 #include "link/clock.h"
@@ -122,10 +123,10 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   if (!options.file.empty()) host.fields()["file"] = options.file;
   std::optional<ChangeRecorder> change;
   if (command.changesTheUnit) {
-    change.emplace(
-        link, NamedModule(options),
-        ChangeSetting{"qvrctl", command.jsonName(), options.simulator, DefaultHistoryLocation(),
-                      &catalogue, [&host](const std::string& text) { host.Remark(text); }});
+    change.emplace(link, NamedModule(options),
+                   ChangeSetting{"qvrctl", command.jsonName(), options.simulator,
+                                 HistoryLocationIn(DataFolderOf(options.dataFolder)), &catalogue,
+                                 [&host](const std::string& text) { host.Remark(text); }});
     session.change = &*change;
   }
   const int status = command.run(session, NamedModule(options));
@@ -224,6 +225,22 @@ int CheckedOutput(int status, const RunOptions& options, std::ostream& out, std:
   return status == kExitOk || status == kExitDeclined ? kExitFailure : status;
 }
 
+// The settings the window shares, read only by a command that uses them and only where the
+// command line has not said: a change backs its unit up (how many are kept) into the data
+// folder, a listing reads the data folder.
+void TakeSharedSettings(const CLI::App& app, RunOptions& options, std::ostream& err) {
+  const Command& command = *options.command;
+  const bool keeping =
+      command.changesTheUnit && !options.noBackup && app.get_option("--keep-backups")->count() == 0;
+  const bool locating = (command.changesTheUnit || command.listsDataFolder) &&
+                        app.get_option("--data-folder")->count() == 0;
+  if (!keeping && !locating) return;
+  const SharedSettings shared =
+      ReadSharedSettings(options.settingsPath, keeping, LanguageOf(options), err);
+  if (keeping) options.keepBackups = shared.backupsKept;
+  if (locating) options.dataFolder = shared.dataFolder;
+}
+
 }  // namespace
 
 Terminal ProcessTerminal() {
@@ -256,11 +273,7 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
   for (char& c : options.checkDevice) c = char(std::tolower(static_cast<unsigned char>(c)));
   for (char& c : options.backupsDevice) c = char(std::toupper(static_cast<unsigned char>(c)));
   for (char& c : options.language) c = char(std::tolower(static_cast<unsigned char>(c)));
-  // Only a command that changes a unit backs it up first and needs the window's setting;
-  // --keep-backups outranks it.
-  if (options.command->changesTheUnit && !options.noBackup &&
-      app.get_option("--keep-backups")->count() == 0)
-    options.keepBackups = BackupsKeptSetting(options.settingsPath, LanguageOf(options), err);
+  TakeSharedSettings(app, options, err);
   // The data and the questions cannot both come from standard input.
   Terminal effective = terminal;
   if (options.file == "-" && !options.command->fileIsOutput) effective.inputIsTerminal = false;

@@ -36,6 +36,9 @@ struct RunOptions {
   bool noBackup = false;
   // Backups kept per unit: --keep-backups, else the window's settings file's.
   int keepBackups = kDefaultBackupsKept;
+  // The folder of the backups and the history: --data-folder, else the settings file's
+  // DataFolder, else "" (the user's own, see DataFolderOf).
+  std::string dataFolder;
   bool noVerify = false;              // write: no read-back after the write
   bool showAll = false;               // diff: names and descriptions too
   bool allowMissingSections = false;  // a file lacking sections may be written

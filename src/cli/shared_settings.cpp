@@ -4,6 +4,7 @@
 
 #include "cli/terminal_text.h"
 #include "devices/backup/backups_kept.h"
+#include "devices/backup/data_folder.h"
 #include "devices/common/ini_file.h"
 #include "i18n/added_texts.h"
 #include "platform/file_names.h"
@@ -33,16 +34,20 @@ std::string WindowSettingsFile(const std::string& givenPath) {
                         UserSettingsFolder());
 }
 
-int BackupsKeptSetting(const std::string& givenPath, Language language, std::ostream& err) {
+SharedSettings ReadSharedSettings(const std::string& givenPath, bool forKeeping, Language language,
+                                  std::ostream& err) {
   const std::string path = WindowSettingsFile(givenPath);
   IniFile ini;
-  if (LoadSettingsFile(path, ini)) return ReadBackupsKept(ini);
-  // The command goes on: the number kept is no reason to leave a unit unchanged, but whoever
-  // set it learns why it did not count.
-  err << TerminalSafe(Catalogue::FormatText(TextIn(language, AddedText::kSharedSettingsUnread),
-                                            path.c_str(), kDefaultBackupsKept))
-      << '\n';
-  return kDefaultBackupsKept;
+  if (LoadSettingsFile(path, ini)) return {ReadBackupsKept(ini), ReadDataFolder(ini, path)};
+  // The command goes on: a setting is no reason to leave a unit unchanged, but whoever set it
+  // learns why it did not count.
+  const std::string said =
+      forKeeping ? Catalogue::FormatText(TextIn(language, AddedText::kSharedSettingsUnread),
+                                         path.c_str(), kDefaultBackupsKept)
+                 : Catalogue::FormatText(TextIn(language, AddedText::kSharedSettingsUnreadData),
+                                         path.c_str(), DataFolderOf({}).c_str());
+  err << TerminalSafe(said) << '\n';
+  return {kDefaultBackupsKept, {}};
 }
 
 }  // namespace qvr::cli

@@ -12,8 +12,15 @@ namespace qvr::cli {
 // beside qvrctl, by the window's own rules.
 std::string WindowSettingsFile(const std::string& givenPath);
 
-// The backups of each unit to keep, from the settings file (see WindowSettingsFile). A missing
-// file gives the default; one that is there but cannot be read gives it with a line on `err`.
-int BackupsKeptSetting(const std::string& givenPath, Language language, std::ostream& err);
+struct SharedSettings {
+  int backupsKept;         // the backups of each unit to keep
+  std::string dataFolder;  // absolute; "" when the settings name none
+};
+
+// The settings the window shares with qvrctl, from its settings file (see WindowSettingsFile). A
+// missing file gives the defaults; one that is there but cannot be read gives them with a line on
+// `err` naming what then counts (`forKeeping`: the number kept, else the data folder).
+SharedSettings ReadSharedSettings(const std::string& givenPath, bool forKeeping, Language language,
+                                  std::ostream& err);
 
 }  // namespace qvr::cli

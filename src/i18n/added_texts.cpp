@@ -406,6 +406,9 @@ constexpr Texts kTexts[] = {
     /* kHistoryNoneMatches */
     {"Ни одно записанное изменение не подходит (история в \"%s\")",
      "No recorded change matches (history in \"%s\")"},
+    /* kSharedSettingsUnreadData */
+    {"Настройки программы не прочитаны из файла \"%s\": используется папка данных \"%s\"",
+     "The program settings were not read from \"%s\": the data folder \"%s\" is used"},
 };
 // clang-format on
 

@@ -249,6 +249,9 @@ enum class AddedText {
   kHistoryCount,
   // qvrctl history --unit/--since: nothing recorded matches; "%s" the history folder.
   kHistoryNoneMatches,
+  // qvrctl history/backups: the settings file could not be read; "%s" its path, "%s" the data
+  // folder used instead.
+  kSharedSettingsUnreadData,
   kCount
 };
 

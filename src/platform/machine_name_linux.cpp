@@ -12,16 +12,13 @@ std::string MachineName() {
   return name;
 }
 
-std::string MachineId() {
-  static const std::string id = [] {
-    // The older place is D-Bus's, which systems without systemd still fill.
-    for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
-      std::string line;
-      if (std::getline(std::ifstream(path), line) && !line.empty()) return line;
-    }
-    return MachineName();
-  }();
-  return id;
+std::string SystemMachineId() {
+  // The older place is D-Bus's, which systems without systemd still fill.
+  for (const char* path : {"/etc/machine-id", "/var/lib/dbus/machine-id"}) {
+    std::string line;
+    if (std::getline(std::ifstream(path), line) && !line.empty()) return line;
+  }
+  return {};
 }
 
 }  // namespace qvr

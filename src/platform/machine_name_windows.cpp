@@ -12,18 +12,14 @@ std::string MachineName() {
   return Utf8FromWide(std::wstring(name, size));
 }
 
-std::string MachineId() {
-  static const std::string id = [] {
-    wchar_t guid[64] = {};
-    DWORD size = sizeof guid;
-    // The 64-bit view: a 32-bit build would otherwise read a redirected key without the value.
-    if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography", L"MachineGuid",
-                       RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, guid,
-                       &size) == ERROR_SUCCESS)
-      return Utf8FromWide(guid);
-    return MachineName();
-  }();
-  return id;
+std::string SystemMachineId() {
+  wchar_t guid[64] = {};
+  DWORD size = sizeof guid;
+  // The 64-bit view: a 32-bit build would otherwise read a redirected key without the value.
+  if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography", L"MachineGuid",
+                     RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, guid, &size) == ERROR_SUCCESS)
+    return Utf8FromWide(guid);
+  return {};
 }
 
 }  // namespace qvr

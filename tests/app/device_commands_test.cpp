@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -266,7 +267,7 @@ TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReports
   EXPECT_EQ(ini.GetString("DirectoryUpdate", "MUX-410"), path.toStdString());
 
   // A unit that keeps its firmware, or that has not answered since, has not been updated: a
-  // failure box, and the history records a failed change.
+  // failure box; the history records the one as failed, the other as not confirmed.
   shell.controller.SetKeepsOldFirmware(true);
   updateTo(217);
   ASSERT_EQ(shell.boxes.seen.size(), 1u);
@@ -287,7 +288,7 @@ TEST_F(DeviceCommands, FirmwareUpdateFromTheMux410PageRemembersTheFileAndReports
   EXPECT_EQ(history[0].sha256, Sha256Hex(std::string(sent.begin(), sent.end())));
   EXPECT_EQ(history[0].result, "ok");
   EXPECT_EQ(history[1].result, "failed");
-  EXPECT_NE(history[2].result, "ok");
+  EXPECT_EQ(history[2].result, "not confirmed");
 }
 
 // A write ends with the unit's restart: one silent for about a second is waited for and read
@@ -387,6 +388,8 @@ TEST(DeviceCommandsWithoutBackups, ResetToDefaultFailureNamesTheDevice) {
 // The simulated controller's units back up into a folder of their own: a real unit with the same
 // serial number never finds them among its backups. Only as many as the settings say are kept
 // beside the unit's first.
+// The data folder the settings name (a relative one beside the settings file, as a portable copy
+// keeps it) holds them, not the user's own.
 TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnesAndAreBounded) {
   ShellFixture shell;
   const char* before = std::getenv(test::kDataFolderVariable);
@@ -394,8 +397,9 @@ TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnes
   const QString data = shell.dir.path() + "/data";
   test::SetEnvironment(test::kDataFolderVariable, data.toStdString());
   shell.simulated = true;
-  shell.defaultBackupFolder = true;
-  shell.WriteSettings("[MainSettings]\r\nActivePage=2\r\nBackupsKept=1\r\n");
+  shell.defaultDataFolder = true;
+  shell.WriteSettings(
+      "[MainSettings]\r\nActivePage=2\r\nBackupsKept=1\r\nDataFolder=workshop/../shared\r\n");
   MainWindow& window = shell.Open();
   shell.Connect();
   for (int reset = 0; reset < 3; ++reset) {
@@ -404,9 +408,12 @@ TEST(DeviceCommandsWithoutBackups, TheSimulatedUnitsBackupsStayApartFromRealOnes
   }
   before ? test::SetEnvironment(test::kDataFolderVariable, kept)
          : test::UnsetEnvironment(test::kDataFolderVariable);
-  const QDir unit(data + "/qvr-service/backups/simulated/TPX-520-52000456");
+  const QString shared = QFileInfo(shell.settingsPath).path() + "/shared";
+  const QDir unit(shared + "/backups/simulated/TPX-520-52000456");
   EXPECT_EQ(unit.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2) << "the first, the newest";
-  EXPECT_FALSE(QDir(data + "/qvr-service/backups/TPX-520-52000456").exists());
+  EXPECT_FALSE(QDir(shared + "/backups/TPX-520-52000456").exists());
+  EXPECT_EQ(ReadHistory(HistoryLocationIn(shared.toStdString())).size(), 3u);
+  EXPECT_FALSE(QDir(data).exists());
 }
 
 // The TPX-520 description box answers a double click with the MUX-410's debug dump, shown in the

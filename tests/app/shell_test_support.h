@@ -168,7 +168,7 @@ class ShellFixture {
     options.pageKinds = pageKinds;
     options.boxResponder = &boxes;
     options.dialogRunner = &dialogs;
-    if (!defaultBackupFolder) options.backupFolder = (dir.path() + "/backups").toStdString();
+    if (!defaultDataFolder) options.dataFolder = dir.path().toStdString();
     options.simulated = simulated;
     options.clock = clock;
     if (!realPages)
@@ -212,8 +212,8 @@ class ShellFixture {
 
   QTemporaryDir dir;
   QString settingsPath;
-  bool simulated = false;            // the window is told its controller is the simulated one
-  bool defaultBackupFolder = false;  // backups go where the user's data folder says
+  bool simulated = false;          // the window is told its controller is the simulated one
+  bool defaultDataFolder = false;  // backups go where the user's data folder says
   sim::SimController controller;
   ScriptedBoxes boxes;
   ScriptedDialogs dialogs;

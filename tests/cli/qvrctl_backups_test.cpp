@@ -15,6 +15,7 @@
 #include "cli/workshop_fixture.h"
 #include "devices/backup/change_history.h"
 #include "devices/backup/device_backup.h"
+#include "devices/backup/history_reader.h"
 #include "devices/backup/sha256.h"
 #include "devices/mux410/config_file.h"
 #include "devices/tpx520/config_file.h"
@@ -125,6 +126,27 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
       << listed.out;
   // Real units' backups are another folder.
   EXPECT_EQ(RunPlain({"qvrctl", "--lang", "en", "backups"}).status, 1);
+
+  // A data folder the settings name (a relative one beside the settings file) holds the backups
+  // and the history, and the listings read it; --data-folder outranks it.
+  std::filesystem::remove(settings);
+  WriteText(settings, "[MainSettings]\r\nDataFolder=shared\r\n");
+  const Outcome toShared = writeKeeping({}, 0);
+  ASSERT_EQ(toShared.status, 0) << toShared.err;
+  const std::string shared = files.File("shared");
+  EXPECT_EQ(ListBackups(shared + "/backups/simulated").size(), 1u);
+  EXPECT_EQ(backupsListed(), 6) << "the user's own folder without those settings";
+  const std::string listedIn =
+      JsonLines(Run({"--settings", settings, "--json", "backups"}).out).at(0)["folder"];
+  EXPECT_EQ(std::filesystem::path(listedIn).lexically_normal(),
+            std::filesystem::path(shared + "/backups/simulated").lexically_normal());
+  ASSERT_EQ(Run({"--settings", settings, "--data-folder", files.File("other/"), "reset", "tpx-520"})
+                .status,
+            0);
+  EXPECT_EQ(ReadHistory(HistoryLocationIn(files.File("other"))).size(), 1u);
+  EXPECT_EQ(
+      JsonLines(Run({"--settings", settings, "--json", "history"}).out).at(0)["history"].size(),
+      1u);
 }
 
 // Anything standing at a backup's name (another backup, a link planted there, even a dangling
@@ -276,7 +298,7 @@ TEST_F(Workshop, EveryChangeToAUnitIsAppendedToTheHistory) {
   EXPECT_EQ(history[5]["simulated"], true);
   EXPECT_NE(history[0]["id"], history[1]["id"]);
   EXPECT_EQ(history[6]["command"], "update");
-  EXPECT_NE(history[6]["result"], "ok");
+  EXPECT_EQ(history[6]["result"], "not confirmed");
   EXPECT_TRUE(std::regex_match(history[0]["time"].get<std::string>(),
                                std::regex(R"(20\d\d-\d\d-\d\dT\d\d:\d\d:\d\dZ)")));
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/backup/data_folder.h"
 #include "devices/backup/history_reader.h"
 #include "platform/temporary_removal.h"
 #include "sim/sim_controller.h"
@@ -118,7 +119,7 @@ TEST(QvrctlSignals, ATransferRunsToItsEndBeforeTheSignalEndsTheProgram) {
   const Finished killed = RunQvrctl(
       state.path(), {"update", "mux-410", ldr, "--yes", "--allow-reinstall"}, SIGKILL, "CMD:82");
   EXPECT_EQ(killed.exitStatus, -1);
-  const std::vector<HistoryEntry> changes = ReadHistory(DefaultHistoryLocation());
+  const std::vector<HistoryEntry> changes = ReadHistory(HistoryLocationIn(DataFolderOf({})));
   ASSERT_FALSE(changes.empty());
   EXPECT_EQ(changes.back().command, "update");
   EXPECT_EQ(changes.back().sha256.size(), 64u);

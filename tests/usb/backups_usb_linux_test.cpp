@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -272,6 +273,67 @@ TEST_F(BackupsOverUsb, ComputersSharingTheFolderPruneOnlyTheirOwn) {
   const ProgramResult latest = Qvrctl({"--json", "restore", "mux-410", "--yes", "--no-backup"});
   ASSERT_EQ(latest.status, 0) << latest.err;
   EXPECT_EQ(nlohmann::json::parse(latest.out)["file"], kept.back().path);
+}
+
+// Two computers change one unit at the same time, each through its own adapter, into one data
+// folder as a synchronised share gives them: each keeps its own history file and backup folders,
+// nothing is lost or mixed, and "latest" is the same backup from either computer.
+TEST_F(BackupsOverUsb, TwoComputersChangingAUnitIntoOneFolderAtOnceLoseNothing) {
+  const std::string a = EditedCopy("mux-410", files / "a.MUX", "ONPOWERTO", "4321");
+  constexpr uint32_t kSecondAdapter = 20239999;
+  AdapterSetup setup;
+  setup.serial = kSecondAdapter;
+  const int second = bed->Plug(setup);
+  const std::string shared = files / "shared";
+  const auto computer = [&](const char* id, uint32_t adapter, std::vector<std::string> args) {
+    args.insert(args.begin(),
+                {"/usr/bin/env", std::string("QVR_MACHINE_ID=") + id, QVRCTL_BINARY, "--lang", "en",
+                 "-q", "--data-folder", shared, "--controller", std::to_string(adapter)});
+    return std::make_unique<Program>(args);
+  };
+  constexpr uint32_t kFirstAdapter = sim::kControllerIdentity.serialNumber;
+  for (int round = 0; round < 3; ++round) {
+    auto one = computer("pc-one", kFirstAdapter, {"write", "mux-410", a, "--yes"});
+    auto two = computer("pc-two", kSecondAdapter, {"write", "mux-410", a, "--yes"});
+    const ProgramResult first = one->Finish(), other = two->Finish();
+    ASSERT_EQ(first.status, 0) << first.err;
+    ASSERT_EQ(other.status, 0) << other.err;
+  }
+
+  const std::vector<BackupEntry> backups =
+      ListUnitBackups(shared + "/backups", "MUX-410", 41000123);
+  ASSERT_EQ(backups.size(), 6u);
+  EXPECT_EQ(std::count_if(backups.begin(), backups.end(),
+                          [](const BackupEntry& entry) { return entry.machine == "pc-one"; }),
+            3);
+  for (const BackupEntry& entry : backups) {
+    EXPECT_TRUE(entry.folder.ends_with("_pcone") || entry.folder.ends_with("_pctwo"))
+        << entry.folder;
+    EXPECT_EQ(ReadRawImage(entry.rawPath)->machine, entry.machine) << entry.folder;
+  }
+  for (const char* id : {"pc-one", "pc-two"}) {
+    const std::string lines = FileText(shared + "/history/" + id + ".jsonl");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 6)
+        << "each change's two lines in its computer's own file";
+  }
+  const ProgramResult history = computer("pc-one", kFirstAdapter, {"--json", "history"})->Finish();
+  const nlohmann::json changes = nlohmann::json::parse(history.out)["history"];
+  ASSERT_EQ(changes.size(), 6u) << history.out;
+  for (const nlohmann::json& change : changes) EXPECT_EQ(change["result"], "ok") << change;
+
+  std::string chosen[2];
+  uint32_t adapters[2] = {kFirstAdapter, kSecondAdapter};
+  const char* ids[2] = {"pc-one", "pc-two"};
+  for (int pc = 0; pc < 2; ++pc) {
+    const ProgramResult restored =
+        computer(ids[pc], adapters[pc], {"--json", "restore", "mux-410", "--yes", "--no-backup"})
+            ->Finish();
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    chosen[pc] = nlohmann::json::parse(restored.out)["file"];
+  }
+  EXPECT_EQ(chosen[0], chosen[1]);
+  EXPECT_EQ(chosen[0], backups.back().path);
+  bed->Unplug(second);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "devices/backup/history_reader.h"
 #include "platform/file_names.h"
 #include "platform/machine_name.h"
-#include "platform/user_folders.h"
 
 namespace qvr {
 
@@ -60,11 +59,6 @@ std::string HistoryLocation::machineFile() const {
 HistoryLocation HistoryLocationIn(const std::string& serviceFolder) {
   if (serviceFolder.empty()) return {};
   return {serviceFolder + "/history", serviceFolder + "/history.jsonl"};
-}
-
-HistoryLocation DefaultHistoryLocation() {
-  const std::string data = UserDataFolder();
-  return data.empty() ? HistoryLocation{} : HistoryLocationIn(data + "/qvr-service");
 }
 
 std::string MachineFileName(const std::string& machineId) {

@@ -45,11 +45,9 @@ struct HistoryLocation {
   std::string machineFile() const;
 };
 
-// The history kept in `serviceFolder`: its "history" folder and its "history.jsonl".
+// The history kept in the data folder `serviceFolder` (see DataFolderOf): its "history" folder
+// and its "history.jsonl"; empty names for none.
 HistoryLocation HistoryLocationIn(const std::string& serviceFolder);
-// The history in $XDG_DATA_HOME/qvr-service (the user's data folder on every system); empty
-// names for a user without a data folder (no home).
-HistoryLocation DefaultHistoryLocation();
 // A computer's id as a file name: letters, digits, '-' and '_' kept, anything else '_', at most
 // 64 characters; "unknown" for "".
 std::string MachineFileName(const std::string& machineId);

@@ -14,7 +14,6 @@
 #include "platform/file_read.h"
 #include "platform/machine_name.h"
 #include "platform/new_file.h"
-#include "platform/user_folders.h"
 
 namespace qvr {
 
@@ -146,12 +145,6 @@ BackupResult ReadAndSave(Link& link, Host& host, const Catalogue& catalogue,
 }
 
 }  // namespace
-
-std::string DefaultBackupFolder(bool simulated) {
-  const std::string data = UserDataFolder();
-  if (data.empty()) return {};
-  return data + (simulated ? "/qvr-service/backups/simulated" : "/qvr-service/backups");
-}
 
 std::string FileLacksText(const Catalogue& catalogue, const DeviceModule& module) {
   return WithConfigDriver(

@@ -35,11 +35,6 @@ struct BackupResult {
   bool ok() const { return link == LinkOk && fileError.empty(); }
 };
 
-// The per-user backups folder: $XDG_DATA_HOME/qvr-service/backups, else
-// ~/.local/share/qvr-service/backups; the simulated controller's units keep theirs in its
-// "simulated" subfolder, apart from real ones. Empty for a user without a data folder (no home).
-std::string DefaultBackupFolder(bool simulated = false);
-
 // What of the unit's bytes the module's *.MUX files cannot carry, in the catalogue's language.
 std::string FileLacksText(const Catalogue& catalogue, const DeviceModule& module);
 
