@@ -89,13 +89,14 @@ QString QtFileDialogRunner::Run(const FileDialogRequest& request) {
 }
 
 std::string FileDialogs::Choose(const DeviceModule& module, const char* section, MessageId titleId,
-                                const char* mask, bool save) {
+                                const char* mask, bool save, const std::string& currentFile) {
   std::string remembered;
   if (!settings_.ReadText(section, module.name, remembered)) return std::string();
   FileDialogRequest request;
   request.save = save;
   request.title = QString::fromUtf8(catalogue_.Text(titleId));
-  request.initialFolder = InitialFolderOf(remembered);
+  request.initialFolder =
+      currentFile.empty() ? InitialFolderOf(remembered) : QString::fromStdString(currentFile);
   request.nameFilter = NameFilterOf(mask);
   request.defaultSuffix = DefaultSuffixOf(mask);
   return runner_->Run(request).toStdString();
@@ -110,9 +111,10 @@ std::string FileDialogs::ChooseConfigFileToOpen(const DeviceModule& module) {
                 false);
 }
 
-std::string FileDialogs::ChooseConfigFileToSave(const DeviceModule& module) {
+std::string FileDialogs::ChooseConfigFileToSave(const DeviceModule& module,
+                                                const std::string& currentFile) {
   return Choose(module, kDirectoryConfig, MessageId::kSaveConfigurationTitle, module.configMask,
-                true);
+                true, currentFile);
 }
 
 void FileDialogs::RememberUpdateFile(const DeviceModule& module, const std::string& path) {

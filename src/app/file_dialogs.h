@@ -23,7 +23,9 @@ class SettingsStore;
 struct FileDialogRequest {
   bool save = false;
   QString title;
-  QString initialFolder;  // empty: the dialog's own default folder
+  // Where the dialog opens: a folder, or a file (its folder, its name filled in); empty: the
+  // dialog's own default folder.
+  QString initialFolder;
   QString nameFilter;     // one entry, described by the mask itself
   QString defaultSuffix;  // added to a name typed without one
 };
@@ -79,7 +81,9 @@ class FileDialogs {
   // The chosen full path, or "" when cancelled or the settings file cannot be read.
   std::string ChooseUpdateFile(const DeviceModule& module);
   std::string ChooseConfigFileToOpen(const DeviceModule& module);
-  std::string ChooseConfigFileToSave(const DeviceModule& module);
+  // Opens on `currentFile` when the page has one, else in the folder last used.
+  std::string ChooseConfigFileToSave(const DeviceModule& module,
+                                     const std::string& currentFile = {});
   // Any other file choice, through the same runner: the chosen path or "".
   std::string Run(const FileDialogRequest& request) { return runner_->Run(request).toStdString(); }
   BackupChoice ChooseBackup(const BackupChoiceRequest& request) {
@@ -91,7 +95,7 @@ class FileDialogs {
 
  private:
   std::string Choose(const DeviceModule& module, const char* section, MessageId titleId,
-                     const char* mask, bool save);
+                     const char* mask, bool save, const std::string& currentFile = {});
 
   const SettingsStore& settings_;
   const Catalogue& catalogue_;

@@ -1,10 +1,14 @@
 // The window's keyboard: a shortcut for every toolbar command that has a usual key, quitting
-// and help, each shown in its button's hint.
+// and help, each shown in its button's hint. They work from every field: a key a text field or
+// list would take for itself (Ctrl+U erases a line edit's text) is the window's first.
+#include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QToolButton>
 #include <QToolTip>
+#include <vector>
 
 #include "app/main_window.h"
 #include "i18n/added_texts.h"
@@ -15,21 +19,52 @@ namespace {
 
 constexpr const char* kShortcutProperty = "qvrShortcut";
 
-struct CommandKey {
-  size_t button;  // index in the toolbar, or kNoButton
-  QKeySequence::StandardKey standard;
-  const char* fallback;  // where the platform has no standard key
-};
-
 constexpr size_t kNoButton = size_t(-1);
 constexpr size_t kQuit = kNoButton - 1;
 
+struct CommandKey {
+  size_t button;  // the toolbar button it follows (enabled or not), kNoButton or kQuit
+  QKeySequence::StandardKey standard;
+  const char* fallback;  // where the platform has no standard key
+  // What the key runs instead of a click on the button (whose hint then names it after its own).
+  void (MainWindow::*run)() = nullptr;
+};
+
+constexpr size_t kSaveButton = 2;
+
 constexpr CommandKey kCommandKeys[] = {
     {0, QKeySequence::UnknownKey, "Ctrl+U"},  // update
-    {1, QKeySequence::Open, "Ctrl+O"},       {2, QKeySequence::Save, "Ctrl+S"},
+    {1, QKeySequence::Open, "Ctrl+O"},
+    {kSaveButton, QKeySequence::SaveAs, "Ctrl+Shift+S"},  // the button's own: Save As
+    {kSaveButton, QKeySequence::Save, "Ctrl+S", &MainWindow::SaveToPageFileCommand},
     {3, QKeySequence::Refresh, "F5"},     // read from the device
     {4, QKeySequence::UnknownKey, "F6"},  // write to the device
-    {kQuit, QKeySequence::Quit, "Ctrl+Q"},   {kNoButton, QKeySequence::HelpContents, "F1"},
+    {kQuit, QKeySequence::Quit, "Ctrl+Q"},
+    {kNoButton, QKeySequence::HelpContents, "F1"},
+};
+
+// Sees every event of the program before its receiver: a shortcut override for one of the
+// window's keys, from a widget of the window, is consumed unaccepted, so that the window's
+// command runs rather than the field's own use of the key.
+class WindowKeyFilter final : public QObject {
+ public:
+  explicit WindowKeyFilter(QWidget& window) : QObject(&window), window_(&window) {
+    qApp->installEventFilter(this);
+  }
+  void Add(const QKeySequence& key) { keys_.push_back(key); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != window_) return false;
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QKeySequence& own : keys_)
+      if (own.matches(pressed) == QKeySequence::ExactMatch) return true;
+    return false;
+  }
+
+ private:
+  QWidget* window_;  // compared only: the filter goes with the window
+  std::vector<QKeySequence> keys_;
 };
 
 QKeySequence KeyOf(const CommandKey& key) {
@@ -43,6 +78,7 @@ QKeySequence KeyOf(const CommandKey& key) {
 }  // namespace
 
 void MainWindow::BuildShortcuts() {
+  auto* filter = new WindowKeyFilter(*this);
   for (const CommandKey& key : kCommandKeys) {
     auto* shortcut = new QShortcut(KeyOf(key), this);
     shortcut->setContext(Qt::WindowShortcut);
@@ -55,19 +91,29 @@ void MainWindow::BuildShortcuts() {
     } else {
       QToolButton* button = commandButtons_[key.button];
       // A disabled command (busy, no controller, not supported) stays silent, as its button.
-      connect(shortcut, &QShortcut::activated, this, [button] {
-        if (button->isEnabled()) button->click();
+      connect(shortcut, &QShortcut::activated, this, [this, button, run = key.run] {
+        if (!button->isEnabled()) return;
+        if (run) {
+          (this->*run)();
+        } else {
+          button->click();
+        }
       });
     }
+    filter->Add(shortcut->key());
   }
 }
 
 void MainWindow::AddShortcutsToHints() {
+  for (QToolButton* button : commandButtons_) button->setProperty(kShortcutProperty, QVariant());
   for (const CommandKey& key : kCommandKeys) {
     if (key.button >= commandButtons_.size()) continue;
     QToolButton* button = commandButtons_[key.button];
-    // The hint itself stays the product's text; what is shown and read out adds the key.
-    button->setProperty(kShortcutProperty, KeyOf(key).toString(QKeySequence::NativeText));
+    // The hint itself stays the product's text; what is shown and read out adds the keys, the
+    // button's own first.
+    const QString before = button->property(kShortcutProperty).toString();
+    const QString shown = KeyOf(key).toString(QKeySequence::NativeText);
+    button->setProperty(kShortcutProperty, before.isEmpty() ? shown : before + ", " + shown);
     button->setAccessibleDescription(HintWithShortcut(button));
   }
 }

@@ -125,7 +125,8 @@ class MainWindow final : public QMainWindow,
   // The seven toolbar commands.
   void UpdateFirmwareCommand();
   void OpenConfigFileCommand();
-  void SaveConfigFileCommand();
+  void SaveConfigFileCommand();  // the toolbar's: always asks for the name (Save As)
+  void SaveToPageFileCommand();  // Ctrl+S: to the page's own file, a new page asks
   void ReadDeviceCommand();
   void WriteDeviceCommand();
   void ResetToDefaultCommand();
@@ -161,6 +162,7 @@ class MainWindow final : public QMainWindow,
   void BuildMenus();
   void BuildTimers();
   void BuildShortcuts();
+
   // The toolbar hints name their commands' keys (after every translation).
   void AddShortcutsToHints();
   void CreateServices(WindowOptions& options);
@@ -200,8 +202,14 @@ class MainWindow final : public QMainWindow,
   bool SettleUnsavedChanges(int page);
   // The same for every device page before the window closes.
   bool SettleAllUnsavedChanges();
-  // Validates, asks for a file and saves the active page: true when saved.
-  bool SaveActivePage();
+  // Validates and saves the active page: to its own file when it has one and `chooseName` is
+  // false, else to the file the user chooses (the dialog opens on its file). True when saved.
+  bool SaveActivePage(bool chooseName);
+  // A file written for another device kind loads only when the user says so (No by default).
+  bool TakesOtherDevicesFile(const DeviceModule& module, const std::string& path);
+  // After a device write: the log and the status say when the page's file lacks what was sent.
+  void SayWhenFileLacksWrite(const DevicePage* page);
+  void SaveCommand(bool chooseName);
   // Save and Write on a page that holds no configuration: says so, points to Read and Open.
   bool RefusesEmptyPage(const ModuleRow& row);
   // Adds what the write changes on the unit to `question` (when the menu asks for it); false

@@ -1,4 +1,5 @@
 // The toolbar: which commands the active row allows, and the seven commands themselves.
+#include <QFileInfo>
 #include <QToolButton>
 #include <optional>
 
@@ -94,13 +95,21 @@ void MainWindow::OpenConfigFileCommand() {
 }
 
 void MainWindow::SaveConfigFileCommand() {
+  SaveCommand(true);
+}
+
+void MainWindow::SaveToPageFileCommand() {
+  SaveCommand(false);
+}
+
+void MainWindow::SaveCommand(bool chooseName) {
   if (ActiveDriver().IsController()) return;
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeConfigFile) {
     ShowBox(BoxKind::kError, catalogue_.Text(MessageId::kSaveNotSupported));
     return;
   }
-  (void)SaveActivePage();
+  (void)SaveActivePage(chooseName);
 }
 
 bool MainWindow::AddWritePreview(const DeviceModule& module, std::string& question) {
@@ -127,13 +136,16 @@ bool MainWindow::RefusesEmptyPage(const ModuleRow& row) {
   return true;
 }
 
-bool MainWindow::SaveActivePage() {
+bool MainWindow::SaveActivePage(bool chooseName) {
   const ModuleRow* row = ActiveRow();
   if (!row || !row->writeConfigFile || RefusesEmptyPage(*row)) return false;
   // The page has shown what is wrong and put the focus there.
   if (row->checkForFile(*this) != PageOutcome::kDone) return false;
   const Operation operation = EnterOperation();
-  const std::string path = fileDialogs_->ChooseConfigFileToSave(*row->module);
+  const std::string current = pageFile(activePage()).toStdString();
+  const std::string path = !chooseName && !current.empty()
+                               ? current
+                               : fileDialogs_->ChooseConfigFileToSave(*row->module, current);
   if (path.empty()) return false;
   const bool saved = row->writeConfigFile(*this, *row->module, path) == PageOutcome::kDone;
   fileDialogs_->RememberConfigFile(*row->module, path);
@@ -190,8 +202,18 @@ void MainWindow::WriteActivePage(UnitWrite write) {
   write.send = [&] { return row->writeDevice(*this, *row->module); };
   write.verify = [&] {
     if (page) page->VerifyWrite(*row->module);
+    SayWhenFileLacksWrite(page);
   };
   WriteUnit(*row->module, question, write);
+}
+
+void MainWindow::SayWhenFileLacksWrite(const DevicePage* page) {
+  const QString file = pageFile(activePage());
+  if (!page || !page->modified() || file.isEmpty()) return;
+  const std::string text = catalogue_.FormatText(Text(catalogue_, AddedText::kWrittenNotSaved),
+                                                 QFileInfo(file).fileName().toStdString().c_str());
+  host_->LogLine(text);
+  setStatusText(text);
 }
 
 void MainWindow::WriteUnit(const DeviceModule& module, const std::string& question,

@@ -9,6 +9,7 @@
 #include "app/message_box.h"
 #include "app/recent_files.h"
 #include "app/shell_host.h"
+#include "devices/drivers/other_devices_file.h"
 #include "i18n/added_texts.h"
 
 namespace qvr {
@@ -54,7 +55,7 @@ bool MainWindow::SettleUnsavedChanges(int page) {
     setActivePage(page);
     RefreshToolbar();
   }
-  return SaveActivePage();
+  return SaveActivePage(false);
 }
 
 bool MainWindow::SettleAllUnsavedChanges() {
@@ -81,10 +82,20 @@ void MainWindow::LoadConfigFile(const std::string& path) {
 }
 
 void MainWindow::LoadIntoActivePage(const ModuleRow& row, const std::string& path) {
-  if (path.empty()) return;
+  if (path.empty() || !TakesOtherDevicesFile(*row.module, path)) return;
   if (row.readConfigFile(*this, *row.module, path) == PageOutcome::kDone)
     RememberPageFile(activePage(), path);
   fileDialogs_->RememberConfigFile(*row.module, path);
+}
+
+bool MainWindow::TakesOtherDevicesFile(const DeviceModule& module, const std::string& path) {
+  const DeviceModule* other = OtherDevicesFile(path, module);
+  if (!other) return true;
+  const std::string question = catalogue_.FormatText(
+      Text(catalogue_, AddedText::kLoadOtherDevicesFile),
+      QFileInfo(QString::fromStdString(path)).fileName().toStdString().c_str(), other->name,
+      module.name);
+  return ShowBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}, question) == BoxAnswer::kYes;
 }
 
 void MainWindow::FillRecentMenu() {

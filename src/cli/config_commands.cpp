@@ -17,6 +17,7 @@
 #include "devices/common/device_commands.h"
 #include "devices/common/ini_file.h"
 #include "devices/drivers/device_drivers.h"
+#include "devices/drivers/other_devices_file.h"
 #include "editors/conversions.h"
 #include "i18n/added_texts.h"
 #include "i18n/cp1251.h"
@@ -43,33 +44,6 @@ struct ConfigSource {
   bool nameInFile = false;  // the name comes from NAME (standard input, a backup), not the path
   std::string namedBy;      // the file whose name names the configuration, when kept aside
 };
-
-// The parameters of a fresh image of `module`'s kind (none for the controller); the fields
-// point into the image, which `image` keeps.
-std::vector<ImageField> FreshFields(const DeviceModule& module, std::shared_ptr<void>& image) {
-  return WithConfigDriver(
-      module,
-      [&](const auto& driver) {
-        auto fresh = std::make_shared<typename std::decay_t<decltype(driver)>::Image>();
-        image = fresh;
-        return driver.fields(*fresh);
-      },
-      [] { return std::vector<ImageField>(); });
-}
-
-// A file of another device shares some keys with this device's files (NAVI, MODE, the
-// events); its own keys and the lack of this device's ones tell it apart. The device the file
-// is for, or null when it may be this one's.
-const DeviceModule* OtherDevicesFile(const std::string& path, const DeviceModule& module) {
-  std::shared_ptr<void> ownImage, otherImage;
-  const std::vector<ImageField> own = FreshFields(module, ownImage);
-  for (const DeviceDriver& other : DeviceDrivers()) {
-    if (!other.hasConfiguration() || other.module->deviceAddress == module.deviceAddress) continue;
-    if (HoldsOtherDevicesKeys(path, own, FreshFields(*other.module, otherImage)))
-      return other.module;
-  }
-  return nullptr;
-}
 
 // "File "…", section […], key …=…: The value must be in the range from … to …", the value as
 // the file holds it (the stored value when the key is missing or empty).

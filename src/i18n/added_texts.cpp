@@ -206,7 +206,8 @@ constexpr Texts kTexts[] = {
     /* kKeyboardHelp */
     {"Клавиши окна:\n"
      "Ctrl+O  загрузить конфигурацию из файла\n"
-     "Ctrl+S  сохранить конфигурацию в файл\n"
+     "Ctrl+S  сохранить конфигурацию в её файл (новую — в файл с выбранным именем)\n"
+     "Ctrl+Shift+S  сохранить конфигурацию в другой файл\n"
      "F5  прочитать конфигурацию из устройства\n"
      "F6  записать конфигурацию в устройство\n"
      "Ctrl+U  обновить программу устройства\n"
@@ -215,10 +216,12 @@ constexpr Texts kTexts[] = {
      "Shift+F10 или клавиша меню на панели инструментов  меню окна\n"
      "На вкладках событий: Insert  вставить, +  добавить в конец, Delete  удалить,\n"
      "Shift+F10 или клавиша меню  меню событий\n"
-     "Ctrl+Z  вернуть текст, стёртый двойным щелчком",
+     "Ctrl+Z  вернуть текст, стёртый двойным щелчком\n"
+     "Клавиши окна действуют и в полях ввода.",
      "Keys of the window:\n"
      "Ctrl+O  load a configuration from a file\n"
-     "Ctrl+S  save the configuration to a file\n"
+     "Ctrl+S  save the configuration to its file (a new one: choose a name)\n"
+     "Ctrl+Shift+S  save the configuration to another file\n"
      "F5  read the configuration from the device\n"
      "F6  write the configuration to the device\n"
      "Ctrl+U  update the device's firmware\n"
@@ -227,7 +230,8 @@ constexpr Texts kTexts[] = {
      "Shift+F10 or the menu key on the toolbar  the window's menu\n"
      "On the event tabs: Insert  insert, +  add at the end, Delete  delete,\n"
      "Shift+F10 or the menu key  the event menu\n"
-     "Ctrl+Z  bring back a text a double click erased"},
+     "Ctrl+Z  bring back a text a double click erased\n"
+     "The window's keys work in text fields too."},
     /* kFieldNamed */
     {"Поле «%s»:", "Field \"%s\":"},
     /* kFieldOfEvent */
@@ -409,6 +413,11 @@ constexpr Texts kTexts[] = {
     /* kSharedSettingsUnreadData */
     {"Настройки программы не прочитаны из файла \"%s\": используется папка данных \"%s\"",
      "The program settings were not read from \"%s\": the data folder \"%s\" is used"},
+    /* kWrittenNotSaved */
+    {"Записано в устройство; не сохранено в %s", "written to the unit; not saved to %s"},
+    /* kLoadOtherDevicesFile */
+    {"Файл \"%s\" похож на конфигурацию %s, а это страница %s. Всё равно загрузить его?",
+     "The file \"%s\" looks written for the %s, and this is the %s page. Load it all the same?"},
 };
 // clang-format on
 

@@ -252,6 +252,10 @@ enum class AddedText {
   // qvrctl history/backups: the settings file could not be read; "%s" its path, "%s" the data
   // folder used instead.
   kSharedSettingsUnreadData,
+  // After a device write of a page whose edits its file lacks: "%s" the file's name.
+  kWrittenNotSaved,
+  // Before a load: "%s" the file's name, "%s" the device it is written for, "%s" the page's.
+  kLoadOtherDevicesFile,
   kCount
 };
 

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMetaObject>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -261,6 +262,55 @@ TEST(ClosingWithUnsavedChanges, CloseLoadAndReadAskToSaveDiscardOrCancel) {
       }
     }
   }
+}
+
+// What reaches the unit is no save: after a device write the page still differs from its file,
+// and says so; the question's Save, like Ctrl+S, saves to the page's own file without asking for
+// a name. Another device's file is loaded only when the user says so.
+TEST(ClosingWithUnsavedChanges, ADeviceWriteLeavesThePageUnsavedUntilItsFileHoldsIt) {
+  ShellFixture shell;
+  shell.realPages = true;
+  MainWindow& window = shell.Open();
+  window.show();
+  shell.Connect();
+  const QString tpxFile = shell.dir.filePath("t.MUX");
+  window.setActivePage(kPageTpx520);
+  window.ReadDeviceCommand();
+  shell.dialogs.answers = {tpxFile};
+  window.SaveToPageFileCommand();
+  window.setActivePage(kPageMux410);
+  window.ReadDeviceCommand();
+  const QString file = shell.dir.filePath("c.MUX");
+  shell.dialogs.answers = {file};
+  window.SaveToPageFileCommand();
+  ASSERT_EQ(window.pageFile(kPageMux410), file);
+  QTest::keyClicks(shell.Find<QPlainTextEdit>("MemoDescriptionMUX410"), "van 7");
+
+  shell.boxes.answers = {BoxAnswer::kYes};
+  window.WriteDeviceCommand();
+  EXPECT_TRUE(window.devicePage(kPageMux410)->modified());
+  EXPECT_TRUE(window.windowTitle().endsWith("c.MUX*")) << window.windowTitle().toStdString();
+  EXPECT_EQ(window.statusText().toStdString(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kWrittenNotSaved), "c.MUX"));
+  const auto fileHoldsEdit = [&] {
+    QFile saved(file);
+    return saved.open(QIODevice::ReadOnly) &&
+           saved.readAll().contains(QByteArray("van 7").toHex().toUpper());
+  };
+  EXPECT_FALSE(fileHoldsEdit());
+
+  shell.boxes.seen.clear();
+  shell.boxes.answers = {BoxAnswer::kYes, BoxAnswer::kNo};
+  window.LoadConfigFile(tpxFile.toStdString());
+  ASSERT_EQ(shell.boxes.seen.size(), 2u);
+  EXPECT_TRUE(shell.boxes.seen[0].request.saveChanges) << "the edit is asked about first";
+  EXPECT_EQ(shell.boxes.seen[1].request.style, (BoxStyle{BoxKind::kQuestion, DefaultButton::kNo}));
+  EXPECT_EQ(shell.boxes.lastText(),
+            Catalogue::FormatText(TextIn(kRussian, AddedText::kLoadOtherDevicesFile), "t.MUX",
+                                  "TPX-520", "MUX-410"));
+  EXPECT_EQ(window.pageFile(kPageMux410), file) << "not loaded";
+  EXPECT_TRUE(fileHoldsEdit()) << "the question's Save saved to the page's file";
+  EXPECT_EQ(shell.dialogs.requests.size(), 2u) << "without asking for a name";
 }
 
 }  // namespace

@@ -122,6 +122,43 @@ TEST_F(Keyboard, TabLeavesTheDescriptionAndWalksEachPageAsItIsLaidOut) {
 // What a screen reader announces, asked through Qt's accessibility interface in the process: every
 // control that takes input has a name, and the fields of a page are told apart by it, in both
 // languages.
+// The window's keys run their commands from every kind of field, also where the field has a use
+// of its own for the key (Ctrl+U erases a line edit's text): the command asks for its file or
+// shows its box, and the field keeps what it holds.
+TEST_F(Keyboard, TheWindowsKeysWorkFromEveryKindOfField) {
+  shell.Connect();
+  shell.window->setActivePage(1);
+  shell.window->ReadDeviceCommand();
+  shell.Find<QAction>("EventAddInLast_MUX410")->trigger();  // its fields show
+  shell.window->devicePage(1)->SetModified(false);          // Ctrl+O asks nothing
+  const std::vector<std::pair<QKeyCombination, bool>> keys = {
+      {Qt::ControlModifier | Qt::Key_U, true},
+      {Qt::ControlModifier | Qt::Key_O, true},
+      {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_S, true},
+      {QKeyCombination(Qt::Key_F1), false},
+  };
+  for (const char* name : {"EditPowerOnTO_MUX410", "EditDescriptionEvent_MUX410",
+                           "EditCommandEvent_MUX410", "ComboBoxModeMUX410", "MemoDescriptionMUX410",
+                           "CheckListBoxSkipInput_MUX410", "TabControlEvent_MUX410x"}) {
+    auto* field = shell.Find<QWidget>(name);
+    ASSERT_NE(field, nullptr) << name;
+    for (const auto& [key, opensDialog] : keys) {
+      shell.window->setActivePage(1);
+      field->setFocus();
+      auto* line = qobject_cast<QLineEdit*>(field);
+      const QString before = line ? line->text() : QString();
+      const size_t dialogs = shell.dialogs.requests.size(), boxes = shell.boxes.seen.size();
+      QTest::keyClick(field, key.key(), key.keyboardModifiers());
+      EXPECT_EQ(shell.dialogs.requests.size(), dialogs + (opensDialog ? 1 : 0))
+          << name << " " << QKeySequence(key).toString().toStdString();
+      EXPECT_EQ(shell.boxes.seen.size(), boxes + (opensDialog ? 0 : 1))
+          << name << " " << QKeySequence(key).toString().toStdString() << " "
+          << (shell.boxes.seen.empty() ? "" : shell.boxes.lastText());
+      EXPECT_EQ(line ? line->text() : QString(), before) << name;
+    }
+  }
+}
+
 TEST_F(Keyboard, EveryControlIsNamedAndTheFieldsOfAPageApart) {
   for (int language : {kRussian, kEnglish}) {
     shell.window->SetLanguage(language);

@@ -134,12 +134,22 @@ TEST_F(Toolbar, ShortcutsRunEnabledCommandsAndTheFocusReturns) {
   QTest::keyClick(shell.mux->naviType, Qt::Key_F5);
   EXPECT_EQ(shell.mux->calls, (std::vector<std::string>{"ReadDevice MUX-410"}));
   EXPECT_EQ(QApplication::focusWidget(), shell.mux->naviType);
+  // Ctrl+S asks for a name only while the page has no file; then it saves there at once, and
+  // the toolbar's button (Ctrl+Shift+S) asks again, starting from that file.
+  const QString file = shell.dir.path() + "/car.MUX";
+  shell.dialogs.answers = {file};
+  QTest::keyClick(shell.mux->naviType, Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(shell.dialogs.requests.size(), 1u);
+  EXPECT_TRUE(shell.dialogs.requests.back().save);
   QTest::keyClick(shell.mux->naviType, Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(shell.dialogs.requests.size(), 1u);
-  EXPECT_TRUE(shell.dialogs.requests.back().save);
+  EXPECT_EQ(shell.mux->calls.back(), "WriteConfigFile MUX-410 " + file.toStdString());
+  QTest::keyClick(shell.mux->naviType, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(shell.dialogs.requests.size(), 2u);
+  EXPECT_EQ(shell.dialogs.requests.back().initialFolder, file);
   EXPECT_TRUE(shell.Find<QToolButton>("SpeedButtonWriteConfig")
                   ->accessibleDescription()
-                  .endsWith("(Ctrl+S)"));
+                  .endsWith("(Ctrl+Shift+S, Ctrl+S)"));
 }
 
 TEST_F(Toolbar, DeviceCommandsOnTheMonitoringPageDoNothing) {

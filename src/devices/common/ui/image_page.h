@@ -68,10 +68,9 @@ class ImagePage : public DevicePage {
   PageOutcome CheckForFile() override {
     return ControlsToImage() == 0 ? PageOutcome::kDone : PageOutcome::kRefused;
   }
+  // What reaches the unit is no save: the page stays as modified as it was against its file.
   TransferResult WriteDevice(const DeviceModule& module) override {
-    const TransferResult result = WriteDeviceRow(events(), module, Writers());
-    if (result.ok()) SetModified(false);
-    return result;
+    return WriteDeviceRow(events(), module, Writers());
   }
   // A file that is no configuration of this device is refused before it touches the image;
   // one that lacks some sections loads, then says which.
