@@ -81,6 +81,18 @@ std::string Joined(const std::string& folder, const std::string& name) {
   return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
+// Puts the names the link at `link` holds before the `names` still to walk (kept last first);
+// an absolute one starts the walk again at the root.
+bool TakeLinkedNames(const std::string& link, std::string& resolved,
+                     std::vector<std::string>& names) {
+  std::string linked;
+  if (!ReadLink(link, linked)) return false;
+  if (linked.starts_with('/')) resolved = "/";
+  const std::vector<std::string> inLink = NamesOf(linked);
+  names.insert(names.end(), inLink.rbegin(), inLink.rend());
+  return true;
+}
+
 // Follows symbolic links to the file a save replaces, every link on the way (a folder's as
 // much as the file's): a link planted in a shared folder on the path would move the save as
 // surely as one at the file's name. A dangling link gives the path it names, so that the save
@@ -115,11 +127,7 @@ bool ResolveLinks(const std::string& path, std::string& target, bool& foreign) {
       errno = ELOOP;
       return false;
     }
-    std::string linked;
-    if (!ReadLink(next, linked)) return false;
-    if (linked.starts_with('/')) resolved = "/";
-    std::vector<std::string> inLink = NamesOf(linked);
-    names.insert(names.end(), inLink.rbegin(), inLink.rend());
+    if (!TakeLinkedNames(next, resolved, names)) return false;
   }
   target = resolved;
   return true;
