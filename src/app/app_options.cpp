@@ -56,9 +56,17 @@ QString HelpText(const QCommandLineParser& parser, const QString& program) {
   return text + kQtOptionsNote;
 }
 
+// The parser's words repeat the arguments, which may hold escape sequences meant for the
+// terminal: every control but the line break is shown as '?'.
+QString TerminalSafe(QString text) {
+  for (QChar& c : text)
+    if (c.category() == QChar::Other_Control && c != u'\n') c = u'?';
+  return text;
+}
+
 bool Fail(const QString& text, int& exitCode) {
   UseStartingConsoleForText();
-  std::fprintf(stderr, "%s\n", qPrintable(text));
+  std::fprintf(stderr, "%s\n", qPrintable(TerminalSafe(text)));
   exitCode = 2;
   return false;
 }

@@ -1,13 +1,14 @@
 #pragma once
 // One JSON object as the line qvrctl prints: names and values from adapters and files may hold
-// bytes that are not UTF-8, which become U+FFFD instead of ending the program.
+// bytes that are not UTF-8, which become U+FFFD instead of ending the program, and controls,
+// which are escaped so that a terminal showing the line never obeys them.
 #include <nlohmann/json.hpp>
 #include <string>
 
 namespace qvr::cli {
 
-inline std::string JsonText(const nlohmann::json& object) {
-  return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
+// `object` on one line, valid UTF-8 with every C0 and C1 control (U+0000..U+001F,
+// U+0080..U+009F) written as an escape ("\u0098").
+std::string JsonText(const nlohmann::json& object);
 
 }  // namespace qvr::cli

@@ -256,10 +256,12 @@ int RunQvrctl(int argc, char** argv, std::ostream& out, std::ostream& err,
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e, out, err) == 0 ? kExitOk : kExitUsage;
-    // The reason in the user's language, CLI11's own words quoted after it.
+    // The reason in the user's language, CLI11's own words quoted after it; they repeat the
+    // arguments, which may hold anything.
     Catalogue catalogue;
     catalogue.setLanguage(LanguageOf(LanguageInArguments(argc, argv)));
-    err << catalogue.FormatText(Text(catalogue, AddedText::kUsageError), e.what()) << '\n';
+    err << TerminalSafe(catalogue.FormatText(Text(catalogue, AddedText::kUsageError), e.what()))
+        << '\n';
     if (WantsJson(argc, argv)) {
       const CLI::App* typed = app.get_subcommands().empty() ? nullptr : app.get_subcommands()[0];
       const Command* named = typed ? CommandNamed(typed->get_name()) : nullptr;

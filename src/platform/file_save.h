@@ -3,10 +3,10 @@
 // a hidden temporary file beside the target is written, flushed and renamed over it, so a
 // crash or a full disk never leaves a half-written or missing file. A symbolic link is saved
 // through (its target is replaced, the link kept) when it is the user's own or its folder
-// owner's, and refused otherwise (as the kernel guards shared folders); what is not a regular
-// file and what is
-// read-only is refused; an existing file keeps its owner and mode. Temporary files left by a
-// save that was killed are removed by the next save of the same target.
+// owner's, and refused otherwise (as the kernel guards shared folders), a folder's link on the
+// path as much as the file's; what is not a regular file and what is read-only is refused; an
+// existing file keeps its owner and mode. Temporary files left by a save that was killed are
+// removed by the next save of the same target.
 #include <cstdint>
 #include <string>
 #include <string_view>

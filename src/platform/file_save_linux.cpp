@@ -7,6 +7,7 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -63,25 +64,73 @@ bool TrustedLink(const std::string& link, const struct stat& info) {
   return info.st_uid == ::geteuid() || info.st_uid == folder.st_uid;
 }
 
-// Follows symbolic links to the file a save replaces; a dangling link gives the path it names,
-// so that the save creates the file the link points to. `foreign` is set (and false returned)
-// at a link that is not trusted.
+// The path's names one by one ("." and empty names left out).
+std::vector<std::string> NamesOf(const std::string& path) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start <= path.size()) {
+    const size_t slash = std::min(path.find('/', start), path.size());
+    const std::string name = path.substr(start, slash - start);
+    if (!name.empty() && name != ".") names.push_back(name);
+    start = slash + 1;
+  }
+  return names;
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// Puts the names the link at `link` holds before the `names` still to walk (kept last first);
+// an absolute one starts the walk again at the root.
+bool TakeLinkedNames(const std::string& link, std::string& resolved,
+                     std::vector<std::string>& names) {
+  std::string linked;
+  if (!ReadLink(link, linked)) return false;
+  if (linked.starts_with('/')) resolved = "/";
+  const std::vector<std::string> inLink = NamesOf(linked);
+  names.insert(names.end(), inLink.rbegin(), inLink.rend());
+  return true;
+}
+
+// Follows symbolic links to the file a save replaces, every link on the way (a folder's as
+// much as the file's): a link planted in a shared folder on the path would move the save as
+// surely as one at the file's name. A dangling link gives the path it names, so that the save
+// creates the file the link points to. `foreign` is set (and false returned) at a link that is
+// not trusted.
 bool ResolveLinks(const std::string& path, std::string& target, bool& foreign) {
-  target = path;
   foreign = false;
-  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+  target = path;
+  if (path.empty()) return true;
+  std::string resolved = path.starts_with('/') ? "/" : ".";
+  std::vector<std::string> names = NamesOf(path);
+  std::reverse(names.begin(), names.end());  // the next name at the back
+  int hops = 0;
+  while (!names.empty()) {
+    const std::string name = std::move(names.back());
+    names.pop_back();
+    if (name == "..") {
+      resolved = resolved == "." ? ".." : Joined(resolved, "..");
+      continue;
+    }
+    const std::string next = Joined(resolved, name);
     struct stat info {};
-    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
-    if (!TrustedLink(target, info)) {
+    if (::lstat(next.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      resolved = next;  // a missing name fails at the save itself, with its own reason
+      continue;
+    }
+    if (!TrustedLink(next, info)) {
       foreign = true;
       return false;
     }
-    std::string next;
-    if (!ReadLink(target, next)) return false;
-    target = next.starts_with('/') ? next : FolderOf(target) + "/" + next;
+    if (++hops > kMaxLinkHops) {
+      errno = ELOOP;
+      return false;
+    }
+    if (!TakeLinkedNames(next, resolved, names)) return false;
   }
-  errno = ELOOP;
-  return false;
+  target = resolved;
+  return true;
 }
 
 // A temporary whose save still runs is locked by it; an unlocked one was left by a save that

@@ -68,7 +68,7 @@ TEST(OneWindow, ASecondStartReachesTheRunningWindow) {
     EXPECT_FALSE(SingleInstance(InstanceName(dir.filePath("other.ini"))).AskRunningWindow());
   }
 #ifndef _WIN32
-  QFile leftOver(QDir::temp().filePath(name));  // as a crashed window leaves it
+  QFile leftOver(name);  // as a crashed window leaves it
   ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
   leftOver.close();
 #endif
@@ -98,6 +98,13 @@ TEST(CommandLine, HelpNamesEveryOptionAndVersionAnswersWithoutTheWindow) {
 
   EXPECT_FALSE(ParseAppOptions({"qvr-service", "--simulater"}, options, exitCode));
   EXPECT_EQ(exitCode, 2);
+  // A mistyped argument is repeated without the escape sequences it holds.
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(ParseAppOptions({"qvr-service",
+                                "\x1B]0;PWN\x07\xC2\x9B"
+                                "2J"},
+                               options, exitCode));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unexpected argument: ?]0;PWN??2J\n");
 
   // Qt's own options are left for QApplication to take out first.
   EXPECT_TRUE(HasQtOptions({"qvr-service", "--simulator", "-platform", "offscreen"}));

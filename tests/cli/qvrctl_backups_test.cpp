@@ -66,7 +66,7 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
   EXPECT_EQ(BackupConfigFileName("Demo"), "Demo.MUX");
   EXPECT_EQ(BackupConfigFileName("a.b"), "a.b.MUX");
   EXPECT_EQ(BackupConfigFileName("\xC3\xE0\xF0\xE0\xE6"), "Гараж.MUX");
-  for (const char* name : {"", "a/b", "a\\b", "x:", "end.", "con", "LPT1", "tab\there"})
+  for (const char* name : {"", "a/b", "a\\b", "x:", "end.", "con", "LPT1", "tab\there", "C1\x98"})
     EXPECT_EQ(BackupConfigFileName(name), "configuration.MUX") << name;
   // The unit's name does not fit a file name, and the name of a backup may be anything.
   for (const char* name : {"Garage: left", "Demo"}) {

@@ -554,12 +554,18 @@ TEST_F(Qvrctl, UsageErrorsHelpAndCompletions) {
                                         {"qvrctl", "read", "mux-410"},
                                         {"qvrctl", "--lang", "de", "info"},
                                         {"qvrctl", "frobnicate"},
-                                        {"qvrctl", "completion", "tcsh"}}) {
+                                        {"qvrctl", "completion", "tcsh"},
+                                        {"qvrctl", "info",
+                                         "\x1B]0;PWN\x07\xC2\x9B"
+                                         "2J"}}) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     std::ostringstream out, err;
     EXPECT_EQ(RunQvrctl(int(argv.size()), argv.data(), out, err), 2) << args.back();
     EXPECT_FALSE(err.str().empty());
+    // The words repeat the arguments, never as commands to the terminal.
+    EXPECT_EQ(err.str().find_first_of("\x1B\x07"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("\xC2\x9B"), std::string::npos) << err.str();
   }
   EXPECT_EQ(RunPlain({"qvrctl", "--help"}).status, 0);
   const Outcome version = RunPlain({"qvrctl", "--version"});

@@ -202,6 +202,15 @@ TEST_F(Workshop, TextFromFilesReachesJsonAndTheTerminalAsHarmlessText) {
   EXPECT_NE(o.out.find("| x?[1A?[2KNo differences\n"), std::string::npos) << o.out;
   EXPECT_EQ(o.out.find('\x1B'), std::string::npos);
 
+  // A unit name with Windows-1251's byte that has no letter, read as the C1 control U+0098:
+  // JSON escapes it like the C0 ones, the terminal gets '?'.
+  sim::SimController(state.path()).SetBlock(1, 5, {'x', 0x98, 'y'});
+  o = Run({"--json", "diff", "--all", "mux-410", files.File("Demo.MUX")});
+  EXPECT_NE(o.out.find("\"x\\u0098y\""), std::string::npos) << o.out;
+  EXPECT_EQ(o.out.find("\xC2\x98"), std::string::npos);
+  o = Run({"diff", "--all", "mux-410", files.File("Demo.MUX")});
+  EXPECT_NE(o.out.find("x?y"), std::string::npos) << o.out;
+
   // A folder name that retitles the window, as the history lists the file written from it.
   const std::string folder = files.File("d\x1B]0;owned\x07");
   std::filesystem::create_directory(folder);

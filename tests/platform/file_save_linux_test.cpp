@@ -181,13 +181,15 @@ bool AsNobody(const std::function<bool()>& step) {
   return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// A user plants links in a folder others write to; root (who runs the save) meets them.
+// A user plants links in a folder others write to; root (who runs the save) meets them, at the
+// file's name or as a folder on the way to it.
 struct PlantedLink {
   const char* scenario;
   bool folderIsTheirs;  // their own folder: the kernel, too, follows their links there
   bool dangling;        // the link names a file that does not exist yet
   bool followed;
-  bool ours = false;  // root's own link, in the other user's folder
+  bool ours = false;      // root's own link, in the other user's folder
+  bool onTheWay = false;  // the link stands for the folder the file is saved in
 };
 
 class OtherUsersLink : public ::testing::TestWithParam<PlantedLink> {};
@@ -209,16 +211,19 @@ TEST_P(OtherUsersLink, IsFollowedOnlyInTheirOwnFolder) {
     ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
   }
   const std::string link = shared + "/car.MUX";
+  const std::string pointed = c.onTheWay ? folder.path() : secret;
   if (c.ours) {
-    ASSERT_EQ(::symlink(secret.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::symlink(pointed.c_str(), link.c_str()), 0);
   } else {
-    ASSERT_TRUE(AsNobody([&] { return ::symlink(secret.c_str(), link.c_str()) == 0; }));
+    ASSERT_TRUE(AsNobody([&] { return ::symlink(pointed.c_str(), link.c_str()) == 0; }));
   }
+  const std::string saveAt =
+      c.onTheWay ? link + "/" + std::filesystem::path(secret).filename().string() : link;
 
-  const SaveResult saved = SaveFile(link, "configuration");
+  const SaveResult saved = SaveFile(saveAt, "configuration");
   EXPECT_EQ(saved.ok(), c.followed);
   // An append follows the same links, and no others; it starts on a line of its own.
-  EXPECT_EQ(AppendLine(link, "appended\n").ok(), c.followed);
+  EXPECT_EQ(AppendLine(saveAt, "appended\n").ok(), c.followed);
   if (c.followed) {
     EXPECT_EQ(ReadFile(secret), "configuration\nappended\n");
     return;
@@ -236,7 +241,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PlantedLink{"SharedFolderToRootsFile", false, false, false},
                       PlantedLink{"SharedFolderDangling", false, true, false},
                       PlantedLink{"TheirFolderToRootsFile", true, false, true},
-                      PlantedLink{"OwnLinkInTheirFolder", true, false, true, true}),
+                      PlantedLink{"OwnLinkInTheirFolder", true, false, true, true},
+                      PlantedLink{"SharedFolderLinkOnTheWay", false, false, false, false, true},
+                      PlantedLink{"OwnLinkOnTheWayInASharedFolder", false, false, true, true,
+                                  true}),
     [](const auto& info) { return std::string(info.param.scenario); });
 
 TEST(CreateNewFile, TakesOnlyAFreeNameAndNeverFollowsALinkThere) {

@@ -224,6 +224,12 @@ std::string BackupConfigFileName(const std::string& configName) {
     return kFallbackFileName;
   if (ReservedOnWindows(configName)) return kFallbackFileName;
   const std::string fileName = Cp1251ToUtf8(configName) + ".MUX";
+  // A byte with no letter (0x98) becomes a C1 control (UTF-8 C2 80..C2 9F), which no file name
+  // may carry into a listing or a terminal.
+  for (size_t i = 0; i + 1 < fileName.size(); ++i)
+    if (static_cast<unsigned char>(fileName[i]) == 0xC2 &&
+        static_cast<unsigned char>(fileName[i + 1]) < 0xA0)
+      return kFallbackFileName;
   // The name is taken back from the file's name: only a name that survives that is used.
   if (ConfigNameFromPath(fileName) != configName) return kFallbackFileName;
   return fileName;
