@@ -3,8 +3,8 @@
 #include <string>
 
 #include "cli/command_table.h"
-#include "cli/json_text.h"
 #include "cli/session.h"
+#include "devices/backup/json_text.h"
 
 namespace qvr::cli {
 

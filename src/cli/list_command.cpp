@@ -5,10 +5,10 @@
 #include "cli/cli_texts.h"
 #include "cli/command_table.h"
 #include "cli/json_objects.h"
-#include "cli/json_text.h"
 #include "cli/run_options.h"
 #include "cli/session.h"
 #include "cli/terminal_text.h"
+#include "devices/backup/json_text.h"
 #include "i18n/catalogue.h"
 
 namespace qvr::cli {

@@ -68,8 +68,9 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
   EXPECT_EQ(BackupConfigFileName("\xC3\xE0\xF0\xE0\xE6"), "Гараж.MUX");
   for (const char* name : {"", "a/b", "a\\b", "x:", "end.", "con", "LPT1", "tab\there", "C1\x98"})
     EXPECT_EQ(BackupConfigFileName(name), "configuration.MUX") << name;
-  // The unit's name does not fit a file name, and the name of a backup may be anything.
-  for (const char* name : {"Garage: left", "Demo"}) {
+  // The unit's name does not fit a file name (or holds a control no file or terminal should
+  // meet), and the name of a backup may be anything.
+  for (const char* name : {"Garage: left", "C1\x98", "Demo"}) {
     sim::SimController(state.path())
         .SetBlock(1, 5, std::vector<uint8_t>(name, name + std::strlen(name)));
     std::filesystem::remove_all(BackupFolder());
@@ -82,8 +83,10 @@ TEST_F(Workshop, ABackupRestoresTheUnitExactlyAndTheNewestAreKept) {
     const Outcome listed = Run({"--json", "backups", "mux-410"});
     ASSERT_EQ(listed.status, 0) << listed.err;
     const std::string path = JsonLines(listed.out).at(0)["backups"].at(0)["file"];
-    if (std::strchr(name, ':')) {
+    if (std::strpbrk(name, ":\x98")) {
       EXPECT_EQ(std::filesystem::path(path).filename().string(), "configuration.MUX") << path;
+      const std::string raw = ReadText(JsonLines(listed.out).at(0)["backups"].at(0)["raw_image"]);
+      EXPECT_EQ(raw.find("\xC2\x98"), std::string::npos) << "the control is escaped";
       continue;
     }
     // Written back by hand, a backup under the unit's name gives the same unit.

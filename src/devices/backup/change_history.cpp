@@ -1,4 +1,5 @@
 #include "devices/backup/change_history.h"
+#include "devices/backup/json_text.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -40,7 +41,7 @@ bool FlagOf(const nlohmann::json& object, const char* key, bool otherwise) {
 }
 
 std::string LineText(const nlohmann::json& line) {
-  return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  return JsonText(line) + "\n";
 }
 
 // A last change that may have left the unit holding only some of what was sent.

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "devices/backup/json_text.h"
 #include "platform/file_read.h"
 
 namespace qvr {
@@ -111,7 +112,7 @@ std::string RawImageText(const RawImage& image) {
       {"blocks", blocks},
       {"events", events},
   };
-  return object.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  return JsonText(object, 2) + "\n";
 }
 
 std::optional<RawImage> ParseRawImage(const std::string& text) {

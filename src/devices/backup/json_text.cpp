@@ -1,8 +1,8 @@
-#include "cli/json_text.h"
+#include "devices/backup/json_text.h"
 
 #include <cstdio>
 
-namespace qvr::cli {
+namespace qvr {
 
 namespace {
 
@@ -11,11 +11,12 @@ constexpr unsigned char kC1Last = 0x9F;
 
 }  // namespace
 
-std::string JsonText(const nlohmann::json& object) {
+std::string JsonText(const nlohmann::json& object, int indent) {
   // The library escapes only C0 controls; C1 ones (CSI, OSC among them) would reach a terminal
   // as they stand. In valid UTF-8 a C2 byte only ever begins a character, and outside strings
   // JSON holds none, so every C2 80..C2 9F found is one such control inside a string.
-  const std::string dumped = object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  const std::string dumped =
+      object.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
   std::string text;
   text.reserve(dumped.size());
   for (size_t pos = 0; pos < dumped.size(); ++pos) {
@@ -33,4 +34,4 @@ std::string JsonText(const nlohmann::json& object) {
   return text;
 }
 
-}  // namespace qvr::cli
+}  // namespace qvr
