@@ -215,6 +215,7 @@ constexpr Texts kTexts[] = {
      "Ctrl+Tab  следующая страница\n"
      "Shift+F10 или клавиша меню на панели инструментов  меню окна\n"
      "На вкладках событий: Insert  вставить, +  добавить в конец, Delete  удалить,\n"
+     "Ctrl+Z  вернуть удалённое или добавленное событие,\n"
      "Shift+F10 или клавиша меню  меню событий\n"
      "Ctrl+Z  вернуть текст, стёртый двойным щелчком\n"
      "Клавиши окна действуют и в полях ввода.",
@@ -229,6 +230,7 @@ constexpr Texts kTexts[] = {
      "Ctrl+Tab  next page\n"
      "Shift+F10 or the menu key on the toolbar  the window's menu\n"
      "On the event tabs: Insert  insert, +  add at the end, Delete  delete,\n"
+     "Ctrl+Z  undo the last event added or deleted,\n"
      "Shift+F10 or the menu key  the event menu\n"
      "Ctrl+Z  bring back a text a double click erased\n"
      "The window's keys work in text fields too."},

@@ -118,6 +118,23 @@ TEST_F(EventEditorTest, DeletingSelectsTheLastEventAndTheOnlyEventLeavesInsert) 
   EXPECT_EQ(table.description(1), "e3");
   EXPECT_EQ(editor.descriptionEdit()->text(), "e4");
 
+  // Ctrl+Z on the tab row brings the deleted event back where it was, selected; the next one
+  // undoes the change before, until there is none.
+  editor.tabBar()->setFocus();
+  QTest::keyClick(editor.tabBar(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(table.count(), 4);
+  EXPECT_EQ(table.description(1), "e2");
+  EXPECT_EQ(Selected(), 1);
+  EXPECT_EQ(editor.descriptionEdit()->text(), "e2");
+  editor.AddEventAtEnd();
+  host.boxes.answers.push_back(BoxAnswer::kYes);
+  editor.DeleteAllEvents();
+  EXPECT_TRUE(editor.UndoEventChange());
+  EXPECT_EQ(table.count(), 5);
+  EXPECT_TRUE(editor.UndoEventChange());
+  EXPECT_EQ(table.count(), 4);
+  EXPECT_FALSE(editor.UndoEventChange()) << "the table filled by hand is where it starts";
+
   Fill(1);
   editor.DeleteCurrentEvent();
   EXPECT_EQ(TabText(0), "Insert");

@@ -158,6 +158,7 @@ void EventEditor::AddEventAtEnd() {
     return;
   }
   if (LeaveCurrentEvent() != 0) return;
+  RememberTable();
   const std::optional<int> added = table_.AddAtEnd();
   if (!added) return;
   RebuildEventTabs(*added);
@@ -171,6 +172,7 @@ void EventEditor::InsertEvent() {
     return;
   }
   if (LeaveCurrentEvent() != 0) return;
+  RememberTable();
   const std::optional<int> inserted = table_.Insert(selectedEvent());
   if (!inserted) return;
   RebuildEventTabs(*inserted);
@@ -179,6 +181,7 @@ void EventEditor::InsertEvent() {
 
 void EventEditor::DeleteCurrentEvent() {
   if (table_.count() == 0) return;
+  RememberTable();
   RebuildEventTabs(table_.Delete(selectedEvent()));
   emit edited();
 }
@@ -189,6 +192,7 @@ void EventEditor::DeleteAllEvents() {
       host_.host().ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
                                   host_.catalogue().Text(MessageId::kDeleteAllEventsQuestion));
   if (answer != BoxAnswer::kYes) return;
+  RememberTable();
   table_.DeleteAll();
   RebuildEventTabs(0);
   emit edited();
@@ -210,11 +214,32 @@ void EventEditor::MenuAction(EventMenuItem item) {
       return DeleteAllEvents();
     case EventMenuItem::DeleteUnused: {
       const int before = table_.count();
+      RememberTable();
       PruneEvents();
-      if (table_.count() != before) emit edited();
+      if (table_.count() != before) {
+        emit edited();
+      } else {
+        undo_.pop_back();  // nothing was deleted
+      }
       return;
     }
   }
+}
+
+void EventEditor::RememberTable() {
+  // Enough for a slip of the hand; each table is small (at most 96 records).
+  constexpr size_t kKept = 20;
+  if (undo_.size() == kKept) undo_.erase(undo_.begin());
+  undo_.push_back(table_);
+}
+
+bool EventEditor::UndoEventChange() {
+  if (undo_.empty()) return false;
+  table_ = undo_.back();
+  undo_.pop_back();
+  RebuildEventTabs(table_.currentEvent);
+  emit edited();
+  return true;
 }
 
 void EventEditor::SelectFirstItems() {
@@ -262,6 +287,8 @@ bool EventEditor::TabKey(QKeyEvent* key) {
     if (QMenu* menu = host_.eventMenu()) menu->popup(tabs_->mapToGlobal(tab.bottomLeft()));
     return true;
   }
+  // Ctrl+Z: the tab row's undo is the list's, as a text field's is its text's.
+  if (key->key() == Qt::Key_Z && key->modifiers() == Qt::ControlModifier) return UndoEventChange();
   if (key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;
   switch (key->key()) {
     case Qt::Key_Insert:

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "devices/common/event_table.h"
 #include "devices/common/ui/device_page.h"
@@ -69,6 +70,11 @@ class EventEditor : public QGroupBox {
   void DeleteAllEvents();  // asks first
   void PruneEvents();      // the panel is reloaded from the table, unsaved edits are dropped
   void MenuAction(EventMenuItem item);
+  // Brings back the event list as it was before the last add, insert or delete (Ctrl+Z on the
+  // tab row); false when there is nothing to undo.
+  bool UndoEventChange();
+  // A table read or loaded anew has no earlier states to go back to.
+  void ForgetEventChanges() { undo_.clear(); }
 
   // Start-up: item 0 in the input, event, reaction and output lists.
   void SelectFirstItems();
@@ -116,13 +122,16 @@ class EventEditor : public QGroupBox {
   // key and Shift+F10 open the event menu; true when the key was used.
   bool TabKey(QKeyEvent* key);
   void ZoneChosen(int index);
+  // Keeps the table as it is now for UndoEventChange, before a change of the list.
+  void RememberTable();
   QComboBox* ListOf(uint8_t EventRecord::*field) const;
   const DeviceModule* Module() const;
 
   PageHost& host_;
   EventTable& table_;
   EventEditorConfig config_;
-  int leaving_ = -1;  // the tab being left while a tab change is decided
+  int leaving_ = -1;              // the tab being left while a tab change is decided
+  std::vector<EventTable> undo_;  // the tables before the latest list changes, newest last
 
   QTabBar* tabs_ = nullptr;
   QWidget* panel_ = nullptr;

@@ -82,6 +82,7 @@ class ImagePage : public DevicePage {
       return PageOutcome::kRefused;
     }
     device_.readFile(path, image_, nullptr);
+    events().ForgetEventChanges();
     ImageToControls();
     SetModified(false);
     SetHoldsConfiguration(true);
@@ -234,6 +235,7 @@ class ImagePage : public DevicePage {
 
   // The image just read from the unit, shown as its own configuration.
   void ShowReadImage() {
+    events().ForgetEventChanges();
     ImageToControls();
     SetModified(false);
     SetHoldsConfiguration(true);
