@@ -420,6 +420,16 @@ constexpr Texts kTexts[] = {
     /* kLoadOtherDevicesFile */
     {"Файл \"%s\" похож на конфигурацию %s, а это страница %s. Всё равно загрузить его?",
      "The file \"%s\" looks written for the %s, and this is the %s page. Load it all the same?"},
+    /* kNaviKeptOnUnit */
+    {"Блок навигации не записывается: устройство сохраняет тип навигатора, найденный "
+     "автонастройкой; чтение покажет его",
+     "The navigation block is left out of writes: the unit keeps the navigator type its setup "
+     "found; a read shows it"},
+    /* kTouchKeptOnUnit */
+    {"Блок тачпанели не записывается: устройство сохраняет линии и углы, найденные настройкой; "
+     "чтение покажет их",
+     "The touch block is left out of writes: the unit keeps the lines and corners its setup "
+     "found; a read shows them"},
 };
 // clang-format on
 

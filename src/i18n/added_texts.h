@@ -256,6 +256,9 @@ enum class AddedText {
   kWrittenNotSaved,
   // Before a load: "%s" the file's name, "%s" the device it is written for, "%s" the page's.
   kLoadOtherDevicesFile,
+  // After the unit's own setup started, in the log and the write's preview.
+  kNaviKeptOnUnit,
+  kTouchKeptOnUnit,
   kCount
 };
 

@@ -1,6 +1,8 @@
 // Live actions of the MUX-410 page against the simulated device, and the IEBus log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -86,7 +88,7 @@ TEST_F(Mux410LiveTest, PaTypeIsToldByItsBox) {
   EXPECT_EQ(host.LastBox(), "Unknown type of PA");
 }
 
-TEST_F(Mux410LiveTest, NavigationSetupRunsOnlyOnYesAndShowsUnknown) {
+TEST_F(Mux410LiveTest, NavigationSetupRunsOnlyOnYesAndTheUnitKeepsWhatItFinds) {
   ASSERT_EQ(page.ReadDevice(mux410::kModule), LinkOk);
   EXPECT_EQ(w().naviType->currentIndex(), 2);
   page.actions().RunNaviAutoSetup();
@@ -97,6 +99,25 @@ TEST_F(Mux410LiveTest, NavigationSetupRunsOnlyOnYesAndShowsUnknown) {
   page.actions().RunNaviAutoSetup();
   EXPECT_EQ(host.sim.CountRequests(1, 21), 1);
   EXPECT_EQ(w().naviType->currentIndex(), 0);
+
+  // The unit keeps what its setup found: the next write leaves the navigation block out, and
+  // says so, until the user chooses a navigation value, which then is sent.
+  const std::vector<uint8_t> found = host.sim.Block(1, 17);
+  ASSERT_NE(found[0], 0);
+  ASSERT_EQ(page.CheckForDevice(), PageOutcome::kDone);  // as the window checks first
+  ASSERT_EQ(page.WriteDevice(mux410::kModule), LinkOk);
+  EXPECT_TRUE(host.Writes(1, 17).empty());
+  EXPECT_EQ(host.sim.Block(1, 17), found);
+  const std::vector<std::string>& log = host.boxes.log;
+  EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
+    return line.starts_with("The navigation block is left out");
+  }));
+  w().naviInput->setCurrentIndex(3);
+  emit w().naviInput->activated(3);
+  ASSERT_EQ(page.CheckForDevice(), PageOutcome::kDone);
+  ASSERT_EQ(page.WriteDevice(mux410::kModule), LinkOk);
+  EXPECT_EQ(host.sim.Block(1, 17)[1], 3);
+  EXPECT_EQ(host.sim.Block(1, 17)[0], 0) << "as the page shows it";
 }
 
 TEST_F(Mux410LiveTest, DebugCommandsSendTheirBytes) {

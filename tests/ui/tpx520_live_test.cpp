@@ -28,13 +28,22 @@ TEST(Tpx520PageLive, SetupsAskFirstAndNoSendsNothing) {
   EXPECT_EQ(Control<QComboBox>(h, "ComboBoxNaviType_TPX520")->currentText(), "GVN53");
 }
 
-TEST(Tpx520PageLive, TouchLineSetupShowsTheFoundLinesAfterTheNextRead) {
+TEST(Tpx520PageLive, TouchLineSetupIsKeptByTheUnitUntilTheNextReadShowsIt) {
   Tpx520PageHost h;
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   h.boxes.answers = {BoxAnswer::kYes};
   h.tpx->actions().RunTouchLineSetup();
   EXPECT_EQ(h.RequestCount(19), 1);
-  EXPECT_EQ(Control<QLabel>(h, "PanelXPLS_TPX520")->text(), "1");  // nothing changes yet
+  // The page's values are no longer the unit's: shown as kept by the unit, and a write leaves
+  // the block out, so the unit keeps the lines and corners it found.
+  EXPECT_EQ(Control<QLabel>(h, "PanelXPLS_TPX520")->text(), "");
+  ASSERT_EQ(h.tpx->CheckForDevice(), PageOutcome::kDone);
+  std::string preview;
+  ASSERT_EQ(h.tpx->PreviewWrite(Tpx(), preview), DevicePage::kPreviewMade);
+  EXPECT_TRUE(preview.starts_with("The touch block is left out of writes")) << preview;
+  ASSERT_EQ(h.tpx->WriteDevice(Tpx()), LinkOk);
+  EXPECT_TRUE(h.Writes(16).empty());
+  EXPECT_EQ(h.sim.Block(sim::kAddressTpx520, 16), sim::FoundTouchBlock());
 
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   const std::vector<uint8_t> found = sim::FoundTouchBlock();

@@ -1,10 +1,26 @@
 #include "devices/common/config_transfer.h"
 
+#include <algorithm>
+
 #include "devices/common/device_commands.h"
 #include "i18n/catalogue.h"
 #include "link/device_info.h"
 
 namespace qvr {
+
+std::vector<BlockRef> BlocksWithout(std::span<const BlockRef> blocks,
+                                    std::span<const uint8_t> leftOut, int& skippedBytes) {
+  std::vector<BlockRef> sent;
+  skippedBytes = 0;
+  for (const BlockRef& block : blocks) {
+    if (std::find(leftOut.begin(), leftOut.end(), block.command) == leftOut.end()) {
+      sent.push_back(block);
+    } else {
+      skippedBytes += int(block.size);
+    }
+  }
+  return sent;
+}
 
 TransferResult ReadDeviceConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                        const DeviceModule& module, const TransferPlan& plan,

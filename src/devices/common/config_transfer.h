@@ -3,6 +3,7 @@
 // identification, the parameter blocks, the event table, progress and the final reset.
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "devices/common/block_io.h"
 #include "link/device_module.h"
@@ -11,6 +12,11 @@ namespace qvr {
 
 class Catalogue;
 class Host;
+
+// `blocks` without those whose command is in `leftOut` (blocks the unit keeps as its own);
+// `skippedBytes` receives their size, for the progress.
+std::vector<BlockRef> BlocksWithout(std::span<const BlockRef> blocks,
+                                    std::span<const uint8_t> leftOut, int& skippedBytes);
 
 struct TransferPlan {
   int progressTotal;                 // bytes of all blocks and of the whole event table

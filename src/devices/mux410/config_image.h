@@ -27,6 +27,9 @@ struct ConfigImage : ConfigTexts {
   std::array<uint8_t, 1> input{};  // inputMask
   std::array<uint8_t, 3> dpar{};   // iebusMode, returnInput, dparFlags
   EventTable events{kEventCapacity};
+  // The unit's navigation block is its own: its setup has run since the last read, so a write
+  // leaves the block out and the unit keeps the type it found.
+  bool naviKeptOnUnit = false;
 
   uint8_t& naviType() { return navi[0]; }
   uint8_t& naviInput() { return navi[1]; }

@@ -6,9 +6,10 @@
 namespace qvr::mux410 {
 namespace {
 
-std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage&) {
+std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage& sent) {
+  int skipped = 0;
   // The blocks are only read through.
-  return SentBytes(ParameterBlocks(const_cast<ConfigImage&>(image)), image.events);
+  return SentBytes(BlocksSent(const_cast<ConfigImage&>(image), sent, skipped), image.events);
 }
 
 std::vector<BlockRef> UnitBlocks(ConfigImage& image) {
@@ -16,8 +17,10 @@ std::vector<BlockRef> UnitBlocks(ConfigImage& image) {
   return {blocks.begin(), blocks.end()};
 }
 
-// Every block of the MUX-410 is sent by every write.
-void TakeAsRead(ConfigImage&) {}
+// Every block of the MUX-410 is sent by a write of what a unit held.
+void TakeAsRead(ConfigImage& image) {
+  image.naviKeptOnUnit = false;
+}
 
 }  // namespace
 

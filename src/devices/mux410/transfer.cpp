@@ -21,12 +21,20 @@ TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalo
                                  {kProgressTotal, blocks, kCmdEvents}, image.events);
 }
 
+std::vector<BlockRef> BlocksSent(ConfigImage& image, const ConfigImage& sent, int& skippedBytes) {
+  const auto blocks = ParameterBlocks(image);
+  const std::vector<uint8_t> leftOut =
+      sent.naviKeptOnUnit ? std::vector<uint8_t>{kCmdNavi} : std::vector<uint8_t>{};
+  return BlocksWithout(blocks, leftOut, skippedBytes);
+}
+
 TransferResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                   const DeviceModule& module, const ConfigImage& image) {
+  int skipped = 0;
   // WriteBlocks only reads through the block references.
-  auto blocks = ParameterBlocks(const_cast<ConfigImage&>(image));
+  const auto blocks = BlocksSent(const_cast<ConfigImage&>(image), image, skipped);
   return WriteDeviceConfiguration(link, host, catalogue, module,
-                                  {kProgressTotal, blocks, kCmdEvents}, image.events);
+                                  {kProgressTotal, blocks, kCmdEvents, skipped}, image.events);
 }
 
 }  // namespace qvr::mux410

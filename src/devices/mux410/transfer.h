@@ -2,6 +2,7 @@
 // MUX-410 device transfers: the identification, the five blocks and the event table, with the
 // progress total 814; writes end with the device's reset.
 #include <array>
+#include <vector>
 
 #include "devices/common/block_io.h"
 #include "devices/mux410/config_image.h"
@@ -17,6 +18,9 @@ namespace qvr::mux410 {
 
 // The parameter blocks in transfer order, referring to the image's own bytes.
 std::array<BlockRef, 5> ParameterBlocks(ConfigImage& image);
+// The blocks of `image` a write of `sent` sends: every one, but the navigation block while it
+// is kept on the unit; `skippedBytes` receives the size left out.
+std::vector<BlockRef> BlocksSent(ConfigImage& image, const ConfigImage& sent, int& skippedBytes);
 
 // Zero-fills the image, reads the DeviceInfo (log banner and lines), then the blocks and the
 // events up to the end record. The first failure is returned; the image holds what was read.

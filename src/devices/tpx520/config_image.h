@@ -29,6 +29,9 @@ struct ConfigImage : ConfigTexts {
   // True only after a device read: a configuration from a file holds no touch block, and a
   // device write then leaves block 16 out so the device keeps its own calibration.
   bool touchFromDevice = false;
+  // The unit's navigation block is its own: its setup has run since the last read, so a write
+  // leaves the block out and the unit keeps the type it found.
+  bool naviKeptOnUnit = false;
 
   uint8_t touchLine(int i) const { return touch[size_t(i)]; }  // 0 X+, 1 X-, 2 Y+, 3 Y-
   uint16_t cornerXMin() const { return GetU16(&touch[4]); }

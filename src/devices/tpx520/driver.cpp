@@ -6,20 +6,21 @@
 namespace qvr::tpx520 {
 namespace {
 
-// The touch block reaches the unit only when the write sent it.
+// The touch and navigation blocks reach the unit only when the write sent them.
 std::vector<uint8_t> UnitBytes(const ConfigImage& image, const ConfigImage& sent) {
+  int skipped = 0;
   // The blocks are only read through.
-  return SentBytes(ParameterBlocks(const_cast<ConfigImage&>(image), sent.touchFromDevice),
-                   image.events);
+  return SentBytes(BlocksSent(const_cast<ConfigImage&>(image), sent, skipped), image.events);
 }
 
 std::vector<BlockRef> UnitBlocks(ConfigImage& image) {
   return ParameterBlocks(image, true);
 }
 
-// The touch block is sent only for an image that came from a unit.
+// The touch block is sent only for an image that came from a unit; all of it is sent.
 void TakeAsRead(ConfigImage& image) {
   image.touchFromDevice = true;
+  image.naviKeptOnUnit = false;
 }
 
 }  // namespace

@@ -33,11 +33,18 @@ TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalo
   return result;
 }
 
+std::vector<BlockRef> BlocksSent(ConfigImage& image, const ConfigImage& sent, int& skippedBytes) {
+  std::vector<uint8_t> leftOut;
+  if (!sent.touchFromDevice) leftOut.push_back(kCmdTouch);
+  if (sent.naviKeptOnUnit) leftOut.push_back(kCmdNavi);
+  return BlocksWithout(ParameterBlocks(image, true), leftOut, skippedBytes);
+}
+
 TransferResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                   const DeviceModule& module, const ConfigImage& image) {
+  int skipped = 0;
   // WriteBlocks only reads through the block references.
-  auto blocks = ParameterBlocks(const_cast<ConfigImage&>(image), image.touchFromDevice);
-  int skipped = image.touchFromDevice ? 0 : int(image.touch.size());
+  const auto blocks = BlocksSent(const_cast<ConfigImage&>(image), image, skipped);
   return WriteDeviceConfiguration(link, host, catalogue, module,
                                   {kProgressTotal, blocks, kCmdEvents, skipped}, image.events);
 }

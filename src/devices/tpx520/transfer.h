@@ -20,11 +20,16 @@ namespace qvr::tpx520 {
 // device's own touch-line calibration with zeros.
 std::vector<BlockRef> ParameterBlocks(ConfigImage& image, bool withTouch);
 
+// The blocks of `image` a write of `sent` sends: the touch block only when `sent` came from a
+// unit, the navigation block not while it is kept on the unit; `skippedBytes` receives the size
+// left out.
+std::vector<BlockRef> BlocksSent(ConfigImage& image, const ConfigImage& sent, int& skippedBytes);
+
 // Zero-fills the image, reads the DeviceInfo (log banner and lines), then the blocks and the
 // events up to the end record. The first failure is returned; the image holds what was read.
 [[nodiscard]] TransferResult ReadConfiguration(Link& link, Host& host, const Catalogue& catalogue,
                                                const DeviceModule& module, ConfigImage& image);
-// Writes the name, touch (only when image.touchFromDevice), navigation and mode blocks, the
+// Writes the blocks of BlocksSent (name, touch, navigation, mode), the
 // used events packed from offset 0 with one zero end record (none when all 64 are used), then
 // resets the device. The caller prunes and validates first.
 [[nodiscard]] TransferResult WriteConfiguration(Link& link, Host& host, const Catalogue& catalogue,

@@ -3,7 +3,9 @@
 // device functions: device read and write, file load and save, the language-switch hooks and
 // the event menu. A page supplies the controls (ImageToControls, ControlsToImage), its event
 // editor and its current-input read.
+#include <QComboBox>
 #include <QLineEdit>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,7 @@ class ImagePage : public DevicePage {
   }
   // What reaches the unit is no save: the page stays as modified as it was against its file.
   TransferResult WriteDevice(const DeviceModule& module) override {
+    for (const std::string& note : KeptOnUnitNotes()) host_.host().LogLine(note);
     return WriteDeviceRow(events(), module, Writers());
   }
   // A file that is no configuration of this device is refused before it touches the image;
@@ -98,8 +101,13 @@ class ImagePage : public DevicePage {
       host_.host().ShowMessageBox(BoxKind::kError, ResultTextWithPlace(read));
       return kPreviewReadFailed;
     }
-    changes = ChangeLines(CompareImages(device_.fields(device), device.events,
-                                        device_.fields(image_), image_.events));
+    // A block the unit keeps is not sent: the unit's own values stand for it.
+    Image sent = image_;
+    if (sent.naviKeptOnUnit) sent.navi = device.navi;
+    changes = ChangeLines(
+        CompareImages(device_.fields(device), device.events, device_.fields(sent), sent.events));
+    for (const std::string& note : KeptOnUnitNotes())
+      changes = changes.empty() ? note : note + "\n" + changes;
     return kPreviewMade;
   }
   // The unit held these bytes: they go back as they are, without the checks a configuration
@@ -158,6 +166,23 @@ class ImagePage : public DevicePage {
     QObject::connect(&events(), &EventEditor::edited, this, [this] { SetModified(true); });
   }
 
+  // After the unit's navigation setup started: the unit keeps the block it finds, until a read
+  // or the user's choice in one of `naviFields` (which then is sent as chosen).
+  void KeepNaviOnUnitAfterSetup(std::initializer_list<QComboBox*> naviFields) {
+    for (QComboBox* field : naviFields)
+      QObject::connect(field, &QComboBox::activated, this,
+                       [this] { image_.naviKeptOnUnit = false; });
+  }
+  void NaviSetupStarted() {
+    image_.naviKeptOnUnit = true;
+    host_.host().LogLine(Text(host_.catalogue(), AddedText::kNaviKeptOnUnit));
+  }
+  // What a write leaves on the unit, as the log and the preview say it.
+  virtual std::vector<std::string> KeptOnUnitNotes() {
+    if (!image_.naviKeptOnUnit) return {};
+    return {Text(host_.catalogue(), AddedText::kNaviKeptOnUnit)};
+  }
+
   PageHost& host_;
   Image image_;
 
@@ -204,10 +229,15 @@ class ImagePage : public DevicePage {
     const TransferResult read =
         Logged(device_.readDevice(host_.link(), host_.host(), host_.catalogue(), module, back));
     if (!read.ok()) return ShowNotChecked(module, ResultTextWithPlace(read));
+    if (sent.naviKeptOnUnit) sent.navi = back.navi;  // not sent: the unit's own
     const std::vector<ImageChange> changes =
         CompareImages(device_.fields(back), back.events, device_.fields(sent), sent.events);
-    if (changes.empty()) return SayVerified(module);
-    ShowNotVerified(module, ChangeLines(changes));
+    // Every block the write sent counts, those no field shows (the touch block) included.
+    const bool same = device_.unitBytes(back, sent) == device_.unitBytes(sent, sent);
+    if (changes.empty() && same) return SayVerified(module);
+    ShowNotVerified(module, changes.empty()
+                                ? std::string(Text(host_.catalogue(), AddedText::kUnitBytesDiffer))
+                                : ChangeLines(changes));
   }
   // Whether the unit answers again after the restart that ends every write; else the box says
   // the write could not be checked.

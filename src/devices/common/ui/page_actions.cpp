@@ -32,10 +32,11 @@ bool RunNaviAutoSetup(PageHost& host, const DeviceModule& module, uint8_t comman
       host.host().ShowMessageBox(BoxStyle{BoxKind::kQuestion, DefaultButton::kNo},
                                  host.catalogue().Text(MessageId::kNaviAutoSetupQuestion));
   if (answer != BoxAnswer::kYes) return false;
+  const LinkResult sent =
+      SendDeviceCommand(host.link(), host.host(), host.catalogue(), &module, command, nullptr, 0);
   // The type the device finds shows after the next read; until then the list says "Unknown".
-  (void)SendDeviceCommand(host.link(), host.host(), host.catalogue(), &module, command, nullptr, 0);
   SetListValue(naviTypeList, 0);
-  return true;
+  return sent == LinkOk;
 }
 
 }  // namespace qvr

@@ -20,7 +20,8 @@ struct DeviceModule;
 [[nodiscard]] LinkResult SendCurrentInput(PageHost& host, const DeviceModule& module,
                                           uint8_t command, const QComboBox* list);
 // Question "run the automatic setup type navigator?" (No default); on Yes sends `command`
-// without data and selects item 0 of `naviTypeList` whatever the result. False on No.
+// without data and selects item 0 of `naviTypeList` whatever the result. True when the unit
+// took the command and runs its setup (a failure has shown its box).
 bool RunNaviAutoSetup(PageHost& host, const DeviceModule& module, uint8_t command,
                       QComboBox* naviTypeList);
 

@@ -91,7 +91,8 @@ void LiveActions::AskPaType() {
 }
 
 void LiveActions::RunNaviAutoSetup() {
-  (void)qvr::RunNaviAutoSetup(host_, kModule, kCmdNaviAuto, w_.naviType);
+  if (qvr::RunNaviAutoSetup(host_, kModule, kCmdNaviAuto, w_.naviType) && naviSetupStarted)
+    naviSetupStarted();
 }
 
 void LiveActions::CamOn() {

@@ -3,6 +3,7 @@
 // test commands, the description dump and the IEBus packet log. Each is one or a few requests
 // to the MUX-410 through the command wrappers, which show their own error boxes.
 #include <QObject>
+#include <functional>
 
 #include "devices/mux410/ui/page_widgets.h"
 #include "link/link_result.h"
@@ -12,6 +13,9 @@ namespace qvr::mux410 {
 class LiveActions : public QObject {
  public:
   LiveActions(PageHost& host, const PageWidgets& widgets);
+
+  // The unit's own setups started (the page keeps their blocks on the unit).
+  std::function<void()> naviSetupStarted;
 
   LinkResult ReadCurrentInput();  // into the current-input list, no command sent back
   void SendCurrentInput();

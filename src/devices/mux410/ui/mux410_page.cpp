@@ -38,6 +38,8 @@ Page::Page(PageHost& host, QWidget* parent) : ImagePage(host, kConfigDriver, par
   setObjectName("PageMUX410");
   w_ = BuildPageWidgets(host_, image_.events, this);
   actions_ = std::make_unique<LiveActions>(host_, w_);
+  actions_->naviSetupStarted = [this] { NaviSetupStarted(); };
+  KeepNaviOnUnitAfterSetup({w_.naviType, w_.naviInput, w_.naviMute});
   connect(w_.mode, &QComboBox::activated, this, [this] { UpdateModeControls(); });
   w_.events->RebuildEventTabs(0);
   MarkLiveControl(w_.currentInput);

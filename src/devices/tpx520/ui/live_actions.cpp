@@ -46,7 +46,8 @@ void LiveActions::SendCurrentInput() {
 }
 
 void LiveActions::RunNaviAutoSetup() {
-  qvr::RunNaviAutoSetup(host_, kModule, kCmdNaviSetup, w_.naviType);
+  if (qvr::RunNaviAutoSetup(host_, kModule, kCmdNaviSetup, w_.naviType) && naviSetupStarted)
+    naviSetupStarted();
 }
 
 void LiveActions::RunTouchLineSetup() {
@@ -56,8 +57,10 @@ void LiveActions::RunTouchLineSetup() {
                                   host_.catalogue().Text(MessageId::kTouchSetupQuestion));
   if (answer != BoxAnswer::kYes) return;
   // The device runs the setup by itself; its lines and corners show after the next read.
-  (void)SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), &kModule, kCmdTouchSetup,
-                          nullptr, 0);
+  if (SendDeviceCommand(host_.link(), host_.host(), host_.catalogue(), &kModule, kCmdTouchSetup,
+                        nullptr, 0) == LinkOk &&
+      touchSetupStarted)
+    touchSetupStarted();
 }
 
 }  // namespace qvr::tpx520

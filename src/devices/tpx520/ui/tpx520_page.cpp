@@ -41,6 +41,9 @@ Page::Page(PageHost& host, QWidget* parent) : ImagePage(host, kConfigDriver, par
   setObjectName("PageTPX520");
   w_ = BuildPageWidgets(host_, image_.events, this);
   actions_ = std::make_unique<LiveActions>(host_, w_);
+  actions_->naviSetupStarted = [this] { NaviSetupStarted(); };
+  actions_->touchSetupStarted = [this] { TouchSetupStarted(); };
+  KeepNaviOnUnitAfterSetup({w_.naviType, w_.naviInput});
   MarkLiveControl(w_.currentInput);
   WatchEdits();
 }
@@ -80,7 +83,24 @@ void Page::ShowTouchBlock() {
   w_.touchValues[0]->parentWidget()->setToolTip(hint);
 }
 
+// The unit finds its lines and corners by itself: until a read shows them, a write leaves the
+// touch block out so that they stay.
+void Page::TouchSetupStarted() {
+  image_.touchFromDevice = false;
+  touchSetupRan_ = true;
+  ShowTouchBlock();
+  host_.host().LogLine(Text(host_.catalogue(), AddedText::kTouchKeptOnUnit));
+}
+
+std::vector<std::string> Page::KeptOnUnitNotes() {
+  std::vector<std::string> notes = ImagePage::KeptOnUnitNotes();
+  if (touchSetupRan_ && !image_.touchFromDevice)
+    notes.insert(notes.begin(), Text(host_.catalogue(), AddedText::kTouchKeptOnUnit));
+  return notes;
+}
+
 void Page::ImageToControls() {
+  touchSetupRan_ = false;
   w_.description->ShowTexts(image_);
   ShowTouchBlock();
   SetListValue(w_.naviType, image_.naviType());

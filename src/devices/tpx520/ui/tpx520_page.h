@@ -29,15 +29,18 @@ class Page : public ImagePage<ConfigImage> {
 
  protected:
   EventEditor& events() override { return *w_.events; }
+  std::vector<std::string> KeptOnUnitNotes() override;
 
  private:
   void ShowTouchBlock();
+  void TouchSetupStarted();
   int StoreSelections();
   int StoreTimes();
   void StoreChecks();
   FieldContext Fields();
 
   PageWidgets w_;
+  bool touchSetupRan_ = false;  // since the configuration was read or loaded
   std::unique_ptr<LiveActions> actions_;
 };
 
