@@ -2,10 +2,13 @@
 // and help, each shown in its button's hint. They work from every field: a key a text field or
 // list would take for itself (Ctrl+U erases a line edit's text) is the window's first.
 #include <QApplication>
+#include <QFrame>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMenu>
 #include <QShortcut>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QToolTip>
 #include <vector>
@@ -41,6 +44,10 @@ constexpr CommandKey kCommandKeys[] = {
     {4, QKeySequence::UnknownKey, "F6"},  // write to the device
     {kQuit, QKeySequence::Quit, "Ctrl+Q"},
     {kNoButton, QKeySequence::HelpContents, "F1"},
+    // The page control takes these only while the focus is inside it; the window, anywhere.
+    {kNoButton, QKeySequence::UnknownKey, "Ctrl+Tab", &MainWindow::NextPageCommand},
+    {kNoButton, QKeySequence::UnknownKey, "Ctrl+Shift+Tab", &MainWindow::PreviousPageCommand},
+    {kNoButton, QKeySequence::UnknownKey, "F10", &MainWindow::WindowMenuCommand},
 };
 
 // Sees every event of the program before its receiver: a shortcut override for one of the
@@ -84,6 +91,10 @@ void MainWindow::BuildShortcuts() {
     shortcut->setContext(Qt::WindowShortcut);
     if (key.button == kQuit) {
       connect(shortcut, &QShortcut::activated, this, [this] { close(); });
+    } else if (key.button == kNoButton && key.run) {
+      connect(shortcut, &QShortcut::activated, this, [this, run = key.run] {
+        if (!busy()) (this->*run)();
+      });
     } else if (key.button == kNoButton) {
       connect(shortcut, &QShortcut::activated, this, [this] {
         if (!busy()) ShowBox(BoxKind::kInformation, Text(catalogue_, AddedText::kKeyboardHelp));
@@ -121,6 +132,18 @@ void MainWindow::AddShortcutsToHints() {
 QString HintWithShortcut(const QWidget* button) {
   const QString key = button->property(kShortcutProperty).toString();
   return key.isEmpty() ? button->toolTip() : button->toolTip() + " (" + key + ")";
+}
+
+void MainWindow::NextPageCommand() {
+  setActivePage((activePage() + 1) % pageTabs_->count());
+}
+
+void MainWindow::PreviousPageCommand() {
+  setActivePage((activePage() + pageTabs_->count() - 1) % pageTabs_->count());
+}
+
+void MainWindow::WindowMenuCommand() {
+  windowMenu_->popup(progressPanel_->mapToGlobal(QPoint(0, progressPanel_->height())));
 }
 
 bool ShowHintWithShortcut(QObject* watched, QEvent* event) {

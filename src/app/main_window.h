@@ -127,6 +127,10 @@ class MainWindow final : public QMainWindow,
   void OpenConfigFileCommand();
   void SaveConfigFileCommand();  // the toolbar's: always asks for the name (Save As)
   void SaveToPageFileCommand();  // Ctrl+S: to the page's own file, a new page asks
+  // Ctrl+Tab, Ctrl+Shift+Tab and F10 from anywhere in the window.
+  void NextPageCommand();
+  void PreviousPageCommand();
+  void WindowMenuCommand();
   void ReadDeviceCommand();
   void WriteDeviceCommand();
   void ResetToDefaultCommand();

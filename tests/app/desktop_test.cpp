@@ -206,7 +206,9 @@ TEST_F(Keyboard, EveryControlIsNamedAndTheFieldsOfAPageApart) {
   }
 }
 
-TEST_F(Keyboard, PopupMenuOpensFromTheContextMenuKeyAndShiftF10) {
+// F10 opens the window's menu from anywhere, as the menu bar key does elsewhere; Ctrl+Tab and
+// Ctrl+Shift+Tab switch pages from anywhere too.
+TEST_F(Keyboard, PopupMenuOpensFromTheContextMenuKeyShiftF10AndF10) {
   auto* menu = shell.Find<QMenu>("PopupMenu");
   auto* panel = shell.Find<QFrame>("PanelMenu");
   EXPECT_TRUE(panel->focusPolicy() & Qt::TabFocus);
@@ -222,8 +224,20 @@ TEST_F(Keyboard, PopupMenuOpensFromTheContextMenuKeyAndShiftF10) {
   QTest::keyClick(button, Qt::Key_Menu);
   EXPECT_TRUE(menu->isVisible());
   menu->hide();
-  QTest::keyClick(button, Qt::Key_F10);  // F10 alone is no menu key
-  EXPECT_FALSE(menu->isVisible());
+  auto* description = shell.Find<QPlainTextEdit>("MemoDescriptionMUX410");
+  shell.window->setActivePage(1);
+  description->setFocus();
+  QTest::keyClick(description, Qt::Key_F10);
+  EXPECT_TRUE(menu->isVisible());
+  menu->hide();
+
+  panel->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(panel, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(shell.window->activePage(), 2);
+  QTest::keyClick(panel, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(shell.window->activePage(), 0);
+  QTest::keyClick(panel, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(shell.window->activePage(), 2);
 }
 
 // Icons are drawn for each scale, never a 16-pixel bitmap blown up.
