@@ -432,6 +432,12 @@ constexpr Texts kTexts[] = {
      "чтение покажет их",
      "The touch block is left out of writes: the unit keeps the lines and corners its setup "
      "found; a read shows them"},
+    /* kHintRawButton */
+    {"Отладка: отправить устройству два байта, набранные шестнадцатеричными цифрами в поле "
+     "времени включения",
+     "Debug: send the unit the two bytes typed in hex digits in the power-on time field"},
+    /* kHintSetButton */
+    {"Отладка: отправить устройству команду Set", "Debug: send the unit the Set command"},
 };
 // clang-format on
 

@@ -259,6 +259,9 @@ enum class AddedText {
   // After the unit's own setup started, in the log and the write's preview.
   kNaviKeptOnUnit,
   kTouchKeptOnUnit,
+  // Hints (and names for screen readers) of the MUX-410's debug buttons "Raw" and "Set".
+  kHintRawButton,
+  kHintSetButton,
   kCount
 };
 

@@ -1,5 +1,6 @@
 #include "editors/ui/field_names.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -146,6 +147,15 @@ QString FieldName(const QWidget* control) {
   if (!control->accessibleName().isEmpty()) return control->accessibleName();
   const QLabel* label = BuddyLabelOf(control);
   return label ? LabelText(label) : QString();
+}
+
+void NameButtonsByHints(QWidget* root) {
+  constexpr qsizetype kGlyphLength = 3;
+  for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
+    const QString text = QString(button->text()).remove('&').trimmed();
+    if (text.size() <= kGlyphLength && !button->toolTip().isEmpty())
+      button->setAccessibleName(button->toolTip());
+  }
 }
 
 }  // namespace qvr

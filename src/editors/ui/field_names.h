@@ -16,6 +16,10 @@ void BuddyLabelsInLayoutOrder(QWidget* root);
 // its group box. Run again after a language switch.
 void NameFieldsFromLabels(QWidget* root);
 
+// Gives each button below `root` whose text is a glyph ("?", "IR", "A") its hint as accessible
+// name, so that a screen reader says what it does. Run again after the hints change.
+void NameButtonsByHints(QWidget* root);
+
 // Gives each label below `root` that has a buddy an Alt+letter of its own (the first letter of
 // its text that no earlier label there took), which moves the focus to its field. Run after
 // the texts are set (a language switch sets them anew).

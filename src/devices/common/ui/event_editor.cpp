@@ -18,6 +18,7 @@
 #include "devices/common/ui/list_texts.h"
 #include "devices/common/ui/page_host.h"
 #include "editors/ui/field_checks.h"
+#include "editors/ui/field_names.h"
 #include "i18n/catalogue.h"
 #include "i18n/cp1251.h"
 #include "link/bytes.h"
@@ -100,15 +101,18 @@ void EventEditor::ShowEvent(int slot) {
 }
 
 void EventEditor::ShowCurrentEvent() {
-  if (table_.count() > 0) {
-    const int slot = selectedEvent();
+  // The hints name the event shown (none yet: without a number).
+  const int slot = table_.count() > 0 ? selectedEvent() : -1;
+  const QString number = slot >= 0 ? QString::number(slot + 1) : QString();
+  const Catalogue& text = host_.catalogue();
+  getEvent_->setToolTip(QString::fromUtf8(text.Text(MessageId::kGetEventHint)) + number);
+  tabs_->setToolTip(QString::fromUtf8(text.Text(MessageId::kEventDataHint)) + number);
+  getReaction_->setToolTip(QString::fromUtf8(text.Text(MessageId::kGetIrCodeHint)) + number);
+  powerIr_->setToolTip(QString::fromUtf8(text.Text(MessageId::kPowerIrHint)));
+  // "?", "IR" and "5V" say nothing to a screen reader: the buttons are named by their hints.
+  NameButtonsByHints(this);
+  if (slot >= 0) {
     table_.currentEvent = slot;
-    const QString number = QString::number(slot + 1);
-    const Catalogue& text = host_.catalogue();
-    getEvent_->setToolTip(QString::fromUtf8(text.Text(MessageId::kGetEventHint)) + number);
-    tabs_->setToolTip(QString::fromUtf8(text.Text(MessageId::kEventDataHint)) + number);
-    getReaction_->setToolTip(QString::fromUtf8(text.Text(MessageId::kGetIrCodeHint)) + number);
-    powerIr_->setToolTip(QString::fromUtf8(text.Text(MessageId::kPowerIrHint)));
     ShowEvent(slot);
   }
   panel_->setVisible(table_.count() > 0);

@@ -215,6 +215,7 @@ class ImagePage : public DevicePage {
     events().commandEdit()->setAccessibleName(
         QString::fromUtf8(Text(host_.catalogue(), AddedText::kCommandField)));
     NameFieldsFromLabels(this);
+    NameButtonsByHints(this);
     AddMnemonics(this);
   }
 

@@ -20,6 +20,7 @@
 #include "devices/mux410/ui/live_actions.h"
 #include "editors/conversions.h"
 #include "editors/ui/field_checks.h"
+#include "editors/ui/field_names.h"
 #include "i18n/catalogue.h"
 #include "i18n/cp1251.h"
 #include "link/bytes.h"
@@ -60,6 +61,7 @@ void Page::InitPage() {
 void Page::AfterLanguageSwitch() {
   ImagePage::AfterLanguageSwitch();
   ShowDebugHints(w_, host_.catalogue());
+  NameButtonsByHints(this);
 }
 
 LinkResult Page::ReadCurrentInput() {

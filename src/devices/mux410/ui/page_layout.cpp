@@ -166,10 +166,10 @@ QGroupBox* BuildAction(const PageBuilder& b, PageHost& host, EventTable& events,
 }  // namespace
 
 void ShowDebugHints(const PageWidgets& w, const Catalogue& catalogue) {
-  const std::pair<QToolButton*, AddedText> hints[] = {{w.camOn, AddedText::kHintCameraOn},
-                                                      {w.camOff, AddedText::kHintCameraOff},
-                                                      {w.map, AddedText::kHintMapButton},
-                                                      {w.log, AddedText::kHintIebusLog}};
+  const std::pair<QToolButton*, AddedText> hints[] = {
+      {w.camOn, AddedText::kHintCameraOn}, {w.camOff, AddedText::kHintCameraOff},
+      {w.map, AddedText::kHintMapButton},  {w.log, AddedText::kHintIebusLog},
+      {w.raw, AddedText::kHintRawButton},  {w.set, AddedText::kHintSetButton}};
   for (const auto& [button, text] : hints)
     button->setToolTip(QString::fromUtf8(Text(catalogue, text)));
 }
