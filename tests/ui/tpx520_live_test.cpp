@@ -31,8 +31,9 @@ TEST(Tpx520PageLive, SetupsAskFirstAndNoSendsNothing) {
 TEST(Tpx520PageLive, TouchLineSetupIsKeptByTheUnitUntilTheNextReadShowsIt) {
   Tpx520PageHost h;
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
-  h.boxes.answers = {BoxAnswer::kYes};
+  h.boxes.answers = {BoxAnswer::kYes, BoxAnswer::kYes};
   h.tpx->actions().RunTouchLineSetup();
+  h.tpx->actions().RunNaviAutoSetup();
   EXPECT_EQ(h.RequestCount(19), 1);
   // The page's values are no longer the unit's: shown as kept by the unit, and a write leaves
   // the block out, so the unit keeps the lines and corners it found.
@@ -41,9 +42,12 @@ TEST(Tpx520PageLive, TouchLineSetupIsKeptByTheUnitUntilTheNextReadShowsIt) {
   std::string preview;
   ASSERT_EQ(h.tpx->PreviewWrite(Tpx(), preview), DevicePage::kPreviewMade);
   EXPECT_TRUE(preview.starts_with("The touch block is left out of writes")) << preview;
+  const std::vector<uint8_t> foundNavi = h.sim.Block(sim::kAddressTpx520, 17);
   ASSERT_EQ(h.tpx->WriteDevice(Tpx()), LinkOk);
   EXPECT_TRUE(h.Writes(16).empty());
+  EXPECT_TRUE(h.Writes(17).empty());
   EXPECT_EQ(h.sim.Block(sim::kAddressTpx520, 16), sim::FoundTouchBlock());
+  EXPECT_EQ(h.sim.Block(sim::kAddressTpx520, 17), foundNavi);
 
   ASSERT_EQ(h.tpx->ReadDevice(Tpx()), LinkOk);
   const std::vector<uint8_t> found = sim::FoundTouchBlock();

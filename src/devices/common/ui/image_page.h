@@ -106,8 +106,10 @@ class ImagePage : public DevicePage {
     if (sent.naviKeptOnUnit) sent.navi = device.navi;
     changes = ChangeLines(
         CompareImages(device_.fields(device), device.events, device_.fields(sent), sent.events));
-    for (const std::string& note : KeptOnUnitNotes())
-      changes = changes.empty() ? note : note + "\n" + changes;
+    std::string notes;
+    for (const std::string& note : KeptOnUnitNotes()) notes += note + "\n";
+    changes =
+        changes.empty() && !notes.empty() ? notes.substr(0, notes.size() - 1) : notes + changes;
     return kPreviewMade;
   }
   // The unit held these bytes: they go back as they are, without the checks a configuration
