@@ -23,67 +23,67 @@ LinkResult ResultOf(const AdapterLockProblem& problem) {
 
 LinkResult AdapterKeeper::Take(const std::string& path, AdapterLock::Kind kind, uint32_t waitMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-  std::unique_lock guard(mutex_);
   for (;;) {
-    if (lock_ && (lock_->path() != path || lock_->kind() != kind)) lock_.reset();
-    if (!lock_) lock_ = std::make_unique<AdapterLock>(path, kind);
-    AdapterLockAttempt attempt = lock_->TryTake();
+    AdapterLockAttempt attempt;
+    {
+      std::lock_guard guard(lockMutex_);
+      if (lock_ && (lock_->path() != path || lock_->kind() != kind)) lock_.reset();
+      if (!lock_) lock_ = std::make_unique<AdapterLock>(path, kind);
+      attempt = lock_->TryTake();
+    }
+    std::lock_guard state(stateMutex_);
+    busy_ = attempt.holder;
+    problem_ = attempt.problem;
     switch (attempt.outcome) {
       case AdapterLockAttempt::Outcome::kTaken:
-        busy_ = {};
-        problem_ = {};
         return LinkOk;
       case AdapterLockAttempt::Outcome::kFailed:
-        busy_ = {};
-        problem_ = attempt.problem;
         return ResultOf(problem_);
       case AdapterLockAttempt::Outcome::kInUse:
         break;
     }
-    busy_ = attempt.holder;
-    problem_ = {};
     if (std::chrono::steady_clock::now() >= deadline) return LinkAdapterBusy;
-    // The caller's thread may end an exchange or ask who holds the adapter meanwhile.
-    guard.unlock();
     std::this_thread::sleep_for(kRetryInterval);
-    guard.lock();
   }
 }
 
 void AdapterKeeper::Reopened(const std::string& path) {
-  std::lock_guard guard(mutex_);
+  std::lock_guard guard(lockMutex_);
   if (!lock_) return;
   if (lock_->path() != path || (lock_->held() && !lock_->StillAtPath())) lock_.reset();
 }
 
 void AdapterKeeper::ExchangeEnded() {
-  std::lock_guard guard(mutex_);
-  ReleaseUnlessKept();
+  std::unique_lock state(stateMutex_);
+  ReleaseUnlessKept(state);
 }
 
 void AdapterKeeper::Hold(bool hold) {
-  std::lock_guard guard(mutex_);
+  std::unique_lock state(stateMutex_);
   holds_ += hold ? 1 : -1;
-  ReleaseUnlessKept();
+  ReleaseUnlessKept(state);
 }
 
 void AdapterKeeper::ReleaseAll() {
-  std::lock_guard guard(mutex_);
+  std::lock_guard guard(lockMutex_);
   lock_.reset();
 }
 
 AdapterHolder AdapterKeeper::BusyHolder() const {
-  std::lock_guard guard(mutex_);
+  std::lock_guard state(stateMutex_);
   return busy_;
 }
 
 AdapterLockProblem AdapterKeeper::Problem() const {
-  std::lock_guard guard(mutex_);
+  std::lock_guard state(stateMutex_);
   return problem_;
 }
 
-void AdapterKeeper::ReleaseUnlessKept() {
-  if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
+void AdapterKeeper::ReleaseUnlessKept(std::unique_lock<std::mutex>& state) {
+  if (sharing_.holdWhileOpen || holds_ != 0) return;
+  state.unlock();
+  std::unique_lock guard(lockMutex_, std::try_to_lock);
+  if (guard.owns_lock() && lock_) lock_->Release();
 }
 
 }  // namespace qvr

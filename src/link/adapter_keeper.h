@@ -49,14 +49,20 @@ class AdapterKeeper {
   AdapterLockProblem Problem() const;
 
  private:
-  void ReleaseUnlessKept();  // under mutex_
+  // Lets go of the lock unless the command keeps it or a hold is on. Never waits: the caller's
+  // thread must not stall behind an open of the node that hangs on the transport thread, whose
+  // call, abandoned at its deadline, closes the controller and lets go itself once it returns.
+  void ReleaseUnlessKept(std::unique_lock<std::mutex>& state);
 
-  mutable std::mutex mutex_;
+  // The bookkeeping both threads read; never held across a system call.
+  mutable std::mutex stateMutex_;
   AdapterSharing sharing_;
-  std::unique_ptr<AdapterLock> lock_;
   int holds_ = 0;
   AdapterHolder busy_;          // of the last attempt that found the adapter in use
   AdapterLockProblem problem_;  // of the last attempt that failed
+  // The lock itself, held across its system calls (on the transport thread).
+  std::mutex lockMutex_;
+  std::unique_ptr<AdapterLock> lock_;
 };
 
 }  // namespace qvr

@@ -215,9 +215,10 @@ TEST_F(AdapterLockOverUsb, TheLockIsTakenAgainOnTheNewNodeOfARestart) {
       if (!restarted) ::usleep(1000);
     }
     ASSERT_TRUE(restarted);
-    // Held still while the adapter comes back, so that the test is first on the new node.
-    if (anotherTakesIt) ::kill(updating.pid(), SIGSTOP);
     bed->Unplug(0);
+    // Held still while the adapter comes back, so that the test is first on the new node; held
+    // once the old node is gone, so never half-way through a report the test bed answers.
+    if (anotherTakesIt) ::kill(updating.pid(), SIGSTOP);
     // No answer yet: the node opens (one ioctl), then every report fails.
     if (!anotherTakesIt) bed->FailIoctlAfter(0, 1, EPIPE, -1);
     bed->WithModel(0, [](sim::SimController& model) { model.Replug(); });
