@@ -23,9 +23,10 @@ namespace {
 
 using Outcome = AdapterLockAttempt::Outcome;
 
-// The node as hidapi opens it, without becoming its controlling terminal; a lock file is made
-// when missing and opened only for reading (a lock needs no more), never through a link, and
-// without waiting when a pipe was put in its place.
+// The node as hidapi opens it (read and write: only a user who may use the adapter opens it so),
+// without becoming its controlling terminal; a lock file is made when missing and opened only
+// for reading (a lock needs no more), never through a link, and without waiting when a pipe was
+// put in its place.
 int OpenTarget(const std::string& path, AdapterLock::Kind kind, bool create) {
   if (kind == AdapterLock::Kind::kDeviceNode)
     return ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -180,8 +181,8 @@ void AdapterLock::Release() {
 
 bool AdapterLock::StillAtPath() const {
   if (handle_ < 0) return false;
-  struct stat locked {
-  }, named{};
+  struct stat locked {};
+  struct stat named {};
   if (::fstat(int(handle_), &locked) != 0) return false;
   const int fd = OpenTarget(path_, kind_, false);
   if (fd < 0) return false;
