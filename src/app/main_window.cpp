@@ -383,7 +383,9 @@ LinkResult MainWindow::BackupBeforeChange(const DeviceModule& module) {
     return LinkOk;
   }
   const std::string reason =
-      backup.link != LinkOk ? LinkResultText(catalogue_, backup.link.code()) : backup.fileError;
+      backup.link != LinkOk
+          ? WithAdapterDetail(LinkResultText(catalogue_, backup.link.code()), backup.link)
+          : backup.fileError;
   if (backup.link.hasPlace()) host_->LogLine(TransferPlaceText(catalogue_, backup.link));
   ShowBox(BoxKind::kError, catalogue_.FormatText(Text(catalogue_, AddedText::kBackupFailed),
                                                  module.name, reason.c_str()));

@@ -280,6 +280,9 @@ class MainWindow final : public QMainWindow,
   // The one box of a failed command: its message with the device's name and the result's text,
   // and where the transfer stopped when it is known.
   void ShowFailure(MessageId messageId, const DeviceModule& module, const TransferResult& result);
+  // `text` with who holds the adapter (LinkAdapterBusy) or why its lock could not be taken
+  // (LinkAdapterNotReserved) after it, when the system tells.
+  std::string WithAdapterDetail(const std::string& text, const TransferResult& result) const;
   // A command that runs one operation of the active row on its module: busy while it runs,
   // the not-supported box when the row lacks it, the failure box when it fails.
   using RowOperation = ModuleRow::Operation ModuleRow::*;

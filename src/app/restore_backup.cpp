@@ -41,7 +41,7 @@ struct MainWindow::ChosenBackup {
 std::optional<uint32_t> MainWindow::ReadUnitSerial(const DeviceModule& module) {
   DeviceInfo info;
   if (const LinkResult read = ReadInfoBlock(*link_, module.deviceAddress, info); read != LinkOk) {
-    ShowBox(BoxKind::kError, LinkResultText(catalogue_, read));
+    ShowBox(BoxKind::kError, WithAdapterDetail(LinkResultText(catalogue_, read), read));
     return std::nullopt;
   }
   return info.serialNumber();

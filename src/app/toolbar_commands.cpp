@@ -36,7 +36,25 @@ BoxAnswer MainWindow::ShowBox(BoxStyle style, const std::string& text) {
 
 void MainWindow::ShowFailure(MessageId messageId, const DeviceModule& module,
                              const TransferResult& result) {
-  ShowBox(BoxKind::kError, DeviceFailureText(catalogue_, messageId, module.name, result));
+  ShowBox(BoxKind::kError,
+          WithAdapterDetail(DeviceFailureText(catalogue_, messageId, module.name, result), result));
+}
+
+std::string MainWindow::WithAdapterDetail(const std::string& text,
+                                          const TransferResult& result) const {
+  // Who holds the adapter, or why its lock could not be taken, after the result's own text.
+  if (result == LinkAdapterBusy) {
+    const AdapterHolder holder = link_->BusyHolder();
+    if (holder.processId == 0) return text;
+    return text + "\n" +
+           catalogue_.FormatText(Text(catalogue_, AddedText::kAdapterBusyHolder),
+                                 AdapterHolderText(catalogue_, holder).c_str());
+  }
+  if (result == LinkAdapterNotReserved) {
+    const std::string reason = AdapterLockProblemText(catalogue_, link_->LockProblem());
+    if (!reason.empty()) return text + "\n" + reason;
+  }
+  return text;
 }
 
 void MainWindow::RefreshToolbar() {
@@ -244,8 +262,9 @@ void MainWindow::WriteUnit(const DeviceModule& module, const std::string& questi
 
 void MainWindow::ShowWriteFailure(const DeviceModule& module, const TransferResult& result,
                                   const WriteWatch& watch) {
-  std::string text =
-      DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed, module.name, result);
+  std::string text = WithAdapterDetail(
+      DeviceFailureText(catalogue_, MessageId::kConfigurationWriteFailed, module.name, result),
+      result);
   if (watch.deviceChanged())
     text = WithAddedText(catalogue_, text,
                          OnlyRestartRefused(watch) ? AddedText::kRestartRefused

@@ -40,13 +40,13 @@ Adapter SimulatedAdapter(const AdapterSource& source, int number) {
   Adapter adapter;
   adapter.path = "sim:" + std::to_string(number);
   adapter.simulated = true;
-  adapter.open = [source, number](AdapterSharing) -> std::unique_ptr<Transport> {
+  adapter.open = [source, number](AdapterSharing sharing) -> std::unique_ptr<Transport> {
     auto controller = std::make_unique<sim::SimController>(SimulatedStateDir(source, number));
     controller->SetLatency(std::chrono::milliseconds(source.latencyMs));
     // Each bench position holds other units: every serial number differs by the position.
     const uint32_t offset = uint32_t(number - 1);
     controller->OffsetSerialNumbers(offset);
-    return std::make_unique<sim::SimTransport>(std::move(controller));
+    return std::make_unique<sim::SimTransport>(std::move(controller), sharing);
   };
   return adapter;
 }
@@ -84,6 +84,8 @@ AdapterReport IdentifyAdapter(const Adapter& adapter) {
   Link link(transport, host, clock);
   AdapterReport report;
   report.result = ReadInfoBlock(link, kControllerAddress, report.info);
+  if (report.result == LinkAdapterBusy) report.holder = link.BusyHolder();
+  if (report.result == LinkAdapterNotReserved) report.problem = link.LockProblem();
   link.CloseController();
   return report;
 }
@@ -102,6 +104,13 @@ std::string PastablePath(const std::string& path) {
 std::string AdapterLine(const Catalogue& catalogue, const Adapter& adapter,
                         const AdapterReport& report) {
   const std::string path = PastablePath(adapter.path);
+  if (report.result == LinkAdapterBusy)
+    return path + "  " +
+           catalogue.FormatText(Text(catalogue, CliText::kAdapterInUse),
+                                AdapterHolderText(catalogue, report.holder).c_str());
+  if (report.result == LinkAdapterNotReserved)
+    return path + "  " + LinkResultText(catalogue, report.result) + " " +
+           AdapterLockProblemText(catalogue, report.problem);
   if (report.result != LinkOk) return path + "  " + LinkResultText(catalogue, report.result);
   const DeviceInfo& info = report.info;
   const unsigned application = info.applicationVersion();

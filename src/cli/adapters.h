@@ -39,6 +39,8 @@ std::vector<Adapter> FindAdapters(const AdapterSource& source);
 struct AdapterReport {
   LinkResult result = LinkOk;
   DeviceInfo info;
+  AdapterHolder holder;        // LinkAdapterBusy: who has it, as far as the system tells
+  AdapterLockProblem problem;  // LinkAdapterNotReserved: why its lock could not be taken
 };
 AdapterReport IdentifyAdapter(const Adapter& adapter);
 
@@ -53,7 +55,8 @@ struct AdapterChoice {
 AdapterChoice ChooseAdapters(const std::vector<Adapter>& present, const std::string& wanted,
                              const Catalogue& catalogue);
 
-// One line for an adapter: path, serial number and versions, or why it cannot be read.
+// One line for an adapter: path, serial number and versions, or why it cannot be read (in use:
+// by whom).
 std::string AdapterLine(const Catalogue& catalogue, const Adapter& adapter,
                         const AdapterReport& report);
 

@@ -44,9 +44,10 @@ constexpr Texts kTexts[] = {
      "(--no-backup: go on without a backup)\n%s"},
     {"Конфигурация устройства \"%s\" совпадает с файлом \"%s\"",
      "The configuration of the device \"%s\" is the same as the file \"%s\""},
+    {"занят: его использует %s", "in use by %s"},
 };
 
-static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<size_t>(CliText::kDiffSame) + 1);
+static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<size_t>(CliText::kAdapterInUse) + 1);
 
 }  // namespace
 

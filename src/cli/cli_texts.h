@@ -29,6 +29,7 @@ enum class CliText {
   kBatchDeclined,
   kBackupFailed,  // "%s" device name, "%s" reason
   kDiffSame,      // "%s" device name, "%s" file
+  kAdapterInUse,  // list: "%s" who holds the adapter (AdapterHolderText)
 };
 
 // The text in the catalogue's current language.

@@ -233,8 +233,11 @@ template <typename Image>
 int VerifyWrite(Session& s, const ConfigDriver<Image>& driver, const DeviceModule& module,
                 Image& sent) {
   DeviceInfo restarted;
-  if (AwaitIdentification(s.link, s.host, module.deviceAddress, kRestartAnswerWaitMs, restarted) !=
-      LinkOk)
+  const LinkResult answer =
+      AwaitIdentification(s.link, s.host, module.deviceAddress, kRestartAnswerWaitMs, restarted);
+  if (answer == LinkAdapterBusy || answer == LinkAdapterNotReserved)
+    return NotChecked(s, module, "no-answer", LinkResultText(s.catalogue, answer));
+  if (answer != LinkOk)
     return NotChecked(s, module, "no-answer",
                       Text(s.catalogue, AddedText::kUnitSilentSinceRestart));
   auto back = std::make_unique<Image>();

@@ -118,6 +118,25 @@ bool ConsoleHost::WriteStdout(const std::string& bytes, std::string* reason) {
   return false;
 }
 
+void ConsoleHost::ShowWaiting(const std::string& text) {
+  if (!progressBar_) return;
+  EndWaiting();
+  EndProgressLine();
+  const std::string shown = TerminalSafe(text);
+  err_ << shown << std::flush;
+  // Characters, not bytes: what follows UTF-8's lead bytes takes no room of its own.
+  waitingWidth_ = size_t(std::count_if(shown.begin(), shown.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+void ConsoleHost::EndWaiting() {
+  if (waitingWidth_ == 0) return;
+  // Blanks over it, then back to the line's start: the console of either system takes that.
+  err_ << '\r' << std::string(waitingWidth_, ' ') << '\r' << std::flush;
+  waitingWidth_ = 0;
+}
+
 void ConsoleHost::DrawProgress() {
   if (!progressBar_) return;
   const int percent = total_ > 0 ? int(done_ * 100 / total_) : 100;

@@ -76,6 +76,10 @@ class ConsoleHost final : public Host {
   void Note(const std::string& text);
   // Prints a note on the error stream (standard output carries something else).
   void Remark(const std::string& text);
+  // Where progress shows (a terminal, not --quiet): `text` on a line of its own while the
+  // command waits, until EndWaiting wipes it; elsewhere nothing.
+  void ShowWaiting(const std::string& text);
+  void EndWaiting();
   // Writes bytes as they are to standard output (a configuration read to "-", a JSON line);
   // false, with the system's reason in `reason` when given, when they could not all be written.
   bool WriteStdout(const std::string& bytes, std::string* reason = nullptr);
@@ -106,6 +110,7 @@ class ConsoleHost final : public Host {
   const Catalogue* catalogue_ = nullptr;
   std::chrono::steady_clock::time_point progressStart_;
   bool progressLineOpen_ = false;
+  size_t waitingWidth_ = 0;  // the characters of the waiting line shown (0: none)
   std::string caption_;
   long long total_ = 0;
   long long done_ = 0;

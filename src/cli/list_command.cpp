@@ -18,6 +18,19 @@ namespace {
 nlohmann::json AdapterObject(const Command& list, const Catalogue& catalogue,
                              const Adapter& adapter, const AdapterReport& report) {
   const nlohmann::json fields = {{"simulated", adapter.simulated}};
+  if (report.result == LinkAdapterBusy) {
+    // Present, and another program's for now: who has it, as far as the system tells.
+    const AdapterHolder& holder = report.holder;
+    const std::string inUse = catalogue.FormatText(Text(catalogue, CliText::kAdapterInUse),
+                                                   AdapterHolderText(catalogue, holder).c_str());
+    nlohmann::json object =
+        ResultObject(list.jsonName(), adapter.path, std::nullopt, "failed", inUse, fields);
+    object["reason"] = "in-use";
+    object["holder"] = {
+        {"program", holder.program.empty() ? nlohmann::json() : nlohmann::json(holder.program)},
+        {"pid", holder.processId == 0 ? nlohmann::json() : nlohmann::json(holder.processId)}};
+    return object;
+  }
   if (report.result != LinkOk) {
     nlohmann::json object = ResultObject(list.jsonName(), adapter.path, std::nullopt, "failed",
                                          LinkResultText(catalogue, report.result), fields);
@@ -39,7 +52,8 @@ int RunList(const RunOptions& options, const Catalogue& catalogue, std::ostream&
   bool usable = false;
   for (const Adapter& adapter : adapters) {
     const AdapterReport report = IdentifyAdapter(adapter);
-    usable = usable || report.result == LinkOk;
+    // An adapter another program uses is there, and usable once it lets go.
+    usable = usable || report.result == LinkOk || report.result == LinkAdapterBusy;
     if (json) {
       out << Dump(AdapterObject(*options.command, catalogue, adapter, report)) << '\n';
     } else {

@@ -1,6 +1,7 @@
 #include "cli/qvrctl.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -84,6 +85,46 @@ int ChoiceFailureStatus(const RunOptions& options, const AdapterChoice& choice) 
   return options.command->exitsLikeDiff ? kExitDiffTrouble : kExitFailure;
 }
 
+// How often a command that waits for another program's adapter tries it again.
+constexpr uint32_t kAdapterRetryMs = 20;
+
+// Takes the adapter before the command's first report. Another program's hold is waited out for
+// `waitMs` in all, by the run's clock, between attempts: never inside a report's time-out. On a
+// terminal one line says whom the command waits for while it waits, and goes when it ends.
+LinkResult TakeAdapterFirst(Transport& transport, Clock& clock, uint32_t waitMs, ConsoleHost& host,
+                            const Catalogue& catalogue) {
+  const uint32_t start = clock.NowMs();
+  bool waiting = false;
+  for (;;) {
+    const LinkResult result = transport.TakeAdapter();
+    const uint32_t waited = clock.NowMs() - start;
+    if (result != LinkAdapterBusy || waited >= waitMs) {
+      host.EndWaiting();
+      return result;
+    }
+    if (!waiting) {
+      host.ShowWaiting(
+          catalogue.FormatText(Text(catalogue, AddedText::kWaitingForAdapter),
+                               AdapterHolderText(catalogue, transport.BusyHolder()).c_str()));
+      waiting = true;
+    }
+    clock.SleepMs(std::min(kAdapterRetryMs, waitMs - waited));
+  }
+}
+
+// Why the adapter could not be had: who holds it, or why its lock could not be taken.
+std::string AdapterRefusal(const Catalogue& catalogue, LinkResult result, const Link& link) {
+  if (result == LinkAdapterBusy) return AdapterBusyText(catalogue, link.BusyHolder());
+  std::string text = LinkResultText(catalogue, result);
+  const std::string reason = AdapterLockProblemText(catalogue, link.LockProblem());
+  return reason.empty() ? text : text + "\n" + reason;
+}
+
+bool Failed(const Command& command, int status) {
+  return command.exitsLikeDiff ? status == kExitDiffTrouble
+                               : status != kExitOk && status != kExitDeclined;
+}
+
 }  // namespace
 
 int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Adapter* adapter,
@@ -98,10 +139,10 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   host.AttachSignals(&signals, Text(catalogue, AddedText::kStoppingAfterTransfer));
   host.ShowTimeLeftIn(catalogue);
 
-  // The command keeps the adapter from its first report to its end: no other program's
-  // reports come between, and it waits for another program only as long as it was told to.
-  const AdapterSharing sharing{
-      true, options.waitSeconds > 0 ? uint32_t(options.waitSeconds) * 1000 : kAdapterBusyWaitMs};
+  // The command keeps the adapter from before its first report to its end: no other program's
+  // reports come between. It waits for another program only before it starts, as long as it
+  // was told to; a report waits no more than a poll's few milliseconds (a new node's lock).
+  const AdapterSharing sharing{true};
   std::unique_ptr<Transport> device =
       adapter ? adapter->open(sharing)
               : std::unique_ptr<Transport>(std::make_unique<HidTransport>(std::string(), sharing));
@@ -111,31 +152,47 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
   ThreadedTransport transport(std::move(device), host, clock);
   Link link(transport, host, clock);
 
-  Session session{catalogue,        host,         link,    prompter, in,
-                  options.noBackup, options.json, options, {},       nullptr};
+  // Nothing goes to the adapter before it is this program's.
+  const uint32_t waitMs =
+      options.waitSeconds > 0 ? uint32_t(options.waitSeconds) * 1000 : kAdapterBusyWaitMs;
+  const LinkResult taken =
+      command.usesAdapter ? TakeAdapterFirst(transport, clock, waitMs, host, catalogue) : LinkOk;
+  const bool refused = taken == LinkAdapterBusy || taken == LinkAdapterNotReserved;
   std::optional<uint32_t> serial;
-  if (options.json && command.usesAdapter) {
-    DeviceInfo controller;
-    if (ReadInfoBlock(link, kControllerAddress, controller) == LinkOk)
-      serial = controller.serialNumber();
-  }
   host.fields()["target"] = NamedModule(options).name;
   if (!options.file.empty()) host.fields()["file"] = options.file;
-  std::optional<ChangeRecorder> change;
-  if (command.changesTheUnit) {
-    change.emplace(link, NamedModule(options),
-                   ChangeSetting{"qvrctl", command.jsonName(), options.simulator,
-                                 HistoryLocationIn(DataFolderOf(options.dataFolder)), &catalogue,
-                                 [&host](const std::string& text) { host.Remark(text); }});
-    session.change = &*change;
-  }
-  const int status = command.run(session, NamedModule(options));
-  if (change) change->Finish(ResultOf(status == kExitOk, host.stopRequested()));
-  if (const AdapterHolder holder = link.BusyHolder(); holder.processId != 0) {
-    err << catalogue.FormatText(Text(catalogue, AddedText::kAdapterBusyHolder),
-                                holder.program.empty() ? "?" : TerminalSafe(holder.program).c_str(),
-                                holder.processId)
-        << '\n';
+  int status = command.exitsLikeDiff ? kExitDiffTrouble : kExitFailure;
+  if (refused) {
+    host.Error(AdapterRefusal(catalogue, taken, link));
+  } else {
+    Session session{catalogue,        host,         link,    prompter, in,
+                    options.noBackup, options.json, options, {},       nullptr};
+    if (options.json && command.usesAdapter) {
+      DeviceInfo controller;
+      if (ReadInfoBlock(link, kControllerAddress, controller) == LinkOk)
+        serial = controller.serialNumber();
+    }
+    std::optional<ChangeRecorder> change;
+    if (command.changesTheUnit) {
+      change.emplace(
+          link, NamedModule(options),
+          ChangeSetting{"qvrctl", command.jsonName(), options.simulator,
+                        HistoryLocationIn(DataFolderOf(options.dataFolder)), &catalogue,
+                        [&host](const std::string& text) { host.Remark(text); }});
+      session.change = &*change;
+    }
+    status = command.run(session, NamedModule(options));
+    if (change) change->Finish(ResultOf(status == kExitOk, host.stopRequested()));
+    // A command that lost the adapter on the way (a new node another program took first) says
+    // who has it, or why its lock could not be taken; one that succeeded says nothing of it.
+    if (Failed(command, status)) {
+      if (const AdapterHolder holder = link.BusyHolder(); holder.processId != 0)
+        host.Error(catalogue.FormatText(Text(catalogue, AddedText::kAdapterBusyHolder),
+                                        AdapterHolderText(catalogue, holder).c_str()));
+      if (const std::string reason = AdapterLockProblemText(catalogue, link.LockProblem());
+          !reason.empty())
+        host.Error(reason);
+    }
   }
   link.CloseController();
   host.ReportDeferredSignal();

@@ -164,7 +164,7 @@ constexpr Texts kTexts[] = {
     {"Контроллер \"QVR-B\" занят другой программой: дождитесь окончания её операции.",
      "The controller \"QVR-B\" is in use by another program: wait until its operation ends."},
     /* kAdapterBusyHolder */
-    {"Его использует %s (процесс %lu).", "It is in use by %s (process %lu)."},
+    {"Его использует %s.", "It is in use by %s."},
     /* kSaveForeignLink */
     {"это символическая ссылка другого пользователя, по ней не сохраняется",
      "it is a symbolic link of another user's, which a save does not follow"},
@@ -438,6 +438,34 @@ constexpr Texts kTexts[] = {
      "Debug: send the unit the two bytes typed in hex digits in the power-on time field"},
     /* kHintSetButton */
     {"Отладка: отправить устройству команду Set", "Debug: send the unit the Set command"},
+    /* kAdapterBusyBy */
+    {"Контроллер \"QVR-B\" использует %s: дождитесь окончания операции.",
+     "The controller \"QVR-B\" is in use by %s: wait until its operation ends."},
+    /* kAdapterHolderNamed */
+    {"%s (%lu)", "%s (%lu)"},
+    /* kAdapterHolderProcess */
+    {"процесс %lu", "process %lu"},
+    /* kAdapterHolderUnknown */
+    {"другая программа", "another program"},
+    /* kWaitingForAdapter */
+    {"Ожидание адаптера (его использует %s)…", "Waiting for the adapter (used by %s)…"},
+    /* kAdapterNotReserved */
+    {"Контроллер \"QVR-B\" не удалось закрепить за этой программой, поэтому ему ничего не "
+     "отправлено: иначе другая программа могла бы одновременно передавать ему свои данные.",
+     "The controller \"QVR-B\" could not be reserved for this program, so nothing was sent to "
+     "it: another program could otherwise send it its own data at the same time."},
+    /* kAdapterLockNoAccess */
+    {"Причина: этому пользователю нельзя открыть \"%s\".",
+     "Reason: this user may not open \"%s\"."},
+    /* kAdapterLockNotNode */
+    {"Причина: \"%s\" — не узел устройства адаптера.",
+     "Reason: \"%s\" is not the adapter's device node."},
+    /* kAdapterLockNotFile */
+    {"Причина: \"%s\" — не обычный файл (удалите его: файл блокировки будет создан заново).",
+     "Reason: \"%s\" is not a regular file (remove it: the lock file is then made anew)."},
+    /* kAdapterLockRefused */
+    {"Причина: система отказала в блокировке \"%s\" (%s).",
+     "Reason: the system refused the lock on \"%s\" (%s)."},
 };
 // clang-format on
 

@@ -103,7 +103,8 @@ enum class AddedText {
   kHistoryEmpty,
   // qvrctl: the command line could not be understood; "%s" the parser's own (English) words.
   kUsageError,
-  // Another of our programs uses the adapter; the second adds "%s" program, "%lu" process id.
+  // Another of our programs uses the adapter; the second, after a failure, names it: "%s" its
+  // name and process id (kAdapterHolder...).
   kAdapterBusy,
   kAdapterBusyHolder,
   // Why a save was refused: the name is another user's symbolic link (see kSaveNotRegularFile).
@@ -262,6 +263,21 @@ enum class AddedText {
   // Hints (and names for screen readers) of the MUX-410's debug buttons "Raw" and "Set".
   kHintRawButton,
   kHintSetButton,
+  // The adapter is in use, by "%s" (kAdapterHolder...): the whole sentence.
+  kAdapterBusyBy,
+  // Who holds the adapter: "%s" program, "%lu" process id; the process id alone; nothing known.
+  kAdapterHolderNamed,
+  kAdapterHolderProcess,
+  kAdapterHolderUnknown,
+  // qvrctl --wait, on a terminal while it waits: "%s" who holds the adapter (kAdapterHolder...).
+  kWaitingForAdapter,
+  // The adapter lock could not be taken (LinkAdapterNotReserved), and why: "%s" what the lock is
+  // taken on; the last also "%s" the system's own words.
+  kAdapterNotReserved,
+  kAdapterLockNoAccess,
+  kAdapterLockNotNode,
+  kAdapterLockNotFile,
+  kAdapterLockRefused,
   kCount
 };
 

@@ -37,13 +37,16 @@ LinkResult ConnectionMonitor::PollController() {
   // commands wait until it is free; nothing says it is gone.
   setAdapterBusy(result == LinkAdapterBusy);
   if (result == LinkAdapterBusy) {
-    listener_.SetStatusText(LinkResultText(catalogue_, result));
+    listener_.SetStatusText(AdapterBusyText(catalogue_, link_.BusyHolder()));
   } else if (result != LinkOk) {
     listener_.SetStatusText(LinkResultText(catalogue_, result));
     // Unlike a missing controller, a refused one needs the user to act: the log keeps the
-    // fix, once per spell.
+    // fix (or the reason the adapter could not be reserved), once per spell.
     if (result == LinkNoPermission && lastResult_ != LinkNoPermission)
       host_.LogLine(LinkResultText(catalogue_, result));
+    if (result == LinkAdapterNotReserved && lastResult_ != LinkAdapterNotReserved)
+      host_.LogLine(LinkResultText(catalogue_, result) + "\n" +
+                    AdapterLockProblemText(catalogue_, link_.LockProblem()));
     if (connected_) {
       host_.LogLine(catalogue_.Text(MessageId::kDisconnectedBanner));
       setConnected(false);

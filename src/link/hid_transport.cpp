@@ -169,38 +169,37 @@ std::variant<std::string, LinkResult> ChooseControllerInterface(
 
 HidTransport::~HidTransport() {
   CloseController();
-  std::lock_guard guard(lockMutex_);
-  if (lock_) lock_->Release();
+  keeper_.ReleaseAll();
 }
 
 LinkResult HidTransport::BindHidLibrary() {
   return HidLibrary::Get().started() ? LinkOk : LinkDriverNotLoaded;
 }
 
-LinkResult HidTransport::TakeAdapter() {
-  std::lock_guard guard(lockMutex_);
-  if (!lock_ || lock_->Acquire(sharing_.waitMs)) return LinkOk;
-  return LinkAdapterBusy;
-}
-
-void HidTransport::ReleaseUnlessKept() {
-  if (lock_ && !sharing_.holdWhileOpen && holds_ == 0) lock_->Release();
-}
-
 void HidTransport::EndExchange() {
-  std::lock_guard guard(lockMutex_);
-  ReleaseUnlessKept();
+  keeper_.ExchangeEnded();
 }
 
 void HidTransport::HoldAdapter(bool hold) {
-  std::lock_guard guard(lockMutex_);
-  holds_ += hold ? 1 : -1;
-  ReleaseUnlessKept();
+  keeper_.Hold(hold);
 }
 
 AdapterHolder HidTransport::BusyHolder() const {
-  std::lock_guard guard(lockMutex_);
-  return lock_ ? lock_->holder() : AdapterHolder{};
+  return keeper_.BusyHolder();
+}
+
+AdapterLockProblem HidTransport::LockProblem() const {
+  return keeper_.Problem();
+}
+
+LinkResult HidTransport::TakeAdapter() {
+  return OpenAndTake(0);
+}
+
+LinkResult HidTransport::OpenAndTake(uint32_t waitMs) {
+  const LinkResult opened = OpenController();
+  if (opened != LinkOk) return opened;
+  return keeper_.Take(openedPath_, AdapterLock::Kind::kDeviceNode, waitMs);
 }
 
 LinkResult HidTransport::OpenController() {
@@ -218,12 +217,11 @@ LinkResult HidTransport::OpenController() {
   });
   if (const LinkResult* failure = std::get_if<LinkResult>(&opened)) return *failure;
   device_ = static_cast<hid_device*>(std::get<void*>(opened));
+  openedPath_ = openedPath;
   if (!path_.empty()) FollowAdapter(interfaces, openedPath);
-  std::lock_guard guard(lockMutex_);
-  if (!lock_ || lockPath_ != openedPath) {
-    lock_ = std::make_unique<AdapterLock>(openedPath);  // the old one lets go as it ends
-    lockPath_ = openedPath;
-  }
+  // A lock kept on what the node's name stood for before (the adapter restarted, or was
+  // plugged in again) keeps no one from the new node: it is taken there before the next report.
+  keeper_.Reopened(openedPath);
   return LinkOk;
 }
 
@@ -235,12 +233,9 @@ void HidTransport::FollowAdapter(const std::vector<HidInterfaceInfo>& interfaces
 }
 
 void HidTransport::CloseController() {
-  {
-    // A command that keeps the adapter keeps it across a reopen, or another program could
-    // slip in between.
-    std::lock_guard guard(lockMutex_);
-    ReleaseUnlessKept();
-  }
+  // A command that keeps the adapter keeps it across a reopen of the same node, or another
+  // program could slip in between.
+  keeper_.ExchangeEnded();
   if (device_ == nullptr) return;
   std::lock_guard serial(HidLibrary::Get().calls());
   hid_close(device_);
@@ -248,9 +243,7 @@ void HidTransport::CloseController() {
 }
 
 LinkResult HidTransport::SendFeatureReport(const PacketBytes& packet) {
-  LinkResult opened = OpenController();
-  if (opened != LinkOk) return opened;
-  opened = TakeAdapter();
+  const LinkResult opened = OpenAndTake(sharing_.waitMs);
   if (opened != LinkOk) return opened;
   std::array<uint8_t, kReportSize> report{};
   std::copy(packet.begin(), packet.end(), report.begin() + 1);
@@ -262,7 +255,7 @@ LinkResult HidTransport::SendFeatureReport(const PacketBytes& packet) {
 }
 
 LinkResult HidTransport::ReceiveFeatureReport(PacketBytes& packet) {
-  LinkResult opened = OpenController();
+  const LinkResult opened = OpenAndTake(sharing_.waitMs);
   if (opened != LinkOk) return opened;
   std::array<uint8_t, kReportSize> report{};
   report[0] = 0;  // the report id asked for

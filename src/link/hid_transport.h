@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "link/adapter_keeper.h"
 #include "link/transport.h"
 
 struct hid_device_;
@@ -70,23 +71,15 @@ std::vector<std::string> ControllerPaths(const std::vector<HidInterfaceInfo>& in
 // The same for the interfaces present now (hidapi's enumeration).
 std::vector<std::string> EnumerateControllerPaths();
 
-// How long a report waits for another program to let go of the adapter: a poll's few
-// milliseconds, not a whole command.
-inline constexpr uint32_t kAdapterBusyWaitMs = 150;
-
-// How the program shares the adapter with our other programs.
-struct AdapterSharing {
-  bool holdWhileOpen = false;  // true: taken at the first report and kept (qvrctl's command)
-  uint32_t waitMs = kAdapterBusyWaitMs;
-};
-
 class HidTransport final : public Transport {
  public:
   // Without a path the first controller found is used; with one, only the controller there
   // (gone: LinkDisconnected; refused: LinkNoPermission; used by another program:
   // LinkAdapterBusy), followed to its new node once it has been opened (InterfacesOfAdapter).
+  // Every report goes out only with the lock on the node it goes to (adapter_lock.h): taken on
+  // a new node before its first report, kept as `sharing` says.
   explicit HidTransport(std::string path = {}, AdapterSharing sharing = {})
-      : path_(std::move(path)), sharing_(sharing) {}
+      : path_(std::move(path)), sharing_(sharing), keeper_(sharing) {}
   ~HidTransport() override;
   HidTransport(const HidTransport&) = delete;
   HidTransport& operator=(const HidTransport&) = delete;
@@ -96,28 +89,27 @@ class HidTransport final : public Transport {
   void CloseController() override;
   void EndExchange() override;
   void HoldAdapter(bool hold) override;
+  [[nodiscard]] LinkResult TakeAdapter() override;
   AdapterHolder BusyHolder() const override;
+  AdapterLockProblem LockProblem() const override;
 
  private:
   [[nodiscard]] LinkResult OpenController();
   [[nodiscard]] LinkResult BindHidLibrary();
-  [[nodiscard]] LinkResult TakeAdapter();
+  // The controller open and its node's lock this program's (a report waits `waitMs` at most).
+  [[nodiscard]] LinkResult OpenAndTake(uint32_t waitMs);
   // The chosen adapter is the one just opened at `openedPath`: its node and serial string.
   void FollowAdapter(const std::vector<HidInterfaceInfo>& interfaces,
                      const std::string& openedPath);
-  // Lets the adapter go unless the command keeps it or a hold is on; under lockMutex_.
-  void ReleaseUnlessKept();
 
   std::string path_;
   std::wstring serial_;  // of the adapter at `path_`, learnt when it is opened
   AdapterSharing sharing_;
   hid_device_* device_ = nullptr;
-  // The lock of the adapter opened; reports come from the transport thread, exchange ends
-  // and holds from the caller's.
-  mutable std::mutex lockMutex_;
-  std::unique_ptr<AdapterLock> lock_;
-  std::string lockPath_;
-  int holds_ = 0;
+  std::string openedPath_;  // the node of `device_`
+  // The lock on the opened adapter's node; reports come from the transport thread, exchange
+  // ends and holds from the caller's, and the keeper serialises them.
+  AdapterKeeper keeper_;
 };
 
 }  // namespace qvr

@@ -63,6 +63,9 @@ class Link {
   void CloseController() { transport_.CloseController(); }
   // The program that kept the adapter when an exchange last ended with LinkAdapterBusy.
   AdapterHolder BusyHolder() const { return transport_.BusyHolder(); }
+  // Why the adapter lock could not be taken when an exchange last ended with
+  // LinkAdapterNotReserved.
+  AdapterLockProblem LockProblem() const { return transport_.LockProblem(); }
   Transport& transport() { return transport_; }
 
   // True when the last exchange's request went out (its reply may still have failed).

@@ -4,6 +4,7 @@
 
 #include "i18n/added_texts.h"
 #include "i18n/catalogue.h"
+#include "platform/file_save.h"
 
 namespace qvr {
 
@@ -42,9 +43,44 @@ std::optional<MessageId> MessageOfResult(LinkResult result) {
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result) {
   if (result == LinkNoPermission) return Text(catalogue, AddedText::kNoPermission);
   if (result == LinkAdapterBusy) return Text(catalogue, AddedText::kAdapterBusy);
+  if (result == LinkAdapterNotReserved) return Text(catalogue, AddedText::kAdapterNotReserved);
   const std::optional<MessageId> id = MessageOfResult(result);
   if (!id) return catalogue.Format(MessageId::kResultUnknown, int(result));
   return catalogue.Text(*id);
+}
+
+std::string AdapterHolderText(const Catalogue& catalogue, const AdapterHolder& holder) {
+  if (holder.processId == 0) return Text(catalogue, AddedText::kAdapterHolderUnknown);
+  if (holder.program.empty())
+    return catalogue.FormatText(Text(catalogue, AddedText::kAdapterHolderProcess),
+                                holder.processId);
+  return catalogue.FormatText(Text(catalogue, AddedText::kAdapterHolderNamed),
+                              holder.program.c_str(), holder.processId);
+}
+
+std::string AdapterBusyText(const Catalogue& catalogue, const AdapterHolder& holder) {
+  return catalogue.FormatText(Text(catalogue, AddedText::kAdapterBusyBy),
+                              AdapterHolderText(catalogue, holder).c_str());
+}
+
+std::string AdapterLockProblemText(const Catalogue& catalogue, const AdapterLockProblem& problem) {
+  const char* path = problem.path.c_str();
+  switch (problem.failure) {
+    case AdapterLockFailure::kNone:
+    case AdapterLockFailure::kGone:
+      return {};
+    case AdapterLockFailure::kNoAccess:
+      return catalogue.FormatText(Text(catalogue, AddedText::kAdapterLockNoAccess), path);
+    case AdapterLockFailure::kNotLockable:
+      return catalogue.FormatText(
+          Text(catalogue, problem.deviceNode ? AddedText::kAdapterLockNotNode
+                                             : AddedText::kAdapterLockNotFile),
+          path);
+    case AdapterLockFailure::kSystem:
+      break;
+  }
+  return catalogue.FormatText(Text(catalogue, AddedText::kAdapterLockRefused), path,
+                              SystemErrorText(problem.systemError).c_str());
 }
 
 std::string DeviceFailureText(const Catalogue& catalogue, MessageId messageId,

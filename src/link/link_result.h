@@ -1,10 +1,11 @@
 #pragma once
-// Result of every link and device operation: 0 success, 1..8 local outcomes, -254..-251
+// Result of every link and device operation: 0 success, 1..9 local outcomes, -254..-251
 // device status replies. Never thrown; passed up until the first layer that talks to the user.
 #include <cstdint>
 #include <string>
 
 #include "i18n/message_id.h"
+#include "platform/adapter_lock.h"
 
 namespace qvr {
 
@@ -26,6 +27,9 @@ enum class LinkResult : int32_t {
   // The operation stopped before sending anything (a backup before a change failed, say) and
   // has told the user why: no failure box follows.
   LinkStoppedAndShown = 8,
+  // The adapter lock could not be taken for another reason than another program holding it
+  // (the transport's LockProblem() says which): nothing is sent unlocked.
+  LinkAdapterNotReserved = 9,
   DeviceParameterError = -254,
   DeviceResultError = -253,
   DeviceMemoryError = -252,
@@ -75,6 +79,13 @@ class [[nodiscard]] TransferResult {
 // The catalogue text of a result in the catalogue's current language; unknown codes give
 // "Unknown error USB: %d" formatted with the code.
 std::string LinkResultText(const Catalogue& catalogue, LinkResult result);
+// Who holds the adapter, as far as the system tells: "qvrctl (4242)", "process 4242" or
+// "another program" (the name made safe by whoever prints it).
+std::string AdapterHolderText(const Catalogue& catalogue, const AdapterHolder& holder);
+// The adapter is in use: the sentence naming who holds it, as far as the system tells.
+std::string AdapterBusyText(const Catalogue& catalogue, const AdapterHolder& holder);
+// Why the adapter lock could not be taken ("Reason: ..."); empty when no reason is recorded.
+std::string AdapterLockProblemText(const Catalogue& catalogue, const AdapterLockProblem& problem);
 // Message `messageId` formatted with the device's name and the result's text, the form of
 // every "Error ... device "%s"\n%s" box, with the place where a transfer stopped on a line of
 // its own when the result has one.

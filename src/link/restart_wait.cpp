@@ -26,6 +26,9 @@ LinkResult AwaitIdentification(Link& link, Host& host, uint8_t address, uint32_t
   for (;;) {
     const LinkResult result = ReadInfoBlock(link, address, info);
     if (result == LinkOk || uint32_t(clock.NowMs() - start) >= waitMs) return result;
+    // The unit came back on a node another program took first, or whose lock cannot be had:
+    // the command stops there, never goes on unlocked.
+    if (result == LinkAdapterBusy || result == LinkAdapterNotReserved) return result;
     PauseBetweenAttempts(clock, host);
   }
 }

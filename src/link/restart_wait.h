@@ -16,7 +16,9 @@ inline constexpr uint32_t kUpdateAnswerWaitMs = 10000;
 
 // Reads `address`'s identification (as ReadInfoBlock, showing nothing) until it answers or
 // `waitMs` of the link's clock have passed since the call, pumping the host between attempts.
-// LinkOk with `info` filled, or the last attempt's failure.
+// LinkOk with `info` filled, or the last attempt's failure; an adapter that another program
+// took meanwhile (LinkAdapterBusy), or whose lock cannot be had (LinkAdapterNotReserved), ends
+// the wait at once.
 [[nodiscard]] LinkResult AwaitIdentification(Link& link, Host& host, uint8_t address,
                                              uint32_t waitMs, DeviceInfo& info);
 

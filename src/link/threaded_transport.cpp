@@ -82,7 +82,9 @@ struct ThreadedTransport::Shared {
     const CallKind callKind = kind;
     lock.unlock();
     const LinkResult callResult = callKind == CallKind::kSend ? inner->SendFeatureReport(local)
-                                                              : inner->ReceiveFeatureReport(local);
+                                  : callKind == CallKind::kReceive
+                                      ? inner->ReceiveFeatureReport(local)
+                                      : inner->TakeAdapter();
     lock.lock();
     if (abandoned || closeAfter) inner->CloseController();
     if (abandoned) {
@@ -136,6 +138,15 @@ void ThreadedTransport::HoldAdapter(bool hold) {
 
 AdapterHolder ThreadedTransport::BusyHolder() const {
   return shared_->inner->BusyHolder();
+}
+
+AdapterLockProblem ThreadedTransport::LockProblem() const {
+  return shared_->inner->LockProblem();
+}
+
+LinkResult ThreadedTransport::TakeAdapter() {
+  PacketBytes unused{};
+  return Call(CallKind::kTake, unused);
 }
 
 LinkResult ThreadedTransport::SendFeatureReport(const PacketBytes& packet) {

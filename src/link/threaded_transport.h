@@ -34,15 +34,18 @@ class ThreadedTransport final : public Transport {
   [[nodiscard]] LinkResult ReceiveFeatureReport(PacketBytes& packet) override;
   // Closes at once when no call is in flight, else as soon as the call in flight returns.
   void CloseController() override;
-  // These three only touch the adapter lock, which the inner transport guards itself.
+  // Opens the controller and takes its lock on the transport thread, within the deadline.
+  [[nodiscard]] LinkResult TakeAdapter() override;
+  // These only touch the adapter lock, which the inner transport guards itself.
   void EndExchange() override;
   void HoldAdapter(bool hold) override;
   AdapterHolder BusyHolder() const override;
+  AdapterLockProblem LockProblem() const override;
 
   struct Shared;  // what the caller and the transport thread share
 
  private:
-  enum class CallKind { kSend, kReceive };
+  enum class CallKind { kSend, kReceive, kTake };
   [[nodiscard]] LinkResult Call(CallKind kind, PacketBytes& packet);
   [[nodiscard]] bool WaitUntil(const std::function<bool()>& ready, uint32_t start);
 

@@ -27,8 +27,15 @@ class Transport {
   virtual void EndExchange() {}
   // While held (holds nest), the adapter stays this program's between exchanges.
   virtual void HoldAdapter(bool hold) { (void)hold; }
-  // The program that kept the adapter when a report last found it in use (LinkAdapterBusy).
+  // Takes the adapter for this program before any report, in one attempt that never waits (a
+  // caller that waits does so between attempts): LinkOk, LinkAdapterBusy, or why it cannot be
+  // had (LinkAdapterNotReserved, or the failure opening the controller gives).
+  [[nodiscard]] virtual LinkResult TakeAdapter() { return LinkOk; }
+  // The program that kept the adapter when the last attempt to take it found it in use
+  // (LinkAdapterBusy); nobody once it was taken.
   virtual AdapterHolder BusyHolder() const { return {}; }
+  // Why the last attempt to take the adapter failed (LinkAdapterNotReserved).
+  virtual AdapterLockProblem LockProblem() const { return {}; }
 };
 
 }  // namespace qvr

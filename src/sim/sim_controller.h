@@ -84,6 +84,8 @@ class SimController {
   ~SimController();
   SimController(const SimController&) = delete;
   SimController& operator=(const SimController&) = delete;
+  // The folder its devices keep their state in ("": none).
+  const std::string& stateDir() const { return stateDir_; }
 
   // ---- Device state, for tests and tools ----
   // The 66-byte identification block `address` answers now (zeros for an unknown address).

@@ -17,12 +17,55 @@ void Wait(std::chrono::microseconds latency) {
   }
 }
 
+// The lock file of a controller that keeps its state in a folder; "" for one that keeps none.
+std::string LockFileOf(const SimController& controller) {
+  return controller.stateDir().empty() ? std::string()
+                                       : SimulatedAdapterLockFile(controller.stateDir());
+}
+
 }  // namespace
 
-SimTransport::SimTransport(SimController& controller) : controller_(&controller) {}
+SimTransport::SimTransport(SimController& controller, AdapterSharing sharing)
+    : controller_(&controller),
+      sharing_(sharing),
+      lockFile_(LockFileOf(controller)),
+      keeper_(sharing) {}
 
-SimTransport::SimTransport(std::unique_ptr<SimController> controller)
-    : owned_(std::move(controller)), controller_(owned_.get()) {}
+SimTransport::SimTransport(std::unique_ptr<SimController> controller, AdapterSharing sharing)
+    : owned_(std::move(controller)),
+      controller_(owned_.get()),
+      sharing_(sharing),
+      lockFile_(LockFileOf(*controller_)),
+      keeper_(sharing) {}
+
+SimTransport::~SimTransport() {
+  keeper_.ReleaseAll();
+}
+
+LinkResult SimTransport::Take(uint32_t waitMs) {
+  if (lockFile_.empty()) return LinkOk;
+  return keeper_.Take(lockFile_, AdapterLock::Kind::kLockFile, waitMs);
+}
+
+LinkResult SimTransport::TakeAdapter() {
+  return Take(0);
+}
+
+void SimTransport::EndExchange() {
+  keeper_.ExchangeEnded();
+}
+
+void SimTransport::HoldAdapter(bool hold) {
+  keeper_.Hold(hold);
+}
+
+AdapterHolder SimTransport::BusyHolder() const {
+  return keeper_.BusyHolder();
+}
+
+AdapterLockProblem SimTransport::LockProblem() const {
+  return keeper_.Problem();
+}
 
 // Like the HID device: a report on an open handle to a vanished controller fails once as an
 // exchange failure and loses the handle; opening a controller that is not there is
@@ -40,8 +83,10 @@ LinkResult SimTransport::OpenForReport() {
 }
 
 LinkResult SimTransport::SendFeatureReport(const PacketBytes& packet) {
+  LinkResult result = Take(sharing_.waitMs);
+  if (result != LinkOk) return result;
   std::unique_lock lock(mutex_);
-  LinkResult result = OpenForReport();
+  result = OpenForReport();
   if (result != LinkOk) return result;
   lock.unlock();
   Wait(controller_->latency());
@@ -51,8 +96,10 @@ LinkResult SimTransport::SendFeatureReport(const PacketBytes& packet) {
 }
 
 LinkResult SimTransport::ReceiveFeatureReport(PacketBytes& packet) {
+  LinkResult result = Take(sharing_.waitMs);
+  if (result != LinkOk) return result;
   std::unique_lock lock(mutex_);
-  LinkResult result = OpenForReport();
+  result = OpenForReport();
   if (result != LinkOk) return result;
   lock.unlock();
   Wait(controller_->latency());
@@ -62,6 +109,7 @@ LinkResult SimTransport::ReceiveFeatureReport(PacketBytes& packet) {
 }
 
 void SimTransport::CloseController() {
+  keeper_.ExchangeEnded();
   std::lock_guard lock(mutex_);
   open_ = false;
 }

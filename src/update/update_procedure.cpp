@@ -121,7 +121,11 @@ class UpdateRun {
     const LinkResult answer =
         AwaitIdentification(link_, host_, module_.deviceAddress, kUpdateAnswerWaitMs, now);
     if (answer != LinkOk || now.serialNumber() != device_.serialNumber()) {
-      host_.ShowMessageBox(BoxKind::kError, Text(catalogue_, AddedText::kUpdateNotConfirmed));
+      std::string text = Text(catalogue_, AddedText::kUpdateNotConfirmed);
+      // Another program has the adapter now: that is why, not the unit's silence.
+      if (answer == LinkAdapterBusy || answer == LinkAdapterNotReserved)
+        text += "\n" + LinkResultText(catalogue_, answer);
+      host_.ShowMessageBox(BoxKind::kError, text);
       return UpdateOutcome::kNotConfirmed;
     }
     const unsigned reported = now.applicationVersion();

@@ -89,8 +89,8 @@ TEST_F(Workshop, VersionsReadWithTwoDigitHundredthsInTextAndJson) {
 
 TEST_F(Workshop, ABatchWritesEveryAdapterAtOnceAndReportsTheOneThatFailed) {
   const std::string file = MuxFile(3);
-  // Adapter 2 keeps its memory where it cannot save: its device refuses the write.
-  WriteText(state.File("adapter-2"), "not a folder");
+  // Adapter 2's MUX-410 keeps its memory where it cannot save: the device refuses the write.
+  std::filesystem::create_directories(state.File("adapter-2") + "/mux-410.state");
   const Outcome batch =
       Run({"--simulated-adapters", "3", "--controller", "all", "write", "mux-410", file, "--yes"});
   EXPECT_EQ(batch.status, 1);

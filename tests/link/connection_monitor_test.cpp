@@ -80,6 +80,11 @@ TEST_F(Monitor, UnplugIsAnnouncedOnceAndEveryFailedPollRenewsTheStatus) {
   EXPECT_NE(listener.statuses.back().find("in use by another program"), std::string::npos)
       << listener.statuses.back();
   EXPECT_EQ(host.log.size(), 6u);
+  // Named as the system names it.
+  transport.busyHolder = {4242, "qvrctl"};
+  monitor.Tick();
+  EXPECT_EQ(listener.statuses.back(),
+            "The controller \"QVR-B\" is in use by qvrctl (4242): wait until its operation ends.");
   transport.sendFailure = LinkOk;
   monitor.Tick();
   EXPECT_FALSE(monitor.adapterBusy());
@@ -101,6 +106,20 @@ TEST_F(Monitor, RefusedOrHalfAnsweringControllersAreNeverTakenForConnected) {
             "SOURCE_TREE/packaging/70-qvr-b.rules /etc/udev/rules.d/\n"
             "sudo udevadm control --reload-rules && sudo udevadm trigger");
   EXPECT_EQ(host.log, std::vector<std::string>{listener.statuses.back()});
+  EXPECT_TRUE(listener.changes.empty());
+
+  // A lock that cannot be taken: the status bar says so, the log also why, once per spell.
+  transport.sendFailure = LinkAdapterNotReserved;
+  transport.lockProblem = {AdapterLockFailure::kNotLockable, 0, "/dev/hidraw3", true};
+  host.log.clear();
+  monitor.Tick();
+  monitor.Tick();
+  EXPECT_EQ(listener.statuses.back(),
+            "The controller \"QVR-B\" could not be reserved for this program, so nothing was sent "
+            "to it: another program could otherwise send it its own data at the same time.");
+  EXPECT_EQ(host.log, std::vector<std::string>{listener.statuses.back() +
+                                               "\nReason: \"/dev/hidraw3\" is not the adapter's "
+                                               "device node."});
   EXPECT_TRUE(listener.changes.empty());
 
   // Identification replies too short to hold the whole block are failed exchanges.

@@ -62,12 +62,16 @@ class ScriptedTransport : public Transport {
     return result;
   }
   void CloseController() override {}
+  AdapterHolder BusyHolder() const override { return busyHolder; }
+  AdapterLockProblem LockProblem() const override { return lockProblem; }
   uint32_t SentOffset(size_t i) const { return GetU16(&sent.at(i)[kPacketOffset]); }
 
   std::deque<Answer> script;
   std::function<std::optional<Answer>(const PacketBytes&)> responder;
   std::vector<PacketBytes> sent;
   LinkResult sendFailure = LinkOk;
+  AdapterHolder busyHolder;        // who has the adapter when it is in use
+  AdapterLockProblem lockProblem;  // why its lock could not be taken
 
  private:
   Answer pending_;

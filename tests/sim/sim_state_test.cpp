@@ -104,7 +104,9 @@ TEST_F(SimStateDirectory, TwoProcessesKeepEachOthersWrites) {
   constexpr int kWrites = 40;
   auto writer = [&](uint8_t command, uint8_t size) {
     SimController controller(dir());
-    SimTransport transport(controller);
+    // Each exchange takes the folder's adapter lock; the other process's run of exchanges may
+    // keep it a while.
+    SimTransport transport(controller, AdapterSharing{false, 20000});
     int failures = 0;
     for (int i = 1; i <= kWrites; ++i) {
       std::vector<uint8_t> bytes(size, uint8_t(i));
@@ -126,18 +128,34 @@ TEST_F(SimStateDirectory, TwoProcessesKeepEachOthersWrites) {
   SimController after(dir());
   EXPECT_EQ(after.Block(kAddressMux410, 17), std::vector<uint8_t>(4, kWrites));
   EXPECT_EQ(after.Block(kAddressMux410, 19), std::vector<uint8_t>(1, kWrites));
+  // The state files, and the lock that kept the two apart, one exchange at a time.
   for (const auto& entry : std::filesystem::directory_iterator(dir_))
-    EXPECT_TRUE(entry.path().extension() == ".state") << entry.path();
+    EXPECT_TRUE(entry.path().extension() == ".state" || entry.path().filename() == "adapter.lock")
+        << entry.path();
 }
 #endif
 
 TEST_F(SimStateDirectory, UnwritableDirectoryIsAMemoryError) {
-  std::filesystem::create_directories(dir_);
-  std::ofstream(dir_ / "file") << "x";
-  SimController controller((dir_ / "file").string());  // a file where the directory should be
+  // A folder where the device's state file should be: nothing can be saved there.
+  std::filesystem::create_directories(dir_ / "mux-410.state");
+  SimController controller(dir());
   SimTransport transport(controller);
   EXPECT_EQ(Write(transport, kAddressMux410, 19, 0, {0x04}).command(), 0xFC);
   EXPECT_EQ(Read(transport, kAddressMux410, 19).command(), 0x93);
+}
+
+// A file where the state folder should be takes no lock file: no report goes out, and the
+// reason is kept for the user.
+TEST_F(SimStateDirectory, AFolderThatTakesNoLockFileSendsNothing) {
+  std::filesystem::create_directories(dir_);
+  std::ofstream(dir_ / "file") << "x";
+  SimController controller((dir_ / "file").string());
+  SimTransport transport(controller);
+  const Reply reply = Write(transport, kAddressMux410, 19, 0, {0x04});
+  EXPECT_EQ(reply.sent, LinkAdapterNotReserved);
+  EXPECT_EQ(transport.LockProblem().failure, AdapterLockFailure::kSystem);
+  EXPECT_EQ(transport.LockProblem().path, SimulatedAdapterLockFile((dir_ / "file").string()));
+  EXPECT_EQ(controller.Block(kAddressMux410, 19), SimController().Block(kAddressMux410, 19));
 }
 
 }  // namespace

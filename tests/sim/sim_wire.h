@@ -51,11 +51,13 @@ struct Reply {
   bool checksumValid() const { return WireChecksum(bytes.data(), 71) == bytes[71]; }
 };
 
+// One request and its reply; the exchange then ends, as the link ends it, so that another
+// program on the same state folder may have the adapter next.
 inline Reply Exchange(SimTransport& transport, const PacketBytes& request) {
   Reply reply;
   reply.sent = transport.SendFeatureReport(request);
-  if (reply.sent != LinkOk) return reply;
-  reply.received = transport.ReceiveFeatureReport(reply.bytes);
+  if (reply.sent == LinkOk) reply.received = transport.ReceiveFeatureReport(reply.bytes);
+  transport.EndExchange();
   return reply;
 }
 

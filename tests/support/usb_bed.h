@@ -49,7 +49,8 @@ class UsbBed {
   void RestrictNode(int adapter, bool restricted, unsigned mode = 0600);
   std::string RootDir() const;
 
-  // Runs `work` on the adapter's model while no ioctl is being answered.
+  // Runs `work` on the adapter's model while no ioctl is being answered. The model's latency
+  // (SetLatency) delays every feature report through the node.
   void WithModel(int adapter, const std::function<void(sim::SimController&)>& work);
   // Requests the adapter received through its node, oldest first.
   std::vector<PacketBytes> Requests(int adapter);

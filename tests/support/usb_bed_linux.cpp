@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 namespace qvr::test {
 
@@ -159,6 +160,8 @@ void AnswerFeature(UsbBed::Adapter& adapter, UMockdevIoctlClient* client, unsign
   if (report == nullptr || size < 1) return Complete(client, -1, EINVAL);
   // A controller restarting after its own reset is off the bus for a few reports.
   if (!adapter.model->ReportReachesBus()) return Complete(client, -1, EPIPE);
+  // A slow adapter (the model's latency) takes its time over every report.
+  if (adapter.model->latency().count() > 0) std::this_thread::sleep_for(adapter.model->latency());
   PacketBytes packet{};
   if (nr == kFeatureSetNr) {
     std::copy_n(report + 1, std::min(size - 1, packet.size()), packet.begin());
@@ -210,12 +213,8 @@ UsbBed::UsbBed() : impl_(std::make_unique<Impl>()) {
   impl_->ioctls = umockdev_ioctl_base_new();
   // Programs started as another user (the permission cases) must reach the sysfs tree.
   ::chmod(RootDir().c_str(), 0755);
-  // Every bed names its first node /dev/hidraw0: the adapter locks of this bed's programs stay
-  // in the bed, apart from other beds' and from the machine's real adapters.
-  const std::string locks = RootDir() + "/locks";
-  ::mkdir(locks.c_str(), 0777);
-  ::chmod(locks.c_str(), 0777);
-  ::setenv("QVR_ADAPTER_LOCK_DIR", locks.c_str(), 1);
+  // Every bed names its first node /dev/hidraw0, yet the adapter locks of its programs stay in
+  // the bed: each is a flock on the node itself, which the preload opens in the bed.
 }
 
 UsbBed::~UsbBed() {

@@ -309,8 +309,9 @@ TEST_F(SharedAdapter, OneProgramAtATimeOnAnAdapter) {
   const ProgramResult updated = updating.Finish();
   ASSERT_EQ(updated.status, 0) << updated.err.substr(updated.err.size() - 400);
   EXPECT_EQ(asking.status, 1);
-  EXPECT_NE(asking.err.find("in use by another program"), std::string::npos) << asking.err;
-  EXPECT_NE(asking.err.find("process " + std::to_string(updating.pid())), std::string::npos)
+  EXPECT_NE(asking.err.find("The controller \"QVR-B\" is in use by qvrctl (" +
+                            std::to_string(updating.pid()) + "): wait until its operation ends."),
+            std::string::npos)
       << asking.err;
   EXPECT_EQ(waiting.status, 0) << waiting.err;
   EXPECT_NE(waiting.out.find("2.99"), std::string::npos) << waiting.out;

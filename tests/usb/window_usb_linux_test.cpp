@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTimer>
+#include <fstream>
+#include <sstream>
 
 #include "app/device_pages.h"
 #include "app/shell_test_support.h"
@@ -62,17 +65,18 @@ TEST_F(WindowOverUsb, TheMonitorFollowsTheAdapterOutAndBackIn) {
 TEST_F(WindowOverUsb, ACommandKeepsTheAdapterWhichIsFreeBetweenPolls) {
   shell.Connect();
   ASSERT_TRUE(window().monitor().connected()) << Status();
-  AdapterLock otherProgram(bed->Node(0));
-  EXPECT_TRUE(otherProgram.Acquire(0));
+  using Outcome = AdapterLockAttempt::Outcome;
+  AdapterLock otherProgram(bed->Node(0), AdapterLock::Kind::kDeviceNode);
+  EXPECT_EQ(otherProgram.TryTake().outcome, Outcome::kTaken);
   otherProgram.Release();
   {
     const Operation command = window().EnterOperation();
     { const Operation inner = window().EnterOperation(); }
     shell.Connect();  // a report inside the command
     EXPECT_TRUE(window().monitor().connected()) << Status();
-    EXPECT_FALSE(otherProgram.Acquire(0));
+    EXPECT_EQ(otherProgram.TryTake().outcome, Outcome::kInUse);
   }
-  EXPECT_TRUE(otherProgram.Acquire(0));
+  EXPECT_EQ(otherProgram.TryTake().outcome, Outcome::kTaken);
   otherProgram.Release();
 }
 
@@ -170,6 +174,97 @@ TEST_F(WindowOverUsb, AnUpdateFromQvrctlRunsWhileTheWindowIsOpen) {
     const auto info = model.Info(sim::kAddressMux410);
     EXPECT_EQ(info[0] | info[1] << 8, 277);
   });
+}
+
+// Changes one value of a configuration file, to the other of two values each time.
+void EditFile(const std::string& path) {
+  std::string text = FileText(path);
+  const size_t value = text.find("ONPOWERTO=") + 10;
+  const size_t end = text.find_first_not_of("0123456789", value);
+  const std::string next = text.compare(value, end - value, "1234") == 0 ? "4321" : "1234";
+  text.replace(value, end - value, next);
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// A configuration without its name and descriptions, which a read takes from elsewhere.
+std::string Configuration(const std::string& path) {
+  std::string kept;
+  std::istringstream lines(FileText(path));
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("NAME=", 0) != 0 && line.rfind("TEXT=", 0) != 0) kept += line + "\n";
+  return kept;
+}
+
+// A write from the window and one from qvrctl at the same time: whichever takes the adapter
+// first keeps it from its first exchange to its last, the other is told who has it, and the
+// unit holds one whole configuration, never blocks of both.
+TEST_F(WindowOverUsb, AWindowWriteAndAQvrctlWriteLeaveOneWholeConfiguration) {
+  shell.Connect();
+  ASSERT_TRUE(window().monitor().connected());
+  Scratch files;
+  const std::string a = files / "a.MUX", b = files / "b.MUX", unit = files / "unit.MUX";
+  ASSERT_EQ(Qvrctl({"read", "mux-410", a}).status, 0);
+  ASSERT_EQ(Qvrctl({"read", "mux-410", b}).status, 0);
+  EditFile(a);
+  EditFile(b);
+  EditFile(b);
+  ASSERT_NE(Configuration(a), Configuration(b));
+  window().setActivePage(kPageMux410);
+  shell.dialogs.answers = {QString::fromStdString(b)};
+  window().OpenConfigFileCommand();
+  const std::vector<std::string> writeA = {QVRCTL_BINARY, "--lang",  "en", "-q",    "--log",
+                                           "write",       "mux-410", a,    "--yes", "--no-backup"};
+
+  // A slow adapter, so that each write lasts well beyond the other program's start.
+  const auto slow = [](std::chrono::milliseconds latency) {
+    bed->WithModel(0, [&](sim::SimController& model) { model.SetLatency(latency); });
+  };
+
+  // qvrctl first: the window's write, started once qvrctl's first report is out, finds the
+  // adapter in use by it and sends nothing.
+  {
+    slow(std::chrono::milliseconds(10));
+    Program writing(writeA);
+    while (writing.ErrSoFar().find("CMD:") == std::string::npos) ::usleep(1000);
+    shell.boxes.seen.clear();
+    shell.boxes.answers = {BoxAnswer::kYes};
+    window().WriteDeviceCommand();
+    const ProgramResult written = writing.Finish();
+    slow({});
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_NE(shell.boxes.lastText().find("qvrctl (" + std::to_string(writing.pid()) + ")"),
+              std::string::npos)
+        << shell.boxes.lastText();
+    ASSERT_EQ(Qvrctl({"read", "mux-410", unit}).status, 0);
+    EXPECT_EQ(Configuration(unit), Configuration(a));
+  }
+
+  // The window first: qvrctl, started as the window asks whether to write, is told that the
+  // adapter is in use by the window's program, or comes after the window's write.
+  std::unique_ptr<Program> writing;
+  shell.boxes.during = [&] {
+    if (!writing) writing = std::make_unique<Program>(writeA);
+  };
+  shell.boxes.seen.clear();
+  shell.boxes.answers = {BoxAnswer::kYes};
+  slow(std::chrono::milliseconds(5));
+  window().WriteDeviceCommand();
+  slow({});
+  shell.boxes.during = nullptr;
+  ASSERT_TRUE(writing);
+  const ProgramResult written = writing->Finish();
+  EXPECT_EQ(shell.boxes.seen.size(), 1u) << shell.boxes.lastText();  // the question alone
+  ASSERT_EQ(Qvrctl({"read", "mux-410", unit}).status, 0);
+  std::string self;
+  std::getline(std::ifstream("/proc/self/comm"), self);
+  if (written.status != 0) {
+    EXPECT_NE(written.err.find("in use by " + self + " (" + std::to_string(::getpid()) + ")"),
+              std::string::npos)
+        << written.err;
+    EXPECT_EQ(Configuration(unit), Configuration(b));
+  } else {
+    EXPECT_EQ(Configuration(unit), Configuration(a));
+  }
 }
 
 }  // namespace

@@ -246,10 +246,13 @@ class ImagePage : public DevicePage {
   // the write could not be checked.
   bool AwaitRestart(const DeviceModule& module) {
     DeviceInfo restarted;
-    if (AwaitIdentification(host_.link(), host_.host(), module.deviceAddress, kRestartAnswerWaitMs,
-                            restarted) == LinkOk)
-      return true;
-    ShowNotChecked(module, Text(host_.catalogue(), AddedText::kUnitSilentSinceRestart));
+    const LinkResult answer = AwaitIdentification(host_.link(), host_.host(), module.deviceAddress,
+                                                  kRestartAnswerWaitMs, restarted);
+    if (answer == LinkOk) return true;
+    // Another program took the adapter as the unit came back: that is why, not its silence.
+    const bool taken = answer == LinkAdapterBusy || answer == LinkAdapterNotReserved;
+    ShowNotChecked(module, taken ? LinkResultText(host_.catalogue(), answer)
+                                 : Text(host_.catalogue(), AddedText::kUnitSilentSinceRestart));
     return false;
   }
   void SayVerified(const DeviceModule& module) {
