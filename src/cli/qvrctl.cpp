@@ -174,11 +174,10 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
     }
     std::optional<ChangeRecorder> change;
     if (command.changesTheUnit) {
-      change.emplace(
-          link, NamedModule(options),
-          ChangeSetting{"qvrctl", command.jsonName(), options.simulator,
-                        HistoryLocationIn(DataFolderOf(options.dataFolder)), &catalogue,
-                        [&host](const std::string& text) { host.Remark(text); }});
+      change.emplace(link, NamedModule(options),
+                     ChangeSetting{"qvrctl", command.jsonName(), options.simulator,
+                                   HistoryLocationIn(DataFolderOf(options.dataFolder)), &catalogue,
+                                   [&host](const std::string& text) { host.Remark(text); }});
       session.change = &*change;
     }
     status = command.run(session, NamedModule(options));
