@@ -12,9 +12,9 @@
 
 #include "cli/console_host.h"
 #include "cli/json_objects.h"
-#include "cli/json_text.h"
 #include "cli/prompter.h"
 #include "cli/terminal_text.h"
+#include "devices/backup/json_text.h"
 #include "i18n/catalogue.h"
 #include "i18n/cp1251.h"
 #include "link/device_info.h"
@@ -77,10 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   nlohmann::json object = qvr::cli::InfoObject(info);
   object["device"] = name;
   object["message"] = value;
-  if (!ParsesBack(qvr::cli::JsonText(object))) std::abort();
+  if (!ParsesBack(qvr::JsonText(object))) std::abort();
   const nlohmann::json difference = {
       {"section", name}, {"key", value}, {"device", qvr::Cp1251ToUtf8(rest)}, {"file", rest}};
-  if (!ParsesBack(qvr::cli::JsonText(difference))) std::abort();
+  if (!ParsesBack(qvr::JsonText(difference))) std::abort();
   qvr::cli::ConsoleHost jsonHost(json, err, prompter, false, false, true);
   jsonHost.Error(rest);
   jsonHost.fields()["file"] = rest;
