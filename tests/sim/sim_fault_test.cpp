@@ -187,8 +187,9 @@ TEST(SimFaults, LatencyIsSpentOnEveryReport) {
   auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 10; ++i) (void)Read(transport, kAddressController, 1);
   auto elapsed = std::chrono::steady_clock::now() - start;
+  // A sleep is never shorter than asked; how much longer depends on the machine's load, so
+  // only the lower bound is a property of the simulator.
   EXPECT_GE(elapsed, std::chrono::microseconds(20 * 1500));
-  EXPECT_LT(elapsed, std::chrono::microseconds(20 * 1500 * 3));
 }
 
 }  // namespace
