@@ -204,7 +204,21 @@ void MainWindow::StartUp() {
   }
   monitor_->ClearControllerInfo();
   RefreshToolbar();
+  FocusFirstField();
   pollTimer_->start();
+}
+
+void MainWindow::FocusFirstField() {
+  // The keyboard starts where the work is, on the active page, not on the toolbar's panel.
+  QWidget* page = pageTabs_->currentWidget();
+  for (QWidget* next = page->nextInFocusChain(); next && next != page;
+       next = next->nextInFocusChain()) {
+    if (!page->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus) || !next->isEnabled() ||
+        !next->isVisibleTo(page))
+      continue;
+    next->setFocus(Qt::OtherFocusReason);
+    return;
+  }
 }
 
 void MainWindow::ReadSettings() {

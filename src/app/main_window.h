@@ -166,6 +166,8 @@ class MainWindow final : public QMainWindow,
   void BuildMenus();
   void BuildTimers();
   void BuildShortcuts();
+  // Puts the focus on the first field of the active page.
+  void FocusFirstField();
 
   // The toolbar hints name their commands' keys (after every translation).
   void AddShortcutsToHints();

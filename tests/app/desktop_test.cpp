@@ -56,6 +56,8 @@ class Keyboard : public ::testing::Test {
 };
 
 TEST_F(Keyboard, TabLeavesTheDescriptionAndWalksEachPageAsItIsLaidOut) {
+  // The window opens with the focus on its page's first field, not on the toolbar's panel.
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "Memo");
   shell.Connect();
   shell.window->setActivePage(1);
   shell.Find<QAction>("EventAddInLast_MUX410")->trigger();  // the event panel shows
