@@ -22,7 +22,7 @@ namespace qvr::cli {
 namespace {
 
 std::string BackupFolderOf(const RunOptions& options) {
-  return BackupFolderIn(DataFolderOf(options.dataFolder), options.simulator);
+  return BackupFolderIn(options.dataFolder, options.simulator);
 }
 
 // "20261207T103000Z" as "2026-12-07 10:30:00" (a "-2" of a second backup that second stays).
@@ -54,8 +54,7 @@ int PrintListing(const RunOptions& options, std::ostream& out, bool empty, std::
 int BackupBeforeChange(Session& s, const DeviceModule& module) {
   if (s.noBackup) return kExitOk;
   BackupRequest request{BackupFolderOf(s.options), s.options.keepBackups,
-                        HistoryLocationIn(DataFolderOf(s.options.dataFolder)), s.options.simulator,
-                        s.restoring};
+                        HistoryLocationIn(s.options.dataFolder), s.options.simulator, s.restoring};
   const BackupResult backup =
       BackupDeviceConfiguration(s.link, s.host, s.catalogue, module, request);
   for (const std::string& remark : backup.remarks) s.host.Remark(remark);

@@ -11,7 +11,6 @@
 #include "cli/session.h"
 #include "cli/terminal_text.h"
 #include "devices/backup/backup_store.h"
-#include "devices/backup/data_folder.h"
 #include "devices/backup/history_reader.h"
 #include "i18n/added_texts.h"
 #include "i18n/save_failure_text.h"
@@ -117,7 +116,7 @@ std::string NothingListedText(const RunOptions& options, const Catalogue& catalo
 
 int RunHistory(const RunOptions& options, const Catalogue& catalogue, std::ostream& out,
                std::ostream& err) {
-  const HistoryLocation history = HistoryLocationIn(DataFolderOf(options.dataFolder));
+  const HistoryLocation history = HistoryLocationIn(options.dataFolder);
   if (options.json) out << JsonHead(history.machineFile(), history.folder);
   size_t listed = 0;
   const HistoryReading reading = ForEachChange(history, [&](const HistoryEntry& entry) {

@@ -176,7 +176,7 @@ int RunOnAdapter(const RunOptions& options, const Catalogue& catalogue, const Ad
     if (command.changesTheUnit) {
       change.emplace(link, NamedModule(options),
                      ChangeSetting{"qvrctl", command.jsonName(), options.simulator,
-                                   HistoryLocationIn(DataFolderOf(options.dataFolder)), &catalogue,
+                                   HistoryLocationIn(options.dataFolder), &catalogue,
                                    [&host](const std::string& text) { host.Remark(text); }});
       session.change = &*change;
     }
@@ -290,11 +290,15 @@ void TakeSharedSettings(const CLI::App& app, RunOptions& options, std::ostream& 
       command.changesTheUnit && !options.noBackup && app.get_option("--keep-backups")->count() == 0;
   const bool locating = (command.changesTheUnit || command.listsDataFolder) &&
                         app.get_option("--data-folder")->count() == 0;
-  if (!keeping && !locating) return;
-  const SharedSettings shared =
-      ReadSharedSettings(options.settingsPath, keeping, LanguageOf(options), err);
-  if (keeping) options.keepBackups = shared.backupsKept;
-  if (locating) options.dataFolder = shared.dataFolder;
+  if (keeping || locating) {
+    const SharedSettings shared =
+        ReadSharedSettings(options.settingsPath, keeping, LanguageOf(options), err);
+    if (keeping) options.keepBackups = shared.backupsKept;
+    if (locating) options.dataFolder = shared.dataFolder;
+  }
+  // Resolved once: the command's backups and history all take it as it is.
+  if (command.changesTheUnit || command.listsDataFolder)
+    options.dataFolder = DataFolderOf(options.dataFolder);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ struct RunOptions {
   // Backups kept per unit: --keep-backups, else the window's settings file's.
   int keepBackups = kDefaultBackupsKept;
   // The folder of the backups and the history: --data-folder, else the settings file's
-  // DataFolder, else "" (the user's own, see DataFolderOf).
+  // DataFolder, else the user's own; absolute (see DataFolderOf) for the commands that use it.
   std::string dataFolder;
   bool noVerify = false;              // write: no read-back after the write
   bool showAll = false;               // diff: names and descriptions too
